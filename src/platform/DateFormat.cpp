@@ -1,0 +1,70 @@
+#include "platform/DateFormat.h"
+
+#include <memory>
+
+#include <QTimeZone>
+
+#include <unicode/gregocal.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+namespace vantrel::DateFormat {
+
+namespace {
+
+icu::UnicodeString toIcu(const QString& s)
+{
+    return icu::UnicodeString(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<int32_t>(s.size()));
+}
+
+QString fromIcu(const icu::UnicodeString& s)
+{
+    return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
+}
+
+std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const QString& pattern, bool utc)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    auto fmt = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), icu::Locale("en_US_POSIX"), status);
+    if (U_FAILURE(status))
+        return nullptr;
+    icu::TimeZone* zone = utc ? icu::TimeZone::getGMT()->clone() : icu::TimeZone::createDefault();
+    auto* calendar = new icu::GregorianCalendar(zone, icu::Locale("en_US_POSIX"), status);
+    if (U_FAILURE(status)) {
+        delete calendar;
+        return nullptr;
+    }
+    fmt->adoptCalendar(calendar);
+    fmt->setLenient(false);
+    return fmt;
+}
+
+} // namespace
+
+QString format(const QDateTime& when, const QString& pattern, bool utc)
+{
+    auto fmt = makeFormatter(pattern, utc);
+    if (!fmt || !when.isValid())
+        return {};
+    icu::UnicodeString out;
+    fmt->format(static_cast<UDate>(when.toMSecsSinceEpoch()), out);
+    return fromIcu(out);
+}
+
+std::optional<QDateTime> parse(const QString& text, const QString& pattern, bool utc)
+{
+    auto fmt = makeFormatter(pattern, utc);
+    if (!fmt)
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    icu::ParsePosition pos(0);
+    const icu::UnicodeString input = toIcu(text);
+    const UDate date = fmt->parse(input, pos);
+    (void)status;
+    if (pos.getErrorIndex() >= 0 || pos.getIndex() != input.length())
+        return std::nullopt;
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(date), utc ? QTimeZone::utc() : QTimeZone::systemTimeZone());
+}
+
+} // namespace vantrel::DateFormat

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+#include <QDateTime>
+#include <QString>
+
+namespace vantrel::DateFormat {
+
+/// Formats a moment with an ICU/Unicode date pattern (the patterns the application's texts use:
+/// "YYYY" is the week-based year, "a" the AM/PM marker, "s" unpadded seconds) in the fixed
+/// en_US_POSIX locale and the local time zone (or UTC when utc is set).
+QString format(const QDateTime& when, const QString& pattern, bool utc = false);
+
+/// Parses text with an ICU pattern, strictly, in en_US_POSIX and the Gregorian calendar.
+/// Returns nothing when the text does not match.
+std::optional<QDateTime> parse(const QString& text, const QString& pattern, bool utc = false);
+
+} // namespace vantrel::DateFormat

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+namespace vantrel {
+
+/// The user defaults: ~/.config/Vantrel/Vantrel.conf through QSettings, with registered
+/// defaults that answer for absent keys (they are never written to the file) and a sync after
+/// every write unless the caller asks otherwise.
+class Defaults {
+public:
+    static Defaults& standard();
+
+    void registerDefaults(const QVariantMap& values);
+
+    bool contains(const QString& key) const; // stored, not registered
+    QVariant objectForKey(const QString& key) const;
+    QString stringForKey(const QString& key) const;
+    QByteArray dataForKey(const QString& key) const;
+    qint64 integerForKey(const QString& key) const;
+
+    void setObject(const QString& key, const QVariant& value, bool synchronize = true);
+    void removeObjectForKey(const QString& key, bool synchronize = true);
+    bool synchronize();
+
+    /// Re-reads the file; tests use it after changing HOME.
+    void reload();
+
+private:
+    Defaults();
+    std::unique_ptr<QSettings> m_settings;
+    QVariantMap m_registered;
+};
+
+} // namespace vantrel

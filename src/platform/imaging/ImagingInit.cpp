@@ -1,0 +1,42 @@
+#include "platform/imaging/ImagingInit.h"
+
+#include <mutex>
+
+#include <vips/vips8>
+#include <exiv2/exiv2.hpp>
+
+namespace vantrel {
+
+namespace {
+
+std::mutex g_xmpMutex;
+
+void xmpLock(void* /*data*/, bool lock)
+{
+    if (lock)
+        g_xmpMutex.lock();
+    else
+        g_xmpMutex.unlock();
+}
+
+} // namespace
+
+bool initImagingLibraries(const char* argv0)
+{
+    static bool ok = [argv0] {
+        if (VIPS_INIT(argv0 ? argv0 : "vantrel") != 0)
+            return false;
+        // Keep the operation cache small: batch work touches each image once.
+        vips_cache_set_max(50);
+        vips_cache_set_max_mem(64 * 1024 * 1024);
+        Exiv2::XmpParser::initialize(xmpLock, nullptr);
+#ifdef EXV_ENABLE_BMFF
+        Exiv2::enableBMFF(true);
+#endif
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        return true;
+    }();
+    return ok;
+}
+
+} // namespace vantrel
