@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+
+#include "platform/imaging/Image.h"
+
+namespace vantrel {
+
+/// The output formats of a run.
+enum class ImageFileFormat { Tiff, Png, Jpeg, Jpeg2000, Bmp, Gif };
+
+/// The format for a lower-case extension ("tif", "tiff", "png", "jpg", "jpeg", "jp2", "bmp",
+/// "gif"); false when the extension is none of those.
+bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format);
+
+/// What to write besides the pixels.
+struct EncodeOptions {
+    float quality = 0.75f;     ///< 0..1, for JPEG and JPEG 2000
+    int orientationTag = 1;    ///< written into the EXIF of formats that hold it (JPEG, PNG, TIFF)
+    QString metadataSource;    ///< a file whose EXIF (with GPS), IPTC and XMP are carried over; empty: none
+};
+
+struct EncodeResult {
+    bool ok = false;
+    int errorNumber = 0;       ///< errno of the failing file operation, 0 for an encoder failure
+    QString error;             ///< one line for the log
+};
+
+/// Encodes `image` into `path` in one go: the bytes go to a temporary file in the destination
+/// folder that is renamed over `path` only when complete, so a failure leaves no partial file
+/// and an older file at `path` intact. Reduces 16-bit images to 8 bits for JPEG, GIF and BMP,
+/// flattens alpha onto white for JPEG and BMP, and updates PixelXDimension/PixelYDimension and
+/// drops the embedded EXIF thumbnail of the carried metadata. Thread-safe; never throws.
+EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format,
+                         const EncodeOptions& options);
+
+} // namespace vantrel
