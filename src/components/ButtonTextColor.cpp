@@ -14,7 +14,7 @@ void changeButtonTextColor(QAbstractButton* button, const QColor& color)
     if (button) {
         // A Qt button has one title for both states; its colour comes from the palette.
         QPalette palette = button->palette();
-        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
             palette.setColor(group, QPalette::ButtonText, color);
             palette.setColor(group, QPalette::WindowText, color);
         }

@@ -1,5 +1,5 @@
-#include "core/AppDelegate.h"
 #include "core/Helper/Caption.h"
+#include "core/AppDelegate.h"
 #include "core/Helper/CommonFunc.h"
 #include "core/Helper/LanguageTableReader.h"
 
@@ -22,10 +22,10 @@ void useTable(LanguageTable table)
 TEST(Caption, PlaceholdersBecomeTypedSlotsFilledInOrder)
 {
     useTable({
-        {"BOTH", "Added DONOT_TRANSLATE_INTEGER_VALUE photos from DONOT_TRANSLATE_STRING_VALUE."},
-        {"REVERSED", "DONOT_TRANSLATE_STRING_VALUE has DONOT_TRANSLATE_INTEGER_VALUE items"},
-        {"PERCENT", "100% done, %s %n %@ %1 DONOT_TRANSLATE_INTEGER_VALUE%"},
-        {"PLAIN", "OK"},
+        { "BOTH", "Added DONOT_TRANSLATE_INTEGER_VALUE photos from DONOT_TRANSLATE_STRING_VALUE." },
+        { "REVERSED", "DONOT_TRANSLATE_STRING_VALUE has DONOT_TRANSLATE_INTEGER_VALUE items" },
+        { "PERCENT", "100% done, %s %n %@ %1 DONOT_TRANSLATE_INTEGER_VALUE%" },
+        { "PLAIN", "OK" },
     });
     const Caption both = CommonFunc::getLocalizedStringForKey("BOTH");
     EXPECT_EQ(both.toString(), "Added %d photos from %@.");
@@ -34,13 +34,12 @@ TEST(Caption, PlaceholdersBecomeTypedSlotsFilledInOrder)
     EXPECT_EQ(both.arg(3).toString(), "Added 3 photos from %@.");
     EXPECT_EQ(both.arg(1).arg("a").arg("extra").arg(9).toString(), "Added 1 photos from a.");
 
-    EXPECT_EQ(CommonFunc::getLocalizedStringForKey("REVERSED").arg("Album").arg(-2).toString(),
-              "Album has -2 items");
+    EXPECT_EQ(CommonFunc::getLocalizedStringForKey("REVERSED").arg("Album").arg(-2).toString(), "Album has -2 items");
 
     // A "%" anywhere is plain text, in the caption and in the arguments alike.
     EXPECT_EQ(CommonFunc::getLocalizedStringForKey("PERCENT").arg(7).toString(), "100% done, %s %n %@ %1 7%");
     EXPECT_EQ(CommonFunc::getLocalizedStringForKey("BOTH").arg(1).arg("%s DONOT_TRANSLATE_INTEGER_VALUE %1").toString(),
-              "Added 1 photos from %s DONOT_TRANSLATE_INTEGER_VALUE %1.");
+        "Added 1 photos from %s DONOT_TRANSLATE_INTEGER_VALUE %1.");
 
     const QString plain = CommonFunc::getLocalizedStringForKey("PLAIN");
     EXPECT_EQ(plain, "OK");
@@ -48,7 +47,7 @@ TEST(Caption, PlaceholdersBecomeTypedSlotsFilledInOrder)
 
 TEST(Caption, MissingKeyGivesNullText)
 {
-    useTable({{"PLAIN", "OK"}});
+    useTable({ { "PLAIN", "OK" } });
     EXPECT_EQ(CommonFunc::getLocalizedStringForKey("ID_NOT_THERE").toString(), "(null)");
     EXPECT_EQ(CommonFunc::getLocalizedStringForKey("").arg(5).toString(), "(null)");
 }

@@ -14,17 +14,17 @@ TEST(XmlEscape, BothEscapersFollowTheirTablesInOrder)
         QString in, simple, simpleNew;
     };
     const Case cases[] = {
-        {"a&b", "a&amp;b", "a&amp;amp;b"},
-        {"say \"hi\"", "say &quot;hi&quot;", "say &quot;hi&quot;"},
-        {"it's", "it&#x27;s", "it&#x27;s"},
-        {"a>b", "a&gt;b", "a&gt;b"},
-        {"a<b", "a&lt;b", "a(lessthan)b"},
-        {"&\"'><", "&amp;&quot;&#x27;&gt;&lt;", "&amp;amp;&quot;&#x27;&gt;(lessthan)"},
+        { "a&b", "a&amp;b", "a&amp;amp;b" },
+        { "say \"hi\"", "say &quot;hi&quot;", "say &quot;hi&quot;" },
+        { "it's", "it&#x27;s", "it&#x27;s" },
+        { "a>b", "a&gt;b", "a&gt;b" },
+        { "a<b", "a&lt;b", "a(lessthan)b" },
+        { "&\"'><", "&amp;&quot;&#x27;&gt;&lt;", "&amp;amp;&quot;&#x27;&gt;(lessthan)" },
         // Text that is already escaped is escaped again.
-        {"&lt;", "&amp;lt;", "&amp;amp;lt;"},
-        {"&amp;", "&amp;amp;", "&amp;amp;amp;"},
-        {"", "", ""},
-        {"plain", "plain", "plain"},
+        { "&lt;", "&amp;lt;", "&amp;amp;lt;" },
+        { "&amp;", "&amp;amp;", "&amp;amp;amp;" },
+        { "", "", "" },
+        { "plain", "plain", "plain" },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(QzString::xmlSimpleEscapeString(c.in), c.simple) << c.in.toStdString();
@@ -44,16 +44,16 @@ TEST(XmlEscape, InPlaceFormsChangeTheirArgumentAndWrappersDoNot)
 TEST(XmlUnescape, ReplacesInTheDocumentedOrder)
 {
     const std::pair<QString, QString> cases[] = {
-        {"a &amp; b", "a & b"},
-        {"&quot;q&quot;", "\"q\""},
-        {"&#x27;&#x39;&#x92;&#x96;", "''''"},
-        {"a&#x000D;&#x000A;b", "a\n\nb"},
-        {"a&#x000A;b", "a\nb"},
-        {"&gt;&lt;", "><"},
+        { "a &amp; b", "a & b" },
+        { "&quot;q&quot;", "\"q\"" },
+        { "&#x27;&#x39;&#x92;&#x96;", "''''" },
+        { "a&#x000D;&#x000A;b", "a\n\nb" },
+        { "a&#x000A;b", "a\nb" },
+        { "&gt;&lt;", "><" },
         // "&amp;" goes first, so an entity escaped twice ends fully unescaped.
-        {"&amp;lt;", "<"},
-        {"&amp;amp;", "&amp;"},
-        {"", ""},
+        { "&amp;lt;", "<" },
+        { "&amp;amp;", "&amp;" },
+        { "", "" },
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(QzString::xmlSimpleUnescapeString(in), out) << in.toStdString();
@@ -68,8 +68,8 @@ TEST(XmlUnescape, TheFreeTextFormReadsAsAnEntityAfterOnePass)
 TEST(UrlCoding, EncodesEverythingButUnreservedCharacters)
 {
     EXPECT_EQ(QzString::URLEncodedString("aZ09-._~"), "aZ09-._~");
-    EXPECT_EQ(QzString::URLEncodedString("!*'();:@&=+$,/?%#[]"),
-              "%21%2A%27%28%29%3B%3A%40%26%3D%2B%24%2C%2F%3F%25%23%5B%5D");
+    EXPECT_EQ(
+        QzString::URLEncodedString("!*'();:@&=+$,/?%#[]"), "%21%2A%27%28%29%3B%3A%40%26%3D%2B%24%2C%2F%3F%25%23%5B%5D");
     EXPECT_EQ(QzString::URLEncodedString("a b"), "a%20b");
     EXPECT_EQ(QzString::URLEncodedString(QString::fromUtf8("é")), "%C3%A9");
     EXPECT_EQ(QzString::URLEncodedString(""), "");
@@ -77,7 +77,7 @@ TEST(UrlCoding, EncodesEverythingButUnreservedCharacters)
 
 TEST(UrlCoding, DecodesValidUtf8AndRefusesTheRest)
 {
-    const QString samples[] = {"", "plain", "a b+c", QString::fromUtf8("ünïcode ✓"), "!*'();:@&=+$,/?%#[]"};
+    const QString samples[] = { "", "plain", "a b+c", QString::fromUtf8("ünïcode ✓"), "!*'();:@&=+$,/?%#[]" };
     for (const auto& s : samples)
         EXPECT_EQ(QzString::URLDecodedString(QzString::URLEncodedString(s)), s) << s.toStdString();
 
@@ -97,11 +97,11 @@ TEST(Trimming, WhitespaceAndNewlines)
         QString in, leading, trailing, both;
     };
     const Case cases[] = {
-        {"", "", "", ""},
-        {" \t\r\n ", "", "", ""},
-        {"  a b \n", "a b \n", "  a b", "a b"},
-        {"x", "x", "x", "x"},
-        {QString::fromUtf8("\u00a0y\u2028"), QString::fromUtf8("y\u2028"), QString::fromUtf8("\u00a0y"), "y"},
+        { "", "", "", "" },
+        { " \t\r\n ", "", "", "" },
+        { "  a b \n", "a b \n", "  a b", "a b" },
+        { "x", "x", "x", "x" },
+        { QString::fromUtf8("\u00a0y\u2028"), QString::fromUtf8("y\u2028"), QString::fromUtf8("\u00a0y"), "y" },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(QzString::stringByTrimmingLeadingWhitespaceAndNewlineCharacters(c.in), c.leading);
@@ -130,9 +130,9 @@ TEST(DateCompare, OrderTests)
         bool later, earlier, laterOrEqual, earlierOrEqual;
     };
     const Case cases[] = {
-        {late, early, true, false, true, false},
-        {early, late, false, true, false, true},
-        {early, early, false, false, true, true},
+        { late, early, true, false, true, false },
+        { early, late, false, true, false, true },
+        { early, early, false, false, true, true },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DateCompare::isLaterThan(c.a, c.b), c.later);

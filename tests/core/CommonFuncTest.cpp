@@ -21,7 +21,9 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 // Sets an environment variable for the life of the object, then restores it.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_had(qEnvironmentVariableIsSet(name))
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
     {
         m_old = qgetenv(name);
         qputenv(name, value);
@@ -45,11 +47,23 @@ private:
 TEST(CommonFunc, SizeInUnitsFollowsTheByteCountRule)
 {
     const std::pair<double, QString> cases[] = {
-        {0, "0 bytes"},          {1, "1 bytes"},          {512, "512 bytes"},         {993, "993 bytes"},
-        {993.5, "0.97 KB"},      {994, "0.97 KB"},        {999, "0.97 KB"},           {1000, "1.00 KB"},
-        {1150, "1.15 KB"},       {1500, "1.50 KB"},       {999999, "0.97 MB"},        {1234567, "1.23 MB"},
-        {1239999, "1.23 MB"},    {1e9, "1.00 GB"},        {5e12, "5.00 TB"},          {999.5e12, "999.50 TB"},
-        {2e15, "2000.00 TB"},
+        { 0, "0 bytes" },
+        { 1, "1 bytes" },
+        { 512, "512 bytes" },
+        { 993, "993 bytes" },
+        { 993.5, "0.97 KB" },
+        { 994, "0.97 KB" },
+        { 999, "0.97 KB" },
+        { 1000, "1.00 KB" },
+        { 1150, "1.15 KB" },
+        { 1500, "1.50 KB" },
+        { 999999, "0.97 MB" },
+        { 1234567, "1.23 MB" },
+        { 1239999, "1.23 MB" },
+        { 1e9, "1.00 GB" },
+        { 5e12, "5.00 TB" },
+        { 999.5e12, "999.50 TB" },
+        { 2e15, "2000.00 TB" },
     };
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(CommonFunc::getSizeInUnits(bytes), text) << bytes;
@@ -64,36 +78,41 @@ TEST(CommonFunc, ExifValueNamesAtTheirBoundaries)
         QString name;
     };
     const Case cases[] = {
-        {CommonFunc::getMeteringModeType, QVariant(), "---"},
-        {CommonFunc::getMeteringModeType, 0, "Unknown"},
-        {CommonFunc::getMeteringModeType, 6, "Partial"},
-        {CommonFunc::getMeteringModeType, 7, "---"},
-        {CommonFunc::getMeteringModeType, 255, "other"},
-        {CommonFunc::getMeteringModeType, QString("abc"), "---"},
-        {CommonFunc::getLightSourceType, 4, "Flash"},
-        {CommonFunc::getLightSourceType, 5, "---"},
-        {CommonFunc::getLightSourceType, 8, "---"},
-        {CommonFunc::getLightSourceType, 9, "Fine weather"},
-        {CommonFunc::getLightSourceType, 16, "---"},
-        {CommonFunc::getLightSourceType, 24, "ISO studio tungsten"},
-        {CommonFunc::getLightSourceType, 255, "Other light source"},
-        {CommonFunc::getColorSensingType, 0, "---"},
-        {CommonFunc::getColorSensingType, 1, "Not defined"},
-        {CommonFunc::getColorSensingType, 7, "Color sequential linear sensor"},
-        {CommonFunc::getColorSensingType, 8, "---"},
-        {CommonFunc::getExposureProgramType, 0, "Not defined"},
-        {CommonFunc::getExposureProgramType, 8, "Landscape mode (for landscape photos with the background in focus)"},
-        {CommonFunc::getExposureProgramType, 9, "---"},
-        {CommonFunc::getExposureModeType, 2, "Auto bracket"},
-        {CommonFunc::getExposureModeType, -1, "---"},
-        {CommonFunc::getScenceCaptureType, 3.9, "Night scene"},
-        {CommonFunc::getScenceCaptureType, 4, "---"},
+        { CommonFunc::getMeteringModeType, QVariant(), "---" },
+        { CommonFunc::getMeteringModeType, 0, "Unknown" },
+        { CommonFunc::getMeteringModeType, 6, "Partial" },
+        { CommonFunc::getMeteringModeType, 7, "---" },
+        { CommonFunc::getMeteringModeType, 255, "other" },
+        { CommonFunc::getMeteringModeType, QString("abc"), "---" },
+        { CommonFunc::getLightSourceType, 4, "Flash" },
+        { CommonFunc::getLightSourceType, 5, "---" },
+        { CommonFunc::getLightSourceType, 8, "---" },
+        { CommonFunc::getLightSourceType, 9, "Fine weather" },
+        { CommonFunc::getLightSourceType, 16, "---" },
+        { CommonFunc::getLightSourceType, 24, "ISO studio tungsten" },
+        { CommonFunc::getLightSourceType, 255, "Other light source" },
+        { CommonFunc::getColorSensingType, 0, "---" },
+        { CommonFunc::getColorSensingType, 1, "Not defined" },
+        { CommonFunc::getColorSensingType, 7, "Color sequential linear sensor" },
+        { CommonFunc::getColorSensingType, 8, "---" },
+        { CommonFunc::getExposureProgramType, 0, "Not defined" },
+        { CommonFunc::getExposureProgramType, 8, "Landscape mode (for landscape photos with the background in focus)" },
+        { CommonFunc::getExposureProgramType, 9, "---" },
+        { CommonFunc::getExposureModeType, 2, "Auto bracket" },
+        { CommonFunc::getExposureModeType, -1, "---" },
+        { CommonFunc::getScenceCaptureType, 3.9, "Night scene" },
+        { CommonFunc::getScenceCaptureType, 4, "---" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.fn(c.value), c.name) << c.value.toString().toStdString();
 
     const std::pair<int, QString> orientations[] = {
-        {0, "---"}, {1, "1 (Normal)"}, {6, "6 (Rotate 90 CW)"}, {8, "8 (Rotate 270 CW)"}, {9, "---"}, {-1, "---"},
+        { 0, "---" },
+        { 1, "1 (Normal)" },
+        { 6, "6 (Rotate 90 CW)" },
+        { 8, "8 (Rotate 270 CW)" },
+        { 9, "---" },
+        { -1, "---" },
     };
     for (const auto& [value, text] : orientations)
         EXPECT_EQ(CommonFunc::getOrientationType(value), text);
@@ -122,8 +141,8 @@ TEST(CommonFunc, ApplicationSupportUnderTheTestHome)
     EXPECT_TRUE(QDir(expected).exists());
 
     QString error = "stale";
-    const QString caches = CommonFunc::findOrCreateDirectory(CommonFunc::SearchPathDirectory::Caches, "Vantrel/a b",
-                                                             &error);
+    const QString caches
+        = CommonFunc::findOrCreateDirectory(CommonFunc::SearchPathDirectory::Caches, "Vantrel/a b", &error);
     EXPECT_EQ(caches, qEnvironmentVariable("XDG_CACHE_HOME") + "/Vantrel/a b");
     EXPECT_TRUE(QDir(caches).exists());
     EXPECT_TRUE(error.isEmpty());
@@ -141,9 +160,9 @@ TEST(CommonFunc, UncreatableApplicationSupportGivesNothingAndCreatesNothingElsew
         ScopedEnv env("XDG_DATA_HOME", (blocker + "/share").toUtf8());
         EXPECT_EQ(CommonFunc::applicationSupportDirectory(), "");
         QString error;
-        EXPECT_EQ(CommonFunc::findOrCreateDirectory(CommonFunc::SearchPathDirectory::ApplicationSupport, "Vantrel",
-                                                    &error),
-                  "");
+        EXPECT_EQ(
+            CommonFunc::findOrCreateDirectory(CommonFunc::SearchPathDirectory::ApplicationSupport, "Vantrel", &error),
+            "");
         EXPECT_FALSE(error.isEmpty());
     }
     {
@@ -159,10 +178,10 @@ TEST(CommonFunc, UncreatableApplicationSupportGivesNothingAndCreatesNothingElsew
 TEST(CommonFunc, FlatJsonText)
 {
     EXPECT_EQ(CommonFunc::getJSONFromDict({}), "{}");
-    EXPECT_EQ(CommonFunc::getJSONFromDict({{"n", 5}, {"s", "x"}}), R"({"n":5,"s":"x"})");
-    EXPECT_EQ(CommonFunc::getJSONFromDict({{"d", 2.5}, {"b", true}, {"w", 3.0}}), R"({"b":1,"d":2.5,"w":3})");
+    EXPECT_EQ(CommonFunc::getJSONFromDict({ { "n", 5 }, { "s", "x" } }), R"({"n":5,"s":"x"})");
+    EXPECT_EQ(CommonFunc::getJSONFromDict({ { "d", 2.5 }, { "b", true }, { "w", 3.0 } }), R"({"b":1,"d":2.5,"w":3})");
     // Nothing is escaped.
-    EXPECT_EQ(CommonFunc::getJSONFromDict({{"q", "a\"b\\c"}}), "{\"q\":\"a\"b\\c\"}");
+    EXPECT_EQ(CommonFunc::getJSONFromDict({ { "q", "a\"b\\c" } }), "{\"q\":\"a\"b\\c\"}");
 }
 
 TEST(CommonFunc, DigestsOfReadableFilesOnly)
@@ -184,18 +203,18 @@ TEST(CommonFunc, DigestsOfReadableFilesOnly)
 
     const auto whole = CommonFunc::getFileMD5(big);
     ASSERT_TRUE(whole);
-    for (qint64 chunk : {0, 1, 3, 4096, 1 << 20})
+    for (qint64 chunk : { 0, 1, 3, 4096, 1 << 20 })
         EXPECT_EQ(CommonFunc::FileMD5HashCreateWithPath(big, chunk, nullptr), whole) << chunk;
-    std::atomic<bool> running{false};
+    std::atomic<bool> running { false };
     EXPECT_EQ(CommonFunc::getFileMD5UsingStreamWithAbortFlag(big, &running), whole);
 
     // "No digest" for what cannot be read, never the digest of no bytes.
-    for (const QString& path : {tmp.filePath("missing"), tmp.path()}) {
+    for (const QString& path : { tmp.filePath("missing"), tmp.path() }) {
         EXPECT_EQ(CommonFunc::getFileMD5(path), std::nullopt);
         EXPECT_EQ(CommonFunc::FileMD5HashCreateWithPath(path, 0, nullptr), std::nullopt);
         EXPECT_EQ(CommonFunc::getFileMD5UsingStreamWithAbortFlag(path, nullptr), std::nullopt);
     }
-    std::atomic<bool> aborted{true};
+    std::atomic<bool> aborted { true };
     EXPECT_EQ(CommonFunc::FileMD5HashCreateWithPath(abc, 0, &aborted), std::nullopt);
     EXPECT_EQ(CommonFunc::getFileMD5UsingStreamWithAbortFlag(empty, &aborted), std::nullopt);
 }

@@ -29,8 +29,7 @@ TEST(SystemInfo, SerialIsAStableAppSpecificHashNeverTheRawId)
     EXPECT_EQ(serial->size(), 64);
     EXPECT_FALSE(serial->contains(QString::fromLatin1(id)));
     EXPECT_EQ(SystemInfo::serialNumberFromMachineIdFile(writeId(tmp, "b", id)), serial);
-    EXPECT_NE(SystemInfo::serialNumberFromMachineIdFile(writeId(tmp, "c", "fedcba9876543210fedcba9876543210")),
-              serial);
+    EXPECT_NE(SystemInfo::serialNumberFromMachineIdFile(writeId(tmp, "c", "fedcba9876543210fedcba9876543210")), serial);
 }
 
 TEST(SystemInfo, NoReadableIdGivesNothing)

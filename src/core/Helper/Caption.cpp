@@ -2,7 +2,10 @@
 
 namespace vantrel {
 
-Caption::Caption() : Caption(QStringLiteral("(null)")) {}
+Caption::Caption()
+    : Caption(QStringLiteral("(null)"))
+{
+}
 
 Caption::Caption(const QString& tableText)
 {
@@ -23,12 +26,12 @@ Caption::Caption(const QString& tableText)
         }
         if (at < 0) {
             if (from < tableText.size())
-                m_pieces.append({Kind::Text, tableText.mid(from), false});
+                m_pieces.append({ Kind::Text, tableText.mid(from), false });
             break;
         }
         if (at > from)
-            m_pieces.append({Kind::Text, tableText.mid(from, at - from), false});
-        m_pieces.append({kind, QString(), false});
+            m_pieces.append({ Kind::Text, tableText.mid(from, at - from), false });
+        m_pieces.append({ kind, QString(), false });
         from = at + (kind == Kind::IntegerSlot ? integer.size() : string.size());
     }
 }

@@ -19,7 +19,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr const char* kLanguageTableResources[] = {":/VANTREL_EN.plist", ":/Vantrel_EN.plist"};
+constexpr const char* kLanguageTableResources[] = { ":/VANTREL_EN.plist", ":/Vantrel_EN.plist" };
 
 bool hasLanguageTable()
 {
@@ -143,7 +143,7 @@ QString CommonFunc::getDateTimeStringFromDate(const QDateTime& date)
 
 QString CommonFunc::getSizeInUnits(double bytes)
 {
-    static const char* const kUnits[] = {"bytes", "KB", "MB", "GB", "TB"};
+    static const char* const kUnits[] = { "bytes", "KB", "MB", "GB", "TB" };
     constexpr int kLastUnit = 4;
     double v = bytes;
     int unit = 0;
@@ -169,12 +169,12 @@ QString CommonFunc::applicationSupportDirectory()
     const QString folder = Paths::applicationSupportFolder();
     if (folder.isEmpty())
         std::fprintf(stderr, "Application Support folder could not be created under %s; the log is unavailable\n",
-                     qPrintable(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+            qPrintable(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
     return folder;
 }
 
-QString CommonFunc::findOrCreateDirectory(SearchPathDirectory directory, const QString& appendPathComponent,
-                                          QString* error)
+QString CommonFunc::findOrCreateDirectory(
+    SearchPathDirectory directory, const QString& appendPathComponent, QString* error)
 {
     QStandardPaths::StandardLocation location = QStandardPaths::GenericDataLocation;
     switch (directory) {

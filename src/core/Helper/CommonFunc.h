@@ -69,8 +69,8 @@ public:
     /// The user's folder of that kind plus the component (when not empty), created with every
     /// missing parent. Empty on failure, with the reason in *error when given; *error is cleared
     /// on success.
-    static QString findOrCreateDirectory(SearchPathDirectory directory, const QString& appendPathComponent,
-                                         QString* error = nullptr);
+    static QString findOrCreateDirectory(
+        SearchPathDirectory directory, const QString& appendPathComponent, QString* error = nullptr);
 
     /// A flat JSON text: numbers bare, everything else as its text in double quotes, entries in
     /// the map's key order, nothing escaped (the receiving service expects exactly this form).
@@ -83,11 +83,11 @@ public:
     /// Streams the file in chunks (4096 bytes when chunkSize is 0 or less), yielding the processor
     /// before every fifth chunk and checking the abort flag before each read. Nothing when the
     /// file cannot be opened or read, or when the flag is set.
-    static std::optional<QString> FileMD5HashCreateWithPath(const QString& path, qint64 chunkSize,
-                                                             const std::atomic<bool>* abortFlag);
+    static std::optional<QString> FileMD5HashCreateWithPath(
+        const QString& path, qint64 chunkSize, const std::atomic<bool>* abortFlag);
     /// The above with 4096-byte chunks, logging when no digest comes back.
-    static std::optional<QString> getFileMD5UsingStreamWithAbortFlag(const QString& path,
-                                                                     const std::atomic<bool>* abortFlag);
+    static std::optional<QString> getFileMD5UsingStreamWithAbortFlag(
+        const QString& path, const std::atomic<bool>* abortFlag);
 
     // Images and system
 

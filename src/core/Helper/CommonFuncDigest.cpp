@@ -26,8 +26,8 @@ std::optional<QString> CommonFunc::getFileMD5(const QString& path)
     return QString::fromLatin1(hash.result().toHex());
 }
 
-std::optional<QString> CommonFunc::FileMD5HashCreateWithPath(const QString& path, qint64 chunkSize,
-                                                              const std::atomic<bool>* abortFlag)
+std::optional<QString> CommonFunc::FileMD5HashCreateWithPath(
+    const QString& path, qint64 chunkSize, const std::atomic<bool>* abortFlag)
 {
     const qint64 chunk = chunkSize > 0 ? chunkSize : kDefaultChunk;
     QFile file(path);
@@ -52,8 +52,8 @@ std::optional<QString> CommonFunc::FileMD5HashCreateWithPath(const QString& path
     return QString::fromLatin1(hash.result().toHex());
 }
 
-std::optional<QString> CommonFunc::getFileMD5UsingStreamWithAbortFlag(const QString& path,
-                                                                     const std::atomic<bool>* abortFlag)
+std::optional<QString> CommonFunc::getFileMD5UsingStreamWithAbortFlag(
+    const QString& path, const std::atomic<bool>* abortFlag)
 {
     auto digest = FileMD5HashCreateWithPath(path, kDefaultChunk, abortFlag);
     if (!digest) {

@@ -53,7 +53,7 @@ QImage CommonFunc::bwRotateImage90DegreesClockwise(bool clockwise, const QImage&
     if (image.isNull())
         return {};
     QImage rotated(image.height(), image.width(),
-                   image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     rotated.fill(Qt::transparent);
     QPainter painter(&rotated);
     // Screen space has y down: a positive angle turns clockwise as seen.

@@ -16,7 +16,7 @@ constexpr qint64 kMaxMachineIdBytes = 4096;
 
 QStringList SystemInfo::machineIdPaths()
 {
-    return {QStringLiteral("/etc/machine-id"), QStringLiteral("/var/lib/dbus/machine-id")};
+    return { QStringLiteral("/etc/machine-id"), QStringLiteral("/var/lib/dbus/machine-id") };
 }
 
 std::optional<QString> SystemInfo::serialNumberFromMachineIdFile(const QString& path)
