@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include "core/DbManager/DbSupport.h"
+#include "platform/MainThread.h"
 #include "platform/Paths.h"
 #include "platform/Sqlite.h"
 
@@ -71,6 +72,7 @@ DBManager::~DBManager() = default;
 
 bool DBManager::openLogDatabase(SqliteDatabase& db) const
 {
+    Q_ASSERT(isMainThread());
     if (m_excludedatabasePath.isEmpty())
         return false;
     if (!db.open(m_excludedatabasePath, m_logOpenFlags)) {
