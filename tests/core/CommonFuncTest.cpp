@@ -170,6 +170,14 @@ TEST(CommonFunc, UncreatableApplicationSupportGivesNothingAndCreatesNothingElsew
         const QString folder = CommonFunc::applicationSupportDirectory();
         EXPECT_TRUE(folder.isEmpty() || QDir::isAbsolutePath(folder)) << folder.toStdString();
     }
+    {
+        // No home folder: nothing may be made under "/".
+        const bool hadRootFolder = QDir("/.local/share/Vantrel").exists();
+        ScopedEnv home("HOME", "");
+        ScopedEnv data("XDG_DATA_HOME", "");
+        EXPECT_EQ(CommonFunc::applicationSupportDirectory(), "");
+        EXPECT_EQ(QDir("/.local/share/Vantrel").exists(), hadRootFolder);
+    }
     EXPECT_EQ(QDir(cwdBefore + "/Vantrel").exists(), hadLocal);
     EXPECT_FALSE(QDir(cwdBefore + "/relative").exists());
     EXPECT_EQ(CommonFunc::applicationSupportDirectory(), qEnvironmentVariable("XDG_DATA_HOME") + "/Vantrel");
