@@ -176,6 +176,9 @@ TEST(KeyedArchiver, ForeignOrDamagedArchivesDecodeAsNil)
         { "array key holds an object", cbor(leavesNotArray) },
         { "string where an int32 belongs", cbor(nestedWrongType) },
         { "plain text", QByteArray("{\"$class\":\"Tree\"}") },
+        { "nested far too deep", QByteArray(100000, char(0x81)) + QByteArray(1, 0) },
+        { "array claiming 2^60 elements", QByteArray::fromHex("9b0fffffffffffffff00") },
+        { "string claiming 2^60 bytes", QByteArray::fromHex("7b0fffffffffffffff41") },
     };
     for (const auto& c : cases)
         EXPECT_FALSE(KeyedUnarchiver::unarchiveObjectWithData<Tree>(c.data).has_value()) << c.name;
