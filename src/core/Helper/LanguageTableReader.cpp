@@ -1,59 +1,37 @@
 #include "core/Helper/LanguageTableReader.h"
 
-#include <QFile>
-#include <QXmlStreamReader>
+#include <QVariantMap>
+
+#include "platform/PropertyList.h"
 
 namespace vantrel::LanguageTableReader {
 
 namespace {
 
-// Moves to the next start element inside the current one; false at its end or on an error.
-bool nextChild(QXmlStreamReader& xml)
+std::optional<LanguageTable> fromPropertyList(const std::optional<QVariant>& root)
 {
-    return xml.readNextStartElement();
+    if (!root || root->typeId() != QMetaType::QVariantMap)
+        return std::nullopt;
+    const QVariantMap map = root->toMap();
+    LanguageTable table;
+    table.reserve(map.size());
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        if (it.value().typeId() == QMetaType::QString) // numbers, nested collections: not captions
+            table.insert(it.key(), it.value().toString());
+    }
+    return table;
 }
 
 } // namespace
 
-std::optional<LanguageTable> read(const QByteArray& data)
+std::optional<LanguageTable> read(const QByteArray& xml)
 {
-    QXmlStreamReader xml(data);
-    if (!nextChild(xml) || xml.name() != QLatin1String("plist"))
-        return std::nullopt;
-    if (!nextChild(xml) || xml.name() != QLatin1String("dict"))
-        return std::nullopt;
-
-    LanguageTable table;
-    QString key;
-    bool haveKey = false;
-    while (nextChild(xml)) {
-        if (xml.name() == QLatin1String("key")) {
-            key = xml.readElementText();
-            haveKey = true;
-        } else if (xml.name() == QLatin1String("string")) {
-            const QString text = xml.readElementText();
-            if (haveKey)
-                table.insert(key, text);
-            haveKey = false;
-        } else {
-            xml.skipCurrentElement(); // numbers, nested collections: not captions
-            haveKey = false;
-        }
-    }
-    // The rest of the document must be well formed too.
-    while (!xml.atEnd() && !xml.hasError())
-        xml.readNext();
-    if (xml.hasError())
-        return std::nullopt;
-    return table;
+    return fromPropertyList(PropertyList::read(xml));
 }
 
 std::optional<LanguageTable> readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return read(file.readAll());
+    return fromPropertyList(PropertyList::readFile(path));
 }
 
 } // namespace vantrel::LanguageTableReader
