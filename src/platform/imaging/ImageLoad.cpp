@@ -149,24 +149,27 @@ Image Image::loadAtSize(const QString& path, QSize size)
     const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
     if (!p.valid)
         return {};
-    const QSize upright = p.uprightSize();
-    const bool reducing = size.width() < upright.width() && size.height() < upright.height();
-    // Shrink-on-load needs libvips to see the orientation itself: not so for PNG text-chunk EXIF.
-    const bool vipsSeesOrientation = p.orientation == 1 || !p.loader.startsWith("png");
-    if (!reducing || p.loader == "raw" || p.loader == "eps" || p.loader == "pict" || !vipsSeesOrientation
-        || tooLarge(p, kMaxThumbnailPixels)) {
+    if (tooLarge(p, kMaxThumbnailPixels)) {
+        report(path, "load at size", "refused: the header claims too many pixels");
+        return {};
+    }
+    // The size wanted in the stored layout, and the largest JPEG DCT shrink that stays above it.
+    const QSize stored = p.orientation >= 5 ? size.transposed() : size;
+    int shrink = 1;
+    if (p.loader.startsWith("jpeg"))
+        while (shrink < 8 && p.pixelWidth / (shrink * 2) >= stored.width()
+               && p.pixelHeight / (shrink * 2) >= stored.height())
+            shrink *= 2;
+    if (shrink == 1) {
         const Image full = load(path);
         return full.isNull() ? Image() : full.resized(size);
     }
     try {
-        vips::VImage out = vips::VImage::thumbnail(path.toUtf8().constData(), size.width(),
-            vips::VImage::option()->set("height", size.height())->set("size", VIPS_SIZE_FORCE)->set("fail_on", kFailOn));
-        ImageProperties rest = p;
-        rest.orientation = 1;
-        Image image = finish(out, rest, true);
-        if (!image.isNull() && image.size() != size)
-            image = image.resized(size);
-        return image;
+        // Decoded straight into memory (no line cache), so that a damaged file fails here.
+        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
+            vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
+        const Image out = finish(image, p, true);
+        return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {
         report(path, "load at size", e.what());
         return {};
