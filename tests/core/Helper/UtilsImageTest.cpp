@@ -6,6 +6,8 @@
 #include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 
+#include "support/TestImages.h"
+
 using vantrel::Image;
 using vantrel::Utils;
 
@@ -89,6 +91,26 @@ TEST(UtilsImage, UprightLoadingInColour)
     empty.close();
     for (const QString& bad : { dir.filePath("missing.jpg"), dir.filePath("empty.jpg"), QString() })
         EXPECT_TRUE(utils().getImageWithFixedOrientionFromUrl(bad).isNull()) << bad.toStdString();
+}
+
+TEST(UtilsImage, RotatedPhotosComeUpright)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orient6.jpg");
+    ASSERT_TRUE(ti::writePattern(path, 80, 40));
+    ASSERT_TRUE(ti::setOrientation(path, 6));
+
+    // Orientation 6: the viewer turns a quarter clockwise, so the stored bottom-left corner ends
+    // up at the top left.
+    const Image full = utils().getImageWithFixedOrientionFromUrl(path);
+    ASSERT_EQ(full.size(), QSize(40, 80));
+    EXPECT_EQ(ti::cornersOf(full.vips()).front(), ti::Corner::BottomLeft);
+
+    // At a reduced width (the thumbnail route) the result is upright too.
+    const Image half = utils().getImageFromFile(path, 20, 40);
+    ASSERT_EQ(half.size(), QSize(20, 40));
+    EXPECT_EQ(ti::cornersOf(half.vips()).front(), ti::Corner::BottomLeft);
 }
 
 TEST(UtilsImage, ThumbnailsFitTheBox)
