@@ -207,3 +207,36 @@ TEST(UtilsImage, CropsFillsAndBackgrounds)
     EXPECT_TRUE(isRed(drawn, 100, 1));
     EXPECT_TRUE(utils().getDrawedImage(Image(), { 10, 10 }, QRectF(0, 0, 10, 10), QRectF(0, 0, 10, 10)).isNull());
 }
+
+TEST(UtilsImage, HostileFilesGiveNothing)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    ASSERT_TRUE(ti::writeLyingPng(dir.filePath("huge.png"), 100000, 100000));
+    ASSERT_TRUE(ti::writeTruncatedJpeg(dir.filePath("truncated.jpg"), 400, 300, 600));
+    ASSERT_TRUE(ti::writeBytes(dir.filePath("text.jpg"), "not an image at all"));
+    for (const char* name : { "huge.png", "truncated.jpg", "text.jpg" }) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(utils().getImageWithFixedOrientionFromUrl(path).isNull()) << name;
+        EXPECT_TRUE(utils().getThumbnailImageAtFilePath(path, { 404, 414 }).isNull()) << name;
+    }
+    // The header alone is still read: the size is reported, nothing is allocated.
+    EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(dir.filePath("huge.png")), QSizeF(100000, 100000));
+}
+
+TEST(UtilsImage, SmallThumbnailsAndOrientationFix)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orient6.jpg");
+    ASSERT_TRUE(ti::writePattern(path, 400, 200));
+    ASSERT_TRUE(ti::setOrientation(path, 6));
+
+    EXPECT_EQ(utils().getThumbnailForFile(path, 0, 0).size(), QSize(64, 128));
+    EXPECT_EQ(utils().getThumbnailForFile(path, 50, 60).size(), QSize(50, 60));
+    EXPECT_TRUE(utils().getThumbnailForFile(dir.filePath("missing.jpg"), 50, 60).isNull());
+
+    const Image fixed = utils().fixOrientation(path, { 100, 200 });
+    ASSERT_EQ(fixed.size(), QSize(100, 200));
+    EXPECT_EQ(ti::cornersOf(fixed.vips()).front(), ti::Corner::BottomLeft);
+}
