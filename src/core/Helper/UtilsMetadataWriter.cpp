@@ -204,6 +204,16 @@ bool writeProperties(const QString& path, const QVariantMap& dictionary)
                 it.value());
         }
         writeGps(exif, dictionary.value("{GPS}").toMap());
+        // The top-level orientation is the one the image is written with; the stored pixel
+        // dimensions are those of the new pixels.
+        bool ok = false;
+        const int orientation = dictionary.value("Orientation").toInt(&ok);
+        if (ok && orientation >= 1 && orientation <= 8)
+            exif["Exif.Image.Orientation"] = static_cast<uint16_t>(orientation);
+        if (!exifGroup.isEmpty() && image->pixelWidth() > 0 && image->pixelHeight() > 0) {
+            exif["Exif.Photo.PixelXDimension"] = static_cast<uint32_t>(image->pixelWidth());
+            exif["Exif.Photo.PixelYDimension"] = static_cast<uint32_t>(image->pixelHeight());
+        }
         image->setExifData(exif);
 
         if (dictionary.contains("{IPTC}")) {

@@ -98,6 +98,9 @@ TEST(UtilsEncoders, PropertiesTravelWithTheImage)
     EXPECT_NEAR(info.gpsAltitude(), 58.5, 1e-9);
     EXPECT_EQ(info.keywords(), "sea,sky");
     EXPECT_EQ(info.cameraLensModel(), "Zoom 24-70");
+    const QVariantMap written = ExifInfo::exifForFile(path);
+    EXPECT_EQ(written.value("{Exif}").toMap().value("PixelXDimension").toInt(), 64);
+    EXPECT_FALSE(written.value("{TIFF}").toMap().contains("ImageWidth"));
     // Only the finished file is left in the folder.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "tagged.jpg" });
 
