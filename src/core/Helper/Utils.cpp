@@ -5,6 +5,7 @@
 #include <limits>
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include "core/DataBeans/ExifInfo.h"
 #include "platform/imaging/ImageProperties.h"
@@ -66,7 +67,12 @@ QSizeF Utils::getImageOriginalSizeAtFilePathUrl(const QString& path) const
 {
     if (path.isEmpty())
         return { 0.0, 0.0 };
-    return uprightSizeOf(readImageProperties(path, PropertyDepth::SizeAndOrientation));
+    const ImageProperties properties = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    // EPS and PICT sizes come from their own headers (the reader's "eps" and "pict" routes).
+    static const QStringList kDocumentExtensions { "eps", "EPS", "pict", "PICT", "pct", "PCT" };
+    if (properties.valid && kDocumentExtensions.contains(QFileInfo(path).suffix()))
+        std::fprintf(stderr, "epsDict = %s\n", qPrintable(getJSONFromDict(properties.dictionary)));
+    return uprightSizeOf(properties);
 }
 
 Image Utils::getImageWithFixedOrientionFromUrl(const QString& path) const

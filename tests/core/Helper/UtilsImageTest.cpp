@@ -74,6 +74,16 @@ TEST(UtilsImage, PixelSizeIsUprightForEveryOrientation)
     EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(""), QSizeF(0, 0));
 }
 
+TEST(UtilsImage, DocumentSizesFromTheirHeaders)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    ASSERT_TRUE(ti::writeBytes(dir.filePath("box.eps"),
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 130 100\n"
+        "%%EndComments\nshowpage\n"));
+    EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(dir.filePath("box.eps")), QSizeF(120, 80));
+}
+
 TEST(UtilsImage, UprightLoadingInColour)
 {
     QTemporaryDir dir;
