@@ -209,9 +209,9 @@ bool writeAlbumFile(const QString& path, const std::optional<QString>& archivePa
     return ok;
 }
 
-std::map<QString, QByteArray> snapshotTree(const QString& root, const QStringList& excluded)
+std::map<std::string, std::string> snapshotTree(const QString& root, const QStringList& excluded)
 {
-    std::map<QString, QByteArray> tree;
+    std::map<std::string, std::string> tree;
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -229,9 +229,27 @@ std::map<QString, QByteArray> snapshotTree(const QString& root, const QStringLis
                 ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
                 : QByteArrayLiteral("<unreadable>");
         }
-        tree.emplace(path.mid(root.size()), digest);
+        tree.emplace(path.mid(root.size()).toStdString(), digest.toStdString());
     }
     return tree;
+}
+
+std::vector<std::string> treeDifferences(const std::map<std::string, std::string>& before,
+                                         const std::map<std::string, std::string>& after)
+{
+    std::vector<std::string> differences;
+    for (const auto& [path, digest] : before) {
+        const auto it = after.find(path);
+        if (it == after.end())
+            differences.push_back("removed " + path);
+        else if (it->second != digest)
+            differences.push_back("changed " + path);
+    }
+    for (const auto& [path, digest] : after) {
+        if (!before.count(path))
+            differences.push_back("added " + path);
+    }
+    return differences;
 }
 
 } // namespace vantrel::libraryfixtures

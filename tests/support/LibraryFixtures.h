@@ -2,6 +2,8 @@
 
 #include <map>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <QByteArray>
 #include <QList>
@@ -83,6 +85,9 @@ bool writeAlbumFile(const QString& path, const std::optional<QString>& archivePa
 
 /// Every file and folder below `root` (relative path -> SHA-256 of the content, or "<dir>"),
 /// leaving out the folders in `excluded` (absolute paths) and everything below them.
-std::map<QString, QByteArray> snapshotTree(const QString& root, const QStringList& excluded = {});
+std::map<std::string, std::string> snapshotTree(const QString& root, const QStringList& excluded = {});
+/// The entries that differ between two snapshots, one line each ("added x", "removed x", "changed x").
+std::vector<std::string> treeDifferences(const std::map<std::string, std::string>& before,
+                                         const std::map<std::string, std::string>& after);
 
 } // namespace vantrel::libraryfixtures

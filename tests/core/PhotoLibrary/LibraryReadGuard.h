@@ -1,6 +1,8 @@
 #pragma once
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include <QDir>
 #include <QString>
@@ -26,23 +28,24 @@ public:
 
     void check() const
     {
-        EXPECT_EQ(snapshot(), m_before) << "a library read changed files outside the private caches folder";
+        EXPECT_EQ(libraryfixtures::treeDifferences(m_before, snapshot()), std::vector<std::string>())
+            << "a library read changed files outside the private caches folder";
         EXPECT_TRUE(QDir(m_caches).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
             << "the private copy was left in " << m_caches.toStdString();
     }
 
 private:
-    std::map<QString, QByteArray> snapshot() const
+    std::map<std::string, std::string> snapshot() const
     {
         auto tree = libraryfixtures::snapshotTree(m_testFolder);
         for (auto& [path, digest] : libraryfixtures::snapshotTree(QDir::homePath(), { m_caches }))
-            tree.emplace(QStringLiteral("~") + path, digest);
+            tree.emplace("~" + path, digest);
         return tree;
     }
 
     QString m_testFolder;
     QString m_caches;
-    std::map<QString, QByteArray> m_before;
+    std::map<std::string, std::string> m_before;
 };
 
 } // namespace vantrel
