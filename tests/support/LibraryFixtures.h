@@ -91,3 +91,4 @@ std::vector<std::string> treeDifferences(const std::map<std::string, std::string
                                          const std::map<std::string, std::string>& after);
 
 } // namespace vantrel::libraryfixtures
+

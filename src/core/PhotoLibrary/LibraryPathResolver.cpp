@@ -40,35 +40,33 @@ QString LibraryPathResolver::find(const QString& relative) const
     if (cached != m_found.constEnd())
         return *cached;
 
-    QString current = m_packagePath;
     const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        if (part == QLatin1String(".") || part == QLatin1String("..")) {
-            current = {}; // stay inside the package
-            break;
-        }
-        const QString exact = current + QLatin1Char('/') + part;
-        if (QFileInfo::exists(exact)) {
-            current = exact;
-            continue;
-        }
-        QString match;
-        for (const QString& name : listing(current)) {
-            if (name.compare(part, Qt::CaseInsensitive) == 0) {
-                match = name;
-                break;
-            }
-        }
-        if (match.isEmpty()) {
-            current = {};
-            break;
-        }
-        current += QLatin1Char('/') + match;
+    const bool inside = !parts.contains(QStringLiteral(".")) && !parts.contains(QStringLiteral(".."));
+    const QString found = inside ? findBelow(m_packagePath, parts, 0) : QString();
+    m_found.insert(relative, found);
+    return found;
+}
+
+QString LibraryPathResolver::findBelow(const QString& folder, const QStringList& parts, qsizetype next) const
+{
+    if (next == parts.size())
+        return QFileInfo::exists(folder) ? folder : QString();
+    const QString& part = parts.at(next);
+    // The exact spelling first; then every spelling that differs only in case, in name order, so
+    // that "Database/apdb" is still found when a "database" folder sits beside it.
+    QStringList candidates;
+    if (QFileInfo::exists(folder + QLatin1Char('/') + part))
+        candidates << part;
+    for (const QString& name : listing(folder)) {
+        if (name != part && name.compare(part, Qt::CaseInsensitive) == 0)
+            candidates << name;
     }
-    if (!current.isEmpty() && !QFileInfo::exists(current))
-        current = {};
-    m_found.insert(relative, current);
-    return current;
+    for (const QString& name : candidates) {
+        const QString found = findBelow(folder + QLatin1Char('/') + name, parts, next + 1);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
 }
 
 QString LibraryPathResolver::resolve(const QString& relative) const

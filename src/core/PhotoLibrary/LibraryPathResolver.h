@@ -9,8 +9,8 @@ namespace vantrel {
 /// Finds names inside one photo-library package without regard to letter case. Libraries come
 /// from case-insensitive file systems, so the names a database or album file stores ("Masters",
 /// "database/apdb/Library.apdb") may differ in case from what is on disk. Each path component is
-/// matched exactly first, then case-insensitively (the first match in name order); the package
-/// path itself is taken as given. Folder listings are cached, so make one resolver per library
+/// matched exactly first, then case-insensitively (in name order, trying the next spelling when a
+/// deeper component is not found); the package path itself is taken as given. Folder listings are cached, so make one resolver per library
 /// read. Not thread-safe: a resolver belongs to the read that made it.
 class LibraryPathResolver {
 public:
@@ -30,6 +30,7 @@ public:
 
 private:
     const QStringList& listing(const QString& folder) const;
+    QString findBelow(const QString& folder, const QStringList& parts, qsizetype next) const;
 
     QString m_packagePath;
     mutable QHash<QString, QStringList> m_listings;
