@@ -40,7 +40,8 @@ QString assetInsert(const QString& table, int key, const AssetRow& row)
 bool writeAssetFiles(const QString& package, const QList<AssetRow>& rows)
 {
     for (const AssetRow& row : rows) {
-        if (row.writeFile && !writePhoto(QStringLiteral("%1/originals/%2/%3").arg(package, row.directory, row.fileName)))
+        if (row.writeFile
+            && !writePhoto(QStringLiteral("%1/originals/%2/%3").arg(package, row.directory, row.fileName)))
             return false;
     }
     return true;
@@ -93,8 +94,8 @@ bool writePhoto(const QString& path)
     return ok;
 }
 
-bool buildNewerPhotosLibrary(const QString& package, const QList<AssetRow>& rows, const QString& assetTable,
-                             const QString& dbRelative)
+bool buildNewerPhotosLibrary(
+    const QString& package, const QList<AssetRow>& rows, const QString& assetTable, const QString& dbRelative)
 {
     QString sql = QString::fromLatin1(kAssetSchema).arg(assetTable);
     for (int i = 0; i < rows.size(); ++i)
@@ -152,7 +153,7 @@ int rowsWithoutWal(const QString& dbPath, const QString& scratchFolder)
 }
 
 bool buildVersionDatabase(const QString& dbPath, const QList<VersionRow>& versions, const QList<MasterRow>& masters,
-                          const QList<FolderRow>& folders)
+    const QList<FolderRow>& folders)
 {
     QString sql = QStringLiteral(R"(
 CREATE TABLE RKVersion (modelId INTEGER PRIMARY KEY, uuid VARCHAR, masterUuid VARCHAR, projectUuid VARCHAR,
@@ -175,7 +176,7 @@ CREATE TABLE RKFolder (modelId INTEGER PRIMARY KEY, uuid VARCHAR, name VARCHAR, 
         sql += QStringLiteral("INSERT INTO RKMaster (uuid, imagePath, fileName, originalFileName, fileSize, isInTrash) "
                               "VALUES (%1, %2, %3, %4, %5, %6);")
                    .arg(sqlText(m.uuid), sqlText(m.imagePath), sqlText(m.imagePath.section(QLatin1Char('/'), -1)),
-                        sqlText(m.originalFileName))
+                       sqlText(m.originalFileName))
                    .arg(m.fileSize)
                    .arg(m.isInTrash);
     }
@@ -186,7 +187,7 @@ CREATE TABLE RKFolder (modelId INTEGER PRIMARY KEY, uuid VARCHAR, name VARCHAR, 
 }
 
 bool writeAlbumFile(const QString& path, const std::optional<QString>& archivePath,
-                    const std::map<QString, AlbumEntry>& imageList, const std::optional<QString>& applicationVersion)
+    const std::map<QString, AlbumEntry>& imageList, const std::optional<QString>& applicationVersion)
 {
     QVariantMap list;
     for (const auto& [key, entry] : imageList) {
@@ -212,13 +213,12 @@ bool writeAlbumFile(const QString& path, const std::optional<QString>& archivePa
 std::map<std::string, std::string> snapshotTree(const QString& root, const QStringList& excluded)
 {
     std::map<std::string, std::string> tree;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(
+        root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        const bool skip = std::any_of(excluded.begin(), excluded.end(), [&](const QString& folder) {
-            return path == folder || path.startsWith(folder + QLatin1Char('/'));
-        });
+        const bool skip = std::any_of(excluded.begin(), excluded.end(),
+            [&](const QString& folder) { return path == folder || path.startsWith(folder + QLatin1Char('/')); });
         if (skip)
             continue;
         const QFileInfo info = it.fileInfo();
@@ -234,8 +234,8 @@ std::map<std::string, std::string> snapshotTree(const QString& root, const QStri
     return tree;
 }
 
-std::vector<std::string> treeDifferences(const std::map<std::string, std::string>& before,
-                                         const std::map<std::string, std::string>& after)
+std::vector<std::string> treeDifferences(
+    const std::map<std::string, std::string>& before, const std::map<std::string, std::string>& after)
 {
     std::vector<std::string> differences;
     for (const auto& [path, digest] : before) {

@@ -37,8 +37,8 @@ struct AssetRow {
 /// Writes `dbRelative` (e.g. "database/Photos.sqlite") with an asset table named `assetTable`
 /// ("ZASSET" or "ZGENERICASSET") and ZADDITIONALASSETATTRIBUTES, and the photos.
 bool buildNewerPhotosLibrary(const QString& package, const QList<AssetRow>& rows,
-                             const QString& assetTable = QStringLiteral("ZASSET"),
-                             const QString& dbRelative = QStringLiteral("database/Photos.sqlite"));
+    const QString& assetTable = QStringLiteral("ZASSET"),
+    const QString& dbRelative = QStringLiteral("database/Photos.sqlite"));
 /// The same schema, written in WAL mode: every row but the last is checkpointed into the database
 /// file; the last lives only in the "-wal" file copied beside it (with its "-shm").
 bool buildWalPhotosLibrary(const QString& package, const QList<AssetRow>& rows);
@@ -70,7 +70,7 @@ struct FolderRow {
 };
 /// Writes the versions, masters and folders tables into `dbPath`.
 bool buildVersionDatabase(const QString& dbPath, const QList<VersionRow>& versions, const QList<MasterRow>& masters,
-                          const QList<FolderRow>& folders);
+    const QList<FolderRow>& folders);
 
 /// An album file: "Archive Path" (left out when nothing), "Application Version" (left out when
 /// nothing) and a "Master Image List" of key -> {"ImagePath", "ThumbPath"} (an empty text leaves
@@ -80,15 +80,13 @@ struct AlbumEntry {
     QString thumbPath;
 };
 bool writeAlbumFile(const QString& path, const std::optional<QString>& archivePath,
-                    const std::map<QString, AlbumEntry>& imageList,
-                    const std::optional<QString>& applicationVersion = std::nullopt);
+    const std::map<QString, AlbumEntry>& imageList, const std::optional<QString>& applicationVersion = std::nullopt);
 
 /// Every file and folder below `root` (relative path -> SHA-256 of the content, or "<dir>"),
 /// leaving out the folders in `excluded` (absolute paths) and everything below them.
 std::map<std::string, std::string> snapshotTree(const QString& root, const QStringList& excluded = {});
 /// The entries that differ between two snapshots, one line each ("added x", "removed x", "changed x").
-std::vector<std::string> treeDifferences(const std::map<std::string, std::string>& before,
-                                         const std::map<std::string, std::string>& after);
+std::vector<std::string> treeDifferences(
+    const std::map<std::string, std::string>& before, const std::map<std::string, std::string>& after);
 
 } // namespace vantrel::libraryfixtures
-

@@ -73,9 +73,9 @@ QList<QVariantMap> DBOperations::getAllVersionPhotos(const QString& dbPath, cons
     if (!openReadOnly(db, dbPath))
         return versions;
     SqliteStatement statement(db,
-                              QStringLiteral("SELECT modelId, uuid, masterUuid, projectUuid, name FROM %1 WHERE isInTrash "
-                                             "= 0 AND showInLibrary= 1 AND versionNumber <> 0;")
-                                  .arg(quoteIdentifier(tableName)));
+        QStringLiteral("SELECT modelId, uuid, masterUuid, projectUuid, name FROM %1 WHERE isInTrash "
+                       "= 0 AND showInLibrary= 1 AND versionNumber <> 0;")
+            .arg(quoteIdentifier(tableName)));
     while (statement.step() == SQLITE_ROW) {
         QVariantMap version;
         version.insert(QStringLiteral("modelId"), QString::number(statement.columnInt(0)));
@@ -94,8 +94,8 @@ QList<QVariantMap> DBOperations::getAllVersionPhotos(const QString& dbPath, cons
     return versions;
 }
 
-void DBOperations::getAllMasterPhotos(const QString& dbPath, const QString& dbPrefix, const QString& tableName,
-                                      InfoMap& updateDict)
+void DBOperations::getAllMasterPhotos(
+    const QString& dbPath, const QString& dbPrefix, const QString& tableName, InfoMap& updateDict)
 {
     SqliteDatabase db;
     if (!openReadOnly(db, dbPath))
@@ -106,14 +106,15 @@ void DBOperations::getAllMasterPhotos(const QString& dbPath, const QString& dbPr
         const QString uuid = statement.columnText(0);
         const QString imagePath = statement.columnText(1);
         if (uuid.isEmpty() || imagePath.isEmpty()) {
-            qCInfo(lcPhotoLibrary).noquote()
-                << QStringLiteral("Exception in getAllMasterPhotos: %1").arg(QStringLiteral("a master without uuid or path"));
+            qCInfo(lcPhotoLibrary).noquote() << QStringLiteral("Exception in getAllMasterPhotos: %1")
+                                                    .arg(QStringLiteral("a master without uuid or path"));
             continue;
         }
         const QString originalPath = joinPath(dbPrefix, imagePath);
         if (originalPath.isEmpty())
             continue;
-        updateDict.insert(uuid, { { QStringLiteral("OriginalPath"), originalPath }, { QStringLiteral("MasterCount"), 0 } });
+        updateDict.insert(
+            uuid, { { QStringLiteral("OriginalPath"), originalPath }, { QStringLiteral("MasterCount"), 0 } });
     }
 }
 
@@ -131,8 +132,9 @@ void DBOperations::getAllFolders(const QString& dbPath, const QString& tableName
             continue;
         }
         const QString name = statement.columnText(1);
-        updateDict.insert(uuid, { { QStringLiteral("EventName"), name.isEmpty() ? kUntitledEvent : name },
-                                  { QStringLiteral("VersionCount"), 0 } });
+        updateDict.insert(uuid,
+            { { QStringLiteral("EventName"), name.isEmpty() ? kUntitledEvent : name },
+                { QStringLiteral("VersionCount"), 0 } });
     }
 }
 
@@ -163,8 +165,7 @@ bool DBOperations::tableHasData(const QString& dbPath, const QString& tableName)
 bool DBOperations::dbHasData(const QString& dbPath)
 {
     const QStringList tables = getDBTableName(dbPath);
-    return std::any_of(tables.begin(), tables.end(),
-                       [&](const QString& table) { return tableHasData(dbPath, table); });
+    return std::any_of(tables.begin(), tables.end(), [&](const QString& table) { return tableHasData(dbPath, table); });
 }
 
 QStringList DBOperations::getColumnDataForDB(const QString& dbPath, const QString& tableName, const QString& columnName)
@@ -174,8 +175,8 @@ QStringList DBOperations::getColumnDataForDB(const QString& dbPath, const QStrin
     if (!openReadOnly(db, dbPath))
         return values;
     const QString column = quoteIdentifier(columnName);
-    SqliteStatement statement(db, QStringLiteral("select %1 from %2 where %1 IS NOT NULL")
-                                      .arg(column, quoteIdentifier(tableName)));
+    SqliteStatement statement(
+        db, QStringLiteral("select %1 from %2 where %1 IS NOT NULL").arg(column, quoteIdentifier(tableName)));
     while (statement.step() == SQLITE_ROW)
         values.append(statement.columnText(0));
     return values;
@@ -190,7 +191,7 @@ QHash<QString, int> DBOperations::getPragmaForMaster(const QString& dbPath, cons
 }
 
 QList<QVariantMap> DBOperations::getAllPhotoNodes(const QString& dbPath, const QString& tableName,
-                                                  const QHash<QString, int>& dictPragmaIndex, const QString& dbPrefix)
+    const QHash<QString, int>& dictPragmaIndex, const QString& dbPrefix)
 {
     QList<QVariantMap> nodes;
     SqliteDatabase db;
@@ -207,23 +208,22 @@ QList<QVariantMap> DBOperations::getAllPhotoNodes(const QString& dbPath, const Q
             continue;
         const QString imagePath = text("imagePath");
         nodes.append({ { QStringLiteral("imagePath"), imagePath },
-                       { QStringLiteral("projectUuid"), text("projectUuid") },
-                       { QStringLiteral("uuid"), text("uuid") },
-                       { QStringLiteral("filePath"), joinPath(dbPrefix, imagePath) } });
+            { QStringLiteral("projectUuid"), text("projectUuid") }, { QStringLiteral("uuid"), text("uuid") },
+            { QStringLiteral("filePath"), joinPath(dbPrefix, imagePath) } });
     }
     return nodes;
 }
 
 int DBOperations::getRowCountEventForDB(const QString& dbPath, const QString& tableName, const QString& uuid)
 {
-    return lastRowInt(dbPath, QStringLiteral("select count(uuid) from %1 where masterUuid=?").arg(quoteIdentifier(tableName)),
-                      uuid);
+    return lastRowInt(
+        dbPath, QStringLiteral("select count(uuid) from %1 where masterUuid=?").arg(quoteIdentifier(tableName)), uuid);
 }
 
 int DBOperations::getpreviousEventCountForDB(const QString& dbPath, const QString& tableName, const QString& uuid)
 {
-    return lastRowInt(dbPath, QStringLiteral("select versionCount from %1 where uuid=?").arg(quoteIdentifier(tableName)),
-                      uuid);
+    return lastRowInt(
+        dbPath, QStringLiteral("select versionCount from %1 where uuid=?").arg(quoteIdentifier(tableName)), uuid);
 }
 
 QString DBOperations::getuuIDfromRkVersionTable(const QString& query, const QString& dbPath)
@@ -260,8 +260,8 @@ bool DBOperations::vacuumDB(const QString& dbPath)
 
 bool DBOperations::markInTrashForMaster(const QString& dbPath, const QString& tableName, const QString& uuid)
 {
-    return runChange(dbPath, QStringLiteral("UPDATE %1 SET isInTrash=1 WHERE uuid=?;").arg(quoteIdentifier(tableName)),
-                     { uuid });
+    return runChange(
+        dbPath, QStringLiteral("UPDATE %1 SET isInTrash=1 WHERE uuid=?;").arg(quoteIdentifier(tableName)), { uuid });
 }
 
 bool DBOperations::justMarkInTrashForVersion(const QString& dbPath, const QString& tableName, const QString& uuid)
@@ -269,16 +269,16 @@ bool DBOperations::justMarkInTrashForVersion(const QString& dbPath, const QStrin
     return markInTrashForMaster(dbPath, tableName, uuid);
 }
 
-bool DBOperations::updateFolderCount(const QString& dbPath, const QString& tableName, const QString& projectUuid,
-                                     int count)
+bool DBOperations::updateFolderCount(
+    const QString& dbPath, const QString& tableName, const QString& projectUuid, int count)
 {
     return runChange(dbPath,
-                     QStringLiteral("UPDATE %1 SET versionCount=? WHERE uuid=?;").arg(quoteIdentifier(tableName)),
-                     { count, projectUuid });
+        QStringLiteral("UPDATE %1 SET versionCount=? WHERE uuid=?;").arg(quoteIdentifier(tableName)),
+        { count, projectUuid });
 }
 
 bool DBOperations::markInTrashForVersion(const QString& dbPath, const QString& tableName, const QString& uuid,
-                                         const QString& projectUuid, int folderVersionCount)
+    const QString& projectUuid, int folderVersionCount)
 {
     const bool marked = justMarkInTrashForVersion(dbPath, tableName, uuid);
     return updateFolderCount(dbPath, QStringLiteral("RKFolder"), projectUuid, folderVersionCount) && marked;

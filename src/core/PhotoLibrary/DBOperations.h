@@ -38,8 +38,8 @@ public:
     static QList<QVariantMap> getAllVersionPhotos(const QString& dbPath, const QString& tableName);
     /// Masters not in the trash, keyed by uuid: "OriginalPath" (`dbPrefix` + "/" + imagePath) and
     /// "MasterCount" 0. Rows without a uuid or an image path are skipped.
-    static void getAllMasterPhotos(const QString& dbPath, const QString& dbPrefix, const QString& tableName,
-                                   InfoMap& updateDict);
+    static void getAllMasterPhotos(
+        const QString& dbPath, const QString& dbPrefix, const QString& tableName, InfoMap& updateDict);
     /// Folders keyed by uuid: "EventName" (the name, "untitled event" when empty or NULL) and
     /// "VersionCount" 0. Rows without a uuid are skipped.
     static void getAllFolders(const QString& dbPath, const QString& tableName, InfoMap& updateDict);
@@ -55,7 +55,7 @@ public:
     /// Rows whose "isInTrash" is not 1: "imagePath", "projectUuid", "uuid" and "filePath" (`dbPrefix`
     /// + "/" + imagePath), read at the positions of `dictPragmaIndex`.
     static QList<QVariantMap> getAllPhotoNodes(const QString& dbPath, const QString& tableName,
-                                               const QHash<QString, int>& dictPragmaIndex, const QString& dbPrefix);
+        const QHash<QString, int>& dictPragmaIndex, const QString& dbPrefix);
     /// The number of versions of a master; 0 when none.
     static int getRowCountEventForDB(const QString& dbPath, const QString& tableName, const QString& uuid);
     /// A folder's stored "versionCount"; 0 when none.
@@ -70,11 +70,11 @@ public:
     static bool vacuumDB(const QString& dbPath);
     static bool markInTrashForMaster(const QString& dbPath, const QString& tableName, const QString& uuid);
     static bool justMarkInTrashForVersion(const QString& dbPath, const QString& tableName, const QString& uuid);
-    static bool updateFolderCount(const QString& dbPath, const QString& tableName, const QString& projectUuid,
-                                  int count);
+    static bool updateFolderCount(
+        const QString& dbPath, const QString& tableName, const QString& projectUuid, int count);
     /// Marks the version, then sets `folderVersionCount` on its folder in "RKFolder".
     static bool markInTrashForVersion(const QString& dbPath, const QString& tableName, const QString& uuid,
-                                      const QString& projectUuid, int folderVersionCount);
+        const QString& projectUuid, int folderVersionCount);
 };
 
 } // namespace vantrel

@@ -67,10 +67,10 @@ QString olderLayoutQuery(const SqliteDatabase& db)
     return QStringLiteral("SELECT %1, %2, m.uuid, %3, %4, m.imagePath, %5, MAX(%2) FROM RKVersion v "
                           "JOIN RKMaster m ON m.uuid = v.masterUuid%6 GROUP BY m.uuid ORDER BY %2;")
         .arg(master.firstOf(QStringLiteral("m"), { "fileSize" }, "0"), keyColumn,
-             version.firstOf(QStringLiteral("v"), { "uuid" }, "''"),
-             master.firstOf(QStringLiteral("m"), { "originalFileName", "fileName" }, "''"),
-             version.firstOf(QStringLiteral("v"), { "extendedDescription", "description" }, "NULL"),
-             conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")));
+            version.firstOf(QStringLiteral("v"), { "uuid" }, "''"),
+            master.firstOf(QStringLiteral("m"), { "originalFileName", "fileName" }, "''"),
+            version.firstOf(QStringLiteral("v"), { "extendedDescription", "description" }, "NULL"),
+            conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")));
 }
 
 /// Newer layout (assets): columns fileSize, uuid, original file name, folder under "originals",
@@ -91,16 +91,15 @@ QString newerLayoutQuery(const SqliteDatabase& db)
         return {};
     const TableColumns attributes(db, QStringLiteral("ZADDITIONALASSETATTRIBUTES"));
     const bool joinAttributes = attributes.has("ZASSET") && asset.has("Z_PK");
-    const QString join = joinAttributes
-        ? QStringLiteral(" LEFT JOIN ZADDITIONALASSETATTRIBUTES b ON b.ZASSET = a.Z_PK")
-        : QString();
+    const QString join
+        = joinAttributes ? QStringLiteral(" LEFT JOIN ZADDITIONALASSETATTRIBUTES b ON b.ZASSET = a.Z_PK") : QString();
     const TableColumns noColumns;
     const TableColumns& extra = joinAttributes ? attributes : noColumns;
     return QStringLiteral("SELECT %1, %2, %3, a.ZDIRECTORY, a.ZFILENAME FROM %4 a%5%6 ORDER BY a.rowid;")
         .arg(extra.firstOf(QStringLiteral("b"), { "ZORIGINALFILESIZE" }, "0"),
-             asset.firstOf(QStringLiteral("a"), { "ZUUID" }, "''"),
-             extra.firstOf(QStringLiteral("b"), { "ZORIGINALFILENAME" }, "NULL"), quoteIdentifier(assetTable), join,
-             asset.has("ZTRASHEDSTATE") ? QStringLiteral(" WHERE COALESCE(a.ZTRASHEDSTATE, 0) = 0") : QString());
+            asset.firstOf(QStringLiteral("a"), { "ZUUID" }, "''"),
+            extra.firstOf(QStringLiteral("b"), { "ZORIGINALFILENAME" }, "NULL"), quoteIdentifier(assetTable), join,
+            asset.has("ZTRASHEDSTATE") ? QStringLiteral(" WHERE COALESCE(a.ZTRASHEDSTATE, 0) = 0") : QString());
 }
 
 bool staysInside(const QString& relative)
@@ -115,8 +114,8 @@ void logSkippedRow(const QString& why)
 }
 
 /// One photo dictionary from a row; nothing when the columns that make the path are missing.
-std::optional<DBOperations::Photo> readRow(const SqliteStatement& row, PhotosLayout layout,
-                                           const LibraryPathResolver& library)
+std::optional<DBOperations::Photo> readRow(
+    const SqliteStatement& row, PhotosLayout layout, const LibraryPathResolver& library)
 {
     DBOperations::Photo photo;
     const QString empty = QStringLiteral("");
@@ -187,7 +186,8 @@ std::optional<QList<DBOperations::Photo>> DBOperations::getImagesFromlibraryPath
     // copy is private, so a read-write connection may then recover it.
     for (const bool readOnly : { true, false }) {
         statement.finalize();
-        const bool opened = readOnly ? LibrarySql::openReadOnly(db, copy.path()) : LibrarySql::openReadWrite(db, copy.path());
+        const bool opened
+            = readOnly ? LibrarySql::openReadOnly(db, copy.path()) : LibrarySql::openReadWrite(db, copy.path());
         if (!opened)
             continue;
         const QString query = source.layout == PhotosLayout::Newer ? newerLayoutQuery(db) : olderLayoutQuery(db);

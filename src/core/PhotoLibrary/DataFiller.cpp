@@ -35,11 +35,11 @@ void logLine(const QString& line)
 } // namespace
 
 DataFiller::DataFiller()
-    : m_videoArr { QStringLiteral("MPEG"), QStringLiteral("MP4"),    QStringLiteral("DIVX"),   QStringLiteral("MOV"),
-                   QStringLiteral("XVID"), QStringLiteral("MPG"),    QStringLiteral("AVI"),    QStringLiteral("WEBM"),
-                   QStringLiteral("DV"),   QStringLiteral("3GP"),    QStringLiteral("M4V"),    QStringLiteral("3GPP"),
-                   QStringLiteral("3PP2"), QStringLiteral("MPEG-2"), QStringLiteral("MPEG-1"), QStringLiteral("MPA"),
-                   QStringLiteral("FLV"),  QStringLiteral("WMX") }
+    : m_videoArr { QStringLiteral("MPEG"), QStringLiteral("MP4"), QStringLiteral("DIVX"), QStringLiteral("MOV"),
+        QStringLiteral("XVID"), QStringLiteral("MPG"), QStringLiteral("AVI"), QStringLiteral("WEBM"),
+        QStringLiteral("DV"), QStringLiteral("3GP"), QStringLiteral("M4V"), QStringLiteral("3GPP"),
+        QStringLiteral("3PP2"), QStringLiteral("MPEG-2"), QStringLiteral("MPEG-1"), QStringLiteral("MPA"),
+        QStringLiteral("FLV"), QStringLiteral("WMX") }
 {
 }
 
@@ -121,7 +121,7 @@ QString DataFiller::mapAlbumPath(const QString& path) const
 }
 
 QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP,
-                                                  QStringList& arrTP, const QVariantMap& xmlDict)
+    QStringList& arrTP, const QVariantMap& xmlDict)
 {
     const QString libraryFolder = m_library ? m_library->packagePath() : QString();
     const QVariant archive = xmlDict.value(QStringLiteral("Archive Path"));
@@ -152,7 +152,8 @@ QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, 
 
         QString imagePath = originalPath;
         QString thumbPath = originalPath;
-        const QString key = version.value(m_isApertureLibrary ? QStringLiteral("uuid") : QStringLiteral("modelId")).toString();
+        const QString key
+            = version.value(m_isApertureLibrary ? QStringLiteral("uuid") : QStringLiteral("modelId")).toString();
         const auto entry = imageList.constFind(key);
         if (entry != imageList.constEnd()) {
             const QVariantMap paths = entry->toMap();

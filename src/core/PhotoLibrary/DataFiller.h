@@ -56,7 +56,7 @@ public:
     /// and folder, and marks it "iPath"/"tPath" when the album file's "Master Image List" gives no
     /// such path. Returns the versions taken. Uses the library folder of the last read.
     QList<QVariantMap> makeMastersListFor(QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP,
-                                          QStringList& arrTP, const QVariantMap& xmlDict);
+        QStringList& arrTP, const QVariantMap& xmlDict);
 
     bool isVideoFile(const QString& path) const;
     /// Answers YES; changes nothing.

@@ -42,10 +42,8 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPathForFile(const QString&
     return record;
 }
 
-std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithiPhotoOriginalPath(const QString& originalPath,
-                                                                         const QString& thumbPath,
-                                                                         const QString& imagePath, qint32 index,
-                                                                         const QString& event)
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithiPhotoOriginalPath(
+    const QString& originalPath, const QString& thumbPath, const QString& imagePath, qint32 index, const QString& event)
 {
     std::shared_ptr<ImageFileInfo> record(new ImageFileInfo);
     record->isiPhotoNode = true;
@@ -59,9 +57,9 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithiPhotoOriginalPath(const Q
     return record;
 }
 
-std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(
-    const QString& originalPath, const QString& thumbPath, const QString& originalFileName, quint64 fileSize,
-    const QString& uuid, const QString& modelId, const QString& uuIDRKversion, const QString& libraryPath)
+std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const QString& originalPath,
+    const QString& thumbPath, const QString& originalFileName, quint64 fileSize, const QString& uuid,
+    const QString& modelId, const QString& uuIDRKversion, const QString& libraryPath)
 {
     if (fileSize < kMinimumFileSize)
         return nullptr;
@@ -88,7 +86,7 @@ QString ImageFileInfo::fileSystemType(const QString& path)
         return QStringLiteral("Directory");
     if (info.isSymLink())
         return QStringLiteral("SymbolicLink"); // a link whose target cannot be followed
-    struct stat status {};
+    struct stat status { };
     if (::stat(localName(path).constData(), &status) != 0)
         return QStringLiteral("Unknown");
     if (S_ISCHR(status.st_mode))
@@ -107,10 +105,9 @@ std::optional<QVariantMap> ImageFileInfo::metaDataDictionaryForFileAt(const QStr
     const QFileInfo info(path);
     if (!info.exists())
         return std::nullopt;
-    QVariantMap attributes { { QStringLiteral("FSName"), info.fileName() },
-                             { QStringLiteral("FSSize"), info.size() },
-                             { QStringLiteral("FSContentChangeDate"), info.lastModified() },
-                             { QStringLiteral("FSCreationDate"), info.birthTime() } };
+    QVariantMap attributes { { QStringLiteral("FSName"), info.fileName() }, { QStringLiteral("FSSize"), info.size() },
+        { QStringLiteral("FSContentChangeDate"), info.lastModified() },
+        { QStringLiteral("FSCreationDate"), info.birthTime() } };
     const QByteArray name = localName(path);
     const ssize_t listSize = ::listxattr(name.constData(), nullptr, 0);
     if (listSize > 0) {

@@ -32,17 +32,12 @@ public:
     /// A file of an iPhoto/Aperture library: the image path, or the original path when the image
     /// path is empty; `fileType` is the file-system type of the file (fileSystemType()).
     static std::shared_ptr<ImageFileInfo> initWithiPhotoOriginalPath(const QString& originalPath,
-                                                                     const QString& thumbPath,
-                                                                     const QString& imagePath, qint32 index,
-                                                                     const QString& event);
+        const QString& thumbPath, const QString& imagePath, qint32 index, const QString& event);
     /// A file of a Photos library: the original path under the original file name; a given size
     /// below 20 gives no record, otherwise size, dates and type come from the file.
     static std::shared_ptr<ImageFileInfo> initWithPhotosOriginalPath(const QString& originalPath,
-                                                                     const QString& thumbPath,
-                                                                     const QString& originalFileName, quint64 fileSize,
-                                                                     const QString& uuid, const QString& modelId,
-                                                                     const QString& uuIDRKversion,
-                                                                     const QString& libraryPath);
+        const QString& thumbPath, const QString& originalFileName, quint64 fileSize, const QString& uuid,
+        const QString& modelId, const QString& uuIDRKversion, const QString& libraryPath);
 
     /// The file-system type of the file at `path` (symbolic links followed): "Regular",
     /// "Directory", "SymbolicLink", "CharacterSpecial", "BlockSpecial", "Socket", "Fifo" or
@@ -72,7 +67,7 @@ public:
     bool isVideo = false;
     bool hasDescriptionForPhotosDup = false;
 
-    QByteArray hash;               ///< comparison hash, empty at creation
+    QByteArray hash; ///< comparison hash, empty at creation
     std::vector<quint64> hashLong; ///< second comparison hash, empty at creation
     float match = 0;
     qint32 meanValue = 0;

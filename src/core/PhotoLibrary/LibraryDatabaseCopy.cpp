@@ -40,7 +40,8 @@ bool LibraryDatabaseCopy::make(const QString& source)
     QFile database(source);
     if (!QFileInfo(source).isFile() || !database.copy(target)) {
         qCWarning(lcPhotoLibrary).noquote()
-            << QStringLiteral("Error in copy Data Base %1").arg(database.errorString().isEmpty() ? source : database.errorString());
+            << QStringLiteral("Error in copy Data Base %1")
+                   .arg(database.errorString().isEmpty() ? source : database.errorString());
         return false;
     }
     for (const QString& companion : kCompanions) {

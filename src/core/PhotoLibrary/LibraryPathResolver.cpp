@@ -25,8 +25,8 @@ const QStringList& LibraryPathResolver::listing(const QString& folder) const
 {
     auto it = m_listings.constFind(folder);
     if (it == m_listings.constEnd()) {
-        QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                   QDir::Name);
+        QStringList names
+            = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         it = m_listings.insert(folder, names);
     }
     return *it;

@@ -10,8 +10,8 @@ namespace vantrel {
 /// from case-insensitive file systems, so the names a database or album file stores ("Masters",
 /// "database/apdb/Library.apdb") may differ in case from what is on disk. Each path component is
 /// matched exactly first, then case-insensitively (in name order, trying the next spelling when a
-/// deeper component is not found); the package path itself is taken as given. Folder listings are cached, so make one resolver per library
-/// read. Not thread-safe: a resolver belongs to the read that made it.
+/// deeper component is not found); the package path itself is taken as given. Folder listings are cached, so make one
+/// resolver per library read. Not thread-safe: a resolver belongs to the read that made it.
 class LibraryPathResolver {
 public:
     explicit LibraryPathResolver(const QString& packagePath);

@@ -8,8 +8,7 @@ namespace vantrel {
 struct PhotosNode {
     PhotosNode() = default;
     PhotosNode(const QString& originalPath, const QString& thumbPath, const QString& originalFileName, quint64 size,
-               const QString& uuidText, const QString& modelIdText, const QString& uuidRkVersion,
-               const QString& libraryPath)
+        const QString& uuidText, const QString& modelIdText, const QString& uuidRkVersion, const QString& libraryPath)
         : oPath(originalPath)
         , tPath(thumbPath)
         , fileName(originalFileName)

@@ -9,7 +9,7 @@ namespace vantrel {
 struct iPhotoNode {
     iPhotoNode() = default;
     iPhotoNode(const QString& originalPath, const QString& thumbPath, const QString& imagePath, qint32 position,
-               const QString& event)
+        const QString& event)
         : oPath(originalPath)
         , tPath(thumbPath)
         , iPath(imagePath)

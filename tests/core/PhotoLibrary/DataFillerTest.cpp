@@ -42,8 +42,7 @@ struct Library {
 
 /// A library package whose album entries were recorded under `recordedFolder`.
 Library buildLibrary(const QString& parent, const std::optional<QString>& archivePath, const QString& recordedFolder,
-                     const QString& albumName = QStringLiteral("AlbumData.xml"),
-                     const QString& mastersName = QStringLiteral("Masters"))
+    const QString& albumName = QStringLiteral("AlbumData.xml"), const QString& mastersName = QStringLiteral("Masters"))
 {
     Library library { parent + "/Trip Library.photolibrary", {} };
     library.albumFile = library.package + "/" + albumName;
@@ -54,9 +53,8 @@ Library buildLibrary(const QString& parent, const std::optional<QString>& archiv
     EXPECT_TRUE(writePhoto(library.package + "/Thumbnails/2012/03/04/A.jpg"));
     EXPECT_TRUE(writePhoto(library.package + "/Thumbnails/2012/03/05/C.jpg"));
     EXPECT_TRUE(writeAlbumFile(library.albumFile, archivePath,
-                               { { "1", { recordedFolder + "/Previews/2012/03/04/A.jpg",
-                                          recordedFolder + "/Thumbnails/2012/03/04/A.jpg" } },
-                                 { "3", { QString(), recordedFolder + "/Thumbnails/2012/03/05/C.jpg" } } }));
+        { { "1", { recordedFolder + "/Previews/2012/03/04/A.jpg", recordedFolder + "/Thumbnails/2012/03/04/A.jpg" } },
+            { "3", { QString(), recordedFolder + "/Thumbnails/2012/03/05/C.jpg" } } }));
     return library;
 }
 
@@ -92,8 +90,9 @@ TEST(DataFiller, TakesVersionsWithKnownMastersAndFoldersInVersionOrder)
     buildLibrary(dir.path(), package, package);
 
     const Read read = guardedRead(dir.path(), package);
-    EXPECT_EQ(read.imagePaths, QStringList({ package + "/Previews/2012/03/04/A.jpg", package + "/Masters/2012/03/04/B.jpg",
-                                             package + "/Masters/2012/03/05/C.png", package + "/Masters/2012/03/04/A.jpg" }));
+    EXPECT_EQ(read.imagePaths,
+        QStringList({ package + "/Previews/2012/03/04/A.jpg", package + "/Masters/2012/03/04/B.jpg",
+            package + "/Masters/2012/03/05/C.png", package + "/Masters/2012/03/04/A.jpg" }));
     EXPECT_EQ(read.count, 4);
     EXPECT_EQ(read.archiveAlerts, 0);
 }
@@ -101,20 +100,22 @@ TEST(DataFiller, TakesVersionsWithKnownMastersAndFoldersInVersionOrder)
 TEST(DataFiller, MarksVersionsWithoutAlbumPathsAndCountsPerMasterAndFolder)
 {
     QTemporaryDir dir;
-    const Library library = buildLibrary(dir.path(), dir.path() + "/Trip Library.photolibrary",
-                                         dir.path() + "/Trip Library.photolibrary");
+    const Library library = buildLibrary(
+        dir.path(), dir.path() + "/Trip Library.photolibrary", dir.path() + "/Trip Library.photolibrary");
     DataFiller filler;
     filler.fetchImagesFromLib(library.package); // fills the master and folder maps
-    QList<QVariantMap> versions { { { "modelId", "1" }, { "uuid", "v1" }, { "masterUuid", "m1" }, { "projectUuid", "p1" } },
-                                  { { "modelId", "3" }, { "uuid", "v3" }, { "masterUuid", "m3" }, { "projectUuid", "p2" } },
-                                  { { "modelId", "2" }, { "uuid", "v2" }, { "masterUuid", "m2" }, { "projectUuid", "p1" } },
-                                  { { "modelId", "7" }, { "uuid", "v7" }, { "masterUuid", "" }, { "projectUuid", "p1" } } };
+    QList<QVariantMap> versions { { { "modelId", "1" }, { "uuid", "v1" }, { "masterUuid", "m1" },
+                                      { "projectUuid", "p1" } },
+        { { "modelId", "3" }, { "uuid", "v3" }, { "masterUuid", "m3" }, { "projectUuid", "p2" } },
+        { { "modelId", "2" }, { "uuid", "v2" }, { "masterUuid", "m2" }, { "projectUuid", "p1" } },
+        { { "modelId", "7" }, { "uuid", "v7" }, { "masterUuid", "" }, { "projectUuid", "p1" } } };
     QStringList originals, images, thumbs;
     const QVariantMap album { { "Archive Path", library.package },
-                              { "Master Image List",
-                                QVariantMap { { "1", QVariantMap { { "ImagePath", library.package + "/Previews/2012/03/04/A.jpg" },
-                                                                   { "ThumbPath", library.package + "/Thumbnails/2012/03/04/A.jpg" } } },
-                                              { "3", QVariantMap { { "ThumbPath", library.package + "/Thumbnails/2012/03/05/C.jpg" } } } } } };
+        { "Master Image List",
+            QVariantMap { { "1",
+                              QVariantMap { { "ImagePath", library.package + "/Previews/2012/03/04/A.jpg" },
+                                  { "ThumbPath", library.package + "/Thumbnails/2012/03/04/A.jpg" } } },
+                { "3", QVariantMap { { "ThumbPath", library.package + "/Thumbnails/2012/03/05/C.jpg" } } } } } };
     const auto taken = filler.makeMastersListFor(versions, originals, images, thumbs, album);
 
     ASSERT_EQ(taken.size(), 3);
@@ -127,10 +128,12 @@ TEST(DataFiller, MarksVersionsWithoutAlbumPathsAndCountsPerMasterAndFolder)
         EXPECT_EQ(taken[i].value("iPath").toBool(), expected[i].iPath);
         EXPECT_EQ(taken[i].value("tPath").toBool(), expected[i].tPath);
     }
-    EXPECT_EQ(thumbs, QStringList({ library.package + "/Thumbnails/2012/03/04/A.jpg", library.package + "/Thumbnails/2012/03/05/C.jpg",
-                                    library.package + "/Masters/2012/03/04/B.jpg" }));
-    EXPECT_EQ(originals, QStringList({ library.package + "/Masters/2012/03/04/A.jpg", library.package + "/Masters/2012/03/05/C.png",
-                                       library.package + "/Masters/2012/03/04/B.jpg" }));
+    EXPECT_EQ(thumbs,
+        QStringList({ library.package + "/Thumbnails/2012/03/04/A.jpg",
+            library.package + "/Thumbnails/2012/03/05/C.jpg", library.package + "/Masters/2012/03/04/B.jpg" }));
+    EXPECT_EQ(originals,
+        QStringList({ library.package + "/Masters/2012/03/04/A.jpg", library.package + "/Masters/2012/03/05/C.png",
+            library.package + "/Masters/2012/03/04/B.jpg" }));
     // The read counted v1 and v9 on m1; this call adds one more.
     EXPECT_EQ(filler.dictMasterInfo().value("m1").value("MasterCount").toInt(), 3);
     EXPECT_EQ(filler.dictFolderInfo().value("p2").value("EventName").toString(), "untitled event");
@@ -179,7 +182,7 @@ TEST(DataFiller, ApertureAlbumOriginalsFolderAndCapitalsInThePackagePath)
         const char* masters;
     };
     for (const Case c : { Case { "ApertureData.xml", "Masters" }, Case { "AlbumData.xml", "Originals" },
-                          Case { "albumdata.XML", "MASTERS" } }) {
+             Case { "albumdata.XML", "MASTERS" } }) {
         SCOPED_TRACE(c.album + std::string(" ") + c.masters);
         QTemporaryDir dir;
         const QString package = dir.path() + "/Trip Library.photolibrary";

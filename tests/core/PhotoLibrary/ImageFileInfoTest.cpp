@@ -30,9 +30,12 @@ TEST(ImageFileInfo, PlainFilesBelowTwentyBytesGiveNoRecordAndTypesComeFromTheExt
         const char* type; // nullptr: no record
     };
     const Case cases[] = {
-        { "small.jpg", 19, nullptr },     { "enough.jpg", 20, "JPG" },
-        { "upper.PNG", 64, "Portable Network Graphic" }, { "lower.png", 64, "Portable Network Graphic" },
-        { "scan.tif", 64, "TIF" },        { "noextension", 64, "" },
+        { "small.jpg", 19, nullptr },
+        { "enough.jpg", 20, "JPG" },
+        { "upper.PNG", 64, "Portable Network Graphic" },
+        { "lower.png", 64, "Portable Network Graphic" },
+        { "scan.tif", 64, "TIF" },
+        { "noextension", 64, "" },
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
@@ -80,9 +83,10 @@ TEST(ImageFileInfo, LibraryRecordsCarryTheirNodes)
     EXPECT_EQ(ImageFileInfo::initWithiPhotoOriginalPath(original, {}, tiny, 0, {}), nullptr);
 
     // The Photos record trusts the given size for the 20-byte test, then reads the file.
-    EXPECT_EQ(ImageFileInfo::initWithPhotosOriginalPath(original, {}, "IMG_1.JPG", 19, "u", "m", "v", dir.path()),
-              nullptr);
-    const auto photos = ImageFileInfo::initWithPhotosOriginalPath(tiny, "t", "IMG_1.JPG", 20, "u", "m", "v", dir.path());
+    EXPECT_EQ(
+        ImageFileInfo::initWithPhotosOriginalPath(original, {}, "IMG_1.JPG", 19, "u", "m", "v", dir.path()), nullptr);
+    const auto photos
+        = ImageFileInfo::initWithPhotosOriginalPath(tiny, "t", "IMG_1.JPG", 20, "u", "m", "v", dir.path());
     ASSERT_NE(photos, nullptr);
     EXPECT_TRUE(photos->isPhotosNode);
     EXPECT_EQ(photos->fileName, "IMG_1.JPG");

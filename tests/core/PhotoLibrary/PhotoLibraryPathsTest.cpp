@@ -16,8 +16,8 @@ namespace {
 
 /// A package holding the given files (empty content) and, when `version` is given, an
 /// "AlbumData.xml" with that "Application Version".
-QString makePackage(const QTemporaryDir& dir, const QStringList& files, const std::optional<QString>& version = {},
-                    bool album = false)
+QString makePackage(
+    const QTemporaryDir& dir, const QStringList& files, const std::optional<QString>& version = {}, bool album = false)
 {
     const QString package = dir.path() + "/Lib.photolibrary";
     QDir().mkpath(package);
@@ -38,7 +38,8 @@ QString makePackage(const QTemporaryDir& dir, const QStringList& files, const st
 TEST(LibraryPathResolver, ExactSpellingFirstThenAnyLetterCasePerComponent)
 {
     QTemporaryDir dir;
-    const QString package = makePackage(dir, { "Masters/2012/IMG.JPG", "masters/2012/img.jpg", "Database/apdb/Library.apdb" });
+    const QString package
+        = makePackage(dir, { "Masters/2012/IMG.JPG", "masters/2012/img.jpg", "Database/apdb/Library.apdb" });
     const LibraryPathResolver library(package + "/");
 
     EXPECT_EQ(library.packagePath(), package);
@@ -48,7 +49,8 @@ TEST(LibraryPathResolver, ExactSpellingFirstThenAnyLetterCasePerComponent)
     EXPECT_EQ(library.find("database/apdb/photos.db"), "");
     EXPECT_EQ(library.find("Database/../Database/apdb/Library.apdb"), "");
     EXPECT_EQ(library.resolve("originals/0/a.jpg"), package + "/originals/0/a.jpg");
-    EXPECT_EQ(library.resolveFullPath(package + "/DATABASE/apdb/LIBRARY.APDB"), package + "/Database/apdb/Library.apdb");
+    EXPECT_EQ(
+        library.resolveFullPath(package + "/DATABASE/apdb/LIBRARY.APDB"), package + "/Database/apdb/Library.apdb");
     EXPECT_EQ(library.resolveFullPath("/elsewhere/x.jpg"), "/elsewhere/x.jpg");
     EXPECT_TRUE(LibraryPathResolver(package.toLower()).find("Database").isEmpty()); // the package path is as given
 }
@@ -91,13 +93,14 @@ TEST(PhotoLibraryPaths, KindAndVersionOfALibrary)
     };
     const Case cases[] = {
         { "iPhoto 9", { "Database/apdb/Library.apdb", "Masters/" }, QStringLiteral("9.6.1 (910.29)"), true, true, "9",
-          "Masters", true, true },
+            "Masters", true, true },
         { "iPhoto 9 without masters", { "Database/apdb/Library.apdb" }, QStringLiteral("9.4"), true, true, "9", nullptr,
-          false, true },
+            false, true },
         { "iPhoto 8", { "masters/" }, QStringLiteral("8.1.2"), true, false, "8", nullptr, false, false },
         { "iPhoto 7", {}, QStringLiteral("7"), true, false, "7", nullptr, false, false },
         { "newer application", {}, QStringLiteral("11.0"), true, false, "11", nullptr, false, true },
-        { "album without version", { "database/Library.apdb" }, std::nullopt, true, false, nullptr, nullptr, false, false },
+        { "album without version", { "database/Library.apdb" }, std::nullopt, true, false, nullptr, nullptr, false,
+            false },
         { "Photos library", { "database/Library.apdb" }, std::nullopt, false, true, nullptr, nullptr, false, false },
         { "empty folder", {}, std::nullopt, false, false, nullptr, nullptr, false, false },
     };
@@ -106,9 +109,11 @@ TEST(PhotoLibraryPaths, KindAndVersionOfALibrary)
         QTemporaryDir dir;
         const QString package = makePackage(dir, c.files, c.version, c.album);
         EXPECT_EQ(PhotoLibraryPaths::isPhotosLib(package), c.photosLib);
-        EXPECT_EQ(PhotoLibraryPaths::getPhotoLibraryVersion(package), c.libraryVersion ? QString(c.libraryVersion) : QString());
+        EXPECT_EQ(PhotoLibraryPaths::getPhotoLibraryVersion(package),
+            c.libraryVersion ? QString(c.libraryVersion) : QString());
         EXPECT_EQ(PhotoLibraryPaths::getPhotoLibraryVersion(package).isNull(), c.libraryVersion == nullptr);
-        EXPECT_EQ(PhotoLibraryPaths::photoLibrary_MastersOrOriginal(package), c.masters ? QString(c.masters) : QString());
+        EXPECT_EQ(
+            PhotoLibraryPaths::photoLibrary_MastersOrOriginal(package), c.masters ? QString(c.masters) : QString());
         EXPECT_EQ(PhotoLibraryPaths::isPkgPhotoLib(package), c.pkg);
         EXPECT_EQ(PhotoLibraryPaths::isiPhotoLibrary9AndAbove(package), c.nineAndAbove);
     }

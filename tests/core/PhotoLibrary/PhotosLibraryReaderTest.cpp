@@ -54,8 +54,8 @@ TEST(PhotosLibraryReader, NewerLayoutWithEitherAssetTable)
         ASSERT_TRUE(photos);
         ASSERT_EQ(photos->size(), 3);
         EXPECT_EQ(valuesOf(*photos, "imagePath"),
-                  QStringList({ package + "/originals/0/U1.jpeg", package + "/originals/2/U3.png",
-                                package + "/originals/3/U4.jpeg" }));
+            QStringList({ package + "/originals/0/U1.jpeg", package + "/originals/2/U3.png",
+                package + "/originals/3/U4.jpeg" }));
         EXPECT_EQ(valuesOf(*photos, "originalFileName"), QStringList({ "IMG_0001.JPG", "U3.png", "gone.jpg" }));
         EXPECT_EQ(valuesOf(*photos, "uuid"), QStringList({ "U1", "U3", "U4" }));
         EXPECT_EQ(valuesOf(*photos, "uuidRKVersion"), QStringList({ "U1", "U3", "U4" }));
@@ -73,8 +73,7 @@ TEST(PhotosLibraryReader, SeesTheRowThatLivesOnlyInTheWriteAheadLog)
     QTemporaryDir dir;
     const QString package = dir.path() + "/Live.photoslibrary";
     const QList<AssetRow> rows { { "A", "0", "A.jpeg", QStringLiteral("a.jpg") },
-                                 { "B", "1", "B.jpeg", QStringLiteral("b.jpg") },
-                                 { "C", "2", "C.jpeg", QStringLiteral("c.jpg") } };
+        { "B", "1", "B.jpeg", QStringLiteral("b.jpg") }, { "C", "2", "C.jpeg", QStringLiteral("c.jpg") } };
     ASSERT_TRUE(buildWalPhotosLibrary(package, rows));
     ASSERT_TRUE(QFileInfo::exists(package + "/database/Photos.sqlite-wal"));
     ASSERT_EQ(rowsWithoutWal(package + "/database/Photos.sqlite", dir.path() + "/scratch"), 2);
@@ -102,7 +101,7 @@ TEST(PhotosLibraryReader, OlderLayoutAtEveryPlace)
         { "m5", "2015/06/02/e.jpg", std::nullopt, 50 },
     };
     for (const QString place :
-         { "database/apdb/Library.apdb", "database/Library.apdb", "database/apdb/photos.db", "database/photos.db" }) {
+        { "database/apdb/Library.apdb", "database/Library.apdb", "database/apdb/photos.db", "database/photos.db" }) {
         SCOPED_TRACE(place.toStdString());
         QTemporaryDir dir;
         const QString package = dir.path() + "/Old.photoslibrary";
@@ -113,7 +112,7 @@ TEST(PhotosLibraryReader, OlderLayoutAtEveryPlace)
         const auto photos = guardedRead(dir.path(), package);
         ASSERT_TRUE(photos);
         EXPECT_EQ(valuesOf(*photos, "imagePath"),
-                  QStringList({ package + "/Masters/2015/06/01/a.jpg", package + "/Masters/2015/06/02/e.jpg" }));
+            QStringList({ package + "/Masters/2015/06/01/a.jpg", package + "/Masters/2015/06/02/e.jpg" }));
         EXPECT_EQ(valuesOf(*photos, "modelId"), QStringList({ "1", "5" }));
         EXPECT_EQ(valuesOf(*photos, "uuid"), QStringList({ "m1", "m5" }));
         EXPECT_EQ(valuesOf(*photos, "uuidRKVersion"), QStringList({ "v1", "v5" }));
@@ -128,8 +127,8 @@ TEST(PhotosLibraryReader, ChoosesTheDatabaseByWhatThePackageHolds)
     QTemporaryDir dir;
     const QString package = dir.path() + "/Both.photoslibrary";
     ASSERT_TRUE(buildNewerPhotosLibrary(package, assetRows()));
-    ASSERT_TRUE(buildVersionDatabase(package + "/database/Library.apdb", { { 1, "v1", "m1", "p1" } },
-                                     { { "m1", "x/old.jpg" } }, {}));
+    ASSERT_TRUE(buildVersionDatabase(
+        package + "/database/Library.apdb", { { 1, "v1", "m1", "p1" } }, { { "m1", "x/old.jpg" } }, {}));
     ASSERT_TRUE(writePhoto(package + "/Masters/x/old.jpg"));
 
     const auto photos = guardedRead(dir.path(), package);
@@ -148,7 +147,7 @@ TEST(PhotosLibraryReader, NamesInsideThePackageIgnoreLetterCase)
     QTemporaryDir dir;
     const QString package = dir.path() + "/Holiday PHOTOS.photoslibrary";
     ASSERT_TRUE(buildNewerPhotosLibrary(package, { { "U1", "0A", "U1.JPEG", QStringLiteral("x.jpg") } },
-                                        QStringLiteral("ZASSET"), QStringLiteral("Database/photos.SQLITE")));
+        QStringLiteral("ZASSET"), QStringLiteral("Database/photos.SQLITE")));
     ASSERT_TRUE(QDir(package).rename("originals", "Originals"));
 
     for (int read = 0; read < 2; ++read) { // a second read finds no stale copy in the way
