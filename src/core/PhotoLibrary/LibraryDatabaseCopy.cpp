@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -14,6 +16,21 @@ namespace vantrel {
 namespace {
 
 const std::array<QString, 3> kCompanions { QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".lock") };
+const QString kFolderPrefix = QStringLiteral("library-");
+// A private copy lives only for one read; one this old was left behind by a process that ended
+// during a read, and may be as large as a library database.
+constexpr qint64 kStaleAfterSeconds = 6 * 60 * 60;
+
+void removeStaleCopies(const QString& caches)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QFileInfoList folders = QDir(caches).entryInfoList(
+        { kFolderPrefix + QLatin1Char('*') }, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& folder : folders) {
+        if (folder.lastModified().toUTC().secsTo(now) > kStaleAfterSeconds)
+            QDir(folder.absoluteFilePath()).removeRecursively();
+    }
+}
 
 } // namespace
 
@@ -30,7 +47,8 @@ bool LibraryDatabaseCopy::make(const QString& source)
         qCWarning(lcPhotoLibrary).noquote() << QStringLiteral("Error in copy Data Base %1").arg("no caches folder");
         return false;
     }
-    auto folder = std::make_unique<QTemporaryDir>(caches + QStringLiteral("/library-XXXXXX"));
+    removeStaleCopies(caches);
+    auto folder = std::make_unique<QTemporaryDir>(caches + QLatin1Char('/') + kFolderPrefix + QStringLiteral("XXXXXX"));
     if (!folder->isValid()) {
         qCWarning(lcPhotoLibrary).noquote() << QStringLiteral("Error in copy Data Base %1").arg(folder->errorString());
         return false;

@@ -1,5 +1,8 @@
 #include "core/PhotoLibrary/DBOperations.h"
 
+#include <chrono>
+#include <filesystem>
+
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -156,4 +159,22 @@ TEST(PhotosLibraryReader, NamesInsideThePackageIgnoreLetterCase)
         ASSERT_EQ(photos->size(), 1);
         EXPECT_EQ(photos->at(0).value("imagePath").toString(), package + "/Originals/0A/U1.JPEG");
     }
+}
+
+TEST(PhotosLibraryReader, RemovesPrivateCopiesLeftBehindByAnEndedProcess)
+{
+    QTemporaryDir dir;
+    const QString package = dir.path() + "/Family.photoslibrary";
+    ASSERT_TRUE(buildNewerPhotosLibrary(package, assetRows()));
+    const QString caches = Paths::cachesFolder();
+    const QString stale = caches + "/library-stale1", recent = caches + "/library-recent";
+    ASSERT_TRUE(writePhoto(stale + "/Photos.sqlite.jpg"));
+    ASSERT_TRUE(QDir().mkpath(recent));
+    std::filesystem::last_write_time(
+        stale.toStdString(), std::filesystem::file_time_type::clock::now() - std::chrono::hours(7));
+
+    EXPECT_TRUE(DBOperations::getPhotoslibraryPath(package));
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    EXPECT_TRUE(QFileInfo::exists(recent)); // may belong to a read in progress
+    QDir(recent).removeRecursively();
 }
