@@ -120,7 +120,7 @@ private:
         if (!text)
             return std::nullopt;
         if (element == QLatin1String("string"))
-            return QVariant(*text);
+            return QVariant(text->isNull() ? QString(QLatin1String("")) : *text); // empty, not null
         if (element == QLatin1String("integer"))
             return parseInteger(text->trimmed());
         if (element == QLatin1String("real"))

@@ -58,7 +58,9 @@ TEST(PropertyList, ReadsNestedDictionariesArraysAndEveryScalarType)
     EXPECT_EQ(map["off"], QVariant(false));
     EXPECT_EQ(map["when"].toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9), Qt::UTC));
     EXPECT_EQ(map["blob"].toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
-    EXPECT_EQ(map["empty"], QVariant(QString()));
+    EXPECT_EQ(map["empty"].typeId(), QMetaType::QString);
+    EXPECT_TRUE(map["empty"].toString().isEmpty());
+    EXPECT_FALSE(map["empty"].toString().isNull()) << "an empty string is a value, not a missing one";
     const QVariantList list = map["list"].toList();
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list[0].toMap()["inner"].toList(), (QVariantList { qint64(1), QString("two") }));

@@ -58,14 +58,17 @@ TEST(Sqlite, FailuresAreReportedNotThrown)
     EXPECT_EQ(bad.columnText(0), "");
 
     // Moving hands the handle over; the source no longer owns it.
-    SqliteStatement a(db, "SELECT 1");
-    SqliteStatement b = std::move(a);
-    EXPECT_FALSE(a.isValid());
-    ASSERT_EQ(b.step(), SQLITE_ROW);
-    EXPECT_EQ(b.columnInt(0), 1);
+    {
+        SqliteStatement a(db, "SELECT 1");
+        SqliteStatement b = std::move(a);
+        EXPECT_FALSE(a.isValid());
+        ASSERT_EQ(b.step(), SQLITE_ROW);
+        EXPECT_EQ(b.columnInt(0), 1);
+    }
     SqliteDatabase moved = std::move(db);
     EXPECT_FALSE(db.isOpen());
     EXPECT_TRUE(moved.isOpen());
+    EXPECT_TRUE(moved.exec("SELECT 1"));
 }
 
 TEST(Sqlite, ReadOnlyConnectionRefusesWrites)
