@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include "core/DataBeans/ExifInfo.h"
+
 namespace vantrel {
 
 namespace {
@@ -73,6 +75,14 @@ std::shared_ptr<ImageFileInfo> ImageFileInfo::initWithPhotosOriginalPath(const Q
     record->readFileAttributes();
     record->fileType = fileSystemType(originalPath);
     return record;
+}
+
+void ImageFileInfo::updateExifInfo()
+{
+    if (m_isExifInfoUpdated)
+        return;
+    m_exifInfo = std::make_shared<const ExifInfo>(ExifInfo::initWithFile(filePath));
+    m_isExifInfoUpdated = true;
 }
 
 QString ImageFileInfo::fileSystemType(const QString& path)

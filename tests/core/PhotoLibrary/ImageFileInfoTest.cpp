@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/DataBeans/ExifInfo.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -115,4 +116,23 @@ TEST(ImageFileInfo, FileSystemTypeAndAttributes)
     if (tagged) {
         EXPECT_EQ(attributes->value("xattr:user.vantrel.test").toByteArray(), "yes");
     }
+}
+
+TEST(ImageFileInfo, MetadataIsReadOnceOnDemand)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    ASSERT_TRUE(testimages::writePattern(path, 40, 30));
+    const auto record = ImageFileInfo::initWithPathForFile(path);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->exifInfo(), nullptr);
+
+    record->updateExifInfo();
+    ASSERT_TRUE(record->isExifInfoUpdated());
+    ASSERT_NE(record->exifInfo(), nullptr);
+    EXPECT_EQ(record->exifInfo()->pixelWidth(), 40);
+
+    ASSERT_TRUE(testimages::writePattern(path, 64, 48));
+    record->updateExifInfo();
+    EXPECT_EQ(record->exifInfo()->pixelWidth(), 40);
 }
