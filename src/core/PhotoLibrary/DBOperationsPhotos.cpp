@@ -29,7 +29,6 @@ public:
         for (auto it = positions.begin(); it != positions.end(); ++it)
             m_names.insert(it.key().toLower());
     }
-    bool exists() const { return !m_names.isEmpty(); }
     bool has(const char* column) const { return m_names.contains(QString::fromLatin1(column).toLower()); }
     /// The first of `columns` the table has, prefixed with `alias`; `fallback` when none.
     QString firstOf(const QString& alias, std::initializer_list<const char*> columns, const char* fallback) const

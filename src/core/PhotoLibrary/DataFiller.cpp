@@ -48,6 +48,8 @@ DataFiller::~DataFiller() = default;
 void DataFiller::fetchImagesFromLib(const QString& packagePath)
 {
     m_arrImagePaths.clear();
+    m_lastScannedPhotosCount = 0;
+    m_dbPath.clear();
     m_library = std::make_unique<LibraryPathResolver>(packagePath);
     const LibraryPathResolver& library = *m_library;
 
