@@ -1,16 +1,15 @@
 #include "core/Helper/CommonFunc.h"
 
-#include <cmath>
 #include <cstdio>
 #include <mutex>
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QStandardPaths>
 
 #include "core/AppDelegate.h"
 #include "core/Helper/LanguageTableReader.h"
+#include "core/Helper/Utils.h"
 #include "core/ResourceImages.h"
 #include "platform/DateFormat.h"
 #include "platform/Paths.h"
@@ -25,61 +24,6 @@ bool hasLanguageTable()
 {
     const auto table = AppDelegate::shareDelegate()->dictLanguage();
     return table && !table->isEmpty();
-}
-
-bool isNumber(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
-QString numberText(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = value.toDouble();
-        if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
-            return QString::number(static_cast<qint64>(d));
-        return QString::number(d, 'g', QLocale::FloatingPointShortest);
-    }
-    case QMetaType::ULongLong:
-    case QMetaType::ULong:
-    case QMetaType::UInt:
-        return QString::number(value.toULongLong());
-    default:
-        return QString::number(value.toLongLong());
-    }
-}
-
-QString valueText(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QVariantMap
-        || value.typeId() == QMetaType::QStringList) {
-        return QString::fromUtf8(QJsonDocument::fromVariant(value).toJson(QJsonDocument::Compact));
-    }
-    if (!value.isValid() || value.isNull())
-        return QStringLiteral("(null)");
-    return value.toString();
 }
 
 } // namespace
@@ -143,25 +87,8 @@ QString CommonFunc::getDateTimeStringFromDate(const QDateTime& date)
 
 QString CommonFunc::getSizeInUnits(double bytes)
 {
-    static const char* const kUnits[] = { "bytes", "KB", "MB", "GB", "TB" };
-    constexpr int kLastUnit = 4;
-    double v = bytes;
-    int unit = 0;
-    while (v >= 1000 && unit < kLastUnit) {
-        v /= 1000;
-        ++unit;
-    }
-    if (v == 0)
-        return QStringLiteral("0 ") + QLatin1String(kUnits[unit]);
-    // Cut to two decimals. The tiny margin keeps binary fractions such as 1.15 (stored as
-    // 1.1499999...) from losing their last digit.
-    v = std::floor(v * 100 + 1e-7) / 100;
-    if (v > 993 && unit < kLastUnit) {
-        v = 0.97;
-        ++unit;
-    }
-    const QString number = QString::asprintf(unit == 0 ? "%4.0f" : "%4.2f", v);
-    return (number + QLatin1Char(' ') + QLatin1String(kUnits[unit])).trimmed();
+    // One rule for byte counts everywhere: the toolbox's.
+    return Utils::sharedUtils().unitStringFromBytes(bytes, 0);
 }
 
 QString CommonFunc::applicationSupportDirectory()
@@ -222,19 +149,7 @@ QString CommonFunc::findOrCreateDirectory(
 
 QString CommonFunc::getJSONFromDict(const QVariantMap& dict)
 {
-    QString json = QStringLiteral("{");
-    bool first = true;
-    for (auto it = dict.constBegin(); it != dict.constEnd(); ++it) {
-        if (!first)
-            json += QLatin1Char(',');
-        first = false;
-        json += QLatin1Char('"') + it.key() + QStringLiteral("\":");
-        if (isNumber(it.value()))
-            json += numberText(it.value());
-        else
-            json += QLatin1Char('"') + valueText(it.value()) + QLatin1Char('"');
-    }
-    return json + QLatin1Char('}');
+    return Utils::getJSONFromDict(dict);
 }
 
 } // namespace vantrel

@@ -44,9 +44,8 @@ public:
     /// "MMM dd, yyyy hh:mm:ss a".
     static QString getDateTimeStringFromDate(const QDateTime& date);
 
-    /// The byte-count text: base 1000, units "bytes", "KB", "MB", "GB", "TB", cut (not rounded) to
-    /// two decimals, a value above 993 of one unit shown as 0.97 of the next ("0 bytes",
-    /// "512 bytes", "1.50 KB", "0.97 MB"). Counts of 1000 TB and more stay in TB.
+    /// The byte-count text, by the toolbox's one rule (Utils::unitStringFromBytes): "0 bytes",
+    /// "512 bytes", "1.50 KB", "0.97 MB".
     static QString getSizeInUnits(double bytes);
 
     // Names of EXIF values. A null or non-numeric value, or one outside the table, gives "---".
@@ -72,8 +71,8 @@ public:
     static QString findOrCreateDirectory(
         SearchPathDirectory directory, const QString& appendPathComponent, QString* error = nullptr);
 
-    /// A flat JSON text: numbers bare, everything else as its text in double quotes, entries in
-    /// the map's key order, nothing escaped (the receiving service expects exactly this form).
+    /// The toolbox's flat JSON text (Utils::getJSONFromDict): numbers bare, everything else
+    /// quoted and escaped, entries in the map's key order.
     static QString getJSONFromDict(const QVariantMap& dict);
 
     // Digests: 32 lowercase hexadecimal characters of the MD5 of the file's bytes.
