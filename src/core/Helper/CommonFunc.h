@@ -99,7 +99,8 @@ public:
     /// to it, compared in upper case.
     static bool checkAppOpen(const QString& bundleIdentifier);
     /// Requests the feedback service's base page (up to 3 attempts, 5 s each, no cache). False
-    /// when the service is not configured.
+    /// when the service is not configured. Blocks the calling thread while it waits (it runs a
+    /// local event loop): call it from a worker, not from the main thread.
     static bool isInternetConnected();
 };
 
