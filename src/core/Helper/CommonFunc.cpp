@@ -93,14 +93,6 @@ QString CommonFunc::getSizeInUnits(double bytes)
 
 QString CommonFunc::applicationSupportDirectory()
 {
-    // Without a home folder (HOME unset or "/") and without an absolute XDG_DATA_HOME, the data
-    // folder would land under "/": refuse instead of creating anything there.
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    const bool homeless = QDir::cleanPath(QDir::homePath()) == QDir::rootPath();
-    if (homeless && !QDir::isAbsolutePath(dataHome)) {
-        std::fprintf(stderr, "Application Support folder unavailable: no home folder; the log is unavailable\n");
-        return {};
-    }
     const QString folder = Paths::applicationSupportFolder();
     if (folder.isEmpty())
         std::fprintf(stderr, "Application Support folder could not be created under %s; the log is unavailable\n",
