@@ -254,6 +254,50 @@ TEST_F(PhotoPipelineTest, UnchangedPhotoIsCopiedByteForByte)
     EXPECT_FLOAT_EQ(PhotoPipeline(s).qualityFactor(), 0.75f);
 }
 
+TEST_F(PhotoPipelineTest, MetadataIsCarriedWithTheNewSize)
+{
+    const QString src = source(QStringLiteral("cam.jpg"), 64, 48, 6);
+    ASSERT_TRUE(testimages::setCameraTags(src));
+    for (int format : { 0, 2, 3 }) {
+        PhotoJobSettings s = settings();
+        s.isKeepOriginalSize = false;
+        s.isPercentSize = true;
+        s.perWidth = s.perHeight = 50;
+        s.formatOption = 1;
+        s.selectedFileFormat = format;
+        const Run r = run(s, src);
+        ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
+        const QVariantMap properties = readImageProperties(r.output).dictionary;
+        const QVariantMap tiff = properties.value(QStringLiteral("{TIFF}")).toMap();
+        const QVariantMap exif = properties.value(QStringLiteral("{Exif}")).toMap();
+        const QVariantMap gps = properties.value(QStringLiteral("{GPS}")).toMap();
+        EXPECT_EQ(tiff.value(QStringLiteral("Make")).toString(), QStringLiteral("Testmaker")) << format;
+        EXPECT_NEAR(gps.value(QStringLiteral("Latitude")).toDouble(), 51.5, 1e-6) << format;
+        // Stored layout (orientation 6 kept): 32 x 24 stored pixels.
+        EXPECT_EQ(exif.value(QStringLiteral("PixelXDimension")).toInt(), 32) << format;
+        EXPECT_EQ(exif.value(QStringLiteral("PixelYDimension")).toInt(), 24) << format;
+    }
+}
+
+TEST_F(PhotoPipelineTest, TransparencyWrittenToJpegIsWhite)
+{
+    const QString src = m_in + QStringLiteral("/clear.png");
+    const vips::VImage clear = vips::VImage::black(16, 16, vips::VImage::option()->set("bands", 4))
+                                   .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    clear.write_to_file(src.toUtf8().constData());
+    for (int format : { 3, 6 }) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = format;
+        const Run r = run(s, src);
+        ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
+        const std::vector<double> pixel = testimages::pixelAt(Image::load(r.output).vips(), 8, 8);
+        ASSERT_GE(pixel.size(), 3u);
+        EXPECT_GT(pixel[0], 250) << format;
+        EXPECT_GT(pixel[2], 250) << format;
+    }
+}
+
 TEST_F(PhotoPipelineTest, PgmTakesTheRawAnswersFormat)
 {
     const QString src = source(QStringLiteral("grey.pgm"), 32, 32);
