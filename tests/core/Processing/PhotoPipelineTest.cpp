@@ -419,5 +419,49 @@ TEST_F(PhotoPipelineTest, ChangeAndFormatDecisions)
     EXPECT_EQ(PhotoPipeline::formatIndexForPath(QStringLiteral("/x/a.webp")), 0);
 }
 
+TEST(PhotoPipelineOperationsTest, LayoutTableGivesTheOrientationLayouts)
+{
+    // The flips and counter-clockwise angle of each orientation lay upright pixels out as the tag says.
+    struct Row {
+        int orientation;
+        bool flipHorizontally, flipVertically;
+        float degrees;
+    };
+    const Row table[] = { { 2, true, false, 0 }, { 3, true, true, 0 }, { 4, false, true, 0 }, { 5, false, true, 90 },
+        { 6, false, false, 90 }, { 7, true, false, 90 }, { 8, true, true, 90 } };
+    const Image upright(testimages::makePattern(40, 20));
+    for (const Row& row : table) {
+        const Image laidOut
+            = PhotoPipeline::RotateImageWithFlip(upright, row.flipHorizontally, row.flipVertically, row.degrees);
+        EXPECT_EQ(laidOut.size(), PhotoPipeline::RotateWithEXIF(upright, row.orientation).size()) << row.orientation;
+        EXPECT_EQ(cornersOf(laidOut), cornersOf(PhotoPipeline::RotateWithEXIF(upright, row.orientation)))
+            << row.orientation;
+        EXPECT_EQ(cornersOf(PixelTransform::viewerCorrection(row.orientation).applyTo(laidOut)), cornersOf(upright))
+            << row.orientation;
+    }
+    EXPECT_EQ(cornersOf(PhotoPipeline::RotateWithEXIF(upright, 9)), cornersOf(upright));
+}
+
+TEST(PhotoPipelineOperationsTest, FilteredImageStatus)
+{
+    const Image image(testimages::makePattern(40, 20));
+    PhotoJobSettings s;
+    s.isCustomSize = true;
+    s.customWidth = 10;
+    s.customHeight = 10;
+    s.rotationType = 2;
+    FilteredImage filtered = PhotoPipeline(s).getFilteredImage(image);
+    EXPECT_EQ(filtered.status, 1);
+    EXPECT_EQ(filtered.image.size(), QSize(10, 10));
+    EXPECT_EQ(cornersOf(filtered.image)[0], Corner::TopRight); // a quarter turn counter-clockwise
+
+    s.customWidth = 10001;
+    filtered = PhotoPipeline(s).applyResizeFilter(image);
+    EXPECT_EQ(filtered.status, 0);
+    EXPECT_EQ(filtered.image.size(), image.size());
+    EXPECT_EQ(PhotoPipeline(s).getFilteredImage(Image()).status, 0);
+    EXPECT_TRUE(PhotoPipeline(s).getFilteredImage(Image()).image.isNull());
+}
+
 } // namespace
 } // namespace vantrel
