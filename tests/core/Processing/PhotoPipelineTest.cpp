@@ -382,11 +382,25 @@ TEST_F(PhotoPipelineTest, DirectoryAtTheOutputPathIsUntouched)
 
 TEST_F(PhotoPipelineTest, UndecodableSourceIsNotProcessed)
 {
-    const QString src = m_in + QStringLiteral("/text.jpg");
-    ASSERT_TRUE(testimages::writeBytes(src, "not an image at all"));
-    const Run r = run(settings(), src);
-    EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed);
-    EXPECT_FALSE(QFileInfo::exists(r.output));
+    const QString text = m_in + QStringLiteral("/text.jpg");
+    ASSERT_TRUE(testimages::writeBytes(text, "not an image at all"));
+    const QString truncated = m_in + QStringLiteral("/truncated.jpg");
+    ASSERT_TRUE(testimages::writeTruncatedJpeg(truncated, 400, 300, 600));
+    const QString lying = m_in + QStringLiteral("/lying.png");
+    ASSERT_TRUE(testimages::writeLyingPng(lying, 3000, 2000));
+    for (const QString& src : { text, truncated, lying }) {
+        for (bool reduce : { false, true }) {
+            PhotoJobSettings s = settings();
+            s.isHorizontalFlip = true;
+            s.isKeepOriginalSize = !reduce;
+            s.isPercentSize = reduce;
+            s.perWidth = s.perHeight = 50;
+            const Run r = run(s, src);
+            EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed) << src.toStdString() << reduce;
+            EXPECT_FALSE(QFileInfo::exists(r.output)) << src.toStdString() << reduce;
+        }
+    }
+    EXPECT_TRUE(outputFolderEntries().isEmpty());
 }
 
 TEST_F(PhotoPipelineTest, NamesTooLongAreRefused)
