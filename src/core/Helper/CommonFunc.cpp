@@ -10,6 +10,7 @@
 #include "core/AppDelegate.h"
 #include "core/Helper/LanguageTableReader.h"
 #include "core/Helper/Utils.h"
+#include "core/PhotoLibrary/PhotoLibraryPaths.h"
 #include "core/ResourceImages.h"
 #include "platform/DateFormat.h"
 #include "platform/Paths.h"
@@ -142,6 +143,41 @@ QString CommonFunc::findOrCreateDirectory(
 QString CommonFunc::getJSONFromDict(const QVariantMap& dict)
 {
     return Utils::getJSONFromDict(dict);
+}
+
+QString CommonFunc::getDataBasePathForPhotosLib(const QString& libraryPath)
+{
+    return PhotoLibraryPaths::getDataBasePathForPhotosLib(libraryPath);
+}
+
+bool CommonFunc::isPhotosLib(const QString& libraryPath)
+{
+    return PhotoLibraryPaths::isPhotosLib(libraryPath);
+}
+
+QString CommonFunc::getPhotoLibraryVersion(const QString& libraryPath)
+{
+    return PhotoLibraryPaths::getPhotoLibraryVersion(libraryPath);
+}
+
+QString CommonFunc::getPhotoLibraryMajorVersion(const QString& version)
+{
+    return PhotoLibraryPaths::getPhotoLibraryMajorVersion(version);
+}
+
+QString CommonFunc::photoLibrary_MastersOrOriginal(const QString& libraryPath)
+{
+    return PhotoLibraryPaths::photoLibrary_MastersOrOriginal(libraryPath);
+}
+
+bool CommonFunc::isPkgPhotoLib(const QString& libraryPath)
+{
+    return PhotoLibraryPaths::isPkgPhotoLib(libraryPath);
+}
+
+bool CommonFunc::isiPhotoLibrary9AndAbove(const QString& libraryPath)
+{
+    return PhotoLibraryPaths::isiPhotoLibrary9AndAbove(libraryPath);
 }
 
 } // namespace vantrel

@@ -75,6 +75,20 @@ public:
     /// quoted and escaped, entries in the map's key order.
     static QString getJSONFromDict(const QVariantMap& dict);
 
+    // Photo-library packages: the same answers as PhotoLibraryPaths, which resolves names inside
+    // a package without regard to letter case.
+
+    /// The database file a Photos library is read from; empty when the package holds none.
+    static QString getDataBasePathForPhotosLib(const QString& libraryPath);
+    static bool isPhotosLib(const QString& libraryPath);
+    /// The major part of the album file's "Application Version"; null when there is none.
+    static QString getPhotoLibraryVersion(const QString& libraryPath);
+    static QString getPhotoLibraryMajorVersion(const QString& version);
+    /// The masters folder's name as spelled in a version-9 package; null otherwise.
+    static QString photoLibrary_MastersOrOriginal(const QString& libraryPath);
+    static bool isPkgPhotoLib(const QString& libraryPath);
+    static bool isiPhotoLibrary9AndAbove(const QString& libraryPath);
+
     // Digests: 32 lowercase hexadecimal characters of the MD5 of the file's bytes.
 
     /// Nothing when the file cannot be read (never the digest of no bytes).

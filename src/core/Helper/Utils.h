@@ -134,6 +134,15 @@ public:
     /// The fromRect part of the image drawn, scaled, into inRect of a new transparent image of the
     /// size. Null for a null image or empty rectangles.
     Image getDrawedImage(const Image& image, QSizeF size, QRectF inRect, QRectF fromRect) const;
+    /// The fromRect part of the image drawn unscaled with its lower-left corner at `atPoint` of a
+    /// new transparent image of the size (the inRect form with fromRect's size).
+    Image getDrawedImage(const Image& image, QSizeF size, QPointF atPoint, QRectF fromRect) const;
+    /// The image redrawn over a transparent canvas of its size at the opacity `factor` (clamped
+    /// to 0..1), as 8-bit RGB with alpha. A null or empty image is returned unchanged.
+    Image getTransparentImageFromImage(const Image& image, double factor) const;
+    /// The image as the input of a filter. One image type serves drawing and filtering here, so
+    /// this is the image itself.
+    static Image getCIImageFromNSImage(const Image& image);
     /// A 128-pixel upright thumbnail, brought to width x height when both are positive.
     Image getThumbnailForFile(const QString& path, int width, int height) const;
     /// The photo loaded upright; when its header states an orientation, also scaled to size.

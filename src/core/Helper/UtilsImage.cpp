@@ -4,6 +4,7 @@
 // rectangle is turned over before it touches pixels.
 #include "core/Helper/Utils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -175,6 +176,30 @@ Image Utils::getDrawedImage(const Image& image, QSizeF size, QRectF inRect, QRec
         const int top = canvasH - (rounded(inRect.y()) + toH);
         return Image(over(canvas(canvasW, canvasH, QColor(0, 0, 0, 0)), part, rounded(inRect.x()), top));
     });
+}
+
+Image Utils::getDrawedImage(const Image& image, QSizeF size, QPointF atPoint, QRectF fromRect) const
+{
+    return getDrawedImage(image, size, QRectF(atPoint, fromRect.size()), fromRect);
+}
+
+Image Utils::getTransparentImageFromImage(const Image& image, double factor) const
+{
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return image;
+    const double opacity = std::isfinite(factor) ? std::clamp(factor, 0.0, 1.0) : 0.0;
+    return guarded("opacity", [&] {
+        const vips::VImage in = rgba8(image);
+        if (opacity == 1.0)
+            return Image(in);
+        const vips::VImage alpha = in.extract_band(3).linear(opacity, 0.5).cast(VIPS_FORMAT_UCHAR);
+        return Image(in.extract_band(0, vips::VImage::option()->set("n", 3)).bandjoin(alpha));
+    });
+}
+
+Image Utils::getCIImageFromNSImage(const Image& image)
+{
+    return image;
 }
 
 Image Utils::getThumbnailForFile(const QString& path, int width, int height) const

@@ -3,8 +3,10 @@
 #include <memory>
 #include <optional>
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <QVariantMap>
 
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Processing/PhotoJobSettings.h"
@@ -91,6 +93,18 @@ public:
     /// the output format list, with the source's metadata and the given orientation tag.
     EncodeResult saveImageInSelectedFormat(int formatIndex, const QString& path, const Image& image,
         const QString& metadataSource, int imageOrientation) const;
+
+    /// Writes `image` as one image of the type identifier `withType` ("public.tiff", "public.png",
+    /// "public.jpeg", "public.jpeg-2000", "com.compuserve.gif", "com.microsoft.bmp") with
+    /// `andOptions` as its properties, through the toolbox's writer. False when the type is
+    /// unknown or the write fails; a failed write leaves no partial file.
+    static bool writeCGImage(
+        const Image& image, const QString& toURL, const QString& withType, const QVariantMap& andOptions);
+    /// New image data of the same type and frame count as `data`, every frame re-encoded without
+    /// its ICC profile and with its other properties (EXIF, XMP, IPTC, resolution, frame delays)
+    /// kept; pixel values are not converted. Empty when the data is no image that can be read and
+    /// written back in its own type (pages of different sizes included). No step of a run calls it.
+    static QByteArray imageDataWithoutColorSyncProfile(const QByteArray& data);
 
     /// Upright pixels laid out as an EXIF orientation describes (1 or out of range: unchanged).
     static Image RotateWithEXIF(const Image& image, int orientation);

@@ -218,6 +218,33 @@ TEST(UtilsImage, CropsFillsAndBackgrounds)
     EXPECT_TRUE(utils().getDrawedImage(Image(), { 10, 10 }, QRectF(0, 0, 10, 10), QRectF(0, 0, 10, 10)).isNull());
 }
 
+TEST(UtilsImage, OpacityRedrawAndDrawingAtAPoint)
+{
+    const Image image = topMarked(40, 30);
+    struct Case {
+        double factor;
+        double alpha;
+    };
+    for (const Case c : { Case { 1.0, 255 }, Case { 0.5, 128 }, Case { 0.0, 0 }, Case { 2.0, 255 }, Case { -1, 0 } }) {
+        SCOPED_TRACE(c.factor);
+        const Image faded = utils().getTransparentImageFromImage(image, c.factor);
+        ASSERT_EQ(faded.size(), image.size());
+        const std::vector<double> pixel = faded.vips().getpoint(20, 2);
+        ASSERT_EQ(pixel.size(), 4u);
+        EXPECT_EQ(pixel[3], c.alpha);
+        EXPECT_TRUE(isRed(faded, 20, 2)); // the colour stays; only the opacity changes
+    }
+    EXPECT_TRUE(utils().getTransparentImageFromImage(Image(), 0.5).isNull());
+
+    // The top 10 rows (y 20 to 30, counting upward) drawn unscaled with their lower-left corner
+    // at (10, 5) of a 60 x 50 canvas: rows 35 to 44, columns 10 to 49.
+    const Image drawn = utils().getDrawedImage(image, { 60, 50 }, QPointF(10, 5), QRectF(0, 20, 40, 10));
+    ASSERT_EQ(drawn.size(), QSize(60, 50));
+    EXPECT_TRUE(isRed(drawn, 30, 40));
+    EXPECT_EQ(drawn.vips().getpoint(5, 40)[3], 0);
+    EXPECT_EQ(drawn.vips().getpoint(30, 30)[3], 0);
+}
+
 TEST(UtilsImage, HostileFilesGiveNothing)
 {
     namespace ti = vantrel::testimages;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Helper/CommonFunc.h"
 #include "core/PhotoLibrary/LibraryPathResolver.h"
 #include "support/LibraryFixtures.h"
 #include "support/TestImages.h"
@@ -116,7 +117,17 @@ TEST(PhotoLibraryPaths, KindAndVersionOfALibrary)
             PhotoLibraryPaths::photoLibrary_MastersOrOriginal(package), c.masters ? QString(c.masters) : QString());
         EXPECT_EQ(PhotoLibraryPaths::isPkgPhotoLib(package), c.pkg);
         EXPECT_EQ(PhotoLibraryPaths::isiPhotoLibrary9AndAbove(package), c.nineAndAbove);
+        // The helpers' answers are the readers' answers.
+        EXPECT_EQ(
+            CommonFunc::getDataBasePathForPhotosLib(package), PhotoLibraryPaths::getDataBasePathForPhotosLib(package));
+        EXPECT_EQ(CommonFunc::isPhotosLib(package), c.photosLib);
+        EXPECT_EQ(CommonFunc::getPhotoLibraryVersion(package), PhotoLibraryPaths::getPhotoLibraryVersion(package));
+        EXPECT_EQ(CommonFunc::photoLibrary_MastersOrOriginal(package),
+            PhotoLibraryPaths::photoLibrary_MastersOrOriginal(package));
+        EXPECT_EQ(CommonFunc::isPkgPhotoLib(package), c.pkg);
+        EXPECT_EQ(CommonFunc::isiPhotoLibrary9AndAbove(package), c.nineAndAbove);
     }
+    EXPECT_EQ(CommonFunc::getPhotoLibraryMajorVersion("9.6.1"), "9");
     EXPECT_EQ(PhotoLibraryPaths::getPhotoLibraryMajorVersion("9.6.1"), "9");
     EXPECT_EQ(PhotoLibraryPaths::getPhotoLibraryMajorVersion("10"), "10");
     EXPECT_TRUE(PhotoLibraryPaths::getPhotoLibraryMajorVersion(QString()).isNull());
