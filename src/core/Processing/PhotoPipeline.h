@@ -102,7 +102,8 @@ public:
         const Image& image, const QString& toURL, const QString& withType, const QVariantMap& andOptions);
     /// New image data of the same type and frame count as `data`, every frame re-encoded without
     /// its ICC profile and with its other properties (EXIF, XMP, IPTC, resolution, frame delays)
-    /// kept; pixel values are not converted. Empty when the data is no image that can be read and
+    /// kept; pixel values are not converted, lossy types are re-encoded at the encoder's default
+    /// quality. Empty when the data is no image that can be read and
     /// written back in its own type (pages of different sizes included). No step of a run calls it.
     static QByteArray imageDataWithoutColorSyncProfile(const QByteArray& data);
 

@@ -3,6 +3,7 @@
 #include "core/Processing/PhotoPipeline.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/Helper/Utils.h"
 #include "platform/imaging/VipsInclude.h"
