@@ -174,3 +174,15 @@ TEST(ImageProperties, EpsAndPictSizesComeFromTheirHeaders)
     EXPECT_EQ(readImageProperties(dir.filePath("frame.pct")).storedSize(), QSize(400, 200));
     EXPECT_FALSE(readImageProperties(dir.filePath("nobox.eps")).valid);
 }
+
+TEST(ImageProperties, DpiFromPngPhysChunk)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dpi.png");
+    makePattern(10, 10)
+        .copy(vips::VImage::option()->set("xres", 300 / 25.4)->set("yres", 150 / 25.4))
+        .pngsave(path.toUtf8().constData());
+    const ImageProperties p = readImageProperties(path);
+    EXPECT_NEAR(p.dictionary.value("DPIWidth").toDouble(), 300.0, 0.1);
+    EXPECT_NEAR(p.dictionary.value("DPIHeight").toDouble(), 150.0, 0.1);
+}

@@ -120,7 +120,12 @@ TEST(Image, HostileFilesGiveNullImages)
     ASSERT_TRUE(writeTruncatedJpeg(dir.filePath("cut.jpg"), 300, 200, 700));
     ASSERT_TRUE(writeBytes(dir.filePath("text.png"), "plain text, not an image"));
     ASSERT_TRUE(writeLyingPng(dir.filePath("huge.png"), 100000, 100000));
-    for (const char* name : {"missing.jpg", "empty.jpg", "cut.jpg", "text.png", "huge.png"}) {
+    // Sized by their headers, but nothing here decodes them.
+    ASSERT_TRUE(writeBytes(dir.filePath("box.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 300 200\n"));
+    QByteArray pict(512, '\0');
+    pict.append(QByteArray::fromHex("0000" "0000000000C80190" "001102FF"));
+    ASSERT_TRUE(writeBytes(dir.filePath("frame.pict"), pict));
+    for (const char* name : {"missing.jpg", "empty.jpg", "cut.jpg", "text.png", "huge.png", "box.eps", "frame.pict"}) {
         const QString path = dir.filePath(name);
         EXPECT_TRUE(Image::load(path).isNull()) << name;
         EXPECT_TRUE(Image::loadAtSize(path, QSize(50, 40)).isNull()) << name;
