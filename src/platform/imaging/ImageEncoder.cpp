@@ -216,7 +216,15 @@ EncodeResult encodeImage(const Image& image, const QString& path, ImageFileForma
     }
     if (bytes.isEmpty())
         return failure(path, 0, "encoder produced nothing");
-    const Metadata metadata = carriedMetadata(options.metadataSource, image, options);
+    Metadata metadata = carriedMetadata(options.metadataSource, image, options);
+    // The orientation tag is written even without a metadata source where the format holds it.
+    const bool holdsOrientation
+        = format == ImageFileFormat::Jpeg || format == ImageFileFormat::Png || format == ImageFileFormat::Tiff;
+    if (holdsOrientation && metadata.exif.empty() && options.orientationTag >= 2 && options.orientationTag <= 8) {
+        metadata.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag);
+        metadata.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
+        metadata.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
+    }
     try {
         bytes = withMetadata(bytes, format, metadata);
     } catch (const Exiv2::AnyError& e) {

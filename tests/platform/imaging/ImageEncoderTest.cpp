@@ -190,3 +190,18 @@ TEST(ImageEncoder, ReplacedFileIsReadAfresh)
     EXPECT_EQ(Image::load(path).size(), QSize(16, 12));
     EXPECT_EQ(Image::thumbnail(path, {100, 100}).size(), QSize(16, 12));
 }
+
+TEST(ImageEncoder, OrientationTagWithoutMetadataSource)
+{
+    QTemporaryDir dir;
+    for (const FormatCase& c : kFormats) {
+        if (!c.holdsOrientation)
+            continue;
+        const QString out = dir.filePath(QString("bare.%1").arg(c.ext));
+        EncodeOptions options;
+        options.orientationTag = 8;
+        ASSERT_TRUE(encodeImage(Image(makePattern(30, 20)), out, c.format, options).ok) << c.ext;
+        EXPECT_EQ(readImageProperties(out, PropertyDepth::SizeAndOrientation).orientation, 8) << c.ext;
+        EXPECT_EQ(exifOf(out)["Exif.Image.Orientation"].toLong(), 8) << c.ext;
+    }
+}
