@@ -49,4 +49,6 @@ vt=$(best vipsthumbnail --size 404x414 -o "$OUT/%s_v.jpg" "${jpegFiles[@]}")
 echo "thumbnails 404x414 of the camera JPEGs:"
 echo "  bench_imaging (QImage)  ${oursT} s"
 echo "  bench_imaging (JPEG)    ${oursS} s"
+oursP=$(best "$BENCH" thumbnails "$JPEG" 404x414 --threads 2)
 echo "  vipsthumbnail           ${vt} s   ours(JPEG)/vipsthumbnail = $(ratio "$oursS" "$vt")   (goal <= 1.00)"
+echo "  bench_imaging (QImage, 2 queues as the grid) ${oursP} s"
