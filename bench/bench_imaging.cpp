@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QCoreApplication>
 
 #include "platform/imaging/Image.h"
 #include "platform/imaging/ImageEncoder.h"
@@ -39,8 +39,9 @@ QStringList filesIn(const QString& folder)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: bench_imaging headers <folder> [--full]\n"
-                         "       bench_imaging thumbnails <folder> [WxH] [--save <dir>] [--threads N]\n");
+    std::fprintf(stderr,
+        "usage: bench_imaging headers <folder> [--full]\n"
+        "       bench_imaging thumbnails <folder> [WxH] [--save <dir>] [--threads N]\n");
     return 2;
 }
 
@@ -65,16 +66,16 @@ int headers(const QStringList& files, bool full)
     }
     const double s = secondsSince(start);
     std::printf("headers%s: %lld files, %d read, %d turned, %.1f Mpx total, %.3f s, %.0f files/s\n",
-                full ? " (full)" : "", qlonglong(files.size()), valid, turned, double(pixels) / 1e6, s,
-                files.isEmpty() ? 0.0 : files.size() / s);
+        full ? " (full)" : "", qlonglong(files.size()), valid, turned, double(pixels) / 1e6, s,
+        files.isEmpty() ? 0.0 : files.size() / s);
     return valid > 0 ? 0 : 1;
 }
 
 int thumbnails(const QStringList& files, QSize box, const QString& saveTo, int threads)
 {
     const auto start = Clock::now();
-    std::atomic<int> made {0};
-    std::atomic<int> next {0};
+    std::atomic<int> made { 0 };
+    std::atomic<int> next { 0 };
     auto work = [&] {
         for (int i = next++; i < files.size(); i = next++) {
             const QString& file = files[i];
@@ -85,7 +86,8 @@ int thumbnails(const QStringList& files, QSize box, const QString& saveTo, int t
                 vantrel::EncodeOptions options;
                 options.quality = 0.75f;
                 if (!vantrel::encodeImage(thumb, saveTo + "/" + QFileInfo(file).completeBaseName() + ".jpg",
-                                          vantrel::ImageFileFormat::Jpeg, options).ok)
+                        vantrel::ImageFileFormat::Jpeg, options)
+                         .ok)
                     continue;
             } else if (thumb.toQImage().isNull()) {
                 continue;
@@ -101,8 +103,8 @@ int thumbnails(const QStringList& files, QSize box, const QString& saveTo, int t
         w.join();
     const double s = secondsSince(start);
     std::printf("thumbnails %dx%d%s, %d thread(s): %lld files, %d made, %.3f s, %.1f files/s\n", box.width(),
-                box.height(), saveTo.isEmpty() ? " (QImage)" : " (saved as JPEG)", threads, qlonglong(files.size()),
-                made.load(), s, files.isEmpty() ? 0.0 : files.size() / s);
+        box.height(), saveTo.isEmpty() ? " (QImage)" : " (saved as JPEG)", threads, qlonglong(files.size()),
+        made.load(), s, files.isEmpty() ? 0.0 : files.size() / s);
     return made > 0 ? 0 : 1;
 }
 

@@ -51,17 +51,25 @@ std::vector<double> cornerColour(Corner corner, bool grey)
 {
     if (grey) {
         switch (corner) {
-        case Corner::TopLeft: return {30};
-        case Corner::TopRight: return {100};
-        case Corner::BottomLeft: return {170};
-        case Corner::BottomRight: return {240};
+        case Corner::TopLeft:
+            return { 30 };
+        case Corner::TopRight:
+            return { 100 };
+        case Corner::BottomLeft:
+            return { 170 };
+        case Corner::BottomRight:
+            return { 240 };
         }
     }
     switch (corner) {
-    case Corner::TopLeft: return {230, 20, 20};     // red
-    case Corner::TopRight: return {20, 200, 20};    // green
-    case Corner::BottomLeft: return {20, 20, 230};  // blue
-    case Corner::BottomRight: return {240, 230, 20}; // yellow
+    case Corner::TopLeft:
+        return { 230, 20, 20 }; // red
+    case Corner::TopRight:
+        return { 20, 200, 20 }; // green
+    case Corner::BottomLeft:
+        return { 20, 20, 230 }; // blue
+    case Corner::BottomRight:
+        return { 240, 230, 20 }; // yellow
     }
     return {};
 }
@@ -86,7 +94,7 @@ vips::VImage makePattern(int width, int height, const PatternOptions& options)
         image = image.cast(VIPS_FORMAT_UCHAR);
     }
     if (options.alpha)
-        image = image.bandjoin_const({alphaValue});
+        image = image.bandjoin_const({ alphaValue });
     return image.copy(vips::VImage::option()->set("interpretation", interpretation));
 }
 
@@ -137,42 +145,42 @@ bool setMetadataList(const QString& path, const std::vector<std::pair<std::strin
 
 bool setMetadata(const QString& path, const std::map<std::string, std::string>& values)
 {
-    return setMetadataList(path, {values.begin(), values.end()});
+    return setMetadataList(path, { values.begin(), values.end() });
 }
 
 bool setOrientation(const QString& path, int orientation)
 {
-    return setMetadata(path, {{"Exif.Image.Orientation", std::to_string(orientation)}});
+    return setMetadata(path, { { "Exif.Image.Orientation", std::to_string(orientation) } });
 }
 
 bool setCameraTags(const QString& path)
 {
     return setMetadataList(path,
         {
-            {"Exif.Image.Make", "Testmaker"},
-            {"Exif.Image.Model", "TM-1"},
-            {"Exif.Image.Software", "builder 1.0"},
-            {"Exif.Image.XResolution", "300/1"},
-            {"Exif.Image.YResolution", "300/1"},
-            {"Exif.Image.ResolutionUnit", "2"},
-            {"Exif.Photo.DateTimeOriginal", "2021:06:15 14:30:05"},
-            {"Exif.Photo.ExposureTime", "1/250"},
-            {"Exif.Photo.FNumber", "28/10"},
-            {"Exif.Photo.ISOSpeedRatings", "100 200"},
-            {"Exif.Photo.FocalLength", "42/10"},
-            {"Exif.Photo.ExposureBiasValue", "-1/3"},
-            {"Exif.Photo.ExposureMode", "1"},
-            {"Exif.Photo.Flash", "1"},
-            {"Exif.Photo.LensModel", "Test Lens 24-70"},
-            {"Exif.GPSInfo.GPSLatitudeRef", "N"},
-            {"Exif.GPSInfo.GPSLatitude", "51/1 30/1 0/1"},
-            {"Exif.GPSInfo.GPSLongitudeRef", "W"},
-            {"Exif.GPSInfo.GPSLongitude", "0/1 7/1 30/1"},
-            {"Exif.GPSInfo.GPSAltitudeRef", "0"},
-            {"Exif.GPSInfo.GPSAltitude", "35/1"},
-            {"Iptc.Application2.Keywords", "alpha"},
-            {"Iptc.Application2.Keywords", "beta"},
-            {"Iptc.Application2.Caption", "A test caption"},
+            { "Exif.Image.Make", "Testmaker" },
+            { "Exif.Image.Model", "TM-1" },
+            { "Exif.Image.Software", "builder 1.0" },
+            { "Exif.Image.XResolution", "300/1" },
+            { "Exif.Image.YResolution", "300/1" },
+            { "Exif.Image.ResolutionUnit", "2" },
+            { "Exif.Photo.DateTimeOriginal", "2021:06:15 14:30:05" },
+            { "Exif.Photo.ExposureTime", "1/250" },
+            { "Exif.Photo.FNumber", "28/10" },
+            { "Exif.Photo.ISOSpeedRatings", "100 200" },
+            { "Exif.Photo.FocalLength", "42/10" },
+            { "Exif.Photo.ExposureBiasValue", "-1/3" },
+            { "Exif.Photo.ExposureMode", "1" },
+            { "Exif.Photo.Flash", "1" },
+            { "Exif.Photo.LensModel", "Test Lens 24-70" },
+            { "Exif.GPSInfo.GPSLatitudeRef", "N" },
+            { "Exif.GPSInfo.GPSLatitude", "51/1 30/1 0/1" },
+            { "Exif.GPSInfo.GPSLongitudeRef", "W" },
+            { "Exif.GPSInfo.GPSLongitude", "0/1 7/1 30/1" },
+            { "Exif.GPSInfo.GPSAltitudeRef", "0" },
+            { "Exif.GPSInfo.GPSAltitude", "35/1" },
+            { "Iptc.Application2.Keywords", "alpha" },
+            { "Iptc.Application2.Keywords", "beta" },
+            { "Iptc.Application2.Caption", "A test caption" },
         });
 }
 
@@ -241,7 +249,7 @@ Corner nearestCorner(const std::vector<double>& pixel, bool grey)
 {
     Corner best = Corner::TopLeft;
     double bestDistance = 1e30;
-    for (Corner c : {Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight}) {
+    for (Corner c : { Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight }) {
         const std::vector<double> want = cornerColour(c, grey);
         double d = 0;
         for (size_t i = 0; i < want.size() && i < pixel.size(); ++i)

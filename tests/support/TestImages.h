@@ -18,10 +18,10 @@ enum class Corner { TopLeft, TopRight, BottomLeft, BottomRight };
 std::vector<double> cornerColour(Corner corner, bool grey = false);
 
 struct PatternOptions {
-    bool grey = false;       ///< one band (B_W) instead of three (sRGB)
+    bool grey = false; ///< one band (B_W) instead of three (sRGB)
     bool sixteenBit = false; ///< ushort samples (values x 257), RGB16/GREY16
-    bool alpha = false;      ///< an extra opaque alpha band (255 or 65535)
-    int quality = 92;        ///< JPEG quality
+    bool alpha = false; ///< an extra opaque alpha band (255 or 65535)
+    int quality = 92; ///< JPEG quality
 };
 
 /// A width x height image whose four quadrants have the colours of cornerColour().

@@ -34,14 +34,34 @@ EncodeResult failure(const QString& path, int errorNumber, const QString& why)
 
 // TIFF layout tags of a source that describe its own strips and samples, never the output's.
 const char* const kLayoutTags[] = {
-    "Exif.Image.NewSubfileType", "Exif.Image.ImageWidth", "Exif.Image.ImageLength", "Exif.Image.BitsPerSample",
-    "Exif.Image.Compression", "Exif.Image.PhotometricInterpretation", "Exif.Image.StripOffsets",
-    "Exif.Image.SamplesPerPixel", "Exif.Image.RowsPerStrip", "Exif.Image.StripByteCounts",
-    "Exif.Image.PlanarConfiguration", "Exif.Image.TileWidth", "Exif.Image.TileLength", "Exif.Image.TileOffsets",
-    "Exif.Image.TileByteCounts", "Exif.Image.SubIFDs", "Exif.Image.ExtraSamples", "Exif.Image.SampleFormat",
-    "Exif.Image.Predictor", "Exif.Image.InterColorProfile", "Exif.Image.XMLPacket", "Exif.Image.IPTCNAA",
-    "Exif.Image.ImageResources", "Exif.Image.JPEGInterchangeFormat", "Exif.Image.JPEGInterchangeFormatLength",
-    "Exif.Image.YCbCrSubSampling", "Exif.Image.FillOrder", "Exif.Image.DNGVersion",
+    "Exif.Image.NewSubfileType",
+    "Exif.Image.ImageWidth",
+    "Exif.Image.ImageLength",
+    "Exif.Image.BitsPerSample",
+    "Exif.Image.Compression",
+    "Exif.Image.PhotometricInterpretation",
+    "Exif.Image.StripOffsets",
+    "Exif.Image.SamplesPerPixel",
+    "Exif.Image.RowsPerStrip",
+    "Exif.Image.StripByteCounts",
+    "Exif.Image.PlanarConfiguration",
+    "Exif.Image.TileWidth",
+    "Exif.Image.TileLength",
+    "Exif.Image.TileOffsets",
+    "Exif.Image.TileByteCounts",
+    "Exif.Image.SubIFDs",
+    "Exif.Image.ExtraSamples",
+    "Exif.Image.SampleFormat",
+    "Exif.Image.Predictor",
+    "Exif.Image.InterColorProfile",
+    "Exif.Image.XMLPacket",
+    "Exif.Image.IPTCNAA",
+    "Exif.Image.ImageResources",
+    "Exif.Image.JPEGInterchangeFormat",
+    "Exif.Image.JPEGInterchangeFormatLength",
+    "Exif.Image.YCbCrSubSampling",
+    "Exif.Image.FillOrder",
+    "Exif.Image.DNGVersion",
 };
 
 struct Metadata {
@@ -75,14 +95,14 @@ Metadata carriedMetadata(const QString& source, const Image& image, const Encode
                 m.exif.erase(it);
         }
         if (!m.exif.empty()) {
-            m.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag >= 1 && options.orientationTag <= 8
-                                                            ? options.orientationTag : 1);
+            m.exif["Exif.Image.Orientation"]
+                = uint16_t(options.orientationTag >= 1 && options.orientationTag <= 8 ? options.orientationTag : 1);
             m.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
             m.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
         }
         // XMP copies of the same facts must not contradict the EXIF.
-        for (const char* key : {"Xmp.tiff.Orientation", "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension",
-                                "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength"}) {
+        for (const char* key : { "Xmp.tiff.Orientation", "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension",
+                 "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength" }) {
             const auto it = m.xmp.findKey(Exiv2::XmpKey(key));
             if (it != m.xmp.end())
                 m.xmp.erase(it);
@@ -156,7 +176,8 @@ QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const
 {
     if (!m.any() || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
         return encoded;
-    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
+    auto image
+        = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
     image->readMetadata();
     if (!m.exif.empty())
         image->setExifData(m.exif);
@@ -182,9 +203,14 @@ QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const
 bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format)
 {
     static const std::pair<const char*, ImageFileFormat> table[] = {
-        {"tif", ImageFileFormat::Tiff}, {"tiff", ImageFileFormat::Tiff}, {"png", ImageFileFormat::Png},
-        {"jpg", ImageFileFormat::Jpeg}, {"jpeg", ImageFileFormat::Jpeg}, {"jp2", ImageFileFormat::Jpeg2000},
-        {"bmp", ImageFileFormat::Bmp},  {"gif", ImageFileFormat::Gif},
+        { "tif", ImageFileFormat::Tiff },
+        { "tiff", ImageFileFormat::Tiff },
+        { "png", ImageFileFormat::Png },
+        { "jpg", ImageFileFormat::Jpeg },
+        { "jpeg", ImageFileFormat::Jpeg },
+        { "jp2", ImageFileFormat::Jpeg2000 },
+        { "bmp", ImageFileFormat::Bmp },
+        { "gif", ImageFileFormat::Gif },
     };
     for (const auto& [ext, f] : table) {
         if (extension == QLatin1String(ext)) {

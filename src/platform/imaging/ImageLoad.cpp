@@ -94,8 +94,8 @@ Image Image::load(const QString& path, bool upright, qint64 maxPixels)
     if (p.loader == "raw")
         return developRaw(path, p, upright);
     try {
-        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
-            vips::VImage::option()->set("fail_on", kFailOn));
+        vips::VImage image
+            = vips::VImage::new_from_file(path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn));
         return finish(image, p, upright);
     } catch (const vips::VError& e) {
         report(path, "load", e.what());
@@ -127,7 +127,10 @@ Image Image::thumbnail(const QString& path, QSize box)
         const bool turnHere = p.orientation != 1 && p.loader.startsWith("png");
         const QSize fit = turnHere && p.orientation >= 5 ? box.transposed() : box;
         vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
-            vips::VImage::option()->set("height", fit.height())->set("size", VIPS_SIZE_DOWN)->set("fail_on", kFailOn)
+            vips::VImage::option()
+                ->set("height", fit.height())
+                ->set("size", VIPS_SIZE_DOWN)
+                ->set("fail_on", kFailOn)
                 ->set("no_rotate", turnHere));
         ImageProperties rest = p;
         if (!turnHere)
@@ -158,7 +161,7 @@ Image Image::loadAtSize(const QString& path, QSize size)
     int shrink = 1;
     if (p.loader.startsWith("jpeg"))
         while (shrink < 8 && p.pixelWidth / (shrink * 2) >= stored.width()
-               && p.pixelHeight / (shrink * 2) >= stored.height())
+            && p.pixelHeight / (shrink * 2) >= stored.height())
             shrink *= 2;
     if (shrink == 1) {
         const Image full = load(path);
@@ -166,8 +169,8 @@ Image Image::loadAtSize(const QString& path, QSize size)
     }
     try {
         // Decoded straight into memory (no line cache), so that a damaged file fails here.
-        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
-            vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
+        vips::VImage image = vips::VImage::new_from_file(
+            path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
         const Image out = finish(image, p, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {

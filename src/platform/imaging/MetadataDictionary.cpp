@@ -19,11 +19,11 @@ namespace {
 const std::map<std::string, QString>& renamedExifKeys()
 {
     static const std::map<std::string, QString> map {
-        {"SubSecTime", "SubsecTime"},
-        {"SubSecTimeOriginal", "SubsecTimeOriginal"},
-        {"SubSecTimeDigitized", "SubsecTimeDigitized"},
-        {"FocalLengthIn35mmFilm", "FocalLenIn35mmFilm"},
-        {"ISOSpeed", "ISOSpeed"},
+        { "SubSecTime", "SubsecTime" },
+        { "SubSecTimeOriginal", "SubsecTimeOriginal" },
+        { "SubSecTimeDigitized", "SubsecTimeDigitized" },
+        { "FocalLengthIn35mmFilm", "FocalLenIn35mmFilm" },
+        { "ISOSpeed", "ISOSpeed" },
     };
     return map;
 }
@@ -31,40 +31,40 @@ const std::map<std::string, QString>& renamedExifKeys()
 const std::map<std::string, QString>& iptcKeys()
 {
     static const std::map<std::string, QString> map {
-        {"ObjectName", "ObjectName"},
-        {"Keywords", "Keywords"},
-        {"Caption", "Caption/Abstract"},
-        {"Byline", "By-line"},
-        {"BylineTitle", "By-lineTitle"},
-        {"Copyright", "CopyrightNotice"},
-        {"City", "City"},
-        {"SubLocation", "Sub-location"},
-        {"ProvinceState", "Province/State"},
-        {"CountryName", "Country/PrimaryLocationName"},
-        {"CountryCode", "Country/PrimaryLocationCode"},
-        {"DateCreated", "DateCreated"},
-        {"TimeCreated", "TimeCreated"},
-        {"Headline", "Headline"},
-        {"Credit", "Credit"},
-        {"Source", "Source"},
-        {"Writer", "Writer/Editor"},
-        {"Category", "Category"},
-        {"SuppCategory", "SupplementalCategory"},
-        {"Urgency", "Urgency"},
-        {"SpecialInstructions", "SpecialInstructions"},
-        {"Program", "OriginatingProgram"},
-        {"ProgramVersion", "ProgramVersion"},
-        {"DigitizationDate", "DigitalCreationDate"},
-        {"DigitizationTime", "DigitalCreationTime"},
-        {"Contact", "Contact"},
-        {"EditStatus", "EditStatus"},
-        {"FixtureId", "FixtureIdentifier"},
-        {"ReleaseDate", "ReleaseDate"},
-        {"ReleaseTime", "ReleaseTime"},
-        {"ExpirationDate", "ExpirationDate"},
-        {"ExpirationTime", "ExpirationTime"},
-        {"TransmissionReference", "OriginalTransmissionReference"},
-        {"LocationName", "LocationName"},
+        { "ObjectName", "ObjectName" },
+        { "Keywords", "Keywords" },
+        { "Caption", "Caption/Abstract" },
+        { "Byline", "By-line" },
+        { "BylineTitle", "By-lineTitle" },
+        { "Copyright", "CopyrightNotice" },
+        { "City", "City" },
+        { "SubLocation", "Sub-location" },
+        { "ProvinceState", "Province/State" },
+        { "CountryName", "Country/PrimaryLocationName" },
+        { "CountryCode", "Country/PrimaryLocationCode" },
+        { "DateCreated", "DateCreated" },
+        { "TimeCreated", "TimeCreated" },
+        { "Headline", "Headline" },
+        { "Credit", "Credit" },
+        { "Source", "Source" },
+        { "Writer", "Writer/Editor" },
+        { "Category", "Category" },
+        { "SuppCategory", "SupplementalCategory" },
+        { "Urgency", "Urgency" },
+        { "SpecialInstructions", "SpecialInstructions" },
+        { "Program", "OriginatingProgram" },
+        { "ProgramVersion", "ProgramVersion" },
+        { "DigitizationDate", "DigitalCreationDate" },
+        { "DigitizationTime", "DigitalCreationTime" },
+        { "Contact", "Contact" },
+        { "EditStatus", "EditStatus" },
+        { "FixtureId", "FixtureIdentifier" },
+        { "ReleaseDate", "ReleaseDate" },
+        { "ReleaseTime", "ReleaseTime" },
+        { "ExpirationDate", "ExpirationDate" },
+        { "ExpirationTime", "ExpirationTime" },
+        { "TransmissionReference", "OriginalTransmissionReference" },
+        { "LocationName", "LocationName" },
     };
     return map;
 }
@@ -198,8 +198,8 @@ double degreesFromRationals(const Exiv2::ExifData& exif, const char* key)
     return total;
 }
 
-void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const Exiv2::XmpData& xmp,
-                QVariantMap& dictionary)
+void fillGroups(
+    const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const Exiv2::XmpData& xmp, QVariantMap& dictionary)
 {
     QVariantMap tiff, exifGroup, aux, gps, iptcGroup;
     try {
@@ -212,7 +212,7 @@ void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const 
                 if (tag == "Rating")
                     put(exifGroup, "Rating", toVariant(datum));
                 else if (tag != "ExifTag" && tag != "GPSTag" && tag != "XMLPacket" && tag != "IPTCNAA"
-                         && tag != "ImageResources" && tag != "InterColorProfile" && tag != "PrintImageMatching")
+                    && tag != "ImageResources" && tag != "InterColorProfile" && tag != "PrintImageMatching")
                     put(tiff, QString::fromStdString(tag), toVariant(datum));
             } else if (group == "Photo") {
                 if (tag == "MakerNote" || tag == "InteroperabilityTag")
@@ -232,8 +232,9 @@ void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const 
             }
         }
         // ISO speed ratings are a list even when the camera wrote one value.
-        if (exifGroup.contains("ISOSpeedRatings") && exifGroup.value("ISOSpeedRatings").typeId() != QMetaType::QVariantList)
-            exifGroup.insert("ISOSpeedRatings", QVariantList {exifGroup.value("ISOSpeedRatings")});
+        if (exifGroup.contains("ISOSpeedRatings")
+            && exifGroup.value("ISOSpeedRatings").typeId() != QMetaType::QVariantList)
+            exifGroup.insert("ISOSpeedRatings", QVariantList { exifGroup.value("ISOSpeedRatings") });
         fillGps(exif, gps);
 
         if (!exifGroup.contains("Rating")) {
@@ -264,8 +265,8 @@ void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const 
     } catch (const Exiv2::AnyError& e) {
         std::fprintf(stderr, "metadata: %s\n", e.what());
     }
-    const std::pair<const char*, QVariantMap*> groups[] = {
-        {"{TIFF}", &tiff}, {"{Exif}", &exifGroup}, {"{ExifAux}", &aux}, {"{GPS}", &gps}, {"{IPTC}", &iptcGroup}};
+    const std::pair<const char*, QVariantMap*> groups[] = { { "{TIFF}", &tiff }, { "{Exif}", &exifGroup },
+        { "{ExifAux}", &aux }, { "{GPS}", &gps }, { "{IPTC}", &iptcGroup } };
     for (const auto& [name, map] : groups)
         if (!map->isEmpty())
             dictionary.insert(QString::fromLatin1(name), *map);

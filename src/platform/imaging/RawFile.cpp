@@ -17,10 +17,14 @@ namespace {
 int orientationFromFlip(int flip)
 {
     switch (flip) {
-    case 3: return 3;
-    case 5: return 8;
-    case 6: return 6;
-    default: return 1;
+    case 3:
+        return 3;
+    case 5:
+        return 8;
+    case 6:
+        return 6;
+    default:
+        return 1;
     }
 }
 
@@ -44,7 +48,7 @@ Header readHeader(const QString& path)
             header.tiff.insert("Model", QString::fromLatin1(d.idata.model));
         header.tiff.insert("Orientation", header.orientation);
         if (d.other.iso_speed > 0)
-            header.exif.insert("ISOSpeedRatings", QVariantList {qlonglong(d.other.iso_speed + 0.5f)});
+            header.exif.insert("ISOSpeedRatings", QVariantList { qlonglong(d.other.iso_speed + 0.5f) });
         if (d.other.shutter > 0)
             header.exif.insert("ExposureTime", double(d.other.shutter));
         if (d.other.aperture > 0)
@@ -100,8 +104,8 @@ vips::VImage develop(const QString& path)
         vips::VImage image;
         if (developed->type == LIBRAW_IMAGE_BITMAP && (developed->bits == 8 || developed->bits == 16)) {
             const VipsBandFormat format = developed->bits == 16 ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR;
-            image = vips::VImage::new_from_memory(developed->data, developed->data_size, developed->width,
-                                                  developed->height, developed->colors, format)
+            image = vips::VImage::new_from_memory(
+                developed->data, developed->data_size, developed->width, developed->height, developed->colors, format)
                         .copy_memory();
             const bool grey = developed->colors < 3;
             image = image.copy(vips::VImage::option()->set("interpretation",

@@ -10,12 +10,12 @@ namespace vantrel::RawFile {
 /// What LibRaw tells of a camera RAW file without unpacking it.
 struct Header {
     bool ok = false;
-    int width = 0;       ///< stored (not yet turned) size
+    int width = 0; ///< stored (not yet turned) size
     int height = 0;
     int orientation = 1; ///< EXIF orientation from LibRaw's flip
-    QVariantMap tiff;    ///< "{TIFF}": Make, Model, Orientation
-    QVariantMap exif;    ///< "{Exif}": ISO, exposure, aperture, focal length, capture date
-    QVariantMap aux;     ///< "{ExifAux}": LensModel
+    QVariantMap tiff; ///< "{TIFF}": Make, Model, Orientation
+    QVariantMap exif; ///< "{Exif}": ISO, exposure, aperture, focal length, capture date
+    QVariantMap aux; ///< "{ExifAux}": LensModel
 };
 
 /// Opens the file (sizes and flip only). One LibRaw object per call; never throws.

@@ -27,17 +27,16 @@ TEST(Image, UprightLoadOfEachOrientation)
     // Where each stored quadrant ends up (top-left, top-right, bottom-left, bottom-right) once a
     // viewer applies the tag.
     const Corners expected[9] = {
-        {},
-        {TL, TR, BL, BR}, // 1
-        {TR, TL, BR, BL}, // 2 mirrored
-        {BR, BL, TR, TL}, // 3 half turn
-        {BL, BR, TL, TR}, // 4 upside-down mirror
-        {TL, BL, TR, BR}, // 5 transposed
-        {BL, TL, BR, TR}, // 6 quarter turn clockwise: stored bottom-left at the top-left
-        {BR, TR, BL, TL}, // 7 transverse
-        {TR, BR, TL, BL}, // 8 quarter turn counter-clockwise
+        {}, { TL, TR, BL, BR }, // 1
+        { TR, TL, BR, BL }, // 2 mirrored
+        { BR, BL, TR, TL }, // 3 half turn
+        { BL, BR, TL, TR }, // 4 upside-down mirror
+        { TL, BL, TR, BR }, // 5 transposed
+        { BL, TL, BR, TR }, // 6 quarter turn clockwise: stored bottom-left at the top-left
+        { BR, TR, BL, TL }, // 7 transverse
+        { TR, BR, TL, BL }, // 8 quarter turn counter-clockwise
     };
-    for (const char* ext : {"jpg", "png"}) {
+    for (const char* ext : { "jpg", "png" }) {
         for (int o = 1; o <= 8; ++o) {
             const QString path = dir.filePath(QString("o%1.%2").arg(o).arg(ext));
             ASSERT_TRUE(writePattern(path, 80, 60));
@@ -62,12 +61,12 @@ TEST(Image, QuarterTurnsAndFlipsAreExact)
     const Image source = pattern(400, 300);
     const Image right = source.rotatedByDegrees(90);
     EXPECT_EQ(right.size(), QSize(300, 400));
-    EXPECT_EQ(cornersOf(right.vips()), (Corners {BL, TL, BR, TR})); // old top edge on the right
-    EXPECT_EQ(cornersOf(source.rotatedByDegrees(270).vips()), (Corners {TR, BR, TL, BL}));
-    EXPECT_EQ(cornersOf(source.rotatedByDegrees(180).vips()), (Corners {BR, BL, TR, TL}));
-    EXPECT_EQ(cornersOf(source.rotatedQuarterTurns(-1).vips()), (Corners {TR, BR, TL, BL}));
-    EXPECT_EQ(cornersOf(source.flippedHorizontally().vips()), (Corners {TR, TL, BR, BL}));
-    EXPECT_EQ(cornersOf(source.flippedVertically().vips()), (Corners {BL, BR, TL, TR}));
+    EXPECT_EQ(cornersOf(right.vips()), (Corners { BL, TL, BR, TR })); // old top edge on the right
+    EXPECT_EQ(cornersOf(source.rotatedByDegrees(270).vips()), (Corners { TR, BR, TL, BL }));
+    EXPECT_EQ(cornersOf(source.rotatedByDegrees(180).vips()), (Corners { BR, BL, TR, TL }));
+    EXPECT_EQ(cornersOf(source.rotatedQuarterTurns(-1).vips()), (Corners { TR, BR, TL, BL }));
+    EXPECT_EQ(cornersOf(source.flippedHorizontally().vips()), (Corners { TR, TL, BR, BL }));
+    EXPECT_EQ(cornersOf(source.flippedVertically().vips()), (Corners { BL, BR, TL, TR }));
     // Exact: every pixel of four quarter turns is the original's.
     EXPECT_EQ((source.rotatedQuarterTurns(1).rotatedQuarterTurns(3).vips() == source.vips()).min(), 255.0);
 }
@@ -82,7 +81,8 @@ TEST(Image, OtherAnglesGiveTheTruncatedBoundingBox)
 
 TEST(Image, ExactNonUniformScale)
 {
-    for (const PatternOptions& o : {PatternOptions {}, PatternOptions {.sixteenBit = true}, PatternOptions {.alpha = true}}) {
+    for (const PatternOptions& o :
+        { PatternOptions {}, PatternOptions { .sixteenBit = true }, PatternOptions { .alpha = true } }) {
         const Image scaled = pattern(1000, 800, o).resized(QSize(333, 17));
         EXPECT_EQ(scaled.size(), QSize(333, 17));
         EXPECT_EQ(scaled.vips().format(), o.sixteenBit ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR);
@@ -96,7 +96,8 @@ TEST(Image, ExactNonUniformScale)
 TEST(Image, GreyLoadsAsThreeBandSrgbWithProfile)
 {
     QTemporaryDir dir;
-    for (const PatternOptions& o : {PatternOptions {.grey = true}, PatternOptions {.grey = true, .sixteenBit = true}}) {
+    for (const PatternOptions& o :
+        { PatternOptions { .grey = true }, PatternOptions { .grey = true, .sixteenBit = true } }) {
         const QString path = dir.filePath(o.sixteenBit ? "grey16.png" : "grey.jpg");
         ASSERT_TRUE(writePattern(path, 64, 64, o));
         const Image image = Image::load(path);
@@ -123,9 +124,12 @@ TEST(Image, HostileFilesGiveNullImages)
     // Sized by their headers, but nothing here decodes them.
     ASSERT_TRUE(writeBytes(dir.filePath("box.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 300 200\n"));
     QByteArray pict(512, '\0');
-    pict.append(QByteArray::fromHex("0000" "0000000000C80190" "001102FF"));
+    pict.append(QByteArray::fromHex("0000"
+                                    "0000000000C80190"
+                                    "001102FF"));
     ASSERT_TRUE(writeBytes(dir.filePath("frame.pict"), pict));
-    for (const char* name : {"missing.jpg", "empty.jpg", "cut.jpg", "text.png", "huge.png", "box.eps", "frame.pict"}) {
+    for (const char* name :
+        { "missing.jpg", "empty.jpg", "cut.jpg", "text.png", "huge.png", "box.eps", "frame.pict" }) {
         const QString path = dir.filePath(name);
         EXPECT_TRUE(Image::load(path).isNull()) << name;
         EXPECT_TRUE(Image::loadAtSize(path, QSize(50, 40)).isNull()) << name;
@@ -150,24 +154,24 @@ TEST(Image, ThumbnailsAndLoadAtSize)
     EXPECT_EQ(small.size(), QSize(1200, 1600)); // never enlarged
     const Image exact = Image::loadAtSize(path, QSize(333, 17));
     EXPECT_EQ(exact.size(), QSize(333, 17));
-    EXPECT_EQ(cornersOf(Image::loadAtSize(path, QSize(300, 400)).vips()), (Corners {BL, TL, BR, TR}));
+    EXPECT_EQ(cornersOf(Image::loadAtSize(path, QSize(300, 400)).vips()), (Corners { BL, TL, BR, TR }));
     EXPECT_EQ(Image::loadAtSize(path, QSize(2400, 3200)).size(), QSize(2400, 3200)); // enlarging
 }
 
 TEST(Image, ToQImageAndFlatten)
 {
-    const QImage q = pattern(20, 10, {.sixteenBit = true}).toQImage();
+    const QImage q = pattern(20, 10, { .sixteenBit = true }).toQImage();
     ASSERT_FALSE(q.isNull());
     EXPECT_EQ(q.size(), QSize(20, 10));
     EXPECT_EQ(QColor(q.pixel(1, 1)).red(), 230);
-    const QImage grey = pattern(20, 10, {.grey = true}).toQImage();
+    const QImage grey = pattern(20, 10, { .grey = true }).toQImage();
     EXPECT_EQ(QColor(grey.pixel(1, 1)).green(), 30);
-    const QImage withAlpha = pattern(20, 10, {.alpha = true}).toQImage();
+    const QImage withAlpha = pattern(20, 10, { .alpha = true }).toQImage();
     EXPECT_TRUE(withAlpha.hasAlphaChannel());
 
-    vips::VImage transparent = makePattern(4, 4).bandjoin_const({0.0})
-                                   .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    vips::VImage transparent = makePattern(4, 4).bandjoin_const({ 0.0 }).copy(
+        vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
     const Image flat = Image(transparent).flattenedOnWhite();
     EXPECT_FALSE(flat.hasAlpha());
-    EXPECT_EQ(pixelAt(flat.vips(), 0, 0), (std::vector<double> {255, 255, 255}));
+    EXPECT_EQ(pixelAt(flat.vips(), 0, 0), (std::vector<double> { 255, 255, 255 }));
 }
