@@ -122,20 +122,16 @@ Image Image::thumbnail(const QString& path, QSize box)
         return developed.isNull() ? Image() : developed.resized(developed.size().scaled(box, Qt::KeepAspectRatio));
     }
     try {
-        // libvips turns the photo upright itself when it sees the orientation; a PNG tagged
-        // through a text chunk is turned here instead.
-        const bool turnHere = p.orientation != 1 && p.loader.startsWith("png");
-        const QSize fit = turnHere && p.orientation >= 5 ? box.transposed() : box;
+        // Turned upright here by the header's orientation, the one every caller measures by
+        // (libvips would miss EXIF in PNG text chunks and turn HEIF photos a second time).
+        const QSize fit = p.orientation >= 5 ? box.transposed() : box;
         vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
             vips::VImage::option()
                 ->set("height", fit.height())
                 ->set("size", VIPS_SIZE_DOWN)
                 ->set("fail_on", kFailOn)
-                ->set("no_rotate", turnHere));
-        ImageProperties rest = p;
-        if (!turnHere)
-            rest.orientation = 1;
-        Image out = finish(thumb, rest, true);
+                ->set("no_rotate", true));
+        Image out = finish(thumb, p, true);
         if (!out.isNull() && (out.width() > box.width() || out.height() > box.height()))
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
