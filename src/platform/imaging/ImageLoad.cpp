@@ -30,9 +30,10 @@ bool tooLarge(const ImageProperties& p, qint64 maxPixels)
 
 // Upright per the header's orientation (which also covers PNG EXIF that libvips does not read),
 // then sRGB for grey, CMYK and Lab, decoded into memory so that damage shows here, not later.
-Image finish(vips::VImage image, const ImageProperties& p, bool upright)
+// A sequential source (a thumbnail) is decoded before it is turned, which reads it out of order.
+Image finish(vips::VImage image, const ImageProperties& p, bool upright, bool sequential = false)
 {
-    image = image.copy();
+    image = sequential && upright && p.orientation != 1 ? image.copy_memory() : image.copy();
     image.remove(VIPS_META_ORIENTATION);
     Image out(image);
     if (upright && p.orientation != 1)
@@ -70,7 +71,7 @@ Image rawPreview(const QString& path, QSize box)
         vips_area_unref(VIPS_AREA(blob));
         ImageProperties p;
         p.orientation = orientation;
-        Image out = finish(thumb, p, true);
+        Image out = finish(thumb, p, true, true);
         if (out.width() > box.width() || out.height() > box.height())
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
@@ -131,7 +132,7 @@ Image Image::thumbnail(const QString& path, QSize box)
                 ->set("size", VIPS_SIZE_DOWN)
                 ->set("fail_on", kFailOn)
                 ->set("no_rotate", true));
-        Image out = finish(thumb, p, true);
+        Image out = finish(thumb, p, true, true);
         if (!out.isNull() && (out.width() > box.width() || out.height() > box.height()))
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
