@@ -1,9 +1,15 @@
 // The Image value: upright loading, exact transforms, colour, thumbnails and hostile files.
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "platform/imaging/Image.h"
+#include "platform/imaging/ImageEncoder.h"
+#include "platform/imaging/ImageProperties.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -174,4 +180,54 @@ TEST(Image, ToQImageAndFlatten)
     const Image flat = Image(transparent).flattenedOnWhite();
     EXPECT_FALSE(flat.hasAlpha());
     EXPECT_EQ(pixelAt(flat.vips(), 0, 0), (std::vector<double> { 255, 255, 255 }));
+}
+
+TEST(Image, CmykAndLabLoadAsSrgbWithProfile)
+{
+    QTemporaryDir dir;
+    const vips::VImage rgb = makePattern(32, 32);
+    const QString cmyk = dir.filePath("cmyk.jpg");
+    const QString lab = dir.filePath("lab.tif");
+    rgb.icc_transform("cmyk", vips::VImage::option()->set("input_profile", "srgb")).jpegsave(cmyk.toUtf8().constData());
+    rgb.colourspace(VIPS_INTERPRETATION_LAB).tiffsave(lab.toUtf8().constData());
+    for (const QString& path : { cmyk, lab }) {
+        const ImageProperties p = readImageProperties(path);
+        EXPECT_EQ(p.colorModel, path == cmyk ? "CMYK" : "Lab");
+        const Image image = Image::load(path);
+        ASSERT_FALSE(image.isNull()) << path.toStdString();
+        EXPECT_EQ(image.vips().bands(), 3);
+        EXPECT_EQ(image.vips().interpretation(), VIPS_INTERPRETATION_sRGB);
+        EXPECT_NE(image.vips().get_typeof(VIPS_META_ICC_NAME), 0u);
+        EXPECT_EQ(cornersOf(image.vips()), (Corners { TL, TR, BL, BR })) << path.toStdString();
+    }
+    // The attached profile is named in the dictionary of what is written from it.
+    const QString png = dir.filePath("converted.png");
+    ASSERT_TRUE(encodeImage(Image::load(cmyk), png, ImageFileFormat::Png, {}).ok);
+    EXPECT_FALSE(readImageProperties(png).dictionary.value("ProfileName").toString().isEmpty());
+}
+
+TEST(Image, ConcurrentReadsAndThumbnails)
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    for (int i = 0; i < 6; ++i) {
+        const QString path = dir.filePath(QString("c%1.%2").arg(i).arg(i % 2 ? "png" : "jpg"));
+        ASSERT_TRUE(writePattern(path, 300 + i, 200));
+        ASSERT_TRUE(setCameraTags(path));
+        ASSERT_TRUE(setMetadata(path, { { "Xmp.xmp.Rating", "2" } }));
+        paths.append(path);
+    }
+    std::atomic<int> good { 0 };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 5; ++round)
+                for (const QString& path : paths)
+                    if (readImageProperties(path).dictionary.contains("{GPS}")
+                        && !Image::thumbnail(path, QSize(64, 64)).toQImage().isNull())
+                        ++good;
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(good.load(), 4 * 5 * 6);
 }
