@@ -2,6 +2,7 @@
 #include "platform/imaging/Image.h"
 
 #include <cstdio>
+#include <memory>
 
 #include <QFileInfo>
 
@@ -64,11 +65,13 @@ Image rawPreview(const QString& path, QSize box)
     const QByteArray jpeg = RawFile::embeddedJpegPreview(path, &orientation);
     if (jpeg.isEmpty())
         return {};
+    // The blob stays referenced until the preview is decoded into memory by finish().
+    const std::unique_ptr<VipsBlob, void (*)(VipsBlob*)> blob(
+        vips_blob_copy(jpeg.constData(), size_t(jpeg.size())), [](VipsBlob* b) { vips_area_unref(VIPS_AREA(b)); });
     try {
-        VipsBlob* blob = vips_blob_copy(jpeg.constData(), size_t(jpeg.size()));
-        vips::VImage thumb = vips::VImage::thumbnail_buffer(blob, box.width(),
-            vips::VImage::option()->set("height", box.height())->set("size", VIPS_SIZE_DOWN)->set("no_rotate", true));
-        vips_area_unref(VIPS_AREA(blob));
+        const QSize fit = orientation >= 5 ? box.transposed() : box;
+        vips::VImage thumb = vips::VImage::thumbnail_buffer(blob.get(), fit.width(),
+            vips::VImage::option()->set("height", fit.height())->set("size", VIPS_SIZE_DOWN)->set("no_rotate", true));
         ImageProperties p;
         p.orientation = orientation;
         Image out = finish(thumb, p, true, true);

@@ -98,21 +98,26 @@ vips::VImage develop(const QString& path)
             || raw->dcraw_process() != LIBRAW_SUCCESS)
             return {};
         int error = 0;
-        libraw_processed_image_t* developed = raw->dcraw_make_mem_image(&error);
+        // Owned here; freed with LibRaw's own function on every path.
+        std::unique_ptr<libraw_processed_image_t, void (*)(libraw_processed_image_t*)> owned(
+            raw->dcraw_make_mem_image(&error), &LibRaw::dcraw_clear_mem);
+        const libraw_processed_image_t* developed = owned.get();
         if (!developed)
             return {};
         vips::VImage image;
         if (developed->type == LIBRAW_IMAGE_BITMAP && (developed->bits == 8 || developed->bits == 16)) {
             const VipsBandFormat format = developed->bits == 16 ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR;
-            image = vips::VImage::new_from_memory(
-                developed->data, developed->data_size, developed->width, developed->height, developed->colors, format)
-                        .copy_memory();
+            // LibRaw's buffer is freed on return: libvips takes its own copy.
+            VipsImage* copied = vips_image_new_from_memory_copy(
+                developed->data, developed->data_size, developed->width, developed->height, developed->colors, format);
+            if (!copied)
+                throw vips::VError();
+            image = vips::VImage(copied);
             const bool grey = developed->colors < 3;
             image = image.copy(vips::VImage::option()->set("interpretation",
                 grey ? (developed->bits == 16 ? VIPS_INTERPRETATION_GREY16 : VIPS_INTERPRETATION_B_W)
                      : (developed->bits == 16 ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB)));
         }
-        LibRaw::dcraw_clear_mem(developed);
         return image;
     } catch (const vips::VError& e) {
         std::fprintf(stderr, "raw develop: %s: %s\n", path.toUtf8().constData(), e.what());

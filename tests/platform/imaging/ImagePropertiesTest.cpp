@@ -188,3 +188,17 @@ TEST(ImageProperties, DpiFromPngPhysChunk)
     EXPECT_NEAR(p.dictionary.value("DPIWidth").toDouble(), 300.0, 0.1);
     EXPECT_NEAR(p.dictionary.value("DPIHeight").toDouble(), 150.0, 0.1);
 }
+
+TEST(ImageProperties, CameraRawThroughLibRaw)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("camera.dng");
+    ASSERT_TRUE(writeLinearDng(path, 64, 48, 6));
+    const ImageProperties p = readImageProperties(path);
+    ASSERT_TRUE(p.valid);
+    EXPECT_EQ(p.loader, "raw");
+    EXPECT_EQ(p.storedSize(), QSize(64, 48));
+    EXPECT_EQ(p.orientation, 6);
+    EXPECT_EQ(p.uprightSize(), QSize(48, 64));
+    EXPECT_EQ(p.dictionary.value("{TIFF}").toMap().value("Make").toString(), "Testmaker");
+}

@@ -231,3 +231,19 @@ TEST(Image, ConcurrentReadsAndThumbnails)
         t.join();
     EXPECT_EQ(good.load(), 4 * 5 * 6);
 }
+
+TEST(Image, CameraRawDevelopsUpright)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("camera.dng");
+    ASSERT_TRUE(writeLinearDng(path, 64, 48, 6));
+    const Image upright = Image::load(path);
+    ASSERT_FALSE(upright.isNull());
+    EXPECT_EQ(upright.size(), QSize(48, 64));
+    EXPECT_EQ(cornersOf(upright.vips()), (Corners { BL, TL, BR, TR }));
+    EXPECT_EQ(Image::load(path, false).size(), QSize(64, 48));
+    EXPECT_EQ(cornersOf(Image::load(path, false).vips()), (Corners { TL, TR, BL, BR }));
+    const Image thumb = Image::thumbnail(path, QSize(24, 24)); // no preview: developed and reduced
+    ASSERT_FALSE(thumb.isNull());
+    EXPECT_EQ(thumb.size(), QSize(18, 24));
+}
