@@ -205,5 +205,9 @@ TEST(ImageEncoder, OrientationTagWithoutMetadataSource)
         ASSERT_TRUE(encodeImage(Image(makePattern(30, 20)), out, c.format, options).ok) << c.ext;
         EXPECT_EQ(readImageProperties(out, PropertyDepth::SizeAndOrientation).orientation, 8) << c.ext;
         EXPECT_EQ(exifOf(out)["Exif.Image.Orientation"].toLong(), 8) << c.ext;
+        // Where other programs look for it too (a PNG's eXIf chunk, not a text chunk).
+        const vips::VImage seen = vips::VImage::new_from_file(out.toUtf8().constData());
+        ASSERT_NE(seen.get_typeof(VIPS_META_ORIENTATION), 0u) << c.ext;
+        EXPECT_EQ(seen.get_int(VIPS_META_ORIENTATION), 8) << c.ext;
     }
 }
