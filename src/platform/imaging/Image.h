@@ -18,11 +18,7 @@ namespace vantrel {
 class Image {
 public:
     Image() = default;
-    explicit Image(vips::VImage image)
-        : m_image(std::move(image))
-        , m_null(false)
-    {
-    }
+    explicit Image(vips::VImage image) : m_image(std::move(image)), m_null(false) {}
 
     /// Loads image 0 of a file, upright (its EXIF orientation applied) unless `upright` is false.
     /// Refuses (null) a file whose header claims more than `maxPixels` pixels.
@@ -39,7 +35,7 @@ public:
     bool isNull() const { return m_null; }
     int width() const { return m_null ? 0 : m_image.width(); }
     int height() const { return m_null ? 0 : m_image.height(); }
-    QSize size() const { return { width(), height() }; }
+    QSize size() const { return {width(), height()}; }
     bool hasAlpha() const;
 
     /// Exact resize to `size` (different scale factors per axis allowed).

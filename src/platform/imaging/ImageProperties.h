@@ -14,20 +14,22 @@ namespace vantrel {
 /// "HasAlpha", "ProfileName", "DPIWidth", "DPIHeight", and the sub-dictionaries "{Exif}",
 /// "{TIFF}", "{GPS}", "{IPTC}", "{ExifAux}", "{JFIF}" (each a QVariantMap) where the file has them.
 /// Sizes are the stored (not yet rotated) pixel sizes; uprightSize() swaps them for 5 to 8.
+/// HEIF/AVIF photos report orientation 1 (libheif hands them out upright). "Rating" sits in
+/// "{Exif}" (Exif.Image.Rating, else xmp:Rating); "{ExifAux}" holds "LensModel".
 struct ImageProperties {
-    bool valid = false; ///< false: missing, unreadable or not an image
-    QString error; ///< why, when not valid
-    int pixelWidth = 0; ///< stored layout
+    bool valid = false;       ///< false: missing, unreadable or not an image
+    QString error;            ///< why, when not valid
+    int pixelWidth = 0;       ///< stored layout
     int pixelHeight = 0;
-    int orientation = 1; ///< EXIF orientation 1..8 (1 when absent or meaningless)
+    int orientation = 1;      ///< EXIF orientation 1..8 (1 when absent or meaningless)
     bool hasOrientationTag = false;
-    QString colorModel; ///< "RGB", "Gray", "CMYK", "Lab"
+    QString colorModel;       ///< "RGB", "Gray", "CMYK", "Lab"
     int bitsPerSample = 8;
     bool hasAlpha = false;
-    QString loader; ///< libvips loader nickname ("jpegload", "pngload", ...), or "raw", "eps", "pict"
-    QVariantMap dictionary; ///< the property dictionary (see above); empty when not valid
+    QString loader;           ///< libvips loader nickname ("jpegload", "pngload", ...), or "raw", "eps", "pict"
+    QVariantMap dictionary;   ///< the property dictionary (see above); empty when not valid
 
-    QSize storedSize() const { return { pixelWidth, pixelHeight }; }
+    QSize storedSize() const { return {pixelWidth, pixelHeight}; }
     QSize uprightSize() const
     {
         return orientation >= 5 && orientation <= 8 ? QSize(pixelHeight, pixelWidth) : storedSize();
@@ -37,7 +39,7 @@ struct ImageProperties {
 /// How much of the header to read.
 enum class PropertyDepth {
     SizeAndOrientation, ///< what the add scan needs: the cheapest read
-    Full, ///< every dictionary, including EXIF, GPS, IPTC, XMP-derived keys and the ICC name
+    Full,               ///< every dictionary, including EXIF, GPS, IPTC, XMP-derived keys and the ICC name
 };
 
 /// Reads the header of image 0. Thread-safe; never throws; never decodes pixels; a header that
