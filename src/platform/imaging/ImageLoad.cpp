@@ -45,9 +45,9 @@ Image finish(vips::VImage image, const ImageProperties& p, bool upright, bool se
     return Image(out.vips().copy_memory());
 }
 
-Image developRaw(const QString& path, const ImageProperties& p, bool upright)
+Image developRaw(const QString& path, const ImageProperties& p, bool upright, bool halfSize = false)
 {
-    vips::VImage developed = RawFile::develop(path);
+    vips::VImage developed = RawFile::develop(path, halfSize);
     if (developed.is_null()) {
         report(path, "load", "camera RAW could not be developed");
         return {};
@@ -119,11 +119,16 @@ Image Image::thumbnail(const QString& path, QSize box)
         return {};
     }
     if (p.loader == "raw") {
+        // The camera's embedded preview when it fills the box on one side; else a half-size
+        // development, reduced.
+        const QSize wanted = p.uprightSize().boundedTo(p.uprightSize().scaled(box, Qt::KeepAspectRatio));
         Image preview = rawPreview(path, box);
-        if (!preview.isNull())
+        if (!preview.isNull() && (preview.width() >= wanted.width() - 1 || preview.height() >= wanted.height() - 1))
             return preview;
-        const Image developed = developRaw(path, p, true);
-        return developed.isNull() ? Image() : developed.resized(developed.size().scaled(box, Qt::KeepAspectRatio));
+        const Image developed = developRaw(path, p, true, true);
+        if (developed.isNull())
+            return preview;
+        return developed.resized(developed.size().boundedTo(developed.size().scaled(box, Qt::KeepAspectRatio)));
     }
     try {
         // Turned upright here by the header's orientation, the one every caller measures by

@@ -88,12 +88,13 @@ QByteArray embeddedJpegPreview(const QString& path, int* orientation)
     }
 }
 
-vips::VImage develop(const QString& path)
+vips::VImage develop(const QString& path, bool halfSize)
 {
     try {
         auto raw = std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE);
         raw->imgdata.params.output_bps = 16;
         raw->imgdata.params.use_camera_wb = 1;
+        raw->imgdata.params.half_size = halfSize ? 1 : 0;
         if (raw->open_file(path.toLocal8Bit().constData()) != LIBRAW_SUCCESS || raw->unpack() != LIBRAW_SUCCESS
             || raw->dcraw_process() != LIBRAW_SUCCESS)
             return {};

@@ -27,6 +27,7 @@ QByteArray embeddedJpegPreview(const QString& path, int* orientation);
 
 /// Fully develops the RAW file (16-bit sRGB, turned upright by LibRaw). Throws nothing; an
 /// uninitialised VImage (no pixels) on failure.
-vips::VImage develop(const QString& path);
+/// `halfSize` develops at half the width and height (a quarter of the work), for thumbnails.
+vips::VImage develop(const QString& path, bool halfSize = false);
 
 } // namespace vantrel::RawFile
