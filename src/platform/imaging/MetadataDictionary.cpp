@@ -262,6 +262,28 @@ void fillGroups(
                 put(iptcGroup, mapped->second, text);
             }
         }
+        // Editors that write XMP only keep keywords in dc:subject and the caption in
+        // dc:description: the same facts under the IPTC names when the IIM block lacks them.
+        if (!iptcGroup.contains("Keywords")) {
+            const auto subject = xmp.findKey(Exiv2::XmpKey("Xmp.dc.subject"));
+            if (subject != xmp.end() && subject->count() > 0) {
+                QVariantList keywords;
+                for (long i = 0; i < subject->count(); ++i)
+                    keywords.append(QString::fromStdString(subject->value().toString(i)).trimmed());
+                iptcGroup.insert("Keywords", keywords);
+            }
+        }
+        if (!iptcGroup.contains("Caption/Abstract")) {
+            const auto description = xmp.findKey(Exiv2::XmpKey("Xmp.dc.description"));
+            if (description != xmp.end() && description->count() > 0) {
+                const auto& langAlt = static_cast<const Exiv2::LangAltValue&>(description->value());
+                const auto it = langAlt.value_.find("x-default");
+                const std::string text = it != langAlt.value_.end()
+                    ? it->second
+                    : (langAlt.value_.empty() ? std::string() : langAlt.value_.begin()->second);
+                put(iptcGroup, "Caption/Abstract", QString::fromStdString(text).trimmed());
+            }
+        }
     } catch (const Exiv2::AnyError& e) {
         std::fprintf(stderr, "metadata: %s\n", e.what());
     }

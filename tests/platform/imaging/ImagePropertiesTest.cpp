@@ -202,3 +202,16 @@ TEST(ImageProperties, CameraRawThroughLibRaw)
     EXPECT_EQ(p.uprightSize(), QSize(48, 64));
     EXPECT_EQ(p.dictionary.value("{TIFF}").toMap().value("Make").toString(), "Testmaker");
 }
+
+TEST(ImageProperties, KeywordsAndCaptionFromXmpWhenNoIptc)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("xmpkeywords.jpg");
+    ASSERT_TRUE(writePattern(path, 8, 8));
+    ASSERT_TRUE(setMetadataList(path,
+        { { "Xmp.dc.subject", "sea" }, { "Xmp.dc.subject", "sky" },
+            { "Xmp.dc.description", "lang=x-default Shore" } }));
+    const QVariantMap iptc = readImageProperties(path).dictionary.value("{IPTC}").toMap();
+    EXPECT_EQ(iptc.value("Keywords").toList(), (QVariantList { "sea", "sky" }));
+    EXPECT_EQ(iptc.value("Caption/Abstract").toString(), "Shore");
+}
