@@ -1,0 +1,238 @@
+#include "core/DbManager/DBManager.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include "core/DbManager/DbSupport.h"
+#include "platform/MainThread.h"
+#include "platform/Paths.h"
+#include "platform/Sqlite.h"
+
+namespace vantrel {
+
+using namespace dbsupport;
+
+namespace {
+
+const QString kCreateExcludeItems = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS ExcludeItems(id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT,TypeId INTEGER)");
+const QString kCreateMasterPersonalVault = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS MasterPersonalVault (nId INTEGER PRIMARY KEY AUTOINCREMENT,Name VARCHAR,"
+    "PlaceHolderText VARCHAR, PersonalInformationCategory INTEGER, Predefined INTEGER)");
+const QString kInsertSummary = QStringLiteral(
+    "insert into tblLogSummary(timeStamp,imagesSelected,imagesConverted, conversionFailed, oldSize, newSize, "
+    "saveSpace, timeElapsed, totalOldSize ) values (?,?,?,?,?,?,?,?, ?)");
+const QString kInsertDetails = QStringLiteral(
+    "insert into tblLogDetails(timeStamp,inputFilename,outputFilename, information, oldSize, newSize, ratio, "
+    "save ) values (?,?,?,?,?,?,?,?)");
+
+// Column names in table order after "id"; the readers take the values by position.
+const QStringList kSummaryColumns = { "timeStamp", "imagesSelected", "imagesConverted", "conversionFailed", "oldSize",
+    "newSize", "saveSpace", "timeElapsed", "totalOldSize" };
+const QStringList kDetailColumns
+    = { "timeStamp", "inputFilename", "outputFilename", "information", "oldSize", "newSize", "ratio", "save" };
+
+constexpr int kDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+
+// A data type as written after a column name: words and an optional size, e.g. "VARCHAR(20)".
+bool isPlainType(const QString& type)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)*(\\([0-9]+(,[0-9]+)?\\))?$"));
+    return plain.match(type).hasMatch();
+}
+
+bool bindRow(SqliteStatement& statement, const QStringList& columns, const DbRow& row)
+{
+    bool ok = true;
+    for (int i = 0; i < columns.size(); ++i)
+        ok = statement.bindText(i + 1, row.value(columns[i])) && ok;
+    return ok;
+}
+
+} // namespace
+
+DBManager::DBManager()
+    : m_logOpenFlags(kDefaultOpenFlags)
+{
+    initDatabase();
+}
+
+DBManager::DBManager(const QString& databaseFilename)
+    : m_logOpenFlags(kDefaultOpenFlags)
+    , m_documentsDirectory(Paths::applicationSupportFolder())
+    , m_databaseFilename(databaseFilename)
+{
+    copyDatabaseIntoDocumentsDirectory();
+}
+
+DBManager::~DBManager() = default;
+
+bool DBManager::openLogDatabase(SqliteDatabase& db) const
+{
+    Q_ASSERT(isMainThread());
+    if (m_excludedatabasePath.isEmpty())
+        return false;
+    if (!db.open(m_excludedatabasePath, m_logOpenFlags)) {
+        logLine(QStringLiteral("Log database %1: %2").arg(m_excludedatabasePath, db.lastError()));
+        return false;
+    }
+    return true;
+}
+
+void DBManager::initDatabase()
+{
+    const QString folder = Paths::applicationSupportFolder();
+    if (folder.isEmpty()) {
+        m_excludedatabasePath.clear();
+        logLine(QStringLiteral("Failed to open/create database: no Application Support folder"));
+        return;
+    }
+    m_excludedatabasePath = folder + u'/' + kDatabaseFileName;
+    if (QFileInfo::exists(m_excludedatabasePath))
+        return;
+
+    SqliteDatabase db;
+    if (!db.open(m_excludedatabasePath, m_logOpenFlags)) {
+        logLine(QStringLiteral("Failed to open/create database"));
+        return;
+    }
+    if (!db.exec(QStringLiteral("PRAGMA foreign_keys = ON")))
+        logLine(QStringLiteral("failed to set the foreign_key pragma"));
+    db.exec(kCreateExcludeItems);
+    logLine(db.exec(kCreateMasterPersonalVault) ? QStringLiteral("MasterPersonalVault table created successfully")
+                                                : QStringLiteral("Failed to create MasterPersonalVault table"));
+}
+
+bool DBManager::isTableExistsInDB(const QString& tableName)
+{
+    SqliteDatabase db;
+    if (!openLogDatabase(db))
+        return false;
+    SqliteStatement query(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type=? AND name= ?"));
+    if (!query.isValid() || !query.bindText(1, QStringLiteral("table")) || !query.bindText(2, tableName))
+        return false;
+    bool found = false;
+    while (query.step() == SQLITE_ROW)
+        found = found || query.columnText(0).compare(tableName, Qt::CaseInsensitive) == 0;
+    return found;
+}
+
+void DBManager::createTableWithColumns(const QString& tableName, const DbRows& arrColumn)
+{
+    // Names go into the statement text, so only plain identifiers are accepted.
+    bool plain = isPlainIdentifier(tableName);
+    for (const DbRow& column : arrColumn)
+        plain = plain && isPlainIdentifier(column.value("column")) && isPlainType(column.value("dataType"));
+    if (!plain) {
+        logLine(QStringLiteral("Failed to create table"));
+        return;
+    }
+    SqliteDatabase db;
+    if (!openLogDatabase(db)) {
+        logLine(QStringLiteral("do something %1").arg(db.lastError()));
+        return;
+    }
+    QString sql = QStringLiteral("CREATE TABLE IF NOT EXISTS %1%2").arg(tableName, "(");
+    sql += QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT, ");
+    for (int i = 0; i < arrColumn.size(); ++i) {
+        const QString separator = i + 1 < arrColumn.size() ? QStringLiteral(",") : QStringLiteral(")");
+        sql += arrColumn[i].value("column") + u' ' + arrColumn[i].value("dataType") + separator;
+    }
+    logLine(db.exec(sql) ? QStringLiteral("Table created successfully") : QStringLiteral("Failed to create table"));
+}
+
+bool DBManager::InsertDetailInLogSummaryTable(const DbRow& dict)
+{
+    if (dict.isEmpty())
+        return false;
+    const QString folder = Paths::applicationSupportFolder();
+    if (folder.isEmpty())
+        return false;
+    m_excludedatabasePath = folder + u'/' + kDatabaseFileName;
+    SqliteDatabase db;
+    if (!openLogDatabase(db))
+        return false;
+    SqliteStatement insert(db, kInsertSummary);
+    if (!insert.isValid() || !bindRow(insert, kSummaryColumns, dict))
+        return false;
+    // One statement outside any transaction: the row is committed on its own.
+    return insert.step() == SQLITE_DONE;
+}
+
+bool DBManager::InsertDetailInLogDetailsTable(const DbRows& rows)
+{
+    SqliteDatabase db;
+    if (!openLogDatabase(db))
+        return false;
+    {
+        SqliteStatement begin(db, QStringLiteral("BEGIN EXCLUSIVE TRANSACTION"));
+        if (!begin.isValid() || begin.step() != SQLITE_DONE) {
+            printDbError(db);
+            return false;
+        }
+    }
+    // From here on every way out ends the transaction, so the file is never left locked.
+    QElapsedTimer timer;
+    timer.start();
+    SqliteStatement insert(db, kInsertDetails);
+    if (!insert.isValid()) {
+        logLine(QStringLiteral("Failed to open/create database"));
+        printDbError(db);
+        rollback(db);
+        return false;
+    }
+    bool everyRowWritten = true;
+    for (const DbRow& row : rows) {
+        const bool bound = bindRow(insert, kDetailColumns, row);
+        if (!bound || stepWhileBusy(insert) != SQLITE_DONE) {
+            printDbError(db); // this row is skipped; the others are still committed
+            everyRowWritten = false;
+        }
+        insert.reset();
+    }
+    logLine(QStringLiteral("Insert Time Taken: %1").arg(double(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
+    insert.finalize();
+
+    SqliteStatement commit(db, QStringLiteral("COMMIT TRANSACTION"));
+    if (!commit.isValid() || stepWhileBusy(commit) != SQLITE_DONE) {
+        printDbError(db);
+        rollback(db);
+        return false;
+    }
+    return everyRowWritten;
+}
+
+DbRows DBManager::selectLogRows(const QString& sql, const QStringList& keys, const QString& boundValue, bool bind)
+{
+    DbRows rows;
+    SqliteDatabase db;
+    if (!openLogDatabase(db))
+        return rows;
+    SqliteStatement query(db, sql);
+    if (!query.isValid() || (bind && !query.bindText(1, boundValue)))
+        return rows;
+    // Column 0 is the key "id" and is never returned.
+    while (query.step() == SQLITE_ROW) {
+        DbRow row;
+        for (int i = 0; i < keys.size(); ++i)
+            row.insert(keys[i], query.columnText(i + 1));
+        rows.append(row);
+    }
+    return rows;
+}
+
+DbRows DBManager::getAllLogSummaries()
+{
+    return selectLogRows(QStringLiteral("SELECT * from tblLogSummary"), kSummaryColumns, {}, false);
+}
+
+DbRows DBManager::getAllLogDetailsWhereTimestamp(const QString& stamp)
+{
+    return selectLogRows(QStringLiteral("SELECT * from tblLogDetails where timeStamp LIKE ? ESCAPE '\\'"),
+        kDetailColumns, escapeLikePattern(stamp), true);
+}
+
+} // namespace vantrel

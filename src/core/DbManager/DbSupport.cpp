@@ -1,0 +1,69 @@
+#include "core/DbManager/DbSupport.h"
+
+#include <cstdio>
+
+#include <QRegularExpression>
+#include <QThread>
+
+#include <sqlite3.h>
+
+#include "platform/Sqlite.h"
+
+namespace vantrel::dbsupport {
+
+void logLine(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+void printDbError(const SqliteDatabase& db)
+{
+    std::printf("db error: %s\n", db.lastError().toUtf8().constData());
+    std::fflush(stdout);
+}
+
+int stepWhileBusy(SqliteStatement& statement)
+{
+    int rc = statement.step();
+    for (int attempt = 0; (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && attempt < kMaxBusyRetries; ++attempt) {
+        QThread::msleep(kBusyPauseMs);
+        rc = statement.step();
+    }
+    return rc;
+}
+
+void rollback(SqliteDatabase& db)
+{
+    db.exec(QStringLiteral("ROLLBACK TRANSACTION"));
+}
+
+bool isPlainIdentifier(const QString& name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return plain.match(name).hasMatch();
+}
+
+QString escapeLikePattern(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            escaped += u'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+QStringList columnNamesOf(SqliteDatabase& db, const QString& table)
+{
+    QStringList names;
+    if (!isPlainIdentifier(table))
+        return names;
+    SqliteStatement info(db, QStringLiteral("PRAGMA table_info(%1)").arg(table));
+    while (info.isValid() && info.step() == SQLITE_ROW)
+        names << info.columnText(1);
+    return names;
+}
+
+} // namespace vantrel::dbsupport

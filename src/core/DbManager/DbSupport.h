@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vantrel {
+
+class SqliteDatabase;
+class SqliteStatement;
+
+/// Helpers shared by the operations of DBManager; not part of its interface.
+namespace dbsupport {
+
+/// Upper bound of re-steps while the engine answers busy, and the pause between them: a row gives
+/// up after about a second instead of spinning for as long as another process holds the file.
+inline constexpr int kMaxBusyRetries = 200;
+inline constexpr int kBusyPauseMs = 5;
+
+/// One line on standard error (which the application appends to its log file).
+void logLine(const QString& line);
+/// "db error: <message>" on standard output.
+void printDbError(const SqliteDatabase& db);
+/// Steps, re-stepping a bounded number of times while the engine answers busy or locked.
+int stepWhileBusy(SqliteStatement& statement);
+/// Ends an open transaction without keeping its changes; harmless when none is open.
+void rollback(SqliteDatabase& db);
+/// A table, column or type name that may be put into a statement text: letters, digits and
+/// underscores, not starting with a digit.
+bool isPlainIdentifier(const QString& name);
+/// `text` as a LIKE pattern that matches only itself, for "LIKE ? ESCAPE '\'".
+QString escapeLikePattern(const QString& text);
+/// The column names of `table` in order (empty when the table is missing or not a plain name).
+QStringList columnNamesOf(SqliteDatabase& db, const QString& table);
+
+} // namespace dbsupport
+} // namespace vantrel
