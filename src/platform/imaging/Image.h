@@ -4,7 +4,7 @@
 #include <QSize>
 #include <QString>
 
-#include <vips/vips8>
+#include "platform/imaging/VipsInclude.h"
 
 namespace vantrel {
 

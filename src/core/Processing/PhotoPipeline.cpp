@@ -1,0 +1,405 @@
+#include "core/Processing/PhotoPipeline.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/Processing/OutputFileSystem.h"
+#include "core/Processing/OutputPathBuilder.h"
+#include "core/Processing/TargetSize.h"
+#include "platform/imaging/ImageProperties.h"
+
+namespace vantrel {
+
+namespace {
+
+// Sources of these types are always encoded, never copied (matched against the lower-cased
+// extension).
+bool isCopyBlockingExtension(const QString& lowerExtension)
+{
+    static const QStringList kBlocking = { QStringLiteral("eps"), QStringLiteral("jpc"), QStringLiteral("p7"),
+        QStringLiteral("pc"), QStringLiteral("pgm"), QStringLiteral("pnm"), QStringLiteral("ppm"),
+        QStringLiteral("ptif"), QStringLiteral("ui"), QStringLiteral("pct") };
+    return kBlocking.contains(lowerExtension);
+}
+
+QString extensionOf(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.mid(dot + 1) : QString();
+}
+
+QString folderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QStringLiteral(".");
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+ImageFileFormat formatForIndex(int index)
+{
+    switch (index) {
+    case 2:
+        return ImageFileFormat::Png;
+    case 3:
+    case 4:
+        return ImageFileFormat::Jpeg;
+    case 5:
+        return ImageFileFormat::Jpeg2000;
+    case 6:
+        return ImageFileFormat::Bmp;
+    case 7:
+        return ImageFileFormat::Gif;
+    default:
+        return ImageFileFormat::Tiff;
+    }
+}
+
+// Formats whose orientation tag viewers honour: their pixels may stay in the source's stored
+// layout under the source's tag. The others are always written upright.
+bool formatKeepsOrientationTag(ImageFileFormat format)
+{
+    return format == ImageFileFormat::Tiff || format == ImageFileFormat::Png || format == ImageFileFormat::Jpeg;
+}
+
+bool statPath(const QString& path, struct stat* info)
+{
+    const QByteArray native = QFile::encodeName(path);
+    return !native.isEmpty() && ::stat(native.constData(), info) == 0;
+}
+
+// Status of a failed file operation on the destination.
+ProcessStatus statusForErrno(int errorNumber)
+{
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ProcessStatus::DestinationAccessDenied;
+    case ENAMETOOLONG:
+        return ProcessStatus::InvalidFileName;
+    default:
+        return ProcessStatus::NotProcessed;
+    }
+}
+
+Image decodeAtSize(const QString& path, QSize upright, QSize target)
+{
+    Image image;
+    if (target == upright)
+        image = Image::load(path);
+    else if (target.width() >= upright.width() && target.height() >= upright.height())
+        image = Image::load(path).resized(target);
+    else
+        image = Image::loadAtSize(path, target);
+    if (!image.isNull() && image.size() != target)
+        image = image.resized(target); // a loader that could not land exactly on the size
+    return image;
+}
+
+} // namespace
+
+PhotoPipeline::PhotoPipeline(PhotoJobSettings settings, std::shared_ptr<OutputFileSystem> fileSystem)
+    : m_settings(std::move(settings))
+    , m_fileSystem(fileSystem ? std::move(fileSystem) : OutputFileSystem::standard())
+{
+}
+
+PhotoPipeline::~PhotoPipeline() = default;
+
+PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
+{
+    PhotoPlan plan;
+    const ImageProperties properties = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation);
+    if (!properties.valid || properties.pixelWidth <= 0 || properties.pixelHeight <= 0)
+        return plan;
+    plan.decodable = true;
+    plan.orientation = properties.orientation;
+    plan.uprightSize = properties.uprightSize();
+    if (const auto target = TargetSize::forPixels(plan.uprightSize, m_settings)) {
+        plan.sizeAccepted = true;
+        plan.targetSize = *target;
+    }
+    return plan;
+}
+
+bool PhotoPipeline::isAnyChangesMadeInImageFilterObject() const
+{
+    return !(m_settings.isKeepOriginalSize && !m_settings.isHorizontalFlip && !m_settings.isVerticalFlip
+        && m_settings.rotationType == 0);
+}
+
+bool PhotoPipeline::isFomatchangesOldPath(const QString& oldPath, const QString& newPath)
+{
+    return extensionOf(oldPath).toLower() != extensionOf(newPath).toLower();
+}
+
+bool PhotoPipeline::shouldCopy(const PhotoFile& photo, const QString& outputPath) const
+{
+    const QString sourceExtension = extensionOf(photo.fileURL()).toLower();
+    const bool forcedLossy
+        = m_settings.formatOption != 0 && m_settings.selectedFileFormat >= 3 && m_settings.selectedFileFormat <= 5;
+    return !isFomatchangesOldPath(photo.fileURL(), outputPath) && !isCopyBlockingExtension(sourceExtension)
+        && !isAnyChangesMadeInImageFilterObject() && !forcedLossy;
+}
+
+bool PhotoPipeline::isFileNameTooLong(const QString& fileName)
+{
+    return fileName.size() >= 256 || fileName.toUtf8().size() > 255;
+}
+
+int PhotoPipeline::formatIndexForPath(const QString& path)
+{
+    const qsizetype index = OutputPathBuilder::outputFormatList().indexOf(extensionOf(path).toLower());
+    return index < 0 ? 0 : static_cast<int>(index);
+}
+
+float PhotoPipeline::qualityFactor() const
+{
+    if (m_settings.formatOption == 0)
+        return 0.75f;
+    const float quality = static_cast<float>(m_settings.compressionRatio) / 100.0f;
+    return std::fmin(1.0f, std::fmax(0.01f, quality));
+}
+
+PixelTransform PhotoPipeline::userTransform() const
+{
+    PixelTransform transform;
+    switch (m_settings.rotationType) {
+    case 1:
+        transform = PixelTransform::quarterTurnsClockwise(1);
+        break;
+    case 2:
+        transform = PixelTransform::quarterTurnsClockwise(3);
+        break;
+    case 3:
+        transform = PixelTransform::quarterTurnsClockwise(2);
+        break;
+    default:
+        break;
+    }
+    if (m_settings.isHorizontalFlip)
+        transform = transform.then(PixelTransform::horizontalFlip());
+    if (m_settings.isVerticalFlip)
+        transform = transform.then(PixelTransform::verticalFlip());
+    return transform;
+}
+
+FilteredImage PhotoPipeline::applyResizeFilter(const Image& image) const
+{
+    if (image.isNull())
+        return {};
+    if (m_settings.isKeepOriginalSize)
+        return { image, 1 };
+    const auto target = TargetSize::forPixels(image.size(), m_settings);
+    if (!target)
+        return { image, 0 };
+    return { *target == image.size() ? image : image.resized(*target), 1 };
+}
+
+FilteredImage PhotoPipeline::getFilteredImage(const Image& image) const
+{
+    FilteredImage result = applyResizeFilter(image);
+    if (result.image.isNull())
+        return {};
+    result.image = userTransform().applyTo(result.image);
+    return result;
+}
+
+Image PhotoPipeline::RotateWithEXIF(const Image& image, int orientation)
+{
+    return PixelTransform::layoutForOrientation(orientation).applyTo(image);
+}
+
+Image PhotoPipeline::RotateImageWithFlip(const Image& image, bool flipHorizontally, bool flipVertically, float degrees)
+{
+    const int whole = static_cast<int>(std::trunc(std::isfinite(degrees) ? std::fmod(degrees, 360.0f) : 0.0f));
+    PixelTransform mirror;
+    if (flipHorizontally)
+        mirror = mirror.then(PixelTransform::horizontalFlip());
+    if (flipVertically)
+        mirror = mirror.then(PixelTransform::verticalFlip());
+    if (whole % 90 == 0)
+        return PixelTransform::quarterTurnsClockwise(-whole / 90).then(mirror).applyTo(image);
+    return mirror.applyTo(image.rotatedByDegrees(-whole));
+}
+
+EncodeResult PhotoPipeline::saveImageInSelectedFormat(
+    int formatIndex, const QString& path, const Image& image, const QString& metadataSource, int imageOrientation) const
+{
+    EncodeOptions options;
+    options.quality = qualityFactor();
+    options.orientationTag = imageOrientation;
+    options.metadataSource = metadataSource;
+    const ImageFileFormat format = formatForIndex(formatIndex);
+
+    QString temporary;
+    EncodeResult result;
+    if (const int error = m_fileSystem->createTemporary(folderOf(path), &temporary)) {
+        result.errorNumber = error;
+        result.error
+            = QStringLiteral("cannot create a temporary file: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+        return result;
+    }
+    result = encodeImage(image, temporary, format, options);
+    if (result.ok) {
+        if (const int error = m_fileSystem->commit(temporary, path)) {
+            result.ok = false;
+            result.errorNumber = error;
+            result.error = QString::fromLocal8Bit(std::strerror(error));
+        }
+    }
+    if (!result.ok)
+        m_fileSystem->discard(temporary);
+    return result;
+}
+
+PhotoWriteResult PhotoPipeline::failure(int errorNumber, const QString& what, const QString& path) const
+{
+    PhotoWriteResult result;
+    result.status = statusForErrno(errorNumber);
+    result.error = QStringLiteral("%1 %2: %3")
+                       .arg(what, path,
+                           errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : QStringLiteral("failed"));
+    std::fprintf(stderr, "%s\n", result.error.toLocal8Bit().constData());
+    return result;
+}
+
+PhotoWriteResult PhotoPipeline::success(const QString& outputPath, bool copied) const
+{
+    PhotoWriteResult result;
+    result.status = ProcessStatus::Processed;
+    result.copied = copied;
+    struct stat info { };
+    if (statPath(outputPath, &info))
+        result.outputSize = static_cast<qint64>(info.st_size);
+    return result;
+}
+
+std::optional<PhotoWriteResult> PhotoPipeline::checkDestination(const QString& outputPath) const
+{
+    if (outputPath.isEmpty())
+        return failure(0, QStringLiteral("no output path for"), outputPath);
+    if (isFileNameTooLong(QFileInfo(outputPath).fileName())) {
+        PhotoWriteResult result = failure(ENAMETOOLONG, QStringLiteral("output name too long"), outputPath);
+        result.status = ProcessStatus::InvalidFileName;
+        return result;
+    }
+    const QString folder = folderOf(outputPath);
+    struct stat info { };
+    if (!statPath(folder, &info)) {
+        if (const int error = m_fileSystem->makeFolder(folder)) {
+            PhotoWriteResult result = failure(error, QStringLiteral("cannot create folder"), folder);
+            if (result.status == ProcessStatus::DestinationAccessDenied)
+                result.status = ProcessStatus::DestinationMissing;
+            return result;
+        }
+    } else if (!S_ISDIR(info.st_mode)) {
+        return failure(ENOTDIR, QStringLiteral("not a folder"), folder);
+    }
+    // A directory (or device, socket, ...) at the output path is never replaced.
+    if (statPath(outputPath, &info) && !S_ISREG(info.st_mode)) {
+        PhotoWriteResult result = failure(EISDIR, QStringLiteral("not a regular file at"), outputPath);
+        result.status = ProcessStatus::NotProcessed;
+        return result;
+    }
+    return std::nullopt;
+}
+
+PhotoWriteResult PhotoPipeline::copySource(const PhotoFile& photo, const QString& outputPath) const
+{
+    struct stat source { };
+    struct stat target { };
+    if (statPath(photo.fileURL(), &source) && statPath(outputPath, &target) && source.st_dev == target.st_dev
+        && source.st_ino == target.st_ino) {
+        return success(outputPath, true); // the output is the source and nothing changes
+    }
+    QString temporary;
+    if (const int error = m_fileSystem->createTemporary(folderOf(outputPath), &temporary))
+        return failure(error, QStringLiteral("cannot create a temporary file for"), outputPath);
+    int error = m_fileSystem->copyContents(photo.fileURL(), temporary);
+    if (error == 0)
+        error = m_fileSystem->commit(temporary, outputPath);
+    if (error != 0) {
+        m_fileSystem->discard(temporary);
+        return failure(error, QStringLiteral("cannot copy to"), outputPath);
+    }
+    return success(outputPath, true);
+}
+
+PhotoWriteResult PhotoPipeline::writeEncoded(
+    const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* transformed) const
+{
+    const int formatIndex = formatIndexForPath(outputPath);
+    const ImageFileFormat format = formatForIndex(formatIndex);
+    // Pixels stay in the source's stored layout under its own tag, unless the rotation type asks
+    // for an upright photo or the format has no tag that viewers honour.
+    const bool keepsLayout = m_settings.rotationType != 4 && formatKeepsOrientationTag(format);
+    const int tag = keepsLayout ? plan.orientation : 1;
+    const PixelTransform layout
+        = keepsLayout ? PixelTransform::layoutForOrientation(plan.orientation) : PixelTransform();
+
+    Image image;
+    if (transformed) {
+        image = layout.applyTo(*transformed);
+    } else {
+        image = decodeAtSize(photo.fileURL(), plan.uprightSize, plan.targetSize);
+        image = userTransform().then(layout).applyTo(image);
+    }
+    if (image.isNull())
+        return failure(0, QStringLiteral("cannot decode"), photo.fileURL());
+
+    const EncodeResult encoded = saveImageInSelectedFormat(formatIndex, outputPath, image, photo.fileURL(), tag);
+    if (!encoded.ok)
+        return failure(encoded.errorNumber, QStringLiteral("cannot write %1 to").arg(encoded.error), outputPath);
+    return success(outputPath, false);
+}
+
+PhotoWriteResult PhotoPipeline::processPhoto(const PhotoFile& photo, const QString& outputPath) const
+{
+    return processPhoto(photo, planFor(photo), outputPath);
+}
+
+PhotoWriteResult PhotoPipeline::processPhoto(
+    const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const
+{
+    if (!plan.decodable)
+        return failure(0, QStringLiteral("not a readable image:"), photo.fileURL());
+    if (!plan.sizeAccepted) {
+        PhotoWriteResult result;
+        result.status = ProcessStatus::DimensionTooLong;
+        result.error = QStringLiteral("output size refused for %1").arg(photo.fileURL());
+        return result;
+    }
+    if (auto refused = checkDestination(outputPath))
+        return *refused;
+    if (shouldCopy(photo, outputPath))
+        return copySource(photo, outputPath);
+    return writeEncoded(photo, plan, outputPath, nullptr);
+}
+
+PhotoWriteResult PhotoPipeline::saveImageUsingDefaultMethodInDirectoryFilteredImg(
+    const Image& image, const QString& outputPath, const PhotoFile& photo, bool isChangeMade) const
+{
+    if (auto refused = checkDestination(outputPath))
+        return *refused;
+    const bool forcedLossy
+        = m_settings.formatOption != 0 && m_settings.selectedFileFormat >= 3 && m_settings.selectedFileFormat <= 5;
+    if (!isFomatchangesOldPath(photo.fileURL(), outputPath)
+        && !isCopyBlockingExtension(extensionOf(photo.fileURL()).toLower()) && !isChangeMade && !forcedLossy)
+        return copySource(photo, outputPath);
+    PhotoPlan plan;
+    plan.orientation = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation).orientation;
+    return writeEncoded(photo, plan, outputPath, &image);
+}
+
+} // namespace vantrel

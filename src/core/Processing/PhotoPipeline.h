@@ -1,0 +1,119 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QSize>
+#include <QString>
+
+#include "core/DataBeans/PhotoFile.h"
+#include "core/Processing/PhotoJobSettings.h"
+#include "core/Processing/PixelTransform.h"
+#include "platform/imaging/Image.h"
+#include "platform/imaging/ImageEncoder.h"
+
+namespace vantrel {
+
+class OutputFileSystem;
+
+/// What the header of a source says about its photo, decided before any pixel is decoded.
+struct PhotoPlan {
+    bool decodable = false; ///< false: missing, unreadable or no image (status 0)
+    bool sizeAccepted = false; ///< false: the size step refuses the size (status 7)
+    QSize uprightSize; ///< the source's pixel size as shown (orientation applied)
+    QSize targetSize; ///< the size of the size step, upright, before the rotation
+    int orientation = 1; ///< the source's EXIF orientation (1 when it states none)
+};
+
+/// The outcome of writing one photo.
+struct PhotoWriteResult {
+    ProcessStatus status = ProcessStatus::NotProcessed;
+    qint64 outputSize = 0; ///< bytes of the file now at the output path (status Processed only)
+    bool copied = false; ///< the source was copied (or left in place) rather than encoded
+    QString error; ///< one line for the log when not processed
+};
+
+/// The transform of a decoded image: the image and the size step's verdict (1 accepted, 0 refused).
+struct FilteredImage {
+    Image image;
+    int status = 0;
+};
+
+/// Resizes, rotates, flips and writes one photo of a run.
+///
+/// Outcome and exact target size come from the header (planFor); an unchanged photo is copied
+/// byte for byte without decoding; a reduced one is decoded with shrink-on-load straight to its
+/// size, an enlarged one resized after decoding; rotation type, flips and the orientation layout
+/// are applied as one exact rotate/flip. Every output goes to a temporary file in its folder
+/// that is renamed over the target once complete: a failed write is never status 1, leaves no
+/// partial file and keeps an older output intact.
+///
+/// Holds a copy of the options and no mutable state: safe to use from one worker while the
+/// main thread changes the option records.
+class PhotoPipeline {
+public:
+    explicit PhotoPipeline(PhotoJobSettings settings, std::shared_ptr<OutputFileSystem> fileSystem = {});
+    ~PhotoPipeline();
+
+    const PhotoJobSettings& settings() const { return m_settings; }
+
+    /// Header-only decision for the source at `photo.fileURL()`.
+    PhotoPlan planFor(const PhotoFile& photo) const;
+
+    /// Writes (or copies) the output of `photo` to `outputPath`: the whole one-photo job.
+    /// Statuses: Processed, DimensionTooLong, InvalidFileName (name of 256 characters or more
+    /// than 255 bytes), DestinationAccessDenied (EACCES, EPERM, EROFS), DestinationMissing (the
+    /// folder cannot be created), NotProcessed (anything else: undecodable source, full disk, a
+    /// directory at the output path, an encoder error).
+    PhotoWriteResult processPhoto(const PhotoFile& photo, const QString& outputPath) const;
+    PhotoWriteResult processPhoto(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
+
+    /// NO only when the size is kept, neither flip is on and the rotation type is 0.
+    bool isAnyChangesMadeInImageFilterObject() const;
+    /// YES when the lower-cased extensions of the two paths differ.
+    static bool isFomatchangesOldPath(const QString& oldPath, const QString& newPath);
+    /// True when the source may be copied instead of encoded (same extension ignoring case, no
+    /// change, not a copy-blocking source type, no forced re-encode to a lossy format).
+    bool shouldCopy(const PhotoFile& photo, const QString& outputPath) const;
+    /// A file name too long to create: 256 characters or more, or more than 255 bytes in UTF-8.
+    static bool isFileNameTooLong(const QString& fileName);
+
+    /// Size step, rotation and flips on an already decoded upright image (the general route;
+    /// processPhoto computes the same result from the header without these intermediate images).
+    FilteredImage getFilteredImage(const Image& image) const;
+    FilteredImage applyResizeFilter(const Image& image) const;
+
+    /// Writes or copies `image` (the transformed upright image) for `photo`; the decision and
+    /// the outcome are those of processPhoto.
+    PhotoWriteResult saveImageUsingDefaultMethodInDirectoryFilteredImg(
+        const Image& image, const QString& outputPath, const PhotoFile& photo, bool isChangeMade) const;
+    /// Encodes `image` into `path` (through a temporary file) in the format of `formatIndex` of
+    /// the output format list, with the source's metadata and the given orientation tag.
+    EncodeResult saveImageInSelectedFormat(int formatIndex, const QString& path, const Image& image,
+        const QString& metadataSource, int imageOrientation) const;
+
+    /// Upright pixels laid out as an EXIF orientation describes (1 or out of range: unchanged).
+    static Image RotateWithEXIF(const Image& image, int orientation);
+    /// Turns counter-clockwise by `degrees`, then mirrors as asked (the layout table's order).
+    static Image RotateImageWithFlip(const Image& image, bool flipHorizontally, bool flipVertically, float degrees);
+
+    /// The position of a path's lower-cased extension in the output format list; 0 when absent.
+    static int formatIndexForPath(const QString& path);
+    /// The encoder quality: compressionRatio / 100 when converting, 0.75 when keeping formats.
+    float qualityFactor() const;
+    /// The user's rotation and flips as one transform of the upright image.
+    PixelTransform userTransform() const;
+
+private:
+    PhotoWriteResult writeEncoded(
+        const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* decoded) const;
+    std::optional<PhotoWriteResult> checkDestination(const QString& outputPath) const;
+    PhotoWriteResult copySource(const PhotoFile& photo, const QString& outputPath) const;
+    PhotoWriteResult failure(int errorNumber, const QString& what, const QString& path) const;
+    PhotoWriteResult success(const QString& outputPath, bool copied) const;
+
+    PhotoJobSettings m_settings;
+    std::shared_ptr<OutputFileSystem> m_fileSystem;
+};
+
+} // namespace vantrel

@@ -1,0 +1,96 @@
+#include "core/Processing/TargetSize.h"
+
+#include <climits>
+#include <cmath>
+
+#include "core/Processing/PhotoJobSettings.h"
+
+namespace vantrel {
+
+namespace {
+
+float percentOf(float side, double percent)
+{
+    return static_cast<float>(percent / 100.0 * static_cast<double>(side));
+}
+
+} // namespace
+
+QSizeF TargetSize::aspectFit(QSizeF size, QSizeF box)
+{
+    float w = static_cast<float>(size.width());
+    float h = static_cast<float>(size.height());
+    const float boxWidth = static_cast<float>(box.width());
+    const float boxHeight = static_cast<float>(box.height());
+    if (!(w > 0) || !(h > 0))
+        return { 0, 0 };
+    if (w > h) {
+        const float k = boxWidth / w;
+        h = k * h;
+        w = w * k;
+    } else {
+        const float k = boxHeight / h;
+        w = k * w;
+        h = h * k;
+    }
+    if (w > boxWidth) {
+        const float k = boxWidth / w;
+        h = k * h;
+        w = w * k;
+    }
+    if (h > boxHeight) {
+        const float k = boxHeight / h;
+        w = k * w;
+        h = h * k;
+    }
+    return { w, h };
+}
+
+QSizeF TargetSize::unrounded(QSizeF upright, const PhotoJobSettings& settings)
+{
+    float w = static_cast<float>(upright.width());
+    float h = static_cast<float>(upright.height());
+    if (settings.isKeepOriginalSize)
+        return { w, h };
+    if (settings.isCustomSize) {
+        if (settings.isKeepAspectRatio) {
+            const QSizeF fitted = aspectFit(QSizeF(w, h),
+                QSizeF(static_cast<float>(settings.customWidth), static_cast<float>(settings.customHeight)));
+            w = static_cast<float>(fitted.width());
+            h = static_cast<float>(fitted.height());
+        } else {
+            w = static_cast<float>(settings.customWidth);
+            h = static_cast<float>(settings.customHeight);
+        }
+    } else if (settings.isPercentSize) {
+        w = percentOf(w, settings.perWidth);
+        h = percentOf(h, settings.perHeight);
+    }
+    return { w, h };
+}
+
+std::optional<QSize> TargetSize::forPixels(QSize upright, const PhotoJobSettings& settings)
+{
+    if (settings.isKeepOriginalSize)
+        return upright;
+    const QSizeF size = unrounded(QSizeF(upright), settings);
+    const float w = static_cast<float>(size.width());
+    const float h = static_cast<float>(size.height());
+    if (!(w <= kMaximumSide && h <= kMaximumSide))
+        return std::nullopt;
+    return QSize(roundHalfAwayFromZero(std::fmax(w, 1.0f)), roundHalfAwayFromZero(std::fmax(h, 1.0f)));
+}
+
+int TargetSize::roundHalfAwayFromZero(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double rounded = std::round(value);
+    if (rounded >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (rounded <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(rounded);
+}
+
+} // namespace vantrel

@@ -1,0 +1,187 @@
+#include "core/Helper/Utils.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <exiv2/exiv2.hpp>
+#include <gtest/gtest.h>
+
+using vantrel::Image;
+using vantrel::Utils;
+
+namespace {
+
+const Utils& utils()
+{
+    return Utils::sharedUtils();
+}
+
+/// A w x h sRGB image, blue, with a red band of 10 rows along the top edge.
+Image topMarked(int w, int h)
+{
+    const vips::VImage index = vips::VImage::xyz(w, h)[1];
+    const vips::VImage red = vips::VImage::black(w, h).new_from_image({ 255, 0, 0 });
+    const vips::VImage blue = vips::VImage::black(w, h).new_from_image({ 0, 0, 255 });
+    const vips::VImage out = (index < 10)
+                                 .ifthenelse(red, blue)
+                                 .cast(VIPS_FORMAT_UCHAR)
+                                 .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    return Image(out);
+}
+
+bool isRed(const Image& image, int x, int y)
+{
+    const std::vector<double> p = image.vips().getpoint(x, y);
+    return p.size() >= 3 && p[0] > 200 && p[1] < 60 && p[2] < 60;
+}
+
+bool samePixels(const Image& a, const Image& b)
+{
+    if (a.size() != b.size())
+        return false;
+    return (a.vips().cast(VIPS_FORMAT_INT) - b.vips().cast(VIPS_FORMAT_INT)).abs().max() == 0;
+}
+
+/// Writes a JPEG of w x h (grey when bands is 1) and tags its EXIF orientation (0: no tag).
+QString writeJpeg(const QString& path, int w, int h, int orientation, int bands = 3)
+{
+    vips::VImage image = vips::VImage::black(w, h, vips::VImage::option()->set("bands", bands)) + 128;
+    image.cast(VIPS_FORMAT_UCHAR).jpegsave(path.toUtf8().constData());
+    if (orientation > 0) {
+        auto file = Exiv2::ImageFactory::open(path.toStdString());
+        file->readMetadata();
+        Exiv2::ExifData exif = file->exifData();
+        exif["Exif.Image.Orientation"] = static_cast<uint16_t>(orientation);
+        file->setExifData(exif);
+        file->writeMetadata();
+    }
+    return path;
+}
+
+} // namespace
+
+TEST(UtilsImage, PixelSizeIsUprightForEveryOrientation)
+{
+    QTemporaryDir dir;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QString path = writeJpeg(dir.filePath(QString("o%1.jpg").arg(orientation)), 40, 20, orientation);
+        const QSizeF expected = orientation >= 5 ? QSizeF(20, 40) : QSizeF(40, 20);
+        EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(path), expected) << orientation;
+    }
+    EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(dir.filePath("missing.jpg")), QSizeF(0, 0));
+    EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(""), QSizeF(0, 0));
+}
+
+TEST(UtilsImage, UprightLoadingInColour)
+{
+    QTemporaryDir dir;
+    const Image rotated = utils().getImageWithFixedOrientionFromUrl(writeJpeg(dir.filePath("o6.jpg"), 40, 20, 6));
+    EXPECT_EQ(rotated.size(), QSize(20, 40));
+    const Image noTag = utils().getImageWithFixedOrientionFromUrl(writeJpeg(dir.filePath("plain.jpg"), 40, 20, 0));
+    EXPECT_EQ(noTag.size(), QSize(40, 20));
+    const Image grey = utils().getImageWithFixedOrientionFromUrl(writeJpeg(dir.filePath("grey.jpg"), 30, 10, 1, 1));
+    ASSERT_FALSE(grey.isNull());
+    EXPECT_EQ(grey.size(), QSize(30, 10));
+    EXPECT_GE(grey.vips().bands(), 3);
+
+    QFile empty(dir.filePath("empty.jpg"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    for (const QString& bad : { dir.filePath("missing.jpg"), dir.filePath("empty.jpg"), QString() })
+        EXPECT_TRUE(utils().getImageWithFixedOrientionFromUrl(bad).isNull()) << bad.toStdString();
+}
+
+TEST(UtilsImage, ThumbnailsFitTheBox)
+{
+    QTemporaryDir dir;
+    const QSizeF box(404, 414);
+    const Image landscape = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("l.jpg"), 800, 600, 1), box);
+    EXPECT_EQ(landscape.size(), QSize(404, 303));
+    const Image portrait = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("p.jpg"), 600, 800, 1), box);
+    EXPECT_EQ(portrait.height(), 414);
+    EXPECT_NEAR(portrait.width(), 310.5, 1.0);
+    const Image small = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("s.jpg"), 100, 50, 1), box);
+    EXPECT_EQ(small.size(), QSize(100, 50));
+    const Image turned = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("t.jpg"), 800, 600, 6), box);
+    EXPECT_EQ(turned.height(), 414);
+    EXPECT_TRUE(utils().getThumbnailImageAtFilePath(dir.filePath("missing.jpg"), box).isNull());
+}
+
+TEST(UtilsImage, QuarterTurnsAndMirrorsAreExact)
+{
+    const Image image = topMarked(400, 300);
+
+    const Image cw = utils().imageRotatedByDegrees(90, image);
+    ASSERT_EQ(cw.size(), QSize(300, 400));
+    EXPECT_TRUE(isRed(cw, 295, 200)); // the former top edge is on the right
+    EXPECT_FALSE(isRed(cw, 5, 200));
+
+    const Image ccw = utils().imageRotatedByDegrees(270, image);
+    ASSERT_EQ(ccw.size(), QSize(300, 400));
+    EXPECT_TRUE(isRed(ccw, 5, 200));
+
+    const Image half = utils().imageRotatedByDegrees(180, image);
+    ASSERT_EQ(half.size(), QSize(400, 300));
+    EXPECT_TRUE(isRed(half, 200, 295));
+    EXPECT_TRUE(samePixels(utils().imageRotatedByDegrees(-90, image), ccw));
+    EXPECT_TRUE(samePixels(utils().imageRotatedByDegrees(180, half), image));
+    EXPECT_TRUE(samePixels(utils().imageRotatedByDegrees(0, image), image));
+    EXPECT_TRUE(samePixels(utils().imageRotatedByDegrees(360, image), image));
+
+    EXPECT_EQ(utils().imageRotatedByDegrees(45, image).size(), QSize(494, 494));
+
+    const Image flippedV = utils().flipImageVertically(image);
+    EXPECT_TRUE(isRed(flippedV, 200, 295));
+    EXPECT_FALSE(isRed(flippedV, 200, 5));
+    EXPECT_TRUE(samePixels(utils().flipImageVertically(flippedV), image));
+    const Image sideways = utils().imageRotatedByDegrees(90, image); // red on the right
+    EXPECT_TRUE(isRed(utils().flipImageHorizontally(sideways), 5, 200));
+    EXPECT_TRUE(samePixels(utils().flipImageHorizontally(utils().flipImageHorizontally(sideways)), sideways));
+
+    EXPECT_TRUE(utils().imageRotatedByDegrees(90, Image()).isNull());
+    EXPECT_TRUE(utils().flipImageHorizontally(Image()).isNull());
+}
+
+TEST(UtilsImage, ScalingIsExactAndNeverInvalid)
+{
+    const Image image = topMarked(400, 300);
+    EXPECT_EQ(utils().scaleImage(image, { 333, 17 }).size(), QSize(333, 17));
+    EXPECT_EQ(utils().scaleImage(image, { 0.6, 0.4 }).size(), QSize(1, 1));
+    EXPECT_EQ(utils().scaleImage(image, { 0, 0 }).size(), QSize(400, 300));
+    EXPECT_EQ(utils().scaleImage(image, { -5, 10 }).size(), QSize(400, 300));
+    EXPECT_EQ(utils().scaleImage(image, { std::nan(""), 10 }).size(), QSize(400, 300));
+    EXPECT_TRUE(utils().scaleImage(Image(), { 10, 10 }).isNull());
+    EXPECT_TRUE(utils().resizeImage(image, 0, 10).isNull());
+    EXPECT_EQ(utils().resizeImage(image, 20, 10).size(), QSize(20, 10));
+}
+
+TEST(UtilsImage, CropsFillsAndBackgrounds)
+{
+    const Image image = topMarked(400, 300);
+    // Rectangles count y upward: the top 10 rows are y 290 to 300.
+    const Image top = utils().cropImage(image, QRectF(0, 290, 50, 10));
+    ASSERT_EQ(top.size(), QSize(50, 10));
+    EXPECT_TRUE(isRed(top, 25, 5));
+    EXPECT_FALSE(isRed(utils().cropImage(image, QRectF(0, 0, 50, 10)), 25, 5));
+    EXPECT_EQ(utils().cropImage(image, QRectF(0, 0, 0, 10)).size(), QSize(400, 300));
+
+    // Aspect fill into 100 x 100: mode 0 keeps the top part, mode 2 the bottom part.
+    const Image fillTop = utils().getAspectFillImageFormImage(topMarked(30, 60), { 100, 100 }, 0);
+    ASSERT_EQ(fillTop.size(), QSize(100, 100));
+    EXPECT_TRUE(isRed(fillTop, 50, 2));
+    const Image fillBottom = utils().getAspectFillImageFormImage(topMarked(30, 60), { 100, 100 }, 2);
+    ASSERT_EQ(fillBottom.size(), QSize(100, 100));
+    EXPECT_FALSE(isRed(fillBottom, 50, 2));
+
+    const Image framed = utils().addBackgroundToImage(topMarked(10, 20), QColor(0, 255, 0), { 30, 40 });
+    ASSERT_EQ(framed.size(), QSize(30, 40));
+    const std::vector<double> corner = framed.vips().getpoint(0, 0);
+    EXPECT_EQ(corner[1], 255);
+    EXPECT_TRUE(isRed(framed, 15, 10)); // the photo's top band, centred
+    EXPECT_EQ(utils().addBackgroundToImage(image, QColor(0, 255, 0)).size(), QSize(400, 300));
+
+    const Image drawn = utils().getDrawedImage(image, { 200, 100 }, QRectF(0, 0, 200, 100), QRectF(0, 200, 400, 100));
+    ASSERT_EQ(drawn.size(), QSize(200, 100));
+    EXPECT_TRUE(isRed(drawn, 100, 1));
+    EXPECT_TRUE(utils().getDrawedImage(Image(), { 10, 10 }, QRectF(0, 0, 10, 10), QRectF(0, 0, 10, 10)).isNull());
+}

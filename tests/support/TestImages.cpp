@@ -1,0 +1,271 @@
+#include "support/TestImages.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <exiv2/exiv2.hpp>
+
+namespace vantrel::testimages {
+
+namespace {
+
+quint32 crc32(const QByteArray& bytes)
+{
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> t {};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    quint32 c = 0xFFFFFFFFu;
+    for (char ch : bytes)
+        c = table[(c ^ static_cast<quint8>(ch)) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+void appendBigEndian(QByteArray& out, quint32 v)
+{
+    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+}
+
+void appendPngChunk(QByteArray& out, const char* type, const QByteArray& data)
+{
+    appendBigEndian(out, quint32(data.size()));
+    QByteArray body(type, 4);
+    body.append(data);
+    out.append(body);
+    appendBigEndian(out, crc32(body));
+}
+
+} // namespace
+
+std::vector<double> cornerColour(Corner corner, bool grey)
+{
+    if (grey) {
+        switch (corner) {
+        case Corner::TopLeft: return {30};
+        case Corner::TopRight: return {100};
+        case Corner::BottomLeft: return {170};
+        case Corner::BottomRight: return {240};
+        }
+    }
+    switch (corner) {
+    case Corner::TopLeft: return {230, 20, 20};     // red
+    case Corner::TopRight: return {20, 200, 20};    // green
+    case Corner::BottomLeft: return {20, 20, 230};  // blue
+    case Corner::BottomRight: return {240, 230, 20}; // yellow
+    }
+    return {};
+}
+
+vips::VImage makePattern(int width, int height, const PatternOptions& options)
+{
+    const vips::VImage xy = vips::VImage::xyz(width, height);
+    const vips::VImage left = xy[0] < width / 2.0;
+    const vips::VImage top = xy[1] < height / 2.0;
+    const bool g = options.grey;
+    const vips::VImage upper = left.ifthenelse(cornerColour(Corner::TopLeft, g), cornerColour(Corner::TopRight, g));
+    const vips::VImage lower
+        = left.ifthenelse(cornerColour(Corner::BottomLeft, g), cornerColour(Corner::BottomRight, g));
+    vips::VImage image = top.ifthenelse(upper, lower);
+    VipsInterpretation interpretation = g ? VIPS_INTERPRETATION_B_W : VIPS_INTERPRETATION_sRGB;
+    double alphaValue = 255;
+    if (options.sixteenBit) {
+        image = (image * 257).cast(VIPS_FORMAT_USHORT);
+        interpretation = g ? VIPS_INTERPRETATION_GREY16 : VIPS_INTERPRETATION_RGB16;
+        alphaValue = 65535;
+    } else {
+        image = image.cast(VIPS_FORMAT_UCHAR);
+    }
+    if (options.alpha)
+        image = image.bandjoin_const({alphaValue});
+    return image.copy(vips::VImage::option()->set("interpretation", interpretation));
+}
+
+bool writePattern(const QString& path, int width, int height, const PatternOptions& options)
+{
+    try {
+        vips::VImage image = makePattern(width, height, options);
+        const QString ext = QFileInfo(path).suffix().toLower();
+        const QByteArray p = path.toUtf8();
+        if (ext == "jpg" || ext == "jpeg")
+            image.jpegsave(p.constData(), vips::VImage::option()->set("Q", options.quality));
+        else
+            image.write_to_file(p.constData());
+        return true;
+    } catch (const vips::VError& e) {
+        std::fprintf(stderr, "writePattern %s: %s\n", path.toUtf8().constData(), e.what());
+        return false;
+    }
+}
+
+bool setMetadataList(const QString& path, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    try {
+        auto image = Exiv2::ImageFactory::open(path.toStdString());
+        image->readMetadata();
+        Exiv2::ExifData& exif = image->exifData();
+        Exiv2::IptcData& iptc = image->iptcData();
+        Exiv2::XmpData& xmp = image->xmpData();
+        for (const auto& [key, value] : values) {
+            if (key.rfind("Exif.", 0) == 0) {
+                exif[key].setValue(value);
+            } else if (key.rfind("Iptc.", 0) == 0) {
+                Exiv2::IptcKey k(key);
+                Exiv2::Value::AutoPtr v = Exiv2::Value::create(Exiv2::IptcDataSets::dataSetType(k.tag(), k.record()));
+                v->read(value);
+                iptc.add(k, v.get());
+            } else if (key.rfind("Xmp.", 0) == 0) {
+                xmp[key] = value;
+            }
+        }
+        image->writeMetadata();
+        return true;
+    } catch (const Exiv2::AnyError& e) {
+        std::fprintf(stderr, "setMetadata %s: %s\n", path.toUtf8().constData(), e.what());
+        return false;
+    }
+}
+
+bool setMetadata(const QString& path, const std::map<std::string, std::string>& values)
+{
+    return setMetadataList(path, {values.begin(), values.end()});
+}
+
+bool setOrientation(const QString& path, int orientation)
+{
+    return setMetadata(path, {{"Exif.Image.Orientation", std::to_string(orientation)}});
+}
+
+bool setCameraTags(const QString& path)
+{
+    return setMetadataList(path,
+        {
+            {"Exif.Image.Make", "Testmaker"},
+            {"Exif.Image.Model", "TM-1"},
+            {"Exif.Image.Software", "builder 1.0"},
+            {"Exif.Image.XResolution", "300/1"},
+            {"Exif.Image.YResolution", "300/1"},
+            {"Exif.Image.ResolutionUnit", "2"},
+            {"Exif.Photo.DateTimeOriginal", "2021:06:15 14:30:05"},
+            {"Exif.Photo.ExposureTime", "1/250"},
+            {"Exif.Photo.FNumber", "28/10"},
+            {"Exif.Photo.ISOSpeedRatings", "100 200"},
+            {"Exif.Photo.FocalLength", "42/10"},
+            {"Exif.Photo.ExposureBiasValue", "-1/3"},
+            {"Exif.Photo.ExposureMode", "1"},
+            {"Exif.Photo.Flash", "1"},
+            {"Exif.Photo.LensModel", "Test Lens 24-70"},
+            {"Exif.GPSInfo.GPSLatitudeRef", "N"},
+            {"Exif.GPSInfo.GPSLatitude", "51/1 30/1 0/1"},
+            {"Exif.GPSInfo.GPSLongitudeRef", "W"},
+            {"Exif.GPSInfo.GPSLongitude", "0/1 7/1 30/1"},
+            {"Exif.GPSInfo.GPSAltitudeRef", "0"},
+            {"Exif.GPSInfo.GPSAltitude", "35/1"},
+            {"Iptc.Application2.Keywords", "alpha"},
+            {"Iptc.Application2.Keywords", "beta"},
+            {"Iptc.Application2.Caption", "A test caption"},
+        });
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(bytes) == bytes.size();
+}
+
+bool writeEmptyFile(const QString& path)
+{
+    return writeBytes(path, {});
+}
+
+bool writeTruncatedJpeg(const QString& path, int width, int height, int keepBytes)
+{
+    try {
+        VipsBlob* blob = makePattern(width, height).jpegsave_buffer();
+        size_t length = 0;
+        const void* data = vips_blob_get(blob, &length);
+        QByteArray bytes(static_cast<const char*>(data), int(std::min<size_t>(length, size_t(keepBytes))));
+        vips_area_unref(VIPS_AREA(blob));
+        return writeBytes(path, bytes);
+    } catch (const vips::VError& e) {
+        std::fprintf(stderr, "writeTruncatedJpeg: %s\n", e.what());
+        return false;
+    }
+}
+
+bool writeLyingPng(const QString& path, quint32 width, quint32 height)
+{
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray ihdr;
+    appendBigEndian(ihdr, width);
+    appendBigEndian(ihdr, height);
+    ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0)); // 8-bit RGB
+    appendPngChunk(png, "IHDR", ihdr);
+    appendPngChunk(png, "IDAT", QByteArray::fromHex("789c030000000001")); // empty zlib stream
+    appendPngChunk(png, "IEND", {});
+    return writeBytes(path, png);
+}
+
+std::vector<double> pixelAt(const vips::VImage& image, int x, int y)
+{
+    std::vector<double> p = const_cast<vips::VImage&>(image).getpoint(x, y);
+    if (image.format() == VIPS_FORMAT_USHORT)
+        for (double& v : p)
+            v /= 257.0;
+    return p;
+}
+
+bool looksLike(const std::vector<double>& pixel, Corner corner, bool grey, double tolerance)
+{
+    const std::vector<double> want = cornerColour(corner, grey);
+    if (pixel.size() < want.size())
+        return false;
+    for (size_t i = 0; i < want.size(); ++i)
+        if (std::abs(pixel[i] - want[i]) > tolerance)
+            return false;
+    return true;
+}
+
+Corner nearestCorner(const std::vector<double>& pixel, bool grey)
+{
+    Corner best = Corner::TopLeft;
+    double bestDistance = 1e30;
+    for (Corner c : {Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight}) {
+        const std::vector<double> want = cornerColour(c, grey);
+        double d = 0;
+        for (size_t i = 0; i < want.size() && i < pixel.size(); ++i)
+            d += (pixel[i] - want[i]) * (pixel[i] - want[i]);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = c;
+        }
+    }
+    return best;
+}
+
+std::vector<Corner> cornersOf(const vips::VImage& image, bool grey)
+{
+    const int w = image.width();
+    const int h = image.height();
+    const int ix = std::min(3, w / 4);
+    const int iy = std::min(3, h / 4);
+    return {
+        nearestCorner(pixelAt(image, ix, iy), grey),
+        nearestCorner(pixelAt(image, w - 1 - ix, iy), grey),
+        nearestCorner(pixelAt(image, ix, h - 1 - iy), grey),
+        nearestCorner(pixelAt(image, w - 1 - ix, h - 1 - iy), grey),
+    };
+}
+
+} // namespace vantrel::testimages
