@@ -50,7 +50,7 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     }
     AppDelegate* app = AppDelegate::shareDelegate();
     m_options = options;
-    m_options.rawConvertFormat = app->rawConvertFormat();
+    m_options.job.rawConvertFormat = app->rawConvertFormat();
 
     m_arrPhotosToProcess.clear();
     if (m_view)
@@ -96,6 +96,13 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     if (m_arrPhotosToProcess.isEmpty())
         requestEnd();
     return true;
+}
+
+bool ProcessingEngine::startProcess(
+    const OutputOptionSettings& outputSettingObject, const ResizingOptionsSettingObject& resizingOptionObject)
+{
+    return startProcess(RunOptions::from(
+        outputSettingObject, resizingOptionObject, AppDelegate::shareDelegate()->rawConvertFormat()));
 }
 
 void ProcessingEngine::startProcessingOfPhotos(int processFlag)
@@ -211,7 +218,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     RunFileProbe& probe = *m_deps.probe;
 
     // 1. RAW photos are left out without being opened when the user chose to skip them.
-    if (options.rawConvertFormat == QLatin1String("skipRaw") && !isWritableFormat(photo->fileExtension())) {
+    if (options.job.rawConvertFormat == QLatin1String("skipRaw") && !isWritableFormat(photo->fileExtension())) {
         hop(worker, [&] {
             photo->setProcessStatus(ProcessStatus::Skipped);
             m_currentFileFlag = 0;
@@ -348,8 +355,11 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
             photo->setNewfileSizeInBytes(newSize);
             photo->setNewfileSizeAsString(RunText::bytes(newSize));
             report(1, QStringLiteral("File Processed"));
-        } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)) {
+        } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
+                   || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
             report(written.status, QStringLiteral("Permisssion error"));
+        } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {
+            report(2, QStringLiteral("File size exceeded"));
         } else {
             report(2, QStringLiteral("File not Processed"));
         }

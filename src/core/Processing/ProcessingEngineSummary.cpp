@@ -105,10 +105,10 @@ void ProcessingEngine::setProcessInfoAtBottm()
 
 void ProcessingEngine::openOutputFolder()
 {
-    if (m_options.folderOption != 1 || convertedCount() < 1 || !m_deps.folderOpener)
+    if (m_options.job.folderOption != 1 || convertedCount() < 1 || !m_deps.folderOpener)
         return;
-    if (m_deps.probe->isDirectory(m_options.ouptputFolder))
-        m_deps.folderOpener->openFolder(m_options.ouptputFolder);
+    if (m_deps.probe->isDirectory(m_options.job.ouptputFolder))
+        m_deps.folderOpener->openFolder(m_options.job.ouptputFolder);
 }
 
 QVariantMap ProcessingEngine::getLogDetails() const

@@ -62,8 +62,8 @@ public:
         engine->setView(view.get());
         recorder = std::make_unique<NotificationRecorder>(kRunNotifications);
         options = RunOptions();
-        options.folderOption = 1;
-        options.ouptputFolder = out;
+        options.job.folderOption = 1;
+        options.job.ouptputFolder = out;
     }
 
     /// A checked photo of the batch; its file holds `bytes` (no file when bytes is null).
@@ -266,8 +266,8 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
              t.probe->readOnly.insert(t.out);
          }, 12, "Permisssion error", 0 },
         { "name too long", [](ProcessingEngineTest& t) {
-             t.options.filenameOption = 3;
-             t.options.prefixString = QString(252, 'n'); // "p" + 252 + ".jpg" = 257 characters
+             t.options.job.filenameOption = 3;
+             t.options.job.prefixString = QString(252, 'n'); // "p" + 252 + ".jpg" = 257 characters
          }, 13, "File not Processed", 1 },
     };
     for (const Row& row : rows) {
@@ -420,9 +420,9 @@ TEST_F(ProcessingEngineTest, ReplacingNeverDestroysASourceStillToBeRead)
     for (const Row& row : { Row { "asking off", false }, Row { "replace all", true } }) {
         SCOPED_TRACE(row.name);
         reset();
-        options.folderOption = 0;
-        options.formatOption = 1;
-        options.selectedFileFormat = 3;
+        options.job.folderOption = 0;
+        options.job.formatOption = 1;
+        options.job.selectedFileFormat = 3;
         options.askBeforeOverwrite = row.ask;
         addPhoto(src + "/a.png", "png");
         addPhoto(src + "/a.jpg", "jpg");
@@ -520,7 +520,7 @@ TEST_F(ProcessingEngineTest, SummaryBottomLineStampAndRows)
 
 TEST_F(ProcessingEngineTest, PhotosWrittenBesideTheirSourcesOpenNoFolder)
 {
-    options.folderOption = 0;
+    options.job.folderOption = 0;
     addPhoto("a.jpg");
     ASSERT_TRUE(engine->startProcess(options));
     clock->runScheduled();

@@ -107,11 +107,11 @@ public:
     {
         static const QStringList kFormats { "tif", "tiff", "png", "jpg", "jpeg", "jp2", "bmp", "gif" };
         const QFileInfo source(photo.filePath());
-        const QString folder = options.folderOption == 1 ? options.ouptputFolder : source.path();
+        const QString folder = options.job.folderOption == 1 ? options.job.ouptputFolder : source.path();
         QString name = source.completeBaseName();
-        if (options.filenameOption == 3)
-            name += options.prefixString;
-        const QString ext = options.formatOption != 0 ? kFormats.value(options.selectedFileFormat) : source.suffix();
+        if (options.job.filenameOption == 3)
+            name += options.job.prefixString;
+        const QString ext = options.job.formatOption != 0 ? kFormats.value(options.job.selectedFileFormat) : source.suffix();
         return folder + "/" + name + "." + ext;
     }
     RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions&) override
