@@ -254,8 +254,10 @@ Corner nearestCorner(const std::vector<double>& pixel, bool grey)
     return best;
 }
 
-std::vector<Corner> cornersOf(const vips::VImage& image, bool grey)
+std::vector<Corner> cornersOf(const vips::VImage& lazy, bool grey)
 {
+    // Decoded once: libvips' JPEG 2000 loader fails on a second region of the same file.
+    const vips::VImage image = lazy.copy_memory();
     const int w = image.width();
     const int h = image.height();
     const int ix = std::min(3, w / 4);

@@ -4,40 +4,10 @@
 
 #include <QFileInfo>
 
+#include "core/Helper/Utils.h"
 #include "platform/imaging/ImageProperties.h"
 
 namespace vantrel {
-
-namespace {
-
-// Byte count as text: base 1000, two decimals cut (exact integer arithmetic), and a value above
-// 993 of one unit shown as 0.97 of the next.
-QString byteCountText(double bytes)
-{
-    static const char* const kUnits[] = { "bytes", "KB", "MB", "GB", "TB", "PB", "EB" };
-    if (!(bytes > 0))
-        return QStringLiteral("0 bytes");
-    auto count = static_cast<quint64>(bytes);
-    quint64 divisor = 1;
-    int unit = 0;
-    while (count / divisor >= 1000 && unit < 5) {
-        divisor *= 1000;
-        ++unit;
-    }
-    quint64 hundredths = count / divisor * 100 + (count % divisor) * 100 / divisor;
-    if (hundredths > 99300) {
-        hundredths = 97;
-        ++unit;
-    }
-    if (unit == 0)
-        return QStringLiteral("%1 bytes").arg(hundredths / 100);
-    return QStringLiteral("%1.%2 %3")
-        .arg(hundredths / 100)
-        .arg(hundredths % 100, 2, 10, QLatin1Char('0'))
-        .arg(QLatin1String(kUnits[qMin(unit, 6)]));
-}
-
-} // namespace
 
 PhotoFile::PhotoFile() = default;
 
@@ -70,7 +40,7 @@ PhotoFilePtr PhotoFile::initWithFileUrl(const QString& fileUrl, const QString& a
     const QByteArray native = fileUrl.toLocal8Bit();
     if (!native.isEmpty() && ::stat(native.constData(), &st) == 0)
         photo->m_fileSizeInBytes = static_cast<double>(st.st_size);
-    photo->m_fileSizeAsString = byteCountText(photo->m_fileSizeInBytes);
+    photo->m_fileSizeAsString = Utils::sharedUtils().unitStringFromBytes(photo->m_fileSizeInBytes, 0);
     return photo;
 }
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/DataBeans/OutputOptionSettings.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Processing/TargetSize.h"
 #include "platform/Paths.h"
@@ -49,9 +50,12 @@ OutputPathBuilder::OutputPathBuilder(PhotoJobSettings settings)
 
 const QStringList& OutputPathBuilder::outputFormatList()
 {
-    static const QStringList kFormats
-        = { QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("png"), QStringLiteral("jpg"),
-              QStringLiteral("jpeg"), QStringLiteral("jp2"), QStringLiteral("bmp"), QStringLiteral("gif") };
+    static const QStringList kFormats = [] {
+        QStringList formats;
+        for (const char* format : OutputOptionSettings::kOutputFormats)
+            formats.append(QLatin1String(format));
+        return formats;
+    }();
     return kFormats;
 }
 

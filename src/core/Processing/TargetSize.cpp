@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "core/Helper/Utils.h"
 #include "core/Processing/PhotoJobSettings.h"
 
 namespace vantrel {
@@ -18,32 +19,7 @@ float percentOf(float side, double percent)
 
 QSizeF TargetSize::aspectFit(QSizeF size, QSizeF box)
 {
-    float w = static_cast<float>(size.width());
-    float h = static_cast<float>(size.height());
-    const float boxWidth = static_cast<float>(box.width());
-    const float boxHeight = static_cast<float>(box.height());
-    if (!(w > 0) || !(h > 0))
-        return { 0, 0 };
-    if (w > h) {
-        const float k = boxWidth / w;
-        h = k * h;
-        w = w * k;
-    } else {
-        const float k = boxHeight / h;
-        w = k * w;
-        h = h * k;
-    }
-    if (w > boxWidth) {
-        const float k = boxWidth / w;
-        h = k * h;
-        w = w * k;
-    }
-    if (h > boxHeight) {
-        const float k = boxHeight / h;
-        w = k * w;
-        h = h * k;
-    }
-    return { w, h };
+    return Utils::sharedUtils().getAspectFitModeSizeWithsize(size, box);
 }
 
 QSizeF TargetSize::unrounded(QSizeF upright, const PhotoJobSettings& settings)

@@ -29,8 +29,8 @@ public:
     /// values beyond the int range are clamped (a cast of those would be undefined).
     static int roundHalfAwayFromZero(double value);
 
-    /// Fits `size` into `box` keeping its ratio, enlarging as well as reducing, in single
-    /// precision; the result touches the box on at least one side. A size without area gives 0 x 0.
+    /// The toolbox's aspect fit: `size` into `box` keeping its ratio, enlarging as well as
+    /// reducing, in single precision. A size or box without area gives 0 x 0.
     static QSizeF aspectFit(QSizeF size, QSizeF box);
 
     static constexpr float kMaximumSide = 10000.0f;

@@ -49,8 +49,14 @@ public:
     /// Pixels laid out as an EXIF orientation tag describes (the inverse of the viewer's
     /// correction); 1 or out-of-range values give the same image.
     Image laidOutForOrientation(int orientation) const;
-    /// Grey to sRGB (other colour models unchanged).
+    /// The correction a viewer applies for an EXIF orientation tag (stored layout to upright);
+    /// laidOutForOrientation() undoes it. 1 or out-of-range values give the same image.
+    Image uprightForOrientation(int orientation) const;
+    /// Grey, CMYK and Lab to sRGB (16-bit grey to 16-bit RGB), with the sRGB profile attached;
+    /// RGB images are returned unchanged.
     Image toSRGB() const;
+    /// 16-bit (or other) samples reduced to 8 bits (no change for 8-bit images).
+    Image toEightBit() const;
     /// Alpha flattened onto white (no change without alpha).
     Image flattenedOnWhite() const;
     /// 8-bit sRGB QImage for display (workers hand QImage, never QPixmap, to the window layer).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QVariantMap>
 
@@ -32,7 +34,14 @@ struct EncodeResult {
 /// and an older file at `path` intact. Reduces 16-bit images to 8 bits for JPEG, GIF and BMP,
 /// flattens alpha onto white for JPEG and BMP, and updates PixelXDimension/PixelYDimension and
 /// drops the embedded EXIF thumbnail of the carried metadata. Thread-safe; never throws.
+/// Temporary files are named AtomicFileWriter::kTempPrefix + "XXXXXX" + kTempSuffix
+/// (".vantrel-XXXXXX.tmp"); AtomicFileWriter::removeLeftovers() clears those of a crashed run.
 EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format,
                          const EncodeOptions& options);
+
+/// Makes every later encodeImage() fail once half of its bytes are written to the temporary file,
+/// with the errno the hook returns for the output path (0: go on). CI runs as root, so tests
+/// cannot provoke write failures with permissions. An empty function removes the hook.
+void setEncodeFailureHookForTesting(std::function<int(const QString& path)> hook);
 
 } // namespace vantrel

@@ -26,9 +26,11 @@ bool initImagingLibraries(const char* argv0)
     static bool ok = [argv0] {
         if (VIPS_INIT(argv0 ? argv0 : "vantrel") != 0)
             return false;
-        // Keep the operation cache small: batch work touches each image once.
-        vips_cache_set_max(50);
-        vips_cache_set_max_mem(64 * 1024 * 1024);
+        // No operation cache: batch work touches each image once, and libvips 8.14 keys cached
+        // loads by file name only, so a photo replaced on disk (a run that writes over its
+        // source) would be read back stale.
+        vips_cache_set_max(0);
+        vips_cache_set_max_mem(0);
         Exiv2::XmpParser::initialize(xmpLock, nullptr);
 #ifdef EXV_ENABLE_BMFF
         Exiv2::enableBMFF(true);

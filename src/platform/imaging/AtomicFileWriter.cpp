@@ -1,0 +1,104 @@
+#include "platform/imaging/AtomicFileWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vantrel::AtomicFileWriter {
+
+namespace {
+
+// The process umask, read without changing it (umask() itself is not thread-safe).
+mode_t processUmask()
+{
+    static const mode_t mask = [] {
+        QFile status("/proc/self/status");
+        if (status.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : status.readAll().split('\n'))
+                if (line.startsWith("Umask:"))
+                    return mode_t(std::strtol(line.mid(6).trimmed().constData(), nullptr, 8));
+        return mode_t(022);
+    }();
+    return mask;
+}
+
+int writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+} // namespace
+
+int write(const QString& path, const QByteArray& bytes, const std::function<int(const QString&)>& failureHook)
+{
+    const QFileInfo target(path);
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    QByteArray pattern = folder + "/" + kTempPrefix + "XXXXXX" + kTempSuffix;
+    const int fd = ::mkstemps(pattern.data(), int(std::strlen(kTempSuffix)));
+    if (fd < 0)
+        return errno;
+    const QByteArray temp = pattern;
+    auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.constData());
+        return error;
+    };
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    struct stat existing {};
+    const QByteArray destination = QFile::encodeName(target.absoluteFilePath());
+    const mode_t mode = ::stat(destination.constData(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                                        : (0666 & ~processUmask());
+    if (::fchmod(fd, mode) != 0)
+        return fail(errno);
+    const qint64 half = bytes.size() / 2;
+    if (int error = writeAll(fd, bytes.constData(), half))
+        return fail(error);
+    if (failureHook)
+        if (int error = failureHook(path))
+            return fail(error);
+    if (int error = writeAll(fd, bytes.constData() + half, bytes.size() - half))
+        return fail(error);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return error;
+    }
+    if (::rename(temp.constData(), destination.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return error;
+    }
+    return 0;
+}
+
+int removeLeftovers(const QString& folder)
+{
+    const QDir dir(folder);
+    int removed = 0;
+    const QStringList names = dir.entryList({QString::fromLatin1(kTempPrefix) + "??????" + kTempSuffix},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        if (QFile::remove(dir.filePath(name)))
+            ++removed;
+    return removed;
+}
+
+} // namespace vantrel::AtomicFileWriter

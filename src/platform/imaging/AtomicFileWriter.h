@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+
+#include <QByteArray>
+#include <QString>
+
+namespace vantrel::AtomicFileWriter {
+
+/// Temporary files of an unfinished write are named kTempPrefix + six characters + kTempSuffix
+/// and live in the destination folder, so that a later run can recognise and remove leftovers.
+inline constexpr char kTempPrefix[] = ".vantrel-";
+inline constexpr char kTempSuffix[] = ".tmp";
+
+/// Writes `bytes` to a temporary file beside `path` and renames it over `path` when complete.
+/// Returns 0, or the errno of the failing step (the temporary file is then removed and an older
+/// file at `path` is untouched). `failureHook`, when set, is asked once the first half is on
+/// disk: a non-zero errno it returns fails the write at that point (for tests).
+int write(const QString& path, const QByteArray& bytes, const std::function<int(const QString&)>& failureHook = {});
+
+/// Removes leftover temporary files of interrupted writes from `folder`; returns how many.
+int removeLeftovers(const QString& folder);
+
+} // namespace vantrel::AtomicFileWriter

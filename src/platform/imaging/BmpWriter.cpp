@@ -1,0 +1,76 @@
+#include "platform/imaging/BmpWriter.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace vantrel::BmpWriter {
+
+namespace {
+
+void put16(QByteArray& out, quint16 v)
+{
+    out.append(char(v & 0xFF)).append(char(v >> 8));
+}
+
+void put32(QByteArray& out, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+}
+
+} // namespace
+
+QByteArray encode(const vips::VImage& image)
+{
+    vips::VImage rgb = image;
+    if (rgb.bands() == 1)
+        rgb = rgb.bandjoin({rgb, rgb});
+    if (rgb.bands() != 3 || rgb.format() != VIPS_FORMAT_UCHAR)
+        return {};
+    const qint64 width = rgb.width();
+    const qint64 height = rgb.height();
+    const qint64 rowBytes = (width * 3 + 3) / 4 * 4;
+    const qint64 pixelBytes = rowBytes * height;
+    const qint64 fileBytes = 14 + 40 + pixelBytes;
+    if (fileBytes > 0x7FFFFFFF)
+        return {};
+
+    size_t size = 0;
+    void* memory = rgb.write_to_memory(&size);
+    const auto* pixels = static_cast<const quint8*>(memory);
+
+    QByteArray out;
+    out.reserve(int(fileBytes));
+    out.append("BM", 2);
+    put32(out, quint32(fileBytes));
+    put32(out, 0);
+    put32(out, 14 + 40);
+    put32(out, 40);
+    put32(out, quint32(width));
+    put32(out, quint32(height)); // positive: bottom-up
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0); // BI_RGB
+    put32(out, quint32(pixelBytes));
+    const double xres = std::max(0.0, image.xres()), yres = std::max(0.0, image.yres());
+    put32(out, quint32(std::lround(xres * 1000.0))); // pixels per metre
+    put32(out, quint32(std::lround(yres * 1000.0)));
+    put32(out, 0);
+    put32(out, 0);
+
+    QByteArray row(int(rowBytes), '\0');
+    for (qint64 y = height - 1; y >= 0; --y) {
+        const quint8* src = pixels + size_t(y) * size_t(width) * 3;
+        char* dst = row.data();
+        for (qint64 x = 0; x < width; ++x) {
+            dst[3 * x] = char(src[3 * x + 2]);
+            dst[3 * x + 1] = char(src[3 * x + 1]);
+            dst[3 * x + 2] = char(src[3 * x]);
+        }
+        out.append(row);
+    }
+    g_free(memory);
+    return out;
+}
+
+} // namespace vantrel::BmpWriter

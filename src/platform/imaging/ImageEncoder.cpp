@@ -1,0 +1,233 @@
+#include "platform/imaging/ImageEncoder.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include <exiv2/exiv2.hpp>
+
+#include "platform/imaging/AtomicFileWriter.h"
+#include "platform/imaging/BmpWriter.h"
+
+namespace vantrel {
+
+namespace {
+
+std::mutex g_hookMutex;
+std::function<int(const QString&)> g_failureHook;
+
+std::function<int(const QString&)> failureHook()
+{
+    std::lock_guard lock(g_hookMutex);
+    return g_failureHook;
+}
+
+EncodeResult failure(const QString& path, int errorNumber, const QString& why)
+{
+    EncodeResult r;
+    r.errorNumber = errorNumber;
+    r.error = why;
+    std::fprintf(stderr, "encode %s: %s\n", path.toUtf8().constData(), why.toUtf8().constData());
+    return r;
+}
+
+// TIFF layout tags of a source that describe its own strips and samples, never the output's.
+const char* const kLayoutTags[] = {
+    "Exif.Image.NewSubfileType", "Exif.Image.ImageWidth", "Exif.Image.ImageLength", "Exif.Image.BitsPerSample",
+    "Exif.Image.Compression", "Exif.Image.PhotometricInterpretation", "Exif.Image.StripOffsets",
+    "Exif.Image.SamplesPerPixel", "Exif.Image.RowsPerStrip", "Exif.Image.StripByteCounts",
+    "Exif.Image.PlanarConfiguration", "Exif.Image.TileWidth", "Exif.Image.TileLength", "Exif.Image.TileOffsets",
+    "Exif.Image.TileByteCounts", "Exif.Image.SubIFDs", "Exif.Image.ExtraSamples", "Exif.Image.SampleFormat",
+    "Exif.Image.Predictor", "Exif.Image.InterColorProfile", "Exif.Image.XMLPacket", "Exif.Image.IPTCNAA",
+    "Exif.Image.ImageResources", "Exif.Image.JPEGInterchangeFormat", "Exif.Image.JPEGInterchangeFormatLength",
+    "Exif.Image.YCbCrSubSampling", "Exif.Image.FillOrder", "Exif.Image.DNGVersion",
+};
+
+struct Metadata {
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+    bool any() const { return !exif.empty() || !iptc.empty() || !xmp.empty(); }
+};
+
+// The source's metadata adjusted to the output: orientation tag, pixel dimensions, no thumbnail.
+Metadata carriedMetadata(const QString& source, const Image& image, const EncodeOptions& options)
+{
+    Metadata m;
+    if (source.isEmpty())
+        return m;
+    try {
+        auto in = Exiv2::ImageFactory::open(source.toStdString());
+        in->readMetadata();
+        m.exif = in->exifData();
+        m.iptc = in->iptcData();
+        m.xmp = in->xmpData();
+    } catch (const Exiv2::AnyError& e) {
+        std::fprintf(stderr, "encode: metadata of %s not carried: %s\n", source.toUtf8().constData(), e.what());
+        return {};
+    }
+    try {
+        Exiv2::ExifThumb(m.exif).erase();
+        for (const char* key : kLayoutTags) {
+            const auto it = m.exif.findKey(Exiv2::ExifKey(key));
+            if (it != m.exif.end())
+                m.exif.erase(it);
+        }
+        if (!m.exif.empty()) {
+            m.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag >= 1 && options.orientationTag <= 8
+                                                            ? options.orientationTag : 1);
+            m.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
+            m.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
+        }
+        // XMP copies of the same facts must not contradict the EXIF.
+        for (const char* key : {"Xmp.tiff.Orientation", "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension",
+                                "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength"}) {
+            const auto it = m.xmp.findKey(Exiv2::XmpKey(key));
+            if (it != m.xmp.end())
+                m.xmp.erase(it);
+        }
+    } catch (const Exiv2::AnyError& e) {
+        std::fprintf(stderr, "encode: metadata of %s not carried: %s\n", source.toUtf8().constData(), e.what());
+        return {};
+    }
+    return m;
+}
+
+QByteArray takeBlob(VipsBlob* blob)
+{
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    QByteArray bytes(static_cast<const char*>(data), qsizetype(length));
+    vips_area_unref(VIPS_AREA(blob));
+    return bytes;
+}
+
+// Pixels prepared for the format: 8 bits for JPEG, GIF and BMP; alpha flattened onto white for
+// JPEG and BMP; only the ICC profile (and, for TIFF, the orientation) left for libvips to write,
+// the rest goes through exiv2.
+vips::VImage preparedPixels(const Image& image, ImageFileFormat format, int orientationTag)
+{
+    Image prepared = image.toSRGB();
+    if (format == ImageFileFormat::Jpeg || format == ImageFileFormat::Bmp)
+        prepared = prepared.flattenedOnWhite();
+    if (format == ImageFileFormat::Jpeg || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
+        prepared = prepared.toEightBit();
+    if (prepared.isNull())
+        throw vips::VError("the pixels could not be prepared");
+    vips::VImage out = prepared.vips().copy();
+    gchar** names = vips_image_get_fields(out.get_image());
+    for (int i = 0; names && names[i]; ++i) {
+        const char* name = names[i];
+        if (std::strcmp(name, VIPS_META_ICC_NAME) != 0 && vips_image_get_typeof(out.get_image(), name)
+            && (std::strncmp(name, "exif-", 5) == 0 || std::strcmp(name, VIPS_META_XMP_NAME) == 0
+                || std::strcmp(name, VIPS_META_IPTC_NAME) == 0 || std::strcmp(name, VIPS_META_PHOTOSHOP_NAME) == 0
+                || std::strcmp(name, VIPS_META_ORIENTATION) == 0 || std::strncmp(name, "png-comment-", 12) == 0))
+            out.remove(name);
+    }
+    g_strfreev(names);
+    if (format == ImageFileFormat::Tiff)
+        out.set(VIPS_META_ORIENTATION, orientationTag >= 1 && orientationTag <= 8 ? orientationTag : 1);
+    return out;
+}
+
+QByteArray encodePixels(const vips::VImage& pixels, ImageFileFormat format, float quality)
+{
+    const int q = std::clamp(int(std::lround(double(quality) * 100.0)), 1, 100);
+    switch (format) {
+    case ImageFileFormat::Tiff:
+        return takeBlob(pixels.tiffsave_buffer());
+    case ImageFileFormat::Png:
+        return takeBlob(pixels.pngsave_buffer());
+    case ImageFileFormat::Jpeg:
+        return takeBlob(pixels.jpegsave_buffer(vips::VImage::option()->set("Q", q)));
+    case ImageFileFormat::Jpeg2000:
+        return takeBlob(pixels.jp2ksave_buffer(vips::VImage::option()->set("Q", q)));
+    case ImageFileFormat::Gif:
+        return takeBlob(pixels.gifsave_buffer());
+    case ImageFileFormat::Bmp:
+        return BmpWriter::encode(pixels);
+    }
+    return {};
+}
+
+// Writes the metadata into the encoded bytes (in memory); formats exiv2 cannot write keep none.
+QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const Metadata& m)
+{
+    if (!m.any() || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
+        return encoded;
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
+    image->readMetadata();
+    if (!m.exif.empty())
+        image->setExifData(m.exif);
+    if (!m.iptc.empty())
+        image->setIptcData(m.iptc);
+    if (!m.xmp.empty())
+        image->setXmpData(m.xmp);
+    image->writeMetadata();
+    Exiv2::BasicIo& io = image->io();
+    io.open();
+    const long size = io.size();
+    io.seek(0, Exiv2::BasicIo::beg);
+    QByteArray out(qsizetype(size), Qt::Uninitialized);
+    const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
+    io.close();
+    if (read != size)
+        throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
+    return out;
+}
+
+} // namespace
+
+bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format)
+{
+    static const std::pair<const char*, ImageFileFormat> table[] = {
+        {"tif", ImageFileFormat::Tiff}, {"tiff", ImageFileFormat::Tiff}, {"png", ImageFileFormat::Png},
+        {"jpg", ImageFileFormat::Jpeg}, {"jpeg", ImageFileFormat::Jpeg}, {"jp2", ImageFileFormat::Jpeg2000},
+        {"bmp", ImageFileFormat::Bmp},  {"gif", ImageFileFormat::Gif},
+    };
+    for (const auto& [ext, f] : table) {
+        if (extension == QLatin1String(ext)) {
+            if (format)
+                *format = f;
+            return true;
+        }
+    }
+    return false;
+}
+
+void setEncodeFailureHookForTesting(std::function<int(const QString& path)> hook)
+{
+    std::lock_guard lock(g_hookMutex);
+    g_failureHook = std::move(hook);
+}
+
+EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options)
+{
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return failure(path, 0, "no image to encode");
+    if (path.isEmpty())
+        return failure(path, ENOENT, "empty output path");
+    QByteArray bytes;
+    try {
+        bytes = encodePixels(preparedPixels(image, format, options.orientationTag), format, options.quality);
+    } catch (const vips::VError& e) {
+        return failure(path, 0, QString("encoder failed: %1").arg(QString::fromUtf8(e.what()).trimmed()));
+    }
+    if (bytes.isEmpty())
+        return failure(path, 0, "encoder produced nothing");
+    const Metadata metadata = carriedMetadata(options.metadataSource, image, options);
+    try {
+        bytes = withMetadata(bytes, format, metadata);
+    } catch (const Exiv2::AnyError& e) {
+        // The picture matters more than its tags: write it without them.
+        std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.toUtf8().constData(), e.what());
+    }
+    if (const int error = AtomicFileWriter::write(path, bytes, failureHook()))
+        return failure(path, error, QString::fromLocal8Bit(std::strerror(error)));
+    EncodeResult ok;
+    ok.ok = true;
+    return ok;
+}
+
+} // namespace vantrel

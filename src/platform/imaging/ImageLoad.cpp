@@ -1,0 +1,179 @@
+// Loading: the upright loader of the run, thumbnails and shrink-on-load straight to a size.
+#include "platform/imaging/Image.h"
+
+#include <cstdio>
+
+#include <QFileInfo>
+
+#include "platform/imaging/ImageFileTypes.h"
+#include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/RawFile.h"
+
+namespace vantrel {
+
+namespace {
+
+// Decoding stops with an error on a truncated or damaged file instead of inventing grey pixels.
+constexpr VipsFailOn kFailOn = VIPS_FAIL_ON_TRUNCATED;
+// A thumbnail is never made of a photo whose header claims more than this.
+constexpr qint64 kMaxThumbnailPixels = 400'000'000;
+
+void report(const QString& path, const char* what, const char* why)
+{
+    std::fprintf(stderr, "image %s: %s: %s\n", what, path.toUtf8().constData(), why);
+}
+
+bool tooLarge(const ImageProperties& p, qint64 maxPixels)
+{
+    return qint64(p.pixelWidth) * qint64(p.pixelHeight) > maxPixels;
+}
+
+// Upright per the header's orientation (which also covers PNG EXIF that libvips does not read),
+// then sRGB for grey, CMYK and Lab, decoded into memory so that damage shows here, not later.
+Image finish(vips::VImage image, const ImageProperties& p, bool upright)
+{
+    image = image.copy();
+    image.remove(VIPS_META_ORIENTATION);
+    Image out(image);
+    if (upright && p.orientation != 1)
+        out = out.uprightForOrientation(p.orientation);
+    out = out.toSRGB();
+    if (out.isNull())
+        return {};
+    return Image(out.vips().copy_memory());
+}
+
+Image developRaw(const QString& path, const ImageProperties& p, bool upright)
+{
+    vips::VImage developed = RawFile::develop(path);
+    if (developed.is_null()) {
+        report(path, "load", "camera RAW could not be developed");
+        return {};
+    }
+    // LibRaw hands out the picture already upright.
+    Image out(developed);
+    if (!upright && p.orientation != 1)
+        out = out.laidOutForOrientation(p.orientation);
+    return out;
+}
+
+Image rawPreview(const QString& path, QSize box)
+{
+    int orientation = 1;
+    const QByteArray jpeg = RawFile::embeddedJpegPreview(path, &orientation);
+    if (jpeg.isEmpty())
+        return {};
+    try {
+        VipsBlob* blob = vips_blob_copy(jpeg.constData(), size_t(jpeg.size()));
+        vips::VImage thumb = vips::VImage::thumbnail_buffer(blob, box.width(),
+            vips::VImage::option()->set("height", box.height())->set("size", VIPS_SIZE_DOWN)->set("no_rotate", true));
+        vips_area_unref(VIPS_AREA(blob));
+        ImageProperties p;
+        p.orientation = orientation;
+        Image out = finish(thumb, p, true);
+        if (out.width() > box.width() || out.height() > box.height())
+            out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
+        return out;
+    } catch (const vips::VError& e) {
+        report(path, "raw preview", e.what());
+        return {};
+    }
+}
+
+} // namespace
+
+Image Image::load(const QString& path, bool upright, qint64 maxPixels)
+{
+    const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    if (!p.valid)
+        return {};
+    if (tooLarge(p, maxPixels)) {
+        report(path, "load", "refused: the header claims too many pixels");
+        return {};
+    }
+    if (p.loader == "raw")
+        return developRaw(path, p, upright);
+    try {
+        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
+            vips::VImage::option()->set("fail_on", kFailOn));
+        return finish(image, p, upright);
+    } catch (const vips::VError& e) {
+        report(path, "load", e.what());
+        return {};
+    }
+}
+
+Image Image::thumbnail(const QString& path, QSize box)
+{
+    if (box.width() <= 0 || box.height() <= 0)
+        return {};
+    const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    if (!p.valid)
+        return {};
+    if (tooLarge(p, kMaxThumbnailPixels)) {
+        report(path, "thumbnail", "refused: the header claims too many pixels");
+        return {};
+    }
+    if (p.loader == "raw") {
+        Image preview = rawPreview(path, box);
+        if (!preview.isNull())
+            return preview;
+        const Image developed = developRaw(path, p, true);
+        return developed.isNull() ? Image() : developed.resized(developed.size().scaled(box, Qt::KeepAspectRatio));
+    }
+    try {
+        // libvips turns the photo upright itself when it sees the orientation; a PNG tagged
+        // through a text chunk is turned here instead.
+        const bool turnHere = p.orientation != 1 && p.loader.startsWith("png");
+        const QSize fit = turnHere && p.orientation >= 5 ? box.transposed() : box;
+        vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
+            vips::VImage::option()->set("height", fit.height())->set("size", VIPS_SIZE_DOWN)->set("fail_on", kFailOn)
+                ->set("no_rotate", turnHere));
+        ImageProperties rest = p;
+        if (!turnHere)
+            rest.orientation = 1;
+        Image out = finish(thumb, rest, true);
+        if (!out.isNull() && (out.width() > box.width() || out.height() > box.height()))
+            out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
+        return out;
+    } catch (const vips::VError& e) {
+        report(path, "thumbnail", e.what());
+        return {};
+    }
+}
+
+Image Image::loadAtSize(const QString& path, QSize size)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return {};
+    const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    if (!p.valid)
+        return {};
+    if (tooLarge(p, kMaxThumbnailPixels)) {
+        report(path, "load at size", "refused: the header claims too many pixels");
+        return {};
+    }
+    // The size wanted in the stored layout, and the largest JPEG DCT shrink that stays above it.
+    const QSize stored = p.orientation >= 5 ? size.transposed() : size;
+    int shrink = 1;
+    if (p.loader.startsWith("jpeg"))
+        while (shrink < 8 && p.pixelWidth / (shrink * 2) >= stored.width()
+               && p.pixelHeight / (shrink * 2) >= stored.height())
+            shrink *= 2;
+    if (shrink == 1) {
+        const Image full = load(path);
+        return full.isNull() ? Image() : full.resized(size);
+    }
+    try {
+        // Decoded straight into memory (no line cache), so that a damaged file fails here.
+        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
+            vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
+        const Image out = finish(image, p, true);
+        return out.isNull() ? Image() : out.resized(size);
+    } catch (const vips::VError& e) {
+        report(path, "load at size", e.what());
+        return {};
+    }
+}
+
+} // namespace vantrel

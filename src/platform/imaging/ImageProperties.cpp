@@ -1,0 +1,339 @@
+#include "platform/imaging/ImageProperties.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <QFileInfo>
+
+#include <exiv2/exiv2.hpp>
+#include <lcms2.h>
+
+#include "platform/imaging/DocumentHeaderSize.h"
+#include "platform/imaging/ImageFileTypes.h"
+#include "platform/imaging/MetadataDictionary.h"
+#include "platform/imaging/RawFile.h"
+#include "platform/imaging/VipsInclude.h"
+
+namespace vantrel {
+
+namespace {
+
+ImageProperties invalid(const QString& path, const QString& why)
+{
+    ImageProperties p;
+    p.error = why;
+    std::fprintf(stderr, "image properties: %s: %s\n", path.toUtf8().constData(), why.toUtf8().constData());
+    return p;
+}
+
+void setSizeKeys(ImageProperties& p)
+{
+    p.dictionary.insert("PixelWidth", p.pixelWidth);
+    p.dictionary.insert("PixelHeight", p.pixelHeight);
+    if (p.hasOrientationTag)
+        p.dictionary.insert("Orientation", p.orientation);
+    if (!p.colorModel.isEmpty())
+        p.dictionary.insert("ColorModel", p.colorModel);
+    p.dictionary.insert("Depth", p.bitsPerSample);
+    p.dictionary.insert("HasAlpha", p.hasAlpha);
+}
+
+QString colorModelOf(VipsInterpretation interpretation, int bands)
+{
+    switch (interpretation) {
+    case VIPS_INTERPRETATION_B_W:
+    case VIPS_INTERPRETATION_GREY16:
+        return "Gray";
+    case VIPS_INTERPRETATION_CMYK:
+        return "CMYK";
+    case VIPS_INTERPRETATION_LAB:
+    case VIPS_INTERPRETATION_LABQ:
+    case VIPS_INTERPRETATION_LABS:
+        return "Lab";
+    default:
+        return bands <= 2 ? "Gray" : "RGB";
+    }
+}
+
+int bitsOf(VipsBandFormat format)
+{
+    switch (format) {
+    case VIPS_FORMAT_USHORT:
+    case VIPS_FORMAT_SHORT:
+        return 16;
+    case VIPS_FORMAT_UINT:
+    case VIPS_FORMAT_INT:
+    case VIPS_FORMAT_FLOAT:
+        return 32;
+    case VIPS_FORMAT_DOUBLE:
+        return 64;
+    default:
+        return 8;
+    }
+}
+
+QString profileDescription(const void* data, size_t size)
+{
+    if (size < 128 || size > 64 * 1024 * 1024)
+        return {};
+    cmsHPROFILE profile = cmsOpenProfileFromMem(data, cmsUInt32Number(size));
+    if (!profile)
+        return {};
+    char text[256] = {};
+    const cmsUInt32Number n = cmsGetProfileInfoASCII(profile, cmsInfoDescription, "en", "US", text, sizeof text);
+    cmsCloseProfile(profile);
+    return n > 0 ? QString::fromLatin1(text).trimmed() : QString();
+}
+
+bool blobOf(VipsImage* image, const char* name, const void** data, size_t* size)
+{
+    return vips_image_get_typeof(image, name) != 0 && vips_image_get_blob(image, name, data, size) == 0;
+}
+
+// libpng text chunks that exiv2 and ImageMagick use for metadata: "Raw profile type exif" and
+// friends hold hex text after a name line and a length line.
+QByteArray rawProfileBytes(const char* text)
+{
+    const char* p = text;
+    int newlines = 0;
+    while (*p && newlines < 3)
+        if (*p++ == '\n')
+            ++newlines;
+    QByteArray hex;
+    for (; *p; ++p)
+        if (std::isxdigit(static_cast<unsigned char>(*p)))
+            hex.append(*p);
+    return QByteArray::fromHex(hex);
+}
+
+struct PngTextMetadata {
+    QByteArray exif, iptc, xmp;
+};
+
+PngTextMetadata pngTextMetadata(VipsImage* image)
+{
+    PngTextMetadata found;
+    gchar** names = vips_image_get_fields(image);
+    for (int i = 0; names && names[i]; ++i) {
+        const char* name = names[i];
+        if (std::strncmp(name, "png-comment-", 12) != 0)
+            continue;
+        const char* text = nullptr;
+        if (vips_image_get_string(image, name, &text) != 0 || !text)
+            continue;
+        if (std::strstr(name, "Raw profile type exif") || std::strstr(name, "Raw profile type APP1"))
+            found.exif = rawProfileBytes(text);
+        else if (std::strstr(name, "Raw profile type iptc"))
+            found.iptc = rawProfileBytes(text);
+        else if (std::strstr(name, "XML:com.adobe.xmp"))
+            found.xmp = QByteArray(text);
+    }
+    g_strfreev(names);
+    return found;
+}
+
+// DPI from the EXIF resolution and its unit (2 inch, 3 centimetre); false when not both stated.
+bool exifDpi(const Exiv2::ExifData& exif, double* x, double* y)
+{
+    const auto xr = exif.findKey(Exiv2::ExifKey("Exif.Image.XResolution"));
+    const auto yr = exif.findKey(Exiv2::ExifKey("Exif.Image.YResolution"));
+    if (xr == exif.end() || yr == exif.end())
+        return false;
+    const auto unit = exif.findKey(Exiv2::ExifKey("Exif.Image.ResolutionUnit"));
+    const long u = unit != exif.end() && unit->count() > 0 ? unit->toLong() : 2;
+    const double factor = u == 3 ? 2.54 : 1.0;
+    *x = xr->toFloat() * factor;
+    *y = yr->toFloat() * factor;
+    return u != 1 && std::isfinite(*x) && std::isfinite(*y) && *x > 0 && *y > 0;
+}
+
+// Reads the metadata of a file that libvips does not hand over (TIFF tags, JPEG 2000 boxes).
+void readWithExiv2(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc, Exiv2::XmpData& xmp)
+{
+    try {
+        auto image = Exiv2::ImageFactory::open(path.toStdString());
+        image->readMetadata();
+        exif = image->exifData();
+        iptc = image->iptcData();
+        xmp = image->xmpData();
+    } catch (const Exiv2::AnyError& e) {
+        std::fprintf(stderr, "image properties: %s: %s\n", path.toUtf8().constData(), e.what());
+    }
+}
+
+ImageProperties fromVips(const QString& path, PropertyDepth depth)
+{
+    const QByteArray file = path.toUtf8();
+    VipsImage* image = vips_image_new_from_file(file.constData(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
+    if (!image) {
+        const QString why = QString::fromUtf8(vips_error_buffer()).trimmed().section('\n', 0, 0);
+        vips_error_clear();
+        return invalid(path, why.isEmpty() ? QStringLiteral("not an image") : why);
+    }
+    ImageProperties p;
+    p.valid = true;
+    p.pixelWidth = vips_image_get_width(image);
+    p.pixelHeight = vips_image_get_height(image);
+    p.bitsPerSample = bitsOf(vips_image_get_format(image));
+    p.colorModel = colorModelOf(vips_image_get_interpretation(image), vips_image_get_bands(image));
+    p.hasAlpha = vips_image_hasalpha(image);
+    const char* loader = nullptr;
+    if (vips_image_get_typeof(image, VIPS_META_LOADER) && vips_image_get_string(image, VIPS_META_LOADER, &loader) == 0)
+        p.loader = QString::fromLatin1(loader);
+    const bool heif = p.loader.startsWith("heif");
+    int orientation = 0;
+    if (vips_image_get_typeof(image, VIPS_META_ORIENTATION)
+        && vips_image_get_int(image, VIPS_META_ORIENTATION, &orientation) == 0) {
+        p.hasOrientationTag = true;
+        // libheif has already applied the file's transforms: what it hands over is upright.
+        p.orientation = heif || orientation < 1 || orientation > 8 ? 1 : orientation;
+    }
+
+    const void* data = nullptr;
+    size_t size = 0;
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+    bool haveExif = false;
+    const bool png = p.loader.startsWith("png");
+    PngTextMetadata pngText;
+    if (png)
+        pngText = pngTextMetadata(image);
+    if (blobOf(image, VIPS_META_EXIF_NAME, &data, &size))
+        haveExif = MetadataDictionary::decodeExif(data, size, exif);
+    else if (!pngText.exif.isEmpty())
+        haveExif = MetadataDictionary::decodeExif(pngText.exif.constData(), size_t(pngText.exif.size()), exif);
+
+    // A PNG tagged through a text chunk carries an orientation that libvips does not see.
+    if (haveExif && !p.hasOrientationTag) {
+        const auto o = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+        if (o != exif.end() && o->count() > 0) {
+            const long v = o->toLong();
+            p.hasOrientationTag = true;
+            p.orientation = heif || v < 1 || v > 8 ? 1 : int(v);
+        }
+    }
+
+    if (depth == PropertyDepth::Full) {
+        if (blobOf(image, VIPS_META_IPTC_NAME, &data, &size))
+            MetadataDictionary::decodeIptc(data, size, iptc);
+        else if (!pngText.iptc.isEmpty())
+            MetadataDictionary::decodeIptc(pngText.iptc.constData(), size_t(pngText.iptc.size()), iptc);
+        if (blobOf(image, VIPS_META_XMP_NAME, &data, &size))
+            MetadataDictionary::decodeXmp(data, size, xmp);
+        else if (!pngText.xmp.isEmpty())
+            MetadataDictionary::decodeXmp(pngText.xmp.constData(), size_t(pngText.xmp.size()), xmp);
+        if (!haveExif && (p.loader.startsWith("tiff") || p.loader.startsWith("jp2k")))
+            readWithExiv2(path, exif, iptc, xmp);
+        if (blobOf(image, VIPS_META_ICC_NAME, &data, &size)) {
+            const QString name = profileDescription(data, size);
+            if (!name.isEmpty())
+                p.dictionary.insert("ProfileName", name);
+        }
+        double dpiX = 0, dpiY = 0;
+        if (exifDpi(exif, &dpiX, &dpiY)) {
+            p.dictionary.insert("DPIWidth", dpiX);
+            p.dictionary.insert("DPIHeight", dpiY);
+        } else if (vips_image_get_typeof(image, "resolution-unit") || vips_image_get_xres(image) != 1.0) {
+            // JFIF density or PNG pHYs, which libvips holds in pixels per millimetre.
+            dpiX = std::round(vips_image_get_xres(image) * 25.4 * 1000) / 1000;
+            dpiY = std::round(vips_image_get_yres(image) * 25.4 * 1000) / 1000;
+            if (dpiX > 0 && dpiY > 0) {
+                p.dictionary.insert("DPIWidth", dpiX);
+                p.dictionary.insert("DPIHeight", dpiY);
+            }
+        }
+        MetadataDictionary::fillGroups(exif, iptc, xmp, p.dictionary);
+        if (heif && p.dictionary.contains("{TIFF}")) {
+            QVariantMap tiff = p.dictionary.value("{TIFF}").toMap();
+            if (tiff.contains("Orientation"))
+                tiff.insert("Orientation", 1);
+            p.dictionary.insert("{TIFF}", tiff);
+        }
+        if (p.loader.startsWith("jpeg")) {
+            QVariantMap jfif;
+            int multiscan = 0;
+            if (vips_image_get_typeof(image, "jpeg-multiscan") && vips_image_get_int(image, "jpeg-multiscan", &multiscan) == 0)
+                jfif.insert("IsProgressive", multiscan != 0);
+            if (vips_image_get_typeof(image, "resolution-unit")) {
+                jfif.insert("XDensity", std::round(vips_image_get_xres(image) * 25.4));
+                jfif.insert("YDensity", std::round(vips_image_get_yres(image) * 25.4));
+                jfif.insert("DensityUnit", 1);
+            }
+            if (!jfif.isEmpty())
+                p.dictionary.insert("{JFIF}", jfif);
+        }
+    }
+    g_object_unref(image);
+    setSizeKeys(p);
+    return p;
+}
+
+ImageProperties fromRaw(const QString& path)
+{
+    const RawFile::Header header = RawFile::readHeader(path);
+    if (!header.ok)
+        return {};
+    ImageProperties p;
+    p.valid = true;
+    p.loader = "raw";
+    p.pixelWidth = header.width;
+    p.pixelHeight = header.height;
+    p.orientation = header.orientation;
+    p.hasOrientationTag = true;
+    p.colorModel = "RGB";
+    p.bitsPerSample = 16;
+    if (!header.tiff.isEmpty())
+        p.dictionary.insert("{TIFF}", header.tiff);
+    if (!header.exif.isEmpty())
+        p.dictionary.insert("{Exif}", header.exif);
+    if (!header.aux.isEmpty())
+        p.dictionary.insert("{ExifAux}", header.aux);
+    setSizeKeys(p);
+    return p;
+}
+
+ImageProperties fromDocumentHeader(const QString& path, const QString& loader, QSize size)
+{
+    ImageProperties p;
+    p.valid = true;
+    p.loader = loader;
+    p.pixelWidth = size.width();
+    p.pixelHeight = size.height();
+    p.colorModel = "RGB";
+    setSizeKeys(p);
+    Q_UNUSED(path);
+    return p;
+}
+
+} // namespace
+
+ImageProperties readImageProperties(const QString& path, PropertyDepth depth)
+{
+    if (path.isEmpty())
+        return invalid(path, "empty path");
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return invalid(path, "no such file");
+    if (info.size() == 0)
+        return invalid(path, "empty file");
+    const QString ext = info.suffix().toLower();
+    if (ImageFileTypes::isRawExtension(ext)) {
+        ImageProperties raw = fromRaw(path);
+        if (raw.valid)
+            return raw;
+    }
+    if (ext == "eps" || ext == "epsf" || ext == "epsi") {
+        const QSize size = DocumentHeaderSize::epsSize(path);
+        if (!size.isEmpty())
+            return fromDocumentHeader(path, "eps", size);
+    } else if (ext == "pict" || ext == "pct" || ext == "pic") {
+        const QSize size = DocumentHeaderSize::pictSize(path);
+        if (!size.isEmpty())
+            return fromDocumentHeader(path, "pict", size);
+    }
+    return fromVips(path, depth);
+}
+
+} // namespace vantrel

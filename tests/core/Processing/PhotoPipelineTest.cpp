@@ -1,0 +1,379 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "core/DataBeans/PhotoFile.h"
+#include "core/Processing/OutputFileSystem.h"
+#include "core/Processing/OutputPathBuilder.h"
+#include "core/Processing/PhotoPipeline.h"
+#include "platform/imaging/ImageProperties.h"
+#include "support/TestImages.h"
+
+namespace vantrel {
+namespace {
+
+using testimages::Corner;
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::vector<Corner> cornersOf(const Image& image)
+{
+    return image.isNull() ? std::vector<Corner>() : testimages::cornersOf(image.vips());
+}
+
+/// Stored pixels with the file's tag applied, worked out independently of the pipeline.
+Image shownPicture(const QString& path)
+{
+    const int tag = readImageProperties(path, PropertyDepth::SizeAndOrientation).orientation;
+    return PixelTransform::viewerCorrection(tag).applyTo(Image::load(path, false));
+}
+
+/// A file system whose chosen operation fails with a chosen errno (a full disk, a read-only
+/// folder), since permissions do not fail for root.
+class FailingFileSystem : public OutputFileSystem {
+public:
+    enum class Step { CreateTemporary, Copy, Commit };
+    FailingFileSystem(Step step, int error)
+        : m_step(step)
+        , m_error(error)
+    {
+    }
+
+    int createTemporary(const QString& folder, QString* path) override
+    {
+        return m_step == Step::CreateTemporary ? m_error : OutputFileSystem::createTemporary(folder, path);
+    }
+    int copyContents(const QString& source, const QString& target) override
+    {
+        if (m_step == Step::Copy) {
+            QFile partial(target);
+            if (partial.open(QIODevice::WriteOnly))
+                partial.write("partial"); // a disk that fills up half-way
+            return m_error;
+        }
+        return OutputFileSystem::copyContents(source, target);
+    }
+    int commit(const QString& temporary, const QString& target) override
+    {
+        return m_step == Step::Commit ? m_error : OutputFileSystem::commit(temporary, target);
+    }
+
+private:
+    Step m_step;
+    int m_error;
+};
+
+class PhotoPipelineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_in = m_dir.filePath(QStringLiteral("in"));
+        m_out = m_dir.filePath(QStringLiteral("out"));
+        QDir().mkpath(m_in);
+    }
+
+    QString source(const QString& name, int width = 64, int height = 48, int orientation = 0)
+    {
+        const QString path = m_in + QLatin1Char('/') + name;
+        EXPECT_TRUE(testimages::writePattern(path, width, height));
+        if (orientation) {
+            EXPECT_TRUE(testimages::setOrientation(path, orientation));
+        }
+        return path;
+    }
+
+    PhotoJobSettings settings() const
+    {
+        PhotoJobSettings s;
+        s.isKeepOriginalSize = true;
+        s.ouptputFolder = m_out;
+        return s;
+    }
+
+    struct Run {
+        PhotoWriteResult result;
+        QString output;
+    };
+
+    Run run(const PhotoJobSettings& s, const QString& sourcePath, std::shared_ptr<OutputFileSystem> fileSystem = {})
+    {
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(sourcePath, QFileInfo(sourcePath).fileName(), false);
+        const QString output = OutputPathBuilder(s).updatedFilePathWithSetting(*photo);
+        return { PhotoPipeline(s, std::move(fileSystem)).processPhoto(*photo, output), output };
+    }
+
+    QStringList outputFolderEntries() const
+    {
+        return QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_in;
+    QString m_out;
+};
+
+TEST_F(PhotoPipelineTest, EachOrientationShowsTheSamePictureAsAutomaticCorrection)
+{
+    for (const char* extension : { "jpg", "png", "tif" }) {
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            const QString src = source(QStringLiteral("o%1.jpg").arg(orientation), 64, 48, orientation);
+            const Image upright(vips::VImage::new_from_file(src.toUtf8().constData()).autorot());
+            PhotoJobSettings s = settings();
+            s.isKeepOriginalSize = false;
+            s.isPercentSize = true;
+            s.perWidth = s.perHeight = 50;
+            s.formatOption = 1;
+            s.selectedFileFormat = OutputPathBuilder::outputFormatList().indexOf(QLatin1String(extension));
+            s.ouptputFolder = m_out + QStringLiteral("/kept");
+            const Run kept = run(s, src);
+            s.rotationType = 4;
+            s.ouptputFolder = m_out + QStringLiteral("/upright");
+            const Run corrected = run(s, src);
+            const QString what = QStringLiteral("%1 orientation %2").arg(QLatin1String(extension)).arg(orientation);
+            ASSERT_EQ(kept.result.status, ProcessStatus::Processed) << what.toStdString();
+            ASSERT_EQ(corrected.result.status, ProcessStatus::Processed) << what.toStdString();
+
+            EXPECT_EQ(readImageProperties(corrected.output).orientation, 1) << what.toStdString();
+            const Image correctedPixels = Image::load(corrected.output, false);
+            EXPECT_EQ(correctedPixels.size(), upright.size() / 2) << what.toStdString();
+            EXPECT_EQ(cornersOf(correctedPixels), cornersOf(upright)) << what.toStdString();
+
+            EXPECT_EQ(readImageProperties(kept.output).orientation, orientation) << what.toStdString();
+            const Image shown = shownPicture(kept.output);
+            EXPECT_EQ(shown.size(), upright.size() / 2) << what.toStdString();
+            EXPECT_EQ(cornersOf(shown), cornersOf(upright)) << what.toStdString();
+        }
+    }
+}
+
+TEST_F(PhotoPipelineTest, FormatsWithoutOrientationTagAreWrittenUpright)
+{
+    const QString src = source(QStringLiteral("six.jpg"), 64, 48, 6);
+    const Image upright(vips::VImage::new_from_file(src.toUtf8().constData()).autorot());
+    for (int format : { 5, 6, 7 }) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = format;
+        s.isHorizontalFlip = true;
+        const Run r = run(s, src);
+        ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
+        EXPECT_EQ(cornersOf(Image::load(r.output, false)), cornersOf(upright.flippedHorizontally())) << format;
+    }
+}
+
+TEST_F(PhotoPipelineTest, RotationAndFlipsAfterTheSize)
+{
+    const QString src = source(QStringLiteral("a.png"), 80, 40);
+    PhotoJobSettings s = settings();
+    s.isKeepOriginalSize = false;
+    s.isCustomSize = true;
+    s.customWidth = 40;
+    s.customHeight = 20;
+    s.rotationType = 1;
+    s.isVerticalFlip = true;
+    const Run r = run(s, src);
+    ASSERT_EQ(r.result.status, ProcessStatus::Processed);
+    const Image written = Image::load(r.output);
+    EXPECT_EQ(written.size(), QSize(20, 40));
+    const Image expected(testimages::makePattern(80, 40));
+    EXPECT_EQ(cornersOf(written), cornersOf(expected.rotatedQuarterTurns(1).flippedVertically()));
+}
+
+TEST_F(PhotoPipelineTest, SizeCases)
+{
+    struct Case {
+        const char* what;
+        QSize sourceSize;
+        double width, height;
+        bool percent, aspect;
+        ProcessStatus status;
+        QSize written;
+    };
+    const Case cases[] = {
+        { "20000 x 100 refused", { 50, 50 }, 20000, 100, false, false, ProcessStatus::DimensionTooLong, {} },
+        { "1 percent of 50 x 50", { 50, 50 }, 1, 1, true, false, ProcessStatus::Processed, { 1, 1 } },
+        { "aspect fit enlarges", { 400, 300 }, 800, 800, false, true, ProcessStatus::Processed, { 800, 600 } },
+        { "exactly 10000 accepted", { 20, 10 }, 10000, 5, false, false, ProcessStatus::Processed, { 10000, 5 } },
+    };
+    for (const Case& c : cases) {
+        const QString src = source(QStringLiteral("s.png"), c.sourceSize.width(), c.sourceSize.height());
+        PhotoJobSettings s = settings();
+        s.isKeepOriginalSize = false;
+        s.isPercentSize = c.percent;
+        s.isCustomSize = !c.percent;
+        s.isKeepAspectRatio = c.aspect;
+        s.customWidth = s.perWidth = c.width;
+        s.customHeight = s.perHeight = c.height;
+        s.ouptputFolder = m_out + QLatin1Char('/') + QLatin1String(c.what);
+        const Run r = run(s, src);
+        EXPECT_EQ(r.result.status, c.status) << c.what;
+        if (c.status == ProcessStatus::Processed)
+            EXPECT_EQ(Image::load(r.output).size(), c.written) << c.what;
+        else
+            EXPECT_FALSE(QFileInfo::exists(r.output)) << c.what;
+    }
+}
+
+TEST_F(PhotoPipelineTest, UnchangedPhotoIsCopiedByteForByte)
+{
+    const QString src = source(QStringLiteral("IMG_1.jpg"), 64, 48, 6);
+    testimages::setCameraTags(src);
+    const Run copy = run(settings(), src);
+    ASSERT_EQ(copy.result.status, ProcessStatus::Processed);
+    EXPECT_TRUE(copy.result.copied);
+    EXPECT_EQ(bytesOf(copy.output), bytesOf(src));
+    EXPECT_EQ(copy.result.outputSize, QFileInfo(src).size());
+
+    // Converting to jpg re-encodes at compressionRatio.
+    PhotoJobSettings s = settings();
+    s.formatOption = 1;
+    s.selectedFileFormat = 3;
+    qint64 sizes[2] = {};
+    for (int i : { 0, 1 }) {
+        s.compressionRatio = i == 0 ? 10 : 95;
+        s.ouptputFolder = m_out + QStringLiteral("/q%1").arg(s.compressionRatio);
+        const Run encoded = run(s, src);
+        ASSERT_EQ(encoded.result.status, ProcessStatus::Processed);
+        EXPECT_FALSE(encoded.result.copied);
+        EXPECT_NE(bytesOf(encoded.output), bytesOf(src));
+        sizes[i] = encoded.result.outputSize;
+    }
+    EXPECT_LT(sizes[0], sizes[1]);
+    EXPECT_FLOAT_EQ(PhotoPipeline(s).qualityFactor(), 0.95f);
+    s.formatOption = 0;
+    EXPECT_FLOAT_EQ(PhotoPipeline(s).qualityFactor(), 0.75f);
+}
+
+TEST_F(PhotoPipelineTest, PgmTakesTheRawAnswersFormat)
+{
+    const QString src = source(QStringLiteral("grey.pgm"), 32, 32);
+    PhotoJobSettings s = settings();
+    s.rawConvertFormat = QStringLiteral("jpeg");
+    const Run r = run(s, src);
+    ASSERT_EQ(r.result.status, ProcessStatus::Processed);
+    EXPECT_TRUE(r.output.endsWith(QStringLiteral("/grey.jpeg")));
+    EXPECT_FALSE(r.result.copied);
+    EXPECT_EQ(readImageProperties(r.output).loader, QStringLiteral("jpegload"));
+}
+
+TEST_F(PhotoPipelineTest, OutputThatIsTheSourceKeepsTheSource)
+{
+    const QString link = m_dir.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(m_in, link));
+    for (const QString& folder : { m_in, m_in + QStringLiteral("/"), m_in + QStringLiteral("/./"), link }) {
+        const QString src = source(QStringLiteral("same.jpg"));
+        const QByteArray original = bytesOf(src);
+        PhotoJobSettings s = settings();
+        s.ouptputFolder = folder;
+        const Run unchanged = run(s, src);
+        EXPECT_EQ(unchanged.result.status, ProcessStatus::Processed) << folder.toStdString();
+        EXPECT_EQ(bytesOf(src), original) << folder.toStdString();
+
+        s.isHorizontalFlip = true;
+        const Run flipped = run(s, src);
+        EXPECT_EQ(flipped.result.status, ProcessStatus::Processed) << folder.toStdString();
+        EXPECT_EQ(Image::load(src).size(), QSize(64, 48)) << folder.toStdString();
+        EXPECT_EQ(cornersOf(Image::load(src))[0], Corner::TopRight) << folder.toStdString();
+        EXPECT_EQ(QDir(m_in).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("same.jpg") });
+    }
+}
+
+TEST_F(PhotoPipelineTest, FailedWriteIsNeverProcessed)
+{
+    struct Case {
+        const char* what;
+        FailingFileSystem::Step step;
+        int error;
+        bool encode;
+        ProcessStatus status;
+    };
+    const Case cases[] = {
+        { "disk full on commit", FailingFileSystem::Step::Commit, ENOSPC, true, ProcessStatus::NotProcessed },
+        { "disk full while copying", FailingFileSystem::Step::Copy, ENOSPC, false, ProcessStatus::NotProcessed },
+        { "read-only folder", FailingFileSystem::Step::CreateTemporary, EROFS, true,
+            ProcessStatus::DestinationAccessDenied },
+        { "access denied", FailingFileSystem::Step::CreateTemporary, EACCES, false,
+            ProcessStatus::DestinationAccessDenied },
+        { "I/O error", FailingFileSystem::Step::Commit, EIO, false, ProcessStatus::NotProcessed },
+    };
+    for (const Case& c : cases) {
+        const QString src = source(QStringLiteral("f.jpg"));
+        PhotoJobSettings s = settings();
+        s.isVerticalFlip = c.encode;
+        QDir().mkpath(m_out);
+        const QString old = m_out + QStringLiteral("/f.jpg");
+        ASSERT_TRUE(testimages::writeBytes(old, "older output"));
+        const Run r = run(s, src, std::make_shared<FailingFileSystem>(c.step, c.error));
+        EXPECT_EQ(r.result.status, c.status) << c.what;
+        EXPECT_FALSE(r.result.error.isEmpty()) << c.what;
+        EXPECT_EQ(bytesOf(old), QByteArray("older output")) << c.what;
+        EXPECT_EQ(outputFolderEntries(), QStringList { QStringLiteral("f.jpg") }) << c.what;
+    }
+}
+
+TEST_F(PhotoPipelineTest, DirectoryAtTheOutputPathIsUntouched)
+{
+    const QString src = source(QStringLiteral("d.jpg"));
+    const QString directory = m_out + QStringLiteral("/d.jpg");
+    QDir().mkpath(directory);
+    ASSERT_TRUE(testimages::writeBytes(directory + QStringLiteral("/inside.txt"), "keep"));
+    for (bool encode : { false, true }) {
+        PhotoJobSettings s = settings();
+        s.isHorizontalFlip = encode;
+        EXPECT_EQ(run(s, src).result.status, ProcessStatus::NotProcessed);
+        EXPECT_EQ(bytesOf(directory + QStringLiteral("/inside.txt")), QByteArray("keep"));
+        EXPECT_EQ(outputFolderEntries(), QStringList { QStringLiteral("d.jpg") });
+    }
+}
+
+TEST_F(PhotoPipelineTest, UndecodableSourceIsNotProcessed)
+{
+    const QString src = m_in + QStringLiteral("/text.jpg");
+    ASSERT_TRUE(testimages::writeBytes(src, "not an image at all"));
+    const Run r = run(settings(), src);
+    EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed);
+    EXPECT_FALSE(QFileInfo::exists(r.output));
+}
+
+TEST_F(PhotoPipelineTest, NamesTooLongAreRefused)
+{
+    EXPECT_FALSE(PhotoPipeline::isFileNameTooLong(QString(255, QLatin1Char('a'))));
+    EXPECT_TRUE(PhotoPipeline::isFileNameTooLong(QString(256, QLatin1Char('a'))));
+    EXPECT_TRUE(PhotoPipeline::isFileNameTooLong(QString(128, QChar(0x00E9)))); // 256 bytes in UTF-8
+
+    const QString src = source(QStringLiteral("n.jpg"));
+    const PhotoFilePtr photo = PhotoFile::initWithFileUrl(src, QStringLiteral("n.jpg"), false);
+    PhotoJobSettings s = settings();
+    s.isHorizontalFlip = true;
+    const PhotoPipeline pipeline(s);
+    const QString longest = m_out + QLatin1Char('/') + QString(251, QLatin1Char('b')) + QStringLiteral(".jpg");
+    EXPECT_EQ(pipeline.processPhoto(*photo, longest).status, ProcessStatus::Processed);
+    const QString tooLong = m_out + QLatin1Char('/') + QString(126, QChar(0x00E9)) + QStringLiteral(".jpg");
+    EXPECT_EQ(pipeline.processPhoto(*photo, tooLong).status, ProcessStatus::InvalidFileName);
+    EXPECT_EQ(outputFolderEntries().size(), 1);
+}
+
+TEST_F(PhotoPipelineTest, ChangeAndFormatDecisions)
+{
+    PhotoJobSettings s = settings();
+    EXPECT_FALSE(PhotoPipeline(s).isAnyChangesMadeInImageFilterObject());
+    s.rotationType = 4;
+    EXPECT_TRUE(PhotoPipeline(s).isAnyChangesMadeInImageFilterObject());
+    EXPECT_FALSE(PhotoPipeline::isFomatchangesOldPath(QStringLiteral("/a/b.JPG"), QStringLiteral("/c/b.jpg")));
+    EXPECT_TRUE(PhotoPipeline::isFomatchangesOldPath(QStringLiteral("/a/b.jpg"), QStringLiteral("/c/b.jpeg")));
+    EXPECT_EQ(PhotoPipeline::formatIndexForPath(QStringLiteral("/x/a.GIF")), 7);
+    EXPECT_EQ(PhotoPipeline::formatIndexForPath(QStringLiteral("/x/a.webp")), 0);
+}
+
+} // namespace
+} // namespace vantrel

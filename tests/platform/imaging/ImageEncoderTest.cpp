@@ -1,0 +1,192 @@
+// Encoders: each format round-trips, metadata is carried and adjusted, failures leave no trace.
+#include <cerrno>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <exiv2/exiv2.hpp>
+#include <gtest/gtest.h>
+
+#include "platform/imaging/AtomicFileWriter.h"
+#include "platform/imaging/ImageEncoder.h"
+#include "platform/imaging/ImageProperties.h"
+#include "support/TestImages.h"
+
+using namespace vantrel;
+using namespace vantrel::testimages;
+
+namespace {
+
+struct FormatCase {
+    const char* ext;
+    ImageFileFormat format;
+    bool keepsSixteenBits;
+    bool keepsAlpha;
+    bool holdsOrientation;
+    bool holdsMetadata;
+};
+
+const FormatCase kFormats[] = {
+    {"tif", ImageFileFormat::Tiff, true, true, true, true},
+    {"png", ImageFileFormat::Png, true, true, true, true},
+    {"jpg", ImageFileFormat::Jpeg, false, false, true, true},
+    {"jp2", ImageFileFormat::Jpeg2000, true, true, false, true},
+    {"bmp", ImageFileFormat::Bmp, false, false, false, false},
+    {"gif", ImageFileFormat::Gif, false, true, false, false},
+};
+
+Exiv2::ExifData exifOf(const QString& path)
+{
+    auto image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    return image->exifData();
+}
+
+} // namespace
+
+TEST(ImageEncoder, ExtensionTable)
+{
+    ImageFileFormat f {};
+    EXPECT_TRUE(imageFileFormatForExtension("jpeg", &f));
+    EXPECT_EQ(f, ImageFileFormat::Jpeg);
+    EXPECT_TRUE(imageFileFormatForExtension("tif", &f));
+    EXPECT_EQ(f, ImageFileFormat::Tiff);
+    EXPECT_FALSE(imageFileFormatForExtension("webp", &f));
+    EXPECT_FALSE(imageFileFormatForExtension("JPG", &f));
+}
+
+TEST(ImageEncoder, EachFormatRoundTripsWithOrientationAndDepth)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath("source.jpg");
+    ASSERT_TRUE(writePattern(source, 120, 80));
+    ASSERT_TRUE(setCameraTags(source));
+    for (const FormatCase& c : kFormats) {
+        const Image image(makePattern(120, 80, {.sixteenBit = true, .alpha = true}));
+        const QString out = dir.filePath(QString("out.%1").arg(c.ext));
+        EncodeOptions options;
+        options.orientationTag = 6;
+        options.metadataSource = source;
+        const EncodeResult r = encodeImage(image, out, c.format, options);
+        ASSERT_TRUE(r.ok) << c.ext << " " << r.error.toStdString();
+
+        const ImageProperties p = readImageProperties(out);
+        ASSERT_TRUE(p.valid) << c.ext;
+        EXPECT_EQ(p.storedSize(), QSize(120, 80)) << c.ext;
+        EXPECT_EQ(p.bitsPerSample, c.keepsSixteenBits ? 16 : 8) << c.ext;
+        if (c.format != ImageFileFormat::Gif) {
+            EXPECT_EQ(p.hasAlpha, c.keepsAlpha) << c.ext;
+        }
+        if (c.holdsOrientation) {
+            EXPECT_EQ(p.orientation, 6) << c.ext;
+            EXPECT_EQ(exifOf(out)["Exif.Image.Orientation"].toLong(), 6) << c.ext;
+        }
+        if (c.holdsMetadata) {
+            EXPECT_EQ(p.dictionary.value("{TIFF}").toMap().value("Make").toString(), "Testmaker") << c.ext;
+            EXPECT_NEAR(p.dictionary.value("{GPS}").toMap().value("Latitude").toDouble(), 51.5, 1e-9) << c.ext;
+            EXPECT_EQ(p.dictionary.value("{IPTC}").toMap().value("Keywords").toList().size(), 2) << c.ext;
+            EXPECT_EQ(p.dictionary.value("{Exif}").toMap().value("PixelXDimension").toInt(), 120) << c.ext;
+            EXPECT_EQ(p.dictionary.value("{Exif}").toMap().value("PixelYDimension").toInt(), 80) << c.ext;
+        }
+        // Quadrants survive (alpha flattened where the format has none).
+        const vips::VImage back = vips::VImage::new_from_file(out.toUtf8().constData());
+        EXPECT_EQ(cornersOf(back), (std::vector<Corner> {Corner::TopLeft, Corner::TopRight, Corner::BottomLeft,
+                                                         Corner::BottomRight}))
+            << c.ext;
+    }
+}
+
+TEST(ImageEncoder, AlphaIsFlattenedOntoWhiteForJpegAndBmp)
+{
+    QTemporaryDir dir;
+    vips::VImage clear = makePattern(16, 16).bandjoin_const({0.0}).copy(
+        vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    for (auto [ext, format] : {std::pair {"jpg", ImageFileFormat::Jpeg}, std::pair {"bmp", ImageFileFormat::Bmp}}) {
+        const QString out = dir.filePath(QString("clear.%1").arg(ext));
+        ASSERT_TRUE(encodeImage(Image(clear), out, format, {}).ok);
+        const vips::VImage back = vips::VImage::new_from_file(out.toUtf8().constData());
+        const std::vector<double> p = pixelAt(back, 8, 8);
+        EXPECT_GT(p[0], 245) << ext;
+        EXPECT_GT(p[2], 245) << ext;
+    }
+}
+
+TEST(ImageEncoder, ThumbnailOfTheSourceIsDropped)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath("withthumb.jpg");
+    ASSERT_TRUE(writePattern(source, 64, 64));
+    {
+        auto image = Exiv2::ImageFactory::open(source.toStdString());
+        image->readMetadata();
+        VipsBlob* blob = makePattern(16, 16).jpegsave_buffer();
+        size_t length = 0;
+        const void* data = vips_blob_get(blob, &length);
+        Exiv2::ExifThumb(image->exifData()).setJpegThumbnail(static_cast<const Exiv2::byte*>(data), long(length));
+        vips_area_unref(VIPS_AREA(blob));
+        image->exifData()["Exif.Image.Make"] = "Thumbmaker";
+        image->writeMetadata();
+    }
+    ASSERT_FALSE(Exiv2::ExifThumbC(exifOf(source)).copy().size_ == 0);
+    const QString out = dir.filePath("out.jpg");
+    EncodeOptions options;
+    options.metadataSource = source;
+    ASSERT_TRUE(encodeImage(Image(makePattern(64, 64)), out, ImageFileFormat::Jpeg, options).ok);
+    const Exiv2::ExifData exif = exifOf(out);
+    EXPECT_EQ(Exiv2::ExifThumbC(exif).copy().size_, 0);
+    EXPECT_EQ(exif.findKey(Exiv2::ExifKey("Exif.Image.Make"))->toString(), "Thumbmaker");
+}
+
+TEST(ImageEncoder, FailuresLeaveNoPartialFileAndKeepTheOldOne)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("keep.jpg");
+    ASSERT_TRUE(writeBytes(out, "old contents"));
+    for (int error : {ENOSPC, EIO, EACCES, EROFS}) {
+        setEncodeFailureHookForTesting([error](const QString&) { return error; });
+        const EncodeResult r = encodeImage(Image(makePattern(200, 100)), out, ImageFileFormat::Jpeg, {});
+        setEncodeFailureHookForTesting({});
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.errorNumber, error);
+        EXPECT_FALSE(r.error.isEmpty());
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("old contents"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "temporary file left";
+    }
+    // Missing folder, over-long name, null image.
+    const EncodeResult missing = encodeImage(Image(makePattern(8, 8)), dir.filePath("no/such/x.png"), ImageFileFormat::Png, {});
+    EXPECT_EQ(missing.errorNumber, ENOENT);
+    const EncodeResult longName
+        = encodeImage(Image(makePattern(8, 8)), dir.filePath(QString(300, 'n') + ".png"), ImageFileFormat::Png, {});
+    EXPECT_EQ(longName.errorNumber, ENAMETOOLONG);
+    EXPECT_FALSE(encodeImage(Image(), dir.filePath("null.png"), ImageFileFormat::Png, {}).ok);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    // A success replaces the old file.
+    ASSERT_TRUE(encodeImage(Image(makePattern(8, 8)), out, ImageFileFormat::Jpeg, {}).ok);
+    EXPECT_EQ(readImageProperties(out).storedSize(), QSize(8, 8));
+}
+
+TEST(ImageEncoder, LeftoverTemporaryFilesAreRecognised)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(dir.filePath(".vantrel-abc123.tmp"), "x"));
+    ASSERT_TRUE(writeBytes(dir.filePath("photo.jpg"), "x"));
+    EXPECT_EQ(AtomicFileWriter::removeLeftovers(dir.path()), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"photo.jpg"});
+}
+
+TEST(ImageEncoder, ReplacedFileIsReadAfresh)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("again.jpg");
+    ASSERT_TRUE(encodeImage(Image(makePattern(8, 8)), path, ImageFileFormat::Jpeg, {}).ok);
+    EXPECT_EQ(readImageProperties(path).storedSize(), QSize(8, 8));
+    EXPECT_EQ(Image::load(path).size(), QSize(8, 8));
+    EXPECT_EQ(Image::thumbnail(path, {100, 100}).size(), QSize(8, 8));
+    ASSERT_TRUE(encodeImage(Image(makePattern(16, 12)), path, ImageFileFormat::Jpeg, {}).ok);
+    EXPECT_EQ(readImageProperties(path).storedSize(), QSize(16, 12));
+    EXPECT_EQ(Image::load(path).size(), QSize(16, 12));
+    EXPECT_EQ(Image::thumbnail(path, {100, 100}).size(), QSize(16, 12));
+}

@@ -1,0 +1,168 @@
+// The Image value: upright loading, exact transforms, colour, thumbnails and hostile files.
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "platform/imaging/Image.h"
+#include "support/TestImages.h"
+
+using namespace vantrel;
+using namespace vantrel::testimages;
+
+namespace {
+
+using Corners = std::vector<Corner>;
+constexpr Corner TL = Corner::TopLeft, TR = Corner::TopRight, BL = Corner::BottomLeft, BR = Corner::BottomRight;
+
+Image pattern(int w, int h, const PatternOptions& o = {})
+{
+    return Image(makePattern(w, h, o));
+}
+
+} // namespace
+
+TEST(Image, UprightLoadOfEachOrientation)
+{
+    QTemporaryDir dir;
+    // Where each stored quadrant ends up (top-left, top-right, bottom-left, bottom-right) once a
+    // viewer applies the tag.
+    const Corners expected[9] = {
+        {},
+        {TL, TR, BL, BR}, // 1
+        {TR, TL, BR, BL}, // 2 mirrored
+        {BR, BL, TR, TL}, // 3 half turn
+        {BL, BR, TL, TR}, // 4 upside-down mirror
+        {TL, BL, TR, BR}, // 5 transposed
+        {BL, TL, BR, TR}, // 6 quarter turn clockwise: stored bottom-left at the top-left
+        {BR, TR, BL, TL}, // 7 transverse
+        {TR, BR, TL, BL}, // 8 quarter turn counter-clockwise
+    };
+    for (const char* ext : {"jpg", "png"}) {
+        for (int o = 1; o <= 8; ++o) {
+            const QString path = dir.filePath(QString("o%1.%2").arg(o).arg(ext));
+            ASSERT_TRUE(writePattern(path, 80, 60));
+            ASSERT_TRUE(setOrientation(path, o));
+            const Image upright = Image::load(path);
+            ASSERT_FALSE(upright.isNull()) << o;
+            EXPECT_EQ(upright.size(), o >= 5 ? QSize(60, 80) : QSize(80, 60)) << ext << o;
+            EXPECT_EQ(cornersOf(upright.vips()), expected[o]) << ext << " orientation " << o;
+            const Image stored = Image::load(path, false);
+            EXPECT_EQ(cornersOf(stored.vips()), expected[1]) << ext << o;
+            // Laying the upright pixels out for the tag gives back the stored layout.
+            EXPECT_EQ(cornersOf(upright.laidOutForOrientation(o).vips()), expected[1]) << ext << o;
+            const Image thumb = Image::thumbnail(path, QSize(40, 40));
+            ASSERT_FALSE(thumb.isNull());
+            EXPECT_EQ(cornersOf(thumb.vips()), expected[o]) << "thumbnail " << ext << o;
+        }
+    }
+}
+
+TEST(Image, QuarterTurnsAndFlipsAreExact)
+{
+    const Image source = pattern(400, 300);
+    const Image right = source.rotatedByDegrees(90);
+    EXPECT_EQ(right.size(), QSize(300, 400));
+    EXPECT_EQ(cornersOf(right.vips()), (Corners {BL, TL, BR, TR})); // old top edge on the right
+    EXPECT_EQ(cornersOf(source.rotatedByDegrees(270).vips()), (Corners {TR, BR, TL, BL}));
+    EXPECT_EQ(cornersOf(source.rotatedByDegrees(180).vips()), (Corners {BR, BL, TR, TL}));
+    EXPECT_EQ(cornersOf(source.rotatedQuarterTurns(-1).vips()), (Corners {TR, BR, TL, BL}));
+    EXPECT_EQ(cornersOf(source.flippedHorizontally().vips()), (Corners {TR, TL, BR, BL}));
+    EXPECT_EQ(cornersOf(source.flippedVertically().vips()), (Corners {BL, BR, TL, TR}));
+    // Exact: every pixel of four quarter turns is the original's.
+    EXPECT_EQ((source.rotatedQuarterTurns(1).rotatedQuarterTurns(3).vips() == source.vips()).min(), 255.0);
+}
+
+TEST(Image, OtherAnglesGiveTheTruncatedBoundingBox)
+{
+    const Image turned = pattern(400, 300).rotatedByDegrees(45);
+    EXPECT_EQ(turned.size(), QSize(494, 494));
+    EXPECT_TRUE(turned.hasAlpha());
+    EXPECT_EQ(pixelAt(turned.vips(), 0, 0).back(), 0.0); // uncovered corner stays transparent
+}
+
+TEST(Image, ExactNonUniformScale)
+{
+    for (const PatternOptions& o : {PatternOptions {}, PatternOptions {.sixteenBit = true}, PatternOptions {.alpha = true}}) {
+        const Image scaled = pattern(1000, 800, o).resized(QSize(333, 17));
+        EXPECT_EQ(scaled.size(), QSize(333, 17));
+        EXPECT_EQ(scaled.vips().format(), o.sixteenBit ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR);
+        EXPECT_EQ(scaled.hasAlpha(), o.alpha);
+    }
+    EXPECT_EQ(pattern(50, 50).resized(QSize(1, 1)).size(), QSize(1, 1));
+    EXPECT_EQ(pattern(30, 20).resized(QSize(3001, 2003)).size(), QSize(3001, 2003));
+    EXPECT_TRUE(pattern(30, 20).resized(QSize(0, 5)).isNull());
+}
+
+TEST(Image, GreyLoadsAsThreeBandSrgbWithProfile)
+{
+    QTemporaryDir dir;
+    for (const PatternOptions& o : {PatternOptions {.grey = true}, PatternOptions {.grey = true, .sixteenBit = true}}) {
+        const QString path = dir.filePath(o.sixteenBit ? "grey16.png" : "grey.jpg");
+        ASSERT_TRUE(writePattern(path, 64, 64, o));
+        const Image image = Image::load(path);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.vips().bands(), 3);
+        EXPECT_EQ(image.vips().format(), o.sixteenBit ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR);
+        EXPECT_NE(image.vips().get_typeof(VIPS_META_ICC_NAME), 0u);
+        const std::vector<double> p = pixelAt(image.vips(), 2, 2);
+        EXPECT_NEAR(p[0], p[1], 1.0);
+        EXPECT_NEAR(p[1], p[2], 1.0);
+    }
+    // RGB keeps its pixels.
+    const Image rgb = pattern(8, 8).toSRGB();
+    EXPECT_EQ(rgb.vips().get_typeof(VIPS_META_ICC_NAME), 0u);
+}
+
+TEST(Image, HostileFilesGiveNullImages)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeEmptyFile(dir.filePath("empty.jpg")));
+    ASSERT_TRUE(writeTruncatedJpeg(dir.filePath("cut.jpg"), 300, 200, 2000));
+    ASSERT_TRUE(writeBytes(dir.filePath("text.png"), "plain text, not an image"));
+    ASSERT_TRUE(writeLyingPng(dir.filePath("huge.png"), 100000, 100000));
+    for (const char* name : {"missing.jpg", "empty.jpg", "cut.jpg", "text.png", "huge.png"}) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(Image::load(path).isNull()) << name;
+        EXPECT_TRUE(Image::loadAtSize(path, QSize(50, 40)).isNull()) << name;
+        // A thumbnail may show what a damaged file still holds, at its proper size.
+        const Image thumb = Image::thumbnail(path, QSize(100, 100));
+        if (QString(name) == "cut.jpg")
+            EXPECT_TRUE(thumb.isNull() || thumb.size() == QSize(100, 67)) << name;
+        else
+            EXPECT_TRUE(thumb.isNull()) << name;
+    }
+}
+
+TEST(Image, ThumbnailsAndLoadAtSize)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.jpg");
+    ASSERT_TRUE(writePattern(path, 1600, 1200));
+    ASSERT_TRUE(setOrientation(path, 6));
+    const Image thumb = Image::thumbnail(path, QSize(404, 414));
+    EXPECT_EQ(thumb.size(), QSize(311, 414));
+    const Image small = Image::thumbnail(dir.filePath("big.jpg"), QSize(4000, 4000));
+    EXPECT_EQ(small.size(), QSize(1200, 1600)); // never enlarged
+    const Image exact = Image::loadAtSize(path, QSize(333, 17));
+    EXPECT_EQ(exact.size(), QSize(333, 17));
+    EXPECT_EQ(cornersOf(Image::loadAtSize(path, QSize(300, 400)).vips()), (Corners {BL, TL, BR, TR}));
+    EXPECT_EQ(Image::loadAtSize(path, QSize(2400, 3200)).size(), QSize(2400, 3200)); // enlarging
+}
+
+TEST(Image, ToQImageAndFlatten)
+{
+    const QImage q = pattern(20, 10, {.sixteenBit = true}).toQImage();
+    ASSERT_FALSE(q.isNull());
+    EXPECT_EQ(q.size(), QSize(20, 10));
+    EXPECT_EQ(QColor(q.pixel(1, 1)).red(), 230);
+    const QImage grey = pattern(20, 10, {.grey = true}).toQImage();
+    EXPECT_EQ(QColor(grey.pixel(1, 1)).green(), 30);
+    const QImage withAlpha = pattern(20, 10, {.alpha = true}).toQImage();
+    EXPECT_TRUE(withAlpha.hasAlphaChannel());
+
+    vips::VImage transparent = makePattern(4, 4).bandjoin_const({0.0})
+                                   .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    const Image flat = Image(transparent).flattenedOnWhite();
+    EXPECT_FALSE(flat.hasAlpha());
+    EXPECT_EQ(pixelAt(flat.vips(), 0, 0), (std::vector<double> {255, 255, 255}));
+}
