@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestImages.h"
+#include "support/TestImages.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
@@ -48,8 +48,9 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
     for (const Source& s : sources) {
         const QString path = src + "/" + s.name;
         ASSERT_TRUE(testimages::writePattern(path, s.width, s.height));
-        if (s.name == "turned.jpg")
+        if (s.name == "turned.jpg") {
             ASSERT_TRUE(testimages::setOrientation(path, 6));
+        }
         PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, s.name, false);
         photo->setIsSelected(true);
         app->arraySelectedImagesToProcess.append(photo);

@@ -24,9 +24,12 @@ namespace {
 template <typename Predicate> bool spinUntil(Predicate done)
 {
     QDeadlineTimer limit(60'000);
-    while (!done() && !limit.hasExpired())
+    while (!limit.hasExpired()) {
+        if (done())
+            return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
+    }
+    return false;
 }
 
 class ProcessingThreadsTest : public ::testing::Test {
