@@ -10,9 +10,42 @@
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
 
+#if defined(__SANITIZE_THREAD__)
+#include <sanitizer/tsan_interface.h>
+#endif
+
 namespace vantrel {
 
 namespace {
+
+// The blocking hop orders everything the worker did before it with what the main thread does
+// inside it, and that with what the worker does after it. The hop synchronises inside Qt, which
+// ThreadSanitizer cannot see; these annotations state that ordering to it (no-ops otherwise).
+void hopRelease([[maybe_unused]] const void* token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_release(const_cast<void*>(token));
+#endif
+}
+
+void hopAcquire([[maybe_unused]] const void* token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_acquire(const_cast<void*>(token));
+#endif
+}
+
+/// Runs fn on the main thread and returns when it has run.
+void syncHop(const void* token, const std::function<void()>& fn)
+{
+    hopRelease(token);
+    runOnMainThreadSync([&] {
+        hopAcquire(token);
+        fn();
+        hopRelease(token);
+    });
+    hopAcquire(token);
+}
 
 // The formats a run writes back as they are; a source with any other extension is a RAW (or
 // similar) photo that "skipRaw" leaves out.
@@ -128,7 +161,7 @@ void ProcessingEngine::startProcessingOfPhotos(int processFlag)
 void ProcessingEngine::runWorker(Worker& worker)
 {
     processFilesInBatch(worker);
-    runOnMainThreadSync([this] {
+    syncHop(this, [this] {
         --m_activeWorkers;
         if (m_activeWorkers == 0 && m_endRequested && !m_runEnded)
             finishRun();
@@ -138,7 +171,7 @@ void ProcessingEngine::runWorker(Worker& worker)
 bool ProcessingEngine::hop(const Worker& worker, const std::function<void()>& fn)
 {
     bool current = false;
-    runOnMainThreadSync([&] {
+    syncHop(this, [&] {
         current = worker.generation == m_generation.load();
         if (current)
             fn();
