@@ -7,8 +7,13 @@ namespace vantrel::Paths {
 
 namespace {
 
-QString ensureFolder(const QString& base)
+// Without a home folder (HOME unset or "/") and without an absolute XDG variable, the folder
+// would land under "/" (which root could create): refuse instead of creating anything there.
+QString ensureFolder(const QString& base, const char* xdgVariable)
 {
+    const bool homeless = QDir::cleanPath(QDir::homePath()) == QDir::rootPath();
+    if (homeless && !QDir::isAbsolutePath(qEnvironmentVariable(xdgVariable)))
+        return {};
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         return {};
     const QString folder = QDir::cleanPath(base + "/Vantrel");
@@ -26,12 +31,12 @@ QString homeFolder()
 
 QString applicationSupportFolder()
 {
-    return ensureFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    return ensureFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), "XDG_DATA_HOME");
 }
 
 QString cachesFolder()
 {
-    return ensureFolder(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    return ensureFolder(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation), "XDG_CACHE_HOME");
 }
 
 QString logFilePath()

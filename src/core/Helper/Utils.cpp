@@ -5,6 +5,7 @@
 #include <limits>
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include "core/DataBeans/ExifInfo.h"
 #include "platform/imaging/ImageProperties.h"
@@ -66,13 +67,21 @@ QSizeF Utils::getImageOriginalSizeAtFilePathUrl(const QString& path) const
 {
     if (path.isEmpty())
         return { 0.0, 0.0 };
-    return uprightSizeOf(readImageProperties(path, PropertyDepth::SizeAndOrientation));
+    const ImageProperties properties = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    // EPS and PICT sizes come from their own headers (the reader's "eps" and "pict" routes).
+    static const QStringList kDocumentExtensions { "eps", "EPS", "pict", "PICT", "pct", "PCT" };
+    if (properties.valid && kDocumentExtensions.contains(QFileInfo(path).suffix()))
+        std::fprintf(stderr, "epsDict = %s\n", qPrintable(getJSONFromDict(properties.dictionary)));
+    return uprightSizeOf(properties);
 }
 
 Image Utils::getImageWithFixedOrientionFromUrl(const QString& path) const
 {
-    const QSizeF size = getImageOriginalSizeAtFilePathUrl(path);
-    Image image = getImageFromFile(path, static_cast<float>(size.width()), static_cast<float>(size.height()));
+    ImageProperties properties;
+    if (!path.isEmpty())
+        properties = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    const QSizeF size = uprightSizeOf(properties);
+    Image image = loadFromFile(path, properties, static_cast<float>(size.width()), static_cast<float>(size.height()));
     // The loader hands out sRGB for grey sources already; this keeps the contract when it did not.
     if (!image.isNull() && image.vips().bands() < 3)
         image = convertGraycolorModelToRgb(image);
@@ -84,13 +93,18 @@ Image Utils::getImageFromFile(const QString& path, float minWidth, float minHeig
     ImageProperties properties;
     if (!path.isEmpty())
         properties = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    return loadFromFile(path, properties, minWidth, minHeight);
+}
 
+Image Utils::loadFromFile(const QString& path, const ImageProperties& properties, float minWidth, float minHeight) const
+{
     if (properties.valid && recordOrientation(properties) != 1) {
-        // Photos with a rotation (or no stated orientation) come from the thumbnailer at the size
-        // asked for, upright; shrink-on-load keeps this cheap.
-        const QSizeF fitted = aspectFitSizeWithMaxSize(uprightSizeOf(properties), minWidth);
-        const QSize box = pixelSize(fitted);
-        if (!box.isEmpty()) {
+        // A photo with a rotation (or no stated orientation) comes upright at the width asked
+        // for: reduced through the thumbnailer (shrink-on-load), else fully decoded, so that the
+        // run's full-size loads keep their depth and profile.
+        const QSizeF upright = uprightSizeOf(properties);
+        const QSize box = pixelSize(aspectFitSizeWithMaxSize(upright, minWidth));
+        if (!box.isEmpty() && box.width() < upright.width() && box.height() < upright.height()) {
             Image thumbnail = Image::thumbnail(path, box);
             if (!thumbnail.isNull())
                 return thumbnail;

@@ -12,6 +12,8 @@
 
 namespace vantrel {
 
+struct ImageProperties;
+
 /// The image toolbox: loads, measures, converts and transforms photos, and formats the values
 /// that travel with them (byte counts, elapsed times, dates, collision-free names, flat JSON).
 ///
@@ -143,6 +145,7 @@ public:
 
 private:
     Utils() = default;
+    Image loadFromFile(const QString& path, const ImageProperties& properties, float minWidth, float minHeight) const;
 };
 
 } // namespace vantrel

@@ -2,10 +2,15 @@
 // JPEG, 5 PNG, 6 JPEG 2000); the batch run writes through its own table instead.
 #include "core/Helper/Utils.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
+#include "core/Helper/UtilsMetadataWriter.h"
 #include "platform/imaging/ImageEncoder.h"
 #include "platform/imaging/ImageProperties.h"
 
@@ -74,6 +79,46 @@ bool formatOfFile(const QString& path, ImageFileFormat* format)
     return imageFileFormatForExtension(QFileInfo(path).suffix().toLower(), format);
 }
 
+bool hasMetadataGroups(ImageFileFormat format, const QVariantMap& properties)
+{
+    if (format == ImageFileFormat::Bmp || format == ImageFileFormat::Gif)
+        return false;
+    for (const char* group : { "{TIFF}", "{Exif}", "{ExifAux}", "{GPS}", "{IPTC}" }) {
+        if (properties.contains(QLatin1String(group)))
+            return true;
+    }
+    return false;
+}
+
+/// Encodes, then writes the dictionary's metadata groups; when there are groups to write, both
+/// happen on a temporary file in the destination folder that replaces `path` only when complete.
+bool encodeWithProperties(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options,
+    const QVariantMap& properties)
+{
+    const bool withGroups = hasMetadataGroups(format, properties);
+    const QFileInfo info(path);
+    const QString target = withGroups ? info.path()
+            + QStringLiteral("/.%1.%2.part.%3")
+                  .arg(info.completeBaseName())
+                  .arg(QCoreApplication::applicationPid())
+                  .arg(info.suffix())
+                                      : path;
+    const EncodeResult result = encodeImage(image, target, format, options);
+    if (!result.ok) {
+        std::fprintf(stderr, "write %s: %s\n", qPrintable(path), qPrintable(result.error));
+        return false;
+    }
+    if (!withGroups)
+        return true;
+    UtilsMetadataWriter::writeProperties(target, properties);
+    if (std::rename(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0) {
+        std::fprintf(stderr, "write %s: %s\n", qPrintable(path), std::strerror(errno));
+        QFile::remove(target);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool Utils::writeCGImage(const Image& image, const QString& path, const QString& type, const QVariantMap& options) const
@@ -81,10 +126,7 @@ bool Utils::writeCGImage(const Image& image, const QString& path, const QString&
     ImageFileFormat format;
     if (image.isNull() || path.isEmpty() || !formatForType(type, &format))
         return false;
-    const EncodeResult result = encodeImage(image, path, format, optionsFrom(options));
-    if (!result.ok)
-        std::fprintf(stderr, "write %s: %s\n", qPrintable(path), qPrintable(result.error));
-    return result.ok;
+    return encodeWithProperties(image, path, format, optionsFrom(options), options);
 }
 
 QVariantMap Utils::setImageExifInfo(QVariantMap target, const QVariantMap& exifDict) const
@@ -140,10 +182,7 @@ bool Utils::updateImageExifDataAtPath(
         target = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".jpeg");
         format = ImageFileFormat::Jpeg;
     }
-    const EncodeResult result = encodeImage(imageRef, target, format, options);
-    if (!result.ok)
-        std::fprintf(stderr, "update %s: %s\n", qPrintable(target), qPrintable(result.error));
-    return result.ok;
+    return encodeWithProperties(imageRef, target, format, options, exifDict);
 }
 
 } // namespace vantrel

@@ -200,9 +200,12 @@ ImageProperties fromVips(const QString& path, PropertyDepth depth)
     PngTextMetadata pngText;
     if (png)
         pngText = pngTextMetadata(image);
-    if (blobOf(image, VIPS_META_EXIF_NAME, &data, &size))
+    // The add scan only needs the size and orientation: libvips has them unless the EXIF sits in
+    // a PNG text chunk, so the EXIF block is decoded only for a full read or for that case.
+    const bool full = depth == PropertyDepth::Full;
+    if (full && blobOf(image, VIPS_META_EXIF_NAME, &data, &size))
         haveExif = MetadataDictionary::decodeExif(data, size, exif);
-    else if (!pngText.exif.isEmpty())
+    else if ((full || !p.hasOrientationTag) && !pngText.exif.isEmpty())
         haveExif = MetadataDictionary::decodeExif(pngText.exif.constData(), size_t(pngText.exif.size()), exif);
 
     // A PNG tagged through a text chunk carries an orientation that libvips does not see.
@@ -215,7 +218,7 @@ ImageProperties fromVips(const QString& path, PropertyDepth depth)
         }
     }
 
-    if (depth == PropertyDepth::Full) {
+    if (full) {
         if (blobOf(image, VIPS_META_IPTC_NAME, &data, &size))
             MetadataDictionary::decodeIptc(data, size, iptc);
         else if (!pngText.iptc.isEmpty())

@@ -6,6 +6,8 @@
 #include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 
+#include "support/TestImages.h"
+
 using vantrel::Image;
 using vantrel::Utils;
 
@@ -72,6 +74,16 @@ TEST(UtilsImage, PixelSizeIsUprightForEveryOrientation)
     EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(""), QSizeF(0, 0));
 }
 
+TEST(UtilsImage, DocumentSizesFromTheirHeaders)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    ASSERT_TRUE(ti::writeBytes(dir.filePath("box.eps"),
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 130 100\n"
+        "%%EndComments\nshowpage\n"));
+    EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(dir.filePath("box.eps")), QSizeF(120, 80));
+}
+
 TEST(UtilsImage, UprightLoadingInColour)
 {
     QTemporaryDir dir;
@@ -89,6 +101,26 @@ TEST(UtilsImage, UprightLoadingInColour)
     empty.close();
     for (const QString& bad : { dir.filePath("missing.jpg"), dir.filePath("empty.jpg"), QString() })
         EXPECT_TRUE(utils().getImageWithFixedOrientionFromUrl(bad).isNull()) << bad.toStdString();
+}
+
+TEST(UtilsImage, RotatedPhotosComeUpright)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orient6.jpg");
+    ASSERT_TRUE(ti::writePattern(path, 80, 40));
+    ASSERT_TRUE(ti::setOrientation(path, 6));
+
+    // Orientation 6: the viewer turns a quarter clockwise, so the stored bottom-left corner ends
+    // up at the top left.
+    const Image full = utils().getImageWithFixedOrientionFromUrl(path);
+    ASSERT_EQ(full.size(), QSize(40, 80));
+    EXPECT_EQ(ti::cornersOf(full.vips()).front(), ti::Corner::BottomLeft);
+
+    // At a reduced width (the thumbnail route) the result is upright too.
+    const Image half = utils().getImageFromFile(path, 20, 40);
+    ASSERT_EQ(half.size(), QSize(20, 40));
+    EXPECT_EQ(ti::cornersOf(half.vips()).front(), ti::Corner::BottomLeft);
 }
 
 TEST(UtilsImage, ThumbnailsFitTheBox)
@@ -184,4 +216,37 @@ TEST(UtilsImage, CropsFillsAndBackgrounds)
     ASSERT_EQ(drawn.size(), QSize(200, 100));
     EXPECT_TRUE(isRed(drawn, 100, 1));
     EXPECT_TRUE(utils().getDrawedImage(Image(), { 10, 10 }, QRectF(0, 0, 10, 10), QRectF(0, 0, 10, 10)).isNull());
+}
+
+TEST(UtilsImage, HostileFilesGiveNothing)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    ASSERT_TRUE(ti::writeLyingPng(dir.filePath("huge.png"), 100000, 100000));
+    ASSERT_TRUE(ti::writeTruncatedJpeg(dir.filePath("truncated.jpg"), 400, 300, 600));
+    ASSERT_TRUE(ti::writeBytes(dir.filePath("text.jpg"), "not an image at all"));
+    for (const char* name : { "huge.png", "truncated.jpg", "text.jpg" }) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(utils().getImageWithFixedOrientionFromUrl(path).isNull()) << name;
+        EXPECT_TRUE(utils().getThumbnailImageAtFilePath(path, { 404, 414 }).isNull()) << name;
+    }
+    // The header alone is still read: the size is reported, nothing is allocated.
+    EXPECT_EQ(utils().getImageOriginalSizeAtFilePathUrl(dir.filePath("huge.png")), QSizeF(100000, 100000));
+}
+
+TEST(UtilsImage, SmallThumbnailsAndOrientationFix)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orient6.jpg");
+    ASSERT_TRUE(ti::writePattern(path, 400, 200));
+    ASSERT_TRUE(ti::setOrientation(path, 6));
+
+    EXPECT_EQ(utils().getThumbnailForFile(path, 0, 0).size(), QSize(64, 128));
+    EXPECT_EQ(utils().getThumbnailForFile(path, 50, 60).size(), QSize(50, 60));
+    EXPECT_TRUE(utils().getThumbnailForFile(dir.filePath("missing.jpg"), 50, 60).isNull());
+
+    const Image fixed = utils().fixOrientation(path, { 100, 200 });
+    ASSERT_EQ(fixed.size(), QSize(100, 200));
+    EXPECT_EQ(ti::cornersOf(fixed.vips()).front(), ti::Corner::BottomLeft);
 }

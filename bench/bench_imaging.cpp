@@ -1,0 +1,120 @@
+// Header reads and thumbnails over a folder, single process, one file after another (libvips
+// still uses its own worker threads inside a decode), as the add scan and the grid do them.
+//
+//   bench_imaging headers <folder> [--full]          pixel size + orientation of every file
+//   bench_imaging thumbnails <folder> [WxH] [--save <dir>]
+//                                                   thumbnails fitted into WxH (default 404x414),
+//                                                   turned into QImage as the grid shows them;
+//                                                   --save also writes each as JPEG (the work
+//                                                   vipsthumbnail does)
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QCoreApplication>
+
+#include "platform/imaging/Image.h"
+#include "platform/imaging/ImageEncoder.h"
+#include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/ImagingInit.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+QStringList filesIn(const QString& folder)
+{
+    QDir dir(folder);
+    QStringList files;
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files, QDir::Name))
+        files.append(info.absoluteFilePath());
+    return files;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: bench_imaging headers <folder> [--full]\n"
+                         "       bench_imaging thumbnails <folder> [WxH] [--save <dir>]\n");
+    return 2;
+}
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int headers(const QStringList& files, bool full)
+{
+    const auto start = Clock::now();
+    int valid = 0, turned = 0;
+    qint64 pixels = 0;
+    for (const QString& file : files) {
+        const vantrel::ImageProperties p = vantrel::readImageProperties(
+            file, full ? vantrel::PropertyDepth::Full : vantrel::PropertyDepth::SizeAndOrientation);
+        if (!p.valid)
+            continue;
+        ++valid;
+        turned += p.orientation >= 5;
+        pixels += qint64(p.uprightSize().width()) * p.uprightSize().height();
+    }
+    const double s = secondsSince(start);
+    std::printf("headers%s: %lld files, %d read, %d turned, %.1f Mpx total, %.3f s, %.0f files/s\n",
+                full ? " (full)" : "", qlonglong(files.size()), valid, turned, double(pixels) / 1e6, s,
+                files.isEmpty() ? 0.0 : files.size() / s);
+    return valid > 0 ? 0 : 1;
+}
+
+int thumbnails(const QStringList& files, QSize box, const QString& saveTo)
+{
+    const auto start = Clock::now();
+    int made = 0;
+    for (const QString& file : files) {
+        const vantrel::Image thumb = vantrel::Image::thumbnail(file, box);
+        if (thumb.isNull())
+            continue;
+        if (!saveTo.isEmpty()) {
+            vantrel::EncodeOptions options;
+            options.quality = 0.75f;
+            vantrel::encodeImage(thumb, saveTo + "/" + QFileInfo(file).completeBaseName() + ".jpg",
+                                 vantrel::ImageFileFormat::Jpeg, options);
+        } else if (thumb.toQImage().isNull()) {
+            continue;
+        }
+        ++made;
+    }
+    const double s = secondsSince(start);
+    std::printf("thumbnails %dx%d%s: %lld files, %d made, %.3f s, %.1f files/s\n", box.width(), box.height(),
+                saveTo.isEmpty() ? " (QImage)" : " (saved as JPEG)", qlonglong(files.size()), made, s,
+                files.isEmpty() ? 0.0 : files.size() / s);
+    return made > 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (!vantrel::initImagingLibraries(argv[0]))
+        return 2;
+    const QStringList args = app.arguments();
+    if (args.size() < 3)
+        return usage();
+    const QStringList files = filesIn(args[2]);
+    if (args[1] == "headers")
+        return headers(files, args.contains("--full"));
+    if (args[1] == "thumbnails") {
+        QSize box(404, 414);
+        QString saveTo;
+        for (int i = 3; i < args.size(); ++i) {
+            if (args[i] == "--save" && i + 1 < args.size()) {
+                saveTo = args[++i];
+            } else if (args[i].contains('x')) {
+                box = QSize(args[i].section('x', 0, 0).toInt(), args[i].section('x', 1, 1).toInt());
+            }
+        }
+        return thumbnails(files, box, saveTo);
+    }
+    return usage();
+}

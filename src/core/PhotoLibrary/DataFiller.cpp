@@ -1,0 +1,203 @@
+#include "core/PhotoLibrary/DataFiller.h"
+
+#include <algorithm>
+
+#include <QVariant>
+
+#include "core/PhotoLibrary/DBOperations.h"
+#include "core/PhotoLibrary/LibraryDatabaseCopy.h"
+#include "core/PhotoLibrary/LibraryLog.h"
+#include "core/PhotoLibrary/LibraryPathResolver.h"
+#include "platform/PropertyList.h"
+
+namespace vantrel {
+
+namespace {
+
+const QString kOriginalPath = QStringLiteral("OriginalPath");
+const QString kMasterCount = QStringLiteral("MasterCount");
+const QString kVersionCount = QStringLiteral("VersionCount");
+const QString kMasterUuid = QStringLiteral("masterUuid");
+const QString kProjectUuid = QStringLiteral("projectUuid");
+
+QString withoutTrailingSlashes(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+void logLine(const QString& line)
+{
+    qCInfo(lcPhotoLibrary).noquote() << line;
+}
+
+} // namespace
+
+DataFiller::DataFiller()
+    : m_videoArr { QStringLiteral("MPEG"), QStringLiteral("MP4"), QStringLiteral("DIVX"), QStringLiteral("MOV"),
+        QStringLiteral("XVID"), QStringLiteral("MPG"), QStringLiteral("AVI"), QStringLiteral("WEBM"),
+        QStringLiteral("DV"), QStringLiteral("3GP"), QStringLiteral("M4V"), QStringLiteral("3GPP"),
+        QStringLiteral("3PP2"), QStringLiteral("MPEG-2"), QStringLiteral("MPEG-1"), QStringLiteral("MPA"),
+        QStringLiteral("FLV"), QStringLiteral("WMX") }
+{
+}
+
+DataFiller::~DataFiller() = default;
+
+void DataFiller::fetchImagesFromLib(const QString& packagePath)
+{
+    m_arrImagePaths.clear();
+    m_lastScannedPhotosCount = 0;
+    m_dbPath.clear();
+    m_library = std::make_unique<LibraryPathResolver>(packagePath);
+    const LibraryPathResolver& library = *m_library;
+
+    m_xmlFile = library.find(QStringLiteral("AlbumData.xml"));
+    if (m_xmlFile.isEmpty())
+        m_xmlFile = library.find(QStringLiteral("ApertureData.xml"));
+    if (m_xmlFile.isEmpty())
+        return;
+
+    m_dbPath = library.find(QStringLiteral("Database/apdb/Library.apdb"));
+    if (!m_dbPath.isEmpty())
+        logLine(QStringLiteral("is9X"));
+    m_flags.iPhotoLibraryChanged = false;
+    logLine(QStringLiteral("Into Fill Duplicates"));
+    logLine(m_dbPath);
+    if (m_dbPath.isEmpty())
+        return;
+
+    QString masters = library.find(QStringLiteral("Masters"));
+    if (masters.isEmpty()) {
+        masters = library.resolve(QStringLiteral("Originals"));
+        logLine(QStringLiteral("Masters NOT present. New: %1").arg(masters));
+    }
+
+    LibraryDatabaseCopy copy;
+    QString readable = m_dbPath;
+    if (!LibraryDatabaseCopy::canReadInPlace(m_dbPath)) {
+        if (!copy.make(m_dbPath))
+            return;
+        readable = copy.path();
+    }
+    QList<QVariantMap> versions = DBOperations::getAllVersionPhotos(readable, QStringLiteral("RKVersion"));
+    m_dictMasterInfo.clear();
+    m_dictFolderInfo.clear();
+    DBOperations::getAllMasterPhotos(readable, masters, QStringLiteral("RKMaster"), m_dictMasterInfo);
+    DBOperations::getAllFolders(readable, QStringLiteral("RKFolder"), m_dictFolderInfo);
+    for (QVariantMap& master : m_dictMasterInfo)
+        master.insert(kOriginalPath, library.resolveFullPath(master.value(kOriginalPath).toString()));
+
+    const std::optional<QVariant> album = PropertyList::readFile(m_xmlFile);
+    const QVariantMap xmlDict = album ? album->toMap() : QVariantMap();
+    const QList<QVariantMap> taken
+        = makeMastersListFor(versions, m_arrOriginalPaths, m_arrImagePaths, m_arrThumbnailPaths, xmlDict);
+
+    m_masterPhotos.append(taken);
+    m_lastScannedPhotosCount = static_cast<qint32>(taken.size());
+    logLine(QStringLiteral("Total Photos in iPhoto %1").arg(m_lastScannedPhotosCount));
+    logLine(QStringLiteral("Original count=%1").arg(m_arrOriginalPaths.size()));
+    logLine(QStringLiteral("Thumbnail count%1").arg(m_arrThumbnailPaths.size()));
+    logLine(QStringLiteral("Image count%1").arg(m_arrImagePaths.size()));
+
+    versions.clear();
+    m_masterPhotos.clear();
+    m_arrThumbnailPaths.clear();
+    m_arrOriginalPaths.clear();
+}
+
+QString DataFiller::mapAlbumPath(const QString& path) const
+{
+    if (!m_library)
+        return path;
+    const QString libraryFolder = m_library->packagePath();
+    const QString archive = withoutTrailingSlashes(m_archivePath);
+    // The album file spells paths under the folder the library had when it was written. Its part
+    // below that folder is looked up in the package as it is now; the comparison ignores case, as
+    // the file system the library came from did.
+    if (!archive.isEmpty() && path.size() > archive.size() && path.startsWith(archive, Qt::CaseInsensitive)
+        && path.at(archive.size()) == QLatin1Char('/'))
+        return m_library->resolveFullPath(libraryFolder + path.mid(archive.size()));
+    return m_library->resolveFullPath(path);
+}
+
+QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP,
+    QStringList& arrTP, const QVariantMap& xmlDict)
+{
+    const QString libraryFolder = m_library ? m_library->packagePath() : QString();
+    const QVariant archive = xmlDict.value(QStringLiteral("Archive Path"));
+    m_archivePath = withoutTrailingSlashes(archive.toString());
+    if (m_archivePath.isEmpty()) {
+        logLine(QStringLiteral("Archive is nil"));
+        if (m_archivePathMissing)
+            m_archivePathMissing();
+    } else if (m_archivePath.compare(libraryFolder, Qt::CaseInsensitive) != 0) {
+        logLine(QStringLiteral("Library moved from %1 to %2").arg(m_archivePath, libraryFolder));
+    }
+
+    const QVariantMap imageList = xmlDict.value(QStringLiteral("Master Image List")).toMap();
+    QList<QVariantMap> taken;
+    for (QVariantMap& version : versions) {
+        const QString masterUuid = version.value(kMasterUuid).toString();
+        if (masterUuid.isEmpty())
+            continue;
+        const auto master = m_dictMasterInfo.find(masterUuid);
+        const auto folder = m_dictFolderInfo.find(version.value(kProjectUuid).toString());
+        if (master == m_dictMasterInfo.end() || folder == m_dictFolderInfo.end())
+            continue;
+
+        const QString originalPath = master->value(kOriginalPath).toString();
+        arrOP.append(originalPath);
+        master->insert(kMasterCount, master->value(kMasterCount).toInt() + 1);
+        folder->insert(kVersionCount, folder->value(kVersionCount).toInt() + 1);
+
+        QString imagePath = originalPath;
+        QString thumbPath = originalPath;
+        const QString key
+            = version.value(m_isApertureLibrary ? QStringLiteral("uuid") : QStringLiteral("modelId")).toString();
+        const auto entry = imageList.constFind(key);
+        if (entry != imageList.constEnd()) {
+            const QVariantMap paths = entry->toMap();
+            const QString albumImage = paths.value(QStringLiteral("ImagePath")).toString();
+            const QString albumThumb = paths.value(QStringLiteral("ThumbPath")).toString();
+            if (!albumImage.isEmpty())
+                imagePath = mapAlbumPath(albumImage);
+            else
+                version.insert(QStringLiteral("iPath"), true);
+            if (!albumThumb.isEmpty())
+                thumbPath = mapAlbumPath(albumThumb);
+            else
+                version.insert(QStringLiteral("tPath"), true);
+        } else {
+            version.insert(QStringLiteral("iPath"), true);
+            version.insert(QStringLiteral("tPath"), true);
+        }
+        arrIP.append(imagePath);
+        arrTP.append(thumbPath);
+        taken.append(version);
+    }
+    return taken;
+}
+
+bool DataFiller::isVideoFile(const QString& path) const
+{
+    const QString upper = path.toUpper();
+    return std::any_of(m_videoArr.begin(), m_videoArr.end(), [&](const QString& ext) { return upper.endsWith(ext); });
+}
+
+bool DataFiller::removePhoto(const QVariantMap& photo, int index)
+{
+    Q_UNUSED(photo);
+    Q_UNUSED(index);
+    return true;
+}
+
+bool DataFiller::moveNodeToiPhotoTrash(int index)
+{
+    if (index < 0 || index >= m_masterPhotos.size())
+        return false;
+    return removePhoto(m_masterPhotos.at(index), index);
+}
+
+} // namespace vantrel

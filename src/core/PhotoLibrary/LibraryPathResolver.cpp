@@ -1,0 +1,89 @@
+#include "core/PhotoLibrary/LibraryPathResolver.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vantrel {
+
+namespace {
+
+QString withoutTrailingSlashes(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
+
+LibraryPathResolver::LibraryPathResolver(const QString& packagePath)
+    : m_packagePath(withoutTrailingSlashes(packagePath))
+{
+}
+
+const QStringList& LibraryPathResolver::listing(const QString& folder) const
+{
+    auto it = m_listings.constFind(folder);
+    if (it == m_listings.constEnd()) {
+        QStringList names
+            = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        it = m_listings.insert(folder, names);
+    }
+    return *it;
+}
+
+QString LibraryPathResolver::find(const QString& relative) const
+{
+    if (m_packagePath.isEmpty())
+        return {};
+    const auto cached = m_found.constFind(relative);
+    if (cached != m_found.constEnd())
+        return *cached;
+
+    const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const bool inside = !parts.contains(QStringLiteral(".")) && !parts.contains(QStringLiteral(".."));
+    const QString found = inside ? findBelow(m_packagePath, parts, 0) : QString();
+    m_found.insert(relative, found);
+    return found;
+}
+
+QString LibraryPathResolver::findBelow(const QString& folder, const QStringList& parts, qsizetype next) const
+{
+    if (next == parts.size())
+        return QFileInfo::exists(folder) ? folder : QString();
+    const QString& part = parts.at(next);
+    // The exact spelling first; then every spelling that differs only in case, in name order, so
+    // that "Database/apdb" is still found when a "database" folder sits beside it.
+    QStringList candidates;
+    if (QFileInfo::exists(folder + QLatin1Char('/') + part))
+        candidates << part;
+    for (const QString& name : listing(folder)) {
+        if (name != part && name.compare(part, Qt::CaseInsensitive) == 0)
+            candidates << name;
+    }
+    for (const QString& name : candidates) {
+        const QString found = findBelow(folder + QLatin1Char('/') + name, parts, next + 1);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+QString LibraryPathResolver::resolve(const QString& relative) const
+{
+    const QString found = find(relative);
+    if (!found.isEmpty())
+        return found;
+    return m_packagePath + QLatin1Char('/') + relative;
+}
+
+QString LibraryPathResolver::resolveFullPath(const QString& path) const
+{
+    const QString prefix = m_packagePath + QLatin1Char('/');
+    if (m_packagePath.isEmpty() || !path.startsWith(prefix))
+        return path;
+    const QString found = find(path.mid(prefix.size()));
+    return found.isEmpty() ? path : found;
+}
+
+} // namespace vantrel

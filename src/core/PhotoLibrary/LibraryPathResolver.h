@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace vantrel {
+
+/// Finds names inside one photo-library package without regard to letter case. Libraries come
+/// from case-insensitive file systems, so the names a database or album file stores ("Masters",
+/// "database/apdb/Library.apdb") may differ in case from what is on disk. Each path component is
+/// matched exactly first, then case-insensitively (in name order, trying the next spelling when a
+/// deeper component is not found); the package path itself is taken as given. Folder listings are cached, so make one
+/// resolver per library read. Not thread-safe: a resolver belongs to the read that made it.
+class LibraryPathResolver {
+public:
+    explicit LibraryPathResolver(const QString& packagePath);
+
+    const QString& packagePath() const { return m_packagePath; }
+
+    /// The existing path for `relative` ("database/apdb/Library.apdb") as spelled on disk, or an
+    /// empty text when no spelling of it exists.
+    QString find(const QString& relative) const;
+    bool exists(const QString& relative) const { return !find(relative).isEmpty(); }
+    /// find(), or the package path + "/" + `relative` as written when nothing matches.
+    QString resolve(const QString& relative) const;
+    /// For a full path inside the package, resolve() of its part below the package; other paths
+    /// come back unchanged.
+    QString resolveFullPath(const QString& path) const;
+
+private:
+    const QStringList& listing(const QString& folder) const;
+    QString findBelow(const QString& folder, const QStringList& parts, qsizetype next) const;
+
+    QString m_packagePath;
+    mutable QHash<QString, QStringList> m_listings;
+    mutable QHash<QString, QString> m_found;
+};
+
+} // namespace vantrel

@@ -1,0 +1,41 @@
+#include "core/PhotoLibrary/LibrarySql.h"
+
+#include <sqlite3.h>
+
+#include "platform/Sqlite.h"
+
+namespace vantrel::LibrarySql {
+
+QString quoteIdentifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+bool openReadOnly(SqliteDatabase& db, const QString& path)
+{
+    return !path.isEmpty() && db.open(path, SQLITE_OPEN_READONLY);
+}
+
+bool openReadWrite(SqliteDatabase& db, const QString& path)
+{
+    return !path.isEmpty() && db.open(path, SQLITE_OPEN_READWRITE);
+}
+
+bool tableExists(const SqliteDatabase& db, const QString& table)
+{
+    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?;"));
+    return statement.bindText(1, table) && statement.step() == SQLITE_ROW;
+}
+
+QHash<QString, int> columnPositions(const SqliteDatabase& db, const QString& table)
+{
+    QHash<QString, int> positions;
+    SqliteStatement statement(db, QStringLiteral("PRAGMA table_info(%1);").arg(quoteIdentifier(table)));
+    while (statement.step() == SQLITE_ROW)
+        positions.insert(statement.columnText(1), statement.columnInt(0));
+    return positions;
+}
+
+} // namespace vantrel::LibrarySql

@@ -1,0 +1,106 @@
+#include "core/PhotoLibrary/PhotoLibraryPaths.h"
+
+#include <array>
+
+#include <QVariant>
+
+#include "core/PhotoLibrary/LibraryPathResolver.h"
+#include "platform/PropertyList.h"
+
+namespace vantrel {
+
+namespace {
+
+const QString kAlbumFile = QStringLiteral("AlbumData.xml");
+
+QString textBeforeFirstDot(const QString& text)
+{
+    if (text.isNull())
+        return {};
+    const qsizetype dot = text.indexOf(QLatin1Char('.'));
+    return dot < 0 ? text : text.left(dot);
+}
+
+} // namespace
+
+PhotosDatabase PhotoLibraryPaths::locatePhotosDatabase(const LibraryPathResolver& library)
+{
+    struct Candidate {
+        const char* relative;
+        PhotosLayout layout;
+    };
+    static constexpr std::array<Candidate, 5> kCandidates { {
+        { "database/apdb/Library.apdb", PhotosLayout::Older },
+        { "database/Library.apdb", PhotosLayout::Older },
+        { "database/apdb/photos.db", PhotosLayout::Older },
+        { "database/photos.db", PhotosLayout::Older },
+        { "database/Photos.sqlite", PhotosLayout::Newer },
+    } };
+    for (const Candidate& candidate : kCandidates) {
+        const QString path = library.find(QString::fromLatin1(candidate.relative));
+        if (!path.isEmpty())
+            return { path, candidate.layout };
+    }
+    return {};
+}
+
+QString PhotoLibraryPaths::getDataBasePathForPhotosLib(const QString& libraryPath)
+{
+    return locatePhotosDatabase(LibraryPathResolver(libraryPath)).path;
+}
+
+bool PhotoLibraryPaths::isPhotosLib(const QString& libraryPath)
+{
+    const LibraryPathResolver library(libraryPath);
+    if (library.exists(kAlbumFile))
+        return library.exists(QStringLiteral("Database/apdb/Library.apdb"));
+    return library.exists(QStringLiteral("database/Library.apdb"));
+}
+
+QString PhotoLibraryPaths::getPhotoLibraryVersion(const QString& libraryPath)
+{
+    const QString albumFile = LibraryPathResolver(libraryPath).find(kAlbumFile);
+    if (albumFile.isEmpty())
+        return {};
+    const std::optional<QVariant> album = PropertyList::readFile(albumFile);
+    if (!album || album->typeId() != QMetaType::QVariantMap)
+        return {};
+    const QVariant version = album->toMap().value(QStringLiteral("Application Version"));
+    if (!version.isValid())
+        return {};
+    return textBeforeFirstDot(version.toString());
+}
+
+QString PhotoLibraryPaths::getPhotoLibraryMajorVersion(const QString& version)
+{
+    return textBeforeFirstDot(version);
+}
+
+QString PhotoLibraryPaths::photoLibrary_MastersOrOriginal(const QString& libraryPath)
+{
+    if (getPhotoLibraryMajorVersion(getPhotoLibraryVersion(libraryPath)) != QLatin1String("9"))
+        return {};
+    const QString masters = LibraryPathResolver(libraryPath).find(QStringLiteral("masters"));
+    if (masters.isEmpty())
+        return {};
+    return masters.section(QLatin1Char('/'), -1);
+}
+
+bool PhotoLibraryPaths::isPkgPhotoLib(const QString& libraryPath)
+{
+    const LibraryPathResolver library(libraryPath);
+    if (!library.exists(kAlbumFile))
+        return false;
+    const QString folder = photoLibrary_MastersOrOriginal(libraryPath);
+    return !folder.isEmpty() && library.exists(folder);
+}
+
+bool PhotoLibraryPaths::isiPhotoLibrary9AndAbove(const QString& libraryPath)
+{
+    const QString major = getPhotoLibraryMajorVersion(getPhotoLibraryVersion(libraryPath));
+    if (major.isNull())
+        return false;
+    return major != QLatin1String("8") && major != QLatin1String("7");
+}
+
+} // namespace vantrel
