@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "core/Helper/Utils.h"
@@ -37,7 +38,7 @@ PhotoFilePtr PhotoFile::initWithFileUrl(const QString& fileUrl, const QString& a
     }
 
     struct stat st { };
-    const QByteArray native = fileUrl.toLocal8Bit();
+    const QByteArray native = QFile::encodeName(fileUrl);
     if (!native.isEmpty() && ::stat(native.constData(), &st) == 0)
         photo->m_fileSizeInBytes = static_cast<double>(st.st_size);
     photo->m_fileSizeAsString = Utils::sharedUtils().unitStringFromBytes(photo->m_fileSizeInBytes, 0);

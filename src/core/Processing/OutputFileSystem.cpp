@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -10,6 +11,8 @@
 #include <unistd.h>
 
 #include <QFile>
+
+#include "platform/imaging/AtomicFileWriter.h"
 
 namespace vantrel {
 
@@ -58,8 +61,8 @@ int OutputFileSystem::createTemporary(const QString& folder, QString* path)
     QByteArray pattern = QFile::encodeName(folder);
     if (!pattern.endsWith('/'))
         pattern.append('/');
-    pattern.append(kTemporaryPrefix).append("XXXXXX");
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    pattern.append(AtomicFileWriter::kTempPrefix).append("XXXXXX").append(AtomicFileWriter::kTempSuffix);
+    const int fd = ::mkostemps(pattern.data(), static_cast<int>(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
     if (fd < 0)
         return errno;
     // mkostemp creates the file readable by its owner only; give it the usual mode of a new file.
@@ -110,7 +113,8 @@ std::shared_ptr<OutputFileSystem> OutputFileSystem::standard()
 
 bool OutputFileSystem::isTemporaryName(const QString& fileName)
 {
-    return fileName.startsWith(QLatin1String(kTemporaryPrefix));
+    return fileName.startsWith(QLatin1String(AtomicFileWriter::kTempPrefix))
+        && fileName.endsWith(QLatin1String(AtomicFileWriter::kTempSuffix));
 }
 
 } // namespace vantrel

@@ -13,8 +13,9 @@ class OutputFileSystem {
 public:
     virtual ~OutputFileSystem();
 
-    /// Creates an empty, uniquely named temporary file in `folder` (a hidden name starting with
-    /// kTemporaryPrefix, short enough for any target name) and returns its path in `path`.
+    /// Creates an empty, uniquely named temporary file in `folder` and returns its path in `path`.
+    /// The name is the encoder's temporary name (".vantrel-XXXXXX.tmp"): short enough beside any
+    /// target name, and removed with the encoder's leftovers after an interrupted run.
     virtual int createTemporary(const QString& folder, QString* path);
     /// Copies the bytes (and the permission bits and modification time) of `source` over `target`.
     virtual int copyContents(const QString& source, const QString& target);
@@ -28,8 +29,7 @@ public:
     /// The real file system. Shared, stateless, thread-safe.
     static std::shared_ptr<OutputFileSystem> standard();
 
-    /// Temporary files of a write start with this; a run that was cut off may remove such files.
-    static constexpr const char* kTemporaryPrefix = ".vantrel-tmp-";
+    /// True for the name of a temporary file of an unfinished write.
     static bool isTemporaryName(const QString& fileName);
 };
 

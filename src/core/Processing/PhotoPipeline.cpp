@@ -247,7 +247,7 @@ EncodeResult PhotoPipeline::saveImageInSelectedFormat(
     if (const int error = m_fileSystem->createTemporary(folderOf(path), &temporary)) {
         result.errorNumber = error;
         result.error
-            = QStringLiteral("cannot create a temporary file: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+            = QStringLiteral("cannot create a temporary file (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
         return result;
     }
     result = encodeImage(image, temporary, format, options);
@@ -263,13 +263,15 @@ EncodeResult PhotoPipeline::saveImageInSelectedFormat(
     return result;
 }
 
-PhotoWriteResult PhotoPipeline::failure(int errorNumber, const QString& what, const QString& path) const
+PhotoWriteResult PhotoPipeline::failure(
+    int errorNumber, const QString& what, const QString& path, const QString& detail) const
 {
     PhotoWriteResult result;
     result.status = statusForErrno(errorNumber);
-    result.error = QStringLiteral("%1 %2: %3")
-                       .arg(what, path,
-                           errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : QStringLiteral("failed"));
+    QString reason = detail;
+    if (reason.isEmpty())
+        reason = errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : QStringLiteral("failed");
+    result.error = QStringLiteral("%1 %2: %3").arg(what, path, reason);
     std::fprintf(stderr, "%s\n", result.error.toLocal8Bit().constData());
     return result;
 }
@@ -360,7 +362,7 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
 
     const EncodeResult encoded = saveImageInSelectedFormat(formatIndex, outputPath, image, photo.fileURL(), tag);
     if (!encoded.ok)
-        return failure(encoded.errorNumber, QStringLiteral("cannot write %1 to").arg(encoded.error), outputPath);
+        return failure(encoded.errorNumber, QStringLiteral("cannot write"), outputPath, encoded.error);
     return success(outputPath, false);
 }
 
@@ -373,7 +375,7 @@ PhotoWriteResult PhotoPipeline::processPhoto(
     const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const
 {
     if (!plan.decodable)
-        return failure(0, QStringLiteral("not a readable image:"), photo.fileURL());
+        return failure(0, QStringLiteral("not a readable image"), photo.fileURL());
     if (!plan.sizeAccepted) {
         PhotoWriteResult result;
         result.status = ProcessStatus::DimensionTooLong;

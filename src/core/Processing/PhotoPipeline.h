@@ -109,7 +109,8 @@ private:
         const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* decoded) const;
     std::optional<PhotoWriteResult> checkDestination(const QString& outputPath) const;
     PhotoWriteResult copySource(const PhotoFile& photo, const QString& outputPath) const;
-    PhotoWriteResult failure(int errorNumber, const QString& what, const QString& path) const;
+    PhotoWriteResult failure(
+        int errorNumber, const QString& what, const QString& path, const QString& detail = {}) const;
     PhotoWriteResult success(const QString& outputPath, bool copied) const;
 
     PhotoJobSettings m_settings;

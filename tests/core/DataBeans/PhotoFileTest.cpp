@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include <QTemporaryDir>
 
 #include "core/DataBeans/PhotoFile.h"
@@ -68,6 +71,34 @@ TEST(PhotoFileTest, PropertyDictionaryIsReadOnFirstUse)
     EXPECT_EQ(dictionary.value(QStringLiteral("PixelWidth")).toInt(), 40);
     photo->setExifDict({ { QStringLiteral("k"), 1 } });
     EXPECT_EQ(photo->exifDict().value(QStringLiteral("k")).toInt(), 1);
+}
+
+TEST(PhotoFileTest, BuiltAndReadFromSeveralThreads)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.jpg"));
+    ASSERT_TRUE(testimages::writePattern(path, 40, 30));
+    ASSERT_TRUE(testimages::setOrientation(path, 8));
+    std::vector<PhotoFilePtr> records(8);
+    std::vector<std::thread> builders;
+    for (size_t i = 0; i < records.size(); ++i)
+        builders.emplace_back(
+            [&, i] { records[i] = PhotoFile::initWithFileUrl(path, QStringLiteral("t.jpg"), false); });
+    for (std::thread& t : builders)
+        t.join();
+    for (const PhotoFilePtr& record : records)
+        EXPECT_EQ(record->width(), 30);
+
+    // Concurrent first reads of the dictionary agree and load it once for everyone.
+    const PhotoFilePtr shared = records.front();
+    std::vector<int> orientations(8);
+    std::vector<std::thread> readers;
+    for (size_t i = 0; i < orientations.size(); ++i)
+        readers.emplace_back(
+            [&, i] { orientations[i] = shared->exifDict().value(QStringLiteral("Orientation")).toInt(); });
+    for (std::thread& t : readers)
+        t.join();
+    EXPECT_EQ(orientations, std::vector<int>(8, 8));
 }
 
 TEST(PhotoFileTest, StatusTexts)

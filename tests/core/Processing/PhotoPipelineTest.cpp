@@ -254,6 +254,50 @@ TEST_F(PhotoPipelineTest, UnchangedPhotoIsCopiedByteForByte)
     EXPECT_FLOAT_EQ(PhotoPipeline(s).qualityFactor(), 0.75f);
 }
 
+TEST_F(PhotoPipelineTest, MetadataIsCarriedWithTheNewSize)
+{
+    const QString src = source(QStringLiteral("cam.jpg"), 64, 48, 6);
+    ASSERT_TRUE(testimages::setCameraTags(src));
+    for (int format : { 0, 2, 3 }) {
+        PhotoJobSettings s = settings();
+        s.isKeepOriginalSize = false;
+        s.isPercentSize = true;
+        s.perWidth = s.perHeight = 50;
+        s.formatOption = 1;
+        s.selectedFileFormat = format;
+        const Run r = run(s, src);
+        ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
+        const QVariantMap properties = readImageProperties(r.output).dictionary;
+        const QVariantMap tiff = properties.value(QStringLiteral("{TIFF}")).toMap();
+        const QVariantMap exif = properties.value(QStringLiteral("{Exif}")).toMap();
+        const QVariantMap gps = properties.value(QStringLiteral("{GPS}")).toMap();
+        EXPECT_EQ(tiff.value(QStringLiteral("Make")).toString(), QStringLiteral("Testmaker")) << format;
+        EXPECT_NEAR(gps.value(QStringLiteral("Latitude")).toDouble(), 51.5, 1e-6) << format;
+        // Stored layout (orientation 6 kept): 32 x 24 stored pixels.
+        EXPECT_EQ(exif.value(QStringLiteral("PixelXDimension")).toInt(), 32) << format;
+        EXPECT_EQ(exif.value(QStringLiteral("PixelYDimension")).toInt(), 24) << format;
+    }
+}
+
+TEST_F(PhotoPipelineTest, TransparencyWrittenToJpegIsWhite)
+{
+    const QString src = m_in + QStringLiteral("/clear.png");
+    const vips::VImage clear = vips::VImage::black(16, 16, vips::VImage::option()->set("bands", 4))
+                                   .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    clear.write_to_file(src.toUtf8().constData());
+    for (int format : { 3, 6 }) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = format;
+        const Run r = run(s, src);
+        ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
+        const std::vector<double> pixel = testimages::pixelAt(Image::load(r.output).vips(), 8, 8);
+        ASSERT_GE(pixel.size(), 3u);
+        EXPECT_GT(pixel[0], 250) << format;
+        EXPECT_GT(pixel[2], 250) << format;
+    }
+}
+
 TEST_F(PhotoPipelineTest, PgmTakesTheRawAnswersFormat)
 {
     const QString src = source(QStringLiteral("grey.pgm"), 32, 32);
@@ -338,11 +382,25 @@ TEST_F(PhotoPipelineTest, DirectoryAtTheOutputPathIsUntouched)
 
 TEST_F(PhotoPipelineTest, UndecodableSourceIsNotProcessed)
 {
-    const QString src = m_in + QStringLiteral("/text.jpg");
-    ASSERT_TRUE(testimages::writeBytes(src, "not an image at all"));
-    const Run r = run(settings(), src);
-    EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed);
-    EXPECT_FALSE(QFileInfo::exists(r.output));
+    const QString text = m_in + QStringLiteral("/text.jpg");
+    ASSERT_TRUE(testimages::writeBytes(text, "not an image at all"));
+    const QString truncated = m_in + QStringLiteral("/truncated.jpg");
+    ASSERT_TRUE(testimages::writeTruncatedJpeg(truncated, 400, 300, 600));
+    const QString lying = m_in + QStringLiteral("/lying.png");
+    ASSERT_TRUE(testimages::writeLyingPng(lying, 3000, 2000));
+    for (const QString& src : { text, truncated, lying }) {
+        for (bool reduce : { false, true }) {
+            PhotoJobSettings s = settings();
+            s.isHorizontalFlip = true;
+            s.isKeepOriginalSize = !reduce;
+            s.isPercentSize = reduce;
+            s.perWidth = s.perHeight = 50;
+            const Run r = run(s, src);
+            EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed) << src.toStdString() << reduce;
+            EXPECT_FALSE(QFileInfo::exists(r.output)) << src.toStdString() << reduce;
+        }
+    }
+    EXPECT_TRUE(outputFolderEntries().isEmpty());
 }
 
 TEST_F(PhotoPipelineTest, NamesTooLongAreRefused)
@@ -373,6 +431,50 @@ TEST_F(PhotoPipelineTest, ChangeAndFormatDecisions)
     EXPECT_TRUE(PhotoPipeline::isFomatchangesOldPath(QStringLiteral("/a/b.jpg"), QStringLiteral("/c/b.jpeg")));
     EXPECT_EQ(PhotoPipeline::formatIndexForPath(QStringLiteral("/x/a.GIF")), 7);
     EXPECT_EQ(PhotoPipeline::formatIndexForPath(QStringLiteral("/x/a.webp")), 0);
+}
+
+TEST(PhotoPipelineOperationsTest, LayoutTableGivesTheOrientationLayouts)
+{
+    // The flips and counter-clockwise angle of each orientation lay upright pixels out as the tag says.
+    struct Row {
+        int orientation;
+        bool flipHorizontally, flipVertically;
+        float degrees;
+    };
+    const Row table[] = { { 2, true, false, 0 }, { 3, true, true, 0 }, { 4, false, true, 0 }, { 5, false, true, 90 },
+        { 6, false, false, 90 }, { 7, true, false, 90 }, { 8, true, true, 90 } };
+    const Image upright(testimages::makePattern(40, 20));
+    for (const Row& row : table) {
+        const Image laidOut
+            = PhotoPipeline::RotateImageWithFlip(upright, row.flipHorizontally, row.flipVertically, row.degrees);
+        EXPECT_EQ(laidOut.size(), PhotoPipeline::RotateWithEXIF(upright, row.orientation).size()) << row.orientation;
+        EXPECT_EQ(cornersOf(laidOut), cornersOf(PhotoPipeline::RotateWithEXIF(upright, row.orientation)))
+            << row.orientation;
+        EXPECT_EQ(cornersOf(PixelTransform::viewerCorrection(row.orientation).applyTo(laidOut)), cornersOf(upright))
+            << row.orientation;
+    }
+    EXPECT_EQ(cornersOf(PhotoPipeline::RotateWithEXIF(upright, 9)), cornersOf(upright));
+}
+
+TEST(PhotoPipelineOperationsTest, FilteredImageStatus)
+{
+    const Image image(testimages::makePattern(40, 20));
+    PhotoJobSettings s;
+    s.isCustomSize = true;
+    s.customWidth = 10;
+    s.customHeight = 10;
+    s.rotationType = 2;
+    FilteredImage filtered = PhotoPipeline(s).getFilteredImage(image);
+    EXPECT_EQ(filtered.status, 1);
+    EXPECT_EQ(filtered.image.size(), QSize(10, 10));
+    EXPECT_EQ(cornersOf(filtered.image)[0], Corner::TopRight); // a quarter turn counter-clockwise
+
+    s.customWidth = 10001;
+    filtered = PhotoPipeline(s).applyResizeFilter(image);
+    EXPECT_EQ(filtered.status, 0);
+    EXPECT_EQ(filtered.image.size(), image.size());
+    EXPECT_EQ(PhotoPipeline(s).getFilteredImage(Image()).status, 0);
+    EXPECT_TRUE(PhotoPipeline(s).getFilteredImage(Image()).image.isNull());
 }
 
 } // namespace
