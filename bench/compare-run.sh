@@ -5,6 +5,7 @@
 #   B  the 12 JPEGs of CORPUS/sub12          -> PNG at 50 percent
 #   C  CORPUS/huge/huge-10000.jpg (10000x10000) -> JPEG 2000 pixels wide
 # Each command runs REPEAT times (default 3); the best wall time and its peak RSS are reported.
+# JOBS="A C" runs a subset.
 # Usage: bench/compare-run.sh [CORPUS=/tmp/perfcorpus] [BUILD=build/release]
 # The corpus comes from ../shared/bench/make-corpus.sh; bench_run from a release build
 # (cmake --preset release -DVANTREL_BUILD_TESTS=OFF && cmake --build build/release --target bench_run).
@@ -12,6 +13,7 @@ set -euo pipefail
 CORPUS=${1:-/tmp/perfcorpus}
 BUILD=${2:-build/release}
 REPEAT=${REPEAT:-3}
+JOBS=${JOBS:-A B C}
 RUN=$BUILD/bench/bench_run
 IM_MOGRIFY=/usr/bin/mogrify
 IM_CONVERT=/usr/bin/convert
@@ -54,23 +56,29 @@ done
 export -f vipsHalf; export OUT
 
 n=$(ls "$CORPUS"/jpeg/*.jpg | wc -l)
+if [[ " $JOBS " == *" A "* ]]; then
 echo "A: $n camera-size JPEGs -> JPEG 1280 wide, quality 75"
 best "A vantrel (bench_run)" "$RUN" "$CORPUS/jpeg" "$OUT/o" --width 1280 --format jpg --quality 75
 best "A vipsthumbnail" sh -c "vipsthumbnail --size 1280x -o '$OUT/o/%s.jpg[Q=75]' '$CORPUS'/jpeg/*.jpg"
 best "A ImageMagick mogrify" sh -c "$IM_MOGRIFY -path '$OUT/o' -resize 1280x -quality 75 '$CORPUS'/jpeg/*.jpg"
-best "A GraphicsMagick gm mogrify" sh -c "$GM mogrify -output-directory '$OUT/o' -resize 1280x -quality 75 '$CORPUS'/jpeg/*.jpg"
+best "A GraphicsMagick gm mogrify" sh -c "cd '$CORPUS/jpeg' && $GM mogrify -output-directory '$OUT/o' -resize 1280x -quality 75 *.jpg"
+fi
 
+if [[ " $JOBS " == *" B "* ]]; then
 echo "B: 12 JPEGs -> PNG at 50 percent"
 best "B vantrel (bench_run)" "$RUN" "$CORPUS/sub12" "$OUT/o" --percent 50 --format png
 best "B vipsthumbnail (one call per file)" bash -c vipsHalf
 best "B ImageMagick mogrify" sh -c "$IM_MOGRIFY -path '$OUT/o' -resize 50% -format png '$CORPUS'/sub12/*.jpg"
-best "B GraphicsMagick gm mogrify" sh -c "$GM mogrify -output-directory '$OUT/o' -resize 50% -format png '$CORPUS'/sub12/*.jpg"
+best "B GraphicsMagick gm mogrify" sh -c "cd '$CORPUS/sub12' && $GM mogrify -output-directory '$OUT/o' -resize 50% -format png *.jpg"
+fi
 
+if [[ " $JOBS " == *" C "* ]]; then
 echo "C: one 10000x10000 JPEG -> JPEG 2000 wide"
 best "C vantrel (bench_run)" "$RUN" "$CORPUS/huge" "$OUT/o" --width 2000 --keep-format
 best "C vipsthumbnail" sh -c "vipsthumbnail --size 2000x -o '$OUT/o/%s.jpg[Q=75]' '$CORPUS'/huge/huge-10000.jpg"
 best "C ImageMagick convert" sh -c "$IM_CONVERT '$CORPUS/huge/huge-10000.jpg' -resize 2000x -quality 75 '$OUT/o/huge.jpg'"
 best "C GraphicsMagick gm convert" sh -c "$GM convert '$CORPUS/huge/huge-10000.jpg' -resize 2000x -quality 75 '$OUT/o/huge.jpg'"
+fi
 
 echo
 echo "Ratios (vantrel wall / other wall; goals: <= 1.1 against vipsthumbnail, <= 0.33 against ImageMagick)"
