@@ -90,7 +90,8 @@ int main(int argc, char** argv)
             options.job.perWidth = options.job.perHeight = value.toDouble();
             ++i;
         } else if (arg == "--format") {
-            options.job.selectedFileFormat = static_cast<int>(vantrel::OutputPathBuilder::outputFormatList().indexOf(value));
+            options.job.selectedFileFormat
+                = static_cast<int>(vantrel::OutputPathBuilder::outputFormatList().indexOf(value));
             if (options.job.selectedFileFormat < 0)
                 return usage();
             ++i;

@@ -134,8 +134,8 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
 bool ProcessingEngine::startProcess(
     const OutputOptionSettings& outputSettingObject, const ResizingOptionsSettingObject& resizingOptionObject)
 {
-    return startProcess(RunOptions::from(
-        outputSettingObject, resizingOptionObject, AppDelegate::shareDelegate()->rawConvertFormat()));
+    return startProcess(
+        RunOptions::from(outputSettingObject, resizingOptionObject, AppDelegate::shareDelegate()->rawConvertFormat()));
 }
 
 void ProcessingEngine::startProcessingOfPhotos(int processFlag)
@@ -323,7 +323,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     if (flag == kKeepAll || fileFlag == kKeepFile)
         outputPath = RunText::collisionFreePath(outputPath);
     else if (outputExists && (flag == kReplaceAll || !options.askBeforeOverwrite)
-             && isSourceOfLaterPhoto(worker, outputPath, index))
+        && isSourceOfLaterPhoto(worker, outputPath, index))
         outputPath = RunText::collisionFreePath(outputPath);
 
     // 9. A hold or a stop that came meanwhile ends the photo with nothing written.
@@ -359,9 +359,9 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     // 12. Permissions (not counted as errors of the bottom line).
     const bool sourceDenied = probe.isReadOnly(photo->filePath()) || probe.isLocked(photo->filePath());
     if (sourceDenied || probe.isReadOnly(folder)) {
-        const auto status = sourceDenied           ? ProcessStatus::SourceAccessDenied
-            : probe.isDirectory(folder)            ? ProcessStatus::DestinationAccessDenied
-                                                   : ProcessStatus::DestinationMissing;
+        const auto status = sourceDenied ? ProcessStatus::SourceAccessDenied
+            : probe.isDirectory(folder)  ? ProcessStatus::DestinationAccessDenied
+                                         : ProcessStatus::DestinationMissing;
         hop(worker, [&] {
             photo->setProcessStatus(status);
             report(static_cast<int>(status), QStringLiteral("Permisssion error"));
@@ -389,7 +389,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
             photo->setNewfileSizeAsString(RunText::bytes(newSize));
             report(1, QStringLiteral("File Processed"));
         } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
-                   || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
+            || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
             report(written.status, QStringLiteral("Permisssion error"));
         } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {
             report(2, QStringLiteral("File size exceeded"));

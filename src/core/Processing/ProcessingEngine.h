@@ -70,8 +70,8 @@ public:
     /// Refused (false, one line on stderr) while a run is still going on.
     bool startProcess(const RunOptions& options);
     /// The same with the panes' option records (copied at once; the RAW answer is the shared one).
-    bool startProcess(const OutputOptionSettings& outputSettingObject,
-                      const ResizingOptionsSettingObject& resizingOptionObject);
+    bool startProcess(
+        const OutputOptionSettings& outputSettingObject, const ResizingOptionsSettingObject& resizingOptionObject);
     /// (Re)starts the worker from the resume index with a batch answer.
     void startProcessingOfPhotos(int processFlag);
     /// One progress report of the worker (main thread).

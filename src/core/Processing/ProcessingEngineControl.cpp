@@ -6,6 +6,7 @@
 
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
+#include "core/Processing/OutputPathBuilder.h"
 #include "platform/NotificationCenter.h"
 
 namespace vantrel {
@@ -88,8 +89,8 @@ void ProcessingEngine::showOverwriteExistingFilePopup()
     if (m_view) {
         const QString renameText = withoutExtension(withoutExtension(QFileInfo(m_filePathToOverwrite).fileName()));
         m_view->setRenameError(QString());
-        m_view->setOverwriteQuestion(renameText, m_filePathToOverwrite,
-                                     m_fileToOverwrite ? m_fileToOverwrite->filePath() : QString());
+        m_view->setOverwriteQuestion(
+            renameText, m_filePathToOverwrite, m_fileToOverwrite ? m_fileToOverwrite->filePath() : QString());
     }
     askOrKeepPending(Question::Overwrite);
 }
@@ -205,14 +206,8 @@ bool ProcessingEngine::btnRenameImageTapped(const QString& typedName)
 
 QString ProcessingEngine::validFileNameString(const QString& text)
 {
-    static const QString kInvalid = QStringLiteral(":;,./\\?%*|\"<>");
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        if (!kInvalid.contains(c))
-            result.append(c);
-    }
-    return result;
+    // One rule for the rename field and the settings pane's prefix.
+    return OutputPathBuilder::validFileNameString(text);
 }
 
 QString ProcessingEngine::controlTextDidChange(const QString& text)

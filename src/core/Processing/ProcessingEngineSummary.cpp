@@ -113,8 +113,7 @@ void ProcessingEngine::openOutputFolder()
 
 QVariantMap ProcessingEngine::getLogDetails() const
 {
-    return RunSummary::logDetails(
-        m_arrPhotosToProcess, RunSummary::runStamp(m_processStartedDateTime), elapsedText());
+    return RunSummary::logDetails(m_arrPhotosToProcess, RunSummary::runStamp(m_processStartedDateTime), elapsedText());
 }
 
 QString ProcessingEngine::getMessageForstatus(qint32 status)

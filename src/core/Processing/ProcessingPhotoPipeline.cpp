@@ -33,8 +33,8 @@ RunSizeCheck ProcessingPhotoPipeline::checkSize(const PhotoFile& photo, const Ru
     return plan.sizeAccepted ? RunSizeCheck::Accepted : RunSizeCheck::Refused;
 }
 
-RunWriteResult ProcessingPhotoPipeline::write(const PhotoFile& photo, const QString& outputPath,
-                                              const RunOptions& options)
+RunWriteResult ProcessingPhotoPipeline::write(
+    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
 {
     const PhotoPipeline pipeline(options.job, m_fileSystem);
     std::optional<PhotoPlan> plan;

@@ -67,8 +67,7 @@ public:
     virtual void setSummary(const RunSummaryTexts& texts) = 0;
     /// The overwrite sheet's contents, set just before the engine posts the show notification:
     /// the name offered in the rename field, the existing output file and the photo's source.
-    virtual void setOverwriteQuestion(const QString& renameText, const QString& existingPath,
-                                      const QString& sourcePath)
+    virtual void setOverwriteQuestion(const QString& renameText, const QString& existingPath, const QString& sourcePath)
         = 0;
     /// The rename error under the field; an empty text hides it.
     virtual void setRenameError(const QString& message) = 0;

@@ -4,8 +4,8 @@
 
 namespace vantrel {
 
-RunOptions RunOptions::from(const OutputOptionSettings& output, const ResizingOptionsSettingObject& resize,
-                            const QString& rawConvertFormat)
+RunOptions RunOptions::from(
+    const OutputOptionSettings& output, const ResizingOptionsSettingObject& resize, const QString& rawConvertFormat)
 {
     RunOptions options;
     options.job = PhotoJobSettings::from(resize, output, rawConvertFormat);

@@ -18,7 +18,7 @@ struct RunOptions {
     bool askBeforeOverwrite = true;
 
     static RunOptions from(const OutputOptionSettings& output, const ResizingOptionsSettingObject& resize,
-                           const QString& rawConvertFormat);
+        const QString& rawConvertFormat);
 };
 
 } // namespace vantrel

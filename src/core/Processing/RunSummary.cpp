@@ -34,12 +34,12 @@ QString orSpace(const QString& text)
     return text.isEmpty() ? QStringLiteral(" ") : text;
 }
 
-void highlightAll(const QString& text, const QString& part, std::vector<RunTextRange>& ranges)
+void highlightAll(const QString& text, const QString& needle, std::vector<RunTextRange>& ranges)
 {
-    if (part.isEmpty())
+    if (needle.isEmpty())
         return;
-    for (qsizetype at = text.indexOf(part); at >= 0; at = text.indexOf(part, at + part.size()))
-        ranges.push_back({ static_cast<int>(at), static_cast<int>(part.size()) });
+    for (qsizetype at = text.indexOf(needle); at >= 0; at = text.indexOf(needle, at + needle.size()))
+        ranges.push_back({ static_cast<int>(at), static_cast<int>(needle.size()) });
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TestImages.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
@@ -20,6 +19,7 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/NotificationCenter.h"
+#include "support/TestImages.h"
 
 namespace vantrel {
 namespace {

@@ -140,8 +140,8 @@ TEST_F(ProcessingEngineTest, QuestionOnTheSecondOfThreeResumesAtTheSecond)
     EXPECT_EQ(readAll(out + "/b.jpg"), "b.jpg|out");
     EXPECT_EQ(executor->jobsRun(), 2);
     EXPECT_EQ(recorder->posted,
-              (QStringList { kNotificationsDisbleView, kNotificationShowOverwriteAlert, kNotificationHideOverwriteAlert,
-                  kNotificationsEnable, kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished }));
+        (QStringList { kNotificationsDisbleView, kNotificationShowOverwriteAlert, kNotificationHideOverwriteAlert,
+            kNotificationsEnable, kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished }));
     EXPECT_FALSE(engine->isRunActive());
     EXPECT_EQ(view->summaryCount, 1);
 }
@@ -158,10 +158,10 @@ TEST_F(ProcessingEngineTest, FileAndBatchAnswers)
         size_t questions;
     };
     const std::vector<Row> rows {
-        { "skip all", [](ProcessingEngine& e) { e.btnSkipAllImageTapped(); }, { 8, 8, 1 }, { "x.jpg", "y.jpg" },
-            "old", 1 },
-        { "replace all", [](ProcessingEngine& e) { e.btnReplaceAllImageTapped(); }, { 1, 1, 1 },
-            { "x.jpg", "y.jpg" }, "x2|out", 1 },
+        { "skip all", [](ProcessingEngine& e) { e.btnSkipAllImageTapped(); }, { 8, 8, 1 }, { "x.jpg", "y.jpg" }, "old",
+            1 },
+        { "replace all", [](ProcessingEngine& e) { e.btnReplaceAllImageTapped(); }, { 1, 1, 1 }, { "x.jpg", "y.jpg" },
+            "x2|out", 1 },
         { "keep all", [](ProcessingEngine& e) { e.btnKeepAllImageTapped(); }, { 1, 1, 1 },
             { "x (1).jpg", "x (2).jpg", "x.jpg", "y.jpg" }, "old", 1 },
         // A file answer holds for one photo: the second x.jpg asks again.
@@ -243,15 +243,19 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
     };
     const std::vector<Row> rows {
         { "written", [](ProcessingEngineTest&) {}, 1, "File Processed", 0 },
-        { "RAW skipped", [](ProcessingEngineTest& t) {
-             AppDelegate::shareDelegate()->setRawConvertFormat("skipRaw");
-             t.addPhoto("raw.CR2");
-             t.addPhoto("upper.JPG");
-         }, 8, "File skipped", 1 },
-        { "missing source", [](ProcessingEngineTest& t) {
-             t.addPhoto(t.src + "/gone.jpg", QByteArray());
-             t.addPhoto("p.jpg");
-         }, 2, "File not Processed", 1 },
+        { "RAW skipped",
+            [](ProcessingEngineTest& t) {
+                AppDelegate::shareDelegate()->setRawConvertFormat("skipRaw");
+                t.addPhoto("raw.CR2");
+                t.addPhoto("upper.JPG");
+            },
+            8, "File skipped", 1 },
+        { "missing source",
+            [](ProcessingEngineTest& t) {
+                t.addPhoto(t.src + "/gone.jpg", QByteArray());
+                t.addPhoto("p.jpg");
+            },
+            2, "File not Processed", 1 },
         { "size refused", [](ProcessingEngineTest& t) { t.pipeline->refused.insert(t.src + "/p.jpg"); }, 7,
             "File size exceeded", 1 },
         { "read-only source", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.src + "/p.jpg"); }, 10,
@@ -260,15 +264,19 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
             "Permisssion error", 0 },
         { "unwritable folder", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.out); }, 11,
             "Permisssion error", 0 },
-        { "missing folder", [](ProcessingEngineTest& t) {
-             QDir(t.out).removeRecursively();
-             t.probe->uncreatable.insert(t.out);
-             t.probe->readOnly.insert(t.out);
-         }, 12, "Permisssion error", 0 },
-        { "name too long", [](ProcessingEngineTest& t) {
-             t.options.job.filenameOption = 3;
-             t.options.job.prefixString = QString(252, 'n'); // "p" + 252 + ".jpg" = 257 characters
-         }, 13, "File not Processed", 1 },
+        { "missing folder",
+            [](ProcessingEngineTest& t) {
+                QDir(t.out).removeRecursively();
+                t.probe->uncreatable.insert(t.out);
+                t.probe->readOnly.insert(t.out);
+            },
+            12, "Permisssion error", 0 },
+        { "name too long",
+            [](ProcessingEngineTest& t) {
+                t.options.job.filenameOption = 3;
+                t.options.job.prefixString = QString(252, 'n'); // "p" + 252 + ".jpg" = 257 characters
+            },
+            13, "File not Processed", 1 },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -440,8 +448,8 @@ TEST_F(ProcessingEngineTest, EmptyRunEndsAtOnce)
     addPhoto("unchecked.jpg")->setIsSelected(false);
     ASSERT_TRUE(engine->startProcess(options));
     EXPECT_EQ(recorder->posted,
-              (QStringList { kNotificationsDisbleView, kNotificationsEnable, kNotificationsSaveasPredefinedSize,
-                  kNotificationsProcessFinished }));
+        (QStringList { kNotificationsDisbleView, kNotificationsEnable, kNotificationsSaveasPredefinedSize,
+            kNotificationsProcessFinished }));
     EXPECT_EQ(view->summary.imagesSelected, "0");
     EXPECT_EQ(view->summary.conversionFailed, "0");
     EXPECT_TRUE(view->bottomLines.back().text.startsWith("Process Completed: 100 %"));
@@ -462,9 +470,10 @@ TEST_F(ProcessingEngineTest, SummaryBottomLineStampAndRows)
     ASSERT_TRUE(finished());
 
     EXPECT_EQ(view->bottomLines.front().text,
-              "Process Completed: 0 %  |  Error reported: 0  |  Time elapsed: 1 second approx.");
+        "Process Completed: 0 %  |  Error reported: 0  |  Time elapsed: 1 second approx.");
     const RunBottomLine& last = view->bottomLines.back();
-    EXPECT_EQ(last.text, "Process Completed: 100 %  |  Error reported: 1  |  Time elapsed:  1 minute 0 seconds approx.");
+    EXPECT_EQ(
+        last.text, "Process Completed: 100 %  |  Error reported: 1  |  Time elapsed:  1 minute 0 seconds approx.");
     const QStringList highlighted { "100 %", "1", " 1 minute 0 seconds" };
     for (const RunTextRange& range : last.highlights)
         EXPECT_TRUE(highlighted.contains(last.text.mid(range.start, range.length)));

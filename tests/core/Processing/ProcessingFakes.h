@@ -42,8 +42,8 @@ public:
         summary = texts;
         ++summaryCount;
     }
-    void setOverwriteQuestion(const QString& renameText, const QString& existingPath,
-                              const QString& sourcePath) override
+    void setOverwriteQuestion(
+        const QString& renameText, const QString& existingPath, const QString& sourcePath) override
     {
         questions.push_back({ renameText, existingPath, sourcePath });
     }
@@ -111,7 +111,8 @@ public:
         QString name = source.completeBaseName();
         if (options.job.filenameOption == 3)
             name += options.job.prefixString;
-        const QString ext = options.job.formatOption != 0 ? kFormats.value(options.job.selectedFileFormat) : source.suffix();
+        const QString ext
+            = options.job.formatOption != 0 ? kFormats.value(options.job.selectedFileFormat) : source.suffix();
         return folder + "/" + name + "." + ext;
     }
     RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions&) override

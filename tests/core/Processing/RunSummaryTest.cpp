@@ -50,8 +50,7 @@ TEST(RunSummaryTest, DetailRowRatioAndSaving)
 TEST(RunSummaryTest, SummaryCountsComeFromTheRecords)
 {
     // Three written (3 MB in, 1 MB out) and one missing source whose size still counts in total.
-    const QList<PhotoFilePtr> run { record(1, 1e6, 4e5), record(1, 1e6, 3e5), record(1, 1e6, 3e5),
-        record(2, 5e5, 0) };
+    const QList<PhotoFilePtr> run { record(1, 1e6, 4e5), record(1, 1e6, 3e5), record(1, 1e6, 3e5), record(2, 5e5, 0) };
     const RunSummaryTexts texts = RunSummary::summaryTexts(run, "1 second");
     EXPECT_EQ(texts.imagesSelected, "4");
     EXPECT_EQ(texts.imagesConverted, "3");
@@ -97,11 +96,11 @@ TEST(RunSummaryTest, StampUsesTheWeekBasedYear)
 {
     EXPECT_EQ(RunSummary::runStamp(QDateTime(QDate(2026, 12, 28), QTime(9, 4, 5))), "12282027 09045 AM");
     EXPECT_EQ(RunSummary::runStamp(QDateTime(QDate(2026, 6, 1), QTime(23, 59, 59))), "06012026 115959 PM");
-    EXPECT_EQ(RunSummary::elapsedText(QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0)),
-                  QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0, 900))),
+    EXPECT_EQ(RunSummary::elapsedText(
+                  QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0)), QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0, 900))),
         "1 second");
-    EXPECT_EQ(RunSummary::elapsedText(QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0)),
-                  QDateTime(QDate(2026, 6, 1), QTime(10, 0, 45))),
+    EXPECT_EQ(RunSummary::elapsedText(
+                  QDateTime(QDate(2026, 6, 1), QTime(10, 0, 0)), QDateTime(QDate(2026, 6, 1), QTime(10, 0, 45))),
         " 45 seconds");
 }
 
