@@ -11,7 +11,8 @@ namespace vantrel {
 
 /// Runs the submitted jobs one after another on a background thread of its own. The thread is
 /// started when work arrives and ends when the queue is empty; it is detached and keeps the queue
-/// alive, so the executor may be destroyed at any time without waiting for it.
+/// alive, so the executor may be destroyed at any time without waiting for it. Should no thread
+/// be available, the jobs run on the calling thread instead.
 class ProcessingSerialExecutor : public RunExecutor {
 public:
     ProcessingSerialExecutor();
