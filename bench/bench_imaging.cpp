@@ -2,18 +2,22 @@
 // still uses its own worker threads inside a decode), as the add scan and the grid do them.
 //
 //   bench_imaging headers <folder> [--full]          pixel size + orientation of every file
-//   bench_imaging thumbnails <folder> [WxH] [--save <dir>]
+//   bench_imaging thumbnails <folder> [WxH] [--save <dir>] [--threads N]
 //                                                   thumbnails fitted into WxH (default 404x414),
 //                                                   turned into QImage as the grid shows them;
 //                                                   --save also writes each as JPEG (the work
-//                                                   vipsthumbnail does)
+//                                                   vipsthumbnail does); --threads N spreads the
+//                                                   files over N workers (the grid uses 2 queues)
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
+#include <vector>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QCoreApplication>
 
 #include "platform/imaging/Image.h"
 #include "platform/imaging/ImageEncoder.h"
@@ -35,8 +39,9 @@ QStringList filesIn(const QString& folder)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: bench_imaging headers <folder> [--full]\n"
-                         "       bench_imaging thumbnails <folder> [WxH] [--save <dir>]\n");
+    std::fprintf(stderr,
+        "usage: bench_imaging headers <folder> [--full]\n"
+        "       bench_imaging thumbnails <folder> [WxH] [--save <dir>] [--threads N]\n");
     return 2;
 }
 
@@ -61,33 +66,45 @@ int headers(const QStringList& files, bool full)
     }
     const double s = secondsSince(start);
     std::printf("headers%s: %lld files, %d read, %d turned, %.1f Mpx total, %.3f s, %.0f files/s\n",
-                full ? " (full)" : "", qlonglong(files.size()), valid, turned, double(pixels) / 1e6, s,
-                files.isEmpty() ? 0.0 : files.size() / s);
+        full ? " (full)" : "", qlonglong(files.size()), valid, turned, double(pixels) / 1e6, s,
+        files.isEmpty() ? 0.0 : files.size() / s);
     return valid > 0 ? 0 : 1;
 }
 
-int thumbnails(const QStringList& files, QSize box, const QString& saveTo)
+int thumbnails(const QStringList& files, QSize box, const QString& saveTo, int threads)
 {
     const auto start = Clock::now();
-    int made = 0;
-    for (const QString& file : files) {
-        const vantrel::Image thumb = vantrel::Image::thumbnail(file, box);
-        if (thumb.isNull())
-            continue;
-        if (!saveTo.isEmpty()) {
-            vantrel::EncodeOptions options;
-            options.quality = 0.75f;
-            vantrel::encodeImage(thumb, saveTo + "/" + QFileInfo(file).completeBaseName() + ".jpg",
-                                 vantrel::ImageFileFormat::Jpeg, options);
-        } else if (thumb.toQImage().isNull()) {
-            continue;
+    std::atomic<int> made { 0 };
+    std::atomic<int> next { 0 };
+    auto work = [&] {
+        for (int i = next++; i < files.size(); i = next++) {
+            const QString& file = files[i];
+            const vantrel::Image thumb = vantrel::Image::thumbnail(file, box);
+            if (thumb.isNull())
+                continue;
+            if (!saveTo.isEmpty()) {
+                vantrel::EncodeOptions options;
+                options.quality = 0.75f;
+                if (!vantrel::encodeImage(thumb, saveTo + "/" + QFileInfo(file).completeBaseName() + ".jpg",
+                        vantrel::ImageFileFormat::Jpeg, options)
+                         .ok)
+                    continue;
+            } else if (thumb.toQImage().isNull()) {
+                continue;
+            }
+            ++made;
         }
-        ++made;
-    }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& w : workers)
+        w.join();
     const double s = secondsSince(start);
-    std::printf("thumbnails %dx%d%s: %lld files, %d made, %.3f s, %.1f files/s\n", box.width(), box.height(),
-                saveTo.isEmpty() ? " (QImage)" : " (saved as JPEG)", qlonglong(files.size()), made, s,
-                files.isEmpty() ? 0.0 : files.size() / s);
+    std::printf("thumbnails %dx%d%s, %d thread(s): %lld files, %d made, %.3f s, %.1f files/s\n", box.width(),
+        box.height(), saveTo.isEmpty() ? " (QImage)" : " (saved as JPEG)", threads, qlonglong(files.size()),
+        made.load(), s, files.isEmpty() ? 0.0 : files.size() / s);
     return made > 0 ? 0 : 1;
 }
 
@@ -107,14 +124,17 @@ int main(int argc, char** argv)
     if (args[1] == "thumbnails") {
         QSize box(404, 414);
         QString saveTo;
+        int threads = 1;
         for (int i = 3; i < args.size(); ++i) {
             if (args[i] == "--save" && i + 1 < args.size()) {
                 saveTo = args[++i];
+            } else if (args[i] == "--threads" && i + 1 < args.size()) {
+                threads = std::max(1, args[++i].toInt());
             } else if (args[i].contains('x')) {
                 box = QSize(args[i].section('x', 0, 0).toInt(), args[i].section('x', 1, 1).toInt());
             }
         }
-        return thumbnails(files, box, saveTo);
+        return thumbnails(files, box, saveTo, threads);
     }
     return usage();
 }

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 
 #include <exiv2/exiv2.hpp>
 
@@ -45,23 +46,148 @@ void appendPngChunk(QByteArray& out, const char* type, const QByteArray& data)
     appendBigEndian(out, crc32(body));
 }
 
+void put16(QByteArray& out, quint16 v)
+{
+    out.append(char(v & 0xFF)).append(char(v >> 8));
+}
+
+void put32(QByteArray& out, quint32 v)
+{
+    put16(out, quint16(v & 0xFFFF));
+    put16(out, quint16(v >> 16));
+}
+
+// Little-endian TIFF IFD writer: entries are added in tag order; values that do not fit in four
+// bytes go into an area after the directory.
+class TiffDirectory {
+public:
+    void add(quint16 tag, quint16 type, quint32 count, const QByteArray& value)
+    {
+        m_entries.append({ tag, type, count, value });
+    }
+    void addShort(quint16 tag, quint16 v)
+    {
+        QByteArray b;
+        put16(b, v);
+        add(tag, 3, 1, b);
+    }
+    void addLong(quint16 tag, quint32 v)
+    {
+        QByteArray b;
+        put32(b, v);
+        add(tag, 4, 1, b);
+    }
+    void addAscii(quint16 tag, const QByteArray& text) { add(tag, 2, quint32(text.size() + 1), text + '\0'); }
+    // Serialised at `offset`; the last entry area ends the block.
+    QByteArray build(quint32 offset) const
+    {
+        QByteArray dir, extra;
+        const quint32 extraStart = offset + 2 + quint32(m_entries.size()) * 12 + 4;
+        put16(dir, quint16(m_entries.size()));
+        for (const Entry& e : m_entries) {
+            put16(dir, e.tag);
+            put16(dir, e.type);
+            put32(dir, e.count);
+            if (e.value.size() <= 4) {
+                dir.append(e.value);
+                dir.append(QByteArray(4 - e.value.size(), '\0'));
+            } else {
+                put32(dir, extraStart + quint32(extra.size()));
+                extra.append(e.value);
+                if (extra.size() % 2)
+                    extra.append('\0');
+            }
+        }
+        put32(dir, 0);
+        return dir + extra;
+    }
+
+private:
+    struct Entry {
+        quint16 tag, type;
+        quint32 count;
+        QByteArray value;
+    };
+    QList<Entry> m_entries;
+};
+
 } // namespace
+
+bool writeLinearDng(const QString& path, int width, int height, int orientation)
+{
+    QByteArray pixels;
+    pixels.reserve(width * height * 6);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Corner c = y < height / 2 ? (x < width / 2 ? Corner::TopLeft : Corner::TopRight)
+                                            : (x < width / 2 ? Corner::BottomLeft : Corner::BottomRight);
+            for (double v : cornerColour(c))
+                put16(pixels, quint16(v / 255.0 * 60000.0));
+        }
+    const quint32 pixelOffset = 8;
+    TiffDirectory ifd;
+    QByteArray bits;
+    for (int i = 0; i < 3; ++i)
+        put16(bits, 16);
+    QByteArray identity;
+    for (int i = 0; i < 9; ++i) {
+        put32(identity, i % 4 == 0 ? 1 : 0);
+        put32(identity, 1);
+    }
+    QByteArray neutral;
+    for (int i = 0; i < 3; ++i) {
+        put32(neutral, 1);
+        put32(neutral, 1);
+    }
+    ifd.addLong(254, 0);
+    ifd.addLong(256, quint32(width));
+    ifd.addLong(257, quint32(height));
+    ifd.add(258, 3, 3, bits);
+    ifd.addShort(259, 1);
+    ifd.addShort(262, 34892); // LinearRaw
+    ifd.addAscii(271, "Testmaker");
+    ifd.addAscii(272, "TM-1");
+    ifd.addLong(273, pixelOffset);
+    ifd.addShort(274, quint16(orientation));
+    ifd.addShort(277, 3);
+    ifd.addLong(278, quint32(height));
+    ifd.addLong(279, quint32(pixels.size()));
+    ifd.addShort(284, 1);
+    ifd.add(50706, 1, 4, QByteArray::fromHex("01040000"));
+    ifd.addAscii(50708, "Testmaker TM-1");
+    ifd.add(50721, 10, 9, identity);
+    ifd.add(50728, 5, 3, neutral);
+    ifd.addShort(50778, 21);
+    QByteArray file("II*\0", 4);
+    put32(file, pixelOffset + quint32(pixels.size()));
+    file.append(pixels);
+    file.append(ifd.build(quint32(file.size())));
+    return writeBytes(path, file);
+}
 
 std::vector<double> cornerColour(Corner corner, bool grey)
 {
     if (grey) {
         switch (corner) {
-        case Corner::TopLeft: return {30};
-        case Corner::TopRight: return {100};
-        case Corner::BottomLeft: return {170};
-        case Corner::BottomRight: return {240};
+        case Corner::TopLeft:
+            return { 30 };
+        case Corner::TopRight:
+            return { 100 };
+        case Corner::BottomLeft:
+            return { 170 };
+        case Corner::BottomRight:
+            return { 240 };
         }
     }
     switch (corner) {
-    case Corner::TopLeft: return {230, 20, 20};     // red
-    case Corner::TopRight: return {20, 200, 20};    // green
-    case Corner::BottomLeft: return {20, 20, 230};  // blue
-    case Corner::BottomRight: return {240, 230, 20}; // yellow
+    case Corner::TopLeft:
+        return { 230, 20, 20 }; // red
+    case Corner::TopRight:
+        return { 20, 200, 20 }; // green
+    case Corner::BottomLeft:
+        return { 20, 20, 230 }; // blue
+    case Corner::BottomRight:
+        return { 240, 230, 20 }; // yellow
     }
     return {};
 }
@@ -86,7 +212,7 @@ vips::VImage makePattern(int width, int height, const PatternOptions& options)
         image = image.cast(VIPS_FORMAT_UCHAR);
     }
     if (options.alpha)
-        image = image.bandjoin_const({alphaValue});
+        image = image.bandjoin_const({ alphaValue });
     return image.copy(vips::VImage::option()->set("interpretation", interpretation));
 }
 
@@ -137,42 +263,42 @@ bool setMetadataList(const QString& path, const std::vector<std::pair<std::strin
 
 bool setMetadata(const QString& path, const std::map<std::string, std::string>& values)
 {
-    return setMetadataList(path, {values.begin(), values.end()});
+    return setMetadataList(path, { values.begin(), values.end() });
 }
 
 bool setOrientation(const QString& path, int orientation)
 {
-    return setMetadata(path, {{"Exif.Image.Orientation", std::to_string(orientation)}});
+    return setMetadata(path, { { "Exif.Image.Orientation", std::to_string(orientation) } });
 }
 
 bool setCameraTags(const QString& path)
 {
     return setMetadataList(path,
         {
-            {"Exif.Image.Make", "Testmaker"},
-            {"Exif.Image.Model", "TM-1"},
-            {"Exif.Image.Software", "builder 1.0"},
-            {"Exif.Image.XResolution", "300/1"},
-            {"Exif.Image.YResolution", "300/1"},
-            {"Exif.Image.ResolutionUnit", "2"},
-            {"Exif.Photo.DateTimeOriginal", "2021:06:15 14:30:05"},
-            {"Exif.Photo.ExposureTime", "1/250"},
-            {"Exif.Photo.FNumber", "28/10"},
-            {"Exif.Photo.ISOSpeedRatings", "100 200"},
-            {"Exif.Photo.FocalLength", "42/10"},
-            {"Exif.Photo.ExposureBiasValue", "-1/3"},
-            {"Exif.Photo.ExposureMode", "1"},
-            {"Exif.Photo.Flash", "1"},
-            {"Exif.Photo.LensModel", "Test Lens 24-70"},
-            {"Exif.GPSInfo.GPSLatitudeRef", "N"},
-            {"Exif.GPSInfo.GPSLatitude", "51/1 30/1 0/1"},
-            {"Exif.GPSInfo.GPSLongitudeRef", "W"},
-            {"Exif.GPSInfo.GPSLongitude", "0/1 7/1 30/1"},
-            {"Exif.GPSInfo.GPSAltitudeRef", "0"},
-            {"Exif.GPSInfo.GPSAltitude", "35/1"},
-            {"Iptc.Application2.Keywords", "alpha"},
-            {"Iptc.Application2.Keywords", "beta"},
-            {"Iptc.Application2.Caption", "A test caption"},
+            { "Exif.Image.Make", "Testmaker" },
+            { "Exif.Image.Model", "TM-1" },
+            { "Exif.Image.Software", "builder 1.0" },
+            { "Exif.Image.XResolution", "300/1" },
+            { "Exif.Image.YResolution", "300/1" },
+            { "Exif.Image.ResolutionUnit", "2" },
+            { "Exif.Photo.DateTimeOriginal", "2021:06:15 14:30:05" },
+            { "Exif.Photo.ExposureTime", "1/250" },
+            { "Exif.Photo.FNumber", "28/10" },
+            { "Exif.Photo.ISOSpeedRatings", "100 200" },
+            { "Exif.Photo.FocalLength", "42/10" },
+            { "Exif.Photo.ExposureBiasValue", "-1/3" },
+            { "Exif.Photo.ExposureMode", "1" },
+            { "Exif.Photo.Flash", "1" },
+            { "Exif.Photo.LensModel", "Test Lens 24-70" },
+            { "Exif.GPSInfo.GPSLatitudeRef", "N" },
+            { "Exif.GPSInfo.GPSLatitude", "51/1 30/1 0/1" },
+            { "Exif.GPSInfo.GPSLongitudeRef", "W" },
+            { "Exif.GPSInfo.GPSLongitude", "0/1 7/1 30/1" },
+            { "Exif.GPSInfo.GPSAltitudeRef", "0" },
+            { "Exif.GPSInfo.GPSAltitude", "35/1" },
+            { "Iptc.Application2.Keywords", "alpha" },
+            { "Iptc.Application2.Keywords", "beta" },
+            { "Iptc.Application2.Caption", "A test caption" },
         });
 }
 
@@ -241,7 +367,7 @@ Corner nearestCorner(const std::vector<double>& pixel, bool grey)
 {
     Corner best = Corner::TopLeft;
     double bestDistance = 1e30;
-    for (Corner c : {Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight}) {
+    for (Corner c : { Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight }) {
         const std::vector<double> want = cornerColour(c, grey);
         double d = 0;
         for (size_t i = 0; i < want.size() && i < pixel.size(); ++i)

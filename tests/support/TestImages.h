@@ -18,10 +18,10 @@ enum class Corner { TopLeft, TopRight, BottomLeft, BottomRight };
 std::vector<double> cornerColour(Corner corner, bool grey = false);
 
 struct PatternOptions {
-    bool grey = false;       ///< one band (B_W) instead of three (sRGB)
+    bool grey = false; ///< one band (B_W) instead of three (sRGB)
     bool sixteenBit = false; ///< ushort samples (values x 257), RGB16/GREY16
-    bool alpha = false;      ///< an extra opaque alpha band (255 or 65535)
-    int quality = 92;        ///< JPEG quality
+    bool alpha = false; ///< an extra opaque alpha band (255 or 65535)
+    int quality = 92; ///< JPEG quality
 };
 
 /// A width x height image whose four quadrants have the colours of cornerColour().
@@ -52,6 +52,9 @@ bool writeTruncatedJpeg(const QString& path, int width, int height, int keepByte
 /// A PNG whose header claims width x height (any size up to 2^31-1) with a tiny, useless data
 /// chunk: reading the header is fine, decoding must be refused.
 bool writeLyingPng(const QString& path, quint32 width, quint32 height);
+/// A minimal camera RAW: an uncompressed linear DNG (16-bit RGB, the quadrant pattern) from
+/// "Testmaker" "TM-1" with the given orientation tag and no embedded preview.
+bool writeLinearDng(const QString& path, int width, int height, int orientation);
 /// Arbitrary bytes (e.g. text saved with an image extension).
 bool writeBytes(const QString& path, const QByteArray& bytes);
 

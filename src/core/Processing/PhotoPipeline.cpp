@@ -305,6 +305,7 @@ std::optional<PhotoWriteResult> PhotoPipeline::checkDestination(const QString& o
                 result.status = ProcessStatus::DestinationMissing;
             return result;
         }
+        std::fprintf(stderr, "directory created successfully %s\n", qUtf8Printable(folder));
     } else if (!S_ISDIR(info.st_mode)) {
         return failure(ENOTDIR, QStringLiteral("not a folder"), folder);
     }

@@ -62,10 +62,10 @@ int write(const QString& path, const QByteArray& bytes, const std::function<int(
         return error;
     };
     // A new file gets the usual permissions; a replaced one keeps its own.
-    struct stat existing {};
+    struct stat existing { };
     const QByteArray destination = QFile::encodeName(target.absoluteFilePath());
-    const mode_t mode = ::stat(destination.constData(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                                        : (0666 & ~processUmask());
+    const mode_t mode
+        = ::stat(destination.constData(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~processUmask());
     if (::fchmod(fd, mode) != 0)
         return fail(errno);
     const qint64 half = bytes.size() / 2;
@@ -93,8 +93,8 @@ int removeLeftovers(const QString& folder)
 {
     const QDir dir(folder);
     int removed = 0;
-    const QStringList names = dir.entryList({QString::fromLatin1(kTempPrefix) + "??????" + kTempSuffix},
-                                            QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = dir.entryList(
+        { QString::fromLatin1(kTempPrefix) + "??????" + kTempSuffix }, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names)
         if (QFile::remove(dir.filePath(name)))
             ++removed;

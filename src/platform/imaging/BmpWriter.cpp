@@ -24,7 +24,7 @@ QByteArray encode(const vips::VImage& image)
 {
     vips::VImage rgb = image;
     if (rgb.bands() == 1)
-        rgb = rgb.bandjoin({rgb, rgb});
+        rgb = rgb.bandjoin({ rgb, rgb });
     if (rgb.bands() != 3 || rgb.format() != VIPS_FORMAT_UCHAR)
         return {};
     const qint64 width = rgb.width();

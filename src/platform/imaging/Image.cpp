@@ -76,7 +76,7 @@ Image Image::rotatedQuarterTurns(int quarterTurnsClockwise) const
     const int turns = ((quarterTurnsClockwise % 4) + 4) % 4;
     if (turns == 0)
         return *this;
-    static const VipsAngle angles[] = {VIPS_ANGLE_D0, VIPS_ANGLE_D90, VIPS_ANGLE_D180, VIPS_ANGLE_D270};
+    static const VipsAngle angles[] = { VIPS_ANGLE_D0, VIPS_ANGLE_D90, VIPS_ANGLE_D180, VIPS_ANGLE_D270 };
     try {
         return Image(m_image.rot(angles[turns]));
     } catch (const vips::VError& e) {
@@ -98,11 +98,13 @@ Image Image::rotatedByDegrees(double degrees) const
         const int boxHeight = int(std::fabs(width() * std::sin(a)) + std::fabs(height() * std::cos(a)));
         vips::VImage in = m_image;
         if (!in.has_alpha())
-            in = in.bandjoin_const({whiteOf(in)});
-        vips::VImage out = in.rotate(degrees, vips::VImage::option()->set("background", std::vector<double>(in.bands(), 0.0)));
+            in = in.bandjoin_const({ whiteOf(in) });
+        vips::VImage out
+            = in.rotate(degrees, vips::VImage::option()->set("background", std::vector<double>(in.bands(), 0.0)));
         const int left = std::max(0, (out.width() - boxWidth) / 2);
         const int top = std::max(0, (out.height() - boxHeight) / 2);
-        out = out.extract_area(left, top, std::min(boxWidth, out.width() - left), std::min(boxHeight, out.height() - top));
+        out = out.extract_area(
+            left, top, std::min(boxWidth, out.width() - left), std::min(boxHeight, out.height() - top));
         return Image(exactly(out, boxWidth, boxHeight));
     } catch (const vips::VError& e) {
         return failed("rotate", e);
@@ -136,23 +138,34 @@ Image Image::laidOutForOrientation(int orientation) const
     // The inverse of what a viewer does for the tag: 2, 3, 4, 5 and 7 are their own inverses;
     // a viewer turns 6 clockwise and 8 counter-clockwise, so those turn the other way here.
     switch (orientation) {
-    case 2: return flippedHorizontally();
-    case 3: return rotatedQuarterTurns(2);
-    case 4: return flippedVertically();
-    case 5: return rotatedQuarterTurns(1).flippedHorizontally();
-    case 6: return rotatedQuarterTurns(3);
-    case 7: return rotatedQuarterTurns(1).flippedVertically();
-    case 8: return rotatedQuarterTurns(1);
-    default: return *this;
+    case 2:
+        return flippedHorizontally();
+    case 3:
+        return rotatedQuarterTurns(2);
+    case 4:
+        return flippedVertically();
+    case 5:
+        return rotatedQuarterTurns(1).flippedHorizontally();
+    case 6:
+        return rotatedQuarterTurns(3);
+    case 7:
+        return rotatedQuarterTurns(1).flippedVertically();
+    case 8:
+        return rotatedQuarterTurns(1);
+    default:
+        return *this;
     }
 }
 
 Image Image::uprightForOrientation(int orientation) const
 {
     switch (orientation) {
-    case 6: return rotatedQuarterTurns(1);
-    case 8: return rotatedQuarterTurns(3);
-    default: return laidOutForOrientation(orientation);
+    case 6:
+        return rotatedQuarterTurns(1);
+    case 8:
+        return rotatedQuarterTurns(3);
+    default:
+        return laidOutForOrientation(orientation);
     }
 }
 
@@ -172,7 +185,8 @@ Image Image::toSRGB() const
         vips::VImage out;
         if (cmyk) {
             // The embedded profile when there is one, else libvips' own CMYK profile.
-            out = m_image.icc_transform("srgb", vips::VImage::option()->set("embedded", true)->set("input_profile", "cmyk"));
+            out = m_image.icc_transform(
+                "srgb", vips::VImage::option()->set("embedded", true)->set("input_profile", "cmyk"));
         } else {
             const bool sixteen = isSixteenBit(m_image);
             out = m_image.colourspace(sixteen ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB);
@@ -196,8 +210,9 @@ Image Image::flattenedOnWhite() const
     try {
         const VipsBandFormat format = m_image.format();
         const double white = whiteOf(m_image);
-        vips::VImage out = m_image.flatten(
-            vips::VImage::option()->set("background", std::vector<double>(m_image.bands() - 1, white))->set("max_alpha", white));
+        vips::VImage out = m_image.flatten(vips::VImage::option()
+                                               ->set("background", std::vector<double>(m_image.bands() - 1, white))
+                                               ->set("max_alpha", white));
         return Image(out.cast(format));
     } catch (const vips::VError& e) {
         return failed("flatten", e);

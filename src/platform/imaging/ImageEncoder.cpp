@@ -1,5 +1,6 @@
 #include "platform/imaging/ImageEncoder.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,14 +35,34 @@ EncodeResult failure(const QString& path, int errorNumber, const QString& why)
 
 // TIFF layout tags of a source that describe its own strips and samples, never the output's.
 const char* const kLayoutTags[] = {
-    "Exif.Image.NewSubfileType", "Exif.Image.ImageWidth", "Exif.Image.ImageLength", "Exif.Image.BitsPerSample",
-    "Exif.Image.Compression", "Exif.Image.PhotometricInterpretation", "Exif.Image.StripOffsets",
-    "Exif.Image.SamplesPerPixel", "Exif.Image.RowsPerStrip", "Exif.Image.StripByteCounts",
-    "Exif.Image.PlanarConfiguration", "Exif.Image.TileWidth", "Exif.Image.TileLength", "Exif.Image.TileOffsets",
-    "Exif.Image.TileByteCounts", "Exif.Image.SubIFDs", "Exif.Image.ExtraSamples", "Exif.Image.SampleFormat",
-    "Exif.Image.Predictor", "Exif.Image.InterColorProfile", "Exif.Image.XMLPacket", "Exif.Image.IPTCNAA",
-    "Exif.Image.ImageResources", "Exif.Image.JPEGInterchangeFormat", "Exif.Image.JPEGInterchangeFormatLength",
-    "Exif.Image.YCbCrSubSampling", "Exif.Image.FillOrder", "Exif.Image.DNGVersion",
+    "Exif.Image.NewSubfileType",
+    "Exif.Image.ImageWidth",
+    "Exif.Image.ImageLength",
+    "Exif.Image.BitsPerSample",
+    "Exif.Image.Compression",
+    "Exif.Image.PhotometricInterpretation",
+    "Exif.Image.StripOffsets",
+    "Exif.Image.SamplesPerPixel",
+    "Exif.Image.RowsPerStrip",
+    "Exif.Image.StripByteCounts",
+    "Exif.Image.PlanarConfiguration",
+    "Exif.Image.TileWidth",
+    "Exif.Image.TileLength",
+    "Exif.Image.TileOffsets",
+    "Exif.Image.TileByteCounts",
+    "Exif.Image.SubIFDs",
+    "Exif.Image.ExtraSamples",
+    "Exif.Image.SampleFormat",
+    "Exif.Image.Predictor",
+    "Exif.Image.InterColorProfile",
+    "Exif.Image.XMLPacket",
+    "Exif.Image.IPTCNAA",
+    "Exif.Image.ImageResources",
+    "Exif.Image.JPEGInterchangeFormat",
+    "Exif.Image.JPEGInterchangeFormatLength",
+    "Exif.Image.YCbCrSubSampling",
+    "Exif.Image.FillOrder",
+    "Exif.Image.DNGVersion",
 };
 
 struct Metadata {
@@ -75,14 +96,14 @@ Metadata carriedMetadata(const QString& source, const Image& image, const Encode
                 m.exif.erase(it);
         }
         if (!m.exif.empty()) {
-            m.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag >= 1 && options.orientationTag <= 8
-                                                            ? options.orientationTag : 1);
+            m.exif["Exif.Image.Orientation"]
+                = uint16_t(options.orientationTag >= 1 && options.orientationTag <= 8 ? options.orientationTag : 1);
             m.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
             m.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
         }
         // XMP copies of the same facts must not contradict the EXIF.
-        for (const char* key : {"Xmp.tiff.Orientation", "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension",
-                                "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength"}) {
+        for (const char* key : { "Xmp.tiff.Orientation", "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension",
+                 "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength" }) {
             const auto it = m.xmp.findKey(Exiv2::XmpKey(key));
             if (it != m.xmp.end())
                 m.xmp.erase(it);
@@ -151,30 +172,79 @@ QByteArray encodePixels(const vips::VImage& pixels, ImageFileFormat format, floa
     return {};
 }
 
+quint32 pngCrc(const char* data, qsizetype size)
+{
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> t {};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    quint32 c = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i)
+        c = table[(c ^ quint8(data[i])) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+void appendBigEndian(QByteArray& out, quint32 v)
+{
+    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+}
+
+// PNG keeps its EXIF in an eXIf chunk, which viewers and libvips read (exiv2 would write a text
+// chunk that most of them ignore, orientation included). It goes right after IHDR.
+QByteArray withPngExif(const QByteArray& png, const Exiv2::ExifData& exif)
+{
+    constexpr qsizetype kAfterHeader = 8 + 4 + 4 + 13 + 4;
+    if (exif.empty() || png.size() < kAfterHeader || png.mid(12, 4) != "IHDR")
+        return png;
+    Exiv2::Blob tiff;
+    Exiv2::ExifParser::encode(tiff, nullptr, 0, Exiv2::littleEndian, exif);
+    if (tiff.empty())
+        return png;
+    QByteArray chunk("eXIf");
+    chunk.append(reinterpret_cast<const char*>(tiff.data()), qsizetype(tiff.size()));
+    QByteArray out = png.left(kAfterHeader);
+    appendBigEndian(out, quint32(tiff.size()));
+    out.append(chunk);
+    appendBigEndian(out, pngCrc(chunk.constData(), chunk.size()));
+    out.append(png.mid(kAfterHeader));
+    return out;
+}
+
 // Writes the metadata into the encoded bytes (in memory); formats exiv2 cannot write keep none.
 QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const Metadata& m)
 {
     if (!m.any() || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
         return encoded;
-    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
-    image->readMetadata();
-    if (!m.exif.empty())
-        image->setExifData(m.exif);
-    if (!m.iptc.empty())
-        image->setIptcData(m.iptc);
-    if (!m.xmp.empty())
-        image->setXmpData(m.xmp);
-    image->writeMetadata();
-    Exiv2::BasicIo& io = image->io();
-    io.open();
-    const long size = io.size();
-    io.seek(0, Exiv2::BasicIo::beg);
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
-    io.close();
-    if (read != size)
-        throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
-    return out;
+    const bool png = format == ImageFileFormat::Png;
+    QByteArray out = encoded;
+    if (!m.iptc.empty() || !m.xmp.empty() || (!png && !m.exif.empty())) {
+        auto image = Exiv2::ImageFactory::open(
+            reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
+        image->readMetadata();
+        if (!png && !m.exif.empty())
+            image->setExifData(m.exif);
+        if (!m.iptc.empty())
+            image->setIptcData(m.iptc);
+        if (!m.xmp.empty())
+            image->setXmpData(m.xmp);
+        image->writeMetadata();
+        Exiv2::BasicIo& io = image->io();
+        io.open();
+        const long size = io.size();
+        io.seek(0, Exiv2::BasicIo::beg);
+        out = QByteArray(qsizetype(size), Qt::Uninitialized);
+        const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
+        io.close();
+        if (read != size)
+            throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
+    }
+    return png ? withPngExif(out, m.exif) : out;
 }
 
 } // namespace
@@ -182,9 +252,14 @@ QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const
 bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format)
 {
     static const std::pair<const char*, ImageFileFormat> table[] = {
-        {"tif", ImageFileFormat::Tiff}, {"tiff", ImageFileFormat::Tiff}, {"png", ImageFileFormat::Png},
-        {"jpg", ImageFileFormat::Jpeg}, {"jpeg", ImageFileFormat::Jpeg}, {"jp2", ImageFileFormat::Jpeg2000},
-        {"bmp", ImageFileFormat::Bmp},  {"gif", ImageFileFormat::Gif},
+        { "tif", ImageFileFormat::Tiff },
+        { "tiff", ImageFileFormat::Tiff },
+        { "png", ImageFileFormat::Png },
+        { "jpg", ImageFileFormat::Jpeg },
+        { "jpeg", ImageFileFormat::Jpeg },
+        { "jp2", ImageFileFormat::Jpeg2000 },
+        { "bmp", ImageFileFormat::Bmp },
+        { "gif", ImageFileFormat::Gif },
     };
     for (const auto& [ext, f] : table) {
         if (extension == QLatin1String(ext)) {
@@ -216,7 +291,15 @@ EncodeResult encodeImage(const Image& image, const QString& path, ImageFileForma
     }
     if (bytes.isEmpty())
         return failure(path, 0, "encoder produced nothing");
-    const Metadata metadata = carriedMetadata(options.metadataSource, image, options);
+    Metadata metadata = carriedMetadata(options.metadataSource, image, options);
+    // The orientation tag is written even without a metadata source where the format holds it.
+    const bool holdsOrientation
+        = format == ImageFileFormat::Jpeg || format == ImageFileFormat::Png || format == ImageFileFormat::Tiff;
+    if (holdsOrientation && metadata.exif.empty() && options.orientationTag >= 2 && options.orientationTag <= 8) {
+        metadata.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag);
+        metadata.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
+        metadata.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
+    }
     try {
         bytes = withMetadata(bytes, format, metadata);
     } catch (const Exiv2::AnyError& e) {

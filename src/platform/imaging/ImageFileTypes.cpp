@@ -12,14 +12,93 @@ const QStringList& publicImageExtensions()
 {
     static const QStringList list {
         // common raster formats
-        "jpg", "jpeg", "jpe", "jfif", "png", "gif", "bmp", "dib", "tif", "tiff", "jp2", "j2k", "jpf", "jpx", "jpm",
-        "heic", "heif", "hif", "avif", "webp", "ico", "icns", "cur", "tga", "targa", "psd", "pict", "pic", "eps",
-        "epsf", "epsi", "exr", "hdr", "pbm", "pfm", "svg", "svgz", "xbm", "sgi", "jxl", "fits", "fit", "fts",
-        "astc", "ktx", "pvr", "dds", "mpo",
+        "jpg",
+        "jpeg",
+        "jpe",
+        "jfif",
+        "png",
+        "gif",
+        "bmp",
+        "dib",
+        "tif",
+        "tiff",
+        "jp2",
+        "j2k",
+        "jpf",
+        "jpx",
+        "jpm",
+        "heic",
+        "heif",
+        "hif",
+        "avif",
+        "webp",
+        "ico",
+        "icns",
+        "cur",
+        "tga",
+        "targa",
+        "psd",
+        "pict",
+        "pic",
+        "eps",
+        "epsf",
+        "epsi",
+        "exr",
+        "hdr",
+        "pbm",
+        "pfm",
+        "svg",
+        "svgz",
+        "xbm",
+        "sgi",
+        "jxl",
+        "fits",
+        "fit",
+        "fts",
+        "astc",
+        "ktx",
+        "pvr",
+        "dds",
+        "mpo",
         // camera RAW formats
-        "dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf", "rw2", "raf", "pef", "ptx", "srw",
-        "raw", "rwl", "3fr", "fff", "erf", "kdc", "dcr", "dcs", "drf", "k25", "mrw", "mos", "mef", "iiq", "x3f",
-        "bay", "cap", "eip", "gpr", "ari", "cs1", "mdc", "rwz",
+        "dng",
+        "cr2",
+        "cr3",
+        "crw",
+        "nef",
+        "nrw",
+        "arw",
+        "srf",
+        "sr2",
+        "orf",
+        "rw2",
+        "raf",
+        "pef",
+        "ptx",
+        "srw",
+        "raw",
+        "rwl",
+        "3fr",
+        "fff",
+        "erf",
+        "kdc",
+        "dcr",
+        "dcs",
+        "drf",
+        "k25",
+        "mrw",
+        "mos",
+        "mef",
+        "iiq",
+        "x3f",
+        "bay",
+        "cap",
+        "eip",
+        "gpr",
+        "ari",
+        "cs1",
+        "mdc",
+        "rwz",
     };
     return list;
 }
@@ -28,17 +107,16 @@ const QStringList& publicImageExtensions()
 // case), so "PGM" and "pgm" pass and "Pgm" does not.
 const QStringList& extraExtensions()
 {
-    static const QStringList list {"eps", "jpc", "p7", "pc", "pgm", "pnm", "ppm", "ptif", "ui", "pct",
-                                   "EPS", "JPC", "P7", "PC", "PGM", "PNM", "PPM", "PTIF", "UI", "PCT"};
+    static const QStringList list { "eps", "jpc", "p7", "pc", "pgm", "pnm", "ppm", "ptif", "ui", "pct", "EPS", "JPC",
+        "P7", "PC", "PGM", "PNM", "PPM", "PTIF", "UI", "PCT" };
     return list;
 }
 
 const QStringList& rawExtensions()
 {
-    static const QStringList list {"dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf",
-                                   "rw2", "raf", "pef", "ptx", "srw", "raw", "rwl", "3fr", "fff", "erf",
-                                   "kdc", "dcr", "dcs", "drf", "k25", "mrw", "mos", "mef", "iiq", "x3f",
-                                   "bay", "cap", "eip", "gpr", "ari", "cs1", "mdc", "rwz"};
+    static const QStringList list { "dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf", "rw2", "raf",
+        "pef", "ptx", "srw", "raw", "rwl", "3fr", "fff", "erf", "kdc", "dcr", "dcs", "drf", "k25", "mrw", "mos", "mef",
+        "iiq", "x3f", "bay", "cap", "eip", "gpr", "ari", "cs1", "mdc", "rwz" };
     return list;
 }
 

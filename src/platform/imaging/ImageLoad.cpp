@@ -2,6 +2,7 @@
 #include "platform/imaging/Image.h"
 
 #include <cstdio>
+#include <memory>
 
 #include <QFileInfo>
 
@@ -30,9 +31,10 @@ bool tooLarge(const ImageProperties& p, qint64 maxPixels)
 
 // Upright per the header's orientation (which also covers PNG EXIF that libvips does not read),
 // then sRGB for grey, CMYK and Lab, decoded into memory so that damage shows here, not later.
-Image finish(vips::VImage image, const ImageProperties& p, bool upright)
+// A sequential source (a thumbnail) is decoded before it is turned, which reads it out of order.
+Image finish(vips::VImage image, const ImageProperties& p, bool upright, bool sequential = false)
 {
-    image = image.copy();
+    image = sequential && upright && p.orientation != 1 ? image.copy_memory() : image.copy();
     image.remove(VIPS_META_ORIENTATION);
     Image out(image);
     if (upright && p.orientation != 1)
@@ -43,9 +45,9 @@ Image finish(vips::VImage image, const ImageProperties& p, bool upright)
     return Image(out.vips().copy_memory());
 }
 
-Image developRaw(const QString& path, const ImageProperties& p, bool upright)
+Image developRaw(const QString& path, const ImageProperties& p, bool upright, bool halfSize = false)
 {
-    vips::VImage developed = RawFile::develop(path);
+    vips::VImage developed = RawFile::develop(path, halfSize);
     if (developed.is_null()) {
         report(path, "load", "camera RAW could not be developed");
         return {};
@@ -63,14 +65,16 @@ Image rawPreview(const QString& path, QSize box)
     const QByteArray jpeg = RawFile::embeddedJpegPreview(path, &orientation);
     if (jpeg.isEmpty())
         return {};
+    // The blob stays referenced until the preview is decoded into memory by finish().
+    const std::unique_ptr<VipsBlob, void (*)(VipsBlob*)> blob(
+        vips_blob_copy(jpeg.constData(), size_t(jpeg.size())), [](VipsBlob* b) { vips_area_unref(VIPS_AREA(b)); });
     try {
-        VipsBlob* blob = vips_blob_copy(jpeg.constData(), size_t(jpeg.size()));
-        vips::VImage thumb = vips::VImage::thumbnail_buffer(blob, box.width(),
-            vips::VImage::option()->set("height", box.height())->set("size", VIPS_SIZE_DOWN)->set("no_rotate", true));
-        vips_area_unref(VIPS_AREA(blob));
+        const QSize fit = orientation >= 5 ? box.transposed() : box;
+        vips::VImage thumb = vips::VImage::thumbnail_buffer(blob.get(), fit.width(),
+            vips::VImage::option()->set("height", fit.height())->set("size", VIPS_SIZE_DOWN)->set("no_rotate", true));
         ImageProperties p;
         p.orientation = orientation;
-        Image out = finish(thumb, p, true);
+        Image out = finish(thumb, p, true, true);
         if (out.width() > box.width() || out.height() > box.height())
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
@@ -94,8 +98,8 @@ Image Image::load(const QString& path, bool upright, qint64 maxPixels)
     if (p.loader == "raw")
         return developRaw(path, p, upright);
     try {
-        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
-            vips::VImage::option()->set("fail_on", kFailOn));
+        vips::VImage image
+            = vips::VImage::new_from_file(path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn));
         return finish(image, p, upright);
     } catch (const vips::VError& e) {
         report(path, "load", e.what());
@@ -115,24 +119,28 @@ Image Image::thumbnail(const QString& path, QSize box)
         return {};
     }
     if (p.loader == "raw") {
+        // The camera's embedded preview when it fills the box on one side; else a half-size
+        // development, reduced.
+        const QSize wanted = p.uprightSize().boundedTo(p.uprightSize().scaled(box, Qt::KeepAspectRatio));
         Image preview = rawPreview(path, box);
-        if (!preview.isNull())
+        if (!preview.isNull() && (preview.width() >= wanted.width() - 1 || preview.height() >= wanted.height() - 1))
             return preview;
-        const Image developed = developRaw(path, p, true);
-        return developed.isNull() ? Image() : developed.resized(developed.size().scaled(box, Qt::KeepAspectRatio));
+        const Image developed = developRaw(path, p, true, true);
+        if (developed.isNull())
+            return preview;
+        return developed.resized(developed.size().boundedTo(developed.size().scaled(box, Qt::KeepAspectRatio)));
     }
     try {
-        // libvips turns the photo upright itself when it sees the orientation; a PNG tagged
-        // through a text chunk is turned here instead.
-        const bool turnHere = p.orientation != 1 && p.loader.startsWith("png");
-        const QSize fit = turnHere && p.orientation >= 5 ? box.transposed() : box;
+        // Turned upright here by the header's orientation, the one every caller measures by
+        // (libvips would miss EXIF in PNG text chunks and turn HEIF photos a second time).
+        const QSize fit = p.orientation >= 5 ? box.transposed() : box;
         vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
-            vips::VImage::option()->set("height", fit.height())->set("size", VIPS_SIZE_DOWN)->set("fail_on", kFailOn)
-                ->set("no_rotate", turnHere));
-        ImageProperties rest = p;
-        if (!turnHere)
-            rest.orientation = 1;
-        Image out = finish(thumb, rest, true);
+            vips::VImage::option()
+                ->set("height", fit.height())
+                ->set("size", VIPS_SIZE_DOWN)
+                ->set("fail_on", kFailOn)
+                ->set("no_rotate", true));
+        Image out = finish(thumb, p, true, true);
         if (!out.isNull() && (out.width() > box.width() || out.height() > box.height()))
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
@@ -158,7 +166,7 @@ Image Image::loadAtSize(const QString& path, QSize size)
     int shrink = 1;
     if (p.loader.startsWith("jpeg"))
         while (shrink < 8 && p.pixelWidth / (shrink * 2) >= stored.width()
-               && p.pixelHeight / (shrink * 2) >= stored.height())
+            && p.pixelHeight / (shrink * 2) >= stored.height())
             shrink *= 2;
     if (shrink == 1) {
         const Image full = load(path);
@@ -166,8 +174,8 @@ Image Image::loadAtSize(const QString& path, QSize size)
     }
     try {
         // Decoded straight into memory (no line cache), so that a damaged file fails here.
-        vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData(),
-            vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
+        vips::VImage image = vips::VImage::new_from_file(
+            path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
         const Image out = finish(image, p, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {

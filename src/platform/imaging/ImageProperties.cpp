@@ -1,5 +1,6 @@
 #include "platform/imaging/ImageProperties.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -257,7 +258,8 @@ ImageProperties fromVips(const QString& path, PropertyDepth depth)
         if (p.loader.startsWith("jpeg")) {
             QVariantMap jfif;
             int multiscan = 0;
-            if (vips_image_get_typeof(image, "jpeg-multiscan") && vips_image_get_int(image, "jpeg-multiscan", &multiscan) == 0)
+            if (vips_image_get_typeof(image, "jpeg-multiscan")
+                && vips_image_get_int(image, "jpeg-multiscan", &multiscan) == 0)
                 jfif.insert("IsProgressive", multiscan != 0);
             if (vips_image_get_typeof(image, "resolution-unit")) {
                 jfif.insert("XDensity", std::round(vips_image_get_xres(image) * 25.4));
@@ -297,7 +299,7 @@ ImageProperties fromRaw(const QString& path)
     return p;
 }
 
-ImageProperties fromDocumentHeader(const QString& path, const QString& loader, QSize size)
+ImageProperties fromDocumentHeader(const QString& loader, QSize size)
 {
     ImageProperties p;
     p.valid = true;
@@ -306,7 +308,6 @@ ImageProperties fromDocumentHeader(const QString& path, const QString& loader, Q
     p.pixelHeight = size.height();
     p.colorModel = "RGB";
     setSizeKeys(p);
-    Q_UNUSED(path);
     return p;
 }
 
@@ -330,11 +331,11 @@ ImageProperties readImageProperties(const QString& path, PropertyDepth depth)
     if (ext == "eps" || ext == "epsf" || ext == "epsi") {
         const QSize size = DocumentHeaderSize::epsSize(path);
         if (!size.isEmpty())
-            return fromDocumentHeader(path, "eps", size);
+            return fromDocumentHeader("eps", size);
     } else if (ext == "pict" || ext == "pct" || ext == "pic") {
         const QSize size = DocumentHeaderSize::pictSize(path);
         if (!size.isEmpty())
-            return fromDocumentHeader(path, "pict", size);
+            return fromDocumentHeader("pict", size);
     }
     return fromVips(path, depth);
 }

@@ -14,6 +14,8 @@ namespace vantrel {
 /// "HasAlpha", "ProfileName", "DPIWidth", "DPIHeight", and the sub-dictionaries "{Exif}",
 /// "{TIFF}", "{GPS}", "{IPTC}", "{ExifAux}", "{JFIF}" (each a QVariantMap) where the file has them.
 /// Sizes are the stored (not yet rotated) pixel sizes; uprightSize() swaps them for 5 to 8.
+/// HEIF/AVIF photos report orientation 1 (libheif hands them out upright). "Rating" sits in
+/// "{Exif}" (Exif.Image.Rating, else xmp:Rating); "{ExifAux}" holds "LensModel".
 struct ImageProperties {
     bool valid = false;       ///< false: missing, unreadable or not an image
     QString error;            ///< why, when not valid

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include <vips/vips8>
 #include <exiv2/exiv2.hpp>
+#include <vips/vips8>
 
 namespace vantrel {
 

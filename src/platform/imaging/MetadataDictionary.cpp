@@ -19,11 +19,11 @@ namespace {
 const std::map<std::string, QString>& renamedExifKeys()
 {
     static const std::map<std::string, QString> map {
-        {"SubSecTime", "SubsecTime"},
-        {"SubSecTimeOriginal", "SubsecTimeOriginal"},
-        {"SubSecTimeDigitized", "SubsecTimeDigitized"},
-        {"FocalLengthIn35mmFilm", "FocalLenIn35mmFilm"},
-        {"ISOSpeed", "ISOSpeed"},
+        { "SubSecTime", "SubsecTime" },
+        { "SubSecTimeOriginal", "SubsecTimeOriginal" },
+        { "SubSecTimeDigitized", "SubsecTimeDigitized" },
+        { "FocalLengthIn35mmFilm", "FocalLenIn35mmFilm" },
+        { "ISOSpeed", "ISOSpeed" },
     };
     return map;
 }
@@ -31,40 +31,40 @@ const std::map<std::string, QString>& renamedExifKeys()
 const std::map<std::string, QString>& iptcKeys()
 {
     static const std::map<std::string, QString> map {
-        {"ObjectName", "ObjectName"},
-        {"Keywords", "Keywords"},
-        {"Caption", "Caption/Abstract"},
-        {"Byline", "By-line"},
-        {"BylineTitle", "By-lineTitle"},
-        {"Copyright", "CopyrightNotice"},
-        {"City", "City"},
-        {"SubLocation", "Sub-location"},
-        {"ProvinceState", "Province/State"},
-        {"CountryName", "Country/PrimaryLocationName"},
-        {"CountryCode", "Country/PrimaryLocationCode"},
-        {"DateCreated", "DateCreated"},
-        {"TimeCreated", "TimeCreated"},
-        {"Headline", "Headline"},
-        {"Credit", "Credit"},
-        {"Source", "Source"},
-        {"Writer", "Writer/Editor"},
-        {"Category", "Category"},
-        {"SuppCategory", "SupplementalCategory"},
-        {"Urgency", "Urgency"},
-        {"SpecialInstructions", "SpecialInstructions"},
-        {"Program", "OriginatingProgram"},
-        {"ProgramVersion", "ProgramVersion"},
-        {"DigitizationDate", "DigitalCreationDate"},
-        {"DigitizationTime", "DigitalCreationTime"},
-        {"Contact", "Contact"},
-        {"EditStatus", "EditStatus"},
-        {"FixtureId", "FixtureIdentifier"},
-        {"ReleaseDate", "ReleaseDate"},
-        {"ReleaseTime", "ReleaseTime"},
-        {"ExpirationDate", "ExpirationDate"},
-        {"ExpirationTime", "ExpirationTime"},
-        {"TransmissionReference", "OriginalTransmissionReference"},
-        {"LocationName", "LocationName"},
+        { "ObjectName", "ObjectName" },
+        { "Keywords", "Keywords" },
+        { "Caption", "Caption/Abstract" },
+        { "Byline", "By-line" },
+        { "BylineTitle", "By-lineTitle" },
+        { "Copyright", "CopyrightNotice" },
+        { "City", "City" },
+        { "SubLocation", "Sub-location" },
+        { "ProvinceState", "Province/State" },
+        { "CountryName", "Country/PrimaryLocationName" },
+        { "CountryCode", "Country/PrimaryLocationCode" },
+        { "DateCreated", "DateCreated" },
+        { "TimeCreated", "TimeCreated" },
+        { "Headline", "Headline" },
+        { "Credit", "Credit" },
+        { "Source", "Source" },
+        { "Writer", "Writer/Editor" },
+        { "Category", "Category" },
+        { "SuppCategory", "SupplementalCategory" },
+        { "Urgency", "Urgency" },
+        { "SpecialInstructions", "SpecialInstructions" },
+        { "Program", "OriginatingProgram" },
+        { "ProgramVersion", "ProgramVersion" },
+        { "DigitizationDate", "DigitalCreationDate" },
+        { "DigitizationTime", "DigitalCreationTime" },
+        { "Contact", "Contact" },
+        { "EditStatus", "EditStatus" },
+        { "FixtureId", "FixtureIdentifier" },
+        { "ReleaseDate", "ReleaseDate" },
+        { "ReleaseTime", "ReleaseTime" },
+        { "ExpirationDate", "ExpirationDate" },
+        { "ExpirationTime", "ExpirationTime" },
+        { "TransmissionReference", "OriginalTransmissionReference" },
+        { "LocationName", "LocationName" },
     };
     return map;
 }
@@ -198,8 +198,8 @@ double degreesFromRationals(const Exiv2::ExifData& exif, const char* key)
     return total;
 }
 
-void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const Exiv2::XmpData& xmp,
-                QVariantMap& dictionary)
+void fillGroups(
+    const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const Exiv2::XmpData& xmp, QVariantMap& dictionary)
 {
     QVariantMap tiff, exifGroup, aux, gps, iptcGroup;
     try {
@@ -212,7 +212,7 @@ void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const 
                 if (tag == "Rating")
                     put(exifGroup, "Rating", toVariant(datum));
                 else if (tag != "ExifTag" && tag != "GPSTag" && tag != "XMLPacket" && tag != "IPTCNAA"
-                         && tag != "ImageResources" && tag != "InterColorProfile" && tag != "PrintImageMatching")
+                    && tag != "ImageResources" && tag != "InterColorProfile" && tag != "PrintImageMatching")
                     put(tiff, QString::fromStdString(tag), toVariant(datum));
             } else if (group == "Photo") {
                 if (tag == "MakerNote" || tag == "InteroperabilityTag")
@@ -232,8 +232,9 @@ void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const 
             }
         }
         // ISO speed ratings are a list even when the camera wrote one value.
-        if (exifGroup.contains("ISOSpeedRatings") && exifGroup.value("ISOSpeedRatings").typeId() != QMetaType::QVariantList)
-            exifGroup.insert("ISOSpeedRatings", QVariantList {exifGroup.value("ISOSpeedRatings")});
+        if (exifGroup.contains("ISOSpeedRatings")
+            && exifGroup.value("ISOSpeedRatings").typeId() != QMetaType::QVariantList)
+            exifGroup.insert("ISOSpeedRatings", QVariantList { exifGroup.value("ISOSpeedRatings") });
         fillGps(exif, gps);
 
         if (!exifGroup.contains("Rating")) {
@@ -261,11 +262,33 @@ void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const 
                 put(iptcGroup, mapped->second, text);
             }
         }
+        // Editors that write XMP only keep keywords in dc:subject and the caption in
+        // dc:description: the same facts under the IPTC names when the IIM block lacks them.
+        if (!iptcGroup.contains("Keywords")) {
+            const auto subject = xmp.findKey(Exiv2::XmpKey("Xmp.dc.subject"));
+            if (subject != xmp.end() && subject->count() > 0) {
+                QVariantList keywords;
+                for (long i = 0; i < subject->count(); ++i)
+                    keywords.append(QString::fromStdString(subject->value().toString(i)).trimmed());
+                iptcGroup.insert("Keywords", keywords);
+            }
+        }
+        if (!iptcGroup.contains("Caption/Abstract")) {
+            const auto description = xmp.findKey(Exiv2::XmpKey("Xmp.dc.description"));
+            if (description != xmp.end() && description->count() > 0) {
+                const auto& langAlt = static_cast<const Exiv2::LangAltValue&>(description->value());
+                const auto it = langAlt.value_.find("x-default");
+                const std::string text = it != langAlt.value_.end()
+                    ? it->second
+                    : (langAlt.value_.empty() ? std::string() : langAlt.value_.begin()->second);
+                put(iptcGroup, "Caption/Abstract", QString::fromStdString(text).trimmed());
+            }
+        }
     } catch (const Exiv2::AnyError& e) {
         std::fprintf(stderr, "metadata: %s\n", e.what());
     }
-    const std::pair<const char*, QVariantMap*> groups[] = {
-        {"{TIFF}", &tiff}, {"{Exif}", &exifGroup}, {"{ExifAux}", &aux}, {"{GPS}", &gps}, {"{IPTC}", &iptcGroup}};
+    const std::pair<const char*, QVariantMap*> groups[] = { { "{TIFF}", &tiff }, { "{Exif}", &exifGroup },
+        { "{ExifAux}", &aux }, { "{GPS}", &gps }, { "{IPTC}", &iptcGroup } };
     for (const auto& [name, map] : groups)
         if (!map->isEmpty())
             dictionary.insert(QString::fromLatin1(name), *map);

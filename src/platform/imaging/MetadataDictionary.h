@@ -17,8 +17,8 @@ namespace vantrel::MetadataDictionary {
 /// names: "{TIFF}" (IFD0), "{Exif}", "{ExifAux}", "{GPS}" (decimal degrees with their refs) and
 /// "{IPTC}"; only groups that end up non-empty are inserted into `dictionary`. "Rating" goes into
 /// "{Exif}" from Exif.Image.Rating, else from xmp:Rating. Never throws.
-void fillGroups(const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const Exiv2::XmpData& xmp,
-                QVariantMap& dictionary);
+void fillGroups(
+    const Exiv2::ExifData& exif, const Exiv2::IptcData& iptc, const Exiv2::XmpData& xmp, QVariantMap& dictionary);
 
 /// Decoders for the metadata blocks libvips hands over; each returns false when the block is not
 /// readable (and leaves the target as it was). The EXIF block may start with "Exif\0\0"; the IPTC

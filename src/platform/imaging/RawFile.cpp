@@ -17,10 +17,14 @@ namespace {
 int orientationFromFlip(int flip)
 {
     switch (flip) {
-    case 3: return 3;
-    case 5: return 8;
-    case 6: return 6;
-    default: return 1;
+    case 3:
+        return 3;
+    case 5:
+        return 8;
+    case 6:
+        return 6;
+    default:
+        return 1;
     }
 }
 
@@ -44,7 +48,7 @@ Header readHeader(const QString& path)
             header.tiff.insert("Model", QString::fromLatin1(d.idata.model));
         header.tiff.insert("Orientation", header.orientation);
         if (d.other.iso_speed > 0)
-            header.exif.insert("ISOSpeedRatings", QVariantList {qlonglong(d.other.iso_speed + 0.5f)});
+            header.exif.insert("ISOSpeedRatings", QVariantList { qlonglong(d.other.iso_speed + 0.5f) });
         if (d.other.shutter > 0)
             header.exif.insert("ExposureTime", double(d.other.shutter));
         if (d.other.aperture > 0)
@@ -84,31 +88,37 @@ QByteArray embeddedJpegPreview(const QString& path, int* orientation)
     }
 }
 
-vips::VImage develop(const QString& path)
+vips::VImage develop(const QString& path, bool halfSize)
 {
     try {
         auto raw = std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE);
         raw->imgdata.params.output_bps = 16;
         raw->imgdata.params.use_camera_wb = 1;
+        raw->imgdata.params.half_size = halfSize ? 1 : 0;
         if (raw->open_file(path.toLocal8Bit().constData()) != LIBRAW_SUCCESS || raw->unpack() != LIBRAW_SUCCESS
             || raw->dcraw_process() != LIBRAW_SUCCESS)
             return {};
         int error = 0;
-        libraw_processed_image_t* developed = raw->dcraw_make_mem_image(&error);
+        // Owned here; freed with LibRaw's own function on every path.
+        std::unique_ptr<libraw_processed_image_t, void (*)(libraw_processed_image_t*)> owned(
+            raw->dcraw_make_mem_image(&error), &LibRaw::dcraw_clear_mem);
+        const libraw_processed_image_t* developed = owned.get();
         if (!developed)
             return {};
         vips::VImage image;
         if (developed->type == LIBRAW_IMAGE_BITMAP && (developed->bits == 8 || developed->bits == 16)) {
             const VipsBandFormat format = developed->bits == 16 ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR;
-            image = vips::VImage::new_from_memory(developed->data, developed->data_size, developed->width,
-                                                  developed->height, developed->colors, format)
-                        .copy_memory();
+            // LibRaw's buffer is freed on return: libvips takes its own copy.
+            VipsImage* copied = vips_image_new_from_memory_copy(
+                developed->data, developed->data_size, developed->width, developed->height, developed->colors, format);
+            if (!copied)
+                throw vips::VError();
+            image = vips::VImage(copied);
             const bool grey = developed->colors < 3;
             image = image.copy(vips::VImage::option()->set("interpretation",
                 grey ? (developed->bits == 16 ? VIPS_INTERPRETATION_GREY16 : VIPS_INTERPRETATION_B_W)
                      : (developed->bits == 16 ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB)));
         }
-        LibRaw::dcraw_clear_mem(developed);
         return image;
     } catch (const vips::VError& e) {
         std::fprintf(stderr, "raw develop: %s: %s\n", path.toUtf8().constData(), e.what());

@@ -28,12 +28,12 @@ struct FormatCase {
 };
 
 const FormatCase kFormats[] = {
-    {"tif", ImageFileFormat::Tiff, true, true, true, true},
-    {"png", ImageFileFormat::Png, true, true, true, true},
-    {"jpg", ImageFileFormat::Jpeg, false, false, true, true},
-    {"jp2", ImageFileFormat::Jpeg2000, true, true, false, true},
-    {"bmp", ImageFileFormat::Bmp, false, false, false, false},
-    {"gif", ImageFileFormat::Gif, false, true, false, false},
+    { "tif", ImageFileFormat::Tiff, true, true, true, true },
+    { "png", ImageFileFormat::Png, true, true, true, true },
+    { "jpg", ImageFileFormat::Jpeg, false, false, true, true },
+    { "jp2", ImageFileFormat::Jpeg2000, true, true, false, true },
+    { "bmp", ImageFileFormat::Bmp, false, false, false, false },
+    { "gif", ImageFileFormat::Gif, false, true, false, false },
 };
 
 Exiv2::ExifData exifOf(const QString& path)
@@ -63,7 +63,7 @@ TEST(ImageEncoder, EachFormatRoundTripsWithOrientationAndDepth)
     ASSERT_TRUE(writePattern(source, 120, 80));
     ASSERT_TRUE(setCameraTags(source));
     for (const FormatCase& c : kFormats) {
-        const Image image(makePattern(120, 80, {.sixteenBit = true, .alpha = true}));
+        const Image image(makePattern(120, 80, { .sixteenBit = true, .alpha = true }));
         const QString out = dir.filePath(QString("out.%1").arg(c.ext));
         EncodeOptions options;
         options.orientationTag = 6;
@@ -91,8 +91,8 @@ TEST(ImageEncoder, EachFormatRoundTripsWithOrientationAndDepth)
         }
         // Quadrants survive (alpha flattened where the format has none).
         const vips::VImage back = vips::VImage::new_from_file(out.toUtf8().constData());
-        EXPECT_EQ(cornersOf(back), (std::vector<Corner> {Corner::TopLeft, Corner::TopRight, Corner::BottomLeft,
-                                                         Corner::BottomRight}))
+        EXPECT_EQ(cornersOf(back),
+            (std::vector<Corner> { Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight }))
             << c.ext;
     }
 }
@@ -100,9 +100,10 @@ TEST(ImageEncoder, EachFormatRoundTripsWithOrientationAndDepth)
 TEST(ImageEncoder, AlphaIsFlattenedOntoWhiteForJpegAndBmp)
 {
     QTemporaryDir dir;
-    vips::VImage clear = makePattern(16, 16).bandjoin_const({0.0}).copy(
+    vips::VImage clear = makePattern(16, 16).bandjoin_const({ 0.0 }).copy(
         vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
-    for (auto [ext, format] : {std::pair {"jpg", ImageFileFormat::Jpeg}, std::pair {"bmp", ImageFileFormat::Bmp}}) {
+    for (auto [ext, format] :
+        { std::pair { "jpg", ImageFileFormat::Jpeg }, std::pair { "bmp", ImageFileFormat::Bmp } }) {
         const QString out = dir.filePath(QString("clear.%1").arg(ext));
         ASSERT_TRUE(encodeImage(Image(clear), out, format, {}).ok);
         const vips::VImage back = vips::VImage::new_from_file(out.toUtf8().constData());
@@ -143,7 +144,7 @@ TEST(ImageEncoder, FailuresLeaveNoPartialFileAndKeepTheOldOne)
     QTemporaryDir dir;
     const QString out = dir.filePath("keep.jpg");
     ASSERT_TRUE(writeBytes(out, "old contents"));
-    for (int error : {ENOSPC, EIO, EACCES, EROFS}) {
+    for (int error : { ENOSPC, EIO, EACCES, EROFS }) {
         setEncodeFailureHookForTesting([error](const QString&) { return error; });
         const EncodeResult r = encodeImage(Image(makePattern(200, 100)), out, ImageFileFormat::Jpeg, {});
         setEncodeFailureHookForTesting({});
@@ -156,7 +157,8 @@ TEST(ImageEncoder, FailuresLeaveNoPartialFileAndKeepTheOldOne)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "temporary file left";
     }
     // Missing folder, over-long name, null image.
-    const EncodeResult missing = encodeImage(Image(makePattern(8, 8)), dir.filePath("no/such/x.png"), ImageFileFormat::Png, {});
+    const EncodeResult missing
+        = encodeImage(Image(makePattern(8, 8)), dir.filePath("no/such/x.png"), ImageFileFormat::Png, {});
     EXPECT_EQ(missing.errorNumber, ENOENT);
     const EncodeResult longName
         = encodeImage(Image(makePattern(8, 8)), dir.filePath(QString(300, 'n') + ".png"), ImageFileFormat::Png, {});
@@ -174,7 +176,7 @@ TEST(ImageEncoder, LeftoverTemporaryFilesAreRecognised)
     ASSERT_TRUE(writeBytes(dir.filePath(".vantrel-abc123.tmp"), "x"));
     ASSERT_TRUE(writeBytes(dir.filePath("photo.jpg"), "x"));
     EXPECT_EQ(AtomicFileWriter::removeLeftovers(dir.path()), 1);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"photo.jpg"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "photo.jpg" });
 }
 
 TEST(ImageEncoder, ReplacedFileIsReadAfresh)
@@ -184,9 +186,28 @@ TEST(ImageEncoder, ReplacedFileIsReadAfresh)
     ASSERT_TRUE(encodeImage(Image(makePattern(8, 8)), path, ImageFileFormat::Jpeg, {}).ok);
     EXPECT_EQ(readImageProperties(path).storedSize(), QSize(8, 8));
     EXPECT_EQ(Image::load(path).size(), QSize(8, 8));
-    EXPECT_EQ(Image::thumbnail(path, {100, 100}).size(), QSize(8, 8));
+    EXPECT_EQ(Image::thumbnail(path, { 100, 100 }).size(), QSize(8, 8));
     ASSERT_TRUE(encodeImage(Image(makePattern(16, 12)), path, ImageFileFormat::Jpeg, {}).ok);
     EXPECT_EQ(readImageProperties(path).storedSize(), QSize(16, 12));
     EXPECT_EQ(Image::load(path).size(), QSize(16, 12));
-    EXPECT_EQ(Image::thumbnail(path, {100, 100}).size(), QSize(16, 12));
+    EXPECT_EQ(Image::thumbnail(path, { 100, 100 }).size(), QSize(16, 12));
+}
+
+TEST(ImageEncoder, OrientationTagWithoutMetadataSource)
+{
+    QTemporaryDir dir;
+    for (const FormatCase& c : kFormats) {
+        if (!c.holdsOrientation)
+            continue;
+        const QString out = dir.filePath(QString("bare.%1").arg(c.ext));
+        EncodeOptions options;
+        options.orientationTag = 8;
+        ASSERT_TRUE(encodeImage(Image(makePattern(30, 20)), out, c.format, options).ok) << c.ext;
+        EXPECT_EQ(readImageProperties(out, PropertyDepth::SizeAndOrientation).orientation, 8) << c.ext;
+        EXPECT_EQ(exifOf(out)["Exif.Image.Orientation"].toLong(), 8) << c.ext;
+        // Where other programs look for it too (a PNG's eXIf chunk, not a text chunk).
+        const vips::VImage seen = vips::VImage::new_from_file(out.toUtf8().constData());
+        ASSERT_NE(seen.get_typeof(VIPS_META_ORIENTATION), 0u) << c.ext;
+        EXPECT_EQ(seen.get_int(VIPS_META_ORIENTATION), 8) << c.ext;
+    }
 }

@@ -12,11 +12,26 @@ TEST(ImageFileTypes, AcceptsImageTypesAndTheExtraListAsWritten)
         bool image;
         bool raw;
     } cases[] = {
-        {"jpg", true, false}, {"JPG", true, false}, {"Jpeg", true, false}, {"heic", true, false},
-        {"tiff", true, false}, {"eps", true, false}, {"PCT", true, false}, {"pct", true, false},
-        {"pgm", true, false}, {"PGM", true, false}, {"Pgm", false, false}, {"ptif", true, false},
-        {"Ptif", false, false}, {"ui", true, false}, {"cr2", true, true}, {"NEF", true, true},
-        {"dng", true, true}, {"txt", false, false}, {"", false, false}, {"migratedphotolibrary", false, false},
+        { "jpg", true, false },
+        { "JPG", true, false },
+        { "Jpeg", true, false },
+        { "heic", true, false },
+        { "tiff", true, false },
+        { "eps", true, false },
+        { "PCT", true, false },
+        { "pct", true, false },
+        { "pgm", true, false },
+        { "PGM", true, false },
+        { "Pgm", false, false },
+        { "ptif", true, false },
+        { "Ptif", false, false },
+        { "ui", true, false },
+        { "cr2", true, true },
+        { "NEF", true, true },
+        { "dng", true, true },
+        { "txt", false, false },
+        { "", false, false },
+        { "migratedphotolibrary", false, false },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ImageFileTypes::isImageExtension(c.ext), c.image) << c.ext;

@@ -12,12 +12,12 @@ using namespace vantrel::testimages;
 TEST(ImageProperties, EachOrientationGivesStoredAndUprightSize)
 {
     QTemporaryDir dir;
-    for (const char* ext : {"jpg", "png", "tif"}) {
+    for (const char* ext : { "jpg", "png", "tif" }) {
         for (int orientation = 1; orientation <= 8; ++orientation) {
             const QString path = dir.filePath(QString("o%1.%2").arg(orientation).arg(ext));
             ASSERT_TRUE(writePattern(path, 40, 30));
             ASSERT_TRUE(setOrientation(path, orientation));
-            for (PropertyDepth depth : {PropertyDepth::SizeAndOrientation, PropertyDepth::Full}) {
+            for (PropertyDepth depth : { PropertyDepth::SizeAndOrientation, PropertyDepth::Full }) {
                 const ImageProperties p = readImageProperties(path, depth);
                 ASSERT_TRUE(p.valid) << path.toStdString();
                 EXPECT_EQ(p.orientation, orientation) << ext;
@@ -55,10 +55,10 @@ TEST(ImageProperties, ColourModelDepthAndAlpha)
         bool alpha;
     };
     const Case cases[] = {
-        {"grey.jpg", {.grey = true}, "Gray", 8, false},
-        {"rgb16.png", {.sixteenBit = true}, "RGB", 16, false},
-        {"grey16.tif", {.grey = true, .sixteenBit = true}, "Gray", 16, false},
-        {"rgba.png", {.alpha = true}, "RGB", 8, true},
+        { "grey.jpg", { .grey = true }, "Gray", 8, false },
+        { "rgb16.png", { .sixteenBit = true }, "RGB", 16, false },
+        { "grey16.tif", { .grey = true, .sixteenBit = true }, "Gray", 16, false },
+        { "rgba.png", { .alpha = true }, "RGB", 8, true },
     };
     for (const Case& c : cases) {
         const QString path = dir.filePath(c.name);
@@ -78,7 +78,7 @@ TEST(ImageProperties, HostileFilesAreInvalidOrSizedWithoutDecoding)
     ASSERT_TRUE(writeEmptyFile(dir.filePath("empty.jpg")));
     ASSERT_TRUE(writeBytes(dir.filePath("text.jpg"), "this is not a picture at all\n"));
     ASSERT_TRUE(writeTruncatedJpeg(dir.filePath("cut.jpg"), 64, 64, 20));
-    for (const char* name : {"missing.jpg", "empty.jpg", "text.jpg", "cut.jpg", ""}) {
+    for (const char* name : { "missing.jpg", "empty.jpg", "text.jpg", "cut.jpg", "" }) {
         const ImageProperties p = readImageProperties(name[0] ? dir.filePath(name) : QString());
         EXPECT_FALSE(p.valid) << name;
         EXPECT_TRUE(p.dictionary.isEmpty()) << name;
@@ -101,7 +101,7 @@ TEST(ImageProperties, HostileFilesAreInvalidOrSizedWithoutDecoding)
 TEST(ImageProperties, ExifGpsIptcAndAuxGroups)
 {
     QTemporaryDir dir;
-    for (const char* name : {"camera.jpg", "camera.tif", "camera.png"}) {
+    for (const char* name : { "camera.jpg", "camera.tif", "camera.png" }) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(writePattern(path, 64, 48));
         ASSERT_TRUE(setCameraTags(path));
@@ -118,7 +118,7 @@ TEST(ImageProperties, ExifGpsIptcAndAuxGroups)
         EXPECT_DOUBLE_EQ(exif.value("ExposureTime").toDouble(), 0.004) << name;
         EXPECT_DOUBLE_EQ(exif.value("FNumber").toDouble(), 2.8) << name;
         EXPECT_DOUBLE_EQ(exif.value("FocalLength").toDouble(), 4.2) << name;
-        EXPECT_EQ(exif.value("ISOSpeedRatings").toList(), (QVariantList {100, 200})) << name;
+        EXPECT_EQ(exif.value("ISOSpeedRatings").toList(), (QVariantList { 100, 200 })) << name;
         EXPECT_EQ(exif.value("ExposureMode").toInt(), 1) << name;
         EXPECT_EQ(exif.value("Flash").toInt(), 1) << name;
         EXPECT_EQ(aux.value("LensModel").toString(), "Test Lens 24-70") << name;
@@ -127,7 +127,7 @@ TEST(ImageProperties, ExifGpsIptcAndAuxGroups)
         EXPECT_NEAR(gps.value("Longitude").toDouble(), 0.125, 1e-9) << name;
         EXPECT_EQ(gps.value("LongitudeRef").toString(), "W") << name;
         EXPECT_DOUBLE_EQ(gps.value("Altitude").toDouble(), 35.0) << name;
-        EXPECT_EQ(iptc.value("Keywords").toList(), (QVariantList {"alpha", "beta"})) << name;
+        EXPECT_EQ(iptc.value("Keywords").toList(), (QVariantList { "alpha", "beta" })) << name;
         EXPECT_EQ(iptc.value("Caption/Abstract").toString(), "A test caption") << name;
         if (QString(name).endsWith("tif"))
             continue; // a TIFF keeps its own resolution tags (exiv2 does not rewrite them)
@@ -143,8 +143,8 @@ TEST(ImageProperties, RatingFromExifElseXmp)
     const QString xmpOnly = dir.filePath("xmp.jpg");
     ASSERT_TRUE(writePattern(both, 8, 8));
     ASSERT_TRUE(writePattern(xmpOnly, 8, 8));
-    ASSERT_TRUE(setMetadata(both, {{"Exif.Image.Rating", "4"}, {"Xmp.xmp.Rating", "2"}}));
-    ASSERT_TRUE(setMetadata(xmpOnly, {{"Xmp.xmp.Rating", "3"}}));
+    ASSERT_TRUE(setMetadata(both, { { "Exif.Image.Rating", "4" }, { "Xmp.xmp.Rating", "2" } }));
+    ASSERT_TRUE(setMetadata(xmpOnly, { { "Xmp.xmp.Rating", "3" } }));
     EXPECT_EQ(readImageProperties(both).dictionary.value("{Exif}").toMap().value("Rating").toInt(), 4);
     EXPECT_EQ(readImageProperties(xmpOnly).dictionary.value("{Exif}").toMap().value("Rating").toInt(), 3);
 }
@@ -165,7 +165,9 @@ TEST(ImageProperties, EpsAndPictSizesComeFromTheirHeaders)
     dos.append(ps);
     ASSERT_TRUE(writeBytes(dir.filePath("dos.eps"), dos));
     QByteArray pict(512, '\0');
-    pict.append(QByteArray::fromHex("0000" "0000000000C80190" "001102FF")); // frame 0,0 to 200,400
+    pict.append(QByteArray::fromHex("0000"
+                                    "0000000000C80190"
+                                    "001102FF")); // frame 0,0 to 200,400
     ASSERT_TRUE(writeBytes(dir.filePath("frame.pct"), pict));
     ASSERT_TRUE(writeBytes(dir.filePath("nobox.eps"), "%!PS-Adobe-3.0\nshowpage\n"));
 
@@ -173,4 +175,43 @@ TEST(ImageProperties, EpsAndPictSizesComeFromTheirHeaders)
     EXPECT_EQ(readImageProperties(dir.filePath("dos.eps")).storedSize(), QSize(300, 200));
     EXPECT_EQ(readImageProperties(dir.filePath("frame.pct")).storedSize(), QSize(400, 200));
     EXPECT_FALSE(readImageProperties(dir.filePath("nobox.eps")).valid);
+}
+
+TEST(ImageProperties, DpiFromPngPhysChunk)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dpi.png");
+    makePattern(10, 10)
+        .copy(vips::VImage::option()->set("xres", 300 / 25.4)->set("yres", 150 / 25.4))
+        .pngsave(path.toUtf8().constData());
+    const ImageProperties p = readImageProperties(path);
+    EXPECT_NEAR(p.dictionary.value("DPIWidth").toDouble(), 300.0, 0.1);
+    EXPECT_NEAR(p.dictionary.value("DPIHeight").toDouble(), 150.0, 0.1);
+}
+
+TEST(ImageProperties, CameraRawThroughLibRaw)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("camera.dng");
+    ASSERT_TRUE(writeLinearDng(path, 64, 48, 6));
+    const ImageProperties p = readImageProperties(path);
+    ASSERT_TRUE(p.valid);
+    EXPECT_EQ(p.loader, "raw");
+    EXPECT_EQ(p.storedSize(), QSize(64, 48));
+    EXPECT_EQ(p.orientation, 6);
+    EXPECT_EQ(p.uprightSize(), QSize(48, 64));
+    EXPECT_EQ(p.dictionary.value("{TIFF}").toMap().value("Make").toString(), "Testmaker");
+}
+
+TEST(ImageProperties, KeywordsAndCaptionFromXmpWhenNoIptc)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("xmpkeywords.jpg");
+    ASSERT_TRUE(writePattern(path, 8, 8));
+    ASSERT_TRUE(setMetadataList(path,
+        { { "Xmp.dc.subject", "sea" }, { "Xmp.dc.subject", "sky" },
+            { "Xmp.dc.description", "lang=x-default Shore" } }));
+    const QVariantMap iptc = readImageProperties(path).dictionary.value("{IPTC}").toMap();
+    EXPECT_EQ(iptc.value("Keywords").toList(), (QVariantList { "sea", "sky" }));
+    EXPECT_EQ(iptc.value("Caption/Abstract").toString(), "Shore");
 }

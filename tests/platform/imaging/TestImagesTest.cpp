@@ -12,8 +12,8 @@ using namespace vantrel::testimages;
 TEST(TestImages, PatternQuadrantsSurviveEachFormat)
 {
     QTemporaryDir dir;
-    const std::vector<Corner> upright {Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight};
-    for (const char* name : {"p.jpg", "p.png", "p.tif"}) {
+    const std::vector<Corner> upright { Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight };
+    for (const char* name : { "p.jpg", "p.png", "p.tif" }) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(writePattern(path, 64, 48)) << name;
         const vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData());
