@@ -271,6 +271,10 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
                 t.probe->readOnly.insert(t.out);
             },
             12, "Permisssion error", 0 },
+        { "write refused by the folder", [](ProcessingEngineTest& t) { t.pipeline->failWrites[t.src + "/p.jpg"] = 11; },
+            11, "Permisssion error", 0 },
+        { "write fails", [](ProcessingEngineTest& t) { t.pipeline->failWrites[t.src + "/p.jpg"] = 0; }, 0,
+            "File not Processed", 1 },
         { "name too long",
             [](ProcessingEngineTest& t) {
                 t.options.job.filenameOption = 3;

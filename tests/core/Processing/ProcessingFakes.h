@@ -127,6 +127,13 @@ public:
         while (now > seen && !maxInWrite.compare_exchange_weak(seen, now)) { }
         if (duringWrite)
             duringWrite(photo, outputPath);
+        {
+            std::lock_guard lock(mutex);
+            if (const auto it = failWrites.find(photo.filePath()); it != failWrites.end()) {
+                --inWrite;
+                return { it->second };
+            }
+        }
         QFile in(photo.filePath());
         QByteArray bytes;
         if (in.open(QIODevice::ReadOnly))
@@ -152,6 +159,7 @@ public:
 
     std::mutex mutex;
     std::set<QString> refused;
+    std::map<QString, qint32> failWrites; // source path -> status of a write that fails
     QStringList writes;
     QStringList cleaned;
     std::function<void(const PhotoFile&, const QString&)> duringWrite;
