@@ -1,0 +1,402 @@
+#include "core/Processing/ProcessingEngine.h"
+
+#include <cstdio>
+
+#include <QFileInfo>
+
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/Processing/RunText.h"
+#include "platform/MainThread.h"
+#include "platform/NotificationCenter.h"
+
+#if defined(__SANITIZE_THREAD__)
+#include <sanitizer/tsan_interface.h>
+#endif
+
+namespace vantrel {
+
+namespace {
+
+// The blocking hop orders everything the worker did before it with what the main thread does
+// inside it, and that with what the worker does after it. The hop synchronises inside Qt, which
+// ThreadSanitizer cannot see; these annotations state that ordering to it (no-ops otherwise).
+void hopRelease([[maybe_unused]] const void* token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_release(const_cast<void*>(token));
+#endif
+}
+
+void hopAcquire([[maybe_unused]] const void* token)
+{
+#if defined(__SANITIZE_THREAD__)
+    __tsan_acquire(const_cast<void*>(token));
+#endif
+}
+
+/// Runs fn on the main thread and returns when it has run.
+void syncHop(const void* token, const std::function<void()>& fn)
+{
+    hopRelease(token);
+    runOnMainThreadSync([&] {
+        hopAcquire(token);
+        fn();
+        hopRelease(token);
+    });
+    hopAcquire(token);
+}
+
+// The formats a run writes back as they are; a source with any other extension is a RAW (or
+// similar) photo that "skipRaw" leaves out.
+bool isWritableFormat(const QString& extension)
+{
+    static const QSet<QString> kFormats { "tif", "tiff", "png", "jpg", "jpeg", "jp2", "bmp", "gif" };
+    return kFormats.contains(extension.toLower());
+}
+
+bool isNameTooLong(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.size() >= 256 || name.toUtf8().size() > 255;
+}
+
+} // namespace
+
+std::shared_ptr<ProcessingEngine> ProcessingEngine::create(RunDependencies dependencies)
+{
+    return std::shared_ptr<ProcessingEngine>(new ProcessingEngine(std::move(dependencies)));
+}
+
+ProcessingEngine::ProcessingEngine(RunDependencies dependencies)
+    : m_deps(std::move(dependencies))
+{
+}
+
+ProcessingEngine::~ProcessingEngine() = default;
+
+bool ProcessingEngine::startProcess(const RunOptions& options)
+{
+    if (m_runActive || m_activeWorkers > 0) {
+        std::fprintf(stderr, "startProcess: a run is still going on; the new one is refused\n");
+        return false;
+    }
+    AppDelegate* app = AppDelegate::shareDelegate();
+    m_options = options;
+    m_options.job.rawConvertFormat = app->rawConvertFormat();
+
+    m_arrPhotosToProcess.clear();
+    if (m_view)
+        m_view->showProgressPanel();
+    // A hold, an answer or a typed name left over from an earlier run must not reach this one.
+    m_isProcessStopped = false;
+    m_isProcessOnHold = false;
+    m_currentFileFlag = 0;
+    m_newFilePath.clear();
+    m_fileToOverwrite.reset();
+    m_filePathToOverwrite.clear();
+    m_pendingQuestion = Question::None;
+    m_questionOpen = false;
+    m_outputFolders.clear();
+    m_endRequested = false;
+    m_runEnded = false;
+    m_runActive = true;
+
+    for (const PhotoFilePtr& photo : app->arraySelectedImagesToProcess) {
+        if (!photo || !photo->isSelected())
+            continue;
+        photo->setProcessStatus(ProcessStatus::NotProcessed);
+        photo->setNewfileSizeInBytes(0);
+        photo->setNewfileSizeAsString(QString());
+        photo->setFilePathNew(QString());
+        m_arrPhotosToProcess.append(photo);
+    }
+    m_counterTotalProgressedFiles = 0;
+    m_counterProcessedSuccessfully = 0;
+    m_counterProcessedWithError = 0;
+    if (m_view)
+        m_view->setProgressValue(0);
+
+    m_processStartedDateTime = m_deps.clock->now();
+    m_processStartTimeStr = RunText::date(m_processStartedDateTime, QStringLiteral("MM-dd-YYYY")) + QLatin1Char(' ')
+        + RunText::date(m_processStartedDateTime, QStringLiteral("hh:mm:s a"));
+    setProcessInfoAtBottm();
+    // The screens are disabled before the worker can report anything (an executor may run it at
+    // once), so that the end of a short run always comes after this.
+    NotificationCenter::defaultCenter().post(kNotificationsDisbleView);
+    startProcessingOfPhotos(kAskForEach);
+    // A run without photos ends at once, so that the screens are enabled again.
+    if (m_arrPhotosToProcess.isEmpty())
+        requestEnd();
+    return true;
+}
+
+bool ProcessingEngine::startProcess(
+    const OutputOptionSettings& outputSettingObject, const ResizingOptionsSettingObject& resizingOptionObject)
+{
+    return startProcess(
+        RunOptions::from(outputSettingObject, resizingOptionObject, AppDelegate::shareDelegate()->rawConvertFormat()));
+}
+
+void ProcessingEngine::startProcessingOfPhotos(int processFlag)
+{
+    if (m_arrPhotosToProcess.isEmpty() || !m_runActive || m_endRequested)
+        return;
+    AppDelegate::shareDelegate()->isProcessingInProgress = true;
+    m_isProcessingInProgress = true;
+    if (m_view)
+        m_view->setTitle(QStringLiteral("Processing..."));
+
+    // The previous worker, if it has not returned yet, is superseded: it leaves at its next hop,
+    // and the serial executor starts this one only after it.
+    auto worker = std::make_shared<Worker>();
+    worker->photos = m_arrPhotosToProcess;
+    worker->options = m_options;
+    worker->processFlag = processFlag;
+    worker->generation = ++m_generation;
+    ++m_activeWorkers;
+    m_deps.executor->submit([self = shared_from_this(), worker] { self->runWorker(*worker); });
+}
+
+void ProcessingEngine::runWorker(Worker& worker)
+{
+    processFilesInBatch(worker);
+    syncHop(this, [this] {
+        --m_activeWorkers;
+        if (m_activeWorkers == 0 && m_endRequested && !m_runEnded)
+            finishRun();
+    });
+}
+
+bool ProcessingEngine::hop(const Worker& worker, const std::function<void()>& fn)
+{
+    bool current = false;
+    syncHop(this, [&] {
+        current = worker.generation == m_generation.load();
+        if (current)
+            fn();
+    });
+    return current;
+}
+
+void ProcessingEngine::processFilesInBatch(Worker& worker)
+{
+    const int count = static_cast<int>(worker.photos.size());
+    for (int index = std::max(0, m_counterTotalProgressedFiles.load());; ++index) {
+        if (index >= count || worker.generation != m_generation.load())
+            return;
+        if (m_isProcessingInProgress)
+            processFileFromBunch(worker, index);
+        else if (m_isProcessOnHold)
+            return;
+        // Whether the run ends here is decided on the main thread, where the flags cannot change
+        // under the test (an answer given meanwhile supersedes this worker instead).
+        if (index == count - 1 || !m_isProcessingInProgress || m_isProcessStopped) {
+            bool leave = false;
+            const bool current = hop(worker, [&] {
+                if ((index == count - 1 || !m_isProcessingInProgress || m_isProcessStopped) && !m_isProcessOnHold) {
+                    requestEnd();
+                    leave = true;
+                }
+            });
+            if (!current || leave)
+                return;
+        }
+    }
+}
+
+void ProcessingEngine::report(int status, const QString& message)
+{
+    callForUpdatingProgressWithCountWithProcessStatus(status, message);
+}
+
+void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int status, const QString& processMsg)
+{
+    if (!m_isProcessingInProgress)
+        return;
+    const int done = ++m_counterTotalProgressedFiles;
+    const int count = static_cast<int>(m_arrPhotosToProcess.size());
+    if (m_view)
+        m_view->setProgressValue(count > 0 ? done * 100 / count : 100);
+    if (status == 2)
+        ++m_counterProcessedWithError;
+    setProcessInfoAtBottm();
+    if (done <= count)
+        m_arrPhotosToProcess[done - 1]->setProcessInfoMessage(processMsg);
+    if (done == count)
+        requestEnd();
+}
+
+bool ProcessingEngine::isSourceOfLaterPhoto(Worker& worker, const QString& path, int index)
+{
+    const std::optional<QString> identity = m_deps.probe->fileIdentity(path);
+    if (!identity)
+        return false;
+    if (!worker.lastIndexOfSource) {
+        QHash<QString, int> last;
+        for (int i = 0; i < worker.photos.size(); ++i) {
+            if (const auto id = m_deps.probe->fileIdentity(worker.photos[i]->fileURL()))
+                last.insert(*id, i);
+        }
+        worker.lastIndexOfSource = std::move(last);
+    }
+    return worker.lastIndexOfSource->value(*identity, -1) > index;
+}
+
+void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
+{
+    const PhotoFilePtr photo = worker.photos[index];
+    const RunOptions& options = worker.options;
+    const int flag = worker.processFlag;
+    RunFileProbe& probe = *m_deps.probe;
+
+    // 1. RAW photos are left out without being opened when the user chose to skip them.
+    if (options.job.rawConvertFormat == QLatin1String("skipRaw") && !isWritableFormat(photo->fileExtension())) {
+        hop(worker, [&] {
+            photo->setProcessStatus(ProcessStatus::Skipped);
+            m_currentFileFlag = 0;
+            report(2, QStringLiteral("File skipped"));
+        });
+        return;
+    }
+
+    // 2-4. The output path (the pixels are loaded by the pipeline when it writes); a typed new
+    // name for this photo replaces it.
+    QString outputPath = m_deps.pipeline->outputPath(*photo, options);
+    if (!hop(worker, [&] {
+            photo->setFilePathNew(outputPath);
+            if (!m_isProcessOnHold && m_view)
+                m_view->setCurrentPath(photo->filePath());
+            if (m_currentFileFlag == kRenameFile) {
+                m_currentFileFlag = 0;
+                outputPath = m_newFilePath;
+            }
+        }))
+        return;
+    QString folder = QFileInfo(outputPath).path();
+
+    // 5. Too little free space holds the run behind the low-space alert. A folder that does not
+    // exist yet cannot be examined and is not tested.
+    if (const std::optional<qint64> free = probe.freeBytes(folder); free && *free < kMinimumFreeBytes) {
+        if (!hop(worker, [&] {
+                photo->setProcessStatus(ProcessStatus::Skipped);
+                showEnoughSpacePopup();
+            }))
+            return;
+    }
+
+    // 6. Missing source.
+    if (!probe.exists(photo->fileURL())) {
+        hop(worker, [&] {
+            photo->setProcessStatus(ProcessStatus::SourceMissing);
+            report(2, QStringLiteral("File not Processed"));
+        });
+        return;
+    }
+
+    // 7. Existing output: skip it, or ask (the photo is then not counted and is processed again
+    // with the answer when the run resumes).
+    const int fileFlag = m_currentFileFlag.load();
+    const bool outputExists = probe.exists(outputPath);
+    if (outputExists && flag != kReplaceAll && options.askBeforeOverwrite
+        && !(flag == kKeepAll || fileFlag == kReplaceFile || fileFlag == kKeepFile)) {
+        if (flag == kSkipAll || fileFlag == kSkipFile) {
+            hop(worker, [&] {
+                photo->setProcessStatus(ProcessStatus::Skipped);
+                m_currentFileFlag = 0;
+                report(2, QStringLiteral("File size exceeded"));
+            });
+        } else {
+            hop(worker, [&] {
+                if (m_isProcessOnHold)
+                    return;
+                m_fileToOverwrite = photo;
+                m_filePathToOverwrite = outputPath;
+                showOverwriteExistingFilePopup();
+            });
+        }
+        return;
+    }
+
+    // 8. Keep both. Replacing without asking never destroys the source of a photo that the run
+    // has still to read: that output goes under a free name instead.
+    if (flag == kKeepAll || fileFlag == kKeepFile)
+        outputPath = RunText::collisionFreePath(outputPath);
+    else if (outputExists && (flag == kReplaceAll || !options.askBeforeOverwrite)
+        && isSourceOfLaterPhoto(worker, outputPath, index))
+        outputPath = RunText::collisionFreePath(outputPath);
+
+    // 9. A hold or a stop that came meanwhile ends the photo with nothing written.
+    m_currentFileFlag = 0;
+    if (!m_isProcessingInProgress)
+        return;
+
+    // 10. The output folder.
+    folder = QFileInfo(outputPath).path();
+    if (!probe.isDirectory(folder) && probe.makeFolder(folder))
+        std::fprintf(stderr, "directory created successfully %s\n", qUtf8Printable(folder));
+    if (!hop(worker, [&] {
+            photo->setFilePathNew(outputPath);
+            m_outputFolders.insert(folder);
+        }))
+        return;
+
+    // 11. The size step.
+    const RunSizeCheck size = m_deps.pipeline->checkSize(*photo, options);
+    if (size != RunSizeCheck::Accepted) {
+        hop(worker, [&] {
+            if (size == RunSizeCheck::Refused) {
+                photo->setProcessStatus(ProcessStatus::DimensionTooLong);
+                report(2, QStringLiteral("File size exceeded"));
+            } else {
+                photo->setProcessStatus(ProcessStatus::NotProcessed);
+                report(2, QStringLiteral("File not Processed"));
+            }
+        });
+        return;
+    }
+
+    // 12. Permissions (not counted as errors of the bottom line).
+    const bool sourceDenied = probe.isReadOnly(photo->filePath()) || probe.isLocked(photo->filePath());
+    if (sourceDenied || probe.isReadOnly(folder)) {
+        const auto status = sourceDenied ? ProcessStatus::SourceAccessDenied
+            : probe.isDirectory(folder)  ? ProcessStatus::DestinationAccessDenied
+                                         : ProcessStatus::DestinationMissing;
+        hop(worker, [&] {
+            photo->setProcessStatus(status);
+            report(static_cast<int>(status), QStringLiteral("Permisssion error"));
+        });
+        return;
+    }
+
+    // 13. Name length.
+    if (isNameTooLong(outputPath)) {
+        hop(worker, [&] {
+            photo->setProcessStatus(ProcessStatus::InvalidFileName);
+            report(2, QStringLiteral("File not Processed"));
+        });
+        return;
+    }
+
+    // 14. Write. A failed write is recorded as the failure it is, never as written.
+    const RunWriteResult written = m_deps.pipeline->write(*photo, outputPath, options);
+    const double newSize = written.status == 1 ? static_cast<double>(probe.fileSize(outputPath).value_or(0)) : 0;
+    hop(worker, [&] {
+        photo->setProcessStatus(written.status);
+        if (written.status == 1) {
+            ++m_counterProcessedSuccessfully;
+            photo->setNewfileSizeInBytes(newSize);
+            photo->setNewfileSizeAsString(RunText::bytes(newSize));
+            report(1, QStringLiteral("File Processed"));
+        } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
+            || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
+            report(written.status, QStringLiteral("Permisssion error"));
+        } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {
+            report(2, QStringLiteral("File size exceeded"));
+        } else {
+            report(2, QStringLiteral("File not Processed"));
+        }
+    });
+}
+
+} // namespace vantrel

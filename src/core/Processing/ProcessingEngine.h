@@ -1,0 +1,194 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <optional>
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QVariantMap>
+
+#include "core/DataBeans/PhotoFile.h"
+#include "core/Processing/RunInterfaces.h"
+#include "core/Processing/RunOptions.h"
+
+namespace vantrel {
+
+/// What the engine is built on. Every member is required except the log database (no log is
+/// written without one) and the folder opener (nothing is opened without one).
+struct RunDependencies {
+    std::shared_ptr<RunPhotoPipeline> pipeline;
+    std::shared_ptr<RunFileProbe> probe;
+    std::shared_ptr<RunClock> clock;
+    std::shared_ptr<RunFolderOpener> folderOpener;
+    std::shared_ptr<RunLogDatabase> logDatabase;
+    std::shared_ptr<RunExecutor> executor;
+};
+
+/// The batch run, headless: it turns every checked photo of the batch into an output file, one
+/// photo after another on one worker, holds for the overwrite question and the low-space alert,
+/// takes the answers, and ends with the summary, the log rows and the end-of-run notifications.
+///
+/// Threads. Every public operation except the worker's two (processFilesInBatch and
+/// processFileFromBunch) runs on the main thread. The worker never writes a record or a run field
+/// itself: it hops to the main thread synchronously (runOnMainThreadSync) and does it there. The
+/// main thread never waits on the worker: a resume submits a new worker to the serial executor,
+/// which starts it only after the previous one has returned, and a worker that has been
+/// superseded (its generation is no longer current) leaves at its next hop. A run ends exactly
+/// once, and only after its last worker has returned, so the summary and the log describe the
+/// files that are on disk.
+///
+/// Lifetime: made with create(); a running worker keeps the engine alive. The view is a plain
+/// pointer that the owner clears with setView(nullptr) before the view goes away.
+class ProcessingEngine : public std::enable_shared_from_this<ProcessingEngine> {
+public:
+    /// Batch answers, handed to a worker as its process flag.
+    static constexpr int kAskForEach = 0;
+    static constexpr int kSkipAll = 1;
+    static constexpr int kReplaceAll = 2;
+    static constexpr int kKeepAll = 3;
+    /// File answers (currentFileFlag), used by the next photo that reaches the overwrite test.
+    static constexpr int kReplaceFile = 4;
+    static constexpr int kSkipFile = 5;
+    static constexpr int kKeepFile = 6;
+    static constexpr int kRenameFile = 7;
+    /// A photo is held behind the low-space alert when its output volume has less free space.
+    static constexpr qint64 kMinimumFreeBytes = 105'906'176;
+
+    static std::shared_ptr<ProcessingEngine> create(RunDependencies dependencies);
+    ~ProcessingEngine();
+    ProcessingEngine(const ProcessingEngine&) = delete;
+    ProcessingEngine& operator=(const ProcessingEngine&) = delete;
+
+    void setView(RunView* view) { m_view = view; }
+
+    // --- Start and scheduling -------------------------------------------------------------------
+    /// Starts a run over the checked photos of the shared batch with a snapshot of the options.
+    /// Refused (false, one line on stderr) while a run is still going on.
+    bool startProcess(const RunOptions& options);
+    /// The same with the panes' option records (copied at once; the RAW answer is the shared one).
+    bool startProcess(
+        const OutputOptionSettings& outputSettingObject, const ResizingOptionsSettingObject& resizingOptionObject);
+    /// (Re)starts the worker from the resume index with a batch answer.
+    void startProcessingOfPhotos(int processFlag);
+    /// One progress report of the worker (main thread).
+    void callForUpdatingProgressWithCountWithProcessStatus(int status, const QString& processMsg);
+
+    // --- Run control and the overwrite question --------------------------------------------------
+    void holdProcessing();
+    void restartProcessing();
+    void stopProcessing();
+    void btnStopProcessTapped();
+    void btnYesOnAbortTapped();
+    void showEnoughSpacePopup();
+    void btnOkOnEnoughtSpcaecTapped();
+    void showOverwriteExistingFilePopup();
+    void hideOverwriteExistingFilePopup();
+    void btnReplaceImageTapped();
+    void btnSkipImageTapped();
+    void btnKeepImageTapped();
+    /// The rename answer with the text of the rename field. False (and the error shown) when the
+    /// name is empty or names an existing file; the question then stays.
+    bool btnRenameImageTapped(const QString& typedName);
+    void btnSkipAllImageTapped();
+    void btnReplaceAllImageTapped();
+    void btnKeepAllImageTapped();
+    /// The rename field's rule after every edit: invalid characters removed, cut to 255 characters
+    /// when it reaches 256. Returns the text the field is to show.
+    static QString controlTextDidChange(const QString& text);
+    /// The text without any of the 13 characters that a file name may not hold here.
+    static QString validFileNameString(const QString& text);
+    /// Told when a sheet or panel has closed: a question that could not be shown meanwhile (the
+    /// overwrite question, the low-space alert) is asked now.
+    void subWindowDidClose();
+
+    // --- Summary, bottom line and log ------------------------------------------------------------
+    void addSummaryInfo();
+    void setProcessInfoAtBottm();
+    void openOutputFolder();
+    QVariantMap getLogDetails() const;
+    static QString getMessageForstatus(qint32 status);
+
+    // --- State, for the screen and the tests -----------------------------------------------------
+    bool isProcessOnHold() const { return m_isProcessOnHold.load(); }
+    bool isProcessStopped() const { return m_isProcessStopped.load(); }
+    bool isProcessingInProgress() const { return m_isProcessingInProgress.load(); }
+    /// True from the start of a run until its summary has been built.
+    bool isRunActive() const { return m_runActive; }
+    int currentFileFlag() const { return m_currentFileFlag.load(); }
+    int counterTotalProgressedFiles() const { return m_counterTotalProgressedFiles.load(); }
+    int counterProcessedSuccessfully() const { return m_counterProcessedSuccessfully.load(); }
+    int counterProcessedWithError() const { return m_counterProcessedWithError.load(); }
+    const QList<PhotoFilePtr>& arrPhotosToProcess() const { return m_arrPhotosToProcess; }
+    const QString& filePathToOverwrite() const { return m_filePathToOverwrite; }
+    PhotoFilePtr fileToOverwrite() const { return m_fileToOverwrite; }
+    QDateTime processStartedDateTime() const { return m_processStartedDateTime; }
+    /// Workers submitted and not yet returned.
+    int activeWorkers() const { return m_activeWorkers; }
+
+private:
+    explicit ProcessingEngine(RunDependencies dependencies);
+
+    enum class Question { None, Overwrite, LowSpace };
+
+    /// What one worker works on: its own copies, its answer and its generation.
+    struct Worker {
+        QList<PhotoFilePtr> photos;
+        RunOptions options;
+        int processFlag = 0;
+        quint64 generation = 0;
+        std::optional<QHash<QString, int>> lastIndexOfSource; // file identity -> last batch index
+    };
+
+    void runWorker(Worker& worker);
+    void processFilesInBatch(Worker& worker);
+    void processFileFromBunch(Worker& worker, int index);
+    /// Runs fn on the main thread if the worker is still the current one; false when superseded.
+    bool hop(const Worker& worker, const std::function<void()>& fn);
+    void report(int status, const QString& message);
+    bool isSourceOfLaterPhoto(Worker& worker, const QString& path, int index);
+
+    void askOrKeepPending(Question question);
+    void requestEnd();
+    void finishRun();
+    void writeLog(const QString& stamp, const RunSummaryTexts& texts);
+    void answerFile(int answer);
+    void answerBatch(int answer);
+    QString elapsedText() const;
+    int convertedCount() const;
+
+    RunDependencies m_deps;
+    RunView* m_view = nullptr;
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
+
+    // Main thread only.
+    RunOptions m_options;
+    QList<PhotoFilePtr> m_arrPhotosToProcess;
+    QDateTime m_processStartedDateTime;
+    QString m_processStartTimeStr;
+    PhotoFilePtr m_fileToOverwrite;
+    QString m_filePathToOverwrite;
+    QString m_newFilePath;
+    QSet<QString> m_outputFolders;
+    Question m_pendingQuestion = Question::None;
+    bool m_questionOpen = false;
+    bool m_runActive = false;
+    bool m_endRequested = false;
+    bool m_runEnded = true;
+    int m_activeWorkers = 0;
+
+    // Read by the worker between steps.
+    std::atomic<bool> m_isProcessingInProgress { false };
+    std::atomic<bool> m_isProcessOnHold { false };
+    std::atomic<bool> m_isProcessStopped { false };
+    std::atomic<int> m_currentFileFlag { 0 };
+    std::atomic<int> m_counterTotalProgressedFiles { 0 };
+    std::atomic<int> m_counterProcessedSuccessfully { 0 };
+    std::atomic<int> m_counterProcessedWithError { 0 };
+    std::atomic<quint64> m_generation { 0 };
+};
+
+} // namespace vantrel

@@ -1,0 +1,124 @@
+// The end of a run: the one guarded end, the summary, the log rows, the end-of-run notifications
+// and the output folder; and the bottom progress line. Main thread only.
+#include "core/Processing/ProcessingEngine.h"
+
+#include <QStringList>
+
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/Processing/RunSummary.h"
+#include "platform/NotificationCenter.h"
+
+namespace vantrel {
+
+void ProcessingEngine::requestEnd()
+{
+    if (m_runEnded)
+        return;
+    m_endRequested = true;
+    m_pendingQuestion = Question::None;
+    // The summary describes the files on disk: a worker still writing is awaited (without
+    // blocking; its last hop ends the run).
+    if (m_activeWorkers == 0)
+        finishRun();
+}
+
+void ProcessingEngine::finishRun()
+{
+    if (m_runEnded)
+        return;
+    m_runEnded = true;
+    m_isProcessingInProgress = false;
+    m_isProcessOnHold = false;
+    m_questionOpen = false;
+    // A run that was cut off may have left an interrupted write's temporary file behind.
+    if (m_counterTotalProgressedFiles.load() < m_arrPhotosToProcess.size() && !m_outputFolders.isEmpty())
+        m_deps.pipeline->removeTemporaries(QStringList(m_outputFolders.begin(), m_outputFolders.end()));
+    if (m_view)
+        m_view->showSummaryPanel();
+    addSummaryInfo();
+    m_runActive = false;
+}
+
+QString ProcessingEngine::elapsedText() const
+{
+    return RunSummary::elapsedText(m_processStartedDateTime, m_deps.clock->now());
+}
+
+int ProcessingEngine::convertedCount() const
+{
+    int converted = 0;
+    for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
+        converted += photo->processStatus() == static_cast<qint32>(ProcessStatus::Processed) ? 1 : 0;
+    return converted;
+}
+
+void ProcessingEngine::addSummaryInfo()
+{
+    const RunSummaryTexts texts = RunSummary::summaryTexts(m_arrPhotosToProcess, elapsedText());
+    if (m_view) {
+        m_view->setTitle(texts.processTitle);
+        m_view->setSummary(texts);
+    }
+    writeLog(RunSummary::runStamp(m_processStartedDateTime), texts);
+
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.post(kNotificationsEnable);
+    center.post(kNotificationsSaveasPredefinedSize);
+    center.post(kNotificationsProcessFinished);
+
+    m_deps.clock->schedule(200, [self = weak_from_this()] {
+        if (const auto engine = self.lock())
+            engine->openOutputFolder();
+    });
+    m_isProcessingInProgress = false;
+    AppDelegate::shareDelegate()->isProcessingInProgress = false;
+}
+
+void ProcessingEngine::writeLog(const QString& stamp, const RunSummaryTexts& texts)
+{
+    RunLogDatabase* log = m_deps.logDatabase.get();
+    if (!log)
+        return;
+    const auto ensureTable = [log](const QString& table, const QStringList& columns) {
+        if (!log->isTableExistsInDB(table))
+            log->createTableWithColumns(
+                table, RunSummary::createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))));
+    };
+    ensureTable(QStringLiteral("tblLogSummary"), RunSummary::summaryColumns());
+    ensureTable(QStringLiteral("tblLogDetails"), RunSummary::detailColumns());
+    log->InsertDetailInLogSummaryTable(RunSummary::summaryRow(stamp, texts));
+    QList<QVariantMap> rows;
+    rows.reserve(m_arrPhotosToProcess.size());
+    for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
+        rows.append(RunSummary::detailRow(stamp, *photo));
+    log->InsertDetailInLogDetailsTable(rows);
+}
+
+void ProcessingEngine::setProcessInfoAtBottm()
+{
+    if (!m_view)
+        return;
+    m_view->setBottomLine(RunSummary::bottomLine(m_counterProcessedWithError.load(),
+        m_counterTotalProgressedFiles.load(), m_arrPhotosToProcess.size(), elapsedText()));
+}
+
+void ProcessingEngine::openOutputFolder()
+{
+    if (m_options.job.folderOption != 1 || convertedCount() < 1 || !m_deps.folderOpener)
+        return;
+    if (m_deps.probe->isDirectory(m_options.job.ouptputFolder))
+        m_deps.folderOpener->openFolder(m_options.job.ouptputFolder);
+}
+
+QVariantMap ProcessingEngine::getLogDetails() const
+{
+    return RunSummary::logDetails(m_arrPhotosToProcess, RunSummary::runStamp(m_processStartedDateTime), elapsedText());
+}
+
+QString ProcessingEngine::getMessageForstatus(qint32 status)
+{
+    return RunSummary::getMessageForstatus(status);
+}
+
+} // namespace vantrel

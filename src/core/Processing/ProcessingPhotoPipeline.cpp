@@ -1,0 +1,66 @@
+#include "core/Processing/ProcessingPhotoPipeline.h"
+
+#include <cstdio>
+
+#include <QDir>
+#include <QFile>
+
+#include "core/Processing/OutputFileSystem.h"
+#include "core/Processing/OutputPathBuilder.h"
+
+namespace vantrel {
+
+ProcessingPhotoPipeline::ProcessingPhotoPipeline(std::shared_ptr<OutputFileSystem> fileSystem)
+    : m_fileSystem(fileSystem ? std::move(fileSystem) : OutputFileSystem::standard())
+{
+}
+
+QString ProcessingPhotoPipeline::outputPath(const PhotoFile& photo, const RunOptions& options)
+{
+    return OutputPathBuilder(options.job).updatedFilePathWithSetting(photo);
+}
+
+RunSizeCheck ProcessingPhotoPipeline::checkSize(const PhotoFile& photo, const RunOptions& options)
+{
+    const PhotoPlan plan = PhotoPipeline(options.job, m_fileSystem).planFor(photo);
+    {
+        std::lock_guard lock(m_mutex);
+        m_plannedPhoto = &photo;
+        m_plan = plan;
+    }
+    if (!plan.decodable)
+        return RunSizeCheck::Unreadable;
+    return plan.sizeAccepted ? RunSizeCheck::Accepted : RunSizeCheck::Refused;
+}
+
+RunWriteResult ProcessingPhotoPipeline::write(
+    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
+{
+    const PhotoPipeline pipeline(options.job, m_fileSystem);
+    std::optional<PhotoPlan> plan;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_plannedPhoto == &photo)
+            plan = m_plan;
+        m_plannedPhoto = nullptr;
+    }
+    const PhotoWriteResult result
+        = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
+    if (result.status != ProcessStatus::Processed && !result.error.isEmpty())
+        std::fprintf(stderr, "%s\n", qUtf8Printable(result.error));
+    return { static_cast<qint32>(result.status) };
+}
+
+void ProcessingPhotoPipeline::removeTemporaries(const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& name : names) {
+            if (OutputFileSystem::isTemporaryName(name))
+                QFile::remove(dir.filePath(name));
+        }
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "core/Processing/RunInterfaces.h"
+
+namespace vantrel {
+
+/// Runs the submitted jobs one after another on a background thread of its own. The thread is
+/// started when work arrives and ends when the queue is empty; it is detached and keeps the queue
+/// alive, so the executor may be destroyed at any time without waiting for it. Should no thread
+/// be available, the jobs run on the calling thread instead.
+class ProcessingSerialExecutor : public RunExecutor {
+public:
+    ProcessingSerialExecutor();
+    void submit(std::function<void()> job) override;
+
+private:
+    struct Queue {
+        std::mutex mutex;
+        std::deque<std::function<void()>> jobs;
+        bool draining = false;
+    };
+    static void drain(const std::shared_ptr<Queue>& queue);
+    std::shared_ptr<Queue> m_queue;
+};
+
+} // namespace vantrel

@@ -1,0 +1,164 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include "core/DataBeans/PhotoFile.h"
+#include "core/Processing/RunOptions.h"
+
+// The small interfaces through which the batch-run engine (ProcessingEngine) reaches the window,
+// the file system, the one-photo pipeline, the clock, the file browser, the log database and its
+// worker thread. The engine holds no widget: everything a screen shows arrives as data through
+// RunView, so the processing screen only displays it and forwards its buttons to the engine.
+
+namespace vantrel {
+
+/// A range of the bottom progress line drawn in a highlight colour (UTF-16 offsets into the text).
+struct RunTextRange {
+    int start = 0;
+    int length = 0;
+    bool operator==(const RunTextRange&) const = default;
+};
+
+/// The one-line progress text at the bottom of the processing screen: the whole text is drawn
+/// left-aligned in `baseColor`, then each range in `highlightColor`.
+struct RunBottomLine {
+    QString text;
+    std::vector<RunTextRange> highlights;
+    static constexpr double kBaseGrey = 184.0 / 255.0; ///< red, green and blue of the base colour, opaque
+    // Highlights are white, opaque.
+};
+
+/// The texts of the summary panel, one per label. `spaceSaveVisible` tells whether the
+/// space-saved label is shown.
+struct RunSummaryTexts {
+    QString processTitle;
+    QString imagesSelected;
+    QString imagesConverted;
+    QString conversionFailed;
+    QString oldSize;
+    QString newSize;
+    QString spaceSave;
+    bool spaceSaveVisible = false;
+    QString timeElapsed;
+    QString totalOldSize;
+};
+
+/// What the processing screen shows. Every call comes on the main thread.
+class RunView {
+public:
+    virtual ~RunView() = default;
+    /// Progress panel shown, summary and cross-promotion panels hidden (start of a run).
+    virtual void showProgressPanel() = 0;
+    /// Summary and cross-promotion panels shown, progress panel hidden (end of a run).
+    virtual void showSummaryPanel() = 0;
+    virtual void setTitle(const QString& title) = 0;
+    /// Percent, 0 to 100.
+    virtual void setProgressValue(int percent) = 0;
+    virtual void setCurrentPath(const QString& path) = 0;
+    virtual void setBottomLine(const RunBottomLine& line) = 0;
+    virtual void setSummary(const RunSummaryTexts& texts) = 0;
+    /// The overwrite sheet's contents, set just before the engine posts the show notification:
+    /// the name offered in the rename field, the existing output file and the photo's source.
+    virtual void setOverwriteQuestion(const QString& renameText, const QString& existingPath, const QString& sourcePath)
+        = 0;
+    /// The rename error under the field; an empty text hides it.
+    virtual void setRenameError(const QString& message) = 0;
+};
+
+/// File-system facts the run tests before it writes. Injectable because permission and lock cases
+/// cannot be staged for real when the tests run as root. Called on the worker thread; an
+/// implementation keeps no mutable state (or guards it).
+class RunFileProbe {
+public:
+    virtual ~RunFileProbe() = default;
+    virtual bool exists(const QString& path) = 0;
+    virtual bool isDirectory(const QString& path) = 0;
+    /// Bytes available to the user on the volume of an existing folder; nothing when the folder
+    /// cannot be examined (for example because it does not exist yet).
+    virtual std::optional<qint64> freeBytes(const QString& folder) = 0;
+    /// True when the item at path may not be written by this process.
+    virtual bool isReadOnly(const QString& path) = 0;
+    /// True when the item at path carries the immutable flag.
+    virtual bool isLocked(const QString& path) = 0;
+    /// Creates the folder with its missing parents; true when it exists afterwards.
+    virtual bool makeFolder(const QString& folder) = 0;
+    /// Size of the file at path; nothing when it cannot be read.
+    virtual std::optional<qint64> fileSize(const QString& path) = 0;
+    /// A key that is equal for two paths naming the same file (device and inode); nothing when
+    /// the path names nothing.
+    virtual std::optional<QString> fileIdentity(const QString& path) = 0;
+};
+
+/// Result of the one-photo pipeline's write step.
+struct RunWriteResult {
+    qint32 status = 0; ///< 1 written; otherwise the failure's status code (0, 11, 13, ...)
+};
+
+/// Result of the one-photo pipeline's size step.
+enum class RunSizeCheck {
+    Accepted, ///< the photo can be produced at the chosen size
+    Refused, ///< a side above the limit: status 7
+    Unreadable, ///< the source cannot be decoded: status 0
+};
+
+/// The work on one photo: its output path, the size step and the write. Called on the worker
+/// thread with a snapshot of the options; the pipeline never writes the record (the engine does,
+/// on the main thread).
+class RunPhotoPipeline {
+public:
+    virtual ~RunPhotoPipeline() = default;
+    /// The output path of a photo for these options (folder, name and extension).
+    virtual QString outputPath(const PhotoFile& photo, const RunOptions& options) = 0;
+    /// Decides whether the size step accepts the photo.
+    virtual RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions& options) = 0;
+    /// Resizes, rotates, flips and writes (or copies) the photo to outputPath.
+    virtual RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) = 0;
+    /// Removes the temporary files that an interrupted write may have left in these folders.
+    virtual void removeTemporaries(const QStringList& folders) = 0;
+};
+
+/// The time of day and deferred calls on the main thread.
+class RunClock {
+public:
+    virtual ~RunClock() = default;
+    virtual QDateTime now() = 0;
+    /// Runs fn on the main thread after `milliseconds`.
+    virtual void schedule(int milliseconds, std::function<void()> fn) = 0;
+};
+
+/// Shows a folder in the file browser.
+class RunFolderOpener {
+public:
+    virtual ~RunFolderOpener() = default;
+    virtual void openFolder(const QString& path) = 0;
+};
+
+/// The log database as the run writes it (main thread only). Dictionaries are keyed by column name;
+/// every value is a string.
+class RunLogDatabase {
+public:
+    virtual ~RunLogDatabase() = default;
+    virtual bool isTableExistsInDB(const QString& tableName) = 0;
+    /// columns: dictionaries with "column" and "dataType".
+    virtual void createTableWithColumns(const QString& tableName, const QList<QVariantMap>& columns) = 0;
+    virtual bool InsertDetailInLogSummaryTable(const QVariantMap& summary) = 0;
+    virtual bool InsertDetailInLogDetailsTable(const QList<QVariantMap>& rows) = 0;
+};
+
+/// Runs jobs one after another, never two at once, never on the caller's stack frame while
+/// another job of the same executor is running.
+class RunExecutor {
+public:
+    virtual ~RunExecutor() = default;
+    virtual void submit(std::function<void()> job) = 0;
+};
+
+} // namespace vantrel

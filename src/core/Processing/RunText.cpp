@@ -1,0 +1,32 @@
+#include "core/Processing/RunText.h"
+
+#include "core/Helper/Utils.h"
+
+namespace vantrel::RunText {
+
+QString bytes(double count)
+{
+    return Utils::sharedUtils().unitStringFromBytes(count, 0);
+}
+
+QString duration(qint64 seconds)
+{
+    return Utils::sharedUtils().timeFormattedString(seconds);
+}
+
+qint64 secondsBetween(const QDateTime& earlier, const QDateTime& later)
+{
+    return Utils::getDurationBetweenDate(earlier, later);
+}
+
+QString date(const QDateTime& when, const QString& pattern)
+{
+    return Utils::getDateStringFromDate(when, pattern);
+}
+
+QString collisionFreePath(const QString& path)
+{
+    return Utils::stringToAvoidNameCollisionForPath(path);
+}
+
+} // namespace vantrel::RunText

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace vantrel::RunText {
+
+/// Byte count as the application shows it everywhere (base 1000, two decimals cut, 994 bytes and
+/// up to 999 shown as 0.97 KB).
+QString bytes(double count);
+
+/// Whole seconds as the summary shows them (" 45 seconds", " 1 minute 0 seconds", "2 hours 2
+/// minutes 2 seconds"); 0 gives the empty text.
+QString duration(qint64 seconds);
+
+/// Whole seconds from `earlier` to `later`, truncated toward zero.
+qint64 secondsBetween(const QDateTime& earlier, const QDateTime& later);
+
+/// A moment formatted with a Unicode date pattern in the user's time zone.
+QString date(const QDateTime& when, const QString& pattern);
+
+/// The path itself when nothing exists there, else "name (n).ext" with the first free n from 1.
+QString collisionFreePath(const QString& path);
+
+} // namespace vantrel::RunText

@@ -1,0 +1,544 @@
+// The batch run with fakes around it: an inline executor (the whole run happens inside the call
+// that starts or resumes it), a probe over a temporary folder with injected permission and space
+// answers, and a pipeline that writes "<source bytes>|out".
+#include <memory>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "ProcessingFakes.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/Processing/ProcessingEngine.h"
+#include "core/Processing/ProcessingInlineExecutor.h"
+
+namespace vantrel::test {
+namespace {
+
+const QStringList kRunNotifications { kNotificationsDisbleView, kNotificationShowOverwriteAlert,
+    kNotificationHideOverwriteAlert, kNotificationShowAlertWithType, kNotificationsEnable,
+    kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished };
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class ProcessingEngineTest : public ::testing::Test {
+public:
+    void SetUp() override { reset(); }
+
+    /// A fresh batch, folders and engine (table-driven tests call it once per row).
+    void reset()
+    {
+        AppDelegate::resetShared();
+        dir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(dir->isValid());
+        src = dir->path() + "/src";
+        out = dir->path() + "/out";
+        QDir().mkpath(src);
+        QDir().mkpath(out);
+        view = std::make_unique<FakeView>();
+        probe = std::make_shared<FakeProbe>();
+        pipeline = std::make_shared<FakePipeline>();
+        clock = std::make_shared<FakeClock>();
+        clock->current = QDateTime(QDate(2026, 12, 28), QTime(15, 5, 7));
+        opener = std::make_shared<FakeOpener>();
+        log = std::make_shared<FakeLog>();
+        executor = std::make_shared<ProcessingInlineExecutor>();
+        engine = ProcessingEngine::create({ pipeline, probe, clock, opener, log, executor });
+        engine->setView(view.get());
+        recorder = std::make_unique<NotificationRecorder>(kRunNotifications);
+        options = RunOptions();
+        options.job.folderOption = 1;
+        options.job.ouptputFolder = out;
+    }
+
+    /// A checked photo of the batch; its file holds `bytes` (no file when bytes is null).
+    PhotoFilePtr addPhoto(const QString& path, const QByteArray& bytes)
+    {
+        if (!bytes.isNull())
+            writeFile(path, bytes);
+        auto photo = std::make_shared<PhotoFile>();
+        const QFileInfo info(path);
+        photo->setFilePath(path);
+        photo->setFileURL(path);
+        photo->setFileName(info.fileName());
+        photo->setFileExtension(info.suffix());
+        photo->setFileSizeInBytes(bytes.size());
+        photo->setFileSizeAsString(QString::number(bytes.size()) + " bytes");
+        photo->setIsSelected(true);
+        AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
+        return photo;
+    }
+    PhotoFilePtr addPhoto(const QString& name) { return addPhoto(src + "/" + name, name.toUtf8()); }
+
+    QList<qint32> statuses() const
+    {
+        QList<qint32> result;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+            result.append(photo->processStatus());
+        return result;
+    }
+    QStringList messages() const
+    {
+        QStringList result;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+            result.append(photo->processInfoMessage());
+        return result;
+    }
+    bool finished() const { return recorder->posted.contains(kNotificationsProcessFinished); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString src;
+    QString out;
+    std::unique_ptr<FakeView> view;
+    std::shared_ptr<FakeProbe> probe;
+    std::shared_ptr<FakePipeline> pipeline;
+    std::shared_ptr<FakeClock> clock;
+    std::shared_ptr<FakeOpener> opener;
+    std::shared_ptr<FakeLog> log;
+    std::shared_ptr<ProcessingInlineExecutor> executor;
+    std::shared_ptr<ProcessingEngine> engine;
+    std::unique_ptr<NotificationRecorder> recorder;
+    RunOptions options;
+};
+
+TEST_F(ProcessingEngineTest, QuestionOnTheSecondOfThreeResumesAtTheSecond)
+{
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    addPhoto("c.jpg");
+    writeFile(out + "/b.jpg", "old");
+
+    ASSERT_TRUE(engine->startProcess(options));
+    EXPECT_TRUE(engine->isProcessOnHold());
+    EXPECT_EQ(view->progress, (QList<int> { 0, 33 }));
+    ASSERT_EQ(view->questions.size(), 1u);
+    EXPECT_EQ(view->questions[0].renameText, "b");
+    EXPECT_EQ(view->questions[0].existingPath, out + "/b.jpg");
+    EXPECT_EQ(view->questions[0].sourcePath, src + "/b.jpg");
+    EXPECT_EQ(engine->counterTotalProgressedFiles(), 1);
+
+    engine->btnReplaceImageTapped();
+    engine->btnReplaceImageTapped(); // a second click finds no question: no second worker
+
+    EXPECT_EQ(view->progress, (QList<int> { 0, 33, 66, 100 }));
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 1, 1 }));
+    EXPECT_EQ(readAll(out + "/b.jpg"), "b.jpg|out");
+    EXPECT_EQ(executor->jobsRun(), 2);
+    EXPECT_EQ(recorder->posted,
+        (QStringList { kNotificationsDisbleView, kNotificationShowOverwriteAlert, kNotificationHideOverwriteAlert,
+            kNotificationsEnable, kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished }));
+    EXPECT_FALSE(engine->isRunActive());
+    EXPECT_EQ(view->summaryCount, 1);
+}
+
+TEST_F(ProcessingEngineTest, FileAndBatchAnswers)
+{
+    // Two photos named x.jpg from two folders, one output x.jpg already there, and y.jpg.
+    struct Row {
+        const char* name;
+        std::function<void(ProcessingEngine&)> answer;
+        QList<qint32> statuses;
+        QStringList outputs; // files in the output folder afterwards
+        QByteArray xContent; // content of out/x.jpg afterwards
+        size_t questions;
+    };
+    const std::vector<Row> rows {
+        { "skip all", [](ProcessingEngine& e) { e.btnSkipAllImageTapped(); }, { 8, 8, 1 }, { "x.jpg", "y.jpg" }, "old",
+            1 },
+        { "replace all", [](ProcessingEngine& e) { e.btnReplaceAllImageTapped(); }, { 1, 1, 1 }, { "x.jpg", "y.jpg" },
+            "x2|out", 1 },
+        { "keep all", [](ProcessingEngine& e) { e.btnKeepAllImageTapped(); }, { 1, 1, 1 },
+            { "x (1).jpg", "x (2).jpg", "x.jpg", "y.jpg" }, "old", 1 },
+        // A file answer holds for one photo: the second x.jpg asks again.
+        { "skip this", [](ProcessingEngine& e) { e.btnSkipImageTapped(); }, { 8, 0, 0 }, { "x.jpg" }, "old", 2 },
+        { "keep this", [](ProcessingEngine& e) { e.btnKeepImageTapped(); }, { 1, 0, 0 }, { "x (1).jpg", "x.jpg" },
+            "old", 2 },
+        { "replace this", [](ProcessingEngine& e) { e.btnReplaceImageTapped(); }, { 1, 0, 0 }, { "x.jpg" }, "x1|out",
+            2 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        reset();
+        addPhoto(src + "/one/x.jpg", "x1");
+        addPhoto(src + "/two/x.jpg", "x2");
+        addPhoto(src + "/y.jpg", "y");
+        writeFile(out + "/x.jpg", "old");
+        ASSERT_TRUE(engine->startProcess(options));
+        ASSERT_EQ(view->questions.size(), 1u);
+        row.answer(*engine);
+        EXPECT_EQ(view->questions.size(), row.questions);
+        EXPECT_EQ(statuses(), row.statuses);
+        EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name), row.outputs);
+        EXPECT_EQ(readAll(out + "/x.jpg"), row.xContent);
+        if (row.statuses[0] == 8) {
+            EXPECT_EQ(messages()[0], "File size exceeded");
+        }
+    }
+}
+
+TEST_F(ProcessingEngineTest, RenameFieldRule)
+{
+    const struct {
+        QString typed;
+        QString shown;
+    } rows[] = {
+        { "my:photo/1", "myphoto1" },
+        { "a;b,c.d\\e?f%g*h|i\"j<k>l", "abcdefghijkl" },
+        { QString(300, 'a'), QString(255, 'a') },
+        { QString(256, 'b'), QString(255, 'b') },
+        { QString(255, 'c'), QString(255, 'c') },
+        { "", "" },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ProcessingEngine::controlTextDidChange(row.typed), row.shown) << row.typed.toStdString();
+}
+
+TEST_F(ProcessingEngineTest, RenameAnswerChecksTheName)
+{
+    addPhoto("a.b.jpg");
+    writeFile(out + "/a.b.jpg", "old");
+    writeFile(out + "/taken.jpg", "taken");
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_EQ(view->questions.size(), 1u);
+    EXPECT_EQ(view->questions[0].renameText, "a"); // the extension removed twice
+
+    EXPECT_FALSE(engine->btnRenameImageTapped(""));
+    EXPECT_EQ(view->renameError, "* File name can't be empty.");
+    EXPECT_FALSE(engine->btnRenameImageTapped("taken"));
+    EXPECT_EQ(view->renameError, "* File already exist with same name at destination folder.");
+    EXPECT_TRUE(engine->isProcessOnHold());
+
+    EXPECT_TRUE(engine->btnRenameImageTapped("fre/sh"));
+    EXPECT_EQ(view->renameError, "");
+    EXPECT_EQ(statuses(), (QList<qint32> { 1 }));
+    EXPECT_EQ(engine->arrPhotosToProcess()[0]->filePathNew(), out + "/fresh.jpg");
+    EXPECT_EQ(readAll(out + "/fresh.jpg"), "a.b.jpg|out");
+    EXPECT_EQ(readAll(out + "/a.b.jpg"), "old");
+    EXPECT_TRUE(finished());
+}
+
+TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
+{
+    struct Row {
+        const char* name;
+        std::function<void(ProcessingEngineTest&)> stage;
+        qint32 status;
+        QString message;
+        int errors; // failures counted on the bottom line
+    };
+    const std::vector<Row> rows {
+        { "written", [](ProcessingEngineTest&) {}, 1, "File Processed", 0 },
+        { "RAW skipped",
+            [](ProcessingEngineTest& t) {
+                AppDelegate::shareDelegate()->setRawConvertFormat("skipRaw");
+                t.addPhoto("raw.CR2");
+                t.addPhoto("upper.JPG");
+            },
+            8, "File skipped", 1 },
+        { "missing source",
+            [](ProcessingEngineTest& t) {
+                t.addPhoto(t.src + "/gone.jpg", QByteArray());
+                t.addPhoto("p.jpg");
+            },
+            2, "File not Processed", 1 },
+        { "size refused", [](ProcessingEngineTest& t) { t.pipeline->refused.insert(t.src + "/p.jpg"); }, 7,
+            "File size exceeded", 1 },
+        { "read-only source", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.src + "/p.jpg"); }, 10,
+            "Permisssion error", 0 },
+        { "locked source", [](ProcessingEngineTest& t) { t.probe->locked.insert(t.src + "/p.jpg"); }, 10,
+            "Permisssion error", 0 },
+        { "unwritable folder", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.out); }, 11,
+            "Permisssion error", 0 },
+        { "missing folder",
+            [](ProcessingEngineTest& t) {
+                QDir(t.out).removeRecursively();
+                t.probe->uncreatable.insert(t.out);
+                t.probe->readOnly.insert(t.out);
+            },
+            12, "Permisssion error", 0 },
+        { "write refused by the folder", [](ProcessingEngineTest& t) { t.pipeline->failWrites[t.src + "/p.jpg"] = 11; },
+            11, "Permisssion error", 0 },
+        { "write fails", [](ProcessingEngineTest& t) { t.pipeline->failWrites[t.src + "/p.jpg"] = 0; }, 0,
+            "File not Processed", 1 },
+        { "name too long",
+            [](ProcessingEngineTest& t) {
+                t.options.job.filenameOption = 3;
+                t.options.job.prefixString = QString(252, 'n'); // "p" + 252 + ".jpg" = 257 characters
+            },
+            13, "File not Processed", 1 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        reset();
+        row.stage(*this);
+        if (AppDelegate::shareDelegate()->arraySelectedImagesToProcess.isEmpty())
+            addPhoto("p.jpg");
+        ASSERT_TRUE(engine->startProcess(options));
+        ASSERT_TRUE(finished());
+        EXPECT_EQ(statuses()[0], row.status);
+        EXPECT_EQ(messages()[0], row.message);
+        EXPECT_EQ(engine->counterProcessedWithError(), row.errors);
+        EXPECT_EQ(engine->counterTotalProgressedFiles(), engine->arrPhotosToProcess().size());
+        EXPECT_EQ(pipeline->writes.size(), row.status == 1 ? 1 : statuses().count(1));
+        if (statuses().size() > 1) {
+            EXPECT_EQ(statuses()[1], 1) << "the run goes on with the next photo";
+        }
+    }
+}
+
+TEST_F(ProcessingEngineTest, LowSpaceHoldsWithAlert102AndOkEndsTheRun)
+{
+    // The output folder does not exist yet: the first photo is not tested and creates it; the
+    // second finds too little space there.
+    QDir(out).removeRecursively();
+    probe->free[out] = 100 * 1024 * 1024;
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    addPhoto("c.jpg");
+    ASSERT_TRUE(engine->startProcess(options));
+
+    EXPECT_EQ(recorder->alertTypes, (QList<int> { 102 }));
+    EXPECT_TRUE(engine->isProcessOnHold());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 8, 0 }));
+    EXPECT_EQ(pipeline->writes, (QStringList { out + "/a.jpg" }));
+    EXPECT_FALSE(finished());
+
+    engine->btnOkOnEnoughtSpcaecTapped();
+    EXPECT_TRUE(finished());
+    EXPECT_FALSE(engine->isProcessOnHold());
+    EXPECT_EQ(view->summary.imagesConverted, "1");
+    EXPECT_EQ(view->summary.conversionFailed, "2");
+    EXPECT_EQ(log->details.size(), 3);
+}
+
+TEST_F(ProcessingEngineTest, AQuestionWaitsWhileASubWindowIsOpen)
+{
+    AppDelegate* app = AppDelegate::shareDelegate();
+    addPhoto("a.jpg");
+    writeFile(out + "/a.jpg", "old");
+    app->isSubWindowOpened = true;
+    ASSERT_TRUE(engine->startProcess(options));
+    EXPECT_TRUE(engine->isProcessOnHold());
+    EXPECT_FALSE(recorder->posted.contains(kNotificationShowOverwriteAlert));
+
+    engine->subWindowDidClose(); // still open: nothing yet
+    EXPECT_FALSE(recorder->posted.contains(kNotificationShowOverwriteAlert));
+    app->isSubWindowOpened = false;
+    engine->subWindowDidClose();
+    EXPECT_EQ(recorder->posted.count(kNotificationShowOverwriteAlert), 1);
+    engine->subWindowDidClose();
+    EXPECT_EQ(recorder->posted.count(kNotificationShowOverwriteAlert), 1);
+
+    // The same for the low-space alert.
+    reset();
+    probe->free[out] = 1;
+    addPhoto("a.jpg");
+    AppDelegate::shareDelegate()->isSubWindowOpened = true;
+    ASSERT_TRUE(engine->startProcess(options));
+    EXPECT_TRUE(recorder->alertTypes.isEmpty());
+    AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    engine->subWindowDidClose();
+    EXPECT_EQ(recorder->alertTypes, (QList<int> { 102 }));
+}
+
+TEST_F(ProcessingEngineTest, AStoppedRunLeavesNoHoldForTheNext)
+{
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    // The stop question comes while a.jpg is written, and is answered Yes.
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) {
+        engine->holdProcessing();
+        engine->stopProcessing();
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 0 })) << "the photo being written is recorded as written";
+    EXPECT_EQ(log->details.size(), 2);
+    EXPECT_EQ(log->details[0].value("information"), "Processed successfully.");
+    EXPECT_EQ(pipeline->cleaned, (QStringList { out })) << "a cut-off run clears interrupted temporaries";
+
+    // The same batch again, with its outputs present: the question appears and the run finishes.
+    pipeline->duringWrite = nullptr;
+    writeFile(out + "/b.jpg", "old");
+    recorder->posted.clear();
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_EQ(view->questions.size(), 1u);
+    EXPECT_TRUE(recorder->posted.contains(kNotificationShowOverwriteAlert));
+    engine->btnReplaceAllImageTapped();
+    EXPECT_TRUE(finished());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 1 }));
+}
+
+TEST_F(ProcessingEngineTest, NoOnTheStopQuestionForgetsTheBatchAnswer)
+{
+    addPhoto("x.jpg");
+    addPhoto("y.jpg");
+    writeFile(out + "/x.jpg", "old");
+    writeFile(out + "/y.jpg", "old");
+    ASSERT_TRUE(engine->startProcess(options));
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) {
+        pipeline->duringWrite = nullptr;
+        engine->holdProcessing();
+    };
+    engine->btnReplaceAllImageTapped();
+    EXPECT_TRUE(engine->isProcessOnHold());
+    EXPECT_EQ(view->questions.size(), 1u);
+    engine->restartProcessing();
+    EXPECT_EQ(view->questions.size(), 2u) << "the next existing output asks again";
+    EXPECT_FALSE(finished());
+}
+
+TEST_F(ProcessingEngineTest, StopWhileWritingEndsAfterTheWorkerReturns)
+{
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    bool endedDuringWrite = true;
+    pipeline->duringWrite = [this, &endedDuringWrite](const PhotoFile&, const QString&) {
+        engine->stopProcessing();
+        endedDuringWrite = finished() || view->summaryCount > 0;
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    EXPECT_FALSE(endedDuringWrite);
+    EXPECT_TRUE(finished());
+    EXPECT_EQ(view->summaryCount, 1);
+    EXPECT_EQ(recorder->posted.count(kNotificationsProcessFinished), 1);
+    EXPECT_EQ(view->summary.imagesConverted, "1");
+    EXPECT_TRUE(QFile::exists(out + "/a.jpg"));
+    EXPECT_FALSE(QFile::exists(out + "/b.jpg"));
+}
+
+TEST_F(ProcessingEngineTest, ReplacingNeverDestroysASourceStillToBeRead)
+{
+    // a.png and a.jpg both become a.jpg beside their sources.
+    struct Row {
+        const char* name;
+        bool ask;
+    };
+    for (const Row& row : { Row { "asking off", false }, Row { "replace all", true } }) {
+        SCOPED_TRACE(row.name);
+        reset();
+        options.job.folderOption = 0;
+        options.job.formatOption = 1;
+        options.job.selectedFileFormat = 3;
+        options.askBeforeOverwrite = row.ask;
+        addPhoto(src + "/a.png", "png");
+        addPhoto(src + "/a.jpg", "jpg");
+        ASSERT_TRUE(engine->startProcess(options));
+        if (row.ask)
+            engine->btnReplaceAllImageTapped();
+        ASSERT_TRUE(finished());
+        EXPECT_EQ(readAll(src + "/a (1).jpg"), "png|out");
+        EXPECT_EQ(readAll(src + "/a.jpg"), "jpg|out") << "a.jpg was read before it was replaced";
+    }
+}
+
+TEST_F(ProcessingEngineTest, EmptyRunEndsAtOnce)
+{
+    addPhoto("unchecked.jpg")->setIsSelected(false);
+    ASSERT_TRUE(engine->startProcess(options));
+    EXPECT_EQ(recorder->posted,
+        (QStringList { kNotificationsDisbleView, kNotificationsEnable, kNotificationsSaveasPredefinedSize,
+            kNotificationsProcessFinished }));
+    EXPECT_EQ(view->summary.imagesSelected, "0");
+    EXPECT_EQ(view->summary.conversionFailed, "0");
+    EXPECT_TRUE(view->bottomLines.back().text.startsWith("Process Completed: 100 %"));
+    EXPECT_FALSE(AppDelegate::shareDelegate()->isProcessingInProgress);
+    EXPECT_EQ(executor->jobsRun(), 0);
+    EXPECT_FALSE(engine->isRunActive());
+}
+
+TEST_F(ProcessingEngineTest, SummaryBottomLineStampAndRows)
+{
+    addPhoto(src + "/a.jpg", QByteArray(2000, 'a'));
+    addPhoto(src + "/b.jpg", QByteArray(3000, 'b'));
+    addPhoto(src + "/c.jpg", QByteArray(5000, 'c'));
+    addPhoto(src + "/d.jpg", QByteArray())->setFileSizeInBytes(1000);
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) { clock->current = clock->current.addSecs(20); };
+
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(finished());
+
+    EXPECT_EQ(view->bottomLines.front().text,
+        "Process Completed: 0 %  |  Error reported: 0  |  Time elapsed: 1 second approx.");
+    const RunBottomLine& last = view->bottomLines.back();
+    EXPECT_EQ(
+        last.text, "Process Completed: 100 %  |  Error reported: 1  |  Time elapsed:  1 minute 0 seconds approx.");
+    const QStringList highlighted { "100 %", "1", " 1 minute 0 seconds" };
+    for (const RunTextRange& range : last.highlights)
+        EXPECT_TRUE(highlighted.contains(last.text.mid(range.start, range.length)));
+    EXPECT_TRUE(std::count(last.highlights.begin(), last.highlights.end(), RunTextRange { 19, 5 }));
+    EXPECT_TRUE(std::count(last.highlights.begin(), last.highlights.end(),
+        RunTextRange { static_cast<int>(last.text.indexOf(" 1 minute")), 19 }));
+
+    const RunSummaryTexts& s = view->summary;
+    EXPECT_EQ(s.processTitle, "Summary");
+    EXPECT_EQ(s.imagesSelected, "4");
+    EXPECT_EQ(s.imagesConverted, "3");
+    EXPECT_EQ(s.conversionFailed, "1");
+    EXPECT_EQ(s.oldSize, "10.00 KB");
+    EXPECT_EQ(s.newSize, "10.01 KB"); // every output is 4 bytes larger
+    EXPECT_FALSE(s.spaceSaveVisible);
+    EXPECT_EQ(s.spaceSave, "");
+    EXPECT_EQ(s.totalOldSize, "11.00 KB");
+    EXPECT_EQ(s.timeElapsed, " 1 minute 0 seconds");
+
+    const QString stamp = "12282027 03057 PM"; // week-based year: 28 December 2026 is in 2027's first week
+    ASSERT_EQ(log->summaries.size(), 1);
+    EXPECT_EQ(log->summaries[0].value("timeStamp"), stamp);
+    EXPECT_EQ(log->summaries[0].value("imagesConverted"), "3");
+    EXPECT_EQ(log->summaries[0].value("saveSpace"), "");
+    EXPECT_EQ(log->tables.value("tblLogSummary").size(), 9);
+    EXPECT_EQ(log->tables.value("tblLogDetails").size(), 8);
+    EXPECT_EQ(log->tables.value("tblLogDetails")[1].value("column"), "inputFilename");
+    EXPECT_EQ(log->tables.value("tblLogDetails")[1].value("dataType"), "TEXT");
+    ASSERT_EQ(log->details.size(), 4);
+    const QStringList order { "a.jpg", "b.jpg", "c.jpg", "d.jpg" };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(log->details[i].value("inputFilename"), src + "/" + order[i]);
+    EXPECT_EQ(log->details[0].value("timeStamp"), stamp);
+    EXPECT_EQ(log->details[0].value("outputFilename"), out + "/a.jpg");
+    EXPECT_EQ(log->details[0].value("information"), "Processed successfully.");
+    EXPECT_EQ(log->details[0].value("newSize"), "2.00 KB");
+    EXPECT_EQ(log->details[0].value("ratio"), "100.20");
+    EXPECT_EQ(log->details[0].value("save"), " ");
+    EXPECT_EQ(log->details[3].value("outputFilename"), " ");
+    EXPECT_EQ(log->details[3].value("information"), "File not available at source directory.");
+    EXPECT_EQ(log->details[3].value("ratio"), " ");
+
+    const QVariantMap current = engine->getLogDetails();
+    EXPECT_EQ(current.value("timeStamp"), stamp);
+    EXPECT_EQ(current.value("imagesConverted"), "3");
+    EXPECT_EQ(current.value("conversionFailed"), "1");
+    EXPECT_EQ(current.value("arrPhotos").toList().size(), 4);
+
+    EXPECT_TRUE(opener->opened.isEmpty());
+    clock->runScheduled();
+    EXPECT_EQ(opener->opened, (QStringList { out }));
+}
+
+TEST_F(ProcessingEngineTest, PhotosWrittenBesideTheirSourcesOpenNoFolder)
+{
+    options.job.folderOption = 0;
+    addPhoto("a.jpg");
+    ASSERT_TRUE(engine->startProcess(options));
+    clock->runScheduled();
+    EXPECT_TRUE(opener->opened.isEmpty());
+}
+
+} // namespace
+} // namespace vantrel::test

@@ -1,0 +1,232 @@
+#pragma once
+
+// Stand-ins for the engine's collaborators: a view that records what it is shown, a file probe
+// over the real file system with injectable permission, lock and free-space answers, a pipeline
+// that writes a copy of the source, a settable clock, a folder opener and a log that record their
+// calls, and a recorder of the end-of-run notifications.
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QObject>
+#include <QStringList>
+
+#include "core/Processing/ProcessingFileProbe.h"
+#include "core/Processing/RunInterfaces.h"
+#include "platform/NotificationCenter.h"
+
+namespace vantrel::test {
+
+struct OverwriteQuestion {
+    QString renameText;
+    QString existingPath;
+    QString sourcePath;
+};
+
+class FakeView : public RunView {
+public:
+    void showProgressPanel() override { panels.append("progress"); }
+    void showSummaryPanel() override { panels.append("summary"); }
+    void setTitle(const QString& title) override { titles.append(title); }
+    void setProgressValue(int percent) override { progress.append(percent); }
+    void setCurrentPath(const QString& path) override { currentPaths.append(path); }
+    void setBottomLine(const RunBottomLine& line) override { bottomLines.push_back(line); }
+    void setSummary(const RunSummaryTexts& texts) override
+    {
+        summary = texts;
+        ++summaryCount;
+    }
+    void setOverwriteQuestion(
+        const QString& renameText, const QString& existingPath, const QString& sourcePath) override
+    {
+        questions.push_back({ renameText, existingPath, sourcePath });
+    }
+    void setRenameError(const QString& message) override { renameError = message; }
+
+    QStringList panels;
+    QStringList titles;
+    QList<int> progress;
+    QStringList currentPaths;
+    std::vector<RunBottomLine> bottomLines;
+    RunSummaryTexts summary;
+    int summaryCount = 0;
+    std::vector<OverwriteQuestion> questions;
+    QString renameError;
+};
+
+/// The real probe, with answers that cannot be staged for real when the tests run as root.
+class FakeProbe : public ProcessingFileProbe {
+public:
+    std::optional<qint64> freeBytes(const QString& folder) override
+    {
+        std::lock_guard lock(mutex);
+        if (!exists(folder))
+            return std::nullopt;
+        const auto it = free.find(folder);
+        return it == free.end() ? std::optional<qint64>(qint64(1) << 40) : it->second;
+    }
+    bool isReadOnly(const QString& path) override
+    {
+        std::lock_guard lock(mutex);
+        return readOnly.count(path) > 0;
+    }
+    bool isLocked(const QString& path) override
+    {
+        std::lock_guard lock(mutex);
+        return locked.count(path) > 0;
+    }
+    bool makeFolder(const QString& folder) override
+    {
+        {
+            std::lock_guard lock(mutex);
+            if (uncreatable.count(folder))
+                return false;
+        }
+        return ProcessingFileProbe::makeFolder(folder);
+    }
+
+    std::mutex mutex;
+    std::map<QString, qint64> free;
+    std::set<QString> readOnly;
+    std::set<QString> locked;
+    std::set<QString> uncreatable;
+};
+
+/// Names the output after the source (folder option 1: the output folder, else beside the
+/// source; filename option 3 appends the prefix text; format option 1 takes the chosen format)
+/// and writes a copy of the source there.
+class FakePipeline : public RunPhotoPipeline {
+public:
+    QString outputPath(const PhotoFile& photo, const RunOptions& options) override
+    {
+        static const QStringList kFormats { "tif", "tiff", "png", "jpg", "jpeg", "jp2", "bmp", "gif" };
+        const QFileInfo source(photo.filePath());
+        const QString folder = options.job.folderOption == 1 ? options.job.ouptputFolder : source.path();
+        QString name = source.completeBaseName();
+        if (options.job.filenameOption == 3)
+            name += options.job.prefixString;
+        const QString ext
+            = options.job.formatOption != 0 ? kFormats.value(options.job.selectedFileFormat) : source.suffix();
+        return folder + "/" + name + "." + ext;
+    }
+    RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions&) override
+    {
+        std::lock_guard lock(mutex);
+        return refused.count(photo.filePath()) ? RunSizeCheck::Refused : RunSizeCheck::Accepted;
+    }
+    RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions&) override
+    {
+        const int now = ++inWrite;
+        int seen = maxInWrite.load();
+        while (now > seen && !maxInWrite.compare_exchange_weak(seen, now)) { }
+        if (duringWrite)
+            duringWrite(photo, outputPath);
+        {
+            std::lock_guard lock(mutex);
+            if (const auto it = failWrites.find(photo.filePath()); it != failWrites.end()) {
+                --inWrite;
+                return { it->second };
+            }
+        }
+        QFile in(photo.filePath());
+        QByteArray bytes;
+        if (in.open(QIODevice::ReadOnly))
+            bytes = in.readAll();
+        const QString temporary = QFileInfo(outputPath).path() + "/.vantrel-test.tmp";
+        QFile out(temporary);
+        const bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes + "|out") >= 0;
+        out.close();
+        QFile::remove(outputPath);
+        const bool renamed = ok && QFile::rename(temporary, outputPath);
+        {
+            std::lock_guard lock(mutex);
+            writes.append(outputPath);
+        }
+        --inWrite;
+        return { renamed ? 1 : 0 };
+    }
+    void removeTemporaries(const QStringList& folders) override
+    {
+        std::lock_guard lock(mutex);
+        cleaned += folders;
+    }
+
+    std::mutex mutex;
+    std::set<QString> refused;
+    std::map<QString, qint32> failWrites; // source path -> status of a write that fails
+    QStringList writes;
+    QStringList cleaned;
+    std::function<void(const PhotoFile&, const QString&)> duringWrite;
+    std::atomic<int> inWrite { 0 };
+    std::atomic<int> maxInWrite { 0 };
+};
+
+class FakeClock : public RunClock {
+public:
+    QDateTime now() override { return current; }
+    void schedule(int, std::function<void()> fn) override { scheduled.push_back(std::move(fn)); }
+    void runScheduled()
+    {
+        auto pending = std::move(scheduled);
+        scheduled.clear();
+        for (auto& fn : pending)
+            fn();
+    }
+    QDateTime current;
+    std::vector<std::function<void()>> scheduled;
+};
+
+class FakeOpener : public RunFolderOpener {
+public:
+    void openFolder(const QString& path) override { opened.append(path); }
+    QStringList opened;
+};
+
+class FakeLog : public RunLogDatabase {
+public:
+    bool isTableExistsInDB(const QString& tableName) override { return tables.contains(tableName); }
+    void createTableWithColumns(const QString& tableName, const QList<QVariantMap>& columns) override
+    {
+        tables.insert(tableName, columns);
+    }
+    bool InsertDetailInLogSummaryTable(const QVariantMap& summary) override
+    {
+        summaries.append(summary);
+        return true;
+    }
+    bool InsertDetailInLogDetailsTable(const QList<QVariantMap>& rows) override
+    {
+        details.append(rows);
+        return true;
+    }
+    QMap<QString, QList<QVariantMap>> tables;
+    QList<QVariantMap> summaries;
+    QList<QVariantMap> details;
+};
+
+/// Records the names of the notifications that concern a run, in order.
+class NotificationRecorder {
+public:
+    explicit NotificationRecorder(const QStringList& names)
+    {
+        for (const QString& name : names)
+            NotificationCenter::defaultCenter().addObserver(&m_context, name, [this](const Notification& n) {
+                posted.append(n.name);
+                if (n.userInfo.contains("type"))
+                    alertTypes.append(n.userInfo.value("type").toInt());
+            });
+    }
+    QStringList posted;
+    QList<int> alertTypes;
+
+private:
+    QObject m_context;
+};
+
+} // namespace vantrel::test
