@@ -1,6 +1,5 @@
 #include "support/TestImages.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -10,41 +9,11 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include "platform/imaging/PngChunk.h"
+
 namespace vantrel::testimages {
 
 namespace {
-
-quint32 crc32(const QByteArray& bytes)
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t {};
-        for (quint32 n = 0; n < 256; ++n) {
-            quint32 c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xFFFFFFFFu;
-    for (char ch : bytes)
-        c = table[(c ^ static_cast<quint8>(ch)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-void appendBigEndian(QByteArray& out, quint32 v)
-{
-    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
-}
-
-void appendPngChunk(QByteArray& out, const char* type, const QByteArray& data)
-{
-    appendBigEndian(out, quint32(data.size()));
-    QByteArray body(type, 4);
-    body.append(data);
-    out.append(body);
-    appendBigEndian(out, crc32(body));
-}
 
 void put16(QByteArray& out, quint16 v)
 {
@@ -334,12 +303,12 @@ bool writeLyingPng(const QString& path, quint32 width, quint32 height)
 {
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     QByteArray ihdr;
-    appendBigEndian(ihdr, width);
-    appendBigEndian(ihdr, height);
+    PngChunk::appendBigEndian(ihdr, width);
+    PngChunk::appendBigEndian(ihdr, height);
     ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0)); // 8-bit RGB
-    appendPngChunk(png, "IHDR", ihdr);
-    appendPngChunk(png, "IDAT", QByteArray::fromHex("789c030000000001")); // empty zlib stream
-    appendPngChunk(png, "IEND", {});
+    PngChunk::append(png, "IHDR", ihdr);
+    PngChunk::append(png, "IDAT", QByteArray::fromHex("789c030000000001")); // empty zlib stream
+    PngChunk::append(png, "IEND", {});
     return writeBytes(path, png);
 }
 

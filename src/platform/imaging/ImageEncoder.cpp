@@ -1,6 +1,5 @@
 #include "platform/imaging/ImageEncoder.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +9,7 @@
 
 #include "platform/imaging/AtomicFileWriter.h"
 #include "platform/imaging/BmpWriter.h"
+#include "platform/imaging/PngChunk.h"
 
 namespace vantrel {
 
@@ -172,29 +172,6 @@ QByteArray encodePixels(const vips::VImage& pixels, ImageFileFormat format, floa
     return {};
 }
 
-quint32 pngCrc(const char* data, qsizetype size)
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t {};
-        for (quint32 n = 0; n < 256; ++n) {
-            quint32 c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xFFFFFFFFu;
-    for (qsizetype i = 0; i < size; ++i)
-        c = table[(c ^ quint8(data[i])) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-void appendBigEndian(QByteArray& out, quint32 v)
-{
-    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
-}
-
 // PNG keeps its EXIF in an eXIf chunk, which viewers and libvips read (exiv2 would write a text
 // chunk that most of them ignore, orientation included). It goes right after IHDR.
 QByteArray withPngExif(const QByteArray& png, const Exiv2::ExifData& exif)
@@ -206,12 +183,8 @@ QByteArray withPngExif(const QByteArray& png, const Exiv2::ExifData& exif)
     Exiv2::ExifParser::encode(tiff, nullptr, 0, Exiv2::littleEndian, exif);
     if (tiff.empty())
         return png;
-    QByteArray chunk("eXIf");
-    chunk.append(reinterpret_cast<const char*>(tiff.data()), qsizetype(tiff.size()));
     QByteArray out = png.left(kAfterHeader);
-    appendBigEndian(out, quint32(tiff.size()));
-    out.append(chunk);
-    appendBigEndian(out, pngCrc(chunk.constData(), chunk.size()));
+    PngChunk::append(out, "eXIf", QByteArray(reinterpret_cast<const char*>(tiff.data()), qsizetype(tiff.size())));
     out.append(png.mid(kAfterHeader));
     return out;
 }
