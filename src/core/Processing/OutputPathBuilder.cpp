@@ -112,11 +112,15 @@ QString OutputPathBuilder::outputBaseName(const PhotoFile& photo) const
     const QString base = baseName(photo.fileName());
     switch (m_settings.filenameOption) {
     case 1: {
-        const QSizeF size = computeOutpuFileSize(photo);
+        // A kept size names the record's own size, not turned: only the computed size of a
+        // resize is swapped for a quarter turn.
+        const QSizeF size = m_settings.isKeepOriginalSize
+            ? QSizeF(static_cast<float>(photo.width()), static_cast<float>(photo.height()))
+            : computeOutpuFileSize(photo);
+        // One substitution pass: a base name may itself hold "%1" or "%2".
         return QStringLiteral("%1_%2X%3")
-            .arg(base)
-            .arg(TargetSize::roundHalfAwayFromZero(size.width()))
-            .arg(TargetSize::roundHalfAwayFromZero(size.height()));
+            .arg(base, QString::number(TargetSize::roundHalfAwayFromZero(size.width())),
+                QString::number(TargetSize::roundHalfAwayFromZero(size.height())));
     }
     case 2:
         return m_cleanPrefix + base;
