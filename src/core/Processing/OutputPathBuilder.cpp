@@ -112,11 +112,8 @@ QString OutputPathBuilder::outputBaseName(const PhotoFile& photo) const
     const QString base = baseName(photo.fileName());
     switch (m_settings.filenameOption) {
     case 1: {
-        // A kept size names the record's own size, not turned: only the computed size of a
-        // resize is swapped for a quarter turn.
-        const QSizeF size = m_settings.isKeepOriginalSize
-            ? QSizeF(static_cast<float>(photo.width()), static_cast<float>(photo.height()))
-            : computeOutpuFileSize(photo);
+        // The name states the size of the written file, so a quarter turn swaps a kept size too.
+        const QSizeF size = computeOutpuFileSize(photo);
         // One substitution pass: a base name may itself hold "%1" or "%2".
         return QStringLiteral("%1_%2X%3")
             .arg(base, QString::number(TargetSize::roundHalfAwayFromZero(size.width())),

@@ -132,7 +132,7 @@ TEST(OutputPathBuilderTest, NamingTable)
         { "half of 1001", "/in/a.jpg", 1001, 1001, half, "/out/a_501X501.jpg" },
         { "1 percent of 1 x 1 has no minimum", "/in/a.jpg", 1, 1, onePercent, "/out/a_0X0.jpg" },
         { "aspect fit enlarges", "/in/a.jpg", 400, 300, fit, "/out/a_800X600.jpg" },
-        { "kept size is named unturned", "/in/a.jpg", 4000, 3000, keptTurned, "/out/a_4000X3000.jpg" },
+        { "kept size turned names the written size", "/in/a.jpg", 4000, 3000, keptTurned, "/out/a_3000X4000.jpg" },
         { "placeholder-like base name", "/in/a%1%2.jpg", 30, 20, sized, "/out/a%1%2_30X20.jpg" },
         { "letter case of the extension kept", "/in/A.JPG", 10, 10, keepOriginal(), "/out/A.JPG" },
         { "multi-dot name", "/in/my.trip.v2.jpeg", 10, 10, keepOriginal(), "/out/my.trip.v2.jpeg" },
