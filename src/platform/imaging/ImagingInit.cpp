@@ -4,6 +4,8 @@
 
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
+// After vips8: it relies on the types that header declares.
+#include <vips/vector.h>
 
 namespace vantrel {
 
@@ -31,6 +33,11 @@ bool initImagingLibraries(const char* argv0)
         // source) would be read back stale.
         vips_cache_set_max(0);
         vips_cache_set_max_mem(0);
+        // No run-time generated vector code: liborc 0.4.33 frees a pipeline's code without the
+        // lock libvips compiles under, so pipelines built and dropped on several threads at once
+        // corrupt the heap (concurrent thumbnails crashed within a few hundred rounds). The plain
+        // C paths cost some processor time in reductions, not correctness.
+        vips_vector_set_enabled(FALSE);
         Exiv2::XmpParser::initialize(xmpLock, nullptr);
 #ifdef EXV_ENABLE_BMFF
         Exiv2::enableBMFF(true);
