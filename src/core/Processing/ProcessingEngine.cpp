@@ -378,10 +378,13 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 14. Write. A failed write is recorded as the failure it is, never as written.
+    // 14. Write. A failed write is recorded as the failure it is, never as written. The outcome is
+    // recorded even when a resume has superseded this worker meanwhile: the file is on disk, and
+    // the next worker, which starts only after this one, must go on after it rather than write it
+    // again (or ask about its own output).
     const RunWriteResult written = m_deps.pipeline->write(*photo, outputPath, options);
     const double newSize = written.status == 1 ? static_cast<double>(probe.fileSize(outputPath).value_or(0)) : 0;
-    hop(worker, [&] {
+    syncHop(this, [&] {
         photo->setProcessStatus(written.status);
         if (written.status == 1) {
             ++m_counterProcessedSuccessfully;

@@ -403,6 +403,25 @@ TEST_F(ProcessingEngineTest, NoOnTheStopQuestionForgetsTheBatchAnswer)
     EXPECT_FALSE(finished());
 }
 
+TEST_F(ProcessingEngineTest, ResumeDuringAWriteKeepsThatWrite)
+{
+    // The stop question comes while a.jpg is written and is answered No before the write ends:
+    // the file on disk is recorded, and the resumed run neither rewrites it nor asks about it.
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) {
+        pipeline->duringWrite = nullptr;
+        engine->holdProcessing();
+        engine->restartProcessing();
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(finished());
+    EXPECT_TRUE(view->questions.empty());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 1 }));
+    EXPECT_EQ(pipeline->writes, (QStringList { out + "/a.jpg", out + "/b.jpg" }));
+    EXPECT_EQ(view->progress, (QList<int> { 0, 50, 100 }));
+}
+
 TEST_F(ProcessingEngineTest, StopWhileWritingEndsAfterTheWorkerReturns)
 {
     addPhoto("a.jpg");
