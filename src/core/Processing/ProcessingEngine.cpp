@@ -326,20 +326,25 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         && isSourceOfLaterPhoto(worker, outputPath, index))
         outputPath = RunText::collisionFreePath(outputPath);
 
-    // 9. A hold or a stop that came meanwhile ends the photo with nothing written.
-    m_currentFileFlag = 0;
-    if (!m_isProcessingInProgress)
+    // 9. The file answer is used up; a hold or a stop that came meanwhile ends the photo with
+    // nothing written. Done on the main thread, where the answer and the flags cannot change under
+    // it, and only by the current worker, so that an answer given for the next one is kept.
+    folder = QFileInfo(outputPath).path();
+    bool proceed = false;
+    const bool current = hop(worker, [&] {
+        m_currentFileFlag = 0;
+        proceed = m_isProcessingInProgress;
+        if (!proceed)
+            return;
+        photo->setFilePathNew(outputPath);
+        m_outputFolders.insert(folder);
+    });
+    if (!current || !proceed)
         return;
 
     // 10. The output folder.
-    folder = QFileInfo(outputPath).path();
     if (!probe.isDirectory(folder) && probe.makeFolder(folder))
         std::fprintf(stderr, "directory created successfully %s\n", qUtf8Printable(folder));
-    if (!hop(worker, [&] {
-            photo->setFilePathNew(outputPath);
-            m_outputFolders.insert(folder);
-        }))
-        return;
 
     // 11. The size step.
     const RunSizeCheck size = m_deps.pipeline->checkSize(*photo, options);

@@ -422,6 +422,27 @@ TEST_F(ProcessingEngineTest, ResumeDuringAWriteKeepsThatWrite)
     EXPECT_EQ(view->progress, (QList<int> { 0, 50, 100 }));
 }
 
+TEST_F(ProcessingEngineTest, ASupersededWorkerLeavesTheNewAnswerAlone)
+{
+    // The question is open when the run is resumed (No on the stop question); the user answers
+    // "keep both" while the resumed worker is between its hops. That worker is superseded and must
+    // not clear the answer meant for the next one.
+    addPhoto("a.jpg");
+    writeFile(out + "/a.jpg", "old");
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_EQ(view->questions.size(), 1u);
+    probe->onFreeBytes = [this] {
+        probe->onFreeBytes = nullptr;
+        engine->btnKeepImageTapped();
+    };
+    engine->holdProcessing();
+    engine->restartProcessing();
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(view->questions.size(), 1u);
+    EXPECT_EQ(readAll(out + "/a (1).jpg"), "a.jpg|out");
+    EXPECT_EQ(readAll(out + "/a.jpg"), "old");
+}
+
 TEST_F(ProcessingEngineTest, StopWhileWritingEndsAfterTheWorkerReturns)
 {
     addPhoto("a.jpg");
