@@ -144,6 +144,9 @@ void ProcessingEngine::startProcessingOfPhotos(int processFlag)
         return;
     AppDelegate::shareDelegate()->isProcessingInProgress = true;
     m_isProcessingInProgress = true;
+    // A question kept back while a sheet was open no longer applies: the resumed photo asks again
+    // whatever it still needs.
+    m_pendingQuestion = Question::None;
     if (m_view)
         m_view->setTitle(QStringLiteral("Processing..."));
 

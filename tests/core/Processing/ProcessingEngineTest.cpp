@@ -356,6 +356,33 @@ TEST_F(ProcessingEngineTest, AQuestionWaitsWhileASubWindowIsOpen)
     EXPECT_EQ(recorder->alertTypes, (QList<int> { 102 }));
 }
 
+TEST_F(ProcessingEngineTest, AResumeDropsAQuestionThatWasNeverShown)
+{
+    // Low space while the stop question is open: alert 102 waits. Space is freed and the run
+    // resumed; the stop question comes again during a write. When it closes, the stale alert must
+    // not appear (a resumed photo asks again whatever it still needs).
+    AppDelegate* app = AppDelegate::shareDelegate();
+    options.askBeforeOverwrite = false; // a.jpg, written during the hold, is written again
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    probe->free[out] = 1;
+    app->isSubWindowOpened = true;
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(engine->isProcessOnHold());
+    probe->free.erase(out);
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) {
+        pipeline->duringWrite = nullptr;
+        engine->holdProcessing();
+    };
+    engine->restartProcessing();
+    app->isSubWindowOpened = false;
+    engine->subWindowDidClose();
+    EXPECT_TRUE(recorder->alertTypes.isEmpty());
+    engine->restartProcessing();
+    EXPECT_TRUE(finished());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 1 }));
+}
+
 TEST_F(ProcessingEngineTest, AStoppedRunLeavesNoHoldForTheNext)
 {
     addPhoto("a.jpg");
