@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QLocale>
 #include <QTimeZone>
 
 #include <unicode/gregocal.h>
@@ -23,14 +24,17 @@ QString fromIcu(const icu::UnicodeString& s)
     return QString(reinterpret_cast<const QChar*>(s.getBuffer()), s.length());
 }
 
-std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const QString& pattern, bool utc)
+const char* const kPosixLocale = "en_US_POSIX";
+
+std::unique_ptr<icu::SimpleDateFormat> makeFormatter(
+    const QString& pattern, bool utc, const icu::Locale& locale = icu::Locale(kPosixLocale))
 {
     UErrorCode status = U_ZERO_ERROR;
-    auto fmt = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), icu::Locale("en_US_POSIX"), status);
+    auto fmt = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), locale, status);
     if (U_FAILURE(status))
         return nullptr;
     icu::TimeZone* zone = utc ? icu::TimeZone::getGMT()->clone() : icu::TimeZone::createDefault();
-    auto* calendar = new icu::GregorianCalendar(zone, icu::Locale("en_US_POSIX"), status);
+    auto* calendar = new icu::GregorianCalendar(zone, locale, status);
     if (U_FAILURE(status)) {
         delete calendar;
         return nullptr;
@@ -40,16 +44,27 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const QString& pattern, boo
     return fmt;
 }
 
-} // namespace
-
-QString format(const QDateTime& when, const QString& pattern, bool utc)
+QString formatWith(std::unique_ptr<icu::SimpleDateFormat> fmt, const QDateTime& when)
 {
-    auto fmt = makeFormatter(pattern, utc);
     if (!fmt || !when.isValid())
         return {};
     icu::UnicodeString out;
     fmt->format(static_cast<UDate>(when.toMSecsSinceEpoch()), out);
     return fromIcu(out);
+}
+
+} // namespace
+
+QString format(const QDateTime& when, const QString& pattern, bool utc)
+{
+    return formatWith(makeFormatter(pattern, utc), when);
+}
+
+QString formatForUser(const QDateTime& when, const QString& pattern)
+{
+    const QLocale user;
+    const QByteArray name = user.language() == QLocale::C ? QByteArray(kPosixLocale) : user.name().toLatin1();
+    return formatWith(makeFormatter(pattern, false, icu::Locale(name.constData())), when);
 }
 
 std::optional<QDateTime> parse(const QString& text, const QString& pattern, bool utc)
@@ -64,7 +79,8 @@ std::optional<QDateTime> parse(const QString& text, const QString& pattern, bool
     (void)status;
     if (pos.getErrorIndex() >= 0 || pos.getIndex() != input.length())
         return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(date), utc ? QTimeZone::utc() : QTimeZone::systemTimeZone());
+    return QDateTime::fromMSecsSinceEpoch(
+        static_cast<qint64>(date), utc ? QTimeZone::utc() : QTimeZone::systemTimeZone());
 }
 
 } // namespace vantrel::DateFormat

@@ -89,6 +89,11 @@ TEST(UrlCoding, DecodesValidUtf8AndRefusesTheRest)
     EXPECT_EQ(QzString::URLDecodedString("100%"), std::nullopt); // malformed escapes
     EXPECT_EQ(QzString::URLDecodedString("%G1"), std::nullopt);
     EXPECT_EQ(QzString::URLDecodedString("%4"), std::nullopt);
+
+    // A byte-order mark is a character like any other: kept, not swallowed.
+    const QString withMark = QChar(0xFEFF) + QStringLiteral("a");
+    EXPECT_EQ(QzString::URLDecodedString("%EF%BB%BFa"), withMark);
+    EXPECT_EQ(QzString::URLDecodedString(withMark), withMark);
 }
 
 TEST(Trimming, WhitespaceAndNewlines)

@@ -121,6 +121,8 @@ TEST(CommonFunc, ExifValueNamesAtTheirBoundaries)
 
 TEST(CommonFunc, DatesInTheirPatterns)
 {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const QDateTime when(QDate(2024, 2, 9), QTime(13, 5, 9));
     EXPECT_EQ(CommonFunc::getDateFromString("2024:02:09 13:05:09"), when);
     EXPECT_EQ(CommonFunc::getDateFromString1("02/09/2024 01:05:09"), QDateTime(QDate(2024, 2, 9), QTime(1, 5, 9)));
@@ -133,6 +135,21 @@ TEST(CommonFunc, DatesInTheirPatterns)
     EXPECT_EQ(CommonFunc::getDateFromString("2024:13:09 13:05:09"), std::nullopt);
     EXPECT_EQ(CommonFunc::getDateTimeStringFromDate(QDateTime()), "");
     EXPECT_EQ(CommonFunc::getStringFromDate(QDateTime()), "");
+
+    // Shown texts follow the user's locale; parsing does not depend on it.
+    const struct {
+        QLocale locale;
+        QString dateTime;
+    } locales[] = {
+        { QLocale::c(), "Feb 09, 2024 01:05:09 PM" },
+        { QLocale(QLocale::French, QLocale::France), QString::fromUtf8("f\u00e9vr. 09, 2024 01:05:09 PM") },
+    };
+    for (const auto& c : locales) {
+        QLocale::setDefault(c.locale);
+        EXPECT_EQ(CommonFunc::getDateTimeStringFromDate(when), c.dateTime) << c.locale.name().toStdString();
+        EXPECT_EQ(CommonFunc::getDateFromString("2024:02:09 13:05:09"), when);
+    }
+    QLocale::setDefault(saved);
 }
 
 TEST(CommonFunc, ApplicationSupportUnderTheTestHome)

@@ -76,7 +76,9 @@ std::optional<QString> URLDecodedString(const QString& text)
         bytes.append(static_cast<char>(hi * 16 + lo));
         i += 2;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A leading byte-order mark is text here, not a marker to drop.
+    QStringDecoder decoder(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString out = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;

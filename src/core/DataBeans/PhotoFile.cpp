@@ -23,10 +23,14 @@ PhotoFilePtr PhotoFile::initWithFileUrl(const QString& fileUrl, const QString& a
     const QFileInfo info(fileUrl);
     photo->m_filePath = fileUrl;
     photo->m_originalFileName = andFileName;
-    photo->m_fileExtension = info.suffix();
     photo->m_fileName = info.fileName();
+    // The text after the last dot of the name; a leading dot (".jpg") starts a name, not an
+    // extension, as the output naming reads it.
+    const qsizetype dot = photo->m_fileName.lastIndexOf(QLatin1Char('.'));
+    photo->m_fileExtension = dot > 0 ? photo->m_fileName.mid(dot + 1) : QString();
     photo->m_fileURL = fileUrl;
-    photo->m_fileContainerFolderName = QFileInfo(info.path()).fileName();
+    const QString parent = info.path();
+    photo->m_fileContainerFolderName = parent == QLatin1String("/") ? parent : QFileInfo(parent).fileName();
     photo->m_isIphotosNode = isIphoto;
 
     // Only the size and the orientation are needed now; the full dictionary is read on demand.

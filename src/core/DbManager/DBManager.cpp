@@ -180,7 +180,6 @@ bool DBManager::InsertDetailInLogDetailsTable(const DbRows& rows)
     SqliteStatement insert(db, kInsertDetails);
     if (!insert.isValid()) {
         logLine(QStringLiteral("Failed to open/create database"));
-        printDbError(db);
         rollback(db);
         return false;
     }

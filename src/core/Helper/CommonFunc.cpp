@@ -76,14 +76,14 @@ QString CommonFunc::getStringFromDate(const QDateTime& date)
 {
     if (!date.isValid())
         return {};
-    return DateFormat::format(date, QStringLiteral("MMM dd, yyyy"));
+    return DateFormat::formatForUser(date, QStringLiteral("MMM dd, yyyy"));
 }
 
 QString CommonFunc::getDateTimeStringFromDate(const QDateTime& date)
 {
     if (!date.isValid())
         return {};
-    return DateFormat::format(date, QStringLiteral("MMM dd, yyyy hh:mm:ss a"));
+    return DateFormat::formatForUser(date, QStringLiteral("MMM dd, yyyy hh:mm:ss a"));
 }
 
 QString CommonFunc::getSizeInUnits(double bytes)

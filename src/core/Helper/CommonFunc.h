@@ -33,7 +33,9 @@ public:
     /// or no table at all, gives the text "(null)".
     static Caption getLocalizedStringForKey(const QString& key);
 
-    // Dates (local time zone). Unparsable or empty text gives nothing; an invalid date, "".
+    // Dates (local time zone). The parsers read fixed digit forms (POSIX locale); the formatters
+    // write in the user's locale (month names, AM/PM). Unparsable or empty text gives nothing; an
+    // invalid date, "".
 
     /// Parses EXIF form "yyyy:MM:dd HH:mm:ss".
     static std::optional<QDateTime> getDateFromString(const QString& text);

@@ -42,8 +42,15 @@ public:
     void setLibPath(const QString& libPath) { m_libPath = libPath; }
     const QString& libPath() const { return m_libPath; }
 
+    /// The alert the caller shows when the album file records no "Archive Path".
+    static inline const QString kArchiveMissingMessage
+        = QStringLiteral("Please report to the developer should not happen");
+    static inline const QString kArchiveMissingInformativeText = QStringLiteral("Send Feedback with logs now.");
+    static inline const QString kArchiveMissingButton = QStringLiteral("OK");
+
     /// Called (on the reading thread) when the album file records no "Archive Path"; the caller
-    /// turns it into its alert on the main thread. Fires at most once per read.
+    /// shows the alert above on the main thread, never from the reading thread. Fires at most
+    /// once per read.
     void setArchivePathMissingHandler(std::function<void()> handler) { m_archivePathMissing = std::move(handler); }
 
     /// Reads the package; the result is arrImagePaths(), one path per version taken, in version

@@ -112,11 +112,12 @@ QString OutputPathBuilder::outputBaseName(const PhotoFile& photo) const
     const QString base = baseName(photo.fileName());
     switch (m_settings.filenameOption) {
     case 1: {
+        // The name states the size of the written file, so a quarter turn swaps a kept size too.
         const QSizeF size = computeOutpuFileSize(photo);
+        // One substitution pass: a base name may itself hold "%1" or "%2".
         return QStringLiteral("%1_%2X%3")
-            .arg(base)
-            .arg(TargetSize::roundHalfAwayFromZero(size.width()))
-            .arg(TargetSize::roundHalfAwayFromZero(size.height()));
+            .arg(base, QString::number(TargetSize::roundHalfAwayFromZero(size.width())),
+                QString::number(TargetSize::roundHalfAwayFromZero(size.height())));
     }
     case 2:
         return m_cleanPrefix + base;

@@ -124,6 +124,7 @@ PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
         return plan;
     plan.decodable = true;
     plan.orientation = properties.orientation;
+    plan.hasOrientationTag = properties.hasOrientationTag;
     plan.uprightSize = properties.uprightSize();
     if (const auto target = TargetSize::forPixels(plan.uprightSize, m_settings)) {
         plan.sizeAccepted = true;
@@ -385,6 +386,8 @@ PhotoWriteResult PhotoPipeline::processPhoto(
     }
     if (auto refused = checkDestination(outputPath))
         return *refused;
+    if (plan.hasOrientationTag && m_settings.rotationType != 4)
+        std::fputs("setup rotating image beacuse autocorrection is off\n", stderr);
     if (shouldCopy(photo, outputPath))
         return copySource(photo, outputPath);
     return writeEncoded(photo, plan, outputPath, nullptr);
@@ -395,13 +398,17 @@ PhotoWriteResult PhotoPipeline::saveImageUsingDefaultMethodInDirectoryFilteredIm
 {
     if (auto refused = checkDestination(outputPath))
         return *refused;
+    const ImageProperties properties = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation);
+    PhotoPlan plan;
+    plan.orientation = properties.orientation;
+    plan.hasOrientationTag = properties.hasOrientationTag;
+    if (plan.hasOrientationTag && m_settings.rotationType != 4)
+        std::fputs("setup rotating image beacuse autocorrection is off\n", stderr);
     const bool forcedLossy
         = m_settings.formatOption != 0 && m_settings.selectedFileFormat >= 3 && m_settings.selectedFileFormat <= 5;
     if (!isFomatchangesOldPath(photo.fileURL(), outputPath)
         && !isCopyBlockingExtension(extensionOf(photo.fileURL()).toLower()) && !isChangeMade && !forcedLossy)
         return copySource(photo, outputPath);
-    PhotoPlan plan;
-    plan.orientation = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation).orientation;
     return writeEncoded(photo, plan, outputPath, &image);
 }
 

@@ -25,6 +25,7 @@ struct PhotoPlan {
     QSize uprightSize; ///< the source's pixel size as shown (orientation applied)
     QSize targetSize; ///< the size of the size step, upright, before the rotation
     int orientation = 1; ///< the source's EXIF orientation (1 when it states none)
+    bool hasOrientationTag = false; ///< the source states an orientation
 };
 
 /// The outcome of writing one photo.

@@ -42,6 +42,27 @@ TEST(PhotoFileTest, SizeFollowsTheOrientation)
     }
 }
 
+TEST(PhotoFileTest, NamePartsOfThePath)
+{
+    struct Case {
+        const char* path;
+        const char* extension;
+        const char* container;
+    };
+    const Case cases[] = {
+        { "/in/Trip/a.b.JPG", "JPG", "Trip" },
+        { "/in/.jpg", "", "in" },
+        { "/in/name.", "", "in" },
+        { "/in/README", "", "in" },
+        { "/a.png", "png", "/" },
+    };
+    for (const Case& c : cases) {
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(QString::fromUtf8(c.path), {}, false);
+        EXPECT_EQ(photo->fileExtension(), QString::fromUtf8(c.extension)) << c.path;
+        EXPECT_EQ(photo->fileContainerFolderName(), QString::fromUtf8(c.container)) << c.path;
+    }
+}
+
 TEST(PhotoFileTest, NoImageGivesZeroSize)
 {
     QTemporaryDir dir;

@@ -133,6 +133,7 @@ TEST(OutputPathBuilderTest, NamingTable)
         { "1 percent of 1 x 1 has no minimum", "/in/a.jpg", 1, 1, onePercent, "/out/a_0X0.jpg" },
         { "aspect fit enlarges", "/in/a.jpg", 400, 300, fit, "/out/a_800X600.jpg" },
         { "kept size turned names the written size", "/in/a.jpg", 4000, 3000, keptTurned, "/out/a_3000X4000.jpg" },
+        { "placeholder-like base name", "/in/a%1%2.jpg", 30, 20, sized, "/out/a%1%2_30X20.jpg" },
         { "letter case of the extension kept", "/in/A.JPG", 10, 10, keepOriginal(), "/out/A.JPG" },
         { "multi-dot name", "/in/my.trip.v2.jpeg", 10, 10, keepOriginal(), "/out/my.trip.v2.jpeg" },
         { "multi-dot name sized", "/in/a.b.png", 10, 20, sized, "/out/a.b_10X20.png" },
