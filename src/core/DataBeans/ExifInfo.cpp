@@ -37,7 +37,7 @@ QString joinedTexts(const QVariant& value)
         return textOf(value);
     QStringList parts;
     for (const QVariant& entry : value.toList())
-        parts << textOf(entry).trimmed();
+        parts << textOf(entry);
     return parts.join(QLatin1Char(','));
 }
 

@@ -39,6 +39,16 @@ QSize pixelSize(QSizeF size)
     return { std::max(1, static_cast<int>(std::lround(w))), std::max(1, static_cast<int>(std::lround(h))) };
 }
 
+/// A thumbnail at exactly the fitted size it was asked for: the thumbnailer fits into the box
+/// and may land a pixel short on one side (or stop at the photo's own size).
+Image atSize(const Image& thumbnail, QSize size)
+{
+    if (thumbnail.size() == size)
+        return thumbnail;
+    const Image exact = thumbnail.resized(size);
+    return exact.isNull() ? thumbnail : exact;
+}
+
 /// The orientation a metadata record would state: the EXIF tag, 0 when the file has none.
 int recordOrientation(const ImageProperties& properties)
 {
@@ -107,7 +117,7 @@ Image Utils::loadFromFile(const QString& path, const ImageProperties& properties
         if (!box.isEmpty() && box.width() < upright.width() && box.height() < upright.height()) {
             Image thumbnail = Image::thumbnail(path, box);
             if (!thumbnail.isNull())
-                return thumbnail;
+                return atSize(thumbnail, box);
         }
         Image loaded = Image::load(path);
         if (!loaded.isNull()) {
@@ -146,7 +156,7 @@ Image Utils::getThumbnailImageAtFilePath(const QString& path, QSizeF box) const
     if (!pixels.isEmpty()) {
         Image thumbnail = Image::thumbnail(path, pixels);
         if (!thumbnail.isNull())
-            return thumbnail;
+            return atSize(thumbnail, pixels);
     }
     return getImageFromFile(path, static_cast<float>(size.width()), static_cast<float>(size.height()));
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 #include <QStringList>
 
@@ -49,6 +50,33 @@ bool isRational(Exiv2::TypeId type)
     return type == Exiv2::unsignedRational || type == Exiv2::signedRational;
 }
 
+/// The closest fraction to a value with a denominator up to a million and a numerator that fits a
+/// signed rational (continued fractions): 0.000125 gives 1/8000 and -0.3333333 gives -1/3, where
+/// a fixed denominator would turn short exposure times into other ones. {0, 0} when none fits.
+std::pair<qlonglong, qlonglong> closestFraction(double value)
+{
+    constexpr qlonglong kMaxDenominator = 1'000'000;
+    constexpr qlonglong kMaxNumerator = 2'147'483'647;
+    double x = std::fabs(value);
+    qlonglong h0 = 0, h1 = 1, k0 = 1, k1 = 0;
+    for (int i = 0; i < 40 && x < 1e12; ++i) {
+        const double whole = std::floor(x);
+        const auto a = static_cast<qlonglong>(whole);
+        const qlonglong h2 = a * h1 + h0;
+        const qlonglong k2 = a * k1 + k0;
+        if (k2 > kMaxDenominator || h2 > kMaxNumerator)
+            break;
+        h0 = h1, h1 = h2, k0 = k1, k1 = k2;
+        const double rest = x - whole;
+        if (rest < 1e-12 || std::fabs(double(h1) / double(k1) - std::fabs(value)) <= std::fabs(value) * 1e-12)
+            break;
+        x = 1.0 / rest;
+    }
+    if (k1 == 0)
+        return { 0, 0 };
+    return { value < 0 ? -h1 : h1, k1 };
+}
+
 /// One number in the text form exiv2 reads for the type: "n/d" for rationals.
 std::string numberText(double value, Exiv2::TypeId type)
 {
@@ -56,10 +84,10 @@ std::string numberText(double value, Exiv2::TypeId type)
         return {};
     if (!isRational(type))
         return QString::number(static_cast<qlonglong>(std::llround(value))).toStdString();
-    if (value == std::floor(value) && std::fabs(value) < 2e9)
-        return QString::number(static_cast<qlonglong>(value)).toStdString() + "/1";
-    const qlonglong scaled = std::llround(value * 10000.0);
-    return QString::number(scaled).toStdString() + "/10000";
+    const auto [numerator, denominator] = closestFraction(value);
+    if (denominator == 0)
+        return {};
+    return QStringLiteral("%1/%2").arg(numerator).arg(denominator).toStdString();
 }
 
 std::string valueText(const QVariant& value, Exiv2::TypeId type)

@@ -144,6 +144,9 @@ void ProcessingEngine::startProcessingOfPhotos(int processFlag)
         return;
     AppDelegate::shareDelegate()->isProcessingInProgress = true;
     m_isProcessingInProgress = true;
+    // A question kept back while a sheet was open no longer applies: the resumed photo asks again
+    // whatever it still needs.
+    m_pendingQuestion = Question::None;
     if (m_view)
         m_view->setTitle(QStringLiteral("Processing..."));
 
@@ -326,20 +329,25 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         && isSourceOfLaterPhoto(worker, outputPath, index))
         outputPath = RunText::collisionFreePath(outputPath);
 
-    // 9. A hold or a stop that came meanwhile ends the photo with nothing written.
-    m_currentFileFlag = 0;
-    if (!m_isProcessingInProgress)
+    // 9. The file answer is used up; a hold or a stop that came meanwhile ends the photo with
+    // nothing written. Done on the main thread, where the answer and the flags cannot change under
+    // it, and only by the current worker, so that an answer given for the next one is kept.
+    folder = QFileInfo(outputPath).path();
+    bool proceed = false;
+    const bool current = hop(worker, [&] {
+        m_currentFileFlag = 0;
+        proceed = m_isProcessingInProgress;
+        if (!proceed)
+            return;
+        photo->setFilePathNew(outputPath);
+        m_outputFolders.insert(folder);
+    });
+    if (!current || !proceed)
         return;
 
     // 10. The output folder.
-    folder = QFileInfo(outputPath).path();
     if (!probe.isDirectory(folder) && probe.makeFolder(folder))
         std::fprintf(stderr, "directory created successfully %s\n", qUtf8Printable(folder));
-    if (!hop(worker, [&] {
-            photo->setFilePathNew(outputPath);
-            m_outputFolders.insert(folder);
-        }))
-        return;
 
     // 11. The size step.
     const RunSizeCheck size = m_deps.pipeline->checkSize(*photo, options);
@@ -378,10 +386,13 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 14. Write. A failed write is recorded as the failure it is, never as written.
+    // 14. Write. A failed write is recorded as the failure it is, never as written. The outcome is
+    // recorded even when a resume has superseded this worker meanwhile: the file is on disk, and
+    // the next worker, which starts only after this one, must go on after it rather than write it
+    // again (or ask about its own output).
     const RunWriteResult written = m_deps.pipeline->write(*photo, outputPath, options);
     const double newSize = written.status == 1 ? static_cast<double>(probe.fileSize(outputPath).value_or(0)) : 0;
-    hop(worker, [&] {
+    syncHop(this, [&] {
         photo->setProcessStatus(written.status);
         if (written.status == 1) {
             ++m_counterProcessedSuccessfully;

@@ -37,9 +37,9 @@ struct RunDependencies {
 /// itself: it hops to the main thread synchronously (runOnMainThreadSync) and does it there. The
 /// main thread never waits on the worker: a resume submits a new worker to the serial executor,
 /// which starts it only after the previous one has returned, and a worker that has been
-/// superseded (its generation is no longer current) leaves at its next hop. A run ends exactly
-/// once, and only after its last worker has returned, so the summary and the log describe the
-/// files that are on disk.
+/// superseded (its generation is no longer current) leaves at its next hop, after recording a
+/// write it had already made. A run ends exactly once, and only after its last worker has
+/// returned, so the summary and the log describe the files that are on disk.
 ///
 /// Lifetime: made with create(); a running worker keeps the engine alive. The view is a plain
 /// pointer that the owner clears with setView(nullptr) before the view goes away.
@@ -162,7 +162,6 @@ private:
 
     RunDependencies m_deps;
     RunView* m_view = nullptr;
-    std::shared_ptr<int> m_lifetime = std::make_shared<int>(0);
 
     // Main thread only.
     RunOptions m_options;

@@ -163,7 +163,9 @@ QByteArray encodePixels(const vips::VImage& pixels, ImageFileFormat format, floa
     case ImageFileFormat::Jpeg:
         return takeBlob(pixels.jpegsave_buffer(vips::VImage::option()->set("Q", q)));
     case ImageFileFormat::Jpeg2000:
-        return takeBlob(pixels.jp2ksave_buffer(vips::VImage::option()->set("Q", q)));
+        // Full quality means lossless for JPEG 2000, as users of the format expect; libvips'
+        // Q=100 alone is still lossy.
+        return takeBlob(pixels.jp2ksave_buffer(vips::VImage::option()->set("Q", q)->set("lossless", q == 100)));
     case ImageFileFormat::Gif:
         return takeBlob(pixels.gifsave_buffer());
     case ImageFileFormat::Bmp:

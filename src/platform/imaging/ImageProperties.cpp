@@ -275,7 +275,29 @@ ImageProperties fromVips(const QString& path, PropertyDepth depth)
     return p;
 }
 
-ImageProperties fromRaw(const QString& path)
+// The groups exiv2 reads from a RAW file merged over LibRaw's few values, so that a RAW photo's
+// record carries its flash, exposure, GPS, keywords and so on like any other photo's. LibRaw's
+// orientation stays: it is the one the sizes and the upright loads go by.
+void mergeRawMetadata(const QString& path, ImageProperties& p)
+{
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+    readWithExiv2(path, exif, iptc, xmp);
+    QVariantMap read;
+    MetadataDictionary::fillGroups(exif, iptc, xmp, read);
+    for (auto it = read.constBegin(); it != read.constEnd(); ++it) {
+        QVariantMap merged = p.dictionary.value(it.key()).toMap();
+        const QVariantMap group = it.value().toMap();
+        for (auto entry = group.constBegin(); entry != group.constEnd(); ++entry)
+            merged.insert(entry.key(), entry.value());
+        if (it.key() == QLatin1String("{TIFF}"))
+            merged.insert("Orientation", p.orientation);
+        p.dictionary.insert(it.key(), merged);
+    }
+}
+
+ImageProperties fromRaw(const QString& path, PropertyDepth depth)
 {
     const RawFile::Header header = RawFile::readHeader(path);
     if (!header.ok)
@@ -295,6 +317,8 @@ ImageProperties fromRaw(const QString& path)
         p.dictionary.insert("{Exif}", header.exif);
     if (!header.aux.isEmpty())
         p.dictionary.insert("{ExifAux}", header.aux);
+    if (depth == PropertyDepth::Full)
+        mergeRawMetadata(path, p);
     setSizeKeys(p);
     return p;
 }
@@ -324,7 +348,7 @@ ImageProperties readImageProperties(const QString& path, PropertyDepth depth)
         return invalid(path, "empty file");
     const QString ext = info.suffix().toLower();
     if (ImageFileTypes::isRawExtension(ext)) {
-        ImageProperties raw = fromRaw(path);
+        ImageProperties raw = fromRaw(path, depth);
         if (raw.valid)
             return raw;
     }

@@ -1,5 +1,6 @@
 #include "platform/imaging/RawFile.h"
 
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -28,6 +29,15 @@ int orientationFromFlip(int flip)
     }
 }
 
+// LibRaw holds exposure values as floats: the decimal a camera wrote (4.2, not 4.199999809...),
+// as the file's rational would give it.
+double decimalOf(float value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return QByteArray(text, int(end - text)).toDouble();
+}
+
 } // namespace
 
 Header readHeader(const QString& path)
@@ -50,11 +60,11 @@ Header readHeader(const QString& path)
         if (d.other.iso_speed > 0)
             header.exif.insert("ISOSpeedRatings", QVariantList { qlonglong(d.other.iso_speed + 0.5f) });
         if (d.other.shutter > 0)
-            header.exif.insert("ExposureTime", double(d.other.shutter));
+            header.exif.insert("ExposureTime", decimalOf(d.other.shutter));
         if (d.other.aperture > 0)
-            header.exif.insert("FNumber", double(d.other.aperture));
+            header.exif.insert("FNumber", decimalOf(d.other.aperture));
         if (d.other.focal_len > 0)
-            header.exif.insert("FocalLength", double(d.other.focal_len));
+            header.exif.insert("FocalLength", decimalOf(d.other.focal_len));
         if (d.other.timestamp > 0) {
             const QDateTime when = QDateTime::fromSecsSinceEpoch(d.other.timestamp);
             header.exif.insert("DateTimeOriginal", when.toString("yyyy:MM:dd HH:mm:ss"));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/VipsInclude.h"
+#include "support/TestImages.h"
 
 using vantrel::ExifInfo;
 
@@ -28,7 +29,7 @@ TEST(ExifInfo, FieldsFromTheDictionary)
         { "{GPS}",
             QVariantMap { { "Latitude", 52.51 }, { "LatitudeRef", "N" }, { "Longitude", "13/1 24/1 0/1" },
                 { "LongitudeRef", "E" }, { "Altitude", "345/10" } } },
-        { "{IPTC}", QVariantMap { { "Keywords", QStringList { "sea", "sky" } } } },
+        { "{IPTC}", QVariantMap { { "Keywords", QStringList { "sea", " sky" } } } },
         { "{ExifAux}", QVariantMap { { "LensModel", "Zoom 24-70" } } },
     };
     const ExifInfo info = ExifInfo::initWithDict(dict);
@@ -56,7 +57,7 @@ TEST(ExifInfo, FieldsFromTheDictionary)
     EXPECT_DOUBLE_EQ(info.gpsLongitude(), 13.4);
     EXPECT_DOUBLE_EQ(info.gpsAltitude(), 34.5);
     EXPECT_EQ(info.gpsLatitudeRef(), "N");
-    EXPECT_EQ(info.keywords(), "sea,sky");
+    EXPECT_EQ(info.keywords(), "sea, sky"); // entries as given, only joined
     EXPECT_EQ(info.cameraLensModel(), "Zoom 24-70");
 }
 
@@ -176,5 +177,44 @@ TEST(ExifInfo, TaggedJpegAndMissingFile)
         EXPECT_EQ(none.pixelWidth(), 0);
         EXPECT_TRUE(none.cameraMaker().isEmpty());
         EXPECT_TRUE(ExifInfo::exifForFile(missing).isEmpty());
+    }
+}
+
+TEST(ExifInfo, CameraTagsReachTheRecordInEveryFormat)
+{
+    namespace ti = vantrel::testimages;
+    QTemporaryDir dir;
+    for (const char* name : { "camera.jpg", "camera.png", "camera.tif", "camera.dng" }) {
+        const QString path = dir.filePath(name);
+        const bool raw = QString(name).endsWith("dng");
+        ASSERT_TRUE(raw ? ti::writeLinearDng(path, 64, 48, 6) : ti::writePattern(path, 64, 48));
+        ASSERT_TRUE(ti::setCameraTags(path)) << name;
+        ASSERT_TRUE(ti::setMetadata(path, { { "Exif.Image.Rating", "4" }, { "Exif.Photo.MeteringMode", "5" } }));
+        if (!raw) {
+            ASSERT_TRUE(ti::setOrientation(path, 6));
+        }
+
+        const ExifInfo info = ExifInfo::initWithFile(path);
+        EXPECT_EQ(info.imageSize(), "64 x 48") << name;
+        EXPECT_EQ(info.imageSizeToDisplay(), "48 x 64") << name;
+        EXPECT_EQ(info.orientation(), 6) << name;
+        EXPECT_EQ(info.colorModel(), "RGB") << name;
+        EXPECT_EQ(info.cameraMaker(), "Testmaker") << name;
+        EXPECT_EQ(info.cameraModel(), "TM-1") << name;
+        EXPECT_EQ(info.editingSoftware(), "builder 1.0") << name;
+        EXPECT_EQ(info.captureDate(), QDateTime(QDate(2021, 6, 15), QTime(14, 30, 5))) << name;
+        EXPECT_EQ(info.folcalLength(), "4.2 mm") << name;
+        EXPECT_EQ(info.exposureBias(), "-0.33 EV") << name;
+        EXPECT_EQ(info.isoSpeedRating(), "100,200") << name;
+        EXPECT_EQ(info.exposureMode(), "1") << name;
+        EXPECT_EQ(info.meteringMode(), "5") << name;
+        EXPECT_EQ(info.rating(), "4") << name;
+        EXPECT_EQ(info.flashFired(), 1) << name;
+        EXPECT_EQ(info.cameraLensModel(), "Test Lens 24-70") << name;
+        EXPECT_NEAR(info.gpsLatitude(), 51.5, 1e-9) << name;
+        EXPECT_NEAR(info.gpsLongitude(), 0.125, 1e-9) << name;
+        EXPECT_EQ(info.gpsLongitudeRef(), "W") << name;
+        EXPECT_DOUBLE_EQ(info.gpsAltitude(), 35.0) << name;
+        EXPECT_EQ(info.keywords(), "alpha,beta") << name;
     }
 }

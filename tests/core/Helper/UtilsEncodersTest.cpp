@@ -131,3 +131,30 @@ TEST(UtilsEncoders, UpdateRewritesInTheFilesOwnType)
     EXPECT_TRUE(head(dir.filePath("photo.jpeg")).startsWith("\xFF\xD8"));
     EXPECT_FALSE(utils().updateImageExifDataAtPath(png, {}, 0.8f, 1, Image()));
 }
+
+TEST(UtilsEncoders, RationalValuesKeepTheirValue)
+{
+    // Written as rationals and read back: short exposure times must not become other ones.
+    struct Case {
+        const char* key;
+        double value;
+    };
+    const Case cases[] = {
+        { "ExposureTime", 1.0 / 8000 },
+        { "ExposureTime", 1.0 / 3 },
+        { "ExposureTime", 30.0 },
+        { "FNumber", 2.8 },
+        { "FocalLength", 4.2 },
+        { "ExposureBiasValue", -1.0 / 3 },
+        { "ExposureBiasValue", -0.3333 },
+        { "DigitalZoomRatio", 1.0 / 1024 },
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const QString path = dir.filePath("rational.jpg");
+        ASSERT_TRUE(
+            utils().writeCGImage(sample(), path, "public.jpeg", { { "{Exif}", QVariantMap { { c.key, c.value } } } }));
+        const double written = ExifInfo::exifForFile(path).value("{Exif}").toMap().value(c.key).toDouble();
+        EXPECT_NEAR(written, c.value, std::abs(c.value) * 1e-9) << c.key << " " << c.value;
+    }
+}

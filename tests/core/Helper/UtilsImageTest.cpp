@@ -125,18 +125,27 @@ TEST(UtilsImage, RotatedPhotosComeUpright)
 
 TEST(UtilsImage, ThumbnailsFitTheBox)
 {
+    // The thumbnail has exactly the fitted size, rounded to pixels: fitted to the box width, then
+    // portrait ones to the box height; a photo smaller than the box in both directions keeps its
+    // size, one that is smaller in one direction only is fitted (and so enlarged) like the rest.
+    struct Case {
+        const char* name;
+        int width, height, orientation;
+        QSizeF box;
+        QSize expected;
+    };
+    const Case cases[] = {
+        { "l.jpg", 800, 600, 1, { 404, 414 }, { 404, 303 } },
+        { "p.jpg", 600, 800, 1, { 404, 414 }, { 311, 414 } }, // 310.5 x 414
+        { "s.jpg", 100, 50, 1, { 404, 414 }, { 100, 50 } }, { "t.jpg", 800, 600, 6, { 404, 414 }, { 311, 414 } },
+        { "e.jpg", 403, 401, 1, { 404, 400 }, { 404, 402 } }, // landscape: taller than the box
+    };
     QTemporaryDir dir;
-    const QSizeF box(404, 414);
-    const Image landscape = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("l.jpg"), 800, 600, 1), box);
-    EXPECT_EQ(landscape.size(), QSize(404, 303));
-    const Image portrait = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("p.jpg"), 600, 800, 1), box);
-    EXPECT_EQ(portrait.height(), 414);
-    EXPECT_NEAR(portrait.width(), 310.5, 1.0);
-    const Image small = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("s.jpg"), 100, 50, 1), box);
-    EXPECT_EQ(small.size(), QSize(100, 50));
-    const Image turned = utils().getThumbnailImageAtFilePath(writeJpeg(dir.filePath("t.jpg"), 800, 600, 6), box);
-    EXPECT_EQ(turned.height(), 414);
-    EXPECT_TRUE(utils().getThumbnailImageAtFilePath(dir.filePath("missing.jpg"), box).isNull());
+    for (const Case& c : cases) {
+        const QString path = writeJpeg(dir.filePath(c.name), c.width, c.height, c.orientation);
+        EXPECT_EQ(utils().getThumbnailImageAtFilePath(path, c.box).size(), c.expected) << c.name;
+    }
+    EXPECT_TRUE(utils().getThumbnailImageAtFilePath(dir.filePath("missing.jpg"), QSizeF(404, 414)).isNull());
 }
 
 TEST(UtilsImage, QuarterTurnsAndMirrorsAreExact)

@@ -356,6 +356,33 @@ TEST_F(ProcessingEngineTest, AQuestionWaitsWhileASubWindowIsOpen)
     EXPECT_EQ(recorder->alertTypes, (QList<int> { 102 }));
 }
 
+TEST_F(ProcessingEngineTest, AResumeDropsAQuestionThatWasNeverShown)
+{
+    // Low space while the stop question is open: alert 102 waits. Space is freed and the run
+    // resumed; the stop question comes again during a write. When it closes, the stale alert must
+    // not appear (a resumed photo asks again whatever it still needs).
+    AppDelegate* app = AppDelegate::shareDelegate();
+    options.askBeforeOverwrite = false; // a.jpg, written during the hold, is written again
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    probe->free[out] = 1;
+    app->isSubWindowOpened = true;
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(engine->isProcessOnHold());
+    probe->free.erase(out);
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) {
+        pipeline->duringWrite = nullptr;
+        engine->holdProcessing();
+    };
+    engine->restartProcessing();
+    app->isSubWindowOpened = false;
+    engine->subWindowDidClose();
+    EXPECT_TRUE(recorder->alertTypes.isEmpty());
+    engine->restartProcessing();
+    EXPECT_TRUE(finished());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 1 }));
+}
+
 TEST_F(ProcessingEngineTest, AStoppedRunLeavesNoHoldForTheNext)
 {
     addPhoto("a.jpg");
@@ -401,6 +428,46 @@ TEST_F(ProcessingEngineTest, NoOnTheStopQuestionForgetsTheBatchAnswer)
     engine->restartProcessing();
     EXPECT_EQ(view->questions.size(), 2u) << "the next existing output asks again";
     EXPECT_FALSE(finished());
+}
+
+TEST_F(ProcessingEngineTest, ResumeDuringAWriteKeepsThatWrite)
+{
+    // The stop question comes while a.jpg is written and is answered No before the write ends:
+    // the file on disk is recorded, and the resumed run neither rewrites it nor asks about it.
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    pipeline->duringWrite = [this](const PhotoFile&, const QString&) {
+        pipeline->duringWrite = nullptr;
+        engine->holdProcessing();
+        engine->restartProcessing();
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(finished());
+    EXPECT_TRUE(view->questions.empty());
+    EXPECT_EQ(statuses(), (QList<qint32> { 1, 1 }));
+    EXPECT_EQ(pipeline->writes, (QStringList { out + "/a.jpg", out + "/b.jpg" }));
+    EXPECT_EQ(view->progress, (QList<int> { 0, 50, 100 }));
+}
+
+TEST_F(ProcessingEngineTest, ASupersededWorkerLeavesTheNewAnswerAlone)
+{
+    // The question is open when the run is resumed (No on the stop question); the user answers
+    // "keep both" while the resumed worker is between its hops. That worker is superseded and must
+    // not clear the answer meant for the next one.
+    addPhoto("a.jpg");
+    writeFile(out + "/a.jpg", "old");
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_EQ(view->questions.size(), 1u);
+    probe->onFreeBytes = [this] {
+        probe->onFreeBytes = nullptr;
+        engine->btnKeepImageTapped();
+    };
+    engine->holdProcessing();
+    engine->restartProcessing();
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(view->questions.size(), 1u);
+    EXPECT_EQ(readAll(out + "/a (1).jpg"), "a.jpg|out");
+    EXPECT_EQ(readAll(out + "/a.jpg"), "old");
 }
 
 TEST_F(ProcessingEngineTest, StopWhileWritingEndsAfterTheWorkerReturns)

@@ -65,6 +65,8 @@ class FakeProbe : public ProcessingFileProbe {
 public:
     std::optional<qint64> freeBytes(const QString& folder) override
     {
+        if (onFreeBytes)
+            onFreeBytes();
         std::lock_guard lock(mutex);
         if (!exists(folder))
             return std::nullopt;
@@ -96,6 +98,7 @@ public:
     std::set<QString> readOnly;
     std::set<QString> locked;
     std::set<QString> uncreatable;
+    std::function<void()> onFreeBytes; // called on the worker between its hops
 };
 
 /// Names the output after the source (folder option 1: the output folder, else beside the

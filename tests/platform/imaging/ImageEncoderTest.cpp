@@ -211,3 +211,16 @@ TEST(ImageEncoder, OrientationTagWithoutMetadataSource)
         EXPECT_EQ(seen.get_int(VIPS_META_ORIENTATION), 8) << c.ext;
     }
 }
+
+TEST(ImageEncoder, JpegTwoThousandAtFullQualityIsLossless)
+{
+    QTemporaryDir dir;
+    const Image image(makePattern(64, 48, {}));
+    const QString out = dir.filePath("full.jp2");
+    EncodeOptions options;
+    options.quality = 1.0f;
+    ASSERT_TRUE(encodeImage(image, out, ImageFileFormat::Jpeg2000, options).ok);
+    const Image back = Image::load(out);
+    ASSERT_FALSE(back.isNull());
+    EXPECT_EQ((back.vips() - image.vips()).abs().max(), 0.0);
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/RawFile.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -201,6 +202,14 @@ TEST(ImageProperties, CameraRawThroughLibRaw)
     EXPECT_EQ(p.orientation, 6);
     EXPECT_EQ(p.uprightSize(), QSize(48, 64));
     EXPECT_EQ(p.dictionary.value("{TIFF}").toMap().value("Make").toString(), "Testmaker");
+
+    // LibRaw's float exposure values come out as the decimals the camera wrote.
+    ASSERT_TRUE(setCameraTags(path));
+    const RawFile::Header header = RawFile::readHeader(path);
+    ASSERT_TRUE(header.ok);
+    EXPECT_EQ(header.exif.value("FocalLength").toDouble(), 4.2);
+    EXPECT_EQ(header.exif.value("FNumber").toDouble(), 2.8);
+    EXPECT_EQ(header.exif.value("ExposureTime").toDouble(), 0.004);
 }
 
 TEST(ImageProperties, KeywordsAndCaptionFromXmpWhenNoIptc)
