@@ -225,7 +225,7 @@ void fillGroups(
                     put(aux, "LensModel", value);
                 else if (tag == "BodySerialNumber")
                     put(aux, "SerialNumber", value);
-                else if (tag == "LensSpecification")
+                else if (datum.tag() == 0xa432) // the lens's focal and aperture ranges
                     put(aux, "LensInfo", value);
                 else if (tag == "LensSerialNumber")
                     put(aux, "LensSerialNumber", value);
