@@ -2,6 +2,7 @@
 // JPEG, 5 PNG, 6 JPEG 2000); the batch run writes through its own table instead.
 #include "core/Helper/Utils.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include "core/Helper/UtilsMetadataWriter.h"
+#include "platform/imaging/AtomicFileWriter.h"
 #include "platform/imaging/ImageEncoder.h"
 #include "platform/imaging/ImageProperties.h"
 
@@ -90,6 +92,13 @@ bool hasMetadataGroups(ImageFileFormat format, const QVariantMap& properties)
     return false;
 }
 
+// Distinct intermediate names for writes running at once on several threads.
+int nextIntermediateNumber()
+{
+    static std::atomic<int> counter { 0 };
+    return ++counter;
+}
+
 /// Encodes, then writes the dictionary's metadata groups; when there are groups to write, both
 /// happen on a temporary file in the destination folder that replaces `path` only when complete.
 bool encodeWithProperties(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options,
@@ -97,11 +106,11 @@ bool encodeWithProperties(const Image& image, const QString& path, ImageFileForm
 {
     const bool withGroups = hasMetadataGroups(format, properties);
     const QFileInfo info(path);
-    const QString target = withGroups ? info.path()
-            + QStringLiteral("/.%1.%2.part.%3")
-                  .arg(info.completeBaseName())
-                  .arg(QCoreApplication::applicationPid())
-                  .arg(info.suffix())
+    // The intermediate file carries the run's temporary-file name, so an interrupted write is
+    // cleaned up like any other leftover (AtomicFileWriter::removeLeftovers).
+    const QString target = withGroups ? info.path() + QLatin1Char('/') + QLatin1String(AtomicFileWriter::kTempPrefix)
+            + QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(nextIntermediateNumber())
+            + QLatin1String(AtomicFileWriter::kTempSuffix)
                                       : path;
     const EncodeResult result = encodeImage(image, target, format, options);
     if (!result.ok) {
