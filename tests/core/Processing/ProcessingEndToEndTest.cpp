@@ -1,5 +1,6 @@
 // A whole run without fakes: generated photos through the real engine, its worker thread, the
 // one-photo pipeline and the file system into a real log database, read back afterwards.
+// Not for ThreadSanitizer runs: libvips and its codecs are not instrumented (see README).
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
