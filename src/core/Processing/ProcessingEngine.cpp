@@ -6,6 +6,8 @@
 
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
+#include "core/Processing/OutputPathBuilder.h"
+#include "core/Processing/PhotoPipeline.h"
 #include "core/Processing/RunText.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
@@ -51,14 +53,7 @@ void syncHop(const void* token, const std::function<void()>& fn)
 // similar) photo that "skipRaw" leaves out.
 bool isWritableFormat(const QString& extension)
 {
-    static const QSet<QString> kFormats { "tif", "tiff", "png", "jpg", "jpeg", "jp2", "bmp", "gif" };
-    return kFormats.contains(extension.toLower());
-}
-
-bool isNameTooLong(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    return name.size() >= 256 || name.toUtf8().size() > 255;
+    return OutputPathBuilder::outputFormatList().contains(extension.toLower());
 }
 
 } // namespace
@@ -378,7 +373,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     }
 
     // 13. Name length.
-    if (isNameTooLong(outputPath)) {
+    if (PhotoPipeline::isFileNameTooLong(QFileInfo(outputPath).fileName())) {
         hop(worker, [&] {
             photo->setProcessStatus(ProcessStatus::InvalidFileName);
             report(2, QStringLiteral("File not Processed"));
