@@ -45,23 +45,12 @@ QString folderOf(const QString& path)
     return slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
+// The format of the extension at `index` in the output format list (TIFF when out of range).
 ImageFileFormat formatForIndex(int index)
 {
-    switch (index) {
-    case 2:
-        return ImageFileFormat::Png;
-    case 3:
-    case 4:
-        return ImageFileFormat::Jpeg;
-    case 5:
-        return ImageFileFormat::Jpeg2000;
-    case 6:
-        return ImageFileFormat::Bmp;
-    case 7:
-        return ImageFileFormat::Gif;
-    default:
-        return ImageFileFormat::Tiff;
-    }
+    ImageFileFormat format = ImageFileFormat::Tiff;
+    imageFileFormatForExtension(OutputPathBuilder::outputFormatList().value(index), &format);
+    return format;
 }
 
 // Formats whose orientation tag viewers honour: their pixels may stay in the source's stored
