@@ -60,6 +60,16 @@ bool formatKeepsOrientationTag(ImageFileFormat format)
     return format == ImageFileFormat::Tiff || format == ImageFileFormat::Png || format == ImageFileFormat::Jpeg;
 }
 
+// The source may be copied rather than encoded: same extension ignoring case, not a copy-blocking
+// source type, no change to the pixels, and no forced re-encode to a lossy format.
+bool mayCopy(const PhotoJobSettings& settings, const QString& source, const QString& output, bool changed)
+{
+    const bool forcedLossy
+        = settings.formatOption != 0 && settings.selectedFileFormat >= 3 && settings.selectedFileFormat <= 5;
+    return !PhotoPipeline::isFomatchangesOldPath(source, output)
+        && !isCopyBlockingExtension(extensionOf(source).toLower()) && !changed && !forcedLossy;
+}
+
 bool statPath(const QString& path, struct stat* info)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -135,11 +145,7 @@ bool PhotoPipeline::isFomatchangesOldPath(const QString& oldPath, const QString&
 
 bool PhotoPipeline::shouldCopy(const PhotoFile& photo, const QString& outputPath) const
 {
-    const QString sourceExtension = extensionOf(photo.fileURL()).toLower();
-    const bool forcedLossy
-        = m_settings.formatOption != 0 && m_settings.selectedFileFormat >= 3 && m_settings.selectedFileFormat <= 5;
-    return !isFomatchangesOldPath(photo.fileURL(), outputPath) && !isCopyBlockingExtension(sourceExtension)
-        && !isAnyChangesMadeInImageFilterObject() && !forcedLossy;
+    return mayCopy(m_settings, photo.fileURL(), outputPath, isAnyChangesMadeInImageFilterObject());
 }
 
 bool PhotoPipeline::isFileNameTooLong(const QString& fileName)
@@ -393,10 +399,7 @@ PhotoWriteResult PhotoPipeline::saveImageUsingDefaultMethodInDirectoryFilteredIm
     plan.hasOrientationTag = properties.hasOrientationTag;
     if (plan.hasOrientationTag && m_settings.rotationType != 4)
         std::fputs("setup rotating image beacuse autocorrection is off\n", stderr);
-    const bool forcedLossy
-        = m_settings.formatOption != 0 && m_settings.selectedFileFormat >= 3 && m_settings.selectedFileFormat <= 5;
-    if (!isFomatchangesOldPath(photo.fileURL(), outputPath)
-        && !isCopyBlockingExtension(extensionOf(photo.fileURL()).toLower()) && !isChangeMade && !forcedLossy)
+    if (mayCopy(m_settings, photo.fileURL(), outputPath, isChangeMade))
         return copySource(photo, outputPath);
     return writeEncoded(photo, plan, outputPath, &image);
 }
