@@ -84,6 +84,21 @@ Image rawPreview(const QString& path, QSize box)
     }
 }
 
+// The whole photo at its full size, its header `p` already read (and its size accepted).
+Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
+{
+    if (p.loader == "raw")
+        return developRaw(path, p, upright);
+    try {
+        vips::VImage image
+            = vips::VImage::new_from_file(path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn));
+        return finish(image, p, upright);
+    } catch (const vips::VError& e) {
+        report(path, "load", e.what());
+        return {};
+    }
+}
+
 } // namespace
 
 Image Image::load(const QString& path, bool upright, qint64 maxPixels)
@@ -95,16 +110,7 @@ Image Image::load(const QString& path, bool upright, qint64 maxPixels)
         report(path, "load", "refused: the header claims too many pixels");
         return {};
     }
-    if (p.loader == "raw")
-        return developRaw(path, p, upright);
-    try {
-        vips::VImage image
-            = vips::VImage::new_from_file(path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn));
-        return finish(image, p, upright);
-    } catch (const vips::VError& e) {
-        report(path, "load", e.what());
-        return {};
-    }
+    return decodeWhole(path, p, upright);
 }
 
 Image Image::thumbnail(const QString& path, QSize box)
@@ -169,7 +175,8 @@ Image Image::loadAtSize(const QString& path, QSize size)
             && p.pixelHeight / (shrink * 2) >= stored.height())
             shrink *= 2;
     if (shrink == 1) {
-        const Image full = load(path);
+        // The header is read already; the whole photo is decoded as load() would.
+        const Image full = decodeWhole(path, p, true);
         return full.isNull() ? Image() : full.resized(size);
     }
     try {
