@@ -11,16 +11,6 @@
 
 namespace vantrel {
 
-namespace {
-
-QString withoutExtension(const QString& name)
-{
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? name.left(dot) : name;
-}
-
-} // namespace
-
 void ProcessingEngine::holdProcessing()
 {
     m_isProcessOnHold = true;
@@ -87,7 +77,8 @@ void ProcessingEngine::showOverwriteExistingFilePopup()
     m_isProcessingInProgress = false;
     m_questionOpen = true;
     if (m_view) {
-        const QString renameText = withoutExtension(withoutExtension(QFileInfo(m_filePathToOverwrite).fileName()));
+        const QString renameText
+            = OutputPathBuilder::baseName(OutputPathBuilder::baseName(QFileInfo(m_filePathToOverwrite).fileName()));
         m_view->setRenameError(QString());
         m_view->setOverwriteQuestion(
             renameText, m_filePathToOverwrite, m_fileToOverwrite ? m_fileToOverwrite->filePath() : QString());
