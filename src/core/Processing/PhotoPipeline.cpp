@@ -377,6 +377,7 @@ PhotoWriteResult PhotoPipeline::processPhoto(
         PhotoWriteResult result;
         result.status = ProcessStatus::DimensionTooLong;
         result.error = QStringLiteral("output size refused for %1").arg(photo.fileURL());
+        std::fprintf(stderr, "%s\n", result.error.toLocal8Bit().constData());
         return result;
     }
     if (auto refused = checkDestination(outputPath))

@@ -1,7 +1,5 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 
-#include <cstdio>
-
 #include <QDir>
 #include <QFile>
 
@@ -44,10 +42,9 @@ RunWriteResult ProcessingPhotoPipeline::write(
             plan = m_plan;
         m_plannedPhoto = nullptr;
     }
+    // A failure has written its one line to stderr already.
     const PhotoWriteResult result
         = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
-    if (result.status != ProcessStatus::Processed && !result.error.isEmpty())
-        std::fprintf(stderr, "%s\n", qUtf8Printable(result.error));
     return { static_cast<qint32>(result.status) };
 }
 
