@@ -26,17 +26,6 @@ QString withoutTrailingSlashes(QString path)
     return path;
 }
 
-// The path without its last component, as the folder of a file ("/" for a file in the root).
-QString parentFolder(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return QStringLiteral(".");
-    if (slash == 0)
-        return QStringLiteral("/");
-    return path.left(slash);
-}
-
 } // namespace
 
 OutputPathBuilder::OutputPathBuilder(PhotoJobSettings settings)
@@ -69,6 +58,16 @@ QString OutputPathBuilder::validFileNameString(const QString& text)
             clean.append(c);
     }
     return clean;
+}
+
+QString OutputPathBuilder::parentFolder(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QStringLiteral(".");
+    if (slash == 0)
+        return QStringLiteral("/");
+    return path.left(slash);
 }
 
 QString OutputPathBuilder::baseName(const QString& fileName)

@@ -34,6 +34,9 @@ public:
     static QString validFileNameString(const QString& text);
     /// The file name without its extension ("a.b.jpg" gives "a.b"; a leading dot is no extension).
     static QString baseName(const QString& fileName);
+    /// The path without its last component, as the folder of a file: "/" for a file in the root,
+    /// "." for a bare name.
+    static QString parentFolder(const QString& path);
 
     const PhotoJobSettings& settings() const { return m_settings; }
 

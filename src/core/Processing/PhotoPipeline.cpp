@@ -37,14 +37,6 @@ QString extensionOf(const QString& path)
     return dot > 0 ? name.mid(dot + 1) : QString();
 }
 
-QString folderOf(const QString& path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return QStringLiteral(".");
-    return slash == 0 ? QStringLiteral("/") : path.left(slash);
-}
-
 // The format of the extension at `index` in the output format list (TIFF when out of range).
 ImageFileFormat formatForIndex(int index)
 {
@@ -240,7 +232,7 @@ EncodeResult PhotoPipeline::saveImageInSelectedFormat(
 
     QString temporary;
     EncodeResult result;
-    if (const int error = m_fileSystem->createTemporary(folderOf(path), &temporary)) {
+    if (const int error = m_fileSystem->createTemporary(OutputPathBuilder::parentFolder(path), &temporary)) {
         result.errorNumber = error;
         result.error
             = QStringLiteral("cannot create a temporary file (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
@@ -292,7 +284,7 @@ std::optional<PhotoWriteResult> PhotoPipeline::checkDestination(const QString& o
         result.status = ProcessStatus::InvalidFileName;
         return result;
     }
-    const QString folder = folderOf(outputPath);
+    const QString folder = OutputPathBuilder::parentFolder(outputPath);
     struct stat info { };
     if (!statPath(folder, &info)) {
         if (const int error = m_fileSystem->makeFolder(folder)) {
@@ -323,7 +315,7 @@ PhotoWriteResult PhotoPipeline::copySource(const PhotoFile& photo, const QString
         return success(outputPath, true); // the output is the source and nothing changes
     }
     QString temporary;
-    if (const int error = m_fileSystem->createTemporary(folderOf(outputPath), &temporary))
+    if (const int error = m_fileSystem->createTemporary(OutputPathBuilder::parentFolder(outputPath), &temporary))
         return failure(error, QStringLiteral("cannot create a temporary file for"), outputPath);
     int error = m_fileSystem->copyContents(photo.fileURL(), temporary);
     if (error == 0)
