@@ -19,18 +19,24 @@ QByteArray native(const QString& path)
     return QFile::encodeName(path);
 }
 
+// stat() of a path; false for an empty path or a failed call.
+bool statPath(const QString& path, struct stat* st)
+{
+    return !path.isEmpty() && ::stat(native(path).constData(), st) == 0;
+}
+
 } // namespace
 
 bool ProcessingFileProbe::exists(const QString& path)
 {
     struct stat st { };
-    return !path.isEmpty() && ::stat(native(path).constData(), &st) == 0;
+    return statPath(path, &st);
 }
 
 bool ProcessingFileProbe::isDirectory(const QString& path)
 {
     struct stat st { };
-    return !path.isEmpty() && ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return statPath(path, &st) && S_ISDIR(st.st_mode);
 }
 
 std::optional<qint64> ProcessingFileProbe::freeBytes(const QString& folder)
@@ -67,7 +73,7 @@ bool ProcessingFileProbe::makeFolder(const QString& folder)
 std::optional<qint64> ProcessingFileProbe::fileSize(const QString& path)
 {
     struct stat st { };
-    if (path.isEmpty() || ::stat(native(path).constData(), &st) != 0)
+    if (!statPath(path, &st))
         return std::nullopt;
     return static_cast<qint64>(st.st_size);
 }
@@ -75,7 +81,7 @@ std::optional<qint64> ProcessingFileProbe::fileSize(const QString& path)
 std::optional<QString> ProcessingFileProbe::fileIdentity(const QString& path)
 {
     struct stat st { };
-    if (path.isEmpty() || ::stat(native(path).constData(), &st) != 0)
+    if (!statPath(path, &st))
         return std::nullopt;
     return QStringLiteral("%1:%2").arg(static_cast<quint64>(st.st_dev)).arg(static_cast<quint64>(st.st_ino));
 }
