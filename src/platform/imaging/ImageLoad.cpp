@@ -24,9 +24,16 @@ void report(const QString& path, const char* what, const char* why)
     std::fprintf(stderr, "image %s: %s: %s\n", what, path.toUtf8().constData(), why);
 }
 
-bool tooLarge(const ImageProperties& p, qint64 maxPixels)
+// The header of a file to decode; invalid (and reported as `what`) when the header claims more
+// than `maxPixels` pixels.
+ImageProperties decodableHeader(const QString& path, const char* what, qint64 maxPixels)
 {
-    return qint64(p.pixelWidth) * qint64(p.pixelHeight) > maxPixels;
+    ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    if (p.valid && qint64(p.pixelWidth) * qint64(p.pixelHeight) > maxPixels) {
+        report(path, what, "refused: the header claims too many pixels");
+        p.valid = false;
+    }
+    return p;
 }
 
 // Upright per the header's orientation (which also covers PNG EXIF that libvips does not read),
@@ -103,13 +110,9 @@ Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
 
 Image Image::load(const QString& path, bool upright, qint64 maxPixels)
 {
-    const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    const ImageProperties p = decodableHeader(path, "load", maxPixels);
     if (!p.valid)
         return {};
-    if (tooLarge(p, maxPixels)) {
-        report(path, "load", "refused: the header claims too many pixels");
-        return {};
-    }
     return decodeWhole(path, p, upright);
 }
 
@@ -117,13 +120,9 @@ Image Image::thumbnail(const QString& path, QSize box)
 {
     if (box.width() <= 0 || box.height() <= 0)
         return {};
-    const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    const ImageProperties p = decodableHeader(path, "thumbnail", kMaxThumbnailPixels);
     if (!p.valid)
         return {};
-    if (tooLarge(p, kMaxThumbnailPixels)) {
-        report(path, "thumbnail", "refused: the header claims too many pixels");
-        return {};
-    }
     if (p.loader == "raw") {
         // The camera's embedded preview when it fills the box on one side; else a half-size
         // development, reduced.
@@ -160,13 +159,9 @@ Image Image::loadAtSize(const QString& path, QSize size)
 {
     if (size.width() <= 0 || size.height() <= 0)
         return {};
-    const ImageProperties p = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+    const ImageProperties p = decodableHeader(path, "load at size", kMaxThumbnailPixels);
     if (!p.valid)
         return {};
-    if (tooLarge(p, kMaxThumbnailPixels)) {
-        report(path, "load at size", "refused: the header claims too many pixels");
-        return {};
-    }
     // The size wanted in the stored layout, and the largest JPEG DCT shrink that stays above it.
     const QSize stored = p.orientation >= 5 ? size.transposed() : size;
     int shrink = 1;
