@@ -1,5 +1,5 @@
-// A gallery of the interface components, for looking at them: popups with their arrows, a tinted
-// title bar, a sheet. Not installed.
+// A gallery of the interface components, for looking at them: progress bars, popups with their
+// arrows, a tinted title bar, a sheet. Not installed.
 //   bench_gallery [--sheet] [--size WxH]
 #include <QApplication>
 #include <QFrame>
@@ -15,6 +15,7 @@
 #include "components/RvWindow/RvWindow.h"
 #include "components/Sheet.h"
 #include "components/TorAttachedWindow.h"
+#include "components/WyProgressIndicator.h"
 #include "core/ResourceImages.h"
 
 using namespace vantrel;
@@ -148,10 +149,27 @@ int main(int argc, char** argv)
         anchor->setFixedWidth(140);
     }
     popupLayout->addWidget(anchorBelow);
-    popupLayout->addSpacing(150);
+    popupLayout->addSpacing(110);
     popupLayout->addWidget(anchorRight);
     popupLayout->addStretch(1);
-    grid->addWidget(popups, 0, 0, 2, 1);
+    grid->addWidget(popups, 0, 0);
+
+    auto* progress = section(&main);
+    auto* progressLayout = new QGridLayout(progress);
+    progressLayout->addWidget(heading(QStringLiteral("Progress"), progress), 0, 0, 1, 2);
+    int row = 1;
+    for (const double value : { 0.0, 50.0, 100.0 }) {
+        auto* bar = new WyProgressIndicator(progress);
+        bar->setMinValue(0);
+        bar->setMaxValue(100);
+        bar->setDoubleValue(value);
+        bar->setFixedHeight(20);
+        progressLayout->addWidget(new QLabel(QStringLiteral("%1 %").arg(value), progress), row, 0);
+        progressLayout->addWidget(bar, row++, 1);
+    }
+    progressLayout->setColumnStretch(1, 1);
+    progressLayout->setRowStretch(row, 1);
+    grid->addWidget(progress, 1, 0);
 
     auto* tintSection = section(&main);
     auto* tintLayout = new QVBoxLayout(tintSection);
