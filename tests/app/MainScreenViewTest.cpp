@@ -1,6 +1,7 @@
 // The main screen's widgets offscreen: steps in the box with their buttons, the alert and
 // overwrite sheets as in-window overlays, and the loading overlay. With VANTREL_SCREENSHOT_DIR set,
 // each case also saves what it shows.
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -149,6 +150,15 @@ TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
     EXPECT_FALSE(screen->vwLoading()->bgForAnimator()->isVisibleTo(screen->vwLoading()));
     screen->windowWillClose();
     EXPECT_FALSE(screen->vwLoading()->isVisible());
+
+    // The options popup closes on a click outside it, and the screen takes no file drops.
+    screen->addAttachedPopupTableAtPoint(QPointF(100, 100));
+    ASSERT_TRUE(screen->attachedPopup());
+    EXPECT_TRUE(screen->attachedPopup()->isVisible());
+    QTest::mouseClick(screen->leftBox(), Qt::LeftButton, {}, QPoint(600, 500));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(screen->attachedPopup());
+    EXPECT_FALSE(screen->acceptDrops());
 }
 
 } // namespace
