@@ -87,6 +87,7 @@ TEST_F(MainScreenViewTest, EachStepShowsItsViewAndButtons)
     EXPECT_TRUE(visibleButtons().isEmpty()); // Finish waits for the end of the run
     NotificationCenter::defaultCenter().post(kNotificationsProcessFinished);
     EXPECT_EQ(visibleButtons(), QStringList { "btnFinishOnProccesiingvw" });
+    EXPECT_TRUE(screen->bottomButton("btnShowLogs")->isVisibleTo(screen));
     EXPECT_FALSE(screen->lblBatchInfoBottom()->isVisibleTo(screen));
     saveShot(window.get(), "step4");
 

@@ -131,6 +131,8 @@ void MainScreenView::buildBottomBar()
     makeBottomButton("btnBackOnSettingvw", QStringLiteral("Back"), false, &MainScreenView::btnBackOnSettingvwTapped);
     makeBottomButton(
         "btnFinishOnProccesiingvw", QStringLiteral("Finish"), true, &MainScreenView::btnFinishOnProcessingvwTapped);
+    // Shown with Finish, once the run's log rows exist.
+    makeBottomButton("btnShowLogs", QStringLiteral("Show Logs"), false, &MainScreenView::btnShowLogsTapped);
 }
 
 QPushButton* MainScreenView::bottomButton(const char* name) const
@@ -178,7 +180,7 @@ void MainScreenView::setBottomButtons(const WizardBottomButtons& buttons)
     bottomButton("btnBackOnResizingvw")->setVisible(buttons.backOnResizing);
     bottomButton("btnConvertOnSettingvw")->setVisible(buttons.convertOnSetting);
     bottomButton("btnBackOnSettingvw")->setVisible(buttons.backOnSetting);
-    bottomButton("btnFinishOnProccesiingvw")->setVisible(buttons.finishOnProcessing);
+    setFinishVisible(buttons.finishOnProcessing);
     m_lblBatchInfoBottom->setVisible(buttons.footer);
 }
 
@@ -196,6 +198,8 @@ void MainScreenView::setNextOnPhotosEnabled(bool enabled)
 void MainScreenView::setFinishVisible(bool visible)
 {
     bottomButton("btnFinishOnProccesiingvw")->setVisible(visible);
+    bottomButton("btnShowLogs")->setVisible(visible);
+    relayout();
 }
 
 void MainScreenView::setFooter(const QString& text, bool visible)
