@@ -198,11 +198,12 @@ void AppController::terminateNow()
         // Never exit in the middle of a write: the run stops after its current photo, writes
         // its summary and log rows, and only then does the process leave.
         std::fprintf(stderr, "Quit: stopping the run after its current photo\n");
-        NotificationCenter::defaultCenter().addObserver(this, kNotificationsProcessFinished, [this](const Notification&) {
-            NotificationCenter::defaultCenter().removeObserver(this, kNotificationsProcessFinished);
-            if (m_hooks.exitApplication)
-                m_hooks.exitApplication();
-        });
+        NotificationCenter::defaultCenter().addObserver(
+            this, kNotificationsProcessFinished, [this](const Notification&) {
+                NotificationCenter::defaultCenter().removeObserver(this, kNotificationsProcessFinished);
+                if (m_hooks.exitApplication)
+                    m_hooks.exitApplication();
+            });
         m_mainWindow->stopRunAfterCurrentPhoto();
         return;
     }

@@ -85,7 +85,8 @@ void SupportNumber::updatePhoneNumbersFromWebINI(const Fetcher& fetch, const Sle
     const bool online = AppDelegate::shareDelegate()->isInternetAvailable;
     QString number;
     if (online) {
-        const QUrl url = WebServices::endpoint(WebServices::Service::Content, QLatin1String(WebServices::kPhoneNumberIniPath));
+        const QUrl url
+            = WebServices::endpoint(WebServices::Service::Content, QLatin1String(WebServices::kPhoneNumberIniPath));
         if (!url.isValid()) {
             WebServices::logDisabled(WebServices::Service::Content, QStringLiteral("updatePhoneNumbersFromWebINI"));
             return;
@@ -118,7 +119,8 @@ std::optional<QString> SupportNumber::httpGet(const QUrl& url, QString* error, i
     socket.connectToHost(url.host(), quint16(url.port(80)));
     if (!socket.waitForConnected(timeoutMs))
         return fail(socket.errorString());
-    const QByteArray path = url.path(QUrl::FullyEncoded).isEmpty() ? QByteArray("/") : url.path(QUrl::FullyEncoded).toUtf8();
+    const QByteArray path
+        = url.path(QUrl::FullyEncoded).isEmpty() ? QByteArray("/") : url.path(QUrl::FullyEncoded).toUtf8();
     socket.write("GET " + path + " HTTP/1.0\r\nHost: " + url.host().toUtf8() + "\r\nConnection: close\r\n\r\n");
     if (!socket.waitForBytesWritten(timeoutMs))
         return fail(socket.errorString());

@@ -103,8 +103,7 @@ OvAppStoreWindow::OvAppStoreWindow(QWidget* parent)
     m_zoom = makeStandardButton(this, QStringLiteral("max"), QStringLiteral("Zoom window"));
     connect(m_close, &QAbstractButton::clicked, this, &QWidget::close);
     connect(m_minimize, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(m_zoom, &QAbstractButton::clicked, this,
-        [this] { isFullScreen() ? showNormal() : showFullScreen(); });
+    connect(m_zoom, &QAbstractButton::clicked, this, [this] { isFullScreen() ? showNormal() : showFullScreen(); });
 
     using namespace TitleBarLayout;
     for (int edges : { kTopEdge, kBottomEdge, kLeftEdge, kRightEdge, kTopEdge | kLeftEdge, kTopEdge | kRightEdge,
@@ -281,7 +280,8 @@ void OvAppStoreWindow::layoutTrafficLightsAndContent()
     options.topMargin = m_topMargin;
     options.centred = m_centerTrafficLights;
     options.vertical = m_verticalTrafficLights;
-    const TrafficLightFrames lights = trafficLights(container, m_close->size(), m_minimize->size(), m_zoom->size(), options);
+    const TrafficLightFrames lights
+        = trafficLights(container, m_close->size(), m_minimize->size(), m_zoom->size(), options);
     m_close->setGeometry(flipped(lights.close, h).toRect());
     m_minimize->setGeometry(flipped(lights.minimize, h).toRect());
     m_zoom->setGeometry(flipped(lights.zoom, h).toRect());
