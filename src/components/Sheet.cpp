@@ -134,9 +134,14 @@ bool Sheet::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_topLevel && event->type() == QEvent::Resize)
         layoutInWindow();
     if (m_active && isInputEvent(event->type()) && isUnderThisSheet(watched)) {
-        if (event->type() == QEvent::KeyPress && watched != this)
+        const auto type = event->type();
+        if (type == QEvent::KeyPress && watched != this)
             setFocus(Qt::OtherFocusReason);
-        event->accept();
+        // A drop under the sheet is refused (the pointer shows it), not silently swallowed.
+        if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+            event->ignore();
+        else
+            event->accept();
         return true;
     }
     return QWidget::eventFilter(watched, event);
