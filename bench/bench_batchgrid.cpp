@@ -34,11 +34,11 @@ using namespace vantrel;
 
 struct StandaloneHost : BatchHost {
     QList<PhotoFilePtr>* batch = nullptr;
-    void forgetAddedPath(const QString&) override {}
-    void forgetAllAddedPaths() override {}
-    void setPreviewImage() override {}
+    void forgetAddedPath(const QString&) override { }
+    void forgetAllAddedPaths() override { }
+    void setPreviewImage() override { }
     void processAfterAllPhotosAdded() override { BatchRemoval::setAllChecked(*batch, true); }
-    void addPhotosFromPathUrls(const QStringList&) override {}
+    void addPhotosFromPathUrls(const QStringList&) override { }
 };
 
 QStringList photosIn(const QString& folder)
