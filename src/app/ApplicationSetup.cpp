@@ -5,7 +5,6 @@
 #include <QSessionManager>
 
 #include "app/MainScreen/MainScreenView.h"
-#include "app/MainScreenAdapter.h"
 #include "app/MainWindowController.h"
 #include "components/AppLook.h"
 
@@ -16,7 +15,7 @@ AppController::Hooks realHooks(QApplication& app)
     AppController::Hooks hooks;
     hooks.makeMainWindow = [](AppController* controller) -> std::unique_ptr<MainWindowSide> {
         return std::make_unique<MainWindowController>(
-            controller, [] { return std::make_unique<MainScreenAdapter>(new MainScreenView); });
+            controller, [] { return std::make_unique<MainScreenView>(); });
     };
     hooks.applyLook = [&app] { AppLook::apply(app); };
     hooks.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
