@@ -93,6 +93,10 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     m_pendingQuestion = Question::None;
     m_questionOpen = false;
     m_outputFolders.clear();
+    {
+        const std::lock_guard lock(m_writtenMutex);
+        m_outputsWritten.clear();
+    }
     m_endRequested = false;
     m_runEnded = false;
     m_runActive = true;
@@ -225,6 +229,15 @@ void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int sta
         requestEnd();
 }
 
+bool ProcessingEngine::wasWrittenThisRun(const QString& path) const
+{
+    const std::optional<QString> identity = m_deps.probe->fileIdentity(path);
+    if (!identity)
+        return false;
+    const std::lock_guard lock(m_writtenMutex);
+    return m_outputsWritten.contains(*identity);
+}
+
 bool ProcessingEngine::isSourceOfLaterPhoto(Worker& worker, const QString& path, int index)
 {
     const std::optional<QString> identity = m_deps.probe->fileIdentity(path);
@@ -316,12 +329,14 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 8. Keep both. Replacing without asking never destroys the source of a photo that the run
-    // has still to read: that output goes under a free name instead.
+    // 8. Keep both. Replacing never destroys the source of a photo that the run has still to read,
+    // nor an output that this run wrote for an earlier photo: that output goes under a free name.
     if (flag == kKeepAll || fileFlag == kKeepFile)
         outputPath = RunText::collisionFreePath(outputPath);
-    else if (outputExists && (flag == kReplaceAll || !options.askBeforeOverwrite)
-        && isSourceOfLaterPhoto(worker, outputPath, index))
+    else if (outputExists
+        && (wasWrittenThisRun(outputPath)
+            || ((flag == kReplaceAll || !options.askBeforeOverwrite)
+                && isSourceOfLaterPhoto(worker, outputPath, index))))
         outputPath = RunText::collisionFreePath(outputPath);
 
     // 9. The file answer is used up; a hold or a stop that came meanwhile ends the photo with
@@ -387,6 +402,12 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     // again (or ask about its own output).
     const RunWriteResult written = m_deps.pipeline->write(*photo, outputPath, options);
     const double newSize = written.status == 1 ? static_cast<double>(probe.fileSize(outputPath).value_or(0)) : 0;
+    if (written.status == 1) {
+        if (const std::optional<QString> identity = probe.fileIdentity(outputPath)) {
+            const std::lock_guard lock(m_writtenMutex);
+            m_outputsWritten.insert(*identity);
+        }
+    }
     syncHop(this, [&] {
         photo->setProcessStatus(written.status);
         if (written.status == 1) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include <QDateTime>
@@ -188,6 +189,12 @@ private:
     std::atomic<int> m_counterProcessedSuccessfully { 0 };
     std::atomic<int> m_counterProcessedWithError { 0 };
     std::atomic<quint64> m_generation { 0 };
+
+    // File identities of the outputs this run has written: a later photo never replaces them.
+    // Written after each write, read by the worker deciding the next photo.
+    mutable std::mutex m_writtenMutex;
+    QSet<QString> m_outputsWritten;
+    bool wasWrittenThisRun(const QString& path) const;
 };
 
 } // namespace vantrel

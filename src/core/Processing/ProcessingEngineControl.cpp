@@ -180,6 +180,13 @@ bool ProcessingEngine::btnRenameImageTapped(const QString& typedName)
             m_view->setRenameError(QStringLiteral("* File name can't be empty."));
         return false;
     }
+    // A name the file system cannot hold would only fail later as "Invalid file name.": refuse it
+    // while the user can still change it.
+    if (QFileInfo(newPath).fileName().toUtf8().size() > 255) {
+        if (m_view)
+            m_view->setRenameError(QStringLiteral("* Invalid file name."));
+        return false;
+    }
     if (m_deps.probe->exists(newPath)) {
         if (m_view)
             m_view->setRenameError(QStringLiteral("* File already exist with same name at destination folder."));
@@ -204,8 +211,13 @@ QString ProcessingEngine::validFileNameString(const QString& text)
 QString ProcessingEngine::controlTextDidChange(const QString& text)
 {
     QString result = validFileNameString(text);
-    if (result.size() >= 256)
-        result.truncate(255);
+    if (result.size() >= 256) {
+        // Cut at a whole character: never leave half of a surrogate pair at the end.
+        qsizetype cut = 255;
+        if (result.at(cut - 1).isHighSurrogate())
+            --cut;
+        result.truncate(cut);
+    }
     return result;
 }
 
