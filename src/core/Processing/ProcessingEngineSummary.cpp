@@ -2,6 +2,8 @@
 // and the output folder; and the bottom progress line. Main thread only.
 #include "core/Processing/ProcessingEngine.h"
 
+#include <cstdio>
+
 #include <QStringList>
 
 #include "core/AppDelegate.h"
@@ -87,12 +89,17 @@ void ProcessingEngine::writeLog(const QString& stamp, const RunSummaryTexts& tex
     };
     ensureTable(QStringLiteral("tblLogSummary"), RunSummary::summaryColumns());
     ensureTable(QStringLiteral("tblLogDetails"), RunSummary::detailColumns());
-    log->InsertDetailInLogSummaryTable(RunSummary::summaryRow(stamp, texts));
+    const bool summaryWritten = log->InsertDetailInLogSummaryTable(RunSummary::summaryRow(stamp, texts));
     QList<QVariantMap> rows;
     rows.reserve(m_arrPhotosToProcess.size());
     for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
         rows.append(RunSummary::detailRow(stamp, *photo));
-    log->InsertDetailInLogDetailsTable(rows);
+    const bool detailsWritten = log->InsertDetailInLogDetailsTable(rows);
+    // The run's outputs are on disk either way; say what the log is missing.
+    if (!summaryWritten || !detailsWritten)
+        std::fprintf(stderr, "Run log %s not fully written: summary row %s, %lld detail rows %s\n",
+            qUtf8Printable(stamp), summaryWritten ? "written" : "lost", static_cast<long long>(rows.size()),
+            detailsWritten ? "written" : "not all written");
 }
 
 void ProcessingEngine::setProcessInfoAtBottm()
