@@ -142,7 +142,7 @@ void ProcessingEngine::startProcessingOfPhotos(int processFlag)
     if (m_arrPhotosToProcess.isEmpty() || !m_runActive || m_endRequested)
         return;
     AppDelegate::shareDelegate()->isProcessingInProgress = true;
-    m_isProcessingInProgress = true;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = true;
     // A question kept back while a sheet was open no longer applies: the resumed photo asks again
     // whatever it still needs.
     m_pendingQuestion = Question::None;
@@ -187,16 +187,17 @@ void ProcessingEngine::processFilesInBatch(Worker& worker)
     for (int index = std::max(0, m_counterTotalProgressedFiles.load());; ++index) {
         if (index >= count || worker.generation != m_generation.load())
             return;
-        if (m_isProcessingInProgress)
+        if (m_isPHOTOS_PROCESSING_IN_PROGERESS)
             processFileFromBunch(worker, index);
         else if (m_isProcessOnHold)
             return;
         // Whether the run ends here is decided on the main thread, where the flags cannot change
         // under the test (an answer given meanwhile supersedes this worker instead).
-        if (index == count - 1 || !m_isProcessingInProgress || m_isProcessStopped) {
+        if (index == count - 1 || !m_isPHOTOS_PROCESSING_IN_PROGERESS || m_isProcessStopped) {
             bool leave = false;
             const bool current = hop(worker, [&] {
-                if ((index == count - 1 || !m_isProcessingInProgress || m_isProcessStopped) && !m_isProcessOnHold) {
+                if ((index == count - 1 || !m_isPHOTOS_PROCESSING_IN_PROGERESS || m_isProcessStopped)
+                    && !m_isProcessOnHold) {
                     requestEnd();
                     leave = true;
                 }
@@ -214,7 +215,7 @@ void ProcessingEngine::report(int status, const QString& message)
 
 void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int status, const QString& processMsg)
 {
-    if (!m_isProcessingInProgress)
+    if (!m_isPHOTOS_PROCESSING_IN_PROGERESS)
         return;
     const int done = ++m_counterTotalProgressedFiles;
     const int count = static_cast<int>(m_arrPhotosToProcess.size());
@@ -227,6 +228,26 @@ void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int sta
         m_arrPhotosToProcess[done - 1]->setProcessInfoMessage(processMsg);
     if (done == count)
         requestEnd();
+}
+
+bool ProcessingEngine::checkForReadOnlyFilePath(const QString& path) const
+{
+    return m_deps.probe->isReadOnly(path);
+}
+
+bool ProcessingEngine::checkForReadOnlyParentFolderPath(const QString& path) const
+{
+    return m_deps.probe->isReadOnly(path);
+}
+
+bool ProcessingEngine::checkForLockedFile(const QString& path) const
+{
+    return m_deps.probe->isLocked(path);
+}
+
+bool ProcessingEngine::checkForReadOnlyParentFolder(const QVariantMap& info) const
+{
+    return checkForReadOnlyParentFolderPath(info.value(QStringLiteral("FolderPath")).toString());
 }
 
 bool ProcessingEngine::wasWrittenThisRun(const QString& path) const
@@ -346,7 +367,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     bool proceed = false;
     const bool current = hop(worker, [&] {
         m_currentFileFlag = 0;
-        proceed = m_isProcessingInProgress;
+        proceed = m_isPHOTOS_PROCESSING_IN_PROGERESS;
         if (!proceed)
             return;
         photo->setFilePathNew(outputPath);
@@ -375,8 +396,8 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     }
 
     // 12. Permissions (not counted as errors of the bottom line).
-    const bool sourceDenied = probe.isReadOnly(photo->filePath()) || probe.isLocked(photo->filePath());
-    if (sourceDenied || probe.isReadOnly(folder)) {
+    const bool sourceDenied = checkForReadOnlyFilePath(photo->filePath()) || checkForLockedFile(photo->filePath());
+    if (sourceDenied || checkForReadOnlyParentFolderPath(folder)) {
         const auto status = sourceDenied ? ProcessStatus::SourceAccessDenied
             : probe.isDirectory(folder)  ? ProcessStatus::DestinationAccessDenied
                                          : ProcessStatus::DestinationMissing;
