@@ -1,0 +1,64 @@
+#include "core/Batch/BatchViewRules.h"
+
+#include <QFileInfo>
+
+#include "platform/imaging/ImageFileTypes.h"
+
+namespace vantrel {
+
+std::optional<BatchViewMode> BatchViewRules::modeForTag(int tag)
+{
+    if (tag < 1 || tag > 3)
+        return std::nullopt;
+    return static_cast<BatchViewMode>(tag);
+}
+
+BatchViewModeLook BatchViewRules::look(BatchViewMode mode)
+{
+    switch (mode) {
+    case BatchViewMode::List:
+        return { false, true, false, QStringLiteral("line_list"), QStringLiteral("list_view_enabled.png"),
+            QStringLiteral("grid_view_disabled.png"), QStringLiteral("grid_view_big_disabled.png") };
+    case BatchViewMode::Grid:
+        return { true, false, true, QStringLiteral("line_thumbnail"), QStringLiteral("list_view_disabled.png"),
+            QStringLiteral("grid_view_enabled.png"), QStringLiteral("grid_view_big_disabled.png") };
+    case BatchViewMode::BigGrid:
+        break;
+    }
+    return { true, false, true, QStringLiteral("line_thumbnail_big"), QStringLiteral("list_view_disabled.png"),
+        QStringLiteral("grid_view_disabled.png"), QStringLiteral("grid_view_big_enabled.png") };
+}
+
+BatchButtonsLook BatchViewRules::buttons(qsizetype count, bool allChecked)
+{
+    if (count <= 0)
+        return {};
+    if (allChecked)
+        return { true, QStringLiteral("checked_image.png"), QStringLiteral("Unselect All") };
+    return { true, QStringLiteral("uncheck_image.png"), QStringLiteral("Select All") };
+}
+
+BatchViewRules::HeaderButtonsX BatchViewRules::headerButtonsX(int width, bool verticalScrollerShown)
+{
+    return verticalScrollerShown ? HeaderButtonsX { width - 61, width - 95 }
+                                 : HeaderButtonsX { width - 51, width - 85 };
+}
+
+QSize BatchViewRules::itemSize(BatchViewMode mode)
+{
+    return mode == BatchViewMode::BigGrid ? QSize(220, 300) : QSize(180, 220);
+}
+
+bool BatchViewRules::isValidDrop(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return false;
+    return ImageFileTypes::conformsToPublicImage(QFileInfo(paths.first()).suffix()) || QFileInfo(paths.last()).isDir();
+}
+
+bool BatchViewRules::isMarkAllShortcut(bool control, bool shift, bool alt, bool meta)
+{
+    return control && !shift && !alt && !meta;
+}
+
+} // namespace vantrel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+
+#include <QList>
+#include <QString>
+
+namespace vantrel {
+
+/// The eight buttons of the shared alert sheet. PNG shares the Yes action and JPEG the No action.
+enum class AlertButton { Yes, No, Ok, RemoveFromBatch, UsePng, UseJpeg, SkipRaw, Cancel };
+
+/// The counts that fill the placeholders of some alerts.
+struct AlertCounts {
+    int totalPhotoToAdd = 0; ///< photos the last add run found (110)
+    int damagedFileCount = 0; ///< files the last add run refused (110)
+    int alreadyExistsPhotosCount = 0; ///< photos the last add run found already in the batch (111)
+    int selectedCount = 0; ///< checked photos of the batch (113)
+    int batchCount = 0; ///< photos in the batch (114, 116)
+};
+
+/// What the shared alert sheet shows for one alert number.
+struct AlertContent {
+    /// Alert 121 draws every occurrence of this text in its message brighter and larger.
+    static constexpr char kRawHighlight[] = "RAW format image exists";
+
+    int tag = 0;
+    QString title;
+    QString message;
+    QList<AlertButton> buttons; ///< the visible buttons, in the order they are laid out
+    int width = 623;
+    int height = 209;
+    std::optional<int> cancelX; ///< the Cancel button's x position, when the alert moves it
+    bool highlightedMessage = false; ///< the message is left-aligned, grey, with kRawHighlight in white
+};
+
+/// The alerts 100 to 123: title and message from the language table with their placeholders
+/// filled, the buttons and the sheet's size. Numbers without an entry (108, anything outside 100
+/// to 123) give nothing.
+class AlertCatalogue {
+public:
+    AlertCatalogue() = delete;
+    static std::optional<AlertContent> alertForTag(int tag, const AlertCounts& counts);
+};
+
+} // namespace vantrel

@@ -1,0 +1,202 @@
+#include "screens/Batch/BatchListView.h"
+
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QUrl>
+
+#include "core/Batch/BatchViewRules.h"
+#include "core/Batch/ThumbnailService.h"
+#include "screens/Batch/BatchListDelegate.h"
+#include "screens/Batch/BatchListModel.h"
+
+namespace vantrel {
+
+namespace {
+
+QStringList localPaths(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDelegate* receiver, QWidget* parent)
+    : QTableView(parent)
+    , m_batch(batch)
+    , m_model(new BatchListModel(batch, this))
+    , m_delegate(new BatchListDelegate(receiver, this))
+{
+    setObjectName(QStringLiteral("tblPhotos"));
+    setAccessibleName(tr("Photos of the batch"));
+    setModel(m_model);
+    setItemDelegate(m_delegate);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::StrongFocus);
+    setShowGrid(false);
+    setWordWrap(false);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setDefaultDropAction(Qt::CopyAction);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(BatchViewRules::kListRowHeight);
+    verticalHeader()->setMinimumSectionSize(BatchViewRules::kListRowHeight);
+    QHeaderView* header = horizontalHeader();
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    header->setFixedHeight(28);
+    header->setMinimumSectionSize(30);
+    const int widths[] = { 230, 60, 100, 90, 300, 44, 44 };
+    for (int column = 0; column < BatchListModel::ColumnCount; ++column)
+        header->resizeSection(column, widths[column]);
+    header->setSectionResizeMode(BatchListModel::FileLocationColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(BatchListModel::CheckColumn, QHeaderView::Fixed);
+    header->setSectionResizeMode(BatchListModel::DeleteColumn, QHeaderView::Fixed);
+    setStyleSheet(QStringLiteral("QTableView { background: rgb(36,41,50); border: none; }"
+                                 "QHeaderView::section { background: rgb(54,63,78); color: rgb(195,204,233);"
+                                 " border: none; border-right: 1px solid rgb(36,41,50); padding-left: 6px; }"));
+
+    setThumbnailService(new ThumbnailService(
+        { BatchViewRules::kListThumbnailWidth, BatchViewRules::kListThumbnailHeight }, kCacheBytes));
+
+    m_debounce.setSingleShot(true);
+    m_debounce.setInterval(20);
+    connect(&m_debounce, &QTimer::timeout, this, &BatchListView::loadTableViewThumbnailImages);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &BatchListView::tableviewPhotosBoundDidChange);
+}
+
+BatchListView::~BatchListView() = default;
+
+void BatchListView::setThumbnailService(ThumbnailService* service)
+{
+    delete m_thumbnails;
+    m_thumbnails = service;
+    m_thumbnails->setParent(this);
+    m_model->setThumbnailLookup([service](const QString& path) { return service->cached(path); });
+    connect(m_thumbnails, &ThumbnailService::thumbnailReady, this, &BatchListView::onThumbnail);
+}
+
+void BatchListView::tableviewPhotosBoundDidChange()
+{
+    m_thumbnails->invalidatePending();
+    m_debounce.start();
+}
+
+QPair<int, int> BatchListView::visibleRows() const
+{
+    const int count = m_model->rowCount();
+    if (count == 0)
+        return { -1, -1 };
+    const int first = qMax(0, rowAt(0));
+    int last = rowAt(viewport()->height() - 1);
+    if (last < 0)
+        last = count - 1;
+    return { first, last };
+}
+
+void BatchListView::loadTableViewThumbnailImages()
+{
+    emit thumbnailsLoading();
+    if (!isVisible())
+        return;
+    const auto [first, last] = visibleRows();
+    for (int row = first; row >= 0 && row <= last && row < m_batch->size(); ++row) {
+        const QString& path = m_batch->at(row)->filePath();
+        if (m_thumbnails->cached(path).isNull())
+            m_thumbnails->request(row, path);
+    }
+}
+
+void BatchListView::closeThumbnailWork()
+{
+    m_debounce.stop();
+    m_thumbnails->invalidatePending();
+    m_thumbnails->clearCache();
+    m_model->clearThumbnailFailures();
+}
+
+void BatchListView::onThumbnail(qsizetype item, const QString& path, const QImage& image)
+{
+    // After a removal or a re-add the row may mean another photo now: only its own path counts.
+    const PhotoFilePtr photo = m_model->photoAt(int(item));
+    if (!photo || photo->filePath() != path)
+        return;
+    if (image.isNull())
+        m_model->setThumbnailFailed(path);
+    m_model->thumbnailChanged(int(item));
+}
+
+void BatchListView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        const int row = rowAt(event->position().toPoint().y());
+        if (row >= 0) // between or below the rows: no menu
+            emit rightClickedRow(viewport()->mapTo(window(), event->position().toPoint()), row);
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void BatchListView::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    emit keyPressed(
+        mods & Qt::ControlModifier, mods & Qt::ShiftModifier, mods & Qt::AltModifier, mods & Qt::MetaModifier);
+    QTableView::keyPressEvent(event);
+}
+
+void BatchListView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    tableviewPhotosBoundDidChange();
+}
+
+void BatchListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (BatchViewRules::isValidDrop(localPaths(event->mimeData()))) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void BatchListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (BatchViewRules::isValidDrop(localPaths(event->mimeData()))) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void BatchListView::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = localPaths(event->mimeData());
+    if (!BatchViewRules::isValidDrop(paths)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit pathsDropped(paths);
+}
+
+} // namespace vantrel

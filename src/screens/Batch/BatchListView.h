@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QTableView>
+#include <QTimer>
+
+#include "core/DataBeans/PhotoFile.h"
+
+namespace vantrel {
+
+class BatchListDelegate;
+class BatchListModel;
+class ButtonTableCellDelegate;
+class ThumbnailService;
+
+/// The batch as a list: rows 35 high on the dark panel, no selection highlight, thumbnails
+/// 70 x 48 loaded for the visible rows once scrolling pauses for 0.02 seconds, right click for
+/// the photo menu, drops of files and folders.
+class BatchListView : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr qint64 kCacheBytes = 32LL * 1024 * 1024;
+
+    BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDelegate* receiver, QWidget* parent = nullptr);
+    ~BatchListView() override;
+
+    BatchListModel* batchModel() const { return m_model; }
+    ThumbnailService* thumbnails() const { return m_thumbnails; }
+    /// Replaces the thumbnail service (tests give one with a fake decoder).
+    void setThumbnailService(ThumbnailService* service);
+
+    /// Restarts the 0.02-second pause after which the visible rows get their thumbnails.
+    void tableviewPhotosBoundDidChange();
+    /// Requests the thumbnails of the visible rows that have none cached.
+    void loadTableViewThumbnailImages();
+    /// Rows visible now (first, last); (-1, -1) for none.
+    QPair<int, int> visibleRows() const;
+    /// Drops cached thumbnails and queued requests.
+    void closeThumbnailWork();
+
+signals:
+    /// Right click on a row, with the click's point in the list's window.
+    void rightClickedRow(QPoint at, int row);
+    /// Paths dropped on the list.
+    void pathsDropped(const QStringList& paths);
+    /// A key press with its modifiers (mark all).
+    void keyPressed(bool control, bool shift, bool alt, bool meta);
+    /// Thumbnail loading starts (the information popup closes).
+    void thumbnailsLoading();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void onThumbnail(qsizetype item, const QString& path, const QImage& image);
+
+    const QList<PhotoFilePtr>* m_batch;
+    BatchListModel* m_model;
+    BatchListDelegate* m_delegate;
+    ThumbnailService* m_thumbnails = nullptr;
+    QTimer m_debounce;
+};
+
+} // namespace vantrel

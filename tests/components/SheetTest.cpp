@@ -1,0 +1,167 @@
+#include "components/Sheet.h"
+#include "components/AppLook.h"
+#include "components/LocalMouseMonitor.h"
+#include "components/TickSource.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace vantrel;
+
+namespace {
+
+struct Window {
+    QWidget top;
+    QPushButton* under = new QPushButton("Under", &top);
+    QLineEdit* field = new QLineEdit(&top);
+    Window()
+    {
+        top.resize(600, 400);
+        top.setProperty(Sheet::kSheetTopProperty, 30);
+        under->setGeometry(250, 40, 100, 30);
+        field->setGeometry(10, 300, 200, 30);
+        top.show();
+    }
+};
+
+} // namespace
+
+TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
+{
+    Window w;
+    QSignalSpy underClicks(w.under, &QPushButton::clicked);
+    auto* content = new QWidget;
+    content->resize(200, 120);
+    auto* ok = new QPushButton("OK", content);
+    ok->setGeometry(10, 80, 80, 30);
+
+    std::vector<int> answers;
+    Sheet* sheet = Sheet::beginSheet(w.field, content, [&](int code) { answers.push_back(code); });
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(Sheet::activeSheet(&w.top), sheet);
+    EXPECT_EQ(sheet->geometry(), QRect(0, 30, 600, 370)); // below the title bar
+    EXPECT_EQ(content->geometry(), QRect(200, 0, 200, 120)); // centred, at the top
+    QObject::connect(ok, &QPushButton::clicked, sheet, [sheet] { sheet->endSheet(7); });
+
+    // Under the sheet: clicks and keys do not arrive.
+    QTest::mouseClick(w.under, Qt::LeftButton);
+    w.field->setFocus();
+    QTest::keyClicks(w.field, "abc");
+    EXPECT_EQ(underClicks.count(), 0);
+    EXPECT_EQ(w.field->text(), "");
+
+    // The window follows resizes.
+    w.top.resize(800, 500);
+    EXPECT_EQ(sheet->geometry(), QRect(0, 30, 800, 470));
+    EXPECT_EQ(content->x(), 300);
+
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(answers, std::vector<int> { 7 });
+    EXPECT_EQ(Sheet::activeSheet(&w.top), nullptr);
+    EXPECT_FALSE(content->isVisible());
+    EXPECT_EQ(content->parentWidget(), &w.top); // kept for reuse
+    sheet->endSheet(9); // already ended: no second answer
+    EXPECT_EQ(answers.size(), 1u);
+
+    QTest::mouseClick(w.under, Qt::LeftButton);
+    EXPECT_EQ(underClicks.count(), 1);
+
+    // The same content can be shown again; a stacked sheet takes input above the first.
+    Sheet* again = Sheet::beginSheet(&w.top, content, {});
+    auto* second = new QPushButton("Second");
+    second->resize(90, 30);
+    QSignalSpy secondClicks(second, &QPushButton::clicked);
+    Sheet* top = Sheet::beginSheet(&w.top, second);
+    EXPECT_EQ(Sheet::activeSheet(&w.top), top);
+    QTest::mouseClick(second, Qt::LeftButton);
+    QTest::mouseClick(ok, Qt::LeftButton); // the first sheet lies under the second
+    EXPECT_EQ(secondClicks.count(), 1);
+    EXPECT_EQ(Sheet::activeSheet(&w.top), top);
+    top->endSheet();
+    EXPECT_EQ(Sheet::activeSheet(&w.top), again);
+    again->endSheet();
+    EXPECT_EQ(Sheet::beginSheet(nullptr, content), nullptr);
+}
+
+TEST(LocalMouseMonitor, ReportsEachPressOnceAndNeverConsumesIt)
+{
+    QWidget top;
+    auto* button = new QPushButton("B", &top);
+    button->resize(80, 30);
+    auto* plain = new QWidget(&top); // ignores presses: they travel on to its parent
+    plain->setGeometry(100, 0, 50, 50);
+    top.show();
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    auto* owner = new QObject;
+    std::vector<std::pair<QWidget*, Qt::MouseButton>> seen;
+    new LocalMouseMonitor(owner, LocalMouseMonitor::Button::Left | LocalMouseMonitor::Button::Other,
+        [&](QWidget* receiver, Qt::MouseButton b, const QPointF&) { seen.emplace_back(receiver, b); });
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::RightButton); // not asked for
+    QTest::mouseClick(button, Qt::MiddleButton);
+    QTest::mouseClick(plain, Qt::LeftButton);
+    const std::vector<std::pair<QWidget*, Qt::MouseButton>> expected {
+        { button, Qt::LeftButton },
+        { button, Qt::MiddleButton },
+        { plain, Qt::LeftButton },
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(clicks.count(), 1); // the button still got its click
+
+    delete owner; // the monitor goes with its owner
+    seen.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+TEST(TickSource, ManualSourceTicksOnlyWhileStarted)
+{
+    TickSource source(TickSource::Driver::Manual);
+    int ticks = 0;
+    QObject::connect(&source, &TickSource::tick, [&] { ++ticks; });
+    EXPECT_FALSE(source.fire());
+    source.start(16);
+    EXPECT_TRUE(source.isActive());
+    EXPECT_EQ(source.interval(), 16);
+    EXPECT_TRUE(source.fire());
+    EXPECT_TRUE(source.fire());
+    source.stop();
+    EXPECT_FALSE(source.fire());
+    EXPECT_EQ(ticks, 2);
+}
+
+TEST(AppLook, StandardControlsTakeTheDarkColours)
+{
+    const QPalette palette = AppLook::palette();
+    QWidget panel;
+    panel.setPalette(palette);
+    panel.setAutoFillBackground(true);
+    panel.resize(60, 40);
+    QLineEdit field;
+    field.setPalette(palette);
+    field.resize(120, 30);
+    struct Probe {
+        QWidget* widget;
+        QPoint at;
+        QColor expected;
+    };
+    const Probe probes[] = {
+        { &panel, { 30, 20 }, QColor(36, 41, 50) },
+        { &field, { 60, 15 }, QColor(54, 63, 78) },
+    };
+    for (const auto& probe : probes) {
+        const QImage shot = probe.widget->grab().toImage();
+        EXPECT_EQ(QColor(shot.pixel(probe.at)), probe.expected) << probe.widget->metaObject()->className();
+    }
+    EXPECT_EQ(palette.color(QPalette::Active, QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(palette.color(QPalette::Disabled, QPalette::WindowText), QColor(195, 204, 233));
+    EXPECT_EQ(palette.color(QPalette::Active, QPalette::Highlight), QColor(66, 180, 211));
+}
