@@ -31,6 +31,8 @@ TorAttachedWindow::TorAttachedWindow(QWidget* view, const QPointF& point, QWidge
     // The defaults go in as they are: the clamping setters would measure a view frame that does
     // not exist yet.
     m_metrics = TorAttachedMetrics {};
+    if (!view->testAttribute(Qt::WA_Resized))
+        view->resize(view->sizeHint().expandedTo(QSize(0, 0)));
     m_viewFrame = QRectF(QPointF(m_metrics.viewMargin, m_metrics.viewMargin), QSizeF(view->size()));
     if (!G::isPlaceableSide(m_side))
         m_side = bestSideForAutomaticPosition();

@@ -14,7 +14,8 @@ namespace vantrel {
 /// points at that point, rounded corners and a border. It is an overlay widget inside the
 /// window it belongs to (a separate window could not be placed reliably on every display
 /// server), raised above the window's content; its outline is drawn once per change into an
-/// image. The view becomes the popup's child.
+/// image. The view becomes the popup's child and keeps its size (a view never resized takes
+/// its size hint).
 ///
 /// Points are in the window's base coordinates: y-up, origin at the window's bottom-left
 /// (pointInWindow converts a widget's point). Without a window the popup is a frameless

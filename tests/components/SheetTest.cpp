@@ -20,8 +20,10 @@ struct Window {
     QWidget top;
     QPushButton* under = new QPushButton("Under", &top);
     QLineEdit* field = new QLineEdit(&top);
+    QPushButton* titleBar = new QPushButton("Title", &top);
     Window()
     {
+        titleBar->setGeometry(10, 2, 80, 26);
         top.resize(600, 400);
         top.setProperty(Sheet::kSheetTopProperty, 30);
         under->setGeometry(250, 40, 100, 30);
@@ -36,6 +38,7 @@ TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
 {
     Window w;
     QSignalSpy underClicks(w.under, &QPushButton::clicked);
+    QSignalSpy titleClicks(w.titleBar, &QPushButton::clicked);
     auto* content = new QWidget;
     content->resize(200, 120);
     auto* ok = new QPushButton("OK", content);
@@ -55,6 +58,9 @@ TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
     QTest::keyClicks(w.field, "abc");
     EXPECT_EQ(underClicks.count(), 0);
     EXPECT_EQ(w.field->text(), "");
+    // Above the sheet: the title bar still takes clicks.
+    QTest::mouseClick(w.titleBar, Qt::LeftButton);
+    EXPECT_EQ(titleClicks.count(), 1);
 
     // The window follows resizes.
     w.top.resize(800, 500);
@@ -114,6 +120,15 @@ TEST(LocalMouseMonitor, ReportsEachPressOnceAndNeverConsumesIt)
     };
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(clicks.count(), 1); // the button still got its click
+
+    // Two presses made by hand carry the same (zero) time and place: still two presses.
+    seen.clear();
+    for (int i = 0; i < 2; ++i) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), plain->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(plain, &press);
+    }
+    EXPECT_EQ(seen.size(), 2u);
 
     delete owner; // the monitor goes with its owner
     seen.clear();

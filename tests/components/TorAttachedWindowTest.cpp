@@ -201,4 +201,11 @@ TEST(TorAttachedWindow, SitsInsideItsWindowWithTheDrawnOutline)
     EXPECT_EQ(popup->geometry(), QRect(105, 73, 120, 54));
     popup->setPoint({ 100, 200 }, TorSideAutomatic);
     EXPECT_EQ(popup->side(), TorSideRight);
+
+    // A view never sized by its owner comes with its size hint, not a default window size.
+    auto* label = new QWidget;
+    label->setMinimumSize(70, 30);
+    auto* sized = TorAttachedWindow::initWithView(label, point, &window, TorSideBelow, 0.0f);
+    EXPECT_EQ(sized->viewFrameRect().size(), QSizeF(label->sizeHint().expandedTo(QSize(70, 30))));
+    EXPECT_EQ(label->size(), label->sizeHint().expandedTo(QSize(70, 30)));
 }

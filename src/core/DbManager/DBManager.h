@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <functional>
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -60,6 +63,17 @@ public:
     /// The tblLogDetails rows whose timeStamp matches `stamp` ignoring ASCII case; "%" and "_"
     /// in the stamp are literal characters.
     DbRows getAllLogDetailsWhereTimestamp(const QString& stamp);
+
+    /// The eight column texts of one tblLogDetails row, in table order ("timeStamp" first).
+    using LogDetailValues = std::array<QString, 8>;
+    using LogDetailVisitor = std::function<void(qint64 id, const LogDetailValues& values)>;
+    /// One page of a run's detail rows, for readers that must not hold a run as one list: the rows
+    /// matched as getAllLogDetailsWhereTimestamp matches them whose key "id" is above `afterId`, in
+    /// key order, at most `limit`, each handed to `visit` as it is read. The file is opened
+    /// read-only and never created. Returns the number of rows visited, or -1 when the database
+    /// cannot be read.
+    int readLogDetailsWhereTimestamp(
+        const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
 
     // ---- General-purpose operations (no part of the application calls them) ----
 

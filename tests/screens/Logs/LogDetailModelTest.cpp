@@ -1,0 +1,190 @@
+// The log viewer's model over a log database written by real runs of the engine, and its paged
+// loading over a database filled directly.
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/AppDelegate.h"
+#include "core/DbManager/DBManager.h"
+#include "core/Processing/RunSummary.h"
+#include "screens/Logs/LogDetailModel.h"
+#include "screens/support/RunFixture.h"
+
+namespace vantrel {
+namespace {
+
+using namespace screentest;
+
+QByteArray fileDigest(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Three runs of 2, 3 and 1 photos, a minute apart, written by the engine into the log database.
+QStringList writeThreeRuns(const QString& root)
+{
+    auto clock = std::make_shared<SetClock>();
+    auto engine = makeEngine(clock);
+    QStringList stamps;
+    const int counts[] = { 2, 3, 1 };
+    for (int run = 0; run < 3; ++run) {
+        makeBatch(QStringLiteral("%1/in%2").arg(root).arg(run), counts[run]);
+        clock->current = QDateTime(QDate(2026, 3, 4), QTime(10, run, 5));
+        RunOptions options = halfSizeInto(QStringLiteral("%1/out%2").arg(root).arg(run));
+        if (!engine->startProcess(options) || !waitForRunEnd(*engine))
+            return {};
+        stamps << engine->getLogDetails().value("timeStamp").toString();
+    }
+    return stamps;
+}
+
+TEST(LogDetailModelTest, RunsWrittenByTheEngineStepAndShowTheirRows)
+{
+    freshApplication();
+    QTemporaryDir dir;
+    const QStringList stamps = writeThreeRuns(dir.path());
+    ASSERT_EQ(stamps.size(), 3);
+    ASSERT_EQ(QSet<QString>(stamps.begin(), stamps.end()).size(), 3);
+    const QString dbPath = AppDelegate::shareDelegate()->dbManager->excludedatabasePath();
+    const QByteArray before = fileDigest(dbPath);
+
+    LogDetailModel model;
+    EXPECT_FALSE(model.initWithLogTimeStamp(""));
+    EXPECT_FALSE(model.initWithLogTimeStamp("no such run"));
+    EXPECT_EQ(model.selectedLogIndex(), -1);
+
+    ASSERT_TRUE(model.initWithLogTimeStamp(stamps[2]));
+    ASSERT_EQ(model.arrLogSummaries().size(), 3);
+    for (int i = 0; i < 3; ++i) // the order in which the runs were written
+        EXPECT_EQ(model.arrLogSummaries()[i].value("timeStamp"), stamps[i]);
+
+    struct Step {
+        std::function<void()> action;
+        int index;
+        bool prev, next;
+        QString selected;
+    };
+    const Step steps[] = {
+        { [] {}, 2, true, false, "1" },
+        { [&] { model.btnNextLogTapped(); }, 2, true, false, "1" }, // nothing after the last
+        { [&] { model.btnPrevLogTapped(); }, 1, true, true, "3" },
+        { [&] { model.btnPrevLogTapped(); }, 0, false, true, "2" },
+        { [&] { model.btnPrevLogTapped(); }, 0, false, true, "2" },
+        { [&] { model.btnNextLogTapped(); }, 1, true, true, "3" },
+    };
+    for (const Step& s : steps) {
+        s.action();
+        EXPECT_EQ(model.selectedLogIndex(), s.index);
+        EXPECT_EQ(model.isPrevEnabled(), s.prev);
+        EXPECT_EQ(model.isNextEnabled(), s.next);
+        EXPECT_EQ(model.summaryText("imagesSelected"), s.selected);
+        EXPECT_FALSE(model.isLoading()); // short runs arrive in the first page
+    }
+
+    // The run shown (index 1): its three rows in batch order, as stored.
+    LogDetailsTableModel* rows = model.tableModel();
+    ASSERT_EQ(rows->rowCount(), 3);
+    const DbRows stored = AppDelegate::shareDelegate()->dbManager->getAllLogDetailsWhereTimestamp(stamps[1]);
+    ASSERT_EQ(stored.size(), 3);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(rows->text(r, LogDetailsTableModel::Number), QString::number(r + 1));
+        EXPECT_EQ(rows->text(r, LogDetailsTableModel::InputFile),
+            QStringLiteral("%1/in1/photo%2.jpg").arg(dir.path()).arg(r + 1));
+        EXPECT_EQ(rows->text(r, LogDetailsTableModel::OutputFile), stored[r].value("outputFilename"));
+        EXPECT_EQ(rows->text(r, LogDetailsTableModel::Information), "Processed successfully.");
+        EXPECT_EQ(rows->text(r, LogDetailsTableModel::Ratio), stored[r].value("ratio"));
+        EXPECT_EQ(rows->data(rows->index(r, LogDetailsTableModel::InputFile), Qt::ToolTipRole).toString(),
+            stored[r].value("inputFilename"));
+        EXPECT_FALSE(rows->data(rows->index(r, LogDetailsTableModel::OldSize), Qt::ToolTipRole).isValid());
+    }
+    for (const QString& key : LogDetailModel::summaryKeys())
+        EXPECT_EQ(model.summaryText(key), model.arrLogSummaries()[1].value(key)) << key.toStdString();
+
+    // An unknown stamp leaves the run on show.
+    EXPECT_FALSE(model.initWithLogTimeStamp("no such run"));
+    EXPECT_EQ(model.selectedLogIndex(), 1);
+    EXPECT_EQ(fileDigest(dbPath), before); // the viewer only reads
+}
+
+TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
+{
+    freshApplication();
+    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
+    const auto textColumns = [](const QStringList& names) {
+        DbRows columns;
+        for (const QString& name : names)
+            columns.append({ { "column", name }, { "dataType", "TEXT" } });
+        return columns;
+    };
+    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
+    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    for (const QString stamp : { "A_1", "AB1" }) // "_" is literal: A_1 must not match AB1
+        db.InsertDetailInLogSummaryTable({ { "timeStamp", stamp }, { "imagesSelected", "x" }, { "newSize", "1-2" } });
+    DbRows rows;
+    for (int i = 0; i < 1200; ++i) {
+        const QString stamp = i % 3 == 2 ? "AB1" : "A_1"; // the runs' rows interleave
+        rows.append(
+            { { "timeStamp", stamp }, { "inputFilename", QStringLiteral("/photos/f%1/p%2.jpg").arg(i % 7).arg(i) },
+                { "outputFilename", " " }, { "information", "File skipped." }, { "save", i == 0 ? "1-2" : "-" } });
+    }
+    ASSERT_TRUE(db.InsertDetailInLogDetailsTable(rows));
+
+    LogDetailModel model;
+    int signalled = 0;
+    QObject::connect(&model, &LogDetailModel::rowsLoaded, [&](int, bool) { ++signalled; });
+    ASSERT_TRUE(model.initWithLogTimeStamp("A_1"));
+    EXPECT_EQ(model.summaryText("newSize"), "1-2"); // an inner dash is shown as stored
+    LogDetailsTableModel* table = model.tableModel();
+    EXPECT_EQ(table->rowCount(), LogDetailModel::kFirstPageRows); // the first page at once
+    EXPECT_TRUE(model.isLoading());
+    while (model.loadNextPage(150)) { }
+    EXPECT_FALSE(model.isLoading());
+    ASSERT_EQ(table->rowCount(), 800);
+    int r = 0;
+    for (int i = 0; i < 1200; ++i) {
+        if (i % 3 == 2)
+            continue;
+        ASSERT_EQ(
+            table->text(r, LogDetailsTableModel::InputFile), QStringLiteral("/photos/f%1/p%2.jpg").arg(i % 7).arg(i));
+        ++r;
+    }
+    EXPECT_EQ(table->text(0, LogDetailsTableModel::Save), "1-2");
+    EXPECT_EQ(table->text(1, LogDetailsTableModel::Save), "-");
+    EXPECT_EQ(table->text(799, LogDetailsTableModel::Number), "800");
+    EXPECT_GE(signalled, 3);
+
+    // Stepping to the other run starts again from its first row.
+    model.btnNextLogTapped();
+    EXPECT_TRUE(turnEventLoopUntil([&] { return !model.isLoading(); })); // the rest arrives by itself
+    ASSERT_EQ(table->rowCount(), 400);
+    EXPECT_EQ(table->text(0, LogDetailsTableModel::InputFile), "/photos/f2/p2.jpg");
+}
+
+TEST(LogDetailModelTest, StatusTextsAndHeadingPositions)
+{
+    const std::pair<int, const char*> texts[] = { { 0, "File not Processed." }, { 1, "Processed successfully." },
+        { 2, "File not available at source directory." },
+        { 7, "Output image dimension is too long, please reset the setiings." }, { 8, "File skipped." }, { 10, "-" },
+        { 12, "Destination folder doesn't exist." }, { 13, "Invalid file name." }, { 99, "-" } };
+    for (const auto& [status, text] : texts)
+        EXPECT_EQ(LogDetailModel::getMessageForstatus(status), text);
+
+    const std::array<float, 7> widths { 40, 200, 200, 150, 80, 80, 60 };
+    const std::array<float, 7> hidden = LogDetailModel::headingPositions(widths, false);
+    const std::array<float, 7> expected { 40, 240, 440, 590, 670, 750, 810 };
+    EXPECT_EQ(hidden, expected);
+    const std::array<float, 7> shown = LogDetailModel::headingPositions(widths, true);
+    EXPECT_EQ(shown[1], 240);
+    EXPECT_EQ(shown[2], 439);
+    EXPECT_EQ(shown[3], hidden[3] - 3); // old size 3 points further left
+    EXPECT_EQ(shown[6], hidden[6] - 3);
+}
+
+} // namespace
+} // namespace vantrel
