@@ -1,5 +1,5 @@
-// A gallery of the interface components, for looking at them: progress bars, popups with their
-// arrows, a tinted title bar, a sheet. Not installed.
+// A gallery of the interface components, for looking at them: progress bars, the tag-styled
+// buttons, popups with their arrows, a tinted title bar, a sheet. Not installed.
 //   bench_gallery [--sheet] [--size WxH]
 #include <QApplication>
 #include <QFrame>
@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "components/AppLook.h"
+#include "components/HighlightedButton.h"
+#include "components/LinkButton.h"
 #include "components/RvWindow/RvColorView.h"
 #include "components/RvWindow/RvWindow.h"
 #include "components/Sheet.h"
@@ -187,6 +189,31 @@ int main(int argc, char** argv)
     sheetLayout->addWidget(answer);
     sheetLayout->addStretch(1);
     grid->addWidget(sheetSection, 1, 1);
+
+    // The tag-styled buttons in their default look; the last row shows the disabled look.
+    auto* buttons = section(&main);
+    auto* buttonLayout = new QGridLayout(buttons);
+    buttonLayout->addWidget(heading(QStringLiteral("Buttons by tag"), buttons), 0, 0, 1, 6);
+    for (int tag = 101; tag <= 112; ++tag) {
+        const int index = tag - 101;
+        auto* button = new HighlightedButton(QStringLiteral("Tag %1").arg(tag), buttons);
+        button->setAccessibleName(button->text());
+        button->setTag(tag);
+        button->setMinimumSize(110, 30);
+        button->awakeFromNib();
+        buttonLayout->addWidget(button, 1 + index / 6, index % 6);
+    }
+    for (const int tag : { 101, 103, 105, 108 }) {
+        auto* button = new HighlightedButton(QStringLiteral("Tag %1 off").arg(tag), buttons);
+        button->setAccessibleName(button->text());
+        button->setTag(tag);
+        button->setMinimumSize(110, 30);
+        button->awakeFromNib();
+        button->setState(0);
+        buttonLayout->addWidget(button, 3, (tag - 101) / 2 % 6);
+    }
+    buttonLayout->addWidget(new LinkButton(QStringLiteral("A link button"), buttons), 3, 5);
+    grid->addWidget(buttons, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
