@@ -1,5 +1,5 @@
-// A gallery of the interface components, for looking at them: popups with their arrows, a tinted
-// title bar, a sheet. Not installed.
+// A gallery of the interface components, for looking at them: progress bars, the tag-styled
+// buttons, popups with their arrows, a tinted title bar, a sheet. Not installed.
 //   bench_gallery [--sheet] [--size WxH]
 #include <QApplication>
 #include <QFrame>
@@ -11,10 +11,13 @@
 #include <QVBoxLayout>
 
 #include "components/AppLook.h"
+#include "components/HighlightedButton.h"
+#include "components/LinkButton.h"
 #include "components/RvWindow/RvColorView.h"
 #include "components/RvWindow/RvWindow.h"
 #include "components/Sheet.h"
 #include "components/TorAttachedWindow.h"
+#include "components/WyProgressIndicator.h"
 #include "core/ResourceImages.h"
 
 using namespace vantrel;
@@ -148,10 +151,27 @@ int main(int argc, char** argv)
         anchor->setFixedWidth(140);
     }
     popupLayout->addWidget(anchorBelow);
-    popupLayout->addSpacing(150);
+    popupLayout->addSpacing(110);
     popupLayout->addWidget(anchorRight);
     popupLayout->addStretch(1);
-    grid->addWidget(popups, 0, 0, 2, 1);
+    grid->addWidget(popups, 0, 0);
+
+    auto* progress = section(&main);
+    auto* progressLayout = new QGridLayout(progress);
+    progressLayout->addWidget(heading(QStringLiteral("Progress"), progress), 0, 0, 1, 2);
+    int row = 1;
+    for (const double value : { 0.0, 50.0, 100.0 }) {
+        auto* bar = new WyProgressIndicator(progress);
+        bar->setMinValue(0);
+        bar->setMaxValue(100);
+        bar->setDoubleValue(value);
+        bar->setFixedHeight(20);
+        progressLayout->addWidget(new QLabel(QStringLiteral("%1 %").arg(value), progress), row, 0);
+        progressLayout->addWidget(bar, row++, 1);
+    }
+    progressLayout->setColumnStretch(1, 1);
+    progressLayout->setRowStretch(row, 1);
+    grid->addWidget(progress, 1, 0);
 
     auto* tintSection = section(&main);
     auto* tintLayout = new QVBoxLayout(tintSection);
@@ -169,6 +189,31 @@ int main(int argc, char** argv)
     sheetLayout->addWidget(answer);
     sheetLayout->addStretch(1);
     grid->addWidget(sheetSection, 1, 1);
+
+    // The tag-styled buttons in their default look; the last row shows the disabled look.
+    auto* buttons = section(&main);
+    auto* buttonLayout = new QGridLayout(buttons);
+    buttonLayout->addWidget(heading(QStringLiteral("Buttons by tag"), buttons), 0, 0, 1, 6);
+    for (int tag = 101; tag <= 112; ++tag) {
+        const int index = tag - 101;
+        auto* button = new HighlightedButton(QStringLiteral("Tag %1").arg(tag), buttons);
+        button->setAccessibleName(button->text());
+        button->setTag(tag);
+        button->setMinimumSize(110, 30);
+        button->awakeFromNib();
+        buttonLayout->addWidget(button, 1 + index / 6, index % 6);
+    }
+    for (const int tag : { 101, 103, 105, 108 }) {
+        auto* button = new HighlightedButton(QStringLiteral("Tag %1 off").arg(tag), buttons);
+        button->setAccessibleName(button->text());
+        button->setTag(tag);
+        button->setMinimumSize(110, 30);
+        button->awakeFromNib();
+        button->setState(0);
+        buttonLayout->addWidget(button, 3, (tag - 101) / 2 % 6);
+    }
+    buttonLayout->addWidget(new LinkButton(QStringLiteral("A link button"), buttons), 3, 5);
+    grid->addWidget(buttons, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 

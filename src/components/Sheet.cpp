@@ -1,6 +1,8 @@
 #include "components/Sheet.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -8,27 +10,48 @@ namespace vantrel {
 
 namespace {
 
-bool isInputEvent(QEvent::Type type)
+enum class InputKind { None, Keyboard, Pointed, Following };
+
+// Keyboard input is kept from everything outside the sheet. A press, wheel, menu request or
+// drag is kept from what lies under the overlay by where it happens, so the title bar above it
+// stays usable; moves and releases follow the widget that took the press.
+InputKind inputKind(QEvent::Type type)
 {
     switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
-    case QEvent::ContextMenu:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-    case QEvent::Drop:
+        return InputKind::Keyboard;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
     case QEvent::DragEnter:
     case QEvent::DragMove:
-        return true;
+    case QEvent::Drop:
+        return InputKind::Pointed;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return InputKind::Following;
     default:
-        return false;
+        return InputKind::None;
+    }
+}
+
+QPointF globalPositionOf(QWidget* receiver, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ContextMenu:
+        return static_cast<QContextMenuEvent*>(event)->globalPos();
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return receiver->mapToGlobal(static_cast<QDropEvent*>(event)->position());
+    default:
+        return static_cast<QSinglePointEvent*>(event)->globalPosition();
     }
 }
 
@@ -118,22 +141,36 @@ void Sheet::layoutInWindow()
         m_content->move((width() - m_content->width()) / 2, 0);
 }
 
-bool Sheet::isUnderThisSheet(QObject* receiver) const
+bool Sheet::blocksInput(QObject* receiver, QEvent* event) const
 {
-    if (!receiver->isWidgetType())
+    const InputKind kind = inputKind(event->type());
+    if (kind == InputKind::None || !receiver->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(receiver);
     if (widget->window() != m_topLevel || widget == this || isAncestorOf(widget))
         return false;
     // Only the topmost sheet guards the window; a sheet stacked above this one is reachable.
-    return activeSheet(m_topLevel) == this;
+    if (activeSheet(m_topLevel) != this)
+        return false;
+    const QRect overlay(mapToGlobal(QPoint(0, 0)), size());
+    switch (kind) {
+    case InputKind::Keyboard:
+        return true;
+    case InputKind::Pointed:
+        return overlay.contains(globalPositionOf(widget, event).toPoint());
+    case InputKind::Following:
+        return widget != m_topLevel && overlay.intersects(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+    case InputKind::None:
+        break;
+    }
+    return false;
 }
 
 bool Sheet::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_topLevel && event->type() == QEvent::Resize)
         layoutInWindow();
-    if (m_active && isInputEvent(event->type()) && isUnderThisSheet(watched)) {
+    if (m_active && blocksInput(watched, event)) {
         const auto type = event->type();
         if (type == QEvent::KeyPress && watched != this)
             setFocus(Qt::OtherFocusReason);

@@ -9,8 +9,9 @@ namespace vantrel {
 
 /// A sheet: content shown over a window, inside it, dropping from the bottom of its title bar.
 /// The overlay covers the top-level window below the height in its "vantrelSheetTop" property
-/// (int px, 0 when unset), dims what lies under it and keeps mouse, wheel and key input away
-/// from it while the sheet is up. The content is centred horizontally at the overlay's top.
+/// (int px, 0 when unset), dims what lies under it and keeps mouse, wheel, drop and key input
+/// away from it while the sheet is up (the title bar above it stays usable). The content is centred horizontally at the
+/// overlay's top.
 ///
 /// Nothing waits: beginSheet returns at once and the answer arrives in the completion. Ending
 /// hides the content and gives it back to the window (not deleted), so callers can show it
@@ -47,7 +48,7 @@ protected:
 private:
     Sheet(QWidget* topLevel, QWidget* content, Completion done);
     void layoutInWindow();
-    bool isUnderThisSheet(QObject* receiver) const;
+    bool blocksInput(QObject* receiver, QEvent* event) const;
 
     QPointer<QWidget> m_topLevel;
     QPointer<QWidget> m_content;

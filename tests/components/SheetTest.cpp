@@ -20,8 +20,10 @@ struct Window {
     QWidget top;
     QPushButton* under = new QPushButton("Under", &top);
     QLineEdit* field = new QLineEdit(&top);
+    QPushButton* titleBar = new QPushButton("Title", &top);
     Window()
     {
+        titleBar->setGeometry(10, 2, 80, 26);
         top.resize(600, 400);
         top.setProperty(Sheet::kSheetTopProperty, 30);
         under->setGeometry(250, 40, 100, 30);
@@ -36,6 +38,7 @@ TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
 {
     Window w;
     QSignalSpy underClicks(w.under, &QPushButton::clicked);
+    QSignalSpy titleClicks(w.titleBar, &QPushButton::clicked);
     auto* content = new QWidget;
     content->resize(200, 120);
     auto* ok = new QPushButton("OK", content);
@@ -55,6 +58,9 @@ TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
     QTest::keyClicks(w.field, "abc");
     EXPECT_EQ(underClicks.count(), 0);
     EXPECT_EQ(w.field->text(), "");
+    // Above the sheet: the title bar still takes clicks.
+    QTest::mouseClick(w.titleBar, Qt::LeftButton);
+    EXPECT_EQ(titleClicks.count(), 1);
 
     // The window follows resizes.
     w.top.resize(800, 500);

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFileInfo>
 
 #include <exiv2/exiv2.hpp>
@@ -12,6 +15,7 @@
 
 #include "platform/imaging/DocumentHeaderSize.h"
 #include "platform/imaging/ImageFileTypes.h"
+#include "platform/imaging/LoaderSniff.h"
 #include "platform/imaging/MetadataDictionary.h"
 #include "platform/imaging/RawFile.h"
 #include "platform/imaging/VipsInclude.h"
@@ -163,10 +167,35 @@ void readWithExiv2(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& 
     }
 }
 
+// The first bytes of a file (fewer when it is shorter; empty when it cannot be read).
+QByteArray fileHead(const QByteArray& file)
+{
+    char buffer[16];
+    const int fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    return got > 0 ? QByteArray(buffer, int(got)) : QByteArray();
+}
+
+// Opens the header with the loader the first bytes name; libvips' own choice (every installed
+// loader asked in turn) only when they name none.
+VipsImage* openHeader(const QByteArray& file)
+{
+    if (const char* loader = loaderForHeader(fileHead(file))) {
+        VipsImage* image = nullptr;
+        if (vips_call(loader, file.constData(), &image, "access", VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
+            return nullptr;
+        return image;
+    }
+    return vips_image_new_from_file(file.constData(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
+}
+
 ImageProperties fromVips(const QString& path, PropertyDepth depth)
 {
     const QByteArray file = path.toUtf8();
-    VipsImage* image = vips_image_new_from_file(file.constData(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
+    VipsImage* image = openHeader(file);
     if (!image) {
         const QString why = QString::fromUtf8(vips_error_buffer()).trimmed().section('\n', 0, 0);
         vips_error_clear();

@@ -1,0 +1,396 @@
+#include "app/MainScreen/MainScreenView.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/MainScreen/AlertSheetView.h"
+#include "app/MainScreen/LoadingOverlay.h"
+#include "app/MainScreen/WizardLook.h"
+#include "components/AppLook.h"
+#include "components/Sheet.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "platform/NotificationCenter.h"
+
+namespace vantrel {
+
+namespace {
+constexpr int kBottomBarHeight = 64;
+constexpr int kButtonWidth = 120;
+constexpr int kButtonHeight = 34;
+
+QWidget* makeStepView(QWidget* parent, const char* name, const QString& accessibleName)
+{
+    auto* view = new QWidget(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setAccessibleName(accessibleName);
+    view->hide();
+    return view;
+}
+} // namespace
+
+MainScreenView::MainScreenView(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mainContaner"));
+    setAccessibleName(QStringLiteral("Main screen"));
+    m_driver = std::make_unique<WizardDriver>(*this, m_addPhotosPort, m_panesPort, m_processingPort);
+
+    m_leftBox = new QWidget(this);
+    m_leftBox->setObjectName(QStringLiteral("leftBox"));
+    m_leftBox->setAccessibleName(QStringLiteral("Wizard step"));
+    buildStepViews();
+    buildBottomBar();
+
+    m_winAlert = new AlertSheetView(this);
+    m_winAlert->hide();
+    m_winAlert->setButtonHandler([this](AlertButton button) { m_driver->alerts().tap(button); });
+
+    m_winOverwriteAlert = new QWidget(this);
+    m_winOverwriteAlert->setObjectName(QStringLiteral("winOverwriteAlert"));
+    m_winOverwriteAlert->setAccessibleName(QStringLiteral("File exists"));
+    m_winOverwriteAlert->resize(623, 300);
+    m_winOverwriteAlert->hide();
+
+    m_winLogs = new QWidget(this);
+    m_winLogs->setObjectName(QStringLiteral("winLogs"));
+    m_winLogs->setAccessibleName(QStringLiteral("Logs"));
+    m_winLogs->hide();
+
+    m_vwLoading = new LoadingOverlay(this);
+
+    m_driver->registerObservers();
+    qApp->installEventFilter(this);
+    // Created like the panes: the set-up runs once the view has been built and placed.
+    QTimer::singleShot(20, this, &MainScreenView::initSetup);
+}
+
+MainScreenView::~MainScreenView()
+{
+    qApp->removeEventFilter(this);
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void MainScreenView::initSetup()
+{
+    m_driver->initSetup();
+}
+
+void MainScreenView::buildStepViews()
+{
+    m_addPhotosView = makeStepView(m_leftBox, "addPhotosView", QStringLiteral("Photos"));
+    m_vwResizeOptions = makeStepView(m_leftBox, "vwResizeOptions", QStringLiteral("Resizing"));
+    m_vwResize = makeStepView(m_vwResizeOptions, "vwResize", QStringLiteral("Resize"));
+    m_vwRotate = makeStepView(m_vwResizeOptions, "vwRotate", QStringLiteral("Rotate"));
+    m_vwFlip = makeStepView(m_vwResizeOptions, "vwFlip", QStringLiteral("Flip"));
+    m_vwResize->show();
+    m_vwRotate->show();
+    m_vwFlip->show();
+    m_vwSetting = makeStepView(m_leftBox, "vwSetting", QStringLiteral("Settings"));
+    m_vwProcessing = makeStepView(m_leftBox, "vwProcessing", QStringLiteral("Processing"));
+}
+
+QPushButton* MainScreenView::makeBottomButton(
+    const char* name, const QString& caption, bool primary, void (MainScreenView::*action)())
+{
+    auto* button = new QPushButton(caption, m_bottomBar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(caption);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(WizardLook::buttonStyle(primary));
+    button->hide();
+    connect(button, &QPushButton::clicked, this, action);
+    m_bottomButtons.append(button);
+    return button;
+}
+
+void MainScreenView::buildBottomBar()
+{
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("bottomBar"));
+    m_lblBatchInfoBottom = new QLabel(m_bottomBar);
+    m_lblBatchInfoBottom->setObjectName(QStringLiteral("lblBatchInfoBottom"));
+    m_lblBatchInfoBottom->setAccessibleName(QStringLiteral("Batch summary"));
+    m_lblBatchInfoBottom->setTextFormat(Qt::RichText);
+    m_lblBatchInfoBottom->setStyleSheet(QStringLiteral("color: rgb(195, 204, 233); font-size: 13px;"));
+    m_lblBatchInfoBottom->hide();
+    makeBottomButton("btnNextOnPhotosvw", QStringLiteral("Next"), true, &MainScreenView::btnNextOnPhotosvwTapped);
+    makeBottomButton("btnNextOnResizingvw", QStringLiteral("Next"), true, &MainScreenView::btnNextOnResizingvwTapped);
+    makeBottomButton("btnBackOnResizingvw", QStringLiteral("Back"), false, &MainScreenView::btnBackOnResizingvwTapped);
+    makeBottomButton(
+        "btnConvertOnSettingvw", QStringLiteral("Convert"), true, &MainScreenView::btnConvertOnSettingvwTapped);
+    makeBottomButton("btnBackOnSettingvw", QStringLiteral("Back"), false, &MainScreenView::btnBackOnSettingvwTapped);
+    makeBottomButton(
+        "btnFinishOnProccesiingvw", QStringLiteral("Finish"), true, &MainScreenView::btnFinishOnProcessingvwTapped);
+}
+
+QPushButton* MainScreenView::bottomButton(const char* name) const
+{
+    for (QPushButton* button : m_bottomButtons) {
+        if (button->objectName() == QLatin1String(name))
+            return button;
+    }
+    return nullptr;
+}
+
+QWidget* MainScreenView::stepView(int step) const
+{
+    switch (step) {
+    case 1:
+        return m_addPhotosView;
+    case 2:
+        return m_vwResizeOptions;
+    case 3:
+        return m_vwSetting;
+    case 4:
+        return m_vwProcessing;
+    default:
+        return nullptr;
+    }
+}
+
+// --- WizardScreen -----------------------------------------------------------------------------------
+
+void MainScreenView::showStepView(int step)
+{
+    for (int i = 1; i <= 4; ++i)
+        stepView(i)->hide();
+    if (QWidget* view = stepView(step)) {
+        view->setGeometry(m_leftBox->rect());
+        view->show();
+    }
+    relayout();
+}
+
+void MainScreenView::setBottomButtons(const WizardBottomButtons& buttons)
+{
+    bottomButton("btnNextOnPhotosvw")->setVisible(buttons.nextOnPhotos);
+    bottomButton("btnNextOnResizingvw")->setVisible(buttons.nextOnResizing);
+    bottomButton("btnBackOnResizingvw")->setVisible(buttons.backOnResizing);
+    bottomButton("btnConvertOnSettingvw")->setVisible(buttons.convertOnSetting);
+    bottomButton("btnBackOnSettingvw")->setVisible(buttons.backOnSetting);
+    bottomButton("btnFinishOnProccesiingvw")->setVisible(buttons.finishOnProcessing);
+    m_lblBatchInfoBottom->setVisible(buttons.footer);
+}
+
+void MainScreenView::setBottomButtonsEnabled(bool enabled)
+{
+    for (QPushButton* button : m_bottomButtons)
+        button->setEnabled(enabled);
+}
+
+void MainScreenView::setNextOnPhotosEnabled(bool enabled)
+{
+    bottomButton("btnNextOnPhotosvw")->setEnabled(enabled);
+}
+
+void MainScreenView::setFinishVisible(bool visible)
+{
+    bottomButton("btnFinishOnProccesiingvw")->setVisible(visible);
+}
+
+void MainScreenView::setFooter(const QString& text, bool visible)
+{
+    if (visible)
+        m_lblBatchInfoBottom->setText(text);
+    m_lblBatchInfoBottom->setVisible(visible);
+}
+
+void MainScreenView::showAlertSheet(const AlertContent& alert)
+{
+    m_winAlert->setAlert(alert);
+    // A raise while the sheet is up replaces its texts in place.
+    if (m_alertSheet && m_alertSheet->isActive())
+        return;
+    m_alertSheet = Sheet::beginSheet(window(), m_winAlert);
+}
+
+void MainScreenView::hideAlertSheet()
+{
+    if (m_alertSheet)
+        m_alertSheet->endSheet();
+    m_alertSheet = nullptr;
+}
+
+void MainScreenView::showOverwriteSheet()
+{
+    if (m_overwriteSheet && m_overwriteSheet->isActive())
+        return;
+    m_overwriteSheet = Sheet::beginSheet(window(), m_winOverwriteAlert);
+}
+
+void MainScreenView::hideOverwriteSheet()
+{
+    if (m_overwriteSheet)
+        m_overwriteSheet->endSheet();
+    m_overwriteSheet = nullptr;
+}
+
+void MainScreenView::relayout()
+{
+    const int w = width();
+    const int h = height();
+    m_leftBox->setGeometry(0, 0, w, qMax(0, h - kBottomBarHeight));
+    m_bottomBar->setGeometry(0, h - kBottomBarHeight, w, kBottomBarHeight);
+    for (int i = 1; i <= 4; ++i) {
+        if (stepView(i)->isVisible())
+            stepView(i)->setGeometry(m_leftBox->rect());
+    }
+
+    // The panes share the width in two halves, in single precision as the panes compute it.
+    const float half = float(m_leftBox->width()) / 2.0f;
+    const int H = int(half);
+    const int boxH = m_leftBox->height();
+    m_vwResize->setGeometry(0, 0, H, boxH);
+    m_vwRotate->setGeometry(H, 0, H, boxH / 2);
+    m_vwFlip->setGeometry(H, boxH / 2, H, boxH - boxH / 2);
+    for (const char* name : { "vwOutputFormat", "vwOutputFilename", "vwOutputFolder" }) {
+        if (auto* section = m_vwSetting->findChild<QWidget*>(QString::fromLatin1(name))) {
+            const int x = qstrcmp(name, "vwOutputFolder") == 0 ? H : 0;
+            section->setGeometry(x, section->y(), H, section->height());
+        }
+    }
+
+    // Bottom bar: footer at the left, the visible buttons from the right.
+    m_lblBatchInfoBottom->setGeometry(24, 0, qMax(0, w - 2 * kButtonWidth - 80), kBottomBarHeight);
+    int right = w - 24;
+    const int top = (kBottomBarHeight - kButtonHeight) / 2;
+    for (QPushButton* button : m_bottomButtons) {
+        if (button->isHidden())
+            continue;
+        right -= kButtonWidth;
+        button->setGeometry(right, top, kButtonWidth, kButtonHeight);
+        right -= 12;
+    }
+    if (m_winLogs->isVisible())
+        m_winLogs->setGeometry(m_winLogs->parentWidget()->rect());
+    if (m_vwLoading->isVisible())
+        m_vwLoading->setGeometry(rect());
+}
+
+// --- Notifications and actions ----------------------------------------------------------------------
+
+void MainScreenView::showAlertNotification(const Notification& notification)
+{
+    showAlertWithTag(notification.userInfo.value(kUserInfoType).toInt());
+}
+
+void MainScreenView::showLoading(bool show, const QString& text)
+{
+    m_vwLoading->showLoading(show, text);
+    if (!show)
+        scheduleSubWindowCheck();
+}
+
+void MainScreenView::enableView(bool enable)
+{
+    m_vwLoading->enableView(enable);
+}
+
+void MainScreenView::showLoadingNotification(const Notification& notification)
+{
+    showLoading(true, notification.userInfo.value(kUserInfoTextStr).toString());
+}
+
+void MainScreenView::hideLoadingNotification()
+{
+    showLoading(false, QString());
+}
+
+void MainScreenView::setBatchInfoAtFooterNotification(const Notification& notification)
+{
+    m_driver->setBatchInfoAtFooterNotification(notification.userInfo.value(kUserInfoTextStr).toString());
+}
+
+void MainScreenView::windowWillClose()
+{
+    AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    enableView(true);
+    scheduleSubWindowCheck();
+}
+
+void MainScreenView::btnShowLogsTapped()
+{
+    const QString stamp = m_processingPort.getLogDetails().value(QStringLiteral("timeStamp")).toString();
+    Q_UNUSED(stamp);
+    QWidget* top = window();
+    m_winLogs->setParent(top);
+    m_winLogs->setAttribute(Qt::WA_TranslucentBackground, true);
+    m_winLogs->setGeometry(top->rect());
+    m_winLogs->show();
+    m_winLogs->raise();
+}
+
+void MainScreenView::addAttachedPopupTableAtPoint(const QPointF&) { }
+void MainScreenView::addMouseEventMonitoring() { }
+void MainScreenView::dismissPanel() { }
+void MainScreenView::removeAttachedPopupWindow() { }
+
+void MainScreenView::setTranslucentFeedbackWindow(QWidget* window, QWidget* box, QWidget* onWindow)
+{
+    if (!window || !onWindow)
+        return;
+    window->resize(onWindow->width(), qMax(0, onWindow->height() - 160));
+    if (box)
+        box->move((window->width() - box->width()) / 2, (window->height() - box->height()) / 2);
+    window->setWindowOpacity(1.0);
+    window->setAttribute(Qt::WA_TranslucentBackground, true);
+}
+
+void MainScreenView::becomeFirstResponder()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (QWidget* focus = focusWidget())
+            QMetaObject::invokeMethod(focus, "selectAll");
+    });
+}
+
+// --- Events -----------------------------------------------------------------------------------------
+
+void MainScreenView::resizeEvent(QResizeEvent*)
+{
+    relayout();
+}
+
+void MainScreenView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), AppLook::panelColor());
+    painter.setPen(QColor(54, 63, 78));
+    const int y = height() - kBottomBarHeight;
+    painter.drawLine(0, y, width(), y);
+}
+
+void MainScreenView::scheduleSubWindowCheck()
+{
+    if (m_subWindowCheckQueued)
+        return;
+    m_subWindowCheckQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_subWindowCheckQueued = false;
+        m_driver->alerts().subWindowMayHaveClosed();
+    });
+}
+
+bool MainScreenView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Whoever clears the sub-window flag (a panel, a popup, another screen's sheet), one of these
+    // events follows; the check then runs outside that event's handling.
+    switch (event->type()) {
+    case QEvent::Hide:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+        if (!AppDelegate::shareDelegate()->isSubWindowOpened)
+            scheduleSubWindowCheck();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vantrel

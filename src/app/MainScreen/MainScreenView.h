@@ -1,0 +1,170 @@
+#pragma once
+
+#include <memory>
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/MainScreen/MainScreenPorts.h"
+#include "core/Wizard/WizardDriver.h"
+
+class QLabel;
+class QPushButton;
+
+namespace vantrel {
+
+class AlertSheetView;
+class LoadingOverlay;
+class Sheet;
+struct Notification;
+
+/// The main window's content: the four wizard steps in `leftBox`, the bottom buttons with the
+/// footer line, the shared alert sheet (`winAlert`), the overwrite sheet (`winOverwriteAlert`),
+/// the log window (`winLogs`) and the loading overlay. The rules live in WizardDriver; this widget
+/// shows what it decides. Sheets are in-window overlays (Sheet), never nested event loops.
+class MainScreenView : public QWidget, public WizardScreen {
+public:
+    explicit MainScreenView(QWidget* parent = nullptr);
+    ~MainScreenView() override;
+
+    void initSetup();
+
+    // Steps
+    void setUiOnTabChange(int step) { m_driver->setUiOnTabChange(step); }
+    void addPhotosView() { m_driver->addPhotosView(); }
+    void addResizingOptionsView() { m_driver->addResizingOptionsView(); }
+    void addSettingOptionsView() { m_driver->addSettingOptionsView(); }
+    void addProcessView() { m_driver->addProcessView(); }
+    void clearView() { m_driver->clearView(); }
+    void configureBottomButtons(int step) { m_driver->configureBottomButtons(step); }
+
+    // Bottom buttons
+    void btnNextOnPhotosvwTapped() { m_driver->btnNextOnPhotosvwTapped(); }
+    void btnNextOnResizingvwTapped() { m_driver->btnNextOnResizingvwTapped(); }
+    void btnBackOnResizingvwTapped() { m_driver->btnBackOnResizingvwTapped(); }
+    void btnConvertOnSettingvwTapped() { m_driver->btnConvertOnSettingvwTapped(); }
+    void btnBackOnSettingvwTapped() { m_driver->btnBackOnSettingvwTapped(); }
+    void btnFinishOnProcessingvwTapped() { m_driver->btnFinishOnProcessingvwTapped(); }
+    /// Shows the last run's log rows in the log window, which covers the main window.
+    void btnShowLogsTapped();
+
+    bool isInvalidSizeSelected() { return m_driver->isInvalidSizeSelected(); }
+    ResizingOptionsSettingObject getResizeOtpionSettingObject() { return m_driver->getResizeOtpionSettingObject(); }
+    bool ischangesMadeInSettings() { return m_driver->ischangesMadeInSettings(); }
+    void saveProjectSessionToDefault() { m_driver->saveProjectSessionToDefault(); }
+    void loadLastSessionSettings() { m_driver->loadLastSessionSettings(); }
+
+    // Shared alert sheet and overwrite sheet
+    void showAlertWithTag(int tag) { m_driver->alerts().showAlertWithTag(tag); }
+    void showAlertNotification(const Notification& notification);
+    void btnYesOnAlertTapped() { m_driver->alerts().btnYesOnAlertTapped(); }
+    void btnNoOnAlertTapped() { m_driver->alerts().btnNoOnAlertTapped(); }
+    void btnOkOnAlertTapped() { m_driver->alerts().btnOkOnAlertTapped(); }
+    void btnSkipRawimagesTapped() { m_driver->alerts().btnSkipRawimagesTapped(); }
+    void btnCancelOnAlertTapped() { m_driver->alerts().btnCancelOnAlertTapped(); }
+    void btnRemoveFromBatchTapped() { m_driver->alerts().btnRemoveFromBatchTapped(); }
+    void showOverwriteFileAlert() { m_driver->alerts().showOverwriteFileAlert(); }
+    void hideOverwriteFileAlert() { m_driver->alerts().hideOverwriteFileAlert(); }
+    int alertTag() const { return m_driver->alerts().alertTag(); }
+
+    // Loading overlay
+    void showLoading(bool show, const QString& text);
+    /// The plain overlay without animation: hidden for YES, shown for NO.
+    void enableView(bool enable);
+    void showLoadingNotification(const Notification& notification);
+    void hideLoadingNotification();
+
+    // Notification handlers
+    void enableView() { m_driver->enableView(); }
+    void disableView() { m_driver->disableView(); }
+    void processFinished() { m_driver->processFinished(); }
+    void photosModified() { m_driver->photosModified(); }
+    void windowResizing() { relayout(); }
+    void setBatchInfoAtFooterNotification(const Notification& notification);
+    void feedbackSubmittedSuccessfully() { m_driver->feedbackSubmittedSuccessfully(); }
+    void sendRateMeNotification() { m_driver->sendRateMeNotification(); }
+    void setupViewNotification() { initSetup(); }
+    void viewWillDisappear() { }
+    /// A window whose delegate is this screen closes.
+    void windowWillClose();
+
+    /// The rotate pane's apply button: the angle is kept, nothing reads it.
+    void btnApplyRotationTapped(float angle) { m_rotationAngle = angle; }
+
+    // Kept operations that nothing in the application calls.
+    void addAttachedPopupTableAtPoint(const QPointF& point);
+    void addMouseEventMonitoring();
+    void dismissPanel();
+    void removeAttachedPopupWindow();
+    void setTranslucentFeedbackWindow(QWidget* window, QWidget* box, QWidget* onWindow);
+    void becomeFirstResponder();
+
+    // Outlets
+    QWidget* leftBox() const { return m_leftBox; }
+    QWidget* vwResizeOptions() const { return m_vwResizeOptions; }
+    QWidget* stepView(int step) const;
+    QPushButton* bottomButton(const char* name) const;
+    QLabel* lblBatchInfoBottom() const { return m_lblBatchInfoBottom; }
+    AlertSheetView* winAlert() const { return m_winAlert; }
+    QWidget* winOverwriteAlert() const { return m_winOverwriteAlert; }
+    QWidget* winLogs() const { return m_winLogs; }
+    LoadingOverlay* vwLoading() const { return m_vwLoading; }
+    WizardDriver& driver() { return *m_driver; }
+    float rotationAngle() const { return m_rotationAngle; }
+
+    // WizardScreen
+    void showStepView(int step) override;
+    void setBottomButtons(const WizardBottomButtons& buttons) override;
+    void setBottomButtonsEnabled(bool enabled) override;
+    void setNextOnPhotosEnabled(bool enabled) override;
+    void setFinishVisible(bool visible) override;
+    void setFooter(const QString& text, bool visible) override;
+    void showAlertSheet(const AlertContent& alert) override;
+    void hideAlertSheet() override;
+    void showOverwriteSheet() override;
+    void hideOverwriteSheet() override;
+    void showLoading(const QString& text) override { showLoading(true, text); }
+    void hideLoading() override { showLoading(false, QString()); }
+    void relayout() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildBottomBar();
+    void buildStepViews();
+    QPushButton* makeBottomButton(
+        const char* name, const QString& caption, bool primary, void (MainScreenView::*action)());
+    /// After any window, sheet or panel may have closed: lets a question the run is holding be asked.
+    void scheduleSubWindowCheck();
+
+    AddPhotosPort m_addPhotosPort;
+    PanesPort m_panesPort;
+    ProcessingPort m_processingPort;
+    std::unique_ptr<WizardDriver> m_driver;
+
+    QWidget* m_leftBox = nullptr;
+    QWidget* m_addPhotosView = nullptr;
+    QWidget* m_vwResizeOptions = nullptr;
+    QWidget* m_vwResize = nullptr;
+    QWidget* m_vwRotate = nullptr;
+    QWidget* m_vwFlip = nullptr;
+    QWidget* m_vwSetting = nullptr;
+    QWidget* m_vwProcessing = nullptr;
+    QWidget* m_bottomBar = nullptr;
+    QList<QPushButton*> m_bottomButtons;
+    QPushButton* m_btnShowLogs = nullptr;
+    QLabel* m_lblBatchInfoBottom = nullptr;
+    AlertSheetView* m_winAlert = nullptr;
+    QWidget* m_winOverwriteAlert = nullptr;
+    QWidget* m_winLogs = nullptr;
+    LoadingOverlay* m_vwLoading = nullptr;
+    QPointer<Sheet> m_alertSheet;
+    QPointer<Sheet> m_overwriteSheet;
+    bool m_subWindowCheckQueued = false;
+    float m_rotationAngle = 0;
+};
+
+} // namespace vantrel

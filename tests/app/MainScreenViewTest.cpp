@@ -1,0 +1,155 @@
+// The main screen's widgets offscreen: steps in the box with their buttons, the alert and
+// overwrite sheets as in-window overlays, and the loading overlay. With VANTREL_SCREENSHOT_DIR set,
+// each case also saves what it shows.
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/MainScreen/AlertSheetView.h"
+#include "app/MainScreen/LoadingOverlay.h"
+#include "app/MainScreen/MainScreenView.h"
+#include "components/Sheet.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/DataBeans/PhotoFile.h"
+#include "platform/NotificationCenter.h"
+
+// Readable failures for text lists.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace vantrel::test {
+namespace {
+
+void saveShot(QWidget* window, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("VANTREL_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        window->grab().save(dir + "/" + name + ".png");
+}
+
+class MainScreenViewTest : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        AppDelegate::resetShared();
+        window = std::make_unique<QWidget>();
+        window->resize(1200, 800);
+        screen = new MainScreenView(window.get());
+        screen->setGeometry(window->rect());
+        window->show();
+    }
+    QStringList visibleButtons() const
+    {
+        QStringList names;
+        for (const char* name : { "btnNextOnPhotosvw", "btnNextOnResizingvw", "btnBackOnResizingvw",
+                 "btnConvertOnSettingvw", "btnBackOnSettingvw", "btnFinishOnProccesiingvw" })
+            if (screen->bottomButton(name)->isVisibleTo(screen))
+                names.append(name);
+        return names;
+    }
+    std::unique_ptr<QWidget> window;
+    MainScreenView* screen = nullptr;
+};
+
+TEST_F(MainScreenViewTest, EachStepShowsItsViewAndButtons)
+{
+    auto photo = std::make_shared<PhotoFile>();
+    photo->setIsSelected(true);
+    AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
+    const struct {
+        int step;
+        QStringList buttons;
+        bool footer;
+    } rows[] = {
+        { 1, { "btnNextOnPhotosvw" }, true }, { 2, { "btnNextOnResizingvw", "btnBackOnResizingvw" }, true },
+        { 3, { "btnConvertOnSettingvw", "btnBackOnSettingvw" }, true },
+        { 9, { "btnConvertOnSettingvw", "btnBackOnSettingvw" }, true }, // only clears the box
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        screen->setUiOnTabChange(row.step);
+        for (int i = 1; i <= 4; ++i)
+            EXPECT_EQ(screen->stepView(i)->isVisibleTo(screen), i == row.step) << i;
+        EXPECT_EQ(visibleButtons(), row.buttons);
+        EXPECT_EQ(screen->lblBatchInfoBottom()->isVisibleTo(screen), row.footer);
+        if (row.step <= 4) {
+            EXPECT_EQ(screen->stepView(row.step)->geometry(), screen->leftBox()->rect());
+            saveShot(window.get(), QStringLiteral("step%1").arg(row.step));
+        }
+    }
+    screen->addProcessView();
+    EXPECT_TRUE(visibleButtons().isEmpty()); // Finish waits for the end of the run
+    NotificationCenter::defaultCenter().post(kNotificationsProcessFinished);
+    EXPECT_EQ(visibleButtons(), QStringList { "btnFinishOnProccesiingvw" });
+    EXPECT_FALSE(screen->lblBatchInfoBottom()->isVisibleTo(screen));
+    saveShot(window.get(), "step4");
+
+    // Disabled wizard: the six buttons are disabled and their actions do nothing.
+    NotificationCenter::defaultCenter().post(kNotificationsDisbleView);
+    EXPECT_FALSE(screen->bottomButton("btnFinishOnProccesiingvw")->isEnabled());
+    NotificationCenter::defaultCenter().post(kNotificationsEnable);
+    QTest::mouseClick(screen->bottomButton("btnFinishOnProccesiingvw"), Qt::LeftButton);
+    EXPECT_TRUE(screen->stepView(1)->isVisibleTo(screen));
+}
+
+TEST_F(MainScreenViewTest, AlertSheetShowsTheAlertsButtonsAndEndsOnAButton)
+{
+    screen->setUiOnTabChange(1);
+    NotificationCenter::defaultCenter().post(kNotificationShowAlertWithType, { { kUserInfoType, 121 } });
+    Sheet* sheet = Sheet::activeSheet(window.get());
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->content(), screen->winAlert());
+    EXPECT_EQ(screen->winAlert()->size(), QSize(700, 270));
+    EXPECT_EQ(screen->winAlert()->lblAlertTitle()->text(), "Photos Library exists");
+    for (AlertButton which : { AlertButton::UseJpeg, AlertButton::UsePng, AlertButton::SkipRaw, AlertButton::Cancel })
+        EXPECT_TRUE(screen->winAlert()->button(which)->isVisibleTo(screen->winAlert()));
+    EXPECT_FALSE(screen->winAlert()->button(AlertButton::Ok)->isVisibleTo(screen->winAlert()));
+    EXPECT_EQ(screen->winAlert()->button(AlertButton::Cancel)->x(), 139);
+    saveShot(window.get(), "alert121");
+
+    // A second raise replaces the texts on the same sheet.
+    NotificationCenter::defaultCenter().post(kNotificationShowAlertWithType, { { kUserInfoType, 117 } });
+    EXPECT_EQ(Sheet::activeSheet(window.get()), sheet);
+    EXPECT_EQ(screen->winAlert()->lblAlertTitle()->text(), "No Photo Added");
+    EXPECT_FALSE(screen->winAlert()->button(AlertButton::Cancel)->isVisibleTo(screen->winAlert()));
+    saveShot(window.get(), "alert117");
+    QTest::mouseClick(screen->winAlert()->button(AlertButton::Ok), Qt::LeftButton);
+    EXPECT_FALSE(Sheet::activeSheet(window.get()));
+}
+
+TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
+{
+    AppDelegate* app = AppDelegate::shareDelegate();
+    NotificationCenter::defaultCenter().post(kNotificationShowOverwriteAlert);
+    ASSERT_TRUE(Sheet::activeSheet(window.get()));
+    EXPECT_EQ(Sheet::activeSheet(window.get())->content(), screen->winOverwriteAlert());
+    EXPECT_TRUE(app->isSubWindowOpened);
+    NotificationCenter::defaultCenter().post(kNotificationHideOverwriteAlert);
+    EXPECT_FALSE(Sheet::activeSheet(window.get()));
+    EXPECT_FALSE(app->isSubWindowOpened);
+
+    NotificationCenter::defaultCenter().post(kNotificationsShowLoadingWithText, { { kUserInfoTextStr, "Loading..." } });
+    EXPECT_TRUE(screen->vwLoading()->isVisible());
+    EXPECT_TRUE(screen->vwLoading()->isAnimating());
+    EXPECT_TRUE(app->isSubWindowOpened);
+    EXPECT_EQ(screen->vwLoading()->txtLoading()->text(), "Loading...");
+    saveShot(window.get(), "loading");
+    NotificationCenter::defaultCenter().post(kNotificationsHideLoading);
+    EXPECT_FALSE(screen->vwLoading()->isVisible());
+    EXPECT_FALSE(screen->vwLoading()->isAnimating());
+    EXPECT_FALSE(app->isSubWindowOpened);
+
+    screen->enableView(false);
+    EXPECT_TRUE(screen->vwLoading()->isVisible());
+    EXPECT_FALSE(screen->vwLoading()->bgForAnimator()->isVisibleTo(screen->vwLoading()));
+    screen->windowWillClose();
+    EXPECT_FALSE(screen->vwLoading()->isVisible());
+}
+
+} // namespace
+} // namespace vantrel::test
