@@ -37,15 +37,17 @@ bool LocalMouseMonitor::eventFilter(QObject* watched, QEvent* event)
     if (!m_buttons.testFlag(kind))
         return false;
     const QPointF position = mouse->globalPosition();
-    if (m_seenAny && mouse->timestamp() == m_lastTimestamp && position == m_lastPosition && int(button) == m_lastButton
+    auto* receiver = static_cast<QWidget*>(watched);
+    if (m_lastReceiver && receiver != m_lastReceiver && receiver->isAncestorOf(m_lastReceiver)
+        && mouse->timestamp() == m_lastTimestamp && position == m_lastPosition && int(button) == m_lastButton
         && int(type) == m_lastType)
         return false;
-    m_seenAny = true;
+    m_lastReceiver = receiver;
     m_lastTimestamp = mouse->timestamp();
     m_lastPosition = position;
     m_lastButton = int(button);
     m_lastType = int(type);
-    m_handler(static_cast<QWidget*>(watched), button, position);
+    m_handler(receiver, button, position);
     return false;
 }
 

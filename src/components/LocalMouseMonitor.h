@@ -5,9 +5,10 @@
 #include <QFlags>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
+#include <QWidget>
 
 class QMouseEvent;
-class QWidget;
 
 namespace vantrel {
 
@@ -36,13 +37,13 @@ protected:
 private:
     Buttons m_buttons;
     Handler m_handler;
-    // A press that a child ignores is offered again to its parents: remember the last press so
-    // that each press reaches the handler once.
+    // A press that a child ignores is offered again to its parents: the same press seen again
+    // on an ancestor of the widget it was reported for is not reported twice.
+    QPointer<QWidget> m_lastReceiver;
     quint64 m_lastTimestamp = 0;
     QPointF m_lastPosition;
     int m_lastButton = 0;
     int m_lastType = 0;
-    bool m_seenAny = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(LocalMouseMonitor::Buttons)

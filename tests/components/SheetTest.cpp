@@ -121,6 +121,15 @@ TEST(LocalMouseMonitor, ReportsEachPressOnceAndNeverConsumesIt)
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(clicks.count(), 1); // the button still got its click
 
+    // Two presses made by hand carry the same (zero) time and place: still two presses.
+    seen.clear();
+    for (int i = 0; i < 2; ++i) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), plain->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(plain, &press);
+    }
+    EXPECT_EQ(seen.size(), 2u);
+
     delete owner; // the monitor goes with its owner
     seen.clear();
     QTest::mouseClick(button, Qt::LeftButton);

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "core/Processing/ProcessingEngine.h"
 #include "core/Wizard/WizardPorts.h"
 
 namespace vantrel {
@@ -45,16 +46,28 @@ private:
     OutputOptionSettings m_output;
 };
 
-/// The wizard's view of the processing view and its engine.
+/// The wizard's view of the batch run: the processing view's engine.
 class ProcessingPort : public WizardProcessing {
 public:
-    void startProcess(const OutputOptionSettings&, const ResizingOptionsSettingObject&) override { }
-    void btnOkOnEnoughtSpcaecTapped() override { }
-    void holdProcessing() override { }
-    void restartProcessing() override { }
-    void stopProcessing() override { }
-    QVariantMap getLogDetails() override { return {}; }
-    void subWindowDidClose() override { }
+    /// An engine on the real pipeline, file probe, clock, folder opener, serial worker and the
+    /// application's log database.
+    static std::shared_ptr<ProcessingEngine> makeEngine();
+
+    void setEngine(std::shared_ptr<ProcessingEngine> engine) { m_engine = std::move(engine); }
+    /// The engine, made on first use (after start-up has opened the log database).
+    ProcessingEngine& engine();
+
+    void startProcess(const OutputOptionSettings& outputSettingObject,
+        const ResizingOptionsSettingObject& resizingOptionObject) override;
+    void btnOkOnEnoughtSpcaecTapped() override { engine().btnOkOnEnoughtSpcaecTapped(); }
+    void holdProcessing() override { engine().holdProcessing(); }
+    void restartProcessing() override { engine().restartProcessing(); }
+    void stopProcessing() override { engine().stopProcessing(); }
+    QVariantMap getLogDetails() override { return engine().getLogDetails(); }
+    void subWindowDidClose() override { engine().subWindowDidClose(); }
+
+private:
+    std::shared_ptr<ProcessingEngine> m_engine;
 };
 
 } // namespace vantrel

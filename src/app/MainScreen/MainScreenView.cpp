@@ -33,9 +33,11 @@ QWidget* makeStepView(QWidget* parent, const char* name, const QString& accessib
 }
 } // namespace
 
-MainScreenView::MainScreenView(QWidget* parent)
+MainScreenView::MainScreenView(QWidget* parent, std::shared_ptr<ProcessingEngine> engine)
     : QWidget(parent)
 {
+    if (engine)
+        m_processingPort.setEngine(std::move(engine));
     setObjectName(QStringLiteral("mainContaner"));
     setAccessibleName(QStringLiteral("Main screen"));
     m_driver = std::make_unique<WizardDriver>(*this, m_addPhotosPort, m_panesPort, m_processingPort);

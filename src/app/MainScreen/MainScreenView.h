@@ -24,7 +24,9 @@ struct Notification;
 /// shows what it decides. Sheets are in-window overlays (Sheet), never nested event loops.
 class MainScreenView : public QWidget, public WizardScreen {
 public:
-    explicit MainScreenView(QWidget* parent = nullptr);
+    /// The run's engine may be given (tests give one with their own probe); by default the screen
+    /// makes one on the real pipeline and the application's log database.
+    explicit MainScreenView(QWidget* parent = nullptr, std::shared_ptr<ProcessingEngine> engine = {});
     ~MainScreenView() override;
 
     void initSetup();
@@ -110,6 +112,8 @@ public:
     QWidget* winLogs() const { return m_winLogs; }
     LoadingOverlay* vwLoading() const { return m_vwLoading; }
     WizardDriver& driver() { return *m_driver; }
+    ProcessingPort& processingPort() { return m_processingPort; }
+    WizardPanes& panes() { return m_panesPort; }
     float rotationAngle() const { return m_rotationAngle; }
 
     // WizardScreen
