@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStringList>
 
 #include "components/NamedImagePainter.h"
 #include "core/ResourceImages.h"
@@ -152,6 +153,39 @@ IMGButtonTitleFitter::Fit IMGButton::fittedTitle(const QString& text, bool multi
         // at the largest size on the first draw.
         last = IMGButtonTitleFitter::largest(text, rect(), margins, family);
     return *last;
+}
+
+IMGButton::TitleAttributes IMGButton::getAttributesForRect(const QSizeF& size)
+{
+    if (m_isMultiLine && !m_multiLineStr.isEmpty()) {
+        QStringList parts = text().split(m_multiLineStr);
+        if (parts.size() >= 2) {
+            const QString first = parts.takeFirst();
+            setText(first + u'\n' + parts.join(m_multiLineStr));
+        }
+    }
+    const QString title = text();
+    QFont font(this->font().family());
+    int fitting = 0;
+    for (int s = IMGButtonTitleFitter::kMinFontSize; s <= IMGButtonTitleFitter::kMaxFontSize; ++s) {
+        font.setPixelSize(s);
+        const QSizeF measured = IMGButtonTitleFitter::measure(title, font);
+        if (measured.width() > size.width() || measured.height() > size.height())
+            break;
+        fitting = s;
+    }
+    if (fitting == IMGButtonTitleFitter::kMaxFontSize)
+        return {};
+    TitleAttributes attributes;
+    // Nothing fits at all: the smallest size still gives a font.
+    font.setPixelSize(std::max(fitting, IMGButtonTitleFitter::kMinFontSize - 1));
+    attributes.font = font;
+    attributes.alignment = Qt::AlignHCenter;
+    attributes.color = colorText();
+    const qreal textHeight = IMGButtonTitleFitter::measure(title, font).height();
+    if (textHeight < size.height())
+        m_rectText = QRectF(0, (size.height() - textHeight) / 2, size.width(), textHeight);
+    return attributes;
 }
 
 void IMGButton::paintEvent(QPaintEvent* /*event*/)

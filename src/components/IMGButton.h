@@ -98,6 +98,19 @@ public:
     int state() const { return isChecked() ? 1 : 0; }
     void setState(int state) { setChecked(state != 0); }
 
+    /// The older fitting against a plain size. With isMultiLine it first rewrites the button's
+    /// own title as its first part, a line feed and the other parts. It tries sizes 5 to 50:
+    /// when even 50 fits it gives no font, left alignment and black; otherwise the largest
+    /// fitting font, centred, in the current title colour, and when the title is lower than the
+    /// size, rectText() becomes the title's height centred vertically in it.
+    struct TitleAttributes {
+        std::optional<QFont> font;
+        Qt::Alignment alignment = Qt::AlignLeft;
+        QColor color = Qt::black;
+    };
+    TitleAttributes getAttributesForRect(const QSizeF& size);
+    QRectF rectText() const { return m_rectText; }
+
     /// The title fitting of the last draw: which text, font and rect were used.
     const std::optional<IMGButtonTitleFitter::Fit>& drawnTitle() const { return m_drawnTitle; }
     /// The look the button draws now (for tests): the images and the title colour.
@@ -141,6 +154,7 @@ private:
     /// What was fitted last, per line mode: a title that fits even at the largest size keeps it.
     std::optional<IMGButtonTitleFitter::Fit> m_lastFit[2];
     std::optional<IMGButtonTitleFitter::Fit> m_drawnTitle;
+    QRectF m_rectText;
     QString m_autoAccessibleName;
 };
 

@@ -176,11 +176,15 @@ void WyProgressIndicator::drawProgressBar(QPainter& painter)
     // Every theme and window state uses the bar blue throughout; the stops are those of the
     // key-window gradient (inactive colours) and of the other one.
     QLinearGradient fill(bar.topLeft(), bar.bottomLeft());
-    const bool key = isActiveWindow();
-    const std::initializer_list<qreal> stops = key ? std::initializer_list<qreal> { 0.0, 0.48, 0.49, 1.0 }
-                                                   : std::initializer_list<qreal> { 0.0, 0.48, 0.49, 0.82, 1.0 };
-    for (const qreal stop : stops)
-        fill.setColorAt(stop, kBarBlue);
+    static constexpr std::array<qreal, 4> kKeyStops { 0.0, 0.48, 0.49, 1.0 };
+    static constexpr std::array<qreal, 5> kOtherStops { 0.0, 0.48, 0.49, 0.82, 1.0 };
+    if (isActiveWindow()) {
+        for (const qreal stop : kKeyStops)
+            fill.setColorAt(stop, kBarBlue);
+    } else {
+        for (const qreal stop : kOtherStops)
+            fill.setColorAt(stop, kBarBlue);
+    }
     painter.fillRect(bar, fill);
 
     // Inner shadow: white at 0.293 cast one point down from the bar's top edge, blurred by one.

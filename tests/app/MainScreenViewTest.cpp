@@ -1,6 +1,7 @@
 // The main screen's widgets offscreen: steps in the box with their buttons, the alert and
 // overwrite sheets as in-window overlays, and the loading overlay. With VANTREL_SCREENSHOT_DIR set,
 // each case also saves what it shows.
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -86,6 +87,7 @@ TEST_F(MainScreenViewTest, EachStepShowsItsViewAndButtons)
     EXPECT_TRUE(visibleButtons().isEmpty()); // Finish waits for the end of the run
     NotificationCenter::defaultCenter().post(kNotificationsProcessFinished);
     EXPECT_EQ(visibleButtons(), QStringList { "btnFinishOnProccesiingvw" });
+    EXPECT_TRUE(screen->bottomButton("btnShowLogs")->isVisibleTo(screen));
     EXPECT_FALSE(screen->lblBatchInfoBottom()->isVisibleTo(screen));
     saveShot(window.get(), "step4");
 
@@ -149,6 +151,15 @@ TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
     EXPECT_FALSE(screen->vwLoading()->bgForAnimator()->isVisibleTo(screen->vwLoading()));
     screen->windowWillClose();
     EXPECT_FALSE(screen->vwLoading()->isVisible());
+
+    // The options popup closes on a click outside it, and the screen takes no file drops.
+    screen->addAttachedPopupTableAtPoint(QPointF(100, 100));
+    ASSERT_TRUE(screen->attachedPopup());
+    EXPECT_TRUE(screen->attachedPopup()->isVisible());
+    QTest::mouseClick(screen->leftBox(), Qt::LeftButton, {}, QPoint(600, 500));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(screen->attachedPopup());
+    EXPECT_FALSE(screen->acceptDrops());
 }
 
 } // namespace

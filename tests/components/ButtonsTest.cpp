@@ -229,3 +229,25 @@ TEST(LinkButton, WhiteUnderlinedUntilRetitled)
     EXPECT_FALSE(link.titleColor().has_value());
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
 }
+
+TEST(IMGButton, OlderFittingAgainstAPlainSize)
+{
+    IMGButton button;
+    button.setText("Add more photos");
+    button.setIsMultiLine(true);
+    const auto fitted = button.getAttributesForRect(QSizeF(80, 60));
+    EXPECT_EQ(button.text(), "Add\nmore photos"); // first part, then the rest
+    ASSERT_TRUE(fitted.font.has_value());
+    EXPECT_EQ(fitted.alignment, Qt::AlignHCenter);
+    EXPECT_EQ(fitted.color, button.colorText());
+    const QSizeF measured = IMGButtonTitleFitter::measure(button.text(), *fitted.font);
+    EXPECT_LE(measured.width(), 80);
+    EXPECT_DOUBLE_EQ(button.rectText().height(), measured.height());
+    EXPECT_DOUBLE_EQ(button.rectText().y(), (60 - measured.height()) / 2);
+
+    IMGButton small;
+    small.setText("x");
+    const auto roomy = small.getAttributesForRect(QSizeF(2000, 500));
+    EXPECT_FALSE(roomy.font.has_value());
+    EXPECT_EQ(roomy.color, QColor(Qt::black));
+}

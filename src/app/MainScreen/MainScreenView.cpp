@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -11,7 +12,9 @@
 #include "app/MainScreen/LoadingOverlay.h"
 #include "app/MainScreen/WizardLook.h"
 #include "components/AppLook.h"
+#include "components/LocalMouseMonitor.h"
 #include "components/Sheet.h"
+#include "components/TorAttachedWindow.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "platform/NotificationCenter.h"
@@ -128,6 +131,8 @@ void MainScreenView::buildBottomBar()
     makeBottomButton("btnBackOnSettingvw", QStringLiteral("Back"), false, &MainScreenView::btnBackOnSettingvwTapped);
     makeBottomButton(
         "btnFinishOnProccesiingvw", QStringLiteral("Finish"), true, &MainScreenView::btnFinishOnProcessingvwTapped);
+    // Shown with Finish, once the run's log rows exist.
+    makeBottomButton("btnShowLogs", QStringLiteral("Show Logs"), false, &MainScreenView::btnShowLogsTapped);
 }
 
 QPushButton* MainScreenView::bottomButton(const char* name) const
@@ -175,7 +180,7 @@ void MainScreenView::setBottomButtons(const WizardBottomButtons& buttons)
     bottomButton("btnBackOnResizingvw")->setVisible(buttons.backOnResizing);
     bottomButton("btnConvertOnSettingvw")->setVisible(buttons.convertOnSetting);
     bottomButton("btnBackOnSettingvw")->setVisible(buttons.backOnSetting);
-    bottomButton("btnFinishOnProccesiingvw")->setVisible(buttons.finishOnProcessing);
+    setFinishVisible(buttons.finishOnProcessing);
     m_lblBatchInfoBottom->setVisible(buttons.footer);
 }
 
@@ -193,6 +198,8 @@ void MainScreenView::setNextOnPhotosEnabled(bool enabled)
 void MainScreenView::setFinishVisible(bool visible)
 {
     bottomButton("btnFinishOnProccesiingvw")->setVisible(visible);
+    bottomButton("btnShowLogs")->setVisible(visible);
+    relayout();
 }
 
 void MainScreenView::setFooter(const QString& text, bool visible)
@@ -327,10 +334,63 @@ void MainScreenView::btnShowLogsTapped()
     m_winLogs->raise();
 }
 
-void MainScreenView::addAttachedPopupTableAtPoint(const QPointF&) { }
-void MainScreenView::addMouseEventMonitoring() { }
-void MainScreenView::dismissPanel() { }
-void MainScreenView::removeAttachedPopupWindow() { }
+void MainScreenView::addAttachedPopupTableAtPoint(const QPointF& point)
+{
+    removeAttachedPopupWindow();
+    if (!m_vwPopupWithTableOptions) {
+        m_vwPopupWithTableOptions = new QWidget(this);
+        m_vwPopupWithTableOptions->setObjectName(QStringLiteral("vwPopupWithTableOptions"));
+        m_tblPopupOptions = new QListWidget(m_vwPopupWithTableOptions);
+        m_tblPopupOptions->setObjectName(QStringLiteral("tblPopupOptions"));
+        m_tblPopupOptions->setAccessibleName(QStringLiteral("Options"));
+        m_vwPopupWithTableOptions->resize(180, 120);
+        m_tblPopupOptions->setGeometry(m_vwPopupWithTableOptions->rect());
+    }
+    m_attachedPopup = TorAttachedWindow::initWithView(
+        m_vwPopupWithTableOptions, TorAttachedWindow::pointInWindow(this, point), window(), TorSideBelow, 0.0f);
+    if (!m_attachedPopup)
+        return;
+    m_attachedPopup->setBorderColor(Qt::transparent);
+    m_attachedPopup->setBackgroundColor(QColor::fromRgbF(0.212f, 0.247f, 0.306f));
+    m_attachedPopup->setArrowHeight(10);
+    m_attachedPopup->setCornerRadius(5);
+    m_attachedPopup->setHasShadow(true);
+    m_attachedPopup->show();
+    if (m_tblPopupOptions->count() > 0)
+        m_tblPopupOptions->scrollToItem(m_tblPopupOptions->item(0));
+    addMouseEventMonitoring();
+}
+
+void MainScreenView::addMouseEventMonitoring()
+{
+    m_mouseEventMonitor = std::make_unique<LocalMouseMonitor>(
+        this, LocalMouseMonitor::allButtons(), [this](QWidget* receiver, Qt::MouseButton, const QPointF&) {
+            // A click inside the popup keeps it; any other click closes it.
+            if (m_attachedPopup && receiver && (receiver == m_attachedPopup || m_attachedPopup->isAncestorOf(receiver)))
+                return;
+            QTimer::singleShot(0, this, &MainScreenView::dismissPanel);
+        });
+}
+
+void MainScreenView::dismissPanel()
+{
+    removeAttachedPopupWindow();
+}
+
+void MainScreenView::removeAttachedPopupWindow()
+{
+    m_mouseEventMonitor.reset();
+    if (m_attachedPopup) {
+        // The table view is kept for the next popup.
+        if (m_vwPopupWithTableOptions) {
+            m_vwPopupWithTableOptions->hide();
+            m_vwPopupWithTableOptions->setParent(this);
+        }
+        m_attachedPopup->hide();
+        m_attachedPopup->deleteLater();
+    }
+    m_attachedPopup = nullptr;
+}
 
 void MainScreenView::setTranslucentFeedbackWindow(QWidget* window, QWidget* box, QWidget* onWindow)
 {

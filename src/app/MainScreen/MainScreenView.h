@@ -6,9 +6,13 @@
 #include <QWidget>
 
 #include "app/MainScreen/MainScreenPorts.h"
+#include "components/LocalMouseMonitor.h"
+#include "components/MouseDownViewDelegate.h"
+#include "components/TorAttachedWindow.h"
 #include "core/Wizard/WizardDriver.h"
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 
 namespace vantrel {
@@ -22,7 +26,7 @@ struct Notification;
 /// footer line, the shared alert sheet (`winAlert`), the overwrite sheet (`winOverwriteAlert`),
 /// the log window (`winLogs`) and the loading overlay. The rules live in WizardDriver; this widget
 /// shows what it decides. Sheets are in-window overlays (Sheet), never nested event loops.
-class MainScreenView : public QWidget, public WizardScreen {
+class MainScreenView : public QWidget, public WizardScreen, public MouseDownViewDelegate {
 public:
     /// The run's engine may be given (tests give one with their own probe); by default the screen
     /// makes one on the real pipeline and the application's log database.
@@ -94,7 +98,9 @@ public:
     void btnApplyRotationTapped(float angle) { m_rotationAngle = angle; }
 
     // Kept operations that nothing in the application calls.
+    /// Shows the options table in a popup below a point of this screen.
     void addAttachedPopupTableAtPoint(const QPointF& point);
+    TorAttachedWindow* attachedPopup() const { return m_attachedPopup; }
     void addMouseEventMonitoring();
     void dismissPanel();
     void removeAttachedPopupWindow();
@@ -165,6 +171,10 @@ private:
     QWidget* m_winOverwriteAlert = nullptr;
     QWidget* m_winLogs = nullptr;
     LoadingOverlay* m_vwLoading = nullptr;
+    QWidget* m_vwPopupWithTableOptions = nullptr;
+    QListWidget* m_tblPopupOptions = nullptr;
+    QPointer<TorAttachedWindow> m_attachedPopup;
+    std::unique_ptr<LocalMouseMonitor> m_mouseEventMonitor;
     QPointer<Sheet> m_alertSheet;
     QPointer<Sheet> m_overwriteSheet;
     bool m_subWindowCheckQueued = false;

@@ -66,6 +66,9 @@ public:
 
     /// Mark all answers Control with any key, and nothing else held with it.
     static bool isMarkAllShortcut(bool control, bool shift, bool alt, bool meta);
+    /// A press of a modifier key by itself (Control, Shift, Alt, Meta, ...) is no key for mark
+    /// all: only the key pressed with Control is.
+    static bool isModifierKey(int qtKey);
 };
 
 } // namespace vantrel

@@ -48,6 +48,7 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     setWordWrap(false);
     setMouseTracking(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DropOnly);
     setDefaultDropAction(Qt::CopyAction);
@@ -62,7 +63,10 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     header->setSectionsClickable(false);
     header->setFixedHeight(28);
     header->setMinimumSectionSize(30);
-    const int widths[] = { 230, 60, 100, 90, 300, 44, 44 };
+    // The check and delete columns sit under the header's mark-all and remove-all buttons; the
+    // strip right of them keeps the buttons' places the same with and without the scroller.
+    const int widths[] = { 230, 60, 100, 90, 300, 34, 34 };
+    setViewportMargins(0, 0, 25, 0);
     for (int column = 0; column < BatchListModel::ColumnCount; ++column)
         header->resizeSection(column, widths[column]);
     header->setSectionResizeMode(BatchListModel::FileLocationColumn, QHeaderView::Stretch);
@@ -70,7 +74,8 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     header->setSectionResizeMode(BatchListModel::DeleteColumn, QHeaderView::Fixed);
     setStyleSheet(QStringLiteral("QTableView { background: rgb(36,41,50); border: none; }"
                                  "QHeaderView::section { background: rgb(54,63,78); color: rgb(195,204,233);"
-                                 " border: none; border-right: 1px solid rgb(36,41,50); padding-left: 6px; }"));
+                                 " border: none; border-right: 1px solid rgb(36,41,50); padding-left: 6px; }"
+                                 "QScrollBar:vertical { width: 10px; }"));
 
     setThumbnailService(new ThumbnailService(
         { BatchViewRules::kListThumbnailWidth, BatchViewRules::kListThumbnailHeight }, kCacheBytes));
@@ -155,9 +160,11 @@ void BatchListView::mousePressEvent(QMouseEvent* event)
 
 void BatchListView::keyPressEvent(QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    emit keyPressed(
-        mods & Qt::ControlModifier, mods & Qt::ShiftModifier, mods & Qt::AltModifier, mods & Qt::MetaModifier);
+    // Keys held with Control belong to the screen (mark all), not to the table's own shortcuts.
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->ignore();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

@@ -42,8 +42,6 @@ signals:
     void rightClickedRow(QPoint at, int row);
     /// Paths dropped on the list.
     void pathsDropped(const QStringList& paths);
-    /// A key press with its modifiers (mark all).
-    void keyPressed(bool control, bool shift, bool alt, bool meta);
     /// Thumbnail loading starts (the information popup closes).
     void thumbnailsLoading();
 

@@ -1,0 +1,475 @@
+#include "screens/Batch/BatchBrowser.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/ResourceImages.h"
+#include "platform/NotificationCenter.h"
+#include "screens/Batch/BatchGridView.h"
+#include "screens/Batch/BatchListModel.h"
+#include "screens/Batch/BatchListView.h"
+#include "screens/Batch/NoNewPhotosAlertView.h"
+#include "screens/Batch/PhotoInfoView.h"
+#include "screens/Batch/PhotoMenuView.h"
+
+namespace vantrel {
+
+namespace {
+
+const QColor kPanel(36, 41, 50);
+const QColor kPopup(54, 63, 78);
+const QColor kAccent(66, 180, 211);
+constexpr int kHeaderButtonSide = 18;
+constexpr int kAutomaticSide = 12;
+constexpr int kMenuSide = 1;
+constexpr float kPopupDistance = 5;
+
+QString grey(const QString& text)
+{
+    return QStringLiteral("<span style=\"color:rgb(184,184,184)\">%1</span>").arg(text);
+}
+
+} // namespace
+
+BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget* parent)
+    : QWidget(parent)
+    , m_batch(batch ? batch : &AppDelegate::shareDelegate()->arraySelectedImagesToProcess)
+    , m_presenter(new BatchPresenter(this, host, m_batch, this))
+{
+    setObjectName(QStringLiteral("batchBrowser"));
+    setAccessibleName(tr("Batch"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kPanel);
+    setPalette(palette);
+
+    buildHeader();
+
+    m_list = new BatchListView(m_batch, this, this);
+    m_grid = new BatchGridView(m_batch, this);
+    m_emptyPage = new QWidget(this);
+    m_emptyPage->setAccessibleName(tr("Empty batch"));
+    auto* pages = new QWidget(this);
+    m_stack = new QStackedLayout(pages);
+    m_stack->addWidget(m_emptyPage);
+    m_stack->addWidget(m_list);
+    m_stack->addWidget(m_grid);
+
+    m_btnMarkAllOnTblHeader = makeImageButton("btnMarkAllOnTblHeader", tr("Select all"), m_list);
+    m_btnRemoveAllOnTblHeader = makeImageButton("btnRemoveAllOnTblHeader", tr("Remove all photos"), m_list);
+    setButtonImage(m_btnMarkAllOnTblHeader, QStringLiteral("checked_image.png"));
+    setButtonImage(m_btnRemoveAllOnTblHeader, QStringLiteral("close-normal.png"));
+
+    m_lblBatchInfo = new QLabel(this);
+    m_lblBatchInfo->setObjectName(QStringLiteral("lblBatchInfo"));
+    m_lblBatchInfo->setAccessibleName(tr("Batch information"));
+    m_lblBatchInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblBatchInfo->setTextFormat(Qt::RichText);
+    m_lblBatchInfo->setContentsMargins(8, 0, 12, 0);
+    m_lblBatchInfo->setFixedHeight(26);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_header);
+    layout->addWidget(pages, 1);
+    layout->addWidget(m_lblBatchInfo);
+
+    m_infoView = new PhotoInfoView(this);
+    m_infoView->hide();
+    m_menuView = new PhotoMenuView(this);
+    m_menuView->hide();
+    m_noNewPhotos = new NoNewPhotosAlertView(this);
+    m_noNewPhotos->hide();
+
+    BatchPresenter* presenter = m_presenter;
+    connect(m_btnMarkAllOnGridHeader, &QPushButton::clicked, presenter, &BatchPresenter::btnMarkAllTapped);
+    connect(m_btnMarkAllOnTblHeader, &QPushButton::clicked, presenter, &BatchPresenter::btnMarkAllTapped);
+    connect(m_btnRemovePhoto, &QPushButton::clicked, presenter, [presenter] { presenter->btnRemovePhotoTapped(0); });
+    connect(m_btnRemoveAllPhoto, &QPushButton::clicked, presenter, [presenter] { presenter->btnRemovePhotoTapped(1); });
+    connect(m_btnRemoveAllOnTblHeader, &QPushButton::clicked, presenter,
+        [presenter] { presenter->btnRemovePhotoTapped(1); });
+    for (int tag = 1; tag <= 3; ++tag) {
+        connect(m_modeButtons[tag - 1], &QPushButton::clicked, presenter,
+            [presenter, tag] { presenter->btnViewPhotosModetapped(tag); });
+    }
+
+    connect(m_list, &BatchListView::rightClickedRow, this,
+        [this](QPoint at, int row) { m_presenter->showMenuForIndex(mapFrom(window(), at), row); });
+    connect(m_list, &BatchListView::pathsDropped, presenter, &BatchPresenter::acceptDrop);
+    connect(m_list, &BatchListView::thumbnailsLoading, this, &BatchBrowser::dismissInfoPopup);
+    connect(m_grid, &BatchGridView::checkboxTapped, presenter,
+        &BatchPresenter::btnCheckboxTappedAtLocationInCollectionView);
+    connect(m_grid, &BatchGridView::infoTapped, presenter, &BatchPresenter::btnInfoTapped);
+    connect(m_grid, &BatchGridView::rightClicked, presenter, &BatchPresenter::showMenuForIndex);
+    connect(m_grid, &BatchGridView::pathsDropped, presenter, &BatchPresenter::acceptDrop);
+    connect(m_grid, &BatchGridView::scrolled, this, &BatchBrowser::dismissInfoPopup);
+    connect(m_infoView, &PhotoInfoView::closeTapped, this, &BatchBrowser::dismissInfoPopup);
+    connect(m_menuView, &PhotoMenuView::btnOnMenuOptionTapped, presenter, &BatchPresenter::btnOnMenuOptionTapped);
+    connect(m_noNewPhotos->btnRemoveFromBatchOnAlertWin(), &QPushButton::clicked, presenter, [presenter] {
+        presenter->hideNoNewPhotosAlertWindow(true);
+        presenter->btnRemoveFromBatchOnAlertTapped();
+    });
+    connect(m_noNewPhotos->btnOkonAlertWin(), &QPushButton::clicked, presenter,
+        [presenter] { presenter->hideNoNewPhotosAlertWindow(true); });
+
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, kNotificationWindowResized, [this](const Notification&) { windowResizing(); });
+    center.addObserver(this, kNotificationWindowEndResizing, [this](const Notification&) { windowResizing(); });
+    center.addObserver(this, kNotificationsProcessSkippedFiles,
+        [this](const Notification&) { m_presenter->processWithSkippedFilesNotification(); });
+
+    m_presenter->changePhotosViewImageMode(BatchViewMode::Grid);
+    m_presenter->updateButtonsEnability();
+    m_presenter->updateBatchInformationInBottomView();
+}
+
+BatchBrowser::~BatchBrowser()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+    delete m_mouseEventMonitor;
+    closePopup(m_infoWindow, m_infoView);
+    closePopup(m_menuOptionsWindow, m_menuView);
+}
+
+QPushButton* BatchBrowser::modeButton(BatchViewMode mode) const
+{
+    return m_modeButtons[int(mode) - 1];
+}
+
+QPushButton* BatchBrowser::makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(objectName);
+    button->setAccessibleName(accessibleName);
+    button->setToolTip(accessibleName);
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(kHeaderButtonSide, kHeaderButtonSide);
+    button->setIconSize(QSize(kHeaderButtonSide, kHeaderButtonSide));
+    button->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
+    return button;
+}
+
+void BatchBrowser::setButtonImage(QPushButton* button, const QString& imageName)
+{
+    button->setProperty("imageName", imageName);
+    button->setIcon(QIcon(QPixmap::fromImage(ResourceImages::named(imageName))));
+}
+
+void BatchBrowser::buildHeader()
+{
+    m_header = new QWidget(this);
+    m_header->setObjectName(QStringLiteral("vwPhotosHeader"));
+    m_header->setAccessibleName(tr("Batch header"));
+    m_header->setFixedHeight(44);
+    auto* row = new QHBoxLayout(m_header);
+    row->setContentsMargins(10, 4, 12, 0);
+    row->setSpacing(6);
+
+    const char* names[] = { "btnListMode", "btnGridMode", "btnBigGridMode" };
+    const char* lines[] = { "line_list", "line_thumbnail", "line_thumbnail_big" };
+    const QString captions[] = { tr("List"), tr("Grid"), tr("Big grid") };
+    for (int i = 0; i < 3; ++i) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(3);
+        column->setContentsMargins(0, 0, 0, 0);
+        auto* button = makeImageButton(QString::fromLatin1(names[i]), captions[i], m_header);
+        button->setFixedSize(28, 28);
+        button->setIconSize(QSize(22, 22));
+        m_modeButtons[i] = button;
+        auto* underline = new QWidget(m_header);
+        underline->setObjectName(QString::fromLatin1(lines[i]));
+        underline->setFixedSize(28, 2);
+        underline->setStyleSheet(QStringLiteral("background: rgb(66,180,211);"));
+        m_underlines[i] = underline;
+        column->addWidget(button);
+        column->addWidget(underline);
+        row->addLayout(column);
+    }
+    row->addSpacing(18);
+    m_btnMarkAllOnGridHeader = makeImageButton("btnMarkAllOnGridHeader", tr("Select all"), m_header);
+    m_lblMarkAllOngridHeader = new QLabel(QStringLiteral("Unselect All"), m_header);
+    m_lblMarkAllOngridHeader->setObjectName(QStringLiteral("lblMarkAllOngridHeader"));
+    m_lblMarkAllOngridHeader->setAccessibleName(tr("Select all"));
+    m_lblMarkAllOngridHeader->setStyleSheet(QStringLiteral("color: white;"));
+    row->addWidget(m_btnMarkAllOnGridHeader);
+    row->addWidget(m_lblMarkAllOngridHeader);
+    row->addStretch(1);
+
+    const QString textButton = QStringLiteral(
+        "QPushButton { color: white; background: rgb(54,63,78); border: none; border-radius: 3px; padding: 4px 12px; }"
+        "QPushButton:hover { background: rgb(66,180,211); }"
+        "QPushButton:disabled { color: rgb(195,204,233); background: rgb(46,53,66); }");
+    m_btnRemovePhoto = new QPushButton(tr("Remove"), m_header);
+    m_btnRemovePhoto->setObjectName(QStringLiteral("btnRemovePhoto"));
+    m_btnRemoveAllPhoto = new QPushButton(tr("Remove All"), m_header);
+    m_btnRemoveAllPhoto->setObjectName(QStringLiteral("btnRemoveAllPhoto"));
+    for (QPushButton* button : { m_btnRemovePhoto, m_btnRemoveAllPhoto }) {
+        button->setAccessibleName(button->text());
+        button->setStyleSheet(textButton);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setFocusPolicy(Qt::NoFocus);
+        row->addWidget(button);
+    }
+}
+
+// BatchView ------------------------------------------------------------------------------------
+
+void BatchBrowser::showViewMode(BatchViewMode mode, const BatchViewModeLook& look, bool batchEmpty)
+{
+    m_grid->setMode(mode);
+    m_btnMarkAllOnGridHeader->setVisible(look.gridHeaderShown);
+    m_lblMarkAllOngridHeader->setVisible(look.gridHeaderShown);
+    for (int i = 0; i < 3; ++i)
+        m_underlines[i]->setVisible(m_underlines[i]->objectName() == look.underline);
+    setButtonImage(m_modeButtons[0], look.listImage);
+    setButtonImage(m_modeButtons[1], look.gridImage);
+    setButtonImage(m_modeButtons[2], look.bigGridImage);
+    if (batchEmpty) {
+        m_stack->setCurrentWidget(m_emptyPage);
+        return;
+    }
+    if (look.listShown) {
+        m_stack->setCurrentWidget(m_list);
+        m_list->batchModel()->reload();
+        m_list->tableviewPhotosBoundDidChange();
+    } else {
+        m_stack->setCurrentWidget(m_grid);
+        m_grid->reloadData();
+        m_grid->collectionViewBoundsDidChange();
+    }
+}
+
+void BatchBrowser::windowResizing()
+{
+    layoutListHeaderButtons();
+}
+
+void BatchBrowser::layoutListHeaderButtons()
+{
+    const auto x = BatchViewRules::headerButtonsX(m_list->width(), m_list->verticalScrollBar()->isVisible());
+    const int y = (m_list->horizontalHeader()->height() - kHeaderButtonSide) / 2;
+    m_btnRemoveAllOnTblHeader->move(x.removeAll, y);
+    m_btnMarkAllOnTblHeader->move(x.markAll, y);
+    m_btnRemoveAllOnTblHeader->raise();
+    m_btnMarkAllOnTblHeader->raise();
+}
+
+void BatchBrowser::reloadCheckMark(qsizetype index)
+{
+    if (m_stack->currentWidget() == m_list)
+        m_list->batchModel()->checkChanged(int(index));
+    else
+        m_grid->reloadCheckMark(index);
+}
+
+void BatchBrowser::reloadVisibleView()
+{
+    if (m_stack->currentWidget() == m_grid) {
+        m_grid->reloadData();
+        m_grid->collectionViewBoundsDidChange();
+    } else {
+        m_list->batchModel()->reload();
+        m_list->tableviewPhotosBoundDidChange();
+    }
+}
+
+void BatchBrowser::reloadBothViews()
+{
+    m_list->batchModel()->reload();
+    m_grid->reloadData();
+    if (m_stack->currentWidget() == m_grid)
+        m_grid->collectionViewBoundsDidChange();
+    else
+        m_list->tableviewPhotosBoundDidChange();
+}
+
+void BatchBrowser::removeListRow(qsizetype)
+{
+    m_list->batchModel()->reload();
+    m_list->tableviewPhotosBoundDidChange();
+    m_grid->reloadData();
+}
+
+void BatchBrowser::setButtons(const BatchButtonsLook& look)
+{
+    for (QPushButton* button : { m_btnRemoveAllOnTblHeader, m_btnMarkAllOnTblHeader, m_btnMarkAllOnGridHeader,
+             m_btnRemovePhoto, m_btnRemoveAllPhoto })
+        button->setEnabled(look.enabled);
+    if (!look.enabled)
+        return;
+    setButtonImage(m_btnMarkAllOnTblHeader, look.markAllImage);
+    setButtonImage(m_btnMarkAllOnGridHeader, look.markAllImage);
+    m_lblMarkAllOngridHeader->setText(look.markAllLabel);
+}
+
+void BatchBrowser::setBatchLine(const BatchInfoLine::Styled& line)
+{
+    if (line.text.isEmpty()) {
+        m_lblBatchInfo->clear();
+        return;
+    }
+    QString html;
+    qsizetype at = 0;
+    for (const BatchInfoLine::Range& range : line.highlights) {
+        const qsizetype start = qMax(range.start, at);
+        const qsizetype end = range.start + range.length;
+        if (end <= start)
+            continue;
+        html += grey(line.text.mid(at, start - at).toHtmlEscaped());
+        html += QStringLiteral("<span style=\"color:white\">%1</span>")
+                    .arg(line.text.mid(start, end - start).toHtmlEscaped());
+        at = end;
+    }
+    html += grey(line.text.mid(at).toHtmlEscaped());
+    m_lblBatchInfo->setText(QStringLiteral("<span style=\"white-space:pre\">%1</span>").arg(html));
+}
+
+void BatchBrowser::closeThumbnailWork()
+{
+    m_list->closeThumbnailWork();
+    m_grid->closeThumbnailWork();
+}
+
+void BatchBrowser::showNotAvailableOnCell(qsizetype index)
+{
+    m_grid->showNotAvailable(index);
+}
+
+void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message)
+{
+    m_noNewPhotos->lblAlertTitleOnALertwin()->setText(title);
+    m_noNewPhotos->lblAlertMsgOnAlertWin()->setText(message);
+    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->show();
+    m_noNewPhotos->btnOkonAlertWin()->hide();
+    m_noNewPhotosSheet = Sheet::beginSheet(window(), m_noNewPhotos);
+}
+
+void BatchBrowser::hideNoNewPhotosAlert()
+{
+    if (m_noNewPhotosSheet)
+        m_noNewPhotosSheet->endSheet();
+    m_noNewPhotos->hide();
+}
+
+TorAttachedWindow* BatchBrowser::attachPopup(
+    QWidget* content, QPoint at, int side, bool arrow, const QColor& background, void (BatchBrowser::*dismiss)())
+{
+    TorAttachedWindow* popup = TorAttachedWindow::initWithView(
+        content, TorAttachedWindow::pointInWindow(this, at), window(), side, kPopupDistance);
+    if (!popup)
+        return nullptr;
+    popup->setBorderColor(Qt::transparent);
+    popup->setBackgroundColor(background);
+    popup->setHasArrow(arrow ? 1 : 0);
+    if (arrow)
+        popup->setCornerRadius(0);
+    content->show();
+    popup->show();
+    popup->raise();
+    // One monitor field for every popup: the last opened one is watched.
+    delete m_mouseEventMonitor;
+    QPointer<TorAttachedWindow> guard(popup);
+    m_mouseEventMonitor = new LocalMouseMonitor(this, LocalMouseMonitor::allButtons(),
+        [this, guard, dismiss](QWidget* receiver, Qt::MouseButton, const QPointF&) {
+            if (guard && (receiver == guard || guard->isAncestorOf(receiver)))
+                return;
+            (this->*dismiss)();
+        });
+    return popup;
+}
+
+void BatchBrowser::closePopup(QPointer<TorAttachedWindow>& popup, QWidget* content)
+{
+    if (!popup)
+        return;
+    // The popup owns its view: take the view back before the popup goes.
+    content->hide();
+    content->setParent(this);
+    popup->hide();
+    popup->deleteLater();
+    popup = nullptr;
+}
+
+void BatchBrowser::showInfoPopup(QPoint at, const QList<PhotoInfoRows::Row>& rows)
+{
+    closePopup(m_infoWindow, m_infoView);
+    m_infoView->setRows(rows);
+    m_infoWindow = attachPopup(m_infoView, at, kAutomaticSide, true, kPopup, &BatchBrowser::dismissInfoPopup);
+}
+
+void BatchBrowser::dismissInfoPopup()
+{
+    if (!m_infoWindow)
+        return;
+    delete m_mouseEventMonitor;
+    closePopup(m_infoWindow, m_infoView);
+}
+
+void BatchBrowser::showPhotoMenu(QPoint at)
+{
+    closePopup(m_menuOptionsWindow, m_menuView);
+    const QPoint anchor(at.x() + m_menuView->width() / 2, at.y());
+    m_menuOptionsWindow
+        = attachPopup(m_menuView, anchor, kMenuSide, false, Qt::transparent, &BatchBrowser::dismissPhotoMenu);
+}
+
+void BatchBrowser::dismissPhotoMenu()
+{
+    if (!m_menuOptionsWindow)
+        return;
+    delete m_mouseEventMonitor;
+    closePopup(m_menuOptionsWindow, m_menuView);
+}
+
+void BatchBrowser::selectItem(qsizetype index)
+{
+    if (m_stack->currentWidget() == m_grid) {
+        m_grid->selectItem(index);
+    } else {
+        m_list->scrollTo(m_list->batchModel()->index(int(index), 0));
+        m_list->batchModel()->reload();
+    }
+}
+
+// ButtonTableCellDelegate ----------------------------------------------------------------------
+
+void BatchBrowser::btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index)
+{
+    m_presenter->btnInfoTapped(mapFrom(window(), location), index);
+}
+
+void BatchBrowser::btnDeleteTappedAtLocationInTableView(QPoint location, qsizetype index)
+{
+    m_presenter->btnDeleteTappedAtLocationInTableView(location, index);
+}
+
+void BatchBrowser::btnCheckTappedAtLocationInTableView(QPoint location, qsizetype index)
+{
+    m_presenter->btnCheckTappedAtLocationInTableView(location, index);
+}
+
+void BatchBrowser::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    windowResizing();
+}
+
+void BatchBrowser::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (BatchViewRules::isModifierKey(event->key())
+        || !m_presenter->keyDown(
+            mods & Qt::ControlModifier, mods & Qt::ShiftModifier, mods & Qt::AltModifier, mods & Qt::MetaModifier))
+        QWidget::keyPressEvent(event);
+}
+
+} // namespace vantrel

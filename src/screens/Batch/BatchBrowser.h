@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QWidget>
+
+#include "components/LocalMouseMonitor.h"
+#include "components/Sheet.h"
+#include "components/TorAttachedWindow.h"
+#include "screens/Batch/BatchPresenter.h"
+#include "screens/Cells/ButtonTableCellDelegate.h"
+
+namespace vantrel {
+
+class BatchGridView;
+class BatchListView;
+class PhotoInfoView;
+class PhotoMenuView;
+class TorAttachedWindow;
+class LocalMouseMonitor;
+class NoNewPhotosAlertView;
+class Sheet;
+
+/// The batch on screen: the header with the three view-mode buttons, mark all and the remove
+/// buttons; the grid or the list; the batch line. A thin widget over BatchPresenter, which it
+/// serves as its BatchView; the add-photos screen hosts it and is its BatchHost.
+class BatchBrowser : public QWidget, public BatchView, public ButtonTableCellDelegate {
+    Q_OBJECT
+public:
+    explicit BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch = nullptr, QWidget* parent = nullptr);
+    ~BatchBrowser() override;
+
+    BatchPresenter* presenter() const { return m_presenter; }
+    BatchListView* tblPhotos() const { return m_list; }
+    BatchGridView* collectionView() const { return m_grid; }
+    QPushButton* modeButton(BatchViewMode mode) const;
+    QPushButton* btnMarkAllOnGridHeader() const { return m_btnMarkAllOnGridHeader; }
+    QLabel* lblMarkAllOngridHeader() const { return m_lblMarkAllOngridHeader; }
+    QPushButton* btnMarkAllOnTblHeader() const { return m_btnMarkAllOnTblHeader; }
+    QPushButton* btnRemoveAllOnTblHeader() const { return m_btnRemoveAllOnTblHeader; }
+    QPushButton* btnRemovePhoto() const { return m_btnRemovePhoto; }
+    QPushButton* btnRemoveAllPhoto() const { return m_btnRemoveAllPhoto; }
+    QLabel* lblBatchInfo() const { return m_lblBatchInfo; }
+    /// The image name each named button shows now (for tests and the screenshots' checks).
+    QString imageNameOf(const QPushButton* button) const { return button->property("imageName").toString(); }
+
+    /// The open popups, or nullptr.
+    TorAttachedWindow* infoWindow() const { return m_infoWindow; }
+    TorAttachedWindow* menuOptionsWindow() const { return m_menuOptionsWindow; }
+    PhotoInfoView* infoView() const { return m_infoView; }
+    PhotoMenuView* menuView() const { return m_menuView; }
+    NoNewPhotosAlertView* noNewPhotosAlert() const { return m_noNewPhotos; }
+
+    // BatchView
+    void showViewMode(BatchViewMode mode, const BatchViewModeLook& look, bool batchEmpty) override;
+    void windowResizing() override;
+    void reloadCheckMark(qsizetype index) override;
+    void reloadVisibleView() override;
+    void reloadBothViews() override;
+    void removeListRow(qsizetype index) override;
+    void setButtons(const BatchButtonsLook& look) override;
+    void setBatchLine(const BatchInfoLine::Styled& line) override;
+    void closeThumbnailWork() override;
+    void showNotAvailableOnCell(qsizetype index) override;
+    void showNoNewPhotosAlert(const QString& title, const QString& message) override;
+    void hideNoNewPhotosAlert() override;
+    void showInfoPopup(QPoint at, const QList<PhotoInfoRows::Row>& rows) override;
+    void dismissInfoPopup() override;
+    void showPhotoMenu(QPoint at) override;
+    void dismissPhotoMenu() override;
+    void selectItem(qsizetype index) override;
+
+    // ButtonTableCellDelegate
+    void btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index) override;
+    void btnDeleteTappedAtLocationInTableView(QPoint location, qsizetype index) override;
+    void btnCheckTappedAtLocationInTableView(QPoint location, qsizetype index) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPushButton* makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent);
+    void setButtonImage(QPushButton* button, const QString& imageName);
+    void buildHeader();
+    TorAttachedWindow* attachPopup(
+        QWidget* content, QPoint at, int side, bool arrow, const QColor& background, void (BatchBrowser::*dismiss)());
+    void closePopup(QPointer<TorAttachedWindow>& popup, QWidget* content);
+    void layoutListHeaderButtons();
+
+    QList<PhotoFilePtr>* m_batch;
+    BatchPresenter* m_presenter;
+    QWidget* m_header = nullptr;
+    QPushButton* m_modeButtons[3] {};
+    QWidget* m_underlines[3] {};
+    QPushButton* m_btnMarkAllOnGridHeader = nullptr;
+    QLabel* m_lblMarkAllOngridHeader = nullptr;
+    QPushButton* m_btnRemovePhoto = nullptr;
+    QPushButton* m_btnRemoveAllPhoto = nullptr;
+    QPushButton* m_btnMarkAllOnTblHeader = nullptr;
+    QPushButton* m_btnRemoveAllOnTblHeader = nullptr;
+    QStackedLayout* m_stack = nullptr;
+    QWidget* m_emptyPage = nullptr;
+    BatchListView* m_list = nullptr;
+    BatchGridView* m_grid = nullptr;
+    QLabel* m_lblBatchInfo = nullptr;
+    PhotoInfoView* m_infoView = nullptr;
+    PhotoMenuView* m_menuView = nullptr;
+    NoNewPhotosAlertView* m_noNewPhotos = nullptr;
+    QPointer<TorAttachedWindow> m_infoWindow;
+    QPointer<TorAttachedWindow> m_menuOptionsWindow;
+    QPointer<LocalMouseMonitor> m_mouseEventMonitor;
+    QPointer<Sheet> m_noNewPhotosSheet;
+};
+
+} // namespace vantrel

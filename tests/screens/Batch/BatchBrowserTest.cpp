@@ -1,0 +1,334 @@
+// The batch on screen, offscreen, over generated photos: view modes, check marks and mark all,
+// the list's delete and remove buttons with their alerts, thumbnails that never land on another
+// photo's row, the information popup and the photo menu.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "core/AppDelegate.h"
+#include "core/Batch/ThumbnailService.h"
+#include "core/Catalogue.h"
+#include "core/ResourceImages.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Workspace.h"
+#include "screens/Batch/BatchBrowser.h"
+#include "screens/Batch/BatchGridView.h"
+#include "screens/Batch/BatchListDelegate.h"
+#include "screens/Batch/BatchListModel.h"
+#include "screens/Batch/BatchListView.h"
+#include "screens/Batch/PhotoInfoView.h"
+#include "screens/Batch/PhotoMenuView.h"
+#include "support/TestImages.h"
+
+namespace vantrel {
+namespace {
+
+struct FakeHost : BatchHost {
+    QStringList calls;
+    QList<PhotoFilePtr>* batch = nullptr;
+    void forgetAddedPath(const QString& path) override { calls << "forget " + path.section('/', -1); }
+    void forgetAllAddedPaths() override { calls << "forget all"; }
+    void setPreviewImage() override { }
+    void processAfterAllPhotosAdded() override
+    {
+        for (const auto& photo : *batch)
+            photo->setIsSelected(true);
+    }
+    void addPhotosFromPathUrls(const QStringList& paths) override { calls << "add " + paths.join(','); }
+};
+
+class BatchBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppDelegate::resetShared();
+        ResourceImages::initResources();
+        host.batch = &batch;
+        NotificationCenter::defaultCenter().addObserver(&observer, kNotificationShowAlertWithType,
+            [this](const Notification& n) { alerts << n.userInfo.value(kUserInfoType).toInt(); });
+    }
+    void TearDown() override { NotificationCenter::defaultCenter().removeObserver(&observer); }
+
+    PhotoFilePtr addPhoto(const QString& name, bool camera = false)
+    {
+        const QString path = dir.filePath(name);
+        testimages::writePattern(path, 120, 80);
+        if (camera)
+            testimages::setCameraTags(path);
+        auto photo = PhotoFile::initWithFileUrl(path, name, false);
+        photo->setIsSelected(true);
+        batch.append(photo);
+        return photo;
+    }
+    std::unique_ptr<BatchBrowser> makeBrowser()
+    {
+        auto browser = std::make_unique<BatchBrowser>(&host, &batch);
+        browser->resize(1000, 600);
+        browser->show();
+        return browser;
+    }
+    void clickListButton(BatchListView* list, int row, int column)
+    {
+        const QRect cell = list->visualRect(list->batchModel()->index(row, column));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, BatchListDelegate::buttonRect(cell).center());
+    }
+    static QImage decoration(BatchListView* list, int row)
+    {
+        return list->batchModel()->index(row, BatchListModel::NameColumn).data(Qt::DecorationRole).value<QImage>();
+    }
+
+    QTemporaryDir dir;
+    QList<PhotoFilePtr> batch;
+    FakeHost host;
+    QObject observer;
+    QList<int> alerts;
+};
+
+TEST_F(BatchBrowserTest, SwitchingTheThreeViewModes)
+{
+    addPhoto("a.png");
+    auto browser = makeBrowser();
+    const struct {
+        BatchViewMode mode;
+        QWidget* shown;
+        bool gridHeader;
+        const char* images[3];
+    } rows[] = {
+        { BatchViewMode::List, browser->tblPhotos(), false,
+            { "list_view_enabled.png", "grid_view_disabled.png", "grid_view_big_disabled.png" } },
+        { BatchViewMode::BigGrid, (QWidget*)browser->collectionView(), true,
+            { "list_view_disabled.png", "grid_view_disabled.png", "grid_view_big_enabled.png" } },
+        { BatchViewMode::Grid, (QWidget*)browser->collectionView(), true,
+            { "list_view_disabled.png", "grid_view_enabled.png", "grid_view_big_disabled.png" } },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.mode));
+        QTest::mouseClick(browser->modeButton(row.mode), Qt::LeftButton);
+        EXPECT_EQ(browser->presenter()->mode(), row.mode);
+        EXPECT_TRUE(row.shown->isVisible());
+        EXPECT_EQ(browser->btnMarkAllOnGridHeader()->isVisible(), row.gridHeader);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(browser->imageNameOf(browser->modeButton(BatchViewMode(i + 1))), row.images[i]);
+    }
+
+    // An empty batch shows neither view.
+    batch.clear();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    EXPECT_FALSE(browser->tblPhotos()->isVisible());
+    EXPECT_FALSE(browser->collectionView()->isVisible());
+}
+
+TEST_F(BatchBrowserTest, CheckMarksAndMarkAllInTheList)
+{
+    for (const char* name : { "a.png", "b.png", "c.png" })
+        addPhoto(name);
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    EXPECT_EQ(list->rowHeight(0), 35);
+    EXPECT_EQ(list->batchModel()->columnCount(), 7);
+
+    clickListButton(list, 1, BatchListModel::CheckColumn);
+    EXPECT_FALSE(batch[1]->isSelected());
+    EXPECT_EQ(list->batchModel()->index(1, BatchListModel::CheckColumn).data(BatchListModel::ImageNameRole),
+        "uncheck_image.png");
+    EXPECT_EQ(browser->imageNameOf(browser->btnMarkAllOnTblHeader()), "uncheck_image.png");
+    EXPECT_EQ(browser->lblMarkAllOngridHeader()->text(), "Select All");
+
+    QTest::mouseClick(browser->btnMarkAllOnTblHeader(), Qt::LeftButton);
+    EXPECT_TRUE(batch[1]->isSelected());
+    EXPECT_EQ(browser->imageNameOf(browser->btnMarkAllOnTblHeader()), "checked_image.png");
+    EXPECT_EQ(browser->lblMarkAllOngridHeader()->text(), "Unselect All");
+
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(batch[0]->isSelected());
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(batch[0]->isSelected() || batch[1]->isSelected() || batch[2]->isSelected());
+
+    // The header's buttons stand where the layout rule puts them.
+    const auto x = BatchViewRules::headerButtonsX(list->width(), list->verticalScrollBar()->isVisible());
+    EXPECT_EQ(browser->btnRemoveAllOnTblHeader()->x(), x.removeAll);
+    EXPECT_EQ(browser->btnMarkAllOnTblHeader()->x(), x.markAll);
+}
+
+TEST_F(BatchBrowserTest, ListDeleteAndTheRemoveButtonsThroughTheirAlerts)
+{
+    for (const char* name : { "a.png", "b.png", "c.png", "d.png" })
+        addPhoto(name);
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+
+    clickListButton(list, 1, BatchListModel::DeleteColumn);
+    EXPECT_EQ(list->batchModel()->rowCount(), 3);
+    EXPECT_EQ(batch[1]->fileName(), "c.png");
+    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_TRUE(host.calls.contains("forget b.png"));
+
+    batch[0]->setIsSelected(false);
+    QTest::mouseClick(browser->btnRemovePhoto(), Qt::LeftButton);
+    EXPECT_EQ(alerts, QList<int> { 113 });
+    browser->presenter()->btnYesOnRemoveSelectedPhotoTapped(); // "Yes" on the alert
+    EXPECT_EQ(list->batchModel()->rowCount(), 1);
+    EXPECT_EQ(batch[0]->fileName(), "a.png");
+
+    QTest::mouseClick(browser->btnRemoveAllOnTblHeader(), Qt::LeftButton);
+    EXPECT_EQ(alerts, (QList<int> { 113, 114 }));
+    browser->presenter()->btnYesOnRemoveAllPhotoTapped();
+    EXPECT_TRUE(batch.isEmpty());
+    EXPECT_FALSE(browser->btnRemovePhoto()->isEnabled());
+    EXPECT_TRUE(browser->lblBatchInfo()->text().isEmpty());
+}
+
+// A decode that finishes after "remove all" and a re-add must not show the old photo on the row
+// that now holds another one.
+TEST_F(BatchBrowserTest, StaleListThumbnailNeverLandsOnAReusedRow)
+{
+    for (const char* name : { "old0.png", "old1.png", "old2.png" })
+        addPhoto(name);
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    QSemaphore decoding;
+    QSemaphore gate;
+    QImage red(70, 48, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    list->setThumbnailService(new ThumbnailService({ 70, 48 }, 1 << 20, [&](const QString&, QSize) {
+        decoding.release();
+        gate.acquire();
+        return red;
+    }));
+    list->loadTableViewThumbnailImages();
+    decoding.acquire(2); // two old photos are being decoded
+
+    browser->presenter()->btnYesOnRemoveAllPhotoTapped();
+    for (const char* name : { "new0.png", "new1.png", "new2.png" })
+        addPhoto(name);
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    gate.release(100);
+    list->thumbnails()->waitForWorkers();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    for (int row = 0; row < 3; ++row)
+        EXPECT_NE(decoration(list, row), red) << row;
+    list->loadTableViewThumbnailImages(); // the new photos' own thumbnails arrive
+    list->thumbnails()->waitForWorkers();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(decoration(list, 0), red);
+}
+
+TEST_F(BatchBrowserTest, RealThumbnailsAndTheNotAvailableImage)
+{
+    addPhoto("a.png");
+    addPhoto("gone.png");
+    QFile::remove(dir.filePath("gone.png"));
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    const QImage placeholder = ResourceImages::named("place_holder.png");
+    EXPECT_EQ(decoration(list, 0), placeholder);
+    list->loadTableViewThumbnailImages();
+    list->thumbnails()->waitForWorkers();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(decoration(list, 0).width(), 70);
+    EXPECT_EQ(decoration(list, 1), ResourceImages::named("not_av_small.png"));
+}
+
+TEST_F(BatchBrowserTest, InformationPopupRowsAndDismissal)
+{
+    addPhoto("camera.jpg", true);
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    browser->btnInfoTappedAtLocationInTableView({ 40, 80 }, 0);
+    browser->btnInfoTappedAtLocationInTableView({ 40, 80 }, 0); // twice: still one popup
+    ASSERT_TRUE(browser->infoWindow());
+    int shown = 0;
+    for (const TorAttachedWindow* popup : browser->findChildren<TorAttachedWindow*>())
+        shown += popup->isVisible() ? 1 : 0;
+    EXPECT_EQ(shown, 1);
+    QTableWidget* table = browser->infoView()->tvMetaData();
+    ASSERT_EQ(table->rowCount(), 35);
+    EXPECT_EQ(table->item(26, 1)->text(), ":      TM-1");
+    EXPECT_EQ(table->item(33, 1)->text(), ":      51° 30' 0'' N");
+    EXPECT_EQ(table->item(34, 1)->toolTip(), "0° 7' 30'' W");
+    EXPECT_EQ(table->rowHeight(0), 30);
+
+    QTest::mouseClick(browser->infoView()->tvMetaData()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(browser->infoWindow()); // a click inside keeps it
+    QTest::mouseClick(browser->tblPhotos()->viewport(), Qt::LeftButton, {}, { 300, 5 });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(browser->infoWindow());
+}
+
+TEST_F(BatchBrowserTest, PhotoMenuActionsReachTheFileManager)
+{
+    addPhoto("a.png");
+    addPhoto("b.png");
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    QStringList calls;
+    Workspace::setShared(
+        [&](const QString& method, const QStringList& uris) {
+            calls << method + " " + QUrl(uris.value(0)).fileName();
+            return true;
+        },
+        [&](const QString& url) {
+            calls << "open " + QUrl(url).fileName();
+            return true;
+        });
+    BatchListView* list = browser->tblPhotos();
+    const QPoint below(200, list->rowViewportPosition(1) + 35 + 20);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, below); // no row there: no menu
+    EXPECT_FALSE(browser->menuOptionsWindow());
+
+    const struct {
+        QPushButton* (PhotoMenuView::*button)() const;
+        const char* call;
+    } rows[] = {
+        { &PhotoMenuView::btnReviealInFinder, "ShowItems b.png" },
+        { &PhotoMenuView::btnShowPreview, "open b.png" },
+        { &PhotoMenuView::btnGetInfo, "ShowItemProperties b.png" },
+    };
+    for (const auto& row : rows) {
+        calls.clear();
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(1, 1)).center());
+        ASSERT_TRUE(browser->menuOptionsWindow());
+        QTest::mouseClick((browser->menuView()->*row.button)(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(calls, QStringList { row.call });
+        EXPECT_FALSE(browser->menuOptionsWindow());
+    }
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(0, 1)).center());
+    QTest::mouseClick(browser->menuView()->btnDeleteOnMenuOption(), Qt::LeftButton);
+    EXPECT_EQ(batch.size(), 1);
+    EXPECT_EQ(batch[0]->fileName(), "b.png");
+    Workspace::setShared({}, {});
+}
+
+TEST_F(BatchBrowserTest, FolderDroppedOnTheListGoesToTheAddRun)
+{
+    addPhoto("a.png");
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    QMimeData mime;
+    mime.setUrls({ QUrl::fromLocalFile(dir.path()) });
+    QWidget* viewport = browser->tblPhotos()->viewport();
+    QDragEnterEvent enter(QPoint(100, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(host.calls, QStringList { "add " + dir.path() });
+}
+
+} // namespace
+} // namespace vantrel
