@@ -26,6 +26,14 @@ public:
     static constexpr char kCrossTrackingSuffix[] = "/CrossTracking";
     static constexpr char kFeedbackPath[] = "/miscserviceandrall/MiscService.asmx";
     static constexpr char kPhoneNumberIniPath[] = "/korving/phonenumber.ini";
+    /// The product's support page and review page, both on the content server.
+    static constexpr char kSupportPagePath[] = "/vantrel/support";
+    static constexpr char kReviewPagePath[] = "/vantrel/review";
+
+    /// The support page's address; empty when the content server is not configured.
+    static QUrl supportPageUrl() { return endpoint(Service::Content, QLatin1String(kSupportPagePath)); }
+    /// The review page's address; empty when the content server is not configured.
+    static QUrl reviewPageUrl() { return endpoint(Service::Content, QLatin1String(kReviewPagePath)); }
 };
 
 } // namespace vantrel

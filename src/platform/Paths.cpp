@@ -44,7 +44,7 @@ QString logFilePath()
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.isEmpty() || !QDir::isAbsolutePath(state))
         state = homeFolder() + "/.local/state";
-    return QDir::cleanPath(state + "/Vantrel/Vantrel.log");
+    return QDir::cleanPath(state + "/Vantrel/" + QLatin1String(kLogFileName));
 }
 
 QString picturesFolder()

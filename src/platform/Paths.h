@@ -8,7 +8,10 @@ namespace vantrel::Paths {
 QString applicationSupportFolder();
 /// $XDG_CACHE_HOME/Vantrel, created on demand; empty when it cannot be created.
 QString cachesFolder();
-/// $XDG_STATE_HOME/Vantrel/Vantrel.log (falls back to ~/.local/state when the variable is unset).
+/// The log file's name: standard error is appended to it, and the feedback form reads it back.
+inline constexpr char kLogFileName[] = "Vantrel.log";
+
+/// $XDG_STATE_HOME/Vantrel/<kLogFileName> (falls back to ~/.local/state when the variable is unset).
 QString logFilePath();
 /// The user's Pictures folder (from user-dirs.dirs, else $HOME/Pictures).
 QString picturesFolder();

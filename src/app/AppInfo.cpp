@@ -1,0 +1,10 @@
+#include "app/AppInfo.h"
+
+namespace vantrel::AppInfo {
+
+QString bundleVersion()
+{
+    return QStringLiteral(VANTREL_VERSION);
+}
+
+} // namespace vantrel::AppInfo

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+
+#include "app/AppController.h"
+#include "core/DataBeans/PhotoFile.h"
+
+class QAction;
+class QTimer;
+class QWidget;
+
+namespace vantrel {
+
+class MainScreenInterface;
+class MainTitleBarView;
+class MessageSheetPanel;
+class OvAppStoreWindow;
+class Sheet;
+struct Notification;
+
+/// The main window: a frameless 1200 x 800 title-bar window holding the step tabs, the window
+/// buttons and the menu in its 160-point bar, and the main screen below. It turns the wizard's
+/// notifications into tab moves, enables and disables the wizard, asks for a rating after runs,
+/// offers the last session at launch and asks to save the session at quit. Main thread only.
+class MainWindowController : public QObject, public MainWindowSide {
+    Q_OBJECT
+public:
+    using Delay = std::function<void(int milliseconds, std::function<void()> fn)>;
+    using MainScreenFactory = std::function<std::unique_ptr<MainScreenInterface>()>;
+    /// Opens the feedback form as a sheet on the window (wired by the online services).
+    using FeedbackOpener = std::function<void(QWidget* window)>;
+
+    static constexpr int kWindowWidth = 1200;
+    static constexpr int kWindowHeight = 800;
+    static constexpr int kTitleBarHeight = 160;
+
+    MainWindowController(AppController* app, MainScreenFactory makeMainScreen, QObject* parent = nullptr);
+    ~MainWindowController() override;
+
+    /// Replaces the timer behind the Part's short waits (tests run them at once).
+    void setDelay(Delay delay) { m_delay = std::move(delay); }
+    void setFeedbackOpener(FeedbackOpener opener);
+
+    OvAppStoreWindow* windowMain() const { return m_window; }
+    MainTitleBarView* titleBar() const { return m_titleBar; }
+    MainScreenInterface* mainScreen() const { return m_mainScreen.get(); }
+    QWidget* loadingOverlay() const { return m_vwLoading; }
+
+    // --- MainWindowSide ------------------------------------------------------------------------
+    void showMainWindow() override;
+    bool ischangesMadeInSettings() override;
+    void showSaveSessionWindow() override;
+    bool isRunActive() override;
+    void stopRunAfterCurrentPhoto() override;
+
+    // --- Start-up ------------------------------------------------------------------------------
+    void awakeFromNib();
+    void checkForLastSession();
+    void showLoadLastSessionWindow();
+    void btnLoadLastSessionTapped();
+    void btnStartNewSessionTapped();
+    void elementClicked();
+    void showTipsNotification();
+
+    // --- Tabs ----------------------------------------------------------------------------------
+    void tabSelectPhotosTapped();
+    void tabResizeOptionsTapped();
+    void tabSettingOptionsTapped();
+    void btnSelectBackground(int tab);
+    void changeTabNotification(const Notification& notification);
+    static QList<PhotoFilePtr> getSelectedPhotoFiles();
+
+    // --- Window buttons and moving --------------------------------------------------------------
+    void btnCloseWindowTapped();
+    void btnMinimizeWindowTapped();
+    void btnZoomWindowTapped();
+    void mouseDown(QPointF inWindow);
+    void mouseDragged(QPointF onScreen);
+    void disableView();
+    void enableView();
+    void disableCross();
+    void enableCross();
+    void makeMainWindowFront();
+
+    // --- Rating, saving, feedback, support number -------------------------------------------------
+    /// The rating counter: absent starts at 7; 7 shows the prompt (and becomes 1); otherwise +1.
+    /// True when the prompt is to show now.
+    static bool advanceRateMeCounter();
+    void showAlertForRateApp();
+    void btnYesOnRateUsTapped();
+    void btnNoOnRateUsTapped();
+    void btnSaveSessionTapped();
+    void btnCloseOnSessionWindowTapped();
+    void btnCancelOnSessionWindowTapped();
+    void showFeedBackWindow();
+    void updatePhoneNumber(const Notification& notification);
+    void updatePhoneNumber_MainThread(const QString& number);
+
+    /// The sheet panels, for tests and screenshots.
+    MessageSheetPanel* rateSheet() const { return m_winRateus; }
+    MessageSheetPanel* loadLastSessionSheet() const { return m_windowLoadLastSession; }
+    MessageSheetPanel* saveSessionSheet() const { return m_windowSaveSession; }
+    QAction* action(const QString& name) const;
+    bool isFullscreenEnable() const { return m_isFullscreenEnable; }
+    /// Sheets waiting for the rating sheet to close.
+    int waitingSheetCount() const { return int(m_waitingSheets.size()); }
+
+private:
+    void initSetup();
+    void setupTitleBarViewForWindow();
+    void setupViewInitialSize();
+    void buildMenu();
+    void buildSheets();
+    /// Begins a sheet on the main window, or, while the rating sheet is up, once it has closed.
+    void beginSheet(QWidget* content, std::function<void()> opened = {});
+    void endSheet(QWidget* content);
+    void sheetClosed();
+
+    AppController* m_app;
+    std::unique_ptr<MainScreenInterface> m_mainScreen;
+    OvAppStoreWindow* m_window = nullptr;
+    MainTitleBarView* m_titleBar = nullptr;
+    QWidget* m_vwLoading = nullptr;
+    MessageSheetPanel* m_winRateus = nullptr;
+    MessageSheetPanel* m_windowLoadLastSession = nullptr;
+    MessageSheetPanel* m_windowSaveSession = nullptr;
+    QList<QAction*> m_actions;
+    QTimer* m_endResizeTimer = nullptr;
+    Delay m_delay;
+    FeedbackOpener m_feedbackOpener;
+
+    bool m_isFullscreenEnable = false;
+    bool m_isTipsFromNotfication = false;
+    bool m_systemMove = false;
+    bool m_rateSheetUp = false;
+    QPointF m_initialLocation;
+    QList<std::pair<QPointer<QWidget>, std::function<void()>>> m_waitingSheets;
+};
+
+} // namespace vantrel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace vantrel::StandardErrorLog {
+
+/// Appends the process's standard error to the file at `path`: the folder is created first, the
+/// file is opened for appending, and only when that succeeded does it replace descriptor 2. On
+/// any failure standard error stays where it was and false is returned.
+bool redirectTo(const QString& path);
+
+/// The date that starts every dated line: "yyyy-MM-dd HH:mm:ss.zzz" in local time, the form the
+/// feedback form's log excerpt looks for.
+QString datePrefix(const QDateTime& when);
+
+/// One dated line on standard error saying that the application started.
+void writeStartLine(const QString& applicationName, const QString& version);
+
+/// Routes Qt's messages to standard error, each line starting with the date.
+void installMessageHandler();
+
+} // namespace vantrel::StandardErrorLog

@@ -1,0 +1,37 @@
+// The process entry: standard error goes to the log file, then the application starts in its
+// fixed order and runs its main loop.
+#include <QApplication>
+#include <QIcon>
+
+#include "app/AppController.h"
+#include "app/AppInfo.h"
+#include "app/ApplicationSetup.h"
+#include "app/StandardErrorLog.h"
+#include "core/ResourceImages.h"
+#include "platform/Paths.h"
+#include "platform/imaging/ImagingInit.h"
+
+int main(int argc, char** argv)
+{
+    using namespace vantrel;
+    // A log file that cannot be opened is silent: standard error then stays where it was.
+    StandardErrorLog::redirectTo(Paths::logFilePath());
+    StandardErrorLog::installMessageHandler();
+
+    QApplication::setApplicationName(QLatin1String(AppInfo::kBundleName));
+    QApplication::setApplicationVersion(AppInfo::bundleVersion());
+    QApplication::setDesktopFileName(QLatin1String(ApplicationSetup::kDesktopId));
+    QApplication app(argc, argv);
+    StandardErrorLog::writeStartLine(QLatin1String(AppInfo::kBundleName), AppInfo::bundleVersion());
+    if (!initImagingLibraries(argv[0]))
+        return 1;
+    ResourceImages::initResources();
+    app.setWindowIcon(QIcon::fromTheme(QLatin1String(ApplicationSetup::kDesktopId)));
+    // Quitting is decided by the quit rules, never by a window closing.
+    app.setQuitOnLastWindowClosed(false);
+
+    AppController controller(ApplicationSetup::realHooks(app));
+    ApplicationSetup::connectSessionManager(app, controller);
+    controller.applicationDidFinishLaunching();
+    return app.exec();
+}

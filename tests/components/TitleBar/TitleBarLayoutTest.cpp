@@ -1,0 +1,154 @@
+// The title-bar window's rules as pure functions, and the window that applies them.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include "components/TitleBar/OvAppStoreWindow.h"
+#include "components/TitleBar/OvWindowButton.h"
+#include "components/TitleBar/OvWindowButtonGroup.h"
+#include "components/TitleBar/TitleBarLayout.h"
+
+namespace vantrel {
+namespace {
+
+using namespace TitleBarLayout;
+
+TEST(TitleBarLayoutTest, ContainerContentAndSheetFollowTheBarHeight)
+{
+    const QRectF frame(0, 0, 1200, 800);
+    EXPECT_EQ(containerFrame(frame, 160), QRectF(0, 640, 1200, 160));
+    EXPECT_EQ(containerFrame(QRectF(0, 10, 500, 300), 22), QRectF(0, 288, 500, 22));
+    EXPECT_EQ(repositionedContent(QRectF(0, 0, 1200, 800), 800, 160), QRectF(0, 0, 1200, 640));
+    EXPECT_FALSE(repositionedContent(QRectF(0, 0, 1200, 640), 800, 160));
+    EXPECT_EQ(sheetRect(QRectF(300, 0, 460, 180), 800, 160), QRectF(300, 640, 460, 180));
+    EXPECT_EQ(flipped(QRectF(0, 640, 1200, 160), 800), QRectF(0, 0, 1200, 160));
+}
+
+TEST(TitleBarLayoutTest, TrafficLightsSideBySideOrStacked)
+{
+    const QRectF bar(0, 640, 1200, 160);
+    const QSizeF button(14, 14);
+    const struct {
+        TrafficLightOptions options;
+        QRectF close, minimize, zoom;
+    } cases[] = {
+        // Centred: one y, the nearest integer to the middle (717.0 for 640 + 80 - 7).
+        { { 3, 6, 0, true, false }, { 3, 713, 14, 14 }, { 23, 713, 14, 14 }, { 43, 713, 14, 14 } },
+        // The main window's setting: top margin 3, left margin 7: the top edge 3 below the bar's top.
+        { { 7, 6, 3, false, false }, { 7, 783, 14, 14 }, { 27, 783, 14, 14 }, { 47, 783, 14, 14 } },
+        // Stacked: zoom lowest, each next one height + separation - 2 higher; centred on the bar.
+        { { 3, 6, 0, true, true }, { 3, 731, 14, 14 }, { 3, 713, 14, 14 }, { 3, 695, 14, 14 } },
+        { { 3, 6, 3, false, true }, { 3, 783, 14, 14 }, { 3, 765, 14, 14 }, { 3, 747, 14, 14 } },
+    };
+    for (const auto& c : cases) {
+        const TrafficLightFrames f = trafficLights(bar, button, button, button, c.options);
+        EXPECT_EQ(f.close, c.close);
+        EXPECT_EQ(f.minimize, c.minimize);
+        EXPECT_EQ(f.zoom, c.zoom);
+    }
+    // Halves round away from zero: a 15-high button in a 22-high bar at 0 is at 3.5 -> 4.
+    EXPECT_EQ(trafficLights(QRectF(0, 0, 100, 22), { 15, 15 }, { 15, 15 }, { 15, 15 }, {}).close.y(), 4);
+}
+
+TEST(TitleBarLayoutTest, FullScreenButtonKeepsItsXUntilAMarginIsSet)
+{
+    const QRectF bar(0, 640, 1200, 160);
+    FullScreenButtonOptions implicit;
+    EXPECT_EQ(fullScreenButton(bar, QRectF(1170, 0, 16, 16), implicit), QRectF(1170, 784, 16, 16));
+    EXPECT_EQ(implicit.rightMargin, 14);
+    FullScreenButtonOptions explicitMargin { 3, true, 0, true };
+    EXPECT_EQ(fullScreenButton(bar, QRectF(1170, 0, 16, 16), explicitMargin), QRectF(1181, 712, 16, 16));
+}
+
+TEST(TitleBarLayoutTest, TitleDragAndResizeRules)
+{
+    EXPECT_EQ(titleFrame(QRectF(0, 0, 400, 22), { 100, 16 }, false), QRectF(150, 4, 100, 16));
+    EXPECT_EQ(titleFrame(QRectF(0, 0, 400, 23), { 100, 16 }, true), QRectF(150, 3, 100, 16));
+
+    const QRectF screen(0, 0, 1920, 1080);
+    EXPECT_EQ(draggedWindowOrigin({ 50, 20 }, { 650, 420 }, screen), QPointF(600, 400));
+    EXPECT_EQ(draggedWindowOrigin({ 50, 20 }, { 650, 5 }, screen), QPointF(600, 0)); // top clamped
+    EXPECT_EQ(draggedWindowOrigin({ 50, 20 }, { 650, 40 }, QRectF(0, 30, 1920, 1050)), QPointF(600, 30));
+
+    const QSizeF window(1200, 800);
+    const struct {
+        QPointF point;
+        int edges;
+    } hits[] = { { { 2, 2 }, kTopEdge | kLeftEdge }, { { 600, 1 }, kTopEdge }, { { 1198, 400 }, kRightEdge },
+        { { 1199, 799 }, kBottomEdge | kRightEdge }, { { 0, 799 }, kBottomEdge | kLeftEdge }, { { 600, 400 }, 0 },
+        { { 5, 5 }, 0 }, { { 1200, 400 }, 0 } };
+    for (const auto& h : hits)
+        EXPECT_EQ(resizeEdgesAt(h.point, window, 5), h.edges) << h.point.x() << "," << h.point.y();
+
+    const QRectF start(100, 100, 1200, 800);
+    EXPECT_EQ(resizedGeometry(start, kRightEdge | kBottomEdge, { 50, -30 }, { 900, 600 }), QRectF(100, 100, 1250, 770));
+    EXPECT_EQ(resizedGeometry(start, kLeftEdge | kTopEdge, { 500, 500 }, { 900, 600 }), QRectF(400, 300, 900, 600));
+    EXPECT_EQ(resizedGeometry(start, kTopEdge, { 0, -50 }, { 900, 600 }), QRectF(100, 50, 1200, 850));
+}
+
+TEST(TitleBarLayoutTest, WindowButtonsShowTheirPlainImageAndShareGroups)
+{
+    using Image = OvWindowButton::Image;
+    const struct {
+        bool enabled, key, rollover, pressed;
+        Image image;
+    } cases[] = { { true, true, false, false, Image::Active }, { true, false, false, false, Image::ActiveNotKeyWindow },
+        { false, true, false, false, Image::Inactive }, { false, true, true, true, Image::Inactive },
+        { true, false, true, false, Image::Rollover }, { true, true, true, true, Image::Pressed } };
+    for (const auto& c : cases)
+        EXPECT_EQ(OvWindowButton::imageFor(c.enabled, c.key, c.rollover, c.pressed), c.image);
+
+    OvWindowButtonGroup* a = OvWindowButtonGroup::groupWithIdentifier("test.group");
+    EXPECT_EQ(a, OvWindowButtonGroup::groupWithIdentifier("test.group"));
+    EXPECT_EQ(OvWindowButtonGroup::groupWithIdentifier(""),
+        OvWindowButtonGroup::groupWithIdentifier(OvWindowButtonGroup::kDefaultIdentifier));
+    a->didCaptureMousePointer();
+    a->didCaptureMousePointer();
+    EXPECT_EQ(a->numberOfCaptures(), 0);
+    EXPECT_FALSE(a->shouldDisplayRollOver());
+
+    OvWindowButton button({ 14, 14 }, "test.group");
+    button.updateRollOverImage();
+    EXPECT_NE(button.shownImage(), Image::Rollover);
+}
+
+TEST(TitleBarLayoutTest, TheWindowPlacesBarContentAndSheetsBelowAHighBar)
+{
+    OvAppStoreWindow window;
+    auto* content = new QWidget;
+    window.setContentView(content);
+    window.resize(1200, 800);
+    window.setTitleBarHeight(160);
+    window.setCenterTrafficLightButtons(false);
+    window.setTrafficLightButtonsTopMargin(3);
+    window.setTrafficLightButtonsLeftMargin(7);
+    EXPECT_EQ(window.titleBarContainer()->geometry(), QRect(0, 0, 1200, 160));
+    EXPECT_EQ(content->geometry(), QRect(0, 160, 1200, 640));
+    EXPECT_EQ(window.property(OvAppStoreWindow::kSheetTopProperty).toInt(), 160);
+    EXPECT_EQ(window.closeButton()->geometry(), QRect(7, 3, 14, 14));
+    EXPECT_EQ(window.minimizeButton()->geometry(), QRect(27, 3, 14, 14));
+
+    window.show(); // a hidden window gets its resize events only when shown
+    window.resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(content->geometry(), QRect(0, 160, 900, 440));
+    EXPECT_EQ(window.titleBarView()->geometry(), QRect(0, 0, 900, 160));
+
+    QWidget* view = window.titleBarView();
+    window.setTitleBarView(nullptr);
+    window.setTitleBarView(view);
+    EXPECT_EQ(window.titleBarView(), view);
+    EXPECT_EQ(view->parentWidget(), window.titleBarContainer());
+
+    struct Lower : OvAppStoreWindowDelegate {
+        std::optional<QRectF> willPositionSheet(OvAppStoreWindow*, const QRectF& r) override
+        {
+            return QRectF(r.x(), 100, r.width(), r.height());
+        }
+    } lower;
+    window.setDelegate(&lower);
+    EXPECT_EQ(window.sheetTop(), 500);
+}
+
+} // namespace
+} // namespace vantrel
