@@ -121,9 +121,14 @@ void HighlightedButton::applyLook(Kind kind)
 
 void HighlightedButton::highlightOnPress()
 {
-    m_current.background = Qt::transparent;
+    // The background is cleared only for a highlighted look that applies: a disabled 108 or 110,
+    // which still takes clicks, keeps its disabled look instead of losing its background for good.
+    const AppDelegate* app = AppDelegate::shareDelegate();
+    if (HighlightedButtonLook::applies(
+            tag(), Kind::Highlighted, app->isSubWindowOpened, m_isEnabled, app->isDisableview))
+        m_current.background = Qt::transparent;
     setButtonHighlighted();
-    if (AppDelegate::shareDelegate()->isSubWindowOpened && !m_isEnabled)
+    if (app->isSubWindowOpened && !m_isEnabled)
         return;
     QTimer::singleShot(100, this, &HighlightedButton::setButtonDefault);
 }

@@ -211,6 +211,9 @@ TEST(HighlightedButton, Tags108And110KeepTakingClicks)
         mouse(&button, QEvent::MouseButtonPress, { 10, 10 });
         mouse(&button, QEvent::MouseButtonRelease, { 10, 10 });
         EXPECT_EQ(clicked.count(), tag != 109 ? 1 : 0) << tag;
+        // A click on the disabled look keeps it.
+        const QColor kept = tag == 108 ? QColor(36, 41, 50) : tag == 110 ? QColor(16, 85, 184) : QColor(73, 202, 237);
+        EXPECT_EQ(button.currentLook().background, kept) << tag;
     }
 }
 
