@@ -190,6 +190,11 @@ TEST(HighlightedButton, LooksFollowPointerStateAndSubWindows)
     EXPECT_TRUE(step.isEnabled());
     EXPECT_EQ(step.currentLook().background, QColor(155, 165, 191));
 
+    // The tag alone gives the default look.
+    HighlightedButton submit;
+    submit.setTag(110);
+    EXPECT_EQ(submit.currentLook().background, QColor(56, 125, 224));
+
     // A plain QWidget::setEnabled from outside is followed too.
     static_cast<QWidget&>(step).setEnabled(false);
     EXPECT_FALSE(step.isButtonEnabled());
