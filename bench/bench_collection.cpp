@@ -3,6 +3,7 @@
 // select-all and a Shift-click across all items, and the heap the view holds.
 //
 //   QT_QPA_PLATFORM=offscreen bench_collection [items]
+//   bench_collection --show [big]   opens the grid (and a segmented control) on screen to look at
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,12 +18,15 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "components/AppLook.h"
 #include "components/CollectionView/KeltClipView.h"
 #include "components/CollectionView/KeltCollectionView.h"
 #include "components/CollectionView/KeltCollectionViewCell.h"
 #include "components/CollectionView/KeltCollectionViewDataSource.h"
 #include "components/CollectionView/KeltCollectionViewGridLayout.h"
+#include "components/SegmentedControl/UxSegmentedControl.h"
 #include "components/TickSource.h"
+#include "core/ResourceImages.h"
 
 using namespace vantrel;
 namespace {
@@ -114,10 +118,99 @@ private:
     QImage m_thumbnail;
 };
 
+/// Thumbnails of different shapes and colours, drawn the way the batch grid's cells show photos.
+class ShowBatch : public KeltCollectionViewDataSource, public KeltCollectionViewGridLayoutDelegate {
+public:
+    explicit ShowBatch(bool big)
+        : m_big(big)
+    {
+        for (int i = 0; i < 7; ++i) {
+            const bool portrait = i % 3 == 1;
+            QImage image(portrait ? 270 : 404, portrait ? 404 : 270, QImage::Format_RGB32);
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QLinearGradient sky(0, 0, 0, image.height());
+            sky.setColorAt(0, QColor::fromHsv((i * 47) % 360, 120, 230));
+            sky.setColorAt(1, QColor::fromHsv((i * 47 + 40) % 360, 160, 120));
+            painter.fillRect(image.rect(), sky);
+            painter.setBrush(QColor::fromHsv((i * 47 + 180) % 360, 140, 90));
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(
+                QPointF(image.width() * 0.3, image.height() * 0.85), image.width() * 0.6, image.height() * 0.3);
+            painter.setBrush(QColor(255, 240, 200));
+            painter.drawEllipse(QPointF(image.width() * 0.75, image.height() * 0.25), 24, 24);
+            m_thumbnails.push_back(image);
+        }
+    }
+    qint64 numberOfItemsInSection(KeltCollectionView*, qint64) override { return 1000000; }
+    KeltCollectionViewCell* cellForItemAtIndexPath(KeltCollectionView* view, KeltIndexPath path) override
+    {
+        const qint64 item = path.kelt_item();
+        auto* cell = view->dequeueReusableCellWithIdentifier(QStringLiteral("CELL"), int(item));
+        const QImage& image = m_thumbnails[size_t(item % qint64(m_thumbnails.size()))];
+        cell->setNameValue(QStringLiteral("DSC_%1_holiday_by_the_lake.jpg").arg(item + 1, 5, 10, QLatin1Char('0')));
+        cell->setDimensionValue(QStringLiteral("Dimensions %1 X %2").arg(image.width() * 15).arg(image.height() * 15));
+        cell->setSizeValue(QStringLiteral("Size %1 MB").arg(2.0 + double(item % 5) * 0.37, 0, 'f', 2));
+        cell->setBackgroundImage(image);
+        const bool checked = item % 4 != 2;
+        cell->setCheckImage(
+            ResourceImages::named(checked ? QStringLiteral("checked_image.png") : QStringLiteral("uncheck_image.png")));
+        cell->setBgselectedColor(checked ? QColor(68, 78, 94) : QColor(Qt::transparent));
+        if (m_big)
+            cell->setIsForBigThumbnail(true);
+        return cell;
+    }
+    std::optional<QSizeF> sizeForItemInCollectionView(KeltCollectionView*) override
+    {
+        return m_big ? QSizeF(220, 300) : QSizeF(180, 220);
+    }
+
+private:
+    bool m_big;
+    std::vector<QImage> m_thumbnails;
+};
+
+int show(QApplication& app, bool big, int width)
+{
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Collection view"));
+    const int height = width * 2 / 3;
+    window.resize(width, height);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(36, 41, 50));
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+    auto* segmented = new UxSegmentedControl(&window);
+    segmented->setGeometry(20, 14, 240, 40);
+    segmented->setSegmentCount(3);
+    segmented->setSelectedSegment(big ? 2 : 1, false);
+    segmented->awakeFromNib();
+    ShowBatch batch(big);
+    auto* view = new KeltCollectionView(&window);
+    view->setGeometry(0, 56, width, height - 56);
+    view->registerClass<KeltCollectionViewCell>(QStringLiteral("CELL"));
+    auto layout = std::make_unique<KeltCollectionViewGridLayout>();
+    layout->setDelegate(&batch);
+    layout->setVerticalSpacing(10);
+    view->setCollectionViewLayout(std::move(layout));
+    view->setDataSource(&batch);
+    view->setBackgroundColor(QColor(36, 41, 50));
+    window.show();
+    view->reloadData();
+    view->selectItemAtIndexPath(KeltIndexPath::kelt_indexPathForItem(7, 0), KeltScrollPosition::None, false);
+    view->setFocus();
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && QByteArray(argv[1]) == "--show") {
+        QApplication app(argc, argv);
+        AppLook::apply(app);
+        return show(app, argc > 2 && QByteArray(argv[2]) == "big", argc > 3 ? QByteArray(argv[3]).toInt() : 1200);
+    }
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const qint64 items = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
