@@ -4,8 +4,8 @@
 #include <QDesktopServices>
 #include <QSessionManager>
 
+#include "app/MainScreen/MainScreenView.h"
 #include "app/MainWindowController.h"
-#include "app/PlaceholderMainScreen.h"
 #include "components/AppLook.h"
 
 namespace vantrel::ApplicationSetup {
@@ -15,7 +15,7 @@ AppController::Hooks realHooks(QApplication& app)
     AppController::Hooks hooks;
     hooks.makeMainWindow = [](AppController* controller) -> std::unique_ptr<MainWindowSide> {
         return std::make_unique<MainWindowController>(
-            controller, [] { return std::make_unique<PlaceholderMainScreen>(); });
+            controller, [] { return std::make_unique<MainScreenView>(); });
     };
     hooks.applyLook = [&app] { AppLook::apply(app); };
     hooks.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };

@@ -59,15 +59,18 @@ private:
 
 } // namespace
 
-MainWindowController::MainWindowController(AppController* app, MainScreenFactory makeMainScreen, QObject* parent)
+MainWindowController::MainWindowController(
+    AppController* app, MainScreenFactory makeMainScreen, Delay delay, QObject* parent)
     : QObject(parent)
     , m_app(app)
+    , m_delay(std::move(delay))
 {
-    m_delay = [this](int ms, std::function<void()> fn) { QTimer::singleShot(ms, this, std::move(fn)); };
+    if (!m_delay)
+        m_delay = [this](int ms, std::function<void()> fn) { QTimer::singleShot(ms, this, std::move(fn)); };
     m_window = new OvAppStoreWindow;
     m_window->setWindowTitle(QStringLiteral("Vantrel"));
     m_window->setAccessibleName(QStringLiteral("Vantrel"));
-    m_window->setMinimumSize(900, 600);
+    m_window->setMinimumSize(760, 520);
     m_mainScreen = makeMainScreen();
     m_window->setContentView(m_mainScreen->mainScreenWidget());
 
@@ -182,15 +185,19 @@ void MainWindowController::initSetup()
     m_vwLoading->hide();
 }
 
+QRect MainWindowController::initialFrame(const QRect& available)
+{
+    QRect frame(QPoint(0, 0), QSize(kWindowWidth, kWindowHeight).boundedTo(available.size()));
+    frame.moveCenter(available.center());
+    return frame;
+}
+
 void MainWindowController::setupViewInitialSize()
 {
-    const QSize size(kWindowWidth, kWindowHeight);
-    QRect available(QPoint(0, 0), size);
+    QRect available(0, 0, kWindowWidth, kWindowHeight);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         available = screen->availableGeometry();
-    QRect frame(QPoint(0, 0), size.boundedTo(available.size()));
-    frame.moveCenter(available.center());
-    m_window->setGeometry(frame);
+    m_window->setGeometry(initialFrame(available));
 }
 
 void MainWindowController::setupTitleBarViewForWindow()

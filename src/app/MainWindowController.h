@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QRect>
 
 #include "app/AppController.h"
 #include "core/DataBeans/PhotoFile.h"
@@ -40,11 +41,15 @@ public:
     static constexpr int kWindowHeight = 800;
     static constexpr int kTitleBarHeight = 160;
 
-    MainWindowController(AppController* app, MainScreenFactory makeMainScreen, QObject* parent = nullptr);
+    /// `delay` replaces the timer behind the short waits of the start-up (tests run them at once).
+    MainWindowController(
+        AppController* app, MainScreenFactory makeMainScreen, Delay delay = {}, QObject* parent = nullptr);
+
+    /// The window's first frame: 1200 x 800 centred in the screen's available area (smaller
+    /// when the screen is).
+    static QRect initialFrame(const QRect& available);
     ~MainWindowController() override;
 
-    /// Replaces the timer behind the Part's short waits (tests run them at once).
-    void setDelay(Delay delay) { m_delay = std::move(delay); }
     void setFeedbackOpener(FeedbackOpener opener);
 
     OvAppStoreWindow* windowMain() const { return m_window; }

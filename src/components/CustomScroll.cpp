@@ -12,6 +12,7 @@ namespace vantrel {
 CustomScroll::CustomScroll(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent)
 {
+    setAccessibleName(orientation == Qt::Vertical ? tr("Vertical scroll bar") : tr("Horizontal scroll bar"));
 }
 
 QColor CustomScroll::trackColor(int tag)

@@ -26,12 +26,14 @@ HighlightedButton::HighlightedButton(QWidget* parent)
     : QPushButton(parent)
 {
     setFlat(true);
+    connect(this, &QAbstractButton::pressed, this, &HighlightedButton::highlightOnPress);
 }
 
 HighlightedButton::HighlightedButton(const QString& title, QWidget* parent)
     : QPushButton(title, parent)
 {
     setFlat(true);
+    connect(this, &QAbstractButton::pressed, this, &HighlightedButton::highlightOnPress);
 }
 
 int HighlightedButton::tag() const
@@ -42,6 +44,8 @@ int HighlightedButton::tag() const
 void HighlightedButton::setTag(int tag)
 {
     DisableSubviews::setTag(this, tag);
+    // A button is never left without the look of its tag, even before awakeFromNib().
+    setButtonDefault();
 }
 
 bool HighlightedButton::hasTagLook() const
@@ -53,7 +57,6 @@ void HighlightedButton::awakeFromNib()
 {
     m_isEnabled = true;
     setButtonDefault();
-    connect(this, &QAbstractButton::pressed, this, &HighlightedButton::highlightOnPress, Qt::UniqueConnection);
 }
 
 void HighlightedButton::setEnabled(bool flag)
@@ -121,9 +124,14 @@ void HighlightedButton::applyLook(Kind kind)
 
 void HighlightedButton::highlightOnPress()
 {
-    m_current.background = Qt::transparent;
+    // The background is cleared only for a highlighted look that applies: a disabled 108 or 110,
+    // which still takes clicks, keeps its disabled look instead of losing its background for good.
+    const AppDelegate* app = AppDelegate::shareDelegate();
+    if (HighlightedButtonLook::applies(
+            tag(), Kind::Highlighted, app->isSubWindowOpened, m_isEnabled, app->isDisableview))
+        m_current.background = Qt::transparent;
     setButtonHighlighted();
-    if (AppDelegate::shareDelegate()->isSubWindowOpened && !m_isEnabled)
+    if (app->isSubWindowOpened && !m_isEnabled)
         return;
     QTimer::singleShot(100, this, &HighlightedButton::setButtonDefault);
 }

@@ -14,8 +14,9 @@ namespace vantrel {
 /// The button keeps an enabled flag of its own (isButtonEnabled()), distinct from the widget's
 /// enabled state: tags 108 and 110 keep taking clicks when set disabled, only their look
 /// changes. setState(0) shows the disabled look (the current step's tab). While a sub-window is
-/// open, only tag 104 changes its look under the pointer. Screens set the tag and the two images,
-/// then call awakeFromNib(). Icon-only buttons need an accessible name from their screen.
+/// open, only tag 104 changes its look under the pointer. Setting the tag applies its default
+/// look (awakeFromNib() does it again and sets the own flag). Icon-only buttons need an accessible name from their
+/// screen.
 class HighlightedButton : public QPushButton {
     Q_OBJECT
 
@@ -27,9 +28,17 @@ public:
     void setTag(int tag);
 
     QImage imgNormalState() const { return m_imgNormalState; }
-    void setImgNormalState(const QImage& image) { m_imgNormalState = image; }
+    void setImgNormalState(const QImage& image)
+    {
+        m_imgNormalState = image;
+        update();
+    }
     QImage imgSelectedState() const { return m_imgSelectedState; }
-    void setImgSelectedState(const QImage& image) { m_imgSelectedState = image; }
+    void setImgSelectedState(const QImage& image)
+    {
+        m_imgSelectedState = image;
+        update();
+    }
 
     /// The button's own flag; see the class comment.
     bool isButtonEnabled() const { return m_isEnabled; }

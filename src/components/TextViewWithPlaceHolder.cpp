@@ -13,8 +13,10 @@ TextViewWithPlaceHolder::TextViewWithPlaceHolder(QWidget* parent)
 
 void TextViewWithPlaceHolder::setPlaceholderString(const QString& text)
 {
+    // The placeholder names the view for screen readers unless its screen named it.
+    if (accessibleName().isEmpty() || accessibleName() == m_placeholderString)
+        setAccessibleName(text);
     m_placeholderString = text;
-    setAccessibleDescription(text);
     viewport()->update();
 }
 

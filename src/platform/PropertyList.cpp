@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 #include <QTimeZone>
@@ -337,6 +338,9 @@ std::optional<QVariant> read(const QByteArray& xml)
 
 std::optional<QVariant> readFile(const QString& path)
 {
+    // Only a regular file: a FIFO or device under a property-list name would block the read.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -190,6 +190,11 @@ TEST(HighlightedButton, LooksFollowPointerStateAndSubWindows)
     EXPECT_TRUE(step.isEnabled());
     EXPECT_EQ(step.currentLook().background, QColor(155, 165, 191));
 
+    // The tag alone gives the default look.
+    HighlightedButton submit;
+    submit.setTag(110);
+    EXPECT_EQ(submit.currentLook().background, QColor(56, 125, 224));
+
     // A plain QWidget::setEnabled from outside is followed too.
     static_cast<QWidget&>(step).setEnabled(false);
     EXPECT_FALSE(step.isButtonEnabled());
@@ -211,6 +216,9 @@ TEST(HighlightedButton, Tags108And110KeepTakingClicks)
         mouse(&button, QEvent::MouseButtonPress, { 10, 10 });
         mouse(&button, QEvent::MouseButtonRelease, { 10, 10 });
         EXPECT_EQ(clicked.count(), tag != 109 ? 1 : 0) << tag;
+        // A click on the disabled look keeps it.
+        const QColor kept = tag == 108 ? QColor(36, 41, 50) : tag == 110 ? QColor(16, 85, 184) : QColor(73, 202, 237);
+        EXPECT_EQ(button.currentLook().background, kept) << tag;
     }
 }
 

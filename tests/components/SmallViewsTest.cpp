@@ -195,6 +195,7 @@ TEST(TextViewWithPlaceHolder, PlaceholderOnlyWhileEmptyAndNotEdited)
     TextViewWithPlaceHolder view;
     view.resize(200, 60);
     view.setPlaceholderString("Describe the problem");
+    EXPECT_EQ(view.accessibleName(), "Describe the problem");
     EXPECT_TRUE(view.showsPlaceholder());
     view.setPlainText("x");
     EXPECT_FALSE(view.showsPlaceholder());

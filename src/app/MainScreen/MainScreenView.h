@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/MainScreen/MainScreenPorts.h"
+#include "app/MainScreenInterface.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/MouseDownViewDelegate.h"
 #include "components/TorAttachedWindow.h"
@@ -26,7 +27,7 @@ struct Notification;
 /// footer line, the shared alert sheet (`winAlert`), the overwrite sheet (`winOverwriteAlert`),
 /// the log window (`winLogs`) and the loading overlay. The rules live in WizardDriver; this widget
 /// shows what it decides. Sheets are in-window overlays (Sheet), never nested event loops.
-class MainScreenView : public QWidget, public WizardScreen, public MouseDownViewDelegate {
+class MainScreenView : public QWidget, public WizardScreen, public MainScreenInterface, public MouseDownViewDelegate {
 public:
     /// The run's engine may be given (tests give one with their own probe); by default the screen
     /// makes one on the real pipeline and the application's log database.
@@ -36,7 +37,7 @@ public:
     void initSetup();
 
     // Steps
-    void setUiOnTabChange(int step) { m_driver->setUiOnTabChange(step); }
+    void setUiOnTabChange(int step) override { m_driver->setUiOnTabChange(step); }
     void addPhotosView() { m_driver->addPhotosView(); }
     void addResizingOptionsView() { m_driver->addResizingOptionsView(); }
     void addSettingOptionsView() { m_driver->addSettingOptionsView(); }
@@ -54,11 +55,16 @@ public:
     /// Shows the last run's log rows in the log window, which covers the main window.
     void btnShowLogsTapped();
 
-    bool isInvalidSizeSelected() { return m_driver->isInvalidSizeSelected(); }
+    bool isInvalidSizeSelected() override { return m_driver->isInvalidSizeSelected(); }
     ResizingOptionsSettingObject getResizeOtpionSettingObject() { return m_driver->getResizeOtpionSettingObject(); }
-    bool ischangesMadeInSettings() { return m_driver->ischangesMadeInSettings(); }
-    void saveProjectSessionToDefault() { m_driver->saveProjectSessionToDefault(); }
-    void loadLastSessionSettings() { m_driver->loadLastSessionSettings(); }
+    bool ischangesMadeInSettings() override { return m_driver->ischangesMadeInSettings(); }
+    void saveProjectSessionToDefault() override { m_driver->saveProjectSessionToDefault(); }
+    void loadLastSessionSettings() override { m_driver->loadLastSessionSettings(); }
+
+    // The main window's view of the screen
+    QWidget* mainScreenWidget() override { return this; }
+    bool isRunActive() override { return m_processingPort.engine().isRunActive(); }
+    void stopRunAfterCurrentPhoto() override { m_processingPort.engine().stopProcessing(); }
 
     // Shared alert sheet and overwrite sheet
     void showAlertWithTag(int tag) { m_driver->alerts().showAlertWithTag(tag); }

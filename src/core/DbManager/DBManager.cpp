@@ -36,6 +36,8 @@ const QStringList kDetailColumns
     = { "timeStamp", "inputFilename", "outputFilename", "information", "oldSize", "newSize", "ratio", "save" };
 
 constexpr int kDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+/// SQLite's own wait, inside one prepare or step, while another connection holds the file.
+constexpr int kLogBusyTimeoutMs = kBusyBudgetMs;
 
 // A data type as written after a column name: words and an optional size, e.g. "VARCHAR(20)".
 bool isPlainType(const QString& type)
@@ -79,6 +81,9 @@ bool DBManager::openLogDatabase(SqliteDatabase& db) const
         logLine(QStringLiteral("Log database %1: %2").arg(m_excludedatabasePath, db.lastError()));
         return false;
     }
+    // Another connection (a second window's viewer, a backup tool) may hold the file for a moment:
+    // wait for it rather than drop the run's rows.
+    sqlite3_busy_timeout(db.handle(), kLogBusyTimeoutMs);
     return true;
 }
 
@@ -159,7 +164,7 @@ bool DBManager::InsertDetailInLogSummaryTable(const DbRow& dict)
     if (!insert.isValid() || !bindRow(insert, kSummaryColumns, dict))
         return false;
     // One statement outside any transaction: the row is committed on its own.
-    return insert.step() == SQLITE_DONE;
+    return stepWhileBusy(insert) == SQLITE_DONE;
 }
 
 bool DBManager::InsertDetailInLogDetailsTable(const DbRows& rows)
@@ -169,7 +174,7 @@ bool DBManager::InsertDetailInLogDetailsTable(const DbRows& rows)
         return false;
     {
         SqliteStatement begin(db, QStringLiteral("BEGIN EXCLUSIVE TRANSACTION"));
-        if (!begin.isValid() || begin.step() != SQLITE_DONE) {
+        if (!begin.isValid() || stepWhileBusy(begin) != SQLITE_DONE) {
             printDbError(db);
             return false;
         }

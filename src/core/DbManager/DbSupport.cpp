@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -24,8 +25,10 @@ void printDbError(const SqliteDatabase& db)
 
 int stepWhileBusy(SqliteStatement& statement)
 {
+    QElapsedTimer waited;
+    waited.start();
     int rc = statement.step();
-    for (int attempt = 0; (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && attempt < kMaxBusyRetries; ++attempt) {
+    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waited.elapsed() < kBusyBudgetMs) {
         QThread::msleep(kBusyPauseMs);
         rc = statement.step();
     }

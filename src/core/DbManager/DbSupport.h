@@ -11,16 +11,17 @@ class SqliteStatement;
 /// Helpers shared by the operations of DBManager; not part of its interface.
 namespace dbsupport {
 
-/// Upper bound of re-steps while the engine answers busy, and the pause between them: a row gives
-/// up after about a second instead of spinning for as long as another process holds the file.
-inline constexpr int kMaxBusyRetries = 200;
+/// How long a statement keeps trying while another connection holds the file, and the pause
+/// between tries: a write gives up after this long instead of waiting for as long as another
+/// process holds the file, and instead of failing at the first busy answer.
+inline constexpr int kBusyBudgetMs = 3000;
 inline constexpr int kBusyPauseMs = 5;
 
 /// One line on standard error (which the application appends to its log file).
 void logLine(const QString& line);
 /// "db error: <message>" on standard output.
 void printDbError(const SqliteDatabase& db);
-/// Steps, re-stepping a bounded number of times while the engine answers busy or locked.
+/// Steps, re-stepping for at most kBusyBudgetMs while the engine answers busy or locked.
 int stepWhileBusy(SqliteStatement& statement);
 /// Ends an open transaction without keeping its changes; harmless when none is open.
 void rollback(SqliteDatabase& db);

@@ -213,8 +213,10 @@ QString Utils::stringToAvoidNameCollisionForPath(const QString& path)
         const QString candidate = join(name);
         if (!entryExists(candidate))
             return candidate;
-        name = hasExtension ? QStringLiteral("%1 (%2).%3").arg(base).arg(n).arg(extension)
-                            : QStringLiteral("%1 (%2)").arg(base).arg(n);
+        // Joined, never substituted: a "%1" or "%2" inside the user's name is plain text.
+        name = base + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')');
+        if (hasExtension)
+            name += QLatin1Char('.') + extension;
     }
 }
 

@@ -110,6 +110,14 @@ void DBOperations::getAllMasterPhotos(
                                                     .arg(QStringLiteral("a master without uuid or path"));
             continue;
         }
+        // A master lies inside the library's masters folder; a path that climbs out of it or names
+        // an absolute place is refused.
+        if (imagePath.startsWith(QLatin1Char('/'))
+            || imagePath.split(QLatin1Char('/'), Qt::SkipEmptyParts).contains(QStringLiteral(".."))) {
+            qCInfo(lcPhotoLibrary).noquote() << QStringLiteral("Exception in getAllMasterPhotos: %1")
+                                                    .arg(QStringLiteral("a master path outside the library"));
+            continue;
+        }
         const QString originalPath = joinPath(dbPrefix, imagePath);
         if (originalPath.isEmpty())
             continue;

@@ -149,7 +149,10 @@ std::optional<DBOperations::Photo> readRow(
         return std::nullopt;
     if (photo.value(QStringLiteral("originalFileName")).toString().isEmpty())
         photo.insert(QStringLiteral("originalFileName"), fileName);
-    photo.insert(QStringLiteral("imagePath"), library.resolve(relative));
+    const QString imagePath = library.resolve(relative);
+    if (!library.staysInPackage(imagePath))
+        return std::nullopt;
+    photo.insert(QStringLiteral("imagePath"), imagePath);
     return photo;
 }
 

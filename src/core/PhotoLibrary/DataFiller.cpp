@@ -27,6 +27,11 @@ QString withoutTrailingSlashes(QString path)
     return path;
 }
 
+bool hasParentStep(const QString& path)
+{
+    return path.split(QLatin1Char('/'), Qt::SkipEmptyParts).contains(QStringLiteral(".."));
+}
+
 void logLine(const QString& line)
 {
     qCInfo(lcPhotoLibrary).noquote() << line;
@@ -86,8 +91,17 @@ void DataFiller::fetchImagesFromLib(const QString& packagePath)
     m_dictFolderInfo.clear();
     DBOperations::getAllMasterPhotos(readable, masters, QStringLiteral("RKMaster"), m_dictMasterInfo);
     DBOperations::getAllFolders(readable, QStringLiteral("RKFolder"), m_dictFolderInfo);
-    for (QVariantMap& master : m_dictMasterInfo)
-        master.insert(kOriginalPath, library.resolveFullPath(master.value(kOriginalPath).toString()));
+    for (auto master = m_dictMasterInfo.begin(); master != m_dictMasterInfo.end();) {
+        const QString path = library.resolveFullPath(master->value(kOriginalPath).toString());
+        // A master reached through a symbolic link that leads out of the package is not read.
+        if (!library.staysInPackage(path)) {
+            logLine(QStringLiteral("Master outside the library skipped: %1").arg(path));
+            master = m_dictMasterInfo.erase(master);
+            continue;
+        }
+        master->insert(kOriginalPath, path);
+        ++master;
+    }
 
     const std::optional<QVariant> album = PropertyList::readFile(m_xmlFile);
     const QVariantMap xmlDict = album ? album->toMap() : QVariantMap();
@@ -161,11 +175,11 @@ QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, 
             const QVariantMap paths = entry->toMap();
             const QString albumImage = paths.value(QStringLiteral("ImagePath")).toString();
             const QString albumThumb = paths.value(QStringLiteral("ThumbPath")).toString();
-            if (!albumImage.isEmpty())
+            if (!albumImage.isEmpty() && !hasParentStep(albumImage))
                 imagePath = mapAlbumPath(albumImage);
             else
                 version.insert(QStringLiteral("iPath"), true);
-            if (!albumThumb.isEmpty())
+            if (!albumThumb.isEmpty() && !hasParentStep(albumThumb))
                 thumbPath = mapAlbumPath(albumThumb);
             else
                 version.insert(QStringLiteral("tPath"), true);

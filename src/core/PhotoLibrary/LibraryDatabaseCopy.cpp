@@ -62,8 +62,9 @@ bool LibraryDatabaseCopy::make(const QString& source)
                    .arg(database.errorString().isEmpty() ? source : database.errorString());
         return false;
     }
+    // Only regular files are read: a FIFO or device named like a companion would block the copy.
     for (const QString& companion : kCompanions) {
-        if (QFileInfo::exists(source + companion))
+        if (QFileInfo(source + companion).isFile())
             QFile::copy(source + companion, target + companion);
     }
     // Copies keep the source's permissions; the private files must stay writable so that SQLite
@@ -81,6 +82,8 @@ bool LibraryDatabaseCopy::make(const QString& source)
 bool LibraryDatabaseCopy::canReadInPlace(const QString& source)
 {
     if (QFileInfo::exists(source + QStringLiteral("-wal")) || QFileInfo::exists(source + QStringLiteral("-journal")))
+        return false;
+    if (!QFileInfo(source).isFile())
         return false;
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly))

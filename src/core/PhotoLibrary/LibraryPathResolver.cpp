@@ -86,4 +86,21 @@ QString LibraryPathResolver::resolveFullPath(const QString& path) const
     return found.isEmpty() ? path : found;
 }
 
+bool LibraryPathResolver::staysInPackage(const QString& path) const
+{
+    const QString prefix = m_packagePath + QLatin1Char('/');
+    if (m_packagePath.isEmpty() || !path.startsWith(prefix))
+        return false;
+    if (path.mid(prefix.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts).contains(QStringLiteral("..")))
+        return false;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true; // a missing file is refused later, when it is read
+    if (m_canonicalPackage.isEmpty())
+        m_canonicalPackage = QFileInfo(m_packagePath).canonicalFilePath();
+    const QString canonical = info.canonicalFilePath();
+    return !canonical.isEmpty() && !m_canonicalPackage.isEmpty()
+        && canonical.startsWith(m_canonicalPackage + QLatin1Char('/'));
+}
+
 } // namespace vantrel

@@ -27,6 +27,9 @@ public:
     /// For a full path inside the package, resolve() of its part below the package; other paths
     /// come back unchanged.
     QString resolveFullPath(const QString& path) const;
+    /// Whether `path` lies inside the package: no ".." component below it and, when it exists, no
+    /// symbolic link on the way that leads out of it.
+    bool staysInPackage(const QString& path) const;
 
 private:
     const QStringList& listing(const QString& folder) const;
@@ -35,6 +38,7 @@ private:
     QString m_packagePath;
     mutable QHash<QString, QStringList> m_listings;
     mutable QHash<QString, QString> m_found;
+    mutable QString m_canonicalPackage;
 };
 
 } // namespace vantrel

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
+
 #include "platform/Sqlite.h"
 
 namespace vantrel::LibrarySql {
@@ -13,14 +15,16 @@ QString quoteIdentifier(const QString& name)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// Library databases are opened only when they are regular files: reading a FIFO or a device named
+// like one would block the reader for good.
 bool openReadOnly(SqliteDatabase& db, const QString& path)
 {
-    return !path.isEmpty() && db.open(path, SQLITE_OPEN_READONLY);
+    return !path.isEmpty() && QFileInfo(path).isFile() && db.open(path, SQLITE_OPEN_READONLY);
 }
 
 bool openReadWrite(SqliteDatabase& db, const QString& path)
 {
-    return !path.isEmpty() && db.open(path, SQLITE_OPEN_READWRITE);
+    return !path.isEmpty() && QFileInfo(path).isFile() && db.open(path, SQLITE_OPEN_READWRITE);
 }
 
 bool tableExists(const SqliteDatabase& db, const QString& table)

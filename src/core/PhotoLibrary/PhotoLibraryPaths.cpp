@@ -2,10 +2,16 @@
 
 #include <array>
 
+#include <QFileInfo>
+#include <QUrl>
 #include <QVariant>
 
+#include <sqlite3.h>
+
 #include "core/PhotoLibrary/LibraryPathResolver.h"
+#include "core/PhotoLibrary/LibrarySql.h"
 #include "platform/PropertyList.h"
+#include "platform/Sqlite.h"
 
 namespace vantrel {
 
@@ -23,8 +29,36 @@ QString textBeforeFirstDot(const QString& text)
 
 } // namespace
 
+namespace {
+
+/// Whether the database at `path` holds the asset table of the newer layout. Opened immutable:
+/// read-only, without locks or companion files, so the package is never touched.
+bool holdsAssetTable(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    SqliteDatabase db;
+    const QString uri = QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"))
+        + QStringLiteral("?immutable=1");
+    if (!db.open(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI))
+        return false;
+    return LibrarySql::tableExists(db, QStringLiteral("ZASSET"))
+        || LibrarySql::tableExists(db, QStringLiteral("ZGENERICASSET"));
+}
+
+} // namespace
+
 PhotosDatabase PhotoLibraryPaths::locatePhotosDatabase(const LibraryPathResolver& library)
 {
+    // A library upgraded by a newer system keeps its old photos.db beside the Photos.sqlite that
+    // now holds the photos: the newer database wins when it has the asset table.
+    const QString newer = library.find(QStringLiteral("database/Photos.sqlite"));
+    const bool preferNewer = holdsAssetTable(newer)
+        && library.find(QStringLiteral("database/apdb/Library.apdb")).isEmpty()
+        && library.find(QStringLiteral("database/Library.apdb")).isEmpty();
+    if (preferNewer)
+        return { newer, PhotosLayout::Newer };
+
     struct Candidate {
         const char* relative;
         PhotosLayout layout;

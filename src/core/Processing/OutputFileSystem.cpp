@@ -67,6 +67,11 @@ int OutputFileSystem::createTemporary(const QString& folder, QString* path)
         return errno;
     // mkostemp creates the file readable by its owner only; give it the usual mode of a new file.
     ::fchmod(fd, 0666 & ~creationMask());
+    {
+        auto lock = std::make_unique<AtomicFileWriter::TemporaryLock>(pattern);
+        const std::lock_guard guard(m_mutex);
+        m_held[pattern.toStdString()] = std::move(lock);
+    }
     ::close(fd);
     *path = QFile::decodeName(pattern);
     return 0;
@@ -90,12 +95,22 @@ int OutputFileSystem::commit(const QString& temporary, const QString& target)
 {
     const QByteArray from = QFile::encodeName(temporary);
     const QByteArray to = QFile::encodeName(target);
-    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+    const int error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+    if (error == 0)
+        release(temporary);
+    return error;
 }
 
 void OutputFileSystem::discard(const QString& temporary)
 {
     ::unlink(QFile::encodeName(temporary).constData());
+    release(temporary);
+}
+
+void OutputFileSystem::release(const QString& temporary)
+{
+    const std::lock_guard guard(m_mutex);
+    m_held.erase(QFile::encodeName(temporary).toStdString());
 }
 
 int OutputFileSystem::makeFolder(const QString& folder)

@@ -1,8 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include <memory>
 
 #include <QString>
+
+#include "platform/imaging/AtomicFileWriter.h"
 
 namespace vantrel {
 
@@ -26,11 +33,19 @@ public:
     /// Creates `folder` with all missing parents.
     virtual int makeFolder(const QString& folder);
 
-    /// The real file system. Shared, stateless, thread-safe.
+    /// The real file system. Shared and thread-safe: it holds the lock of every temporary it
+    /// created until that temporary is committed or discarded, so that another run's clean-up
+    /// (AtomicFileWriter::removeLeftovers) never removes a write in progress.
     static std::shared_ptr<OutputFileSystem> standard();
 
     /// True for the name of a temporary file of an unfinished write.
     static bool isTemporaryName(const QString& fileName);
+
+private:
+    void release(const QString& temporary);
+
+    std::mutex m_mutex;
+    std::unordered_map<std::string, std::unique_ptr<AtomicFileWriter::TemporaryLock>> m_held;
 };
 
 } // namespace vantrel

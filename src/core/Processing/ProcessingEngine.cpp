@@ -93,6 +93,10 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     m_pendingQuestion = Question::None;
     m_questionOpen = false;
     m_outputFolders.clear();
+    {
+        const std::lock_guard lock(m_writtenMutex);
+        m_outputsWritten.clear();
+    }
     m_endRequested = false;
     m_runEnded = false;
     m_runActive = true;
@@ -138,7 +142,7 @@ void ProcessingEngine::startProcessingOfPhotos(int processFlag)
     if (m_arrPhotosToProcess.isEmpty() || !m_runActive || m_endRequested)
         return;
     AppDelegate::shareDelegate()->isProcessingInProgress = true;
-    m_isProcessingInProgress = true;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = true;
     // A question kept back while a sheet was open no longer applies: the resumed photo asks again
     // whatever it still needs.
     m_pendingQuestion = Question::None;
@@ -183,16 +187,17 @@ void ProcessingEngine::processFilesInBatch(Worker& worker)
     for (int index = std::max(0, m_counterTotalProgressedFiles.load());; ++index) {
         if (index >= count || worker.generation != m_generation.load())
             return;
-        if (m_isProcessingInProgress)
+        if (m_isPHOTOS_PROCESSING_IN_PROGERESS)
             processFileFromBunch(worker, index);
         else if (m_isProcessOnHold)
             return;
         // Whether the run ends here is decided on the main thread, where the flags cannot change
         // under the test (an answer given meanwhile supersedes this worker instead).
-        if (index == count - 1 || !m_isProcessingInProgress || m_isProcessStopped) {
+        if (index == count - 1 || !m_isPHOTOS_PROCESSING_IN_PROGERESS || m_isProcessStopped) {
             bool leave = false;
             const bool current = hop(worker, [&] {
-                if ((index == count - 1 || !m_isProcessingInProgress || m_isProcessStopped) && !m_isProcessOnHold) {
+                if ((index == count - 1 || !m_isPHOTOS_PROCESSING_IN_PROGERESS || m_isProcessStopped)
+                    && !m_isProcessOnHold) {
                     requestEnd();
                     leave = true;
                 }
@@ -210,7 +215,7 @@ void ProcessingEngine::report(int status, const QString& message)
 
 void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int status, const QString& processMsg)
 {
-    if (!m_isProcessingInProgress)
+    if (!m_isPHOTOS_PROCESSING_IN_PROGERESS)
         return;
     const int done = ++m_counterTotalProgressedFiles;
     const int count = static_cast<int>(m_arrPhotosToProcess.size());
@@ -223,6 +228,35 @@ void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int sta
         m_arrPhotosToProcess[done - 1]->setProcessInfoMessage(processMsg);
     if (done == count)
         requestEnd();
+}
+
+bool ProcessingEngine::checkForReadOnlyFilePath(const QString& path) const
+{
+    return m_deps.probe->isReadOnly(path);
+}
+
+bool ProcessingEngine::checkForReadOnlyParentFolderPath(const QString& path) const
+{
+    return m_deps.probe->isReadOnly(path);
+}
+
+bool ProcessingEngine::checkForLockedFile(const QString& path) const
+{
+    return m_deps.probe->isLocked(path);
+}
+
+bool ProcessingEngine::checkForReadOnlyParentFolder(const QVariantMap& info) const
+{
+    return checkForReadOnlyParentFolderPath(info.value(QStringLiteral("FolderPath")).toString());
+}
+
+bool ProcessingEngine::wasWrittenThisRun(const QString& path) const
+{
+    const std::optional<QString> identity = m_deps.probe->fileIdentity(path);
+    if (!identity)
+        return false;
+    const std::lock_guard lock(m_writtenMutex);
+    return m_outputsWritten.contains(*identity);
 }
 
 bool ProcessingEngine::isSourceOfLaterPhoto(Worker& worker, const QString& path, int index)
@@ -316,12 +350,14 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 8. Keep both. Replacing without asking never destroys the source of a photo that the run
-    // has still to read: that output goes under a free name instead.
+    // 8. Keep both. Replacing never destroys the source of a photo that the run has still to read,
+    // nor an output that this run wrote for an earlier photo: that output goes under a free name.
     if (flag == kKeepAll || fileFlag == kKeepFile)
         outputPath = RunText::collisionFreePath(outputPath);
-    else if (outputExists && (flag == kReplaceAll || !options.askBeforeOverwrite)
-        && isSourceOfLaterPhoto(worker, outputPath, index))
+    else if (outputExists
+        && (wasWrittenThisRun(outputPath)
+            || ((flag == kReplaceAll || !options.askBeforeOverwrite)
+                && isSourceOfLaterPhoto(worker, outputPath, index))))
         outputPath = RunText::collisionFreePath(outputPath);
 
     // 9. The file answer is used up; a hold or a stop that came meanwhile ends the photo with
@@ -331,7 +367,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     bool proceed = false;
     const bool current = hop(worker, [&] {
         m_currentFileFlag = 0;
-        proceed = m_isProcessingInProgress;
+        proceed = m_isPHOTOS_PROCESSING_IN_PROGERESS;
         if (!proceed)
             return;
         photo->setFilePathNew(outputPath);
@@ -360,8 +396,8 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     }
 
     // 12. Permissions (not counted as errors of the bottom line).
-    const bool sourceDenied = probe.isReadOnly(photo->filePath()) || probe.isLocked(photo->filePath());
-    if (sourceDenied || probe.isReadOnly(folder)) {
+    const bool sourceDenied = checkForReadOnlyFilePath(photo->filePath()) || checkForLockedFile(photo->filePath());
+    if (sourceDenied || checkForReadOnlyParentFolderPath(folder)) {
         const auto status = sourceDenied ? ProcessStatus::SourceAccessDenied
             : probe.isDirectory(folder)  ? ProcessStatus::DestinationAccessDenied
                                          : ProcessStatus::DestinationMissing;
@@ -387,6 +423,12 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     // again (or ask about its own output).
     const RunWriteResult written = m_deps.pipeline->write(*photo, outputPath, options);
     const double newSize = written.status == 1 ? static_cast<double>(probe.fileSize(outputPath).value_or(0)) : 0;
+    if (written.status == 1) {
+        if (const std::optional<QString> identity = probe.fileIdentity(outputPath)) {
+            const std::lock_guard lock(m_writtenMutex);
+            m_outputsWritten.insert(*identity);
+        }
+    }
     syncHop(this, [&] {
         photo->setProcessStatus(written.status);
         if (written.status == 1) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include <QDateTime>
@@ -110,12 +111,25 @@ public:
     void setProcessInfoAtBottm();
     void openOutputFolder();
     QVariantMap getLogDetails() const;
+    /// The log-writing steps of the end of a run: both log tables made when missing, then the
+    /// summary row and one row per photo.
+    void createDbTable();
+    void createTable(const QList<QVariantMap>& columns, const QString& tableName);
+    void insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts);
+
+    // --- Permission tests of one photo (the probe's answers) ---------------------------------------
+    bool checkForReadOnlyFilePath(const QString& path) const;
+    bool checkForReadOnlyParentFolderPath(const QString& path) const;
+    bool checkForLockedFile(const QString& path) const;
+    /// The same test on the "FolderPath" entry of `info`; nothing in the run calls it.
+    bool checkForReadOnlyParentFolder(const QVariantMap& info) const;
     static QString getMessageForstatus(qint32 status);
 
     // --- State, for the screen and the tests -----------------------------------------------------
     bool isProcessOnHold() const { return m_isProcessOnHold.load(); }
     bool isProcessStopped() const { return m_isProcessStopped.load(); }
-    bool isProcessingInProgress() const { return m_isProcessingInProgress.load(); }
+    /// The worker may process and its progress reports are counted (cleared while held or stopped).
+    bool isPHOTOS_PROCESSING_IN_PROGERESS() const { return m_isPHOTOS_PROCESSING_IN_PROGERESS.load(); }
     /// True from the start of a run until its summary has been built.
     bool isRunActive() const { return m_runActive; }
     int currentFileFlag() const { return m_currentFileFlag.load(); }
@@ -154,7 +168,6 @@ private:
     void askOrKeepPending(Question question);
     void requestEnd();
     void finishRun();
-    void writeLog(const QString& stamp, const RunSummaryTexts& texts);
     void answerFile(int answer);
     void answerBatch(int answer);
     QString elapsedText() const;
@@ -180,7 +193,7 @@ private:
     int m_activeWorkers = 0;
 
     // Read by the worker between steps.
-    std::atomic<bool> m_isProcessingInProgress { false };
+    std::atomic<bool> m_isPHOTOS_PROCESSING_IN_PROGERESS { false };
     std::atomic<bool> m_isProcessOnHold { false };
     std::atomic<bool> m_isProcessStopped { false };
     std::atomic<int> m_currentFileFlag { 0 };
@@ -188,6 +201,12 @@ private:
     std::atomic<int> m_counterProcessedSuccessfully { 0 };
     std::atomic<int> m_counterProcessedWithError { 0 };
     std::atomic<quint64> m_generation { 0 };
+
+    // File identities of the outputs this run has written: a later photo never replaces them.
+    // Written after each write, read by the worker deciding the next photo.
+    mutable std::mutex m_writtenMutex;
+    QSet<QString> m_outputsWritten;
+    bool wasWrittenThisRun(const QString& path) const;
 };
 
 } // namespace vantrel

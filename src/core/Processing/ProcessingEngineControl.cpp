@@ -14,7 +14,7 @@ namespace vantrel {
 void ProcessingEngine::holdProcessing()
 {
     m_isProcessOnHold = true;
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
 }
 
 void ProcessingEngine::restartProcessing()
@@ -32,7 +32,7 @@ void ProcessingEngine::stopProcessing()
     if (!m_runActive)
         return;
     m_isProcessStopped = true;
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     m_isProcessOnHold = false;
     m_pendingQuestion = Question::None;
     m_questionOpen = false;
@@ -53,7 +53,7 @@ void ProcessingEngine::btnYesOnAbortTapped()
 void ProcessingEngine::showEnoughSpacePopup()
 {
     m_isProcessOnHold = true;
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     askOrKeepPending(Question::LowSpace);
 }
 
@@ -63,7 +63,7 @@ void ProcessingEngine::btnOkOnEnoughtSpcaecTapped()
         return;
     // The run is not resumed: the photos it did not reach count as not converted.
     m_isProcessOnHold = false;
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     if (m_pendingQuestion == Question::LowSpace)
         m_pendingQuestion = Question::None;
     requestEnd();
@@ -74,7 +74,7 @@ void ProcessingEngine::showOverwriteExistingFilePopup()
     if (m_isProcessStopped)
         return;
     m_isProcessOnHold = true;
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     m_questionOpen = true;
     if (m_view) {
         const QString renameText
@@ -88,7 +88,7 @@ void ProcessingEngine::showOverwriteExistingFilePopup()
 
 void ProcessingEngine::hideOverwriteExistingFilePopup()
 {
-    m_isProcessingInProgress = true;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = true;
     m_questionOpen = false;
     if (m_pendingQuestion == Question::Overwrite)
         m_pendingQuestion = Question::None;
@@ -180,6 +180,13 @@ bool ProcessingEngine::btnRenameImageTapped(const QString& typedName)
             m_view->setRenameError(QStringLiteral("* File name can't be empty."));
         return false;
     }
+    // A name the file system cannot hold would only fail later as "Invalid file name.": refuse it
+    // while the user can still change it.
+    if (QFileInfo(newPath).fileName().toUtf8().size() > 255) {
+        if (m_view)
+            m_view->setRenameError(QStringLiteral("* Invalid file name."));
+        return false;
+    }
     if (m_deps.probe->exists(newPath)) {
         if (m_view)
             m_view->setRenameError(QStringLiteral("* File already exist with same name at destination folder."));
@@ -204,8 +211,13 @@ QString ProcessingEngine::validFileNameString(const QString& text)
 QString ProcessingEngine::controlTextDidChange(const QString& text)
 {
     QString result = validFileNameString(text);
-    if (result.size() >= 256)
-        result.truncate(255);
+    if (result.size() >= 256) {
+        // Cut at a whole character: never leave half of a surrogate pair at the end.
+        qsizetype cut = 255;
+        if (result.at(cut - 1).isHighSurrogate())
+            --cut;
+        result.truncate(cut);
+    }
     return result;
 }
 

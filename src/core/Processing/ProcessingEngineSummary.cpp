@@ -2,6 +2,8 @@
 // and the output folder; and the bottom progress line. Main thread only.
 #include "core/Processing/ProcessingEngine.h"
 
+#include <cstdio>
+
 #include <QStringList>
 
 #include "core/AppDelegate.h"
@@ -28,11 +30,12 @@ void ProcessingEngine::finishRun()
     if (m_runEnded)
         return;
     m_runEnded = true;
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     m_isProcessOnHold = false;
     m_questionOpen = false;
-    // A run that was cut off may have left an interrupted write's temporary file behind.
-    if (m_counterTotalProgressedFiles.load() < m_arrPhotosToProcess.size() && !m_outputFolders.isEmpty())
+    // Temporaries of interrupted writes in the run's output folders (of this run when it was cut
+    // off, or of an earlier process that was killed) are removed; writes in progress hold theirs.
+    if (!m_outputFolders.isEmpty())
         m_deps.pipeline->removeTemporaries(QStringList(m_outputFolders.begin(), m_outputFolders.end()));
     if (m_view)
         m_view->showSummaryPanel();
@@ -60,7 +63,8 @@ void ProcessingEngine::addSummaryInfo()
         m_view->setTitle(texts.processTitle);
         m_view->setSummary(texts);
     }
-    writeLog(RunSummary::runStamp(m_processStartedDateTime), texts);
+    createDbTable();
+    insertDetailsInDatabase(RunSummary::runStamp(m_processStartedDateTime), texts);
 
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.post(kNotificationsEnable);
@@ -71,28 +75,43 @@ void ProcessingEngine::addSummaryInfo()
         if (const auto engine = self.lock())
             engine->openOutputFolder();
     });
-    m_isProcessingInProgress = false;
+    m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     AppDelegate::shareDelegate()->isProcessingInProgress = false;
 }
 
-void ProcessingEngine::writeLog(const QString& stamp, const RunSummaryTexts& texts)
+void ProcessingEngine::createDbTable()
+{
+    if (!m_deps.logDatabase)
+        return;
+    for (const auto& [table, columns] : { std::pair { QStringLiteral("tblLogSummary"), RunSummary::summaryColumns() },
+             std::pair { QStringLiteral("tblLogDetails"), RunSummary::detailColumns() } }) {
+        if (!m_deps.logDatabase->isTableExistsInDB(table))
+            createTable(RunSummary::createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table);
+    }
+}
+
+void ProcessingEngine::createTable(const QList<QVariantMap>& columns, const QString& tableName)
+{
+    if (m_deps.logDatabase)
+        m_deps.logDatabase->createTableWithColumns(tableName, columns);
+}
+
+void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts)
 {
     RunLogDatabase* log = m_deps.logDatabase.get();
     if (!log)
         return;
-    const auto ensureTable = [log](const QString& table, const QStringList& columns) {
-        if (!log->isTableExistsInDB(table))
-            log->createTableWithColumns(
-                table, RunSummary::createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))));
-    };
-    ensureTable(QStringLiteral("tblLogSummary"), RunSummary::summaryColumns());
-    ensureTable(QStringLiteral("tblLogDetails"), RunSummary::detailColumns());
-    log->InsertDetailInLogSummaryTable(RunSummary::summaryRow(stamp, texts));
+    const bool summaryWritten = log->InsertDetailInLogSummaryTable(RunSummary::summaryRow(stamp, texts));
     QList<QVariantMap> rows;
     rows.reserve(m_arrPhotosToProcess.size());
     for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
         rows.append(RunSummary::detailRow(stamp, *photo));
-    log->InsertDetailInLogDetailsTable(rows);
+    const bool detailsWritten = log->InsertDetailInLogDetailsTable(rows);
+    // The run's outputs are on disk either way; say what the log is missing.
+    if (!summaryWritten || !detailsWritten)
+        std::fprintf(stderr, "Run log %s not fully written: summary row %s, %lld detail rows %s\n",
+            qUtf8Printable(stamp), summaryWritten ? "written" : "lost", static_cast<long long>(rows.size()),
+            detailsWritten ? "written" : "not all written");
 }
 
 void ProcessingEngine::setProcessInfoAtBottm()

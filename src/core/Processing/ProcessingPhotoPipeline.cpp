@@ -1,10 +1,8 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 
-#include <QDir>
-#include <QFile>
-
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
+#include "platform/imaging/AtomicFileWriter.h"
 
 namespace vantrel {
 
@@ -50,14 +48,8 @@ RunWriteResult ProcessingPhotoPipeline::write(
 
 void ProcessingPhotoPipeline::removeTemporaries(const QStringList& folders)
 {
-    for (const QString& folder : folders) {
-        const QDir dir(folder);
-        const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-        for (const QString& name : names) {
-            if (OutputFileSystem::isTemporaryName(name))
-                QFile::remove(dir.filePath(name));
-        }
-    }
+    for (const QString& folder : folders)
+        AtomicFileWriter::removeLeftovers(folder);
 }
 
 } // namespace vantrel

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +57,9 @@ int write(const QString& path, const QByteArray& bytes, const std::function<int(
     if (fd < 0)
         return errno;
     const QByteArray temp = pattern;
+    // The lock lives on a descriptor of its own, so that the writing one can be closed (and its
+    // errors seen) before the rename while the temporary is still held.
+    const TemporaryLock lock(temp);
     auto fail = [&](int error) {
         ::close(fd);
         ::unlink(temp.constData());
@@ -89,15 +93,44 @@ int write(const QString& path, const QByteArray& bytes, const std::function<int(
     return 0;
 }
 
+bool lockTemporary(int fd)
+{
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+TemporaryLock::TemporaryLock(const QByteArray& path)
+    : m_fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC))
+{
+    if (m_fd >= 0)
+        lockTemporary(m_fd);
+}
+
+TemporaryLock::~TemporaryLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
 int removeLeftovers(const QString& folder)
 {
     const QDir dir(folder);
     int removed = 0;
     const QStringList names = dir.entryList(
         { QString::fromLatin1(kTempPrefix) + "??????" + kTempSuffix }, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names)
-        if (QFile::remove(dir.filePath(name)))
+    for (const QString& name : names) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        // Removed only while we hold its lock ourselves: nobody is writing it.
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (lockTemporary(fd) && ::unlink(path.constData()) == 0)
             ++removed;
+        ::close(fd);
+    }
     return removed;
 }
 

@@ -18,7 +18,25 @@ inline constexpr char kTempSuffix[] = ".tmp";
 /// disk: a non-zero errno it returns fails the write at that point (for tests).
 int write(const QString& path, const QByteArray& bytes, const std::function<int(const QString&)>& failureHook = {});
 
-/// Removes leftover temporary files of interrupted writes from `folder`; returns how many.
+/// Removes leftover temporary files of interrupted writes from `folder`; returns how many. A
+/// temporary that a write (of this or another process) still holds is left alone: every writer
+/// holds an exclusive advisory lock (flock) on its temporary until it is renamed or removed.
 int removeLeftovers(const QString& folder);
+
+/// Takes the writer's lock on the open temporary `fd`; false when another holder has it.
+bool lockTemporary(int fd);
+
+/// Holds the writer's lock on the temporary at `path` (encoded file name) for its lifetime,
+/// through a read-only descriptor of its own. Construct it right after creating the temporary.
+class TemporaryLock {
+public:
+    explicit TemporaryLock(const QByteArray& path);
+    ~TemporaryLock();
+    TemporaryLock(const TemporaryLock&) = delete;
+    TemporaryLock& operator=(const TemporaryLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
 
 } // namespace vantrel::AtomicFileWriter

@@ -17,6 +17,7 @@ const QColor kPanel(36, 41, 50);
 const QColor kText(Qt::white);
 const QColor kSecondaryText(195, 204, 233);
 constexpr int kButtonSide = 18;
+constexpr int kButtonColumn = 34;
 constexpr int kThumbnailWidth = 46;
 
 } // namespace
@@ -29,8 +30,10 @@ BatchListDelegate::BatchListDelegate(ButtonTableCellDelegate* receiver, QObject*
 
 QRect BatchListDelegate::buttonRect(const QRect& cell)
 {
-    return QRect(
-        cell.center().x() - kButtonSide / 2 + 1, cell.center().y() - kButtonSide / 2 + 1, kButtonSide, kButtonSide);
+    // Centred in the column's first 34 pixels: the delete column runs 25 pixels further to the
+    // list's edge, so both buttons stay under the header's mark-all and remove-all buttons.
+    return QRect(cell.left() + kButtonColumn / 2 - kButtonSide / 2, cell.center().y() - kButtonSide / 2 + 1,
+        kButtonSide, kButtonSide);
 }
 
 void BatchListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -64,9 +64,9 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     header->setFixedHeight(28);
     header->setMinimumSectionSize(30);
     // The check and delete columns sit under the header's mark-all and remove-all buttons; the
-    // strip right of them keeps the buttons' places the same with and without the scroller.
-    const int widths[] = { 230, 60, 100, 90, 300, 34, 34 };
-    setViewportMargins(0, 0, 25, 0);
+    // delete column's last 25 pixels keep the buttons' places the same with and without the
+    // scroller.
+    const int widths[] = { 230, 60, 100, 90, 300, 34, 59 };
     for (int column = 0; column < BatchListModel::ColumnCount; ++column)
         header->resizeSection(column, widths[column]);
     header->setSectionResizeMode(BatchListModel::FileLocationColumn, QHeaderView::Stretch);

@@ -15,7 +15,7 @@ PhotoInfoView::PhotoInfoView(QWidget* parent)
 {
     setObjectName(QStringLiteral("vWImageMetadata"));
     setAccessibleName(tr("Photo information"));
-    setFixedSize(380, 320);
+    setFixedSize(440, 330);
     m_table->setObjectName(QStringLiteral("tvMetaData"));
     m_table->setAccessibleName(tr("Photo information"));
     m_close->setObjectName(QStringLiteral("btnClosePhotoInfo"));

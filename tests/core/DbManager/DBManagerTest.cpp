@@ -1,5 +1,8 @@
 #include "core/DbManager/DBManager.h"
 
+#include <chrono>
+#include <thread>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -284,6 +287,28 @@ TEST_F(DBManagerTest, ReadOnlyOrLockedFileAnswersNoWithoutHanging)
 
     EXPECT_TRUE(db.InsertDetailInLogDetailsTable({ detailRow("after", "/a.jpg") }));
     EXPECT_EQ(db.getAllLogSummaries().size(), 1);
+}
+
+TEST_F(DBManagerTest, RowsWaitForAConnectionThatHoldsTheFileForAMoment)
+{
+    DBManager db;
+    createLogTables(db);
+    for (const bool details : { false, true }) {
+        SCOPED_TRACE(details ? "details" : "summary");
+        SqliteDatabase holder;
+        ASSERT_TRUE(holder.open(dbPath(), SQLITE_OPEN_READWRITE));
+        ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE TRANSACTION"));
+        std::thread release([&holder] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            holder.exec("COMMIT");
+        });
+        const bool written = details ? db.InsertDetailInLogDetailsTable({ detailRow("held", "/a.jpg") })
+                                     : db.InsertDetailInLogSummaryTable(summaryRow("held"));
+        release.join();
+        EXPECT_TRUE(written);
+    }
+    EXPECT_EQ(db.getAllLogSummaries().size(), 1);
+    EXPECT_EQ(db.getAllLogDetailsWhereTimestamp("held").size(), 1);
 }
 
 TEST_F(DBManagerTest, WithoutApplicationSupportFolderEveryOperationAnswersNoOrEmpty)

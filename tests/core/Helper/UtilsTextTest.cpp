@@ -130,6 +130,10 @@ TEST(UtilsText, CollisionFreeNames)
         { "README", { "README" }, "README (1)" },
         { ".hidden", { ".hidden" }, ".hidden (1)" },
         { "trailing.", { "trailing." }, "trailing. (1)" },
+        // A "%" and a digit in the user's name are plain text, never a placeholder.
+        { "50%2off.jpg", { "50%2off.jpg" }, "50%2off (1).jpg" },
+        { "a%1.jpg", { "a%1.jpg" }, "a%1 (1).jpg" },
+        { "%3%2%1", { "%3%2%1" }, "%3%2%1 (1)" },
     };
     for (const Case& c : cases) {
         for (const char* file : c.present)

@@ -233,3 +233,20 @@ TEST(DataFiller, VideoExtensionsAndTrashOperations)
     EXPECT_TRUE(filler.removePhoto({}, 0));
     EXPECT_FALSE(filler.moveNodeToiPhotoTrash(0)); // nothing kept after a read
 }
+
+TEST(DataFiller, MastersThatLeaveThePackageAreRefused)
+{
+    // m1 climbs out with "..", m2 is a link to a file outside, m3 stays inside.
+    QTemporaryDir dir;
+    const QString package = dir.path() + "/Odd Library.photolibrary";
+    ASSERT_TRUE(writePhoto(dir.path() + "/outside/secret.jpg"));
+    ASSERT_TRUE(buildVersionDatabase(package + "/Database/apdb/Library.apdb",
+        { { 1, "v1", "m1", "p1" }, { 2, "v2", "m2", "p1" }, { 3, "v3", "m3", "p1" } },
+        { { "m1", "../../outside/secret.jpg" }, { "m2", "link.jpg" }, { "m3", "inside.jpg" } }, { { "p1" } }));
+    ASSERT_TRUE(writePhoto(package + "/Masters/inside.jpg"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/outside/secret.jpg", package + "/Masters/link.jpg"));
+    ASSERT_TRUE(writeAlbumFile(package + "/AlbumData.xml", package, {}));
+
+    const Read read = guardedRead(dir.path(), package);
+    EXPECT_EQ(read.imagePaths, QStringList({ package + "/Masters/inside.jpg" }));
+}

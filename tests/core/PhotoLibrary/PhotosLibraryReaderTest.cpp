@@ -3,6 +3,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -177,4 +181,37 @@ TEST(PhotosLibraryReader, RemovesPrivateCopiesLeftBehindByAnEndedProcess)
     EXPECT_FALSE(QFileInfo::exists(stale));
     EXPECT_TRUE(QFileInfo::exists(recent)); // may belong to a read in progress
     QDir(recent).removeRecursively();
+}
+
+TEST(PhotosLibraryReader, AnUpgradedLibraryIsReadThroughItsNewerDatabase)
+{
+    // photos.db is what the library had before the upgrade; Photos.sqlite now holds the photos.
+    QTemporaryDir dir;
+    const QString package = dir.path() + "/Upgraded.photoslibrary";
+    ASSERT_TRUE(buildNewerPhotosLibrary(package, assetRows()));
+    ASSERT_TRUE(execSql(package + "/database/photos.db", "CREATE TABLE RKVersion (modelId INTEGER);"));
+
+    const auto photos = guardedRead(dir.path(), package);
+    ASSERT_TRUE(photos);
+    EXPECT_EQ(DBOperations::getDataBasePathForPhotosLib(package), package + "/database/Photos.sqlite");
+    EXPECT_EQ(valuesOf(*photos, "uuid"), QStringList({ "U1", "U3", "U4" }));
+}
+
+TEST(PhotosLibraryReader, SpecialFilesAndLinksOutOfThePackageAreNeverRead)
+{
+    QTemporaryDir dir;
+    const QString package = dir.path() + "/Odd.photoslibrary";
+    ASSERT_TRUE(
+        buildNewerPhotosLibrary(package, { { "U1", "0", "U1.jpeg" }, { "U2", "1", "U2.jpeg", {}, 1, 0, false } }));
+    // A FIFO named like a companion would block a reader that opened it.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(package + "/database/Photos.sqlite-wal").constData(), 0600), 0);
+    // U2's file is a link to a photo outside the package.
+    ASSERT_TRUE(writePhoto(dir.path() + "/outside/secret.jpeg"));
+    QDir().mkpath(package + "/originals/1");
+    std::filesystem::create_symlink(
+        (dir.path() + "/outside/secret.jpeg").toStdString(), (package + "/originals/1/U2.jpeg").toStdString());
+
+    const auto photos = DBOperations::getPhotoslibraryPath(package);
+    ASSERT_TRUE(photos);
+    EXPECT_EQ(valuesOf(*photos, "uuid"), QStringList({ "U1" }));
 }

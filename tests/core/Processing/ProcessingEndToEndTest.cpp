@@ -13,6 +13,7 @@
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/DbManager/DBManager.h"
+#include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/ProcessingClock.h"
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Processing/ProcessingFileProbe.h"
@@ -68,13 +69,18 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
 
     RunOptions options;
     options.job.folderOption = 1;
-    options.job.ouptputFolder = out; // does not exist yet: the run creates it
+    options.job.ouptputFolder = out;
     options.job.formatOption = 1;
     options.job.selectedFileFormat = 3; // jpg
     options.job.isCustomSize = true;
     options.job.isKeepAspectRatio = true;
     options.job.customWidth = 400;
     options.job.customHeight = 400;
+    // A killed process left a temporary behind; a write in progress elsewhere holds its own.
+    QDir().mkpath(out);
+    ASSERT_TRUE(testimages::writeBytes(out + "/.vantrel-killed.tmp", "half a photo"));
+    QString held;
+    ASSERT_EQ(OutputFileSystem::standard()->createTemporary(out, &held), 0);
     ASSERT_TRUE(engine->startProcess(options));
 
     QDeadlineTimer limit(120'000);
@@ -113,7 +119,12 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
     EXPECT_NE(details[0].value("ratio"), " ");
     EXPECT_EQ(details[3].value("information"), "File not available at source directory.");
     EXPECT_EQ(details[3].value("outputFilename"), " ");
-    EXPECT_TRUE(QDir(out).entryList(QDir::Hidden | QDir::Files).filter(".vantrel-tmp-").isEmpty());
+    QStringList temporaries;
+    for (const QString& name : QDir(out).entryList(QDir::Hidden | QDir::Files | QDir::System))
+        if (OutputFileSystem::isTemporaryName(name))
+            temporaries << out + "/" + name;
+    EXPECT_EQ(temporaries, QStringList { held }) << "only the write still in progress keeps its temporary";
+    OutputFileSystem::standard()->discard(held);
 }
 
 } // namespace

@@ -160,8 +160,9 @@ TEST_F(ProcessingEngineTest, FileAndBatchAnswers)
     const std::vector<Row> rows {
         { "skip all", [](ProcessingEngine& e) { e.btnSkipAllImageTapped(); }, { 8, 8, 1 }, { "x.jpg", "y.jpg" }, "old",
             1 },
-        { "replace all", [](ProcessingEngine& e) { e.btnReplaceAllImageTapped(); }, { 1, 1, 1 }, { "x.jpg", "y.jpg" },
-            "x2|out", 1 },
+        // The second x.jpg never replaces the first one's output: it goes under a free name.
+        { "replace all", [](ProcessingEngine& e) { e.btnReplaceAllImageTapped(); }, { 1, 1, 1 },
+            { "x (1).jpg", "x.jpg", "y.jpg" }, "x1|out", 1 },
         { "keep all", [](ProcessingEngine& e) { e.btnKeepAllImageTapped(); }, { 1, 1, 1 },
             { "x (1).jpg", "x (2).jpg", "x.jpg", "y.jpg" }, "old", 1 },
         // A file answer holds for one photo: the second x.jpg asks again.
@@ -203,6 +204,8 @@ TEST_F(ProcessingEngineTest, RenameFieldRule)
         { QString(256, 'b'), QString(255, 'b') },
         { QString(255, 'c'), QString(255, 'c') },
         { "", "" },
+        // 127 emoji are 254 UTF-16 units; the 128th would be split at 255, so it goes whole.
+        { QString("\U0001F600").repeated(130), QString("\U0001F600").repeated(127) },
     };
     for (const auto& row : rows)
         EXPECT_EQ(ProcessingEngine::controlTextDidChange(row.typed), row.shown) << row.typed.toStdString();
@@ -221,6 +224,9 @@ TEST_F(ProcessingEngineTest, RenameAnswerChecksTheName)
     EXPECT_EQ(view->renameError, "* File name can't be empty.");
     EXPECT_FALSE(engine->btnRenameImageTapped("taken"));
     EXPECT_EQ(view->renameError, "* File already exist with same name at destination folder.");
+    // 100 two-byte letters fit the field but make a file name of 204 bytes; 130 make 264.
+    EXPECT_FALSE(engine->btnRenameImageTapped(QString(130, QChar(0x00E9))));
+    EXPECT_EQ(view->renameError, "* Invalid file name.");
     EXPECT_TRUE(engine->isProcessOnHold());
 
     EXPECT_TRUE(engine->btnRenameImageTapped("fre/sh"));
@@ -511,6 +517,47 @@ TEST_F(ProcessingEngineTest, ReplacingNeverDestroysASourceStillToBeRead)
         ASSERT_TRUE(finished());
         EXPECT_EQ(readAll(src + "/a (1).jpg"), "png|out");
         EXPECT_EQ(readAll(src + "/a.jpg"), "jpg|out") << "a.jpg was read before it was replaced";
+    }
+}
+
+TEST_F(ProcessingEngineTest, ARunNeverReplacesAnOutputItWroteItself)
+{
+    struct Row {
+        const char* name;
+        bool ask;
+        bool besideSources;
+    };
+    for (const Row& row :
+        { Row { "two folders, asking off", false, false }, Row { "two folders, replace all", true, false },
+            Row { "a.jpg then a.png beside their sources", false, true } }) {
+        SCOPED_TRACE(row.name);
+        reset();
+        options.askBeforeOverwrite = row.ask;
+        QString first;
+        QString second;
+        if (row.besideSources) {
+            options.job.folderOption = 0;
+            options.job.formatOption = 1;
+            options.job.selectedFileFormat = 3;
+            addPhoto(src + "/a.jpg", "jpg");
+            addPhoto(src + "/a.png", "png");
+            first = src + "/a.jpg";
+            second = src + "/a (1).jpg";
+        } else {
+            addPhoto(src + "/A/photo.jpg", "A");
+            addPhoto(src + "/B/photo.jpg", "B");
+            writeFile(out + "/photo.jpg", "older"); // so that "replace all" is asked for at all
+            first = out + "/photo.jpg";
+            second = out + "/photo (1).jpg";
+        }
+        ASSERT_TRUE(engine->startProcess(options));
+        if (row.ask)
+            engine->btnReplaceAllImageTapped();
+        ASSERT_TRUE(finished());
+        EXPECT_EQ(statuses(), (QList<qint32> { 1, 1 }));
+        EXPECT_EQ(readAll(first), row.besideSources ? "jpg|out" : "A|out");
+        EXPECT_EQ(readAll(second), row.besideSources ? "png|out" : "B|out");
+        EXPECT_EQ(engine->arrPhotosToProcess()[1]->filePathNew(), second);
     }
 }
 

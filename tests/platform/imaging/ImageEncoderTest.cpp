@@ -175,6 +175,14 @@ TEST(ImageEncoder, LeftoverTemporaryFilesAreRecognised)
     QTemporaryDir dir;
     ASSERT_TRUE(writeBytes(dir.filePath(".vantrel-abc123.tmp"), "x"));
     ASSERT_TRUE(writeBytes(dir.filePath("photo.jpg"), "x"));
+    // A temporary that a writer still holds is not a leftover.
+    ASSERT_TRUE(writeBytes(dir.filePath(".vantrel-inwork.tmp"), "x"));
+    {
+        const AtomicFileWriter::TemporaryLock held(QFile::encodeName(dir.filePath(".vantrel-inwork.tmp")));
+        EXPECT_EQ(AtomicFileWriter::removeLeftovers(dir.path()), 1);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            QStringList({ ".vantrel-inwork.tmp", "photo.jpg" }));
+    }
     EXPECT_EQ(AtomicFileWriter::removeLeftovers(dir.path()), 1);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "photo.jpg" });
 }

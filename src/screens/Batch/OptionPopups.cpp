@@ -1,0 +1,138 @@
+#include "screens/Batch/OptionPopups.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "components/LocalMouseMonitor.h"
+#include "components/TorAttachedWindow.h"
+
+namespace vantrel {
+
+OptionPopups::OptionPopups(QWidget* screen)
+    : QObject(screen)
+    , m_screen(screen)
+    , m_view(new QWidget(screen))
+    , m_table(new QTableWidget(0, 1, m_view))
+{
+    m_view->setObjectName(QStringLiteral("vwPopupWithTableOptions"));
+    m_view->setAccessibleName(tr("Options"));
+    m_view->hide();
+    m_table->setObjectName(QStringLiteral("tblPopupOptions"));
+    m_table->setAccessibleName(tr("Options"));
+    m_table->setHorizontalHeaderLabels({ QStringLiteral("TableColumn") });
+    m_table->horizontalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(BatchPopupRules::kOptionRowHeight);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setFocusPolicy(Qt::NoFocus);
+    m_table->setShowGrid(false);
+    m_table->setFrameShape(QFrame::NoFrame);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setStyleSheet(QStringLiteral("QTableWidget { background: transparent; color: white; border: none; }"
+                                          "QTableWidget::item { padding-left: 10px; }"
+                                          "QTableWidget::item:selected { background: transparent; color: white; }"
+                                          "QTableWidget::item:hover { color: rgb(66,180,211); }"));
+    auto* layout = new QVBoxLayout(m_view);
+    layout->setContentsMargins(0, 15, 0, 15);
+    layout->addWidget(m_table);
+    connect(m_table, &QTableWidget::cellClicked, this, [this](int row, int) { tableViewSelectionDidChange(row); });
+}
+
+OptionPopups::~OptionPopups()
+{
+    delete m_monitor;
+}
+
+QStringList OptionPopups::arrFileTypes()
+{
+    return { "*.*", "*.JPG", "*.BMP", "*.JPEG", "*.GIF", "*.PNG" };
+}
+
+void OptionPopups::fillTable(const QStringList& rows)
+{
+    m_table->clearContents();
+    m_table->setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        auto* item = new QTableWidgetItem(rows[row]);
+        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        m_table->setItem(row, 0, item);
+        m_table->setRowHeight(row, BatchPopupRules::kOptionRowHeight);
+    }
+    m_table->setWordWrap(m_type == OptionPopupType::AddOptions);
+    if (m_type == OptionPopupType::AddOptions && !rows.isEmpty())
+        m_table->setRowHeight(int(rows.size()) - 1, BatchPopupRules::kLastAddOptionRowHeight);
+}
+
+void OptionPopups::btnAddMorePhotosTapped(QWidget* button, const QStringList& arrAddPhotosOptions)
+{
+    if (arrAddPhotosOptions.isEmpty())
+        return;
+    m_type = OptionPopupType::AddOptions;
+    m_view->setFixedSize(BatchPopupRules::optionPopupSize(m_type, int(arrAddPhotosOptions.size())));
+    if (m_isFristTimeAddMoreTapped || m_table->rowCount() != arrAddPhotosOptions.size()
+        || m_table->item(0, 0)->text() != arrAddPhotosOptions.first()) {
+        fillTable(arrAddPhotosOptions);
+        m_isFristTimeAddMoreTapped = false;
+    }
+    addAttachedPopupWindowWithTag(button);
+}
+
+void OptionPopups::btnSelectFileTypeTapped(QWidget* button)
+{
+    const QStringList types = arrFileTypes();
+    m_type = OptionPopupType::FileTypes;
+    fillTable(types);
+    m_view->setFixedSize(BatchPopupRules::optionPopupSize(m_type, int(types.size())));
+    addAttachedPopupWindowWithTag(button);
+}
+
+void OptionPopups::addAttachedPopupWindowWithTag(QWidget* button)
+{
+    dismissPanel();
+    if (!button || !m_screen)
+        return;
+    const QPointF below(button->width() / 2.0, button->height());
+    m_popup = TorAttachedWindow::initWithView(
+        m_view, TorAttachedWindow::pointInWindow(button, below), button->window(), TorSideBelow, 5);
+    if (!m_popup)
+        return;
+    m_popup->setBorderColor(Qt::transparent);
+    m_popup->setBackgroundColor(QColor(54, 63, 78));
+    m_view->show();
+    m_popup->show();
+    m_popup->raise();
+    QPointer<TorAttachedWindow> guard(m_popup);
+    m_monitor = new LocalMouseMonitor(
+        this, LocalMouseMonitor::allButtons(), [this, guard](QWidget* receiver, Qt::MouseButton, const QPointF&) {
+            if (guard && (receiver == guard || guard->isAncestorOf(receiver)))
+                return;
+            dismissPanel();
+        });
+}
+
+void OptionPopups::dismissPanel()
+{
+    delete m_monitor;
+    if (!m_popup)
+        return;
+    // The popup owns the table's view while it shows: take it back before the popup goes.
+    m_view->hide();
+    m_view->setParent(m_screen);
+    m_popup->hide();
+    m_popup->deleteLater();
+    m_popup = nullptr;
+}
+
+void OptionPopups::tableViewSelectionDidChange(int row)
+{
+    if (m_type != OptionPopupType::AddOptions || row < 0)
+        return;
+    dismissPanel();
+    m_table->clearSelection();
+    emit addOptionChosen(row);
+}
+
+} // namespace vantrel

@@ -1,0 +1,276 @@
+// The main window's rules: tabs, wizard disable, the rating counter, the last-session offer,
+// activation of the title bar and sheets that wait for the rating sheet.
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include "app/MainTitleBarView.h"
+#include "app/MainWindowController.h"
+#include "app/MessageSheetPanel.h"
+#include "app/ShellFakes.h"
+#include "app/TabBarLayout.h"
+#include "components/Sheet.h"
+#include "components/TitleBar/OvAppStoreWindow.h"
+#include "components/TitleBar/OvWindowButton.h"
+#include "core/AppDelegate.h"
+#include "core/DataBeans/PhotoFile.h"
+#include "platform/NotificationCenter.h"
+
+namespace vantrel {
+namespace {
+
+using shelltest::FakeMainScreen;
+
+class MainWindowControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppDelegate::resetShared();
+        shelltest::clearShellDefaults();
+        qunsetenv("VANTREL_CONTENT_URL");
+        app = std::make_unique<AppController>(AppController::Hooks {});
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        qunsetenv("VANTREL_CONTENT_URL");
+    }
+
+    void makeController()
+    {
+        controller = std::make_unique<MainWindowController>(
+            app.get(),
+            [this] {
+                auto s = std::make_unique<FakeMainScreen>();
+                screen = s.get();
+                return s;
+            },
+            [](int, std::function<void()> fn) { fn(); });
+    }
+
+    QList<int> collectAlerts(QObject* context)
+    {
+        QList<int> none;
+        NotificationCenter::defaultCenter().addObserver(context, kNotificationShowAlertWithType,
+            [this](const Notification& n) { alerts.append(n.userInfo.value(kUserInfoType).toInt()); });
+        return none;
+    }
+
+    std::unique_ptr<AppController> app;
+    std::unique_ptr<MainWindowController> controller;
+    FakeMainScreen* screen = nullptr;
+    QList<int> alerts;
+};
+
+TEST_F(MainWindowControllerTest, WindowIsFramelessTwelveHundredByEightHundredWithItsBarAndMenu)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(
+        window->geometry(), MainWindowController::initialFrame(QApplication::primaryScreen()->availableGeometry()));
+    EXPECT_EQ(MainWindowController::initialFrame({ 0, 0, 1920, 1080 }), QRect(360, 140, 1200, 800));
+    EXPECT_EQ(MainWindowController::initialFrame({ 0, 30, 1280, 770 }), QRect(40, 30, 1200, 770));
+    EXPECT_EQ(window->titleBarHeight(), 160);
+    EXPECT_EQ(window->property("vantrelSheetTop").toInt(), 160);
+    EXPECT_EQ(screen->widget.geometry(), QRect(0, 160, window->width(), window->height() - 160));
+    EXPECT_FALSE(window->closeButton()->isVisibleTo(window));
+    EXPECT_EQ(controller->action("quit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(controller->action("help")->shortcut(), QKeySequence(Qt::Key_F1));
+    for (const char* name : { "help", "rate", "feedback", "crossPromotion1", "crossPromotion2" })
+        EXPECT_FALSE(controller->action(name)->isEnabled()) << name;
+    EXPECT_TRUE(controller->action("quit")->isEnabled());
+    EXPECT_TRUE(controller->action("tips")->isEnabled());
+}
+
+TEST_F(MainWindowControllerTest, TabGeometryPutsHighlightAndUnderlineOnTheChosenTab)
+{
+    const QSize bar(1200, 160);
+    const struct {
+        int tab;
+        QRect frame;
+    } cases[] = { { 1, { 313, 114, 190, 46 } }, { 2, { 505, 114, 190, 46 } }, { 3, { 697, 114, 190, 46 } }, { 0, {} },
+        { 4, {} } };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TabBarLayout::tabFrame(c.tab, bar), c.frame) << c.tab;
+        EXPECT_EQ(TabBarLayout::highlightFrame(c.tab, bar), c.frame);
+        if (c.frame.isValid())
+            EXPECT_EQ(TabBarLayout::underlineFrame(c.tab, bar), QRect(c.frame.x(), 157, 190, 3));
+    }
+    EXPECT_EQ(TabBarLayout::tabForIndex(4), 3);
+    EXPECT_EQ(TabBarLayout::tabForIndex(2), 2);
+    EXPECT_TRUE(TabBarLayout::menuFrame(bar, { 120, 24 }).left() > TabBarLayout::windowButtonFrame(2).right());
+
+    makeController();
+    controller->titleBar()->selectTab(3);
+    const QSize shown = controller->titleBar()->size();
+    EXPECT_EQ(controller->titleBar()->lblOnTabButtons->geometry(), TabBarLayout::tabFrame(3, shown));
+    EXPECT_EQ(controller->titleBar()->lblLineSelectedOption->geometry(), TabBarLayout::underlineFrame(3, shown));
+    EXPECT_FALSE(controller->titleBar()->tabs[2]->stateOn());
+    EXPECT_TRUE(controller->titleBar()->tabs[0]->stateOn());
+}
+
+TEST_F(MainWindowControllerTest, TabClicksFollowTheBatchTheSizeCheckAndTheDisabledWizard)
+{
+    makeController();
+    QObject context;
+    collectAlerts(&context);
+    auto* delegate = AppDelegate::shareDelegate();
+    screen->shownSteps.clear();
+
+    controller->tabResizeOptionsTapped(); // empty batch
+    auto photo = std::make_shared<PhotoFile>();
+    delegate->arraySelectedImagesToProcess.append(photo);
+    controller->tabSettingOptionsTapped(); // nothing checked
+    EXPECT_EQ(alerts, QList<int>({ 117, 118 }));
+    EXPECT_TRUE(screen->shownSteps.isEmpty());
+
+    photo->setIsSelected(true);
+    screen->invalidSize = true;
+    controller->tabSettingOptionsTapped(); // refused by the size check
+    controller->tabResizeOptionsTapped(); // tab 2 is not checked
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2 }));
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 2);
+    controller->tabSelectPhotosTapped();
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 2);
+
+    screen->invalidSize = false;
+    NotificationCenter::defaultCenter().post(kNotificationsDisbleView);
+    EXPECT_TRUE(delegate->isDisableview);
+    EXPECT_TRUE(controller->titleBar()->btnTodisableTop->isVisibleTo(controller->titleBar()));
+    controller->tabSelectPhotosTapped();
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2 }));
+    NotificationCenter::defaultCenter().post(kNotificationsEnable);
+    EXPECT_FALSE(delegate->isDisableview);
+    controller->tabSelectPhotosTapped();
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2, 1 }));
+
+    // The wizard's own step change only moves the highlight; 4 counts as 3.
+    NotificationCenter::defaultCenter().post(kNotificationChangeTabUI, { { kUserInfoTabIndex, 4 } });
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 3);
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2, 1 }));
+}
+
+TEST_F(MainWindowControllerTest, ActivationNeverEnablesWhatTheScreensDisabled)
+{
+    makeController();
+    MainTitleBarView* bar = controller->titleBar();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    NotificationCenter::defaultCenter().post(kNotificationsDisbleCross);
+    const bool tabStateBefore = bar->tabs[1]->stateOn();
+
+    QWidget other;
+    other.show();
+    for (int round = 0; round < 2; ++round) {
+        QApplication::setActiveWindow(&other);
+        QApplication::processEvents();
+        EXPECT_FALSE(window->drawsAsActive());
+        EXPECT_FALSE(bar->tabs[0]->isEnabled());
+        QApplication::setActiveWindow(window);
+        QApplication::processEvents();
+        EXPECT_TRUE(window->drawsAsActive());
+        EXPECT_TRUE(bar->tabs[0]->isEnabled());
+        EXPECT_FALSE(bar->btnCloseWindow->isEnabled());
+        EXPECT_EQ(bar->tabs[1]->stateOn(), tabStateBefore);
+    }
+    NotificationCenter::defaultCenter().post(kNotificationsEnableCross);
+    EXPECT_TRUE(bar->btnCloseWindow->isEnabled());
+}
+
+TEST_F(MainWindowControllerTest, RatingCounterPromptsAfterTheFirstAndEverySeventhRun)
+{
+    QList<int> prompts;
+    for (int run = 1; run <= 16; ++run) {
+        if (MainWindowController::advanceRateMeCounter())
+            prompts.append(run);
+    }
+    EXPECT_EQ(prompts, QList<int>({ 1, 8, 15 }));
+
+    // Unconfigured, the prompt never shows and the counter stays put.
+    shelltest::clearShellDefaults();
+    makeController();
+    NotificationCenter::defaultCenter().post(kShowRatePopup);
+    EXPECT_FALSE(Sheet::activeSheet(controller->windowMain()));
+    EXPECT_FALSE(Defaults::standard().contains(kDefaultsRateMeCount));
+
+    qputenv("VANTREL_CONTENT_URL", "http://127.0.0.1:9/");
+    NotificationCenter::defaultCenter().post(kShowRatePopup);
+    Sheet* sheet = Sheet::activeSheet(controller->windowMain());
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->content(), controller->rateSheet());
+    EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+
+    // A sheet asked for meanwhile waits for the rating sheet to close.
+    controller->showSaveSessionWindow();
+    EXPECT_EQ(controller->waitingSheetCount(), 1);
+    EXPECT_EQ(Sheet::activeSheet(controller->windowMain()), sheet);
+    controller->rateSheet()->button(1)->click(); // No, thanks
+    Sheet* next = Sheet::activeSheet(controller->windowMain());
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->content(), controller->saveSessionSheet());
+    EXPECT_EQ(controller->waitingSheetCount(), 0);
+    EXPECT_FALSE(Defaults::standard().contains(kDefaultsAppVersion));
+}
+
+TEST_F(MainWindowControllerTest, LastSessionIsOfferedOnlyOnALaterLaunchWithASavedSession)
+{
+    const struct {
+        const char* firstTime; // nullptr: absent
+        bool saved;
+        bool offered;
+        const char* firstTimeAfter;
+    } cases[] = { { "yes", true, false, "no" }, { "no", true, true, "no" }, { "no", false, false, "no" },
+        { nullptr, true, true, nullptr }, { "maybe", true, true, "maybe" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.firstTime ? c.firstTime : "absent") << c.saved);
+        shelltest::clearShellDefaults();
+        if (c.firstTime)
+            Defaults::standard().setObject(kDefaultsIsFirstTime, c.firstTime);
+        if (c.saved)
+            Defaults::standard().setObject(kDefaultsSavedProjectSession, "yes");
+        controller.reset();
+        AppDelegate::resetShared();
+        makeController(); // the start-up's waits run at once here
+        Sheet* sheet = Sheet::activeSheet(controller->windowMain());
+        EXPECT_EQ(sheet != nullptr, c.offered);
+        if (c.firstTimeAfter)
+            EXPECT_EQ(Defaults::standard().stringForKey(kDefaultsIsFirstTime), c.firstTimeAfter);
+        else
+            EXPECT_FALSE(Defaults::standard().contains(kDefaultsIsFirstTime));
+    }
+
+    // Load hands over to the main screen; start new forgets the saved session.
+    controller->loadLastSessionSheet()->button(0)->click();
+    EXPECT_EQ(screen->loads, 1);
+    EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    EXPECT_TRUE(Defaults::standard().contains(kDefaultsSavedProjectSession));
+    controller->showLoadLastSessionWindow();
+    EXPECT_TRUE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    controller->loadLastSessionSheet()->button(1)->click();
+    EXPECT_FALSE(Defaults::standard().contains(kDefaultsSavedProjectSession));
+    EXPECT_EQ(screen->loads, 1);
+    EXPECT_FALSE(Sheet::activeSheet(controller->windowMain()));
+}
+
+TEST_F(MainWindowControllerTest, MinimiseAndZoomRefuseWhileASheetIsOpen)
+{
+    makeController();
+    controller->windowMain()->show();
+    AppDelegate::shareDelegate()->isSubWindowOpened = true;
+    controller->btnZoomWindowTapped();
+    EXPECT_FALSE(controller->isFullscreenEnable());
+    AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    controller->btnZoomWindowTapped();
+    EXPECT_TRUE(controller->isFullscreenEnable());
+    QWidget* bar = controller->titleBar();
+    EXPECT_FALSE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
+    controller->btnZoomWindowTapped();
+    EXPECT_TRUE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
+}
+
+} // namespace
+} // namespace vantrel

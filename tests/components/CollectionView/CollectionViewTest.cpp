@@ -1,0 +1,334 @@
+#include "components/CollectionView/KeltCollectionView.h"
+
+#include <set>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include "CollectionFixtures.h"
+#include "components/CollectionView/KeltClipView.h"
+#include "components/CollectionView/KeltCollectionViewCell.h"
+#include "components/CollectionView/KeltCollectionViewGridLayout.h"
+#include "components/TickSource.h"
+
+using namespace vantrel;
+using namespace vantrel::testing;
+
+namespace {
+
+struct ShownGrid {
+    explicit ShownGrid(qint64 items, QSize size = { 800, 600 })
+        : source({ items })
+        , ticks(TickSource::Driver::Manual)
+    {
+        view.resize(size);
+        view.registerClass(
+            [this] {
+                ++cellsMade;
+                return new KeltCollectionViewCell;
+            },
+            QStringLiteral("CELL"));
+        auto layout = std::make_unique<KeltCollectionViewGridLayout>();
+        layout->setItemSize({ 180, 220 });
+        layout->setVerticalSpacing(10);
+        view.setCollectionViewLayout(std::move(layout));
+        view.setDataSource(&source);
+        view.setDelegate(&delegate);
+        view.clipView()->setTickSource(&ticks);
+        view.show();
+        view.reloadData();
+        QApplication::processEvents();
+    }
+
+    // Every visible item has a cell at its frame, and no other cell is shown.
+    void expectCellsMatchVisibleItems()
+    {
+        const auto wanted = view.indexPathsForVisibleItems();
+        std::set<KeltIndexPath> shown;
+        for (KeltCollectionViewCell* cell : view.visibleCells()) {
+            ASSERT_TRUE(cell->indexPath().has_value());
+            EXPECT_TRUE(cell->isVisible());
+            EXPECT_EQ(cell->cellIndex(), cell->indexPath()->kelt_item());
+            const QRectF frame = view.rectForItemAtIndexPath(cell->indexPath());
+            EXPECT_EQ(cell->geometry().topLeft(), frame.topLeft().toPoint() - view.pixelOrigin());
+            shown.insert(*cell->indexPath());
+        }
+        EXPECT_EQ(shown, std::set<KeltIndexPath>(wanted.begin(), wanted.end()));
+    }
+
+    int runTicks(int limit = 2000)
+    {
+        int n = 0;
+        while (ticks.isActive() && n < limit) {
+            ticks.fire();
+            ++n;
+        }
+        return n;
+    }
+
+    void click(KeltIndexPath path, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool doubleClick = false)
+    {
+        KeltCollectionViewCell* cell = view.cellForItemAtIndexPath(path);
+        ASSERT_NE(cell, nullptr);
+        const QPointF at(20, 20);
+        auto send = [&](QEvent::Type type) {
+            QMouseEvent event(type, at, cell->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, modifiers);
+            QApplication::sendEvent(cell, &event);
+        };
+        send(QEvent::MouseButtonPress);
+        send(QEvent::MouseButtonRelease);
+        if (doubleClick) {
+            send(QEvent::MouseButtonDblClick);
+            send(QEvent::MouseButtonRelease);
+        }
+    }
+
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&view, &event);
+    }
+
+    CountsDataSource source;
+    RecordingDelegate delegate;
+    TickSource ticks;
+    KeltCollectionView view;
+    int cellsMade = 0;
+};
+
+} // namespace
+
+TEST(CollectionView, NothingBeforeTheFirstReloadThenOnlyVisibleCells)
+{
+    CountsDataSource source({ 1000 });
+    KeltCollectionView view;
+    view.resize(800, 600);
+    view.setDataSource(&source);
+    view.setCollectionViewLayout(std::make_unique<KeltCollectionViewGridLayout>());
+    view.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(view.wantsLayout());
+    EXPECT_TRUE(view.visibleCells().empty());
+    EXPECT_EQ(source.cellsAsked, 0);
+
+    ShownGrid grid(1000);
+    EXPECT_FALSE(grid.view.visibleCells().empty());
+    EXPECT_LT(grid.view.visibleCells().size(), 30u);
+    grid.expectCellsMatchVisibleItems();
+    EXPECT_EQ(grid.view.documentSize().height(), 250 * 230.0 - 10);
+}
+
+TEST(CollectionView, ScrollingReusesPooledCells)
+{
+    ShownGrid grid(100000);
+    const int firstScreen = grid.cellsMade;
+    for (double y : { 115.0, 2300.0, 2301.5, 90000.0, 5.0e6, 2.29e6, 0.0 }) {
+        grid.view.clipView()->scrollToPoint({ 0, y });
+        SCOPED_TRACE(y);
+        grid.expectCellsMatchVisibleItems();
+    }
+    // Scrolling never needs more cells than two screens' worth: the rest come from the pool.
+    EXPECT_LE(grid.cellsMade, 2 * firstScreen);
+    EXPECT_EQ(grid.cellsMade, qint64(grid.view.visibleCells().size()) + grid.view.reusableCellCount());
+
+    // The pool is last in, first out, and dequeuing prepares the cell for its new item.
+    auto* a = new KeltCollectionViewCell;
+    auto* b = new KeltCollectionViewCell;
+    grid.view.enqueueReusableCell(a, QStringLiteral("X"));
+    grid.view.enqueueReusableCell(b, QStringLiteral("X"));
+    grid.view.enqueueReusableCell(a, QString()); // no identifier never reaches a pool
+    b->setSelected(true, true);
+    EXPECT_EQ(b->pendingFadeDuration(), 0.25);
+    EXPECT_EQ(grid.view.dequeueReusableCellWithIdentifier(QStringLiteral("X"), 77), b);
+    EXPECT_EQ(b->cellIndex(), 77);
+    EXPECT_EQ(b->pendingFadeDuration(), 0);
+    EXPECT_EQ(grid.view.dequeueReusableCellWithIdentifier(QStringLiteral("X"), 78), a);
+    delete a;
+    delete b;
+}
+
+TEST(CollectionView, ResizeAndShrinkingData)
+{
+    ShownGrid grid(500);
+    grid.view.resize(1300, 600);
+    QApplication::processEvents();
+    auto* layout = static_cast<KeltCollectionViewGridLayout*>(grid.view.collectionViewLayout());
+    EXPECT_EQ(layout->numberOfColumns(), int(grid.view.visibleSize().width()) / 180);
+    grid.expectCellsMatchVisibleItems();
+
+    // The batch shrank: stale cells leave at the next reload, no cell is left for a missing item.
+    grid.view.clipView()->scrollToPoint({ 0, 1e9 });
+    grid.source.counts = { 3 };
+    grid.view.reloadData();
+    QApplication::processEvents();
+    EXPECT_EQ(grid.view.visibleCells().size(), 3u);
+    EXPECT_EQ(grid.view.documentVisibleRect().y(), 0);
+    grid.expectCellsMatchVisibleItems();
+}
+
+TEST(CollectionView, MouseSelectsAndReportsDoubleClicks)
+{
+    ShownGrid grid(40);
+    grid.click(ip(0, 1));
+    grid.click(ip(0, 3), Qt::ControlModifier);
+    grid.click(ip(0, 6), Qt::ShiftModifier);
+    EXPECT_EQ(names(grid.view.indexPathsForSelectedItems()),
+        (std::vector<std::string> { "0.1", "0.3", "0.2", "0.4", "0.5", "0.6" }));
+    for (KeltCollectionViewCell* cell : grid.view.visibleCells())
+        EXPECT_EQ(cell->isSelected(), grid.view.isItemSelected(*cell->indexPath()));
+
+    grid.delegate.log.clear();
+    grid.click(ip(0, 5), Qt::NoModifier, true);
+    const auto& log = grid.delegate.log;
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log.back(), "double:0.5"); // after the second release was handled
+    EXPECT_EQ(std::count(log.begin(), log.end(), "up:0.5"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "double:0.5"), 1);
+}
+
+TEST(CollectionView, KeysMoveTheSelection)
+{
+    ShownGrid grid(40);
+    const qint64 columns
+        = static_cast<KeltCollectionViewGridLayout*>(grid.view.collectionViewLayout())->numberOfColumns();
+    grid.key(Qt::Key_Left);
+    EXPECT_EQ(grid.view.selectedItemCount(), 0);
+    grid.key(Qt::Key_Down);
+    EXPECT_EQ(grid.view.indexPathForSelectedItem(), ip(0, 0));
+    grid.key(Qt::Key_Down);
+    EXPECT_EQ(grid.view.indexPathForSelectedItem(), ip(0, columns));
+    grid.key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid.view.selectedItemCount(), 2);
+    grid.key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(names(grid.view.indexPathsForSelectedItems()), (std::vector<std::string> { "0.39" }));
+    grid.runTicks();
+    grid.expectCellsMatchVisibleItems();
+    EXPECT_NE(grid.view.cellForItemAtIndexPath(ip(0, 39)), nullptr); // scrolled into view
+    grid.key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid.view.selectedItemCount(), 40);
+}
+
+TEST(CollectionView, SmoothScrollReachesItsDestinationAndCompletesOnce)
+{
+    ShownGrid grid(100000);
+    KeltClipView* clip = grid.view.clipView();
+    int completions = 0;
+    bool answer = false;
+    const QRectF end(0, grid.view.documentSize().height(), 0, 0);
+    EXPECT_TRUE(clip->scrollRectToVisible(end, true, [&](bool finished) {
+        ++completions;
+        answer = finished;
+    }));
+    EXPECT_EQ(completions, 0);
+    const int steps = grid.runTicks();
+    EXPECT_LT(steps, 200);
+    EXPECT_EQ(completions, 1);
+    EXPECT_TRUE(answer);
+    EXPECT_EQ(clip->origin(), clip->maximumOrigin());
+    grid.expectCellsMatchVisibleItems();
+    grid.ticks.fire();
+    EXPECT_EQ(completions, 1);
+
+    // Not needed: the completion runs at once with NO.
+    EXPECT_FALSE(clip->scrollRectToVisible(end, true, [&](bool finished) {
+        ++completions;
+        answer = finished;
+    }));
+    EXPECT_EQ(completions, 2);
+    EXPECT_FALSE(answer);
+
+    // An immediate scroll stops a running animation where it is asked to.
+    clip->scrollRectToVisible(QRectF(0, 0, 1, 1), true);
+    grid.ticks.fire();
+    EXPECT_TRUE(clip->isAnimating());
+    clip->scrollToPoint({ 0, 4600 });
+    EXPECT_FALSE(clip->isAnimating());
+    EXPECT_EQ(clip->origin(), QPointF(0, 4600));
+
+    // Rates are clamped: 1 ends at the first step without moving, 0 jumps there at once.
+    struct Case {
+        double rate, stored;
+        double after1;
+    };
+    for (const Case& c : { Case { 1.5, 1.0, 4600 }, Case { -0.2, 0.0, 0 } }) {
+        clip->setDecelerationRate(c.rate);
+        EXPECT_EQ(clip->decelerationRate(), c.stored);
+        clip->scrollToPoint({ 0, 4600 });
+        clip->scrollRectToVisible(QRectF(0, 0, 1, 1), true);
+        grid.ticks.fire();
+        EXPECT_EQ(clip->origin().y(), c.after1);
+        EXPECT_FALSE(clip->isAnimating());
+    }
+
+    // A hidden view stops animating at the next step.
+    clip->setDecelerationRate(0.78);
+    clip->scrollRectToVisible(QRectF(0, 90000, 1, 1), true);
+    grid.view.hide();
+    grid.ticks.fire();
+    EXPECT_FALSE(clip->isAnimating());
+}
+
+TEST(CollectionView, ScrollPositions)
+{
+    ShownGrid grid(1000);
+    const double visible = grid.view.visibleSize().height();
+    const KeltIndexPath item = ip(0, 400);
+    const QRectF frame = grid.view.rectForItemAtIndexPath(item);
+    struct Case {
+        KeltScrollPosition position;
+        double originY;
+        bool reported;
+    };
+    const Case cases[] = {
+        { KeltScrollPosition::None, 0, false },
+        { KeltScrollPosition::Nearest, frame.bottom() - visible, true },
+        { KeltScrollPosition::Top, frame.top(), true },
+        { KeltScrollPosition::Middle, frame.center().y() - visible / 2, true },
+        { KeltScrollPosition::Bottom, frame.bottom() - visible, true },
+    };
+    for (const Case& c : cases) {
+        grid.view.clipView()->scrollToPoint({ 0, 0 });
+        grid.delegate.log.clear();
+        grid.view.scrollToItemAtIndexPath(item, c.position, false);
+        EXPECT_EQ(grid.view.documentVisibleRect().y(), c.originY) << int(c.position);
+        EXPECT_EQ(!grid.delegate.log.empty(), c.reported);
+    }
+}
+
+TEST(CollectionViewCell, PartsFollowTheCellSize)
+{
+    using P = KeltCollectionViewCell::Part;
+    KeltCollectionViewCell cell;
+    cell.resize(200, 260);
+    struct Case {
+        P part;
+        QRectF frame;
+    };
+    const Case created[] = {
+        { P::LblTitle, { 21, 45, 160, 27 } },
+        { P::BottomBox, { 10, 9, 180, 70 } },
+        { P::BackgroundView, { 10, 80, 180, 170 } },
+        { P::VwSelectedState, { 7, 6, 186, 248 } },
+        { P::CheckBoxBtn, { 140, 5, 33, 33 } },
+    };
+    for (const Case& c : created)
+        EXPECT_EQ(cell.partFrame(c.part), c.frame) << int(c.part);
+
+    cell.setBackgroundImage(QImage(10, 10, QImage::Format_RGB32));
+    EXPECT_EQ(cell.partFrame(P::ImgVwThumbnail), QRectF(10, 79, 181, 260 - 70 + 9 - 26));
+    EXPECT_FALSE(cell.isPartHidden(P::BgThumbnail));
+    cell.setIsForBigThumbnail(false);
+    EXPECT_EQ(cell.partFrame(P::CheckBoxBtn), QRectF(180, 5, 33, 33));
+    cell.setIsForSmallThubnails(true);
+    EXPECT_EQ(cell.partFrame(P::VwLineSelected), QRectF(6, 0, 188, 3));
+    EXPECT_TRUE(cell.isPartHidden(P::BottomBox));
+    cell.resize(220, 300); // width and height follow
+    EXPECT_EQ(cell.partFrame(P::BackgroundView), QRectF(8, 8, 204, 290));
+
+    cell.setSelected(false, true); // unchanged: no fade
+    EXPECT_EQ(cell.pendingFadeDuration(), 0);
+}
