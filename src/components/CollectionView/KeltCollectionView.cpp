@@ -221,6 +221,7 @@ bool KeltCollectionView::viewportEvent(QEvent* event)
     if (event->type() == QEvent::Resize) {
         const bool handled = KeltScrollView::viewportEvent(event);
         layoutDocument();
+        emit boundsDidChange();
         return handled;
     }
     return KeltScrollView::viewportEvent(event);
