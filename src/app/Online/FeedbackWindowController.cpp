@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRandomGenerator>
@@ -106,9 +107,15 @@ void FeedbackWindowController::buildWindow()
     m_txtFBEmailID->setStyleSheet(kFieldStyle);
     m_btnFBType = new QComboBox(m_box);
     m_btnFBType->setObjectName(QStringLiteral("btnFBType"));
-    m_btnFBType->setStyleSheet(QStringLiteral("QComboBox { ") + kFieldStyle
-        + QStringLiteral(" } QComboBox QAbstractItemView { background: rgb(54, 63, 78); color: white;"
-                         " selection-background-color: rgb(66, 180, 211); }"));
+    // Styled through the palette so the platform style still draws the pop-up arrow.
+    QPalette typePalette = m_btnFBType->palette();
+    typePalette.setColor(QPalette::Button, QColor(54, 63, 78));
+    typePalette.setColor(QPalette::Base, QColor(54, 63, 78));
+    typePalette.setColor(QPalette::ButtonText, Qt::white);
+    typePalette.setColor(QPalette::Text, Qt::white);
+    typePalette.setColor(QPalette::Highlight, QColor(66, 180, 211));
+    m_btnFBType->setPalette(typePalette);
+    m_btnFBType->setMinimumHeight(30);
     m_txtViewFBExp = new QPlainTextEdit(m_box);
     m_txtViewFBExp->setObjectName(QStringLiteral("txtViewFBExp"));
     m_txtViewFBExp->setStyleSheet(kFieldStyle);
@@ -118,7 +125,11 @@ void FeedbackWindowController::buildWindow()
     m_btnFBSendScanLog = new QCheckBox(m_box);
     m_btnFBSendScanLog->setObjectName(QStringLiteral("btnFBSendScanLog"));
     for (QCheckBox* box : { m_btnFBSendLogs, m_btnFBSendScanLog })
-        box->setStyleSheet(captionStyle);
+        box->setStyleSheet(QStringLiteral(
+            "QCheckBox { color: white; font-size: 13px; spacing: 8px; }"
+            "QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid rgb(195, 204, 233);"
+            " border-radius: 3px; background: rgb(54, 63, 78); }"
+            "QCheckBox::indicator:checked { background: rgb(66, 180, 211); border-color: rgb(66, 180, 211); }"));
     m_lblFBInvalidEmail = errorLine(m_box, "lblFBInvalidEmail");
     m_lblFBInvalidType = errorLine(m_box, "lblFBInvalidType");
     m_lblFBInvalidExp = errorLine(m_box, "lblFBInvalidExp");
