@@ -74,6 +74,7 @@ void PromotionalAdsView::buildSlot(int position)
     const QString n = QLatin1String(kSlotNames[position]);
     slot.panel = new QWidget(this);
     slot.panel->setObjectName(QStringLiteral("vwApp") + n);
+    slot.panel->setAccessibleName(QStringLiteral("Recommended application ") + n);
     slot.panel->setAttribute(Qt::WA_StyledBackground, true);
     slot.panel->setStyleSheet(
         QStringLiteral("QWidget#vwApp%1 { background: rgb(54, 63, 78); border-radius: 6px; }").arg(n));
