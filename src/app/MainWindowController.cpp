@@ -12,6 +12,7 @@
 #include "app/MainTitleBarView.h"
 #include "app/MessageSheetPanel.h"
 #include "app/TabBarLayout.h"
+#include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "components/TitleBar/OvWindowButton.h"
 #include "components/TitleBar/TitleBarLayout.h"
@@ -238,7 +239,8 @@ void MainWindowController::showTipsNotification()
 
 void MainWindowController::btnSelectBackground(int tab)
 {
-    if (AppDelegate::shareDelegate()->isDisableview)
+    // A sheet is modal to the window: the tabs above it do not change the step under it.
+    if (AppDelegate::shareDelegate()->isDisableview || Sheet::activeSheet(m_window))
         return;
     if ((tab == 1 || tab == 3) && m_mainScreen->isInvalidSizeSelected())
         return;

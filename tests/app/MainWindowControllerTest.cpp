@@ -149,6 +149,12 @@ TEST_F(MainWindowControllerTest, TabClicksFollowTheBatchTheSizeCheckAndTheDisabl
     controller->tabSelectPhotosTapped();
     EXPECT_EQ(screen->shownSteps, QList<int>({ 2, 1 }));
 
+    // Under an open sheet the tabs do nothing.
+    controller->showSaveSessionWindow();
+    controller->tabResizeOptionsTapped();
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2, 1 }));
+    controller->saveSessionSheet()->button(2)->click(); // Cancel
+
     // The wizard's own step change only moves the highlight; 4 counts as 3.
     NotificationCenter::defaultCenter().post(kNotificationChangeTabUI, { { kUserInfoTabIndex, 4 } });
     EXPECT_EQ(controller->titleBar()->selectedTab(), 3);
