@@ -230,6 +230,17 @@ QString FeedbackDocument::usageReport(const QString& documentsFolder)
     return QLatin1String(kScanLogsNotSelected);
 }
 
+void FeedbackDocument::attach(FeedbackValues& values, const FeedbackAttachments& attachments)
+{
+    values.logsData = attachments.sendLogs ? readLogsContent(attachments.logFilePath, attachments.now)
+                                           : QString::fromLatin1(kLogsNotSelected);
+    values.logsDataScan
+        = attachments.sendUsage ? usageReport(attachments.documentsFolder) : QString::fromLatin1(kScanLogsNotSelected);
+    values.osVersion = systemOsVersion();
+    values.procName = systemProcName();
+    values.ramInfo = systemRamInfo();
+}
+
 QString FeedbackDocument::systemOsVersion()
 {
     return QSysInfo::prettyProductName();

@@ -53,8 +53,8 @@ public:
     /// Validates the three fields (writing the trimmed texts back) and shows their error lines;
     /// true when something is missing.
     bool areThereEmptyFieldsForFeedback();
-    /// The document's values from the form as it is now.
-    FeedbackValues collectValues() const;
+    /// The document's values typed into the form (attachments and system values not yet filled).
+    FeedbackValues formValues() const;
 
     bool isOfflineAlertShown() const;
     void dismissOfflineAlert();
