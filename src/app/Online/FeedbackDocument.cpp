@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +9,7 @@
 #include <QStringList>
 #include <QSysInfo>
 
+#include "app/AppInfo.h"
 #include "core/Categories/MutableStringXml.h"
 #include "core/Helper/Utils.h"
 #include "platform/PropertyList.h"
@@ -264,13 +264,12 @@ QString FeedbackDocument::systemRamInfo()
 
 QString FeedbackDocument::bundleName()
 {
-    return QStringLiteral("Vantrel");
+    return QLatin1String(AppInfo::kBundleName);
 }
 
 QString FeedbackDocument::bundleVersion()
 {
-    const QString version = QCoreApplication::applicationVersion();
-    return version.isEmpty() ? QStringLiteral("1.0.0") : version;
+    return AppInfo::bundleVersion();
 }
 
 QString FeedbackDocument::productWebsite(const QString& appName)

@@ -231,7 +231,7 @@ void FeedbackWindowController::openFeedbackWindow()
 
 void FeedbackWindowController::convertUIAccordingToLocale()
 {
-    const QString product = QLatin1String(kProductName);
+    const QString product = FeedbackDocument::bundleName();
     const auto set = [](QWidget* widget, const QString& text) {
         if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(text);

@@ -35,8 +35,6 @@ struct FeedbackValues;
 class FeedbackWindowController : public QObject {
     Q_OBJECT
 public:
-    static constexpr char kProductName[] = "Vantrel";
-
     explicit FeedbackWindowController(OnlineServices* services, QObject* parent = nullptr);
     ~FeedbackWindowController() override;
 
