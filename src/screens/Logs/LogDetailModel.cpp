@@ -114,21 +114,4 @@ QString LogDetailModel::getMessageForstatus(int status)
     }
 }
 
-std::array<float, 7> LogDetailModel::headingPositions(const std::array<float, 7>& widths, bool scrollerVisible)
-{
-    std::array<float, 7> x {};
-    x[0] = widths[0]; // input
-    x[1] = float(x[0] + widths[1]); // output
-    const float edge = float(x[1] + widths[2]);
-    x[2] = edge;
-    for (size_t i = 3; i < x.size(); ++i)
-        x[i] = float(x[i - 1] + widths[i]);
-    if (scrollerVisible) {
-        x[2] -= 1;
-        for (size_t i = 3; i < x.size(); ++i)
-            x[i] -= 3;
-    }
-    return x;
-}
-
 } // namespace vantrel

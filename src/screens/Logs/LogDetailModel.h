@@ -52,11 +52,6 @@ public:
 
     /// The status texts of the viewer (0, 1, 2, 7, 8, 12, 13; "-" for any other code).
     static QString getMessageForstatus(int status);
-    /// x of the headings input, output, information, old size, new size, ratio and save, from the
-    /// widths of the columns number, input, output, information, old size, new size and ratio.
-    /// With the vertical scroller shown, the information heading moves 1 point left and those after
-    /// it 3 points.
-    static std::array<float, 7> headingPositions(const std::array<float, 7>& widths, bool scrollerVisible);
 
 signals:
     /// The run shown changed (summary texts and button states).

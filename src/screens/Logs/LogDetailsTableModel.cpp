@@ -45,8 +45,10 @@ QVariant LogDetailsTableModel::data(const QModelIndex& index, int role) const
 
 QVariant LogDetailsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    static const char* kTitles[ColumnCount]
+        = { "#", "Input File", "Output File", "Information", "Old Size", "New Size", "Ratio (%)", "Saved" };
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return identifiers()[size_t(section)];
+        return QString::fromLatin1(kTitles[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/Processing/OutputPathBuilder.h"
+
 namespace vantrel::FieldText {
 
 namespace {
@@ -61,14 +63,12 @@ QString withoutGroupingSeparators(const QString& text)
 
 QString fileNamePart(const QString& text, int maxLength)
 {
-    static const QString kForbidden = QStringLiteral(":;,./\\?%*|\"<>");
     QString result;
     result.reserve(text.size());
-    for (const QChar c : text) {
+    for (const QChar c : OutputPathBuilder::validFileNameString(text)) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || kForbidden.contains(c))
-            continue;
-        result.append(c);
+        if (u >= 0x20 && u != 0x7F)
+            result.append(c);
     }
     if (result.size() > maxLength) {
         int cut = maxLength;

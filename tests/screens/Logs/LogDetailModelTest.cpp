@@ -166,7 +166,7 @@ TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
     EXPECT_EQ(table->text(0, LogDetailsTableModel::InputFile), "/photos/f2/p2.jpg");
 }
 
-TEST(LogDetailModelTest, StatusTextsAndHeadingPositions)
+TEST(LogDetailModelTest, StatusTexts)
 {
     const std::pair<int, const char*> texts[] = { { 0, "File not Processed." }, { 1, "Processed successfully." },
         { 2, "File not available at source directory." },
@@ -174,16 +174,6 @@ TEST(LogDetailModelTest, StatusTextsAndHeadingPositions)
         { 12, "Destination folder doesn't exist." }, { 13, "Invalid file name." }, { 99, "-" } };
     for (const auto& [status, text] : texts)
         EXPECT_EQ(LogDetailModel::getMessageForstatus(status), text);
-
-    const std::array<float, 7> widths { 40, 200, 200, 150, 80, 80, 60 };
-    const std::array<float, 7> hidden = LogDetailModel::headingPositions(widths, false);
-    const std::array<float, 7> expected { 40, 240, 440, 590, 670, 750, 810 };
-    EXPECT_EQ(hidden, expected);
-    const std::array<float, 7> shown = LogDetailModel::headingPositions(widths, true);
-    EXPECT_EQ(shown[1], 240);
-    EXPECT_EQ(shown[2], 439);
-    EXPECT_EQ(shown[3], hidden[3] - 3); // old size 3 points further left
-    EXPECT_EQ(shown[6], hidden[6] - 3);
 }
 
 } // namespace

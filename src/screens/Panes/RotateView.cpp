@@ -1,0 +1,98 @@
+#include "screens/Panes/RotateView.h"
+
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "components/OnlyIntegerValueFormatter.h"
+#include "screens/Panes/FieldText.h"
+#include "screens/Panes/OptionTile.h"
+#include "screens/Panes/PaneLook.h"
+
+namespace vantrel {
+
+RotateView::RotateView(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("vwRotate"));
+    setAccessibleName(QStringLiteral("Rotate"));
+    const char* texts[] = { "Keep original", "90° clockwise", "90° anticlockwise", "180°", "Auto correct" };
+    auto* tiles = new QHBoxLayout;
+    tiles->setSpacing(6);
+    for (int v = 0; v < RotateModel::kOptionCount; ++v) {
+        auto* tile = new OptionTile(QString::fromUtf8(texts[v]), false, this);
+        m_tiles[size_t(v)] = tile;
+        tiles->addWidget(tile);
+        connect(tile, &OptionTile::clicked, this, [this, v] { changeSettingWithSelectedOption(v); });
+    }
+    tiles->addStretch(1);
+
+    m_txtAngle = new QLineEdit(this);
+    m_txtAngle->setAccessibleName(QStringLiteral("Rotation angle"));
+    m_txtAngle->setFixedWidth(60);
+    m_txtAngle->setPlaceholderText(QStringLiteral("0"));
+    PaneLook::styleField(m_txtAngle);
+    m_btnApplyRotate = PaneLook::makeButton(QStringLiteral("Apply"), QStringLiteral("Apply angle"), this);
+    m_btnReset = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset rotation"), this);
+    auto* angle = new QHBoxLayout;
+    auto* angleLabel = new QLabel(QStringLiteral("Angle (degrees)"), this);
+    PaneLook::setLabelLit(angleLabel, true);
+    angle->addWidget(angleLabel);
+    angle->addWidget(m_txtAngle);
+    angle->addWidget(m_btnApplyRotate);
+    angle->addStretch(1);
+    angle->addWidget(m_btnReset);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 12, 16, 12);
+    column->addWidget(PaneLook::makeTitle(QStringLiteral("Rotate"), this));
+    column->addLayout(tiles);
+    column->addLayout(angle);
+    column->addStretch(1);
+
+    connect(m_btnReset, &QAbstractButton::clicked, this, &RotateView::btnResetSettingTapped);
+    connect(m_btnApplyRotate, &QAbstractButton::clicked, this, &RotateView::btnApplyTapped);
+    connect(m_txtAngle, &QLineEdit::textEdited, this,
+        [this](const QString& text) { PaneLook::setTextKeepingCursor(m_txtAngle, RotateModel::angleEdited(text)); });
+    refresh();
+    QTimer::singleShot(20, this, &RotateView::initSetup);
+}
+
+void RotateView::initSetup()
+{
+    if (m_isSetUp)
+        return;
+    m_isSetUp = true;
+    m_txtAngle->setValidator(new OnlyIntegerValueFormatter(m_txtAngle));
+    changeSettingWithSelectedOption(0);
+}
+
+void RotateView::setRotationType(int value)
+{
+    initSetup(); // a restore right after creation must not be undone by the scheduled set-up
+    changeSettingWithSelectedOption(value);
+}
+
+void RotateView::changeSettingWithSelectedOption(int value)
+{
+    m_model.changeSettingWithSelectedOption(value);
+    refresh();
+}
+
+void RotateView::btnApplyTapped()
+{
+    if (m_delegate)
+        m_delegate->btnApplyRotationTapped(FieldText::floatValue(m_txtAngle->text()));
+}
+
+void RotateView::refresh()
+{
+    for (int v = 0; v < RotateModel::kOptionCount; ++v)
+        m_tiles[size_t(v)]->setChosen(m_model.isChosen(v), RotateModel::imageName(v, m_model.isChosen(v)));
+    m_btnReset->setEnabled(m_model.isResetEnabled());
+}
+
+} // namespace vantrel
