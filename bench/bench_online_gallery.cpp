@@ -1,5 +1,5 @@
-// The online services' windows, for looking at them: the recommended-applications panel as it
-// sits under a run summary, and the feedback form as a sheet. Nothing is sent. Not installed.
+// The online services' windows, for looking at them: the recommended-applications panel in the
+// processing view's summary, and the feedback form as a sheet. Nothing is sent. Not installed.
 //   bench_online_gallery [--feedback] [--errors] [--offline] [--one] [--size WxH]
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include "app/Online/RecommendedApps.h"
 #include "components/AppLook.h"
 #include "core/AppDelegate.h"
+#include "screens/Processing/ProcessingView.h"
 
 using namespace vantrel;
 
@@ -90,17 +91,11 @@ int main(int argc, char** argv)
     window.resize(argValue(args, "--size", 0, 1200), argValue(args, "--size", 1, 800));
     window.setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(30, 30, 30, 30);
-    auto* summary = new QLabel("Run summary: 24 photos processed, 0 errors");
-    summary->setAccessibleName(summary->text());
-    summary->setAlignment(Qt::AlignCenter);
-    summary->setStyleSheet("color: white; font-size: 18px; background: rgb(36, 41, 50); border-radius: 6px;");
-    layout->addWidget(summary, 1);
-    auto* slot = new QWidget;
-    slot->setObjectName("vwRecommendedAppsSlot");
-    slot->setMinimumHeight(230);
-    layout->addWidget(slot);
-    PromotionalAdsView::installInto(slot, &services);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* processing = new ProcessingView;
+    layout->addWidget(processing);
+    PromotionalAdsView::installInto(processing->vwRecommendedApps(), &services);
+    processing->showSummaryPanel();
     window.show();
 
     if (args.contains("--feedback") || args.contains("--errors") || args.contains("--offline")) {

@@ -3,14 +3,17 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include "app/Online/FeedbackDocument.h"
@@ -106,9 +109,15 @@ void FeedbackWindowController::buildWindow()
     m_txtFBEmailID->setStyleSheet(kFieldStyle);
     m_btnFBType = new QComboBox(m_box);
     m_btnFBType->setObjectName(QStringLiteral("btnFBType"));
-    m_btnFBType->setStyleSheet(QStringLiteral("QComboBox { ") + kFieldStyle
-        + QStringLiteral(" } QComboBox QAbstractItemView { background: rgb(54, 63, 78); color: white;"
-                         " selection-background-color: rgb(66, 180, 211); }"));
+    // Styled through the palette so the platform style still draws the pop-up arrow.
+    QPalette typePalette = m_btnFBType->palette();
+    typePalette.setColor(QPalette::Button, QColor(54, 63, 78));
+    typePalette.setColor(QPalette::Base, QColor(54, 63, 78));
+    typePalette.setColor(QPalette::ButtonText, Qt::white);
+    typePalette.setColor(QPalette::Text, Qt::white);
+    typePalette.setColor(QPalette::Highlight, QColor(66, 180, 211));
+    m_btnFBType->setPalette(typePalette);
+    m_btnFBType->setMinimumHeight(30);
     m_txtViewFBExp = new QPlainTextEdit(m_box);
     m_txtViewFBExp->setObjectName(QStringLiteral("txtViewFBExp"));
     m_txtViewFBExp->setStyleSheet(kFieldStyle);
@@ -118,7 +127,11 @@ void FeedbackWindowController::buildWindow()
     m_btnFBSendScanLog = new QCheckBox(m_box);
     m_btnFBSendScanLog->setObjectName(QStringLiteral("btnFBSendScanLog"));
     for (QCheckBox* box : { m_btnFBSendLogs, m_btnFBSendScanLog })
-        box->setStyleSheet(captionStyle);
+        box->setStyleSheet(QStringLiteral(
+            "QCheckBox { color: white; font-size: 13px; spacing: 8px; }"
+            "QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid rgb(195, 204, 233);"
+            " border-radius: 3px; background: rgb(54, 63, 78); }"
+            "QCheckBox::indicator:checked { background: rgb(66, 180, 211); border-color: rgb(66, 180, 211); }"));
     m_lblFBInvalidEmail = errorLine(m_box, "lblFBInvalidEmail");
     m_lblFBInvalidType = errorLine(m_box, "lblFBInvalidType");
     m_lblFBInvalidExp = errorLine(m_box, "lblFBInvalidExp");
@@ -218,7 +231,7 @@ void FeedbackWindowController::openFeedbackWindow()
 
 void FeedbackWindowController::convertUIAccordingToLocale()
 {
-    const QString product = QLatin1String(kProductName);
+    const QString product = FeedbackDocument::bundleName();
     const auto set = [](QWidget* widget, const QString& text) {
         if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(text);
@@ -323,20 +336,13 @@ void FeedbackWindowController::dismissOfflineAlert()
     m_offlineAlert->hide();
 }
 
-FeedbackValues FeedbackWindowController::collectValues() const
+FeedbackValues FeedbackWindowController::formValues() const
 {
     FeedbackValues values;
     values.appName = FeedbackDocument::bundleName();
     values.email = m_txtFBEmailID->text();
     values.feedbackType = m_btnFBType->currentText();
     values.content = m_txtViewFBExp->toPlainText();
-    values.logsData = m_btnFBSendLogs->isChecked() ? FeedbackDocument::readLogsContent(m_logFilePath, m_clock())
-                                                   : QString::fromLatin1(FeedbackDocument::kLogsNotSelected);
-    values.logsDataScan = m_btnFBSendScanLog->isChecked() ? FeedbackDocument::usageReport(m_documentsFolder)
-                                                          : QString::fromLatin1(FeedbackDocument::kScanLogsNotSelected);
-    values.osVersion = FeedbackDocument::systemOsVersion();
-    values.procName = FeedbackDocument::systemProcName();
-    values.ramInfo = FeedbackDocument::systemRamInfo();
     values.machineId = SystemInfo::computerSerialNumber();
     if (values.machineId.isEmpty())
         values.machineId = QLatin1String(Tracker::kDummySerial);
@@ -349,9 +355,26 @@ void FeedbackWindowController::extractInfoAndSendFeedback()
 {
     if (!m_services)
         return;
+    FeedbackAttachments attachments;
+    attachments.sendLogs = m_btnFBSendLogs->isChecked();
+    attachments.sendUsage = m_btnFBSendScanLog->isChecked();
+    attachments.logFilePath = m_logFilePath;
+    attachments.documentsFolder = m_documentsFolder;
+    attachments.now = m_clock();
     const QString name = FeedbackDocument::fileName(
-        FeedbackDocument::bundleName(), m_clock(), static_cast<int>(QRandomGenerator::global()->bounded(1000)));
-    m_services->uploadFeedback(collectValues(), name);
+        FeedbackDocument::bundleName(), attachments.now, static_cast<int>(QRandomGenerator::global()->bounded(1000)));
+    // The log (up to 8 MB) and the system files are read on a worker; the upload starts back on
+    // the main thread. The form may be gone by then: nothing here refers to it.
+    QThreadPool::globalInstance()->start([values = formValues(), attachments, name, services = m_services]() mutable {
+        FeedbackDocument::attach(values, attachments);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [values = std::move(values), name, services] {
+                if (services)
+                    services->uploadFeedback(values, name);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 } // namespace vantrel

@@ -1,5 +1,7 @@
 #include "app/Online/PromotionalAdsView.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,7 +18,7 @@ constexpr int kHeadingTop = 6;
 constexpr int kHeadingHeight = 24;
 constexpr int kPanelTop = 38;
 constexpr int kPanelWidth = 340;
-constexpr int kPanelHeight = 168;
+constexpr int kPanelHeight = 178;
 constexpr int kPanelGap = 30;
 constexpr int kLogoSize = 56;
 
@@ -42,6 +44,7 @@ PromotionalAdsView::PromotionalAdsView(OnlineServices* services, QWidget* parent
     m_divider->setStyleSheet(QStringLiteral("background: rgb(68, 78, 94);"));
     buildSlot(0);
     buildSlot(1);
+    setMinimumSize(2 * 160 + 3 * kPanelGap, kPanelTop + kPanelHeight + 8);
     if (m_services)
         connect(&m_services->recommendedApps(), &RecommendedApps::rowsChanged, this, [this] {
             if (isVisible())
@@ -60,6 +63,8 @@ PromotionalAdsView* PromotionalAdsView::installInto(QWidget* slot, OnlineService
         layout->setContentsMargins(0, 0, 0, 0);
     }
     slot->layout()->addWidget(view);
+    // The slot's own minimum would otherwise win over what the panel needs.
+    slot->setMinimumHeight(std::max(slot->minimumHeight(), view->minimumHeight()));
     return view;
 }
 
@@ -69,6 +74,7 @@ void PromotionalAdsView::buildSlot(int position)
     const QString n = QLatin1String(kSlotNames[position]);
     slot.panel = new QWidget(this);
     slot.panel->setObjectName(QStringLiteral("vwApp") + n);
+    slot.panel->setAccessibleName(QStringLiteral("Recommended application ") + n);
     slot.panel->setAttribute(Qt::WA_StyledBackground, true);
     slot.panel->setStyleSheet(
         QStringLiteral("QWidget#vwApp%1 { background: rgb(54, 63, 78); border-radius: 6px; }").arg(n));
@@ -211,7 +217,7 @@ void PromotionalAdsView::layoutPanels()
         slot.name->setGeometry(textX, 38, textW, 34);
         for (int i = 0; i < 3; ++i)
             slot.features[i]->setGeometry(20, 80 + i * 18, panelWidth - 32, 18);
-        slot.button->setGeometry(panelWidth - 112, kPanelHeight - 40, 100, 28);
+        slot.button->setGeometry(panelWidth - 112, kPanelHeight - 38, 100, 28);
     }
 }
 

@@ -114,3 +114,13 @@ TEST(Reachability, LocalWiFiMonitorUsesTheLocalRule)
     EXPECT_EQ(internet->currentReachabilityStatus(), 1);
     EXPECT_TRUE(internet->startNotifier());
 }
+
+TEST(Reachability, SystemSourceAnswersWithinTheRules)
+{
+    auto monitor = Reachability::reachabilityForInternetConnection();
+    ASSERT_TRUE(monitor);
+    EXPECT_TRUE(monitor->startNotifier());
+    const qint32 status = monitor->currentReachabilityStatus();
+    EXPECT_TRUE(status == 0 || status == 1 || status == 2);
+    EXPECT_EQ(status, Reachability::networkStatusForFlags(monitor->source()->flags().value_or(0u)));
+}

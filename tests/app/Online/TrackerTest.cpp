@@ -156,7 +156,10 @@ TEST_F(TrackerTest, MenuItemsReportTheClickAndOpenTheStoreLink)
         opened.append(url);
         return true;
     });
-    services.recommendedApps().setRows({ row("Alpha", "alp", "101"), row("Beta", "bet", "202") });
+    // A tracking name from the content service may hold anything; the body stays valid JSON.
+    RecommendedApp beta = row("Beta", "bet", "202");
+    beta.trackName = "b\"e\\t\n";
+    services.recommendedApps().setRows({ row("Alpha", "alp", "101"), beta });
     EXPECT_EQ(services.appcenterMenuTitles(), QStringList({ "Alpha", "Beta" }));
 
     struct Case {
@@ -164,7 +167,7 @@ TEST_F(TrackerTest, MenuItemsReportTheClickAndOpenTheStoreLink)
         const char* to;
         const char* toid;
     };
-    for (const Case& c : { Case { 2, "bet", "202" }, Case { 1, "alp", "101" } }) {
+    for (const Case& c : { Case { 2, "b\"e\\t\n", "202" }, Case { 1, "alp", "101" } }) {
         const int before = static_cast<int>(server.requests().size());
         services.btnKorvingAppcenterTapped(c.tag);
         ASSERT_TRUE(server.waitForRequests(before + 1));
@@ -177,7 +180,7 @@ TEST_F(TrackerTest, MenuItemsReportTheClickAndOpenTheStoreLink)
         EXPECT_EQ(body.value("to").toString(), c.to);
         EXPECT_EQ(body.value("toid").toString(), c.toid);
         EXPECT_EQ(body.value("fromid").toString(), QString::number(Tracker::kAppCatalogueId));
-        EXPECT_EQ(opened.last(), QUrl(QStringLiteral("https://store.example.org/") + c.to));
+        EXPECT_EQ(opened.last(), QUrl(QStringLiteral("https://store.example.org/") + (c.tag == 1 ? "alp" : "bet")));
     }
     for (int tag : { 0, 3, -1 })
         services.btnKorvingAppcenterTapped(tag);
