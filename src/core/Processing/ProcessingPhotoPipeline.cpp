@@ -19,10 +19,12 @@ QString ProcessingPhotoPipeline::outputPath(const PhotoFile& photo, const RunOpt
 RunSizeCheck ProcessingPhotoPipeline::checkSize(const PhotoFile& photo, const RunOptions& options)
 {
     const PhotoPlan plan = PhotoPipeline(options.job, m_fileSystem).planFor(photo);
-    {
+    if (plan.decodable && plan.sizeAccepted) {
         std::lock_guard lock(m_mutex);
-        m_plannedPhoto = &photo;
-        m_plan = plan;
+        takePlan(photo);
+        m_plans.emplace_back(&photo, plan);
+        if (m_plans.size() > kKeptPlans)
+            m_plans.pop_front();
     }
     if (!plan.decodable)
         return RunSizeCheck::Unreadable;
@@ -36,14 +38,24 @@ RunWriteResult ProcessingPhotoPipeline::write(
     std::optional<PhotoPlan> plan;
     {
         std::lock_guard lock(m_mutex);
-        if (m_plannedPhoto == &photo)
-            plan = m_plan;
-        m_plannedPhoto = nullptr;
+        plan = takePlan(photo);
     }
     // A failure has written its one line to stderr already.
     const PhotoWriteResult result
         = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
     return { static_cast<qint32>(result.status) };
+}
+
+std::optional<PhotoPlan> ProcessingPhotoPipeline::takePlan(const PhotoFile& photo)
+{
+    for (auto it = m_plans.begin(); it != m_plans.end(); ++it) {
+        if (it->first == &photo) {
+            PhotoPlan plan = std::move(it->second);
+            m_plans.erase(it);
+            return plan;
+        }
+    }
+    return std::nullopt;
 }
 
 void ProcessingPhotoPipeline::removeTemporaries(const QStringList& folders)
