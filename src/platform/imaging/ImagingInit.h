@@ -7,6 +7,11 @@ namespace vantrel {
 /// Starts libvips and exiv2 once, before any worker thread: libvips needs VIPS_INIT, exiv2's XMP
 /// parser is thread-safe only when initialised with a lock function, and its BMFF (HEIF/AVIF)
 /// support must be switched on explicitly. Returns false when libvips cannot start.
+///
+/// Also bounds the process's heap: libvips' worker threads each allocate from their own malloc
+/// arena, and freed pixel buffers stayed resident in them, so the peak grew with the length of a
+/// batch. The arena count is capped and large buffers always come from (and return to) the
+/// system directly.
 bool initImagingLibraries(const char* argv0);
 
 /// The version of the vector-code library (liborc) loaded in this process; empty without one.
@@ -14,5 +19,8 @@ std::string vectorLibraryVersion();
 /// True for a liborc version that libvips may use on several threads at once (0.4.34 or later);
 /// false for older ones and for text that is no version.
 bool vectorLibraryIsSafe(const std::string& version);
+/// Hands memory that was freed back to the system (after each photo of a batch), so that the
+/// resident size stays that of one photo's work.
+void releaseFreedMemory();
 
 } // namespace vantrel
