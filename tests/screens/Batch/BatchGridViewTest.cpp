@@ -104,6 +104,20 @@ TEST_F(BatchGridViewTest, CellsShowThePhotosAndTheirCheckMarks)
     EXPECT_FALSE(grid->gridCellAt(0)->isForBigThumbnails()); // big cells are not reused here
 }
 
+// The grid appears by a page switch of a stacked layout, which turns updates off for a moment:
+// the grid must paint afterwards.
+TEST_F(BatchGridViewTest, GridShownByAPageSwitchKeepsPainting)
+{
+    auto browser = makeBrowser(); // empty batch: the empty page shows
+    add("a.png");
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::Grid);
+    BatchGridView* grid = browser->collectionView();
+    ASSERT_TRUE(grid->isVisible());
+    EXPECT_TRUE(grid->viewport()->updatesEnabled());
+    ASSERT_TRUE(grid->gridCellAt(0));
+    EXPECT_TRUE(grid->gridCellAt(0)->updatesEnabled());
+}
+
 // "Remove all" and a re-add while two decodes are under way: the old photos' thumbnails arrive
 // late and must not land on the cells that now show the new photos.
 TEST_F(BatchGridViewTest, StaleThumbnailNeverLandsOnAReusedCell)
