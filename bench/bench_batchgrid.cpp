@@ -1,6 +1,6 @@
 // The batch grid and list over a large batch, and a window to look at them.
 //
-//   bench_batchgrid show <folder> [list|grid|big|info|menu|screen]
+//   bench_batchgrid show <folder> [list|grid|big|info|menu|gridinfo|gridmenu|screen]
 //       the batch browser over the folder's photos in a 1200x800 window (for screenshots)
 //   bench_batchgrid run <folder> [photos=100000]
 //       a batch of that many records cycling over the folder's photos, shown in the grid:
@@ -128,6 +128,22 @@ int show(const QString& folder, const QString& what)
     else
         presenter->changePhotosViewImageMode(BatchViewMode::Grid);
     QTimer::singleShot(1200, browser, [browser, what] {
+        BatchGridView* grid = browser->collectionView();
+        if (what == "gridmenu")
+            emit grid->rightClicked(grid->gridCellAt(7)->mapTo(grid, QPoint(90, 120)), 7);
+        if (qEnvironmentVariableIsSet("BENCH_DUMP"))
+            QObject::connect(grid, &BatchGridView::scrolled, [] { std::printf("scrolled\n"); });
+        if (what == "gridinfo")
+            grid->btnInfoTappedAtLocationInCollectionView({}, KeltIndexPath::kelt_indexPathForItem(8, 0));
+        if (qEnvironmentVariableIsSet("BENCH_DUMP"))
+            QTimer::singleShot(500, browser, [browser] {
+                std::printf("info %p menu %p\n", (void*)browser->infoWindow(), (void*)browser->menuOptionsWindow());
+                if (browser->menuOptionsWindow())
+                    std::printf("menu at %d,%d %dx%d visible %d\n", browser->menuOptionsWindow()->x(),
+                        browser->menuOptionsWindow()->y(), browser->menuOptionsWindow()->width(),
+                        browser->menuOptionsWindow()->height(), browser->menuOptionsWindow()->isVisible());
+                QApplication::quit();
+            });
         BatchListView* list = browser->tblPhotos();
         if (what == "info")
             browser->btnInfoTappedAtLocationInTableView(list->viewport()->mapTo(browser->window(), QPoint(40, 50)), 1);
@@ -337,7 +353,7 @@ int main(int argc, char** argv)
     if (args.size() >= 3 && args[1] == "show")
         return show(args[2], args.value(3, "grid"));
     std::fprintf(stderr,
-        "usage: bench_batchgrid show <folder> [list|grid|big|info|menu|screen]\n"
+        "usage: bench_batchgrid show <folder> [list|grid|big|info|menu|gridinfo|gridmenu|screen]\n"
         "       bench_batchgrid run <folder> [photos]\n");
     return 2;
 }
