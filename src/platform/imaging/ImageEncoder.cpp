@@ -348,13 +348,19 @@ int writePngWithChunks(const QByteArray& pixels, const QByteArray& path, const Q
     return error;
 }
 
-// Writes `bytes` into the existing file at `path`.
-int overwrite(const QByteArray& path, const QByteArray& bytes)
+// The BMP of `pixels` written into the existing file at `path`.
+int writeBmp(const vips::VImage& pixels, const QByteArray& path)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
         return errno;
-    int error = writeAll(fd, bytes.constData(), bytes.size());
+    int error = 0;
+    try {
+        error = BmpWriter::write(pixels, [fd](const char* data, qint64 size) { return writeAll(fd, data, size); });
+    } catch (const vips::VError&) {
+        ::close(fd);
+        throw;
+    }
     if (::close(fd) != 0 && !error)
         error = errno;
     return error;
@@ -379,11 +385,12 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
         pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
         return;
     case ImageFileFormat::Gif:
-        pixels.gifsave(file);
+        // The quantiser works on the whole frame, which it reads many times over.
+        pixels.copy_memory().gifsave(file);
         return;
     case ImageFileFormat::Bmp:
         // Written bottom-up: the rows are needed in the other order than a load gives them.
-        if (const int error = overwrite(path, BmpWriter::encode(pixels.copy_memory())))
+        if (const int error = writeBmp(pixels, path))
             throw vips::VError(std::strerror(error));
         return;
     }
