@@ -1,8 +1,15 @@
 #include "app/ApplicationSetup.h"
 
+#include <csignal>
+#include <cstdio>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QSessionManager>
+#include <QSocketNotifier>
 
 #include "app/MainScreen/MainScreenView.h"
 #include "app/MainWindowController.h"
@@ -14,12 +21,12 @@ AppController::Hooks realHooks(QApplication& app)
 {
     AppController::Hooks hooks;
     hooks.makeMainWindow = [](AppController* controller) -> std::unique_ptr<MainWindowSide> {
-        return std::make_unique<MainWindowController>(
-            controller, [] { return std::make_unique<MainScreenView>(); });
+        return std::make_unique<MainWindowController>(controller, [] { return std::make_unique<MainScreenView>(); });
     };
     hooks.applyLook = [&app] { AppLook::apply(app); };
     hooks.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    hooks.exitApplication = [] { QCoreApplication::quit(); };
+    // exit(), not quit(): quit() first asks every window to close, which is a quit request again.
+    hooks.exitApplication = [] { QCoreApplication::exit(0); };
     return hooks;
 }
 
@@ -35,6 +42,37 @@ void connectSessionManager(QApplication& app, AppController& controller)
         }
         controller.terminateNow();
     });
+}
+
+namespace {
+
+int g_signalPipe[2] = { -1, -1 };
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1); // async-signal-safe
+}
+
+} // namespace
+
+void handleTerminationSignals(AppController& controller)
+{
+    if (g_signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, &controller);
+    QObject::connect(notifier, &QSocketNotifier::activated, &controller, [&controller] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
+        std::fprintf(stderr, "Termination signal: quitting\n");
+        controller.terminateNow();
+    });
+    struct sigaction action { };
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 } // namespace vantrel::ApplicationSetup

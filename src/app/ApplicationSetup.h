@@ -17,4 +17,8 @@ AppController::Hooks realHooks(QApplication& app);
 /// when the session manager allows it.
 void connectSessionManager(QApplication& app, AppController& controller);
 
+/// SIGTERM and SIGINT end the application as a session's end does: at once, except that an
+/// active run first stops after its current photo and writes its summary and log rows.
+void handleTerminationSignals(AppController& controller);
+
 } // namespace vantrel::ApplicationSetup

@@ -1,13 +1,9 @@
 #include "app/MainWindowController.h"
 
-#include <cstdio>
-
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -23,7 +19,6 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "platform/Defaults.h"
-#include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
 
 namespace vantrel {
@@ -227,114 +222,6 @@ void MainWindowController::setupTitleBarViewForWindow()
     tabSelectPhotosTapped();
 }
 
-void MainWindowController::buildMenu()
-{
-    QMenuBar* bar = m_titleBar->menuBar;
-    auto add = [this](QMenu* menu, const QString& name, const QString& text, std::function<void()> fn) {
-        QAction* a = menu->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
-        m_actions.append(a);
-        return a;
-    };
-    QMenu* app = bar->addMenu(QStringLiteral("Vantrel"));
-    add(app, QStringLiteral("tips"), QStringLiteral("Tips"), [this] { m_app->showTips(); });
-    QAction* rate = add(
-        app, QStringLiteral("rate"), QStringLiteral("Rate Vantrel..."), [this] { m_app->btnRateOnAppstoreTapped(); });
-    rate->setEnabled(AppController::isRateAvailable());
-    QMenu* more = app->addMenu(QStringLiteral("More Applications"));
-    for (int tag : { 1, 2 }) {
-        QAction* a = add(more, QStringLiteral("crossPromotion%1").arg(tag),
-            QStringLiteral("Recommended application %1").arg(tag),
-            [this, tag] { m_app->btnKorvingAppcenterTapped(tag); });
-        a->setEnabled(m_app->isCrossPromotionAvailable());
-    }
-    app->addSeparator();
-    QAction* quit
-        = add(app, QStringLiteral("quit"), QStringLiteral("Quit Vantrel"), [this] { m_app->quitFromMenuTapped(); });
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    quit->setShortcutContext(Qt::ApplicationShortcut);
-    m_window->addAction(quit);
-
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
-    QAction* helpAction
-        = add(help, QStringLiteral("help"), QStringLiteral("Vantrel Help"), [this] { m_app->btnHelpTapped(); });
-    helpAction->setShortcut(QKeySequence(Qt::Key_F1));
-    helpAction->setShortcutContext(Qt::ApplicationShortcut);
-    helpAction->setEnabled(AppController::isHelpAvailable());
-    m_window->addAction(helpAction);
-    QAction* feedback = add(
-        help, QStringLiteral("feedback"), QStringLiteral("Send Feedback..."), [this] { m_app->btnFeedbackTapped(); });
-    feedback->setEnabled(bool(m_feedbackOpener));
-    for (QMenu* menu : { app, more, help })
-        menu->setStyleSheet(
-            QStringLiteral("QMenu { background: rgb(54, 63, 78); color: white; border: 1px solid rgb(30, 34, 42); }"
-                           "QMenu::item { padding: 5px 24px; }"
-                           "QMenu::item:selected { background: rgb(66, 180, 211); }"
-                           "QMenu::item:disabled { color: rgb(130, 138, 158); }"));
-}
-
-void MainWindowController::buildSheets()
-{
-    m_winRateus = new MessageSheetPanel(QStringLiteral("Enjoying Vantrel?"),
-        QStringLiteral("If Vantrel saves you time, would you rate it? It takes less than a minute and helps a lot."),
-        { QStringLiteral("Rate Vantrel"), QStringLiteral("No, Thanks") }, QStringLiteral("Rate Vantrel"), m_window);
-    connect(m_winRateus->button(0), &QPushButton::clicked, this, &MainWindowController::btnYesOnRateUsTapped);
-    connect(m_winRateus->button(1), &QPushButton::clicked, this, &MainWindowController::btnNoOnRateUsTapped);
-
-    m_windowLoadLastSession = new MessageSheetPanel(QStringLiteral("Load your last session?"),
-        QStringLiteral("The resize and output settings of your last session were saved. Load them, or start a new "
-                       "session with the default settings?"),
-        { QStringLiteral("Load Last Session"), QStringLiteral("Start New Session") }, QStringLiteral("Last session"),
-        m_window);
-    connect(m_windowLoadLastSession->button(0), &QPushButton::clicked, this,
-        &MainWindowController::btnLoadLastSessionTapped);
-    connect(m_windowLoadLastSession->button(1), &QPushButton::clicked, this,
-        &MainWindowController::btnStartNewSessionTapped);
-
-    m_windowSaveSession = new MessageSheetPanel(QStringLiteral("Save this session?"),
-        QStringLiteral("Save the current resize and output settings, so that they can be loaded the next time Vantrel "
-                       "starts?"),
-        { QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel") },
-        QStringLiteral("Save session"), m_window);
-    connect(m_windowSaveSession->button(0), &QPushButton::clicked, this, &MainWindowController::btnSaveSessionTapped);
-    connect(m_windowSaveSession->button(1), &QPushButton::clicked, this,
-        &MainWindowController::btnCloseOnSessionWindowTapped);
-    connect(m_windowSaveSession->button(2), &QPushButton::clicked, this,
-        &MainWindowController::btnCancelOnSessionWindowTapped);
-
-    for (QWidget* panel : { static_cast<QWidget*>(m_winRateus), static_cast<QWidget*>(m_windowLoadLastSession),
-             static_cast<QWidget*>(m_windowSaveSession) })
-        panel->hide();
-}
-
-void MainWindowController::checkForLastSession()
-{
-    if (!Defaults::standard().contains(kDefaultsSavedProjectSession))
-        return;
-    m_delay(400, [this] { showLoadLastSessionWindow(); });
-}
-
-void MainWindowController::showLoadLastSessionWindow()
-{
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    beginSheet(m_windowLoadLastSession);
-}
-
-void MainWindowController::btnLoadLastSessionTapped()
-{
-    AppDelegate::shareDelegate()->isSubWindowOpened = false;
-    endSheet(m_windowLoadLastSession);
-    m_mainScreen->loadLastSessionSettings();
-}
-
-void MainWindowController::btnStartNewSessionTapped()
-{
-    AppDelegate::shareDelegate()->isSubWindowOpened = false;
-    endSheet(m_windowLoadLastSession);
-    Defaults::standard().removeObjectForKey(kDefaultsSavedProjectSession);
-}
-
 void MainWindowController::elementClicked()
 {
     // There is no tips window to close; the main window comes to the front.
@@ -352,7 +239,8 @@ void MainWindowController::showTipsNotification()
 
 void MainWindowController::btnSelectBackground(int tab)
 {
-    if (AppDelegate::shareDelegate()->isDisableview)
+    // A sheet is modal to the window: the tabs above it do not change the step under it.
+    if (AppDelegate::shareDelegate()->isDisableview || Sheet::activeSheet(m_window))
         return;
     if ((tab == 1 || tab == 3) && m_mainScreen->isInvalidSizeSelected())
         return;
@@ -484,144 +372,6 @@ void MainWindowController::makeMainWindowFront()
         return;
     m_window->raise();
     m_window->activateWindow();
-}
-
-// --- Rating, saving, feedback, support number ----------------------------------------------------
-
-bool MainWindowController::advanceRateMeCounter()
-{
-    Defaults& defaults = Defaults::standard();
-    if (!defaults.contains(kDefaultsRateMeCount))
-        defaults.setObject(kDefaultsRateMeCount, 7);
-    const qint64 count = defaults.integerForKey(kDefaultsRateMeCount);
-    if (count == 7) {
-        defaults.setObject(kDefaultsRateMeCount, 1);
-        return true;
-    }
-    defaults.setObject(kDefaultsRateMeCount, count + 1);
-    return false;
-}
-
-void MainWindowController::showAlertForRateApp()
-{
-    // Without a review page every answer would lead nowhere: no prompt, no count.
-    if (!AppController::isRateAvailable())
-        return;
-    if (!advanceRateMeCounter())
-        return;
-    auto* delegate = AppDelegate::shareDelegate();
-    delegate->isSubWindowOpened = true;
-    beginSheet(m_winRateus);
-    delegate->isSubWindowOpened = false;
-}
-
-void MainWindowController::btnYesOnRateUsTapped()
-{
-    endSheet(m_winRateus);
-    AppDelegate::shareDelegate()->isSubWindowOpened = false;
-    m_app->openReviewPage();
-}
-
-void MainWindowController::btnNoOnRateUsTapped()
-{
-    endSheet(m_winRateus);
-    AppDelegate::shareDelegate()->isSubWindowOpened = false;
-}
-
-void MainWindowController::showSaveSessionWindow()
-{
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    beginSheet(m_windowSaveSession);
-}
-
-void MainWindowController::btnSaveSessionTapped()
-{
-    endSheet(m_windowSaveSession);
-    m_app->saveSessionAnswered(
-        AppController::SaveSessionAnswer::Save, [this] { m_mainScreen->saveProjectSessionToDefault(); });
-}
-
-void MainWindowController::btnCloseOnSessionWindowTapped()
-{
-    endSheet(m_windowSaveSession);
-    m_app->saveSessionAnswered(AppController::SaveSessionAnswer::DontSave, {});
-}
-
-void MainWindowController::btnCancelOnSessionWindowTapped()
-{
-    endSheet(m_windowSaveSession);
-    m_app->saveSessionAnswered(AppController::SaveSessionAnswer::Cancel, {});
-}
-
-void MainWindowController::showFeedBackWindow()
-{
-    if (!m_feedbackOpener) {
-        std::fprintf(stderr, "showFeedBackWindow: no feedback form in this build\n");
-        return;
-    }
-    m_feedbackOpener(m_window);
-}
-
-void MainWindowController::updatePhoneNumber(const Notification& notification)
-{
-    const QString number = notification.object.toString();
-    runOnMainThreadAsync([self = QPointer<MainWindowController>(this), number] {
-        if (self)
-            self->updatePhoneNumber_MainThread(number);
-    });
-}
-
-void MainWindowController::updatePhoneNumber_MainThread(const QString& number)
-{
-    m_titleBar->lblContactNumber->setText(number);
-    if (number.isEmpty()) {
-        m_titleBar->viewContactSupport->hide();
-        m_titleBar->lblContactNumber->clear();
-        m_titleBar->lblContactNumber->hide();
-    }
-}
-
-// --- Sheets ----------------------------------------------------------------------------------
-
-void MainWindowController::beginSheet(QWidget* content, std::function<void()> opened)
-{
-    // Two sheets never stack: while the rating sheet is up, a sheet waits for it to close.
-    if (m_rateSheetUp && content != m_winRateus) {
-        m_waitingSheets.append({ content, std::move(opened) });
-        return;
-    }
-    if (content == m_winRateus)
-        m_rateSheetUp = true;
-    Sheet::beginSheet(m_window, content, [this](int) { sheetClosed(); });
-    if (opened)
-        opened();
-}
-
-void MainWindowController::endSheet(QWidget* content)
-{
-    for (int i = 0; i < m_waitingSheets.size(); ++i) {
-        if (m_waitingSheets.at(i).first == content) {
-            m_waitingSheets.removeAt(i);
-            return;
-        }
-    }
-    for (Sheet* sheet : m_window->findChildren<Sheet*>()) {
-        if (sheet->isActive() && sheet->content() == content) {
-            if (content == m_winRateus)
-                m_rateSheetUp = false;
-            sheet->endSheet(0);
-            return;
-        }
-    }
-}
-
-void MainWindowController::sheetClosed()
-{
-    if (m_rateSheetUp || m_waitingSheets.isEmpty())
-        return;
-    auto next = m_waitingSheets.takeFirst();
-    if (next.first)
-        beginSheet(next.first, std::move(next.second));
 }
 
 } // namespace vantrel

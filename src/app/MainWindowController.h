@@ -107,6 +107,19 @@ public:
     void updatePhoneNumber(const Notification& notification);
     void updatePhoneNumber_MainThread(const QString& number);
 
+    // --- Windows that no operation opens (kept with their actions) -------------------------------
+    /// The add-photos sheet: translucent, with buttons for files, folders and photo libraries.
+    void showAddPhotosWindow();
+    void btnAddPhotosTapped();
+    void btnAddFoldersTapped();
+    void btnAddiPhotosTapped();
+    void btnCloseAddPhotoWinTapped();
+    void showExifEditorWindow();
+    /// The message sheet that says the feedback was sent.
+    void feedbackSubmittedSuccessfully();
+    /// The close-confirmation sheet: Yes asks to quit, No only ends the sheet.
+    void showCloseConfirmation();
+
     /// The sheet panels, for tests and screenshots.
     MessageSheetPanel* rateSheet() const { return m_winRateus; }
     MessageSheetPanel* loadLastSessionSheet() const { return m_windowLoadLastSession; }
@@ -126,6 +139,9 @@ private:
     void beginSheet(QWidget* content, std::function<void()> opened = {});
     void endSheet(QWidget* content);
     void sheetClosed();
+    void buildNeverOpenedWindows();
+    /// Opens a file panel without waiting; the chosen paths go to the add-photos screen.
+    void openAddPanel(const QString& prompt, bool folders);
 
     AppController* m_app;
     std::unique_ptr<MainScreenInterface> m_mainScreen;
@@ -135,6 +151,9 @@ private:
     MessageSheetPanel* m_winRateus = nullptr;
     MessageSheetPanel* m_windowLoadLastSession = nullptr;
     MessageSheetPanel* m_windowSaveSession = nullptr;
+    QWidget* m_winAddPhotos = nullptr;
+    MessageSheetPanel* m_alertWindow = nullptr;
+    MessageSheetPanel* m_alertCloseApp = nullptr;
     QList<QAction*> m_actions;
     QTimer* m_endResizeTimer = nullptr;
     Delay m_delay;

@@ -1,5 +1,7 @@
 // The process entry: standard error goes to the log file, then the application starts in its
 // fixed order and runs its main loop.
+#include <cstdio>
+
 #include <QApplication>
 #include <QIcon>
 
@@ -32,6 +34,9 @@ int main(int argc, char** argv)
 
     AppController controller(ApplicationSetup::realHooks(app));
     ApplicationSetup::connectSessionManager(app, controller);
+    ApplicationSetup::handleTerminationSignals(controller);
     controller.applicationDidFinishLaunching();
-    return app.exec();
+    const int result = app.exec();
+    std::fprintf(stderr, "%s quit\n", AppInfo::kBundleName);
+    return result;
 }

@@ -2,6 +2,7 @@
 // activation of the title bar and sheets that wait for the rating sheet.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -148,6 +149,12 @@ TEST_F(MainWindowControllerTest, TabClicksFollowTheBatchTheSizeCheckAndTheDisabl
     controller->tabSelectPhotosTapped();
     EXPECT_EQ(screen->shownSteps, QList<int>({ 2, 1 }));
 
+    // Under an open sheet the tabs do nothing.
+    controller->showSaveSessionWindow();
+    controller->tabResizeOptionsTapped();
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2, 1 }));
+    controller->saveSessionSheet()->button(2)->click(); // Cancel
+
     // The wizard's own step change only moves the highlight; 4 counts as 3.
     NotificationCenter::defaultCenter().post(kNotificationChangeTabUI, { { kUserInfoTabIndex, 4 } });
     EXPECT_EQ(controller->titleBar()->selectedTab(), 3);
@@ -270,6 +277,41 @@ TEST_F(MainWindowControllerTest, MinimiseAndZoomRefuseWhileASheetIsOpen)
     EXPECT_FALSE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
     controller->btnZoomWindowTapped();
     EXPECT_TRUE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
+}
+
+TEST_F(MainWindowControllerTest, WindowsThatNoOperationOpensStillWork)
+{
+    int exits = 0;
+    app->hooks().exitApplication = [&] { ++exits; };
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+
+    controller->feedbackSubmittedSuccessfully();
+    Sheet* sheet = Sheet::activeSheet(window);
+    ASSERT_TRUE(sheet);
+    auto* message = qobject_cast<MessageSheetPanel*>(sheet->content());
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->titleLabel()->text(), "FEEDBACK");
+    EXPECT_EQ(message->messageLabel()->text(), "Feedback submitted successfully!");
+    message->button(0)->click();
+    EXPECT_FALSE(Sheet::activeSheet(window));
+
+    controller->showCloseConfirmation();
+    auto* confirm = qobject_cast<MessageSheetPanel*>(Sheet::activeSheet(window)->content());
+    confirm->button(1)->click(); // No
+    EXPECT_FALSE(Sheet::activeSheet(window));
+    EXPECT_EQ(exits, 0);
+    controller->showCloseConfirmation();
+    confirm->button(0)->click(); // Yes: a quit request
+    EXPECT_EQ(exits, 1);
+
+    controller->showAddPhotosWindow();
+    sheet = Sheet::activeSheet(window);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->content()->accessibleName(), "Add photos");
+    EXPECT_EQ(sheet->content()->size(), QSize(window->width(), window->height() - 160));
+    controller->showExifEditorWindow();
+    EXPECT_FALSE(Sheet::activeSheet(window));
 }
 
 } // namespace

@@ -76,6 +76,7 @@ void KeltScrollView::applyOrigin()
     if (!delta.isNull())
         viewport()->scroll(delta.x(), delta.y());
     reflectScrolledClipView();
+    emit boundsDidChange();
 }
 
 void KeltScrollView::scrollContentsBy(int, int)

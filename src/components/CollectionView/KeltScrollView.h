@@ -37,6 +37,11 @@ public:
     /// Shows the new origin: scroll bars, a blit of the viewport, then reflectScrolledClipView().
     void applyOrigin();
 
+signals:
+    /// The visible rectangle moved or changed size (scrolling, resizing, a reload that changed
+    /// the document), after the cells were laid out for it.
+    void boundsDidChange();
+
 protected:
     /// After every change of the origin; the collection view lays out its cells here.
     virtual void reflectScrolledClipView() { }

@@ -1,0 +1,59 @@
+// The main window's menu: quit, tips, rating and the cross-promotion items, help and feedback.
+#include "app/MainWindowController.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/MainTitleBarView.h"
+#include "components/TitleBar/OvAppStoreWindow.h"
+
+namespace vantrel {
+
+void MainWindowController::buildMenu()
+{
+    QMenuBar* bar = m_titleBar->menuBar;
+    auto add = [this](QMenu* menu, const QString& name, const QString& text, std::function<void()> fn) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
+        m_actions.append(a);
+        return a;
+    };
+    QMenu* app = bar->addMenu(QStringLiteral("Vantrel"));
+    add(app, QStringLiteral("tips"), QStringLiteral("Tips"), [this] { m_app->showTips(); });
+    QAction* rate = add(
+        app, QStringLiteral("rate"), QStringLiteral("Rate Vantrel..."), [this] { m_app->btnRateOnAppstoreTapped(); });
+    rate->setEnabled(AppController::isRateAvailable());
+    QMenu* more = app->addMenu(QStringLiteral("More Applications"));
+    for (int tag : { 1, 2 }) {
+        QAction* a = add(more, QStringLiteral("crossPromotion%1").arg(tag),
+            QStringLiteral("Recommended application %1").arg(tag),
+            [this, tag] { m_app->btnKorvingAppcenterTapped(tag); });
+        a->setEnabled(m_app->isCrossPromotionAvailable());
+    }
+    app->addSeparator();
+    QAction* quit
+        = add(app, QStringLiteral("quit"), QStringLiteral("Quit Vantrel"), [this] { m_app->quitFromMenuTapped(); });
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    m_window->addAction(quit);
+
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QAction* helpAction
+        = add(help, QStringLiteral("help"), QStringLiteral("Vantrel Help"), [this] { m_app->btnHelpTapped(); });
+    helpAction->setShortcut(QKeySequence(Qt::Key_F1));
+    helpAction->setShortcutContext(Qt::ApplicationShortcut);
+    helpAction->setEnabled(AppController::isHelpAvailable());
+    m_window->addAction(helpAction);
+    QAction* feedback = add(
+        help, QStringLiteral("feedback"), QStringLiteral("Send Feedback..."), [this] { m_app->btnFeedbackTapped(); });
+    feedback->setEnabled(bool(m_feedbackOpener));
+    for (QMenu* menu : { app, more, help })
+        menu->setStyleSheet(
+            QStringLiteral("QMenu { background: rgb(54, 63, 78); color: white; border: 1px solid rgb(30, 34, 42); }"
+                           "QMenu::item { padding: 5px 24px; }"
+                           "QMenu::item:selected { background: rgb(66, 180, 211); }"
+                           "QMenu::item:disabled { color: rgb(130, 138, 158); }"));
+}
+} // namespace vantrel

@@ -1,0 +1,380 @@
+#include "app/Online/FeedbackWindowController.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QThreadPool>
+#include <QVBoxLayout>
+
+#include "app/Online/FeedbackDocument.h"
+#include "app/Online/OnlineServices.h"
+#include "app/Online/Tracker.h"
+#include "components/HighlightedButton.h"
+#include "components/RvWindow/CustomWindowNag.h"
+#include "components/Sheet.h"
+#include "core/AppDelegate.h"
+#include "core/Helper/SystemInfo.h"
+#include "platform/Paths.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kFormWidth = 560;
+constexpr int kFormHeight = 580;
+
+const char* const kTypeItems[] = {
+    "*Please Select Feedback Type",
+    "General Feedback",
+    "I feel good whenever I use it",
+    "I want to report a problem",
+    "Unable to understand the problem",
+};
+
+const QString kFieldStyle
+    = QStringLiteral("background: rgb(54, 63, 78); color: white; border: 1px solid rgb(68, 78, 94); border-radius: 4px;"
+                     " padding: 4px; font-size: 13px; selection-background-color: rgb(66, 180, 211);");
+
+QLabel* caption(QWidget* parent, const char* objectName, const QString& style)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setStyleSheet(style);
+    return label;
+}
+
+QLabel* errorLine(QWidget* parent, const char* objectName)
+{
+    QLabel* label = caption(parent, objectName, QStringLiteral("color: rgb(255, 96, 96); font-size: 11px;"));
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+FeedbackWindowController::FeedbackWindowController(OnlineServices* services, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_logFilePath(Paths::logFilePath())
+    , m_documentsFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    , m_clock([] { return QDateTime::currentDateTime(); })
+{
+    buildWindow();
+    // awakeFromNib
+    openFeedbackWindow();
+    convertUIAccordingToLocale();
+}
+
+FeedbackWindowController::~FeedbackWindowController()
+{
+    delete m_window;
+}
+
+void FeedbackWindowController::buildWindow()
+{
+    m_window = new CustomWindowNag(QRect(0, 0, kFormWidth, kFormHeight));
+    m_window->setObjectName(QStringLiteral("FeedbackWindowController"));
+    m_window->setAccessibleName(QStringLiteral("Feedback"));
+    m_window->setFixedSize(kFormWidth, kFormHeight);
+    auto* outer = new QVBoxLayout(m_window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    m_box = new QFrame(m_window);
+    m_box->setObjectName(QStringLiteral("feedbackBox"));
+    m_box->setStyleSheet(QStringLiteral(
+        "QFrame#feedbackBox { background: rgb(36, 41, 50); border: 1px solid rgb(68, 78, 94); border-radius: 8px; }"));
+    outer->addWidget(m_box);
+
+    const QString captionStyle = QStringLiteral("color: white; font-size: 13px;");
+    m_lblFBHeading = caption(m_box, "lblFBHeading", QStringLiteral("color: white; font-size: 20px; font-weight: 600;"));
+    m_lblFBSubHeading
+        = caption(m_box, "lblFBSubHeading", QStringLiteral("color: rgb(195, 204, 233); font-size: 13px;"));
+    m_lblFBType
+        = caption(m_box, "lblFBType", QStringLiteral("color: rgb(66, 180, 211); font-size: 15px; font-weight: 600;"));
+    m_lblEmailAddress = caption(m_box, "lblEmailAddress", captionStyle);
+    m_lblFeedBackType = caption(m_box, "lblFeedBackType", captionStyle);
+    m_lblShareExperience = caption(m_box, "lblShareExperience", captionStyle);
+
+    m_txtFBEmailID = new QLineEdit(m_box);
+    m_txtFBEmailID->setObjectName(QStringLiteral("txtFBEmailID"));
+    m_txtFBEmailID->setStyleSheet(kFieldStyle);
+    m_btnFBType = new QComboBox(m_box);
+    m_btnFBType->setObjectName(QStringLiteral("btnFBType"));
+    // Styled through the palette so the platform style still draws the pop-up arrow.
+    QPalette typePalette = m_btnFBType->palette();
+    typePalette.setColor(QPalette::Button, QColor(54, 63, 78));
+    typePalette.setColor(QPalette::Base, QColor(54, 63, 78));
+    typePalette.setColor(QPalette::ButtonText, Qt::white);
+    typePalette.setColor(QPalette::Text, Qt::white);
+    typePalette.setColor(QPalette::Highlight, QColor(66, 180, 211));
+    m_btnFBType->setPalette(typePalette);
+    m_btnFBType->setMinimumHeight(30);
+    m_txtViewFBExp = new QPlainTextEdit(m_box);
+    m_txtViewFBExp->setObjectName(QStringLiteral("txtViewFBExp"));
+    m_txtViewFBExp->setStyleSheet(kFieldStyle);
+    m_txtViewFBExp->setTabChangesFocus(true);
+    m_btnFBSendLogs = new QCheckBox(m_box);
+    m_btnFBSendLogs->setObjectName(QStringLiteral("btnFBSendLogs"));
+    m_btnFBSendScanLog = new QCheckBox(m_box);
+    m_btnFBSendScanLog->setObjectName(QStringLiteral("btnFBSendScanLog"));
+    for (QCheckBox* box : { m_btnFBSendLogs, m_btnFBSendScanLog })
+        box->setStyleSheet(QStringLiteral(
+            "QCheckBox { color: white; font-size: 13px; spacing: 8px; }"
+            "QCheckBox::indicator { width: 14px; height: 14px; border: 1px solid rgb(195, 204, 233);"
+            " border-radius: 3px; background: rgb(54, 63, 78); }"
+            "QCheckBox::indicator:checked { background: rgb(66, 180, 211); border-color: rgb(66, 180, 211); }"));
+    m_lblFBInvalidEmail = errorLine(m_box, "lblFBInvalidEmail");
+    m_lblFBInvalidType = errorLine(m_box, "lblFBInvalidType");
+    m_lblFBInvalidExp = errorLine(m_box, "lblFBInvalidExp");
+    m_lblFBWait = caption(m_box, "lblFBWait", QStringLiteral("color: rgb(195, 204, 233); font-size: 12px;"));
+    m_progressFB = new QProgressBar(m_box);
+    m_progressFB->setObjectName(QStringLiteral("progressFB"));
+    m_progressFB->setAccessibleName(QStringLiteral("Sending"));
+    m_progressFB->setRange(0, 0);
+    m_progressFB->setTextVisible(false);
+    m_progressFB->setFixedSize(80, 8);
+    m_btnFBSubmit = new HighlightedButton(m_box);
+    m_btnFBSubmit->setObjectName(QStringLiteral("btnFBSubmit"));
+    m_btnFBSubmit->setTag(110);
+    m_btnFBCancel = new HighlightedButton(m_box);
+    m_btnFBCancel->setObjectName(QStringLiteral("btnFBCancel"));
+    m_btnFBCancel->setTag(111);
+    for (HighlightedButton* button : { m_btnFBSubmit, m_btnFBCancel })
+        button->setFixedSize(110, 32);
+    connect(m_btnFBSubmit, &QPushButton::clicked, this, &FeedbackWindowController::submitFeedback);
+    connect(m_btnFBCancel, &QPushButton::clicked, this, &FeedbackWindowController::cancelFeedbackSheet);
+    // popupBtnSelectFeedbackTypeTapped does nothing: the choice is read when submitting.
+
+    auto* form = new QVBoxLayout(m_box);
+    form->setContentsMargins(28, 22, 28, 22);
+    form->setSpacing(4);
+    form->addWidget(m_lblFBHeading);
+    form->addWidget(m_lblFBSubHeading);
+    form->addSpacing(12);
+    form->addWidget(m_lblFBType);
+    form->addSpacing(6);
+    const auto addField = [form](QLabel* label, QWidget* field, QLabel* error) {
+        form->addWidget(label);
+        form->addWidget(field);
+        form->addWidget(error);
+        form->addSpacing(4);
+    };
+    addField(m_lblEmailAddress, m_txtFBEmailID, m_lblFBInvalidEmail);
+    addField(m_lblFeedBackType, m_btnFBType, m_lblFBInvalidType);
+    addField(m_lblShareExperience, m_txtViewFBExp, m_lblFBInvalidExp);
+    form->setStretchFactor(m_txtViewFBExp, 1);
+    form->addWidget(m_btnFBSendLogs);
+    form->addWidget(m_btnFBSendScanLog);
+    form->addSpacing(10);
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(10);
+    bottom->addWidget(m_lblFBWait);
+    bottom->addWidget(m_progressFB);
+    bottom->addStretch(1);
+    bottom->addWidget(m_btnFBCancel);
+    bottom->addWidget(m_btnFBSubmit);
+    form->addLayout(bottom);
+    for (QLabel* error : { m_lblFBInvalidEmail, m_lblFBInvalidType, m_lblFBInvalidExp }) {
+        // Keep the form from jumping when an error line appears.
+        QSizePolicy policy = error->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        error->setSizePolicy(policy);
+    }
+
+    m_offlineAlert = new QFrame(m_window);
+    m_offlineAlert->setObjectName(QStringLiteral("offlineAlert"));
+    m_offlineAlert->setAccessibleName(QStringLiteral("Internet Not Connected"));
+    m_offlineAlert->setStyleSheet(
+        QStringLiteral("QFrame#offlineAlert { background: rgba(0, 0, 0, 110); border-radius: 8px; }"));
+    m_offlineAlert->setGeometry(0, 0, kFormWidth, kFormHeight);
+    auto* alertBox = new QFrame(m_offlineAlert);
+    alertBox->setObjectName(QStringLiteral("offlineAlertBox"));
+    alertBox->setStyleSheet(QStringLiteral("QFrame#offlineAlertBox { background: rgb(54, 63, 78); border: 1px solid "
+                                           "rgb(68, 78, 94); border-radius: 8px; }"));
+    auto* alertLayout = new QVBoxLayout(alertBox);
+    alertLayout->setContentsMargins(24, 20, 24, 16);
+    auto* alertText = new QLabel(QStringLiteral("Internet Not Connected"), alertBox);
+    alertText->setObjectName(QStringLiteral("lblOfflineMessage"));
+    alertText->setStyleSheet(QStringLiteral("color: white; font-size: 15px; font-weight: 600;"));
+    alertText->setAlignment(Qt::AlignCenter);
+    auto* ok = new HighlightedButton(QStringLiteral("OK"), alertBox);
+    ok->setObjectName(QStringLiteral("btnOfflineOK"));
+    ok->setAccessibleName(QStringLiteral("OK"));
+    ok->setTag(110);
+    ok->awakeFromNib();
+    ok->setFixedSize(90, 30);
+    connect(ok, &QPushButton::clicked, this, &FeedbackWindowController::dismissOfflineAlert);
+    alertLayout->addWidget(alertText);
+    alertLayout->addSpacing(12);
+    alertLayout->addWidget(ok, 0, Qt::AlignHCenter);
+    alertBox->setFixedSize(300, 120);
+    alertBox->move((kFormWidth - 300) / 2, (kFormHeight - 120) / 2);
+    m_offlineAlert->hide();
+}
+
+void FeedbackWindowController::openFeedbackWindow()
+{
+    for (QWidget* hidden : std::initializer_list<QWidget*> {
+             m_lblFBInvalidEmail, m_lblFBInvalidType, m_lblFBInvalidExp, m_lblFBWait, m_progressFB })
+        hidden->hide();
+    m_txtViewFBExp->clear();
+}
+
+void FeedbackWindowController::convertUIAccordingToLocale()
+{
+    const QString product = FeedbackDocument::bundleName();
+    const auto set = [](QWidget* widget, const QString& text) {
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text);
+        widget->setAccessibleName(text);
+    };
+    set(m_lblFBHeading, QStringLiteral("Submit your feedback for ") + product);
+    set(m_lblFBSubHeading, QStringLiteral("Your experience is highly appreciated."));
+    set(m_lblFBType, QStringLiteral("Feedback"));
+    set(m_lblEmailAddress, QStringLiteral("Email Address"));
+    set(m_lblFeedBackType, QStringLiteral("Please Select Feedback Type"));
+    set(m_lblShareExperience, QStringLiteral("Share your experience"));
+    set(m_btnFBSendLogs, QStringLiteral("Include ") + product + QStringLiteral(" log in the feedback"));
+    set(m_btnFBSendScanLog, QStringLiteral("Send usage information for product improvment"));
+    set(m_lblFBWait, QStringLiteral("Your feedback is being sent, please wait."));
+    set(m_lblFBInvalidEmail, QStringLiteral("*Invalid Email Address"));
+    set(m_lblFBInvalidType, QStringLiteral("*Please Select Feedback Type"));
+    set(m_lblFBInvalidExp, QStringLiteral("*Please share your experience"));
+    set(m_btnFBSubmit, QStringLiteral("Submit"));
+    set(m_btnFBCancel, QStringLiteral("Cancel"));
+    m_txtFBEmailID->setAccessibleName(QStringLiteral("Email Address"));
+    m_btnFBType->setAccessibleName(QStringLiteral("Feedback Type"));
+    m_txtViewFBExp->setAccessibleName(QStringLiteral("Share your experience"));
+    m_btnFBType->clear();
+    for (const char* item : kTypeItems)
+        m_btnFBType->addItem(QLatin1String(item));
+    m_btnFBSubmit->awakeFromNib();
+    m_btnFBCancel->awakeFromNib();
+}
+
+FeedbackWindowController* FeedbackWindowController::showFeedBackWindow(QWidget* mainWindow, OnlineServices* services)
+{
+    AppDelegate* delegate = AppDelegate::shareDelegate();
+    if (!mainWindow || delegate->isSubWindowOpened)
+        return nullptr;
+    auto* controller = new FeedbackWindowController(services, mainWindow);
+    delegate->isSubWindowOpened = true;
+    QPointer<FeedbackWindowController> guard(controller);
+    controller->m_sheet = Sheet::beginSheet(mainWindow, controller->m_window, [guard](int) {
+        AppDelegate::shareDelegate()->isSubWindowOpened = false;
+        if (guard)
+            guard->deleteLater();
+    });
+    controller->m_txtFBEmailID->setFocus();
+    return controller;
+}
+
+bool FeedbackWindowController::areThereEmptyFieldsForFeedback()
+{
+    const FeedbackValidation check = FeedbackDocument::validate(
+        m_txtFBEmailID->text(), m_btnFBType->currentIndex(), m_txtViewFBExp->toPlainText());
+    m_txtFBEmailID->setText(check.email);
+    if (m_txtViewFBExp->toPlainText() != check.text)
+        m_txtViewFBExp->setPlainText(check.text);
+    m_lblFBInvalidEmail->setVisible(check.invalidEmail);
+    m_lblFBInvalidType->setVisible(check.invalidType);
+    m_lblFBInvalidExp->setVisible(check.invalidExp);
+    return check.anyMissing();
+}
+
+void FeedbackWindowController::submitFeedback()
+{
+    if (!AppDelegate::shareDelegate()->isInternetAvailable) {
+        m_offlineAlert->show();
+        m_offlineAlert->raise();
+        return;
+    }
+    if (areThereEmptyFieldsForFeedback())
+        return;
+    m_lblFBWait->show();
+    m_progressFB->show();
+    m_isSendingFB = true;
+    extractInfoAndSendFeedback();
+    closeForm();
+}
+
+void FeedbackWindowController::cancelFeedbackSheet()
+{
+    m_cancelFeedback = true;
+    closeForm();
+}
+
+void FeedbackWindowController::closeForm()
+{
+    m_lblFBWait->hide();
+    m_progressFB->hide();
+    m_isSendingFB = false;
+    if (m_sheet)
+        m_sheet->endSheet(0);
+    else if (m_window)
+        m_window->hide();
+}
+
+bool FeedbackWindowController::isOfflineAlertShown() const
+{
+    return m_offlineAlert && !m_offlineAlert->isHidden();
+}
+
+void FeedbackWindowController::dismissOfflineAlert()
+{
+    m_offlineAlert->hide();
+}
+
+FeedbackValues FeedbackWindowController::formValues() const
+{
+    FeedbackValues values;
+    values.appName = FeedbackDocument::bundleName();
+    values.email = m_txtFBEmailID->text();
+    values.feedbackType = m_btnFBType->currentText();
+    values.content = m_txtViewFBExp->toPlainText();
+    values.machineId = SystemInfo::computerSerialNumber();
+    if (values.machineId.isEmpty())
+        values.machineId = QLatin1String(Tracker::kDummySerial);
+    values.urlBuyNow = FeedbackDocument::productWebsite(values.appName);
+    values.appVersion = FeedbackDocument::bundleVersion();
+    return values;
+}
+
+void FeedbackWindowController::extractInfoAndSendFeedback()
+{
+    if (!m_services)
+        return;
+    FeedbackAttachments attachments;
+    attachments.sendLogs = m_btnFBSendLogs->isChecked();
+    attachments.sendUsage = m_btnFBSendScanLog->isChecked();
+    attachments.logFilePath = m_logFilePath;
+    attachments.documentsFolder = m_documentsFolder;
+    attachments.now = m_clock();
+    const QString name = FeedbackDocument::fileName(
+        FeedbackDocument::bundleName(), attachments.now, static_cast<int>(QRandomGenerator::global()->bounded(1000)));
+    // The log (up to 8 MB) and the system files are read on a worker; the upload starts back on
+    // the main thread. The form may be gone by then: nothing here refers to it.
+    QThreadPool::globalInstance()->start([values = formValues(), attachments, name, services = m_services]() mutable {
+        FeedbackDocument::attach(values, attachments);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [values = std::move(values), name, services] {
+                if (services)
+                    services->uploadFeedback(values, name);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+} // namespace vantrel

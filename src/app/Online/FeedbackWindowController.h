@@ -1,0 +1,114 @@
+#pragma once
+
+#include <functional>
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "components/RvWindow/CustomWindowNag.h"
+#include "components/Sheet.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QWidget;
+
+namespace vantrel {
+
+class HighlightedButton;
+class OnlineServices;
+struct FeedbackValues;
+
+/// The feedback form: an e-mail address, a feedback type and a free text, optionally with an
+/// excerpt of the application's log and the usage report, sent to the feedback service.
+///
+/// The form is a sheet on the main window and sets the shared sub-window flag while it is open.
+/// Submit checks the connection and the fields, starts the upload and closes the form at once;
+/// the upload goes on without it, and the main screen shows its confirmation only when the
+/// service accepted the feedback. Cancel closes the form and sends nothing.
+class FeedbackWindowController : public QObject {
+    Q_OBJECT
+public:
+    explicit FeedbackWindowController(OnlineServices* services, QObject* parent = nullptr);
+    ~FeedbackWindowController() override;
+
+    /// Opens a new form as a sheet on the main window; nothing (nullptr) while another sheet or
+    /// sub-window is open. The controller deletes itself when its sheet closes.
+    static FeedbackWindowController* showFeedBackWindow(QWidget* mainWindow, OnlineServices* services);
+
+    CustomWindowNag* window() const { return m_window; }
+
+    // Actions.
+    void submitFeedback();
+    void cancelFeedbackSheet();
+
+    /// Validates the three fields (writing the trimmed texts back) and shows their error lines;
+    /// true when something is missing.
+    bool areThereEmptyFieldsForFeedback();
+    /// The document's values typed into the form (attachments and system values not yet filled).
+    FeedbackValues formValues() const;
+
+    bool isOfflineAlertShown() const;
+    void dismissOfflineAlert();
+    bool cancelFeedback() const { return m_cancelFeedback; }
+    bool isSendingFB() const { return m_isSendingFB; }
+
+    // Where the attachments are read (tests point them at their own files) and the clock.
+    void setLogFilePath(const QString& path) { m_logFilePath = path; }
+    void setDocumentsFolder(const QString& folder) { m_documentsFolder = folder; }
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+    // The form's controls, under their field names.
+    QLineEdit* txtFBEmailID() const { return m_txtFBEmailID; }
+    QComboBox* btnFBType() const { return m_btnFBType; }
+    QPlainTextEdit* txtViewFBExp() const { return m_txtViewFBExp; }
+    QCheckBox* btnFBSendLogs() const { return m_btnFBSendLogs; }
+    QCheckBox* btnFBSendScanLog() const { return m_btnFBSendScanLog; }
+    QLabel* lblFBInvalidEmail() const { return m_lblFBInvalidEmail; }
+    QLabel* lblFBInvalidType() const { return m_lblFBInvalidType; }
+    QLabel* lblFBInvalidExp() const { return m_lblFBInvalidExp; }
+
+private:
+    void buildWindow();
+    void openFeedbackWindow();
+    void convertUIAccordingToLocale();
+    void extractInfoAndSendFeedback();
+    void closeForm();
+
+    QPointer<OnlineServices> m_services;
+    QPointer<CustomWindowNag> m_window;
+    QPointer<Sheet> m_sheet;
+    QFrame* m_box = nullptr;
+    QLabel* m_lblFBHeading = nullptr;
+    QLabel* m_lblFBSubHeading = nullptr;
+    QLabel* m_lblFBType = nullptr;
+    QLabel* m_lblEmailAddress = nullptr;
+    QLabel* m_lblFeedBackType = nullptr;
+    QLabel* m_lblShareExperience = nullptr;
+    QLineEdit* m_txtFBEmailID = nullptr;
+    QComboBox* m_btnFBType = nullptr;
+    QPlainTextEdit* m_txtViewFBExp = nullptr;
+    QCheckBox* m_btnFBSendLogs = nullptr;
+    QCheckBox* m_btnFBSendScanLog = nullptr;
+    QLabel* m_lblFBInvalidEmail = nullptr;
+    QLabel* m_lblFBInvalidType = nullptr;
+    QLabel* m_lblFBInvalidExp = nullptr;
+    QLabel* m_lblFBWait = nullptr;
+    QProgressBar* m_progressFB = nullptr;
+    HighlightedButton* m_btnFBSubmit = nullptr;
+    HighlightedButton* m_btnFBCancel = nullptr;
+    QFrame* m_offlineAlert = nullptr;
+    bool m_cancelFeedback = false;
+    bool m_isSendingFB = false;
+    QString m_logFilePath;
+    QString m_documentsFolder;
+    std::function<QDateTime()> m_clock;
+};
+
+} // namespace vantrel

@@ -1,0 +1,126 @@
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "app/Online/OnlineServices.h"
+#include "app/Online/Reachability.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "platform/NotificationCenter.h"
+
+using namespace vantrel;
+using namespace vantrel::ReachabilityFlag;
+
+namespace {
+
+class FakeSource : public ReachabilitySource {
+public:
+    explicit FakeSource(std::optional<quint32> flags)
+        : m_flags(flags)
+    {
+    }
+    std::optional<quint32> flags() const override { return m_flags; }
+    void set(std::optional<quint32> flags)
+    {
+        m_flags = flags;
+        emit changed();
+    }
+
+private:
+    std::optional<quint32> m_flags;
+};
+
+} // namespace
+
+TEST(Reachability, StatusRules)
+{
+    struct Case {
+        quint32 flags;
+        qint32 network;
+        qint32 localWiFi;
+    };
+    const Case cases[] = {
+        { 0, 0, 0 },
+        { kIsDirect, 0, 0 },
+        { kReachable, 1, 0 },
+        { kReachable | kIsDirect, 2, 1 },
+        { kReachable | kConnectionRequired, 0, 0 },
+        { kReachable | kConnectionRequired | kConnectionOnDemand, 1, 0 },
+        { kReachable | kConnectionRequired | kConnectionOnTraffic, 1, 0 },
+        { kReachable | kConnectionRequired | kConnectionOnDemand | kInterventionRequired, 0, 0 },
+        { kReachable | kConnectionOnTraffic | kInterventionRequired, 1, 0 },
+        { kReachable | kConnectionRequired | kIsDirect, 2, 1 },
+        { kReachable | kTransientConnection | kIsLocalAddress, 1, 0 },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Reachability::networkStatusForFlags(c.flags), c.network) << c.flags;
+        EXPECT_EQ(Reachability::localWiFiStatusForFlags(c.flags), c.localWiFi) << c.flags;
+    }
+    EXPECT_EQ(Reachability::flagStatusLine(kIsDirect | kReachable | kConnectionOnDemand, "networkStatusForFlags"),
+        "Reachability Flag Status: WR ----D- networkStatusForFlags\n");
+    EXPECT_EQ(Reachability::flagStatusLine(0x3003F | kIsDirect, "x"), "Reachability Flag Status: WR tcCiDl x\n");
+}
+
+TEST(Reachability, SharedFlagsFollowTheSource)
+{
+    AppDelegate* delegate = AppDelegate::resetShared();
+    OnlineServices services;
+    auto owned = std::make_unique<FakeSource>(kReachable | kIsDirect);
+    FakeSource* source = owned.get();
+    services.registerReachability(std::move(owned));
+    EXPECT_EQ(delegate->internetReachability.data(), services.internetReachability());
+
+    struct Step {
+        std::optional<quint32> flags;
+        qint32 status;
+        bool required;
+    };
+    const Step steps[] = {
+        { kReachable | kIsDirect, 2, false },
+        { kReachable, 1, false },
+        { kReachable | kConnectionRequired, 0, true },
+        { std::nullopt, 0, false },
+        { 0u, 0, false },
+        { kReachable | kConnectionRequired | kConnectionOnDemand, 1, true },
+    };
+    bool first = true;
+    for (const Step& step : steps) {
+        if (!first)
+            source->set(step.flags); // posts the change notification
+        first = false;
+        EXPECT_EQ(delegate->networkStatus.load(), step.status);
+        EXPECT_EQ(delegate->isInternetAvailable.load(), step.status != 0);
+        EXPECT_EQ(delegate->isInternetAvailableUsingWiFi.load(), step.status == 1);
+        EXPECT_EQ(delegate->isInternetAvailableUsingDataProvider.load(), step.status == 2);
+        EXPECT_EQ(delegate->connectionRequired.load(), step.required);
+    }
+
+    QObject spy;
+    int posts = 0;
+    NotificationCenter::defaultCenter().addObserver(
+        &spy, QLatin1String(kNetworkReachabilityChangedNotification), [&](const Notification&) { ++posts; });
+    services.internetReachability()->stopNotifier();
+    source->set(0u);
+    EXPECT_EQ(posts, 0);
+    EXPECT_TRUE(delegate->isInternetAvailable);
+}
+
+TEST(Reachability, LocalWiFiMonitorUsesTheLocalRule)
+{
+    auto monitor = Reachability::reachabilityForLocalWiFi(std::make_unique<FakeSource>(kReachable));
+    EXPECT_TRUE(monitor->localWiFiRef());
+    EXPECT_EQ(monitor->currentReachabilityStatus(), 0);
+    auto internet = Reachability::reachabilityForInternetConnection(std::make_unique<FakeSource>(kReachable));
+    EXPECT_EQ(internet->currentReachabilityStatus(), 1);
+    EXPECT_TRUE(internet->startNotifier());
+}
+
+TEST(Reachability, SystemSourceAnswersWithinTheRules)
+{
+    auto monitor = Reachability::reachabilityForInternetConnection();
+    ASSERT_TRUE(monitor);
+    EXPECT_TRUE(monitor->startNotifier());
+    const qint32 status = monitor->currentReachabilityStatus();
+    EXPECT_TRUE(status == 0 || status == 1 || status == 2);
+    EXPECT_EQ(status, Reachability::networkStatusForFlags(monitor->source()->flags().value_or(0u)));
+}

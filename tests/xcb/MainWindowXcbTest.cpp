@@ -1,0 +1,125 @@
+// The application on a real X server, in-process: the main window becomes active, a folder of
+// generated photos goes into the batch, a batch runs, and a quit through the menu asks to save the
+// session and then ends the application. VANTREL_SHOT_DIR, when set, receives a picture of the
+// window at each step.
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/AppController.h"
+#include "app/ApplicationSetup.h"
+#include "app/MainScreen/MainScreenView.h"
+#include "app/MainTitleBarView.h"
+#include "app/MainWindowController.h"
+#include "app/MessageSheetPanel.h"
+#include "components/Sheet.h"
+#include "components/TitleBar/OvAppStoreWindow.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/DataBeans/PhotoFile.h"
+#include "platform/Defaults.h"
+#include "platform/NotificationCenter.h"
+#include "support/TestImages.h"
+
+namespace vantrel {
+namespace {
+
+template <typename Done> bool waitFor(Done done, int ms = 60'000)
+{
+    QDeadlineTimer limit(ms);
+    while (!done() && !limit.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+void shoot(QWidget* window, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("VANTREL_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QApplication::processEvents();
+    QDir().mkpath(dir);
+    window->grab().save(dir + "/" + name + ".png");
+}
+
+TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
+{
+    QTemporaryDir photos;
+    ASSERT_TRUE(photos.isValid());
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(testimages::writePattern(photos.filePath(QString("photo%1.jpg").arg(i)), 900 + 100 * i, 600));
+
+    int exits = 0;
+    AppController::Hooks hooks = ApplicationSetup::realHooks(*qApp);
+    hooks.exitApplication = [&] { ++exits; };
+    hooks.openUrl = [](const QUrl&) { return false; };
+    AppController controller(hooks);
+    controller.applicationDidFinishLaunching();
+    auto* windows = dynamic_cast<MainWindowController*>(controller.mainWindow());
+    ASSERT_TRUE(windows);
+    OvAppStoreWindow* window = windows->windowMain();
+    auto* screen = dynamic_cast<MainScreenView*>(windows->mainScreen());
+    ASSERT_TRUE(screen);
+
+    // Active: the title bar and its tabs are enabled.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_TRUE(window->drawsAsActive());
+    EXPECT_TRUE(windows->titleBar()->tabs[0]->isEnabled());
+    EXPECT_EQ(window->size(), QSize(1200, 800));
+    shoot(window, "1-photos-empty");
+
+    // The folder goes in the way a drop does; the add-photos screen scans it.
+    auto* delegate = AppDelegate::shareDelegate();
+    if (NotificationCenter::defaultCenter().observerCount(kFileDragDropNotification) > 0) {
+        NotificationCenter::defaultCenter().post(
+            kFileDragDropNotification, { { kUserInfoPaths, QStringList { photos.path() } } });
+        ASSERT_TRUE(
+            waitFor([&] { return delegate->arraySelectedImagesToProcess.size() == 3 && !delegate->isDisableview; }));
+    } else {
+        for (const QString& name : QDir(photos.path()).entryList(QDir::Files)) {
+            PhotoFilePtr photo = PhotoFile::initWithFileUrl(photos.filePath(name), name, false);
+            photo->setIsSelected(true);
+            delegate->arraySelectedImagesToProcess.append(photo);
+        }
+        NotificationCenter::defaultCenter().post(kNotificationsPhotosModified);
+    }
+    shoot(window, "1-photos");
+
+    screen->btnNextOnPhotosvwTapped();
+    EXPECT_EQ(windows->titleBar()->selectedTab(), 2);
+    screen->panes().setRotationType(1); // a setting that differs from the defaults
+    shoot(window, "2-resizing");
+    screen->btnNextOnResizingvwTapped();
+    EXPECT_EQ(windows->titleBar()->selectedTab(), 3);
+    shoot(window, "3-settings");
+
+    bool finished = false;
+    QObject context;
+    NotificationCenter::defaultCenter().addObserver(
+        &context, kNotificationsProcessFinished, [&](const Notification&) { finished = true; });
+    screen->btnConvertOnSettingvwTapped();
+    ASSERT_TRUE(waitFor([&] { return finished; }, 120'000));
+    EXPECT_FALSE(controller.mainWindow()->isRunActive());
+    EXPECT_EQ(screen->processingPort().engine().counterProcessedSuccessfully(), 3);
+    shoot(window, "4-processing-done");
+
+    // Quit from the menu: the save-session question comes first.
+    windows->action("quit")->trigger();
+    EXPECT_EQ(exits, 0);
+    Sheet* sheet = Sheet::activeSheet(window);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->content(), windows->saveSessionSheet());
+    shoot(window, "5-save-session");
+    QTest::mouseClick(windows->saveSessionSheet()->button(0), Qt::LeftButton);
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(Defaults::standard().stringForKey(kDefaultsSavedProjectSession), "yes");
+}
+
+} // namespace
+} // namespace vantrel
