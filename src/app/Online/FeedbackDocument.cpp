@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +9,7 @@
 #include <QStringList>
 #include <QSysInfo>
 
+#include "app/AppInfo.h"
 #include "core/Categories/MutableStringXml.h"
 #include "core/Helper/Utils.h"
 #include "platform/PropertyList.h"
@@ -230,6 +230,17 @@ QString FeedbackDocument::usageReport(const QString& documentsFolder)
     return QLatin1String(kScanLogsNotSelected);
 }
 
+void FeedbackDocument::attach(FeedbackValues& values, const FeedbackAttachments& attachments)
+{
+    values.logsData = attachments.sendLogs ? readLogsContent(attachments.logFilePath, attachments.now)
+                                           : QString::fromLatin1(kLogsNotSelected);
+    values.logsDataScan
+        = attachments.sendUsage ? usageReport(attachments.documentsFolder) : QString::fromLatin1(kScanLogsNotSelected);
+    values.osVersion = systemOsVersion();
+    values.procName = systemProcName();
+    values.ramInfo = systemRamInfo();
+}
+
 QString FeedbackDocument::systemOsVersion()
 {
     return QSysInfo::prettyProductName();
@@ -253,13 +264,12 @@ QString FeedbackDocument::systemRamInfo()
 
 QString FeedbackDocument::bundleName()
 {
-    return QStringLiteral("Vantrel");
+    return QLatin1String(AppInfo::kBundleName);
 }
 
 QString FeedbackDocument::bundleVersion()
 {
-    const QString version = QCoreApplication::applicationVersion();
-    return version.isEmpty() ? QStringLiteral("1.0.0") : version;
+    return AppInfo::bundleVersion();
 }
 
 QString FeedbackDocument::productWebsite(const QString& appName)

@@ -21,6 +21,15 @@ struct FeedbackValues {
     QString appVersion;
 };
 
+/// What the form asks to attach and where it is read from.
+struct FeedbackAttachments {
+    bool sendLogs = false;
+    bool sendUsage = false;
+    QString logFilePath;
+    QString documentsFolder;
+    QDateTime now;
+};
+
 /// The result of checking the form's three fields; the texts are what is written back.
 struct FeedbackValidation {
     QString email; // lower-cased and trimmed
@@ -67,6 +76,10 @@ public:
     /// The usage report (Documents/ScanReport.plist as an XML property list) or
     /// "SCAN_LOGSNOTSELECTED" when it is missing or not a dictionary.
     static QString usageReport(const QString& documentsFolder);
+
+    /// Fills the log excerpt, the usage report and the system values (file reads: run it off the
+    /// main thread).
+    static void attach(FeedbackValues& values, const FeedbackAttachments& attachments);
 
     /// The running system's product name and version, CPU model and installed memory.
     static QString systemOsVersion();

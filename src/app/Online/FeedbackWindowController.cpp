@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include "app/Online/FeedbackDocument.h"
@@ -229,7 +231,7 @@ void FeedbackWindowController::openFeedbackWindow()
 
 void FeedbackWindowController::convertUIAccordingToLocale()
 {
-    const QString product = QLatin1String(kProductName);
+    const QString product = FeedbackDocument::bundleName();
     const auto set = [](QWidget* widget, const QString& text) {
         if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(text);
@@ -334,20 +336,13 @@ void FeedbackWindowController::dismissOfflineAlert()
     m_offlineAlert->hide();
 }
 
-FeedbackValues FeedbackWindowController::collectValues() const
+FeedbackValues FeedbackWindowController::formValues() const
 {
     FeedbackValues values;
     values.appName = FeedbackDocument::bundleName();
     values.email = m_txtFBEmailID->text();
     values.feedbackType = m_btnFBType->currentText();
     values.content = m_txtViewFBExp->toPlainText();
-    values.logsData = m_btnFBSendLogs->isChecked() ? FeedbackDocument::readLogsContent(m_logFilePath, m_clock())
-                                                   : QString::fromLatin1(FeedbackDocument::kLogsNotSelected);
-    values.logsDataScan = m_btnFBSendScanLog->isChecked() ? FeedbackDocument::usageReport(m_documentsFolder)
-                                                          : QString::fromLatin1(FeedbackDocument::kScanLogsNotSelected);
-    values.osVersion = FeedbackDocument::systemOsVersion();
-    values.procName = FeedbackDocument::systemProcName();
-    values.ramInfo = FeedbackDocument::systemRamInfo();
     values.machineId = SystemInfo::computerSerialNumber();
     if (values.machineId.isEmpty())
         values.machineId = QLatin1String(Tracker::kDummySerial);
@@ -360,9 +355,26 @@ void FeedbackWindowController::extractInfoAndSendFeedback()
 {
     if (!m_services)
         return;
+    FeedbackAttachments attachments;
+    attachments.sendLogs = m_btnFBSendLogs->isChecked();
+    attachments.sendUsage = m_btnFBSendScanLog->isChecked();
+    attachments.logFilePath = m_logFilePath;
+    attachments.documentsFolder = m_documentsFolder;
+    attachments.now = m_clock();
     const QString name = FeedbackDocument::fileName(
-        FeedbackDocument::bundleName(), m_clock(), static_cast<int>(QRandomGenerator::global()->bounded(1000)));
-    m_services->uploadFeedback(collectValues(), name);
+        FeedbackDocument::bundleName(), attachments.now, static_cast<int>(QRandomGenerator::global()->bounded(1000)));
+    // The log (up to 8 MB) and the system files are read on a worker; the upload starts back on
+    // the main thread. The form may be gone by then: nothing here refers to it.
+    QThreadPool::globalInstance()->start([values = formValues(), attachments, name, services = m_services]() mutable {
+        FeedbackDocument::attach(values, attachments);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [values = std::move(values), name, services] {
+                if (services)
+                    services->uploadFeedback(values, name);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 } // namespace vantrel

@@ -35,8 +35,6 @@ struct FeedbackValues;
 class FeedbackWindowController : public QObject {
     Q_OBJECT
 public:
-    static constexpr char kProductName[] = "Vantrel";
-
     explicit FeedbackWindowController(OnlineServices* services, QObject* parent = nullptr);
     ~FeedbackWindowController() override;
 
@@ -53,8 +51,8 @@ public:
     /// Validates the three fields (writing the trimmed texts back) and shows their error lines;
     /// true when something is missing.
     bool areThereEmptyFieldsForFeedback();
-    /// The document's values from the form as it is now.
-    FeedbackValues collectValues() const;
+    /// The document's values typed into the form (attachments and system values not yet filled).
+    FeedbackValues formValues() const;
 
     bool isOfflineAlertShown() const;
     void dismissOfflineAlert();

@@ -178,8 +178,12 @@ void KeltCollectionView::performFullRelayoutForcingSubviewsReset(bool reset)
         setHorizontalScrollBarPolicy(direction != 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         setDocumentSize(KeltCollectionViewModel::data().encompassingSize());
     }
+    // Every cell may move: one repaint of the viewport afterwards is cheaper than one per move.
+    const bool updates = viewport()->updatesEnabled();
+    viewport()->setUpdatesEnabled(false);
     layoutCellsWithRedraw(true);
     layoutSupplementaryViewsWithRedraw(true);
+    viewport()->setUpdatesEnabled(updates);
     m_lastDrawnSize = visibleSize();
 }
 

@@ -3,28 +3,36 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPixmap>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "components/AppLook.h"
-#include "core/ResourceImages.h"
+#include "components/IMGButton.h"
 #include "screens/Logs/LogDetailView.h"
 
 namespace vantrel {
 
 namespace {
 
+// A window button drawn from its named images: "-normal" at rest, "-press" while pressed, "-hover"
+// under the pointer. The button is exactly as large as its 14-point images, so the hover image
+// (drawn as the end cap) covers it whole.
 QAbstractButton* windowButton(const QString& stem, const QString& name, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
-    button->setAutoRaise(true);
-    button->setIcon(QPixmap::fromImage(ResourceImages::named(stem + QStringLiteral("-normal"))));
-    button->setIconSize(QSize(14, 14));
-    button->setFixedSize(18, 18);
+    auto* button = new IMGButton(parent);
+    const QString normal = stem + QStringLiteral("-normal");
+    const QString press = stem + QStringLiteral("-press");
+    for (bool on : { false, true }) {
+        button->setImages(on, IMGButton::Phase::Normal, { QString(), normal, QString() });
+        button->setImages(on, IMGButton::Phase::Pressed, { QString(), press, QString() });
+        button->setImages(on, IMGButton::Phase::Disabled, { QString(), press, QString() });
+    }
+    button->setImgMouseHover(stem + QStringLiteral("-hover"));
+    button->setImgMouseOut(normal);
+    button->setFixedSize(14, 14);
     button->setAccessibleName(name);
     button->setToolTip(name);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::PointingHandCursor);
     return button;
 }
 
