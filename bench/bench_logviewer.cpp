@@ -62,8 +62,10 @@ void writeRun(DBManager& db, const QString& stamp, int rows)
         page.reserve(chunk);
         for (int i = start; i < std::min(rows, start + chunk); ++i) {
             const bool failed = i % 50 == 49;
-            const QString folder = QStringLiteral("/home/user/Pictures/Trips/%1/Day %2").arg(2000 + i % 25).arg(i % 300);
-            page.append({ { "timeStamp", stamp }, { "inputFilename", QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i) },
+            const QString folder
+                = QStringLiteral("/home/user/Pictures/Trips/%1/Day %2").arg(2000 + i % 25).arg(i % 300);
+            page.append({ { "timeStamp", stamp },
+                { "inputFilename", QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i) },
                 { "outputFilename",
                     failed ? QStringLiteral(" ") : QStringLiteral("/home/user/Pictures/Vantrel/IMG_%1.jpg").arg(i) },
                 { "information", failed ? "File not available at source directory." : "Processed successfully." },
@@ -140,14 +142,14 @@ int main(int argc, char** argv)
     const long rssAfter = statusKilobytes("VmRSS:");
 
     std::printf("first rows: %d shown %.1f ms after opening (opening call %.1f ms)\n", firstRows, firstPaintMs, openMs);
-    std::printf("all rows: %d in %.2f s; longest event-loop pause while loading %.1f ms\n",
-        table->model()->rowCount(), allMs / 1000.0, longestGapNs / 1e6);
+    std::printf("all rows: %d in %.2f s; longest event-loop pause while loading %.1f ms\n", table->model()->rowCount(),
+        allMs / 1000.0, longestGapNs / 1e6);
     std::printf("memory: resident %.0f MB before opening, %.0f MB with every row (+%.0f MB; rows packed in %.0f MB), "
                 "peak %.0f MB\n",
         rssBefore / 1024.0, rssAfter / 1024.0, (rssAfter - rssBefore) / 1024.0,
         model.tableModel()->byteSize() / 1048576.0, statusKilobytes("VmHWM:") / 1024.0);
-    std::printf("last row: %s\n",
-        qPrintable(table->model()->index(table->model()->rowCount() - 1, 1).data().toString()));
+    std::printf(
+        "last row: %s\n", qPrintable(table->model()->index(table->model()->rowCount() - 1, 1).data().toString()));
 
     if (wholeList) {
         timer.restart();

@@ -1,15 +1,39 @@
 #include "core/Batch/ThumbnailService.h"
 
+#include <mutex>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QPointer>
 
-#include "core/Helper/Utils.h"
 #include "platform/MainThread.h"
+#include "platform/imaging/Image.h"
 
 namespace vantrel {
 
+namespace {
+
+// Grid thumbnails are half-megabyte buffers made on the workers and freed, out of order, when the
+// cache evicts them. With glibc's sliding mmap threshold such buffers soon come from the heap,
+// which then cannot shrink: scrolling through 100,000 photos left 1.3 GB resident for 130 MB of
+// cache. A fixed threshold below their size gives each one back to the system when it is freed.
+void useFixedMmapThreshold()
+{
+#ifdef __GLIBC__
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
+#endif
+}
+
+} // namespace
+
 QImage ThumbnailService::decodeThumbnail(const QString& path, QSize box)
 {
-    const Image image = Utils::sharedUtils().getThumbnailImageAtFilePath(path, QSizeF(box));
+    // Straight to the imaging core's shrink-on-load thumbnail, fitted into the box: one header
+    // read and one decode per photo.
+    const Image image = Image::thumbnail(path, box);
     return image.isNull() ? QImage() : image.toQImage();
 }
 
@@ -18,6 +42,7 @@ ThumbnailService::ThumbnailService(QSize box, qint64 cacheBytes, Decoder decoder
     , m_box(box)
     , m_decoder(std::move(decoder))
 {
+    useFixedMmapThreshold();
     m_cache.setMaxCost(cacheBytes);
     m_pool.setMaxThreadCount(2);
 }

@@ -15,6 +15,9 @@
 #include "core/ResourceImages.h"
 #include "platform/NotificationCenter.h"
 #include "screens/AddPhotos/DragDropBox.h"
+#include "screens/Batch/BatchArea.h"
+#include "screens/Batch/DropAreaAnimator.h"
+#include "screens/Batch/OptionPopups.h"
 
 namespace vantrel {
 
@@ -75,12 +78,17 @@ AddPhotosVC::AddPhotosVC(QWidget* parent, RunExecutor* executor)
     enableDragDrop(true);
     hideDragnDropImageSetHidden(!AppDelegate::shareDelegate()->arraySelectedImagesToProcess.isEmpty());
 
-    // The drop area's animation: images "1" to "19" on the middle button every 0.2 s; the last
-    // image stays for two ticks.
-    m_dragAnimationTimer = new QTimer(this);
-    m_dragAnimationTimer->setInterval(200);
-    connect(m_dragAnimationTimer, &QTimer::timeout, this, &AddPhotosVC::performAnimationWithCounter);
-    m_dragAnimationTimer->start();
+    // The drop area's animation: images "1" to "19" on the middle button every 0.2 s, only while
+    // the button shows.
+    new DropAreaAnimator(m_btnAddPhotos_center);
+    m_optionPopups = new OptionPopups(this);
+    connect(m_optionPopups, &OptionPopups::addOptionChosen, this, [this](int row) {
+        if (row == 3)
+            btnAddIphotosTapped();
+        else
+            btnAddPhotosTappedWithIndex(row);
+    });
+    m_batchViewsArea = new BatchArea(this);
     m_loaderTimer = new QTimer(this);
     m_loaderTimer->setInterval(10);
     connect(m_loaderTimer, &QTimer::timeout, this, &AddPhotosVC::performLaoderAnimationWithCounter);
@@ -278,14 +286,6 @@ void AddPhotosVC::setAddButtonsEnabled(bool enabled)
 {
     for (HighlightedButton* button : { m_btnAddFolder, m_btnAddPhotos, m_btnAddPhotosLibrary })
         button->setEnabled(enabled);
-}
-
-void AddPhotosVC::performAnimationWithCounter()
-{
-    m_dragAnimationCounter = m_dragAnimationCounter >= 20 ? 1 : m_dragAnimationCounter + 1;
-    const int image = std::min(m_dragAnimationCounter, 19);
-    if (m_btnAddPhotos_center->isVisible())
-        m_btnAddPhotos_center->setIcon(QPixmap::fromImage(ResourceImages::named(QString::number(image))));
 }
 
 void AddPhotosVC::performLaoderAnimationWithCounter()

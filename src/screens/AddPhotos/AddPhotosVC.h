@@ -17,7 +17,9 @@ class QTimer;
 
 namespace vantrel {
 
+class BatchArea;
 class DragDropBox;
+class OptionPopups;
 class HighlightedButton;
 class RunExecutor;
 class Sheet;
@@ -96,6 +98,15 @@ public:
     void forgetAddedPath(const QString& path) { m_logic->dictFileAdded().remove(path); }
     void forgetAllAddedPaths() { m_logic->dictFileAdded().clear(); }
 
+    // The batch views (grid and list): the operations the wizard and its alerts call.
+    BatchArea* batchViewsArea() const { return m_batchViewsArea; }
+    QList<PhotoFilePtr> getSelectedPhotoFiles() const;
+    void closeBackgroundOperations();
+    void btnYesOnRemoveSelectedPhotoTapped();
+    void btnYesOnRemoveAllPhotoTapped();
+    void btnRemoveFromBatchOnAlertTapped();
+    void checkForDeletedPhotosInSourceFolder();
+
     // AddPhotosView.
     void setAddingProgressViewHidden(bool hidden) override;
     void setStopButtonHidden(bool hidden) override;
@@ -120,12 +131,13 @@ private:
     void registerObservers();
     void setAddButtonsEnabled(bool enabled);
     void refuseTrash();
-    void performAnimationWithCounter();
     void performLaoderAnimationWithCounter();
 
     std::unique_ptr<AddPhotosLogic> m_logic;
     AddPhotosDelegate* m_delegate = nullptr;
     AddPhotosBatchArea* m_batchArea = nullptr;
+    BatchArea* m_batchViewsArea = nullptr;
+    OptionPopups* m_optionPopups = nullptr;
     QPointer<Sheet> m_sheet;
 
     // Outlets.
@@ -150,8 +162,6 @@ private:
     WyProgressIndicator* m_progressIndicator = nullptr;
     QLabel* m_vwLoader = nullptr;
 
-    QTimer* m_dragAnimationTimer = nullptr;
-    int m_dragAnimationCounter = 1;
     QTimer* m_loaderTimer = nullptr;
     int m_loaderCounter = 1;
 };

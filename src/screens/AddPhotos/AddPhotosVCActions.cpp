@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
@@ -24,6 +23,9 @@
 #include "platform/Paths.h"
 #include "platform/imaging/ImageFileTypes.h"
 #include "screens/AddPhotos/DragDropBox.h"
+#include "screens/Batch/BatchArea.h"
+#include "screens/Batch/BatchBrowser.h"
+#include "screens/Batch/OptionPopups.h"
 
 namespace vantrel {
 
@@ -64,18 +66,7 @@ QList<QUrl> chosenUrls(QFileDialog* panel)
 
 void AddPhotosVC::btnAddMorePhotosTapped()
 {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("addPhotosOptionsMenu"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const QStringList rows = AddPhotosLogic::arrAddPhotosOptions();
-    for (int row = 0; row < rows.size(); ++row)
-        menu->addAction(rows[row], this, [this, row] {
-            if (row == 3)
-                btnAddIphotosTapped();
-            else
-                btnAddPhotosTappedWithIndex(row);
-        });
-    menu->popup(m_btnAddMorePhotos->mapToGlobal(QPoint(0, m_btnAddMorePhotos->height())));
+    m_optionPopups->btnAddMorePhotosTapped(m_btnAddMorePhotos, AddPhotosLogic::arrAddPhotosOptions());
 }
 
 void AddPhotosVC::btnAddPhotosTappedWithIndex(int index)
@@ -322,6 +313,38 @@ void AddPhotosVC::addBottomInfoAboutBatch()
     NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationUpdateFooterInfo),
         { { QString::fromLatin1(kUserInfoTextStr),
             BatchInfoLine::make(AppDelegate::shareDelegate()->arraySelectedImagesToProcess).text } });
+}
+
+// The batch views' operations, for the wizard and its alert sheet.
+
+QList<PhotoFilePtr> AddPhotosVC::getSelectedPhotoFiles() const
+{
+    return m_batchViewsArea->presenter()->getSelectedPhotoFiles();
+}
+
+void AddPhotosVC::closeBackgroundOperations()
+{
+    m_batchViewsArea->presenter()->closeBackgroundOperations();
+}
+
+void AddPhotosVC::btnYesOnRemoveSelectedPhotoTapped()
+{
+    m_batchViewsArea->presenter()->btnYesOnRemoveSelectedPhotoTapped();
+}
+
+void AddPhotosVC::btnYesOnRemoveAllPhotoTapped()
+{
+    m_batchViewsArea->presenter()->btnYesOnRemoveAllPhotoTapped();
+}
+
+void AddPhotosVC::btnRemoveFromBatchOnAlertTapped()
+{
+    m_batchViewsArea->presenter()->btnRemoveFromBatchOnAlertTapped();
+}
+
+void AddPhotosVC::checkForDeletedPhotosInSourceFolder()
+{
+    m_batchViewsArea->presenter()->checkForDeletedPhotosInSourceFolder();
 }
 
 } // namespace vantrel

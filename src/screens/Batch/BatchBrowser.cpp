@@ -104,10 +104,16 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
         [this](QPoint at, int row) { m_presenter->showMenuForIndex(mapFrom(window(), at), row); });
     connect(m_list, &BatchListView::pathsDropped, presenter, &BatchPresenter::acceptDrop);
     connect(m_list, &BatchListView::thumbnailsLoading, this, &BatchBrowser::dismissInfoPopup);
-    connect(m_grid, &BatchGridView::checkboxTapped, presenter,
-        &BatchPresenter::btnCheckboxTappedAtLocationInCollectionView);
-    connect(m_grid, &BatchGridView::infoTapped, presenter, &BatchPresenter::btnInfoTapped);
-    connect(m_grid, &BatchGridView::rightClicked, presenter, &BatchPresenter::showMenuForIndex);
+    connect(m_grid, &BatchGridView::checkboxTapped, this, [this](QPoint at, qsizetype index) {
+        m_presenter->btnCheckboxTappedAtLocationInCollectionView(m_grid->mapTo(this, at), index);
+    });
+    connect(m_grid, &BatchGridView::infoTapped, this, [this](QPoint at, qsizetype index) {
+        // The popup's arrow points at the cell's info corner, below its top edge.
+        m_presenter->btnInfoTapped(m_grid->mapTo(this, at + QPoint(18, 16)), index);
+    });
+    connect(m_grid, &BatchGridView::rightClicked, this, [this](QPoint at, qsizetype index) {
+        m_presenter->showMenuForIndex(m_grid->mapTo(this, at + QPoint(0, 10)), index);
+    });
     connect(m_grid, &BatchGridView::pathsDropped, presenter, &BatchPresenter::acceptDrop);
     connect(m_grid, &BatchGridView::scrolled, this, &BatchBrowser::dismissInfoPopup);
     connect(m_infoView, &PhotoInfoView::closeTapped, this, &BatchBrowser::dismissInfoPopup);
@@ -119,12 +125,6 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
     connect(m_noNewPhotos->btnOkonAlertWin(), &QPushButton::clicked, presenter,
         [presenter] { presenter->hideNoNewPhotosAlertWindow(true); });
 
-    NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.addObserver(this, kNotificationWindowResized, [this](const Notification&) { windowResizing(); });
-    center.addObserver(this, kNotificationWindowEndResizing, [this](const Notification&) { windowResizing(); });
-    center.addObserver(this, kNotificationsProcessSkippedFiles,
-        [this](const Notification&) { m_presenter->processWithSkippedFilesNotification(); });
-
     m_presenter->changePhotosViewImageMode(BatchViewMode::Grid);
     m_presenter->updateButtonsEnability();
     m_presenter->updateBatchInformationInBottomView();
@@ -132,7 +132,6 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
 
 BatchBrowser::~BatchBrowser()
 {
-    NotificationCenter::defaultCenter().removeObserver(this);
     delete m_mouseEventMonitor;
     closePopup(m_infoWindow, m_infoView);
     closePopup(m_menuOptionsWindow, m_menuView);

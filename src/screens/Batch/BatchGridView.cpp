@@ -1,26 +1,80 @@
 #include "screens/Batch/BatchGridView.h"
 
+#include <QDragEnterEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
 #include "core/Batch/ThumbnailService.h"
+#include "core/ResourceImages.h"
+#include "screens/Cells/GridCell.h"
 
 namespace vantrel {
 
+namespace {
+
+QStringList localPaths(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
 BatchGridView::BatchGridView(const QList<PhotoFilePtr>* batch, QWidget* parent)
-    : QWidget(parent)
+    : KeltCollectionView(parent)
     , m_batch(batch)
 {
     setObjectName(QStringLiteral("collectionView"));
     setAccessibleName(tr("Photos of the batch"));
+    auto layout = std::make_unique<KeltCollectionViewGridLayout>();
+    layout->setDelegate(this);
+    layout->setVerticalSpacing(BatchViewRules::kGridVerticalSpacing);
+    layout->setItemSize(BatchViewRules::itemSize(m_mode));
+    setCollectionViewLayout(std::move(layout));
+    setDataSource(this);
+    setDelegate(this);
+    setAnimatesSelection(false);
+    registerClass<GridCell>(QString::fromLatin1(kCellIdentifier));
+    registerClass<GridCell>(QString::fromLatin1(kBigCellIdentifier));
+    setBackgroundColor(QColor(36, 41, 50));
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAcceptDrops(true);
+    viewport()->installEventFilter(this);
+    setStyleSheet(QStringLiteral("QScrollBar:vertical { width: 10px; background: rgb(36,41,50); }"
+                                 "QScrollBar::handle:vertical { background: rgb(120,130,150); border-radius: 4px;"
+                                 " min-height: 30px; }"
+                                 "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"));
+
     setThumbnailService(new ThumbnailService(
         { BatchViewRules::kGridThumbnailWidth, BatchViewRules::kGridThumbnailHeight }, kCacheBytes));
+    m_scrollingTimer.setSingleShot(true);
+    m_scrollingTimer.setInterval(20);
+    connect(&m_scrollingTimer, &QTimer::timeout, this, &BatchGridView::scrollingEndAfterDelay);
+    connect(this, &KeltScrollView::boundsDidChange, this, &BatchGridView::collectionViewBoundsDidChange);
 }
 
-BatchGridView::~BatchGridView() = default;
+BatchGridView::~BatchGridView()
+{
+    // Cells go with the base; stop the service first so no answer arrives half-way.
+    delete m_thumbnails;
+    m_thumbnails = nullptr;
+}
 
 void BatchGridView::setThumbnailService(ThumbnailService* service)
 {
     delete m_thumbnails;
     m_thumbnails = service;
     m_thumbnails->setParent(this);
+    connect(m_thumbnails, &ThumbnailService::thumbnailReady, this, &BatchGridView::onThumbnail);
 }
 
 void BatchGridView::setMode(BatchViewMode mode)
@@ -28,17 +82,189 @@ void BatchGridView::setMode(BatchViewMode mode)
     m_mode = mode;
 }
 
-void BatchGridView::reloadData() { }
-void BatchGridView::collectionViewBoundsDidChange() { }
-void BatchGridView::scrollingEndAfterDelay() { }
-void BatchGridView::reloadCheckMark(qsizetype) { }
-void BatchGridView::showNotAvailable(qsizetype) { }
-void BatchGridView::selectItem(qsizetype) { }
+// Data source and delegate ---------------------------------------------------------------------
+
+qint64 BatchGridView::numberOfSectionsInCollectionView(KeltCollectionView*)
+{
+    return 1;
+}
+
+qint64 BatchGridView::numberOfItemsInSection(KeltCollectionView*, qint64)
+{
+    return m_batch->size();
+}
+
+KeltCollectionViewCell* BatchGridView::cellForItemAtIndexPath(KeltCollectionView*, KeltIndexPath indexPath)
+{
+    const qint64 item = indexPath.kelt_item();
+    const bool big = m_mode == BatchViewMode::BigGrid;
+    auto* cell = static_cast<GridCell*>(
+        dequeueReusableCellWithIdentifier(QString::fromLatin1(big ? kBigCellIdentifier : kCellIdentifier), int(item)));
+    if (!cell || item < 0 || item >= m_batch->size())
+        return cell;
+    const PhotoFile& photo = *m_batch->at(item);
+    cell->setFileName(photo.originalFileName());
+    cell->setFileDimension(QStringLiteral("Dimensions %1 X %2").arg(qint64(photo.width())).arg(qint64(photo.height())));
+    cell->setFileSize(QStringLiteral("Size %1").arg(photo.fileSizeAsString()));
+    const QImage cached = m_thumbnails->cached(photo.filePath());
+    cell->setPhotoPath(photo.filePath());
+    cell->setImage(cached.isNull() ? ResourceImages::named(QStringLiteral("place_holder.png")) : cached);
+    cell->setRowIndex(qint32(item));
+    if (big)
+        cell->setIsForBigThubnails(true);
+    cell->selectCellWithFlag(photo.isSelected());
+    return cell;
+}
+
+std::optional<QSizeF> BatchGridView::sizeForItemInCollectionView(KeltCollectionView*)
+{
+    return QSizeF(BatchViewRules::itemSize(m_mode));
+}
+
+bool BatchGridView::shouldDeselectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
+{
+    return true;
+}
+
+void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexPath path, QMouseEvent* event)
+{
+    const QPoint at = event ? mapFromGlobal(event->globalPosition().toPoint()) : cellOrigin(path.kelt_item());
+    emit rightClicked(at, path.kelt_item());
+}
+
+void BatchGridView::btnInfoTappedAtLocationInCollectionView(QPointF, KeltIndexPath andIndex)
+{
+    emit infoTapped(cellOrigin(andIndex.kelt_item()), andIndex.kelt_item());
+}
+
+void BatchGridView::btnCheckboxTappedAtLocationInCollectionView(QPointF, KeltIndexPath andIndex)
+{
+    emit checkboxTapped(cellOrigin(andIndex.kelt_item()), andIndex.kelt_item());
+}
+
+QPoint BatchGridView::cellOrigin(qsizetype index) const
+{
+    const GridCell* cell = gridCellAt(index);
+    return cell ? cell->mapTo(this, QPoint(0, 0)) : QPoint();
+}
+
+// Thumbnails -----------------------------------------------------------------------------------
+
+void BatchGridView::collectionViewBoundsDidChange()
+{
+    emit scrolled();
+    m_isScrollingDone = false;
+    m_thumbnails->invalidatePending(); // decodes queued for cells scrolled away lapse
+    m_scrollingTimer.start();
+}
+
+void BatchGridView::scrollingEndAfterDelay()
+{
+    m_isScrollingDone = true;
+    const QList<PhotoFilePtr> snapshot = *m_batch;
+    for (const KeltIndexPath& path : indexPathsForVisibleItems()) {
+        const qint64 item = path.kelt_item();
+        GridCell* cell = gridCellAt(item);
+        if (!cell || item >= snapshot.size())
+            continue;
+        const QString& photoPath = snapshot[item]->filePath();
+        const QImage cached = m_thumbnails->cached(photoPath);
+        cell->setPhotoPath(photoPath);
+        if (!cached.isNull()) {
+            cell->setImage(cached);
+            continue;
+        }
+        cell->setImage(ResourceImages::named(QStringLiteral("place_holder.png")));
+        m_thumbnails->request(item, photoPath);
+    }
+}
+
+void BatchGridView::onThumbnail(qsizetype item, const QString& path, const QImage& image)
+{
+    // Cached in any case; shown only where the same item still shows the same photo.
+    GridCell* cell = gridCellAt(item);
+    if (!cell || cell->cellIndex() != item || cell->photoPath() != path)
+        return;
+    if (item >= m_batch->size() || m_batch->at(item)->filePath() != path)
+        return;
+    cell->setImage(image.isNull() ? ResourceImages::named(QStringLiteral("not_av_big.png")) : image);
+}
+
+GridCell* BatchGridView::gridCellAt(qsizetype index) const
+{
+    if (index < 0)
+        return nullptr;
+    return qobject_cast<GridCell*>(
+        KeltCollectionView::cellForItemAtIndexPath(KeltIndexPath::kelt_indexPathForItem(index, 0)));
+}
+
+void BatchGridView::reloadCheckMark(qsizetype index)
+{
+    if (GridCell* cell = gridCellAt(index); cell && index < m_batch->size())
+        cell->selectCellWithFlag(m_batch->at(index)->isSelected());
+}
+
+void BatchGridView::showNotAvailable(qsizetype index)
+{
+    if (GridCell* cell = gridCellAt(index))
+        cell->setImage(ResourceImages::named(QStringLiteral("not_av_big.png")));
+}
+
+void BatchGridView::selectItem(qsizetype index)
+{
+    selectItemAtIndexPath(KeltIndexPath::kelt_indexPathForItem(index, 0), KeltScrollPosition::Nearest, true);
+}
 
 void BatchGridView::closeThumbnailWork()
 {
+    m_scrollingTimer.stop();
     m_thumbnails->invalidatePending();
     m_thumbnails->clearCache();
+}
+
+// Keys and drops -------------------------------------------------------------------------------
+
+void BatchGridView::keyPressEvent(QKeyEvent* event)
+{
+    // Keys held with Control belong to the screen (mark all).
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->ignore();
+        return;
+    }
+    KeltCollectionView::keyPressEvent(event);
+}
+
+bool BatchGridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != viewport())
+        return KeltCollectionView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (BatchViewRules::isValidDrop(localPaths(drag->mimeData()))) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList paths = localPaths(drop->mimeData());
+        if (!BatchViewRules::isValidDrop(paths)) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        emit pathsDropped(paths);
+        return true;
+    }
+    default:
+        return KeltCollectionView::eventFilter(watched, event);
+    }
 }
 
 } // namespace vantrel

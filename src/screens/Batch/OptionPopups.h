@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include "components/TorAttachedWindow.h"
 #include "core/Batch/BatchPopupRules.h"
 
 namespace vantrel {

@@ -27,7 +27,7 @@ QLabel* valueLabel(const QString& name, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setAccessibleName(name);
-    label->setMinimumWidth(120);
+    label->setMinimumWidth(80);
     // The fill comes from the palette: the label's style sheet carries its lit colour.
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
@@ -79,7 +79,7 @@ void SettingView::buildControls()
     quality->addStretch(1);
 
     m_lblSelectedFileName = valueLabel(QStringLiteral("Chosen naming"), this);
-    m_lblSelectedFileName->setMinimumWidth(220);
+    m_lblSelectedFileName->setMinimumWidth(150);
     m_btnSelectFilename = PaneLook::makeButton(QStringLiteral("▾"), QStringLiteral("Choose naming"), this);
     m_btnResetFilename = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset naming"), this);
     m_vwAddsuffix = new QWidget(this);
@@ -95,7 +95,7 @@ void SettingView::buildControls()
     m_rbKeepOriginalFolder = new QRadioButton(QStringLiteral("Save beside the originals"), this);
     m_rbOutputToFolder = new QRadioButton(QStringLiteral("Save to folder"), this);
     m_lblSelectedFolder = valueLabel(QStringLiteral("Output folder"), this);
-    m_lblSelectedFolder->setMinimumWidth(160);
+    m_lblSelectedFolder->setMinimumWidth(100);
     m_lblSelectedFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_btnSelectFolder = PaneLook::makeButton(QStringLiteral("Browse…"), QStringLiteral("Choose output folder"), this);
     m_btnResetFolder = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset folder"), this);
