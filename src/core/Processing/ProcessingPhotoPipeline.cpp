@@ -3,6 +3,7 @@
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
 #include "platform/imaging/AtomicFileWriter.h"
+#include "platform/imaging/ImagingInit.h"
 
 namespace vantrel {
 
@@ -43,6 +44,8 @@ RunWriteResult ProcessingPhotoPipeline::write(
     // A failure has written its one line to stderr already.
     const PhotoWriteResult result
         = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
+    // The photo's buffers are freed; give their pages back before the next photo.
+    releaseFreedMemory();
     return { static_cast<qint32>(result.status) };
 }
 

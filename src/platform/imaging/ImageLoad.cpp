@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 
+#include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageFileTypes.h"
 #include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/RawFile.h"
@@ -37,18 +38,24 @@ ImageProperties decodableHeader(const QString& path, const char* what, qint64 ma
 }
 
 // Upright per the header's orientation (which also covers PNG EXIF that libvips does not read),
-// then sRGB for grey, CMYK and Lab, decoded into memory so that damage shows here, not later.
-// A sequential source (a thumbnail) is decoded before it is turned, which reads it out of order.
-Image finish(vips::VImage image, const ImageProperties& p, bool upright, bool sequential = false)
+// then sRGB for grey, CMYK and Lab, in memory so that damage shows here, not later. A sequential
+// source (a thumbnail) is decoded before it is turned, which reads it out of order. A `decoded`
+// image is already in memory and private to the caller: it is returned as it is when nothing
+// needs to change, never copied once more.
+Image finish(vips::VImage image, const ImageProperties& p, bool upright, bool sequential = false, bool decoded = false)
 {
-    image = sequential && upright && p.orientation != 1 ? image.copy_memory() : image.copy();
+    const bool turn = upright && p.orientation != 1;
+    if (!decoded)
+        image = sequential && turn ? image.copy_memory() : image.copy();
     image.remove(VIPS_META_ORIENTATION);
     Image out(image);
-    if (upright && p.orientation != 1)
+    if (turn)
         out = out.uprightForOrientation(p.orientation);
     out = out.toSRGB();
     if (out.isNull())
         return {};
+    if (decoded && out.vips().get_image() == image.get_image())
+        return out;
     return Image(out.vips().copy_memory());
 }
 
@@ -97,9 +104,7 @@ Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
     if (p.loader == "raw")
         return developRaw(path, p, upright);
     try {
-        vips::VImage image
-            = vips::VImage::new_from_file(path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn));
-        return finish(image, p, upright);
+        return finish(GuardedLoad::decodeIntoMemory(path), p, upright, false, true);
     } catch (const vips::VError& e) {
         report(path, "load", e.what());
         return {};
@@ -175,10 +180,8 @@ Image Image::loadAtSize(const QString& path, QSize size)
         return full.isNull() ? Image() : full.resized(size);
     }
     try {
-        // Decoded straight into memory (no line cache), so that a damaged file fails here.
-        vips::VImage image = vips::VImage::new_from_file(
-            path.toUtf8().constData(), vips::VImage::option()->set("fail_on", kFailOn)->set("shrink", shrink));
-        const Image out = finish(image, p, true);
+        // Decoded straight into memory, so that a damaged file fails here.
+        const Image out = finish(GuardedLoad::decodeIntoMemory(path, shrink), p, true, false, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {
         report(path, "load at size", e.what());

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include <malloc.h>
+
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
 // After vips8: it relies on the types that header declares.
@@ -21,11 +23,28 @@ void xmpLock(void* /*data*/, bool lock)
         g_xmpMutex.unlock();
 }
 
+// Arenas for the heap: enough that libvips' workers rarely wait for each other's allocations
+// (pixel buffers are allocated once per region and reused), few enough that freed memory is
+// found again instead of piling up in one arena per thread.
+constexpr int kMallocArenas = 2;
+// Blocks from this size up are mapped and unmapped directly. Without a fixed value glibc raises
+// the threshold up to 32 MB after the first large free, and decoded strips and encoder buffers
+// of a few MB then stay in the arenas after use.
+constexpr int kMmapThreshold = 4 << 20;
+
 } // namespace
+
+void releaseFreedMemory()
+{
+    malloc_trim(0);
+}
 
 bool initImagingLibraries(const char* argv0)
 {
     static bool ok = [argv0] {
+        // Before libvips starts its threads, so that every later arena obeys the cap.
+        mallopt(M_ARENA_MAX, kMallocArenas);
+        mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
         if (VIPS_INIT(argv0 ? argv0 : "vantrel") != 0)
             return false;
         // No operation cache: batch work touches each image once, and libvips 8.14 keys cached

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 #include <QDir>
 #include <QFile>
@@ -401,6 +402,57 @@ TEST_F(PhotoPipelineTest, UndecodableSourceIsNotProcessed)
         }
     }
     EXPECT_TRUE(outputFolderEntries().isEmpty());
+}
+
+// A photo-like JPEG (noise compresses like a detailed photo, so the scan fills the file) whose
+// bytes are then changed by `damage`.
+bool writeDamagedJpeg(const QString& path, int width, int height, const std::function<void(QByteArray&)>& damage)
+{
+    vips::VImage grey = vips::VImage::gaussnoise(width, height, vips::VImage::option()->set("sigma", 60.0));
+    vips::VImage rgb = grey.bandjoin({ grey.flip(VIPS_DIRECTION_HORIZONTAL), grey.flip(VIPS_DIRECTION_VERTICAL) })
+                           .cast(VIPS_FORMAT_UCHAR);
+    VipsBlob* blob = rgb.jpegsave_buffer(vips::VImage::option()->set("Q", 90));
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    QByteArray bytes(static_cast<const char*>(data), qsizetype(length));
+    vips_area_unref(VIPS_AREA(blob));
+    damage(bytes);
+    return testimages::writeBytes(path, bytes);
+}
+
+TEST_F(PhotoPipelineTest, CutOffJpegFailsInEveryRun)
+{
+    // Cut at 96.8 % of its length: the decode stops a few rows before the bottom. libvips'
+    // worker threads used to swallow the loader's error in about half of the runs.
+    const QString cut = m_in + QStringLiteral("/cut.jpg");
+    ASSERT_TRUE(writeDamagedJpeg(cut, 2000, 1500, [](QByteArray& b) { b.truncate(b.size() * 968 / 1000); }));
+    // Bytes changed inside the scan: the decoder recovers and reports corrupt data as a
+    // warning. Such files are accepted (real camera files often carry such warnings).
+    const QString flipped = m_in + QStringLiteral("/flipped.jpg");
+    ASSERT_TRUE(writeDamagedJpeg(flipped, 2000, 1500, [](QByteArray& b) {
+        for (qsizetype i = b.size() / 2; i < b.size() / 2 + 64; i += 8)
+            b[i] = char(b[i] == '\xff' ? 0x12 : (uchar(b[i]) ^ 0x5a) == 0xff ? 0x34 : b[i] ^ 0x5a);
+    }));
+    struct Case {
+        const char* name;
+        bool keepSize;
+        int percent;
+    };
+    for (const Case& c : { Case { "whole decode", true, 100 }, Case { "shrink on load", false, 25 } }) {
+        PhotoJobSettings s = settings();
+        s.isHorizontalFlip = true;
+        s.isKeepOriginalSize = c.keepSize;
+        s.isPercentSize = !c.keepSize;
+        s.perWidth = s.perHeight = c.percent;
+        int processed = 0;
+        for (int round = 0; round < 20; ++round) {
+            const Run r = run(s, cut);
+            processed += r.result.status == ProcessStatus::Processed;
+            EXPECT_FALSE(QFileInfo::exists(r.output)) << c.name;
+        }
+        EXPECT_EQ(processed, 0) << c.name;
+        EXPECT_EQ(run(s, flipped).result.status, ProcessStatus::Processed) << c.name;
+    }
 }
 
 TEST_F(PhotoPipelineTest, NamesTooLongAreRefused)

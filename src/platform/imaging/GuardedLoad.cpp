@@ -1,0 +1,78 @@
+#include "platform/imaging/GuardedLoad.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace vantrel {
+
+struct GuardedLoad::State {
+    std::mutex mutex;
+    std::atomic<bool> failed { false };
+};
+
+namespace {
+
+// Kept alive by the output image until it closes; the GuardedLoad keeps its own reference.
+using StateHandle = std::shared_ptr<GuardedLoad::State>;
+
+int generate(VipsRegion* out, void* sequence, void* /*in*/, void* state, gboolean* /*stop*/)
+{
+    auto* input = static_cast<VipsRegion*>(sequence);
+    auto* s = static_cast<GuardedLoad::State*>(state);
+    std::lock_guard lock(s->mutex);
+    if (vips_region_prepare(input, &out->valid) != 0) {
+        s->failed = true;
+        return -1;
+    }
+    return vips_region_region(out, input, &out->valid, out->valid.left, out->valid.top);
+}
+
+void releaseState(VipsImage* /*image*/, gpointer handle)
+{
+    delete static_cast<StateHandle*>(handle);
+}
+
+void releaseInput(VipsImage* /*image*/, gpointer input)
+{
+    g_object_unref(input);
+}
+
+} // namespace
+
+GuardedLoad GuardedLoad::open(const QString& path, int shrink)
+{
+    vips::VOption* options
+        = vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED)->set("access", VIPS_ACCESS_SEQUENTIAL);
+    if (shrink > 1)
+        options->set("shrink", shrink);
+    const vips::VImage loaded = vips::VImage::new_from_file(path.toUtf8().constData(), options);
+
+    GuardedLoad load;
+    load.m_state = std::make_shared<State>();
+    VipsImage* in = loaded.get_image();
+    VipsImage* out = vips_image_new();
+    load.m_image = vips::VImage(out, vips::STEAL);
+    g_object_ref(in);
+    g_signal_connect(out, "close", G_CALLBACK(releaseInput), in);
+    g_signal_connect(out, "close", G_CALLBACK(releaseState), new StateHandle(load.m_state));
+    if (vips_image_pipelinev(out, VIPS_DEMAND_STYLE_THINSTRIP, in, nullptr)
+        || vips_image_generate(out, vips_start_one, generate, vips_stop_one, in, load.m_state.get()))
+        throw vips::VError();
+    return load;
+}
+
+bool GuardedLoad::failed() const
+{
+    return m_state && m_state->failed;
+}
+
+vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, int shrink)
+{
+    const GuardedLoad load = open(path, shrink);
+    vips::VImage memory = load.image().copy_memory();
+    if (load.failed())
+        throw vips::VError("the decode stopped early: damaged or truncated data");
+    return memory;
+}
+
+} // namespace vantrel
