@@ -17,6 +17,7 @@
 #include "app/MainScreen/MainScreenView.h"
 #include "components/Sheet.h"
 #include "core/AppDelegate.h"
+#include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/DbManager/DBManager.h"
 #include "core/Processing/ProcessingClock.h"
@@ -24,6 +25,12 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "platform/NotificationCenter.h"
+#include "screens/AddPhotos/AddPhotosVC.h"
+#include "screens/Panes/ResizeView.h"
+#include "screens/Panes/SettingView.h"
+#include "screens/Processing/OverwriteAlertView.h"
+#include "screens/Processing/ProcessingView.h"
 #include "support/TestImages.h"
 
 namespace vantrel::test {
@@ -91,12 +98,11 @@ TEST(WizardEndToEnd, ConvertWithAKeepBothAnswer_ThenALowSpaceRunEndedByOk)
     window.show();
     screen->setUiOnTabChange(1);
 
-    // Step 1: the photos are added.
-    for (const QString& path : paths) {
-        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
-        photo->setIsSelected(true);
-        app->arraySelectedImagesToProcess.append(photo);
-    }
+    // Step 1: the photos are dropped on the add screen's drop box.
+    NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
+    ASSERT_TRUE(turnUntil([&] {
+        return app->arraySelectedImagesToProcess.size() == 3 && !screen->addPhotosScreen()->isAddRunInProgress();
+    }));
     QTest::mouseClick(screen->bottomButton("btnNextOnPhotosvw"), Qt::LeftButton);
     ASSERT_TRUE(screen->stepView(2)->isVisible());
 
@@ -105,24 +111,25 @@ TEST(WizardEndToEnd, ConvertWithAKeepBothAnswer_ThenALowSpaceRunEndedByOk)
     size.isCustomSize = true;
     size.customWidth = 60;
     size.customHeight = 40;
-    screen->panes().setReSizeSettingObject(size);
+    screen->vwResize()->setReSizeSettingObject(size);
     QTest::mouseClick(screen->bottomButton("btnNextOnResizingvw"), Qt::LeftButton);
     ASSERT_TRUE(screen->stepView(3)->isVisible());
 
-    // Step 3: PNG into the output folder, then Convert.
-    OutputOptionSettings output;
-    output.formatOption = 1;
-    output.selectedFileFormat = 2;
-    output.folderOption = 1;
-    output.ouptputFolder = out;
-    screen->panes().setOutputSettingObject(output);
+    // Step 3: PNG into the chosen output folder, then Convert.
+    SettingView* settings = screen->vwSetting();
+    settings->btnConvertFormatTapped();
+    settings->formatSelectionChangedWithIndex(2);
+    settings->btnOutputToFolderTapped();
+    settings->folderPanelEnded(out);
+    ASSERT_EQ(settings->getOutputSettingObject().ouptputFolder, out);
     QTest::mouseClick(screen->bottomButton("btnConvertOnSettingvw"), Qt::LeftButton);
     ASSERT_TRUE(screen->stepView(4)->isVisible());
 
     // The run asks about photo2.png: keep both.
     ASSERT_TRUE(turnUntil([&] { return activeSheetContent(&window) == screen->winOverwriteAlert(); }));
     EXPECT_TRUE(app->isSubWindowOpened);
-    engine->btnKeepImageTapped();
+    QTest::mouseClick(
+        screen->vwProcessing()->overwriteAlertContent()->button(OverwriteAlertView::Answer::KeepBoth), Qt::LeftButton);
     ASSERT_TRUE(turnUntil([&] { return !engine->isRunActive() && engine->activeWorkers() == 0; }));
     ASSERT_TRUE(turnUntil([&] { return screen->bottomButton("btnFinishOnProccesiingvw")->isVisible(); }));
     EXPECT_FALSE(activeSheetContent(&window));

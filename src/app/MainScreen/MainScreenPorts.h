@@ -1,73 +1,92 @@
 #pragma once
 
+#include <memory>
+
 #include <QPointer>
-#include <QWidget>
+
+#include "screens/AddPhotos/AddPhotosVC.h"
 
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Wizard/WizardPorts.h"
 
 namespace vantrel {
 
-/// The wizard's view of the add-photos screen, over the screen once it is created. Before that
-/// the batch is read directly and the screen-only operations do nothing.
+class BatchPresenter;
+class FlipView;
+class ProcessingView;
+class ResizeView;
+class RotateView;
+class SettingView;
+
+/// The wizard's view of the add-photos screen and the batch views it hosts. Before the screen
+/// exists (it is made when step 1 is first shown) the batch is read directly and the screen-only
+/// operations do nothing.
 class AddPhotosPort : public WizardAddPhotos {
 public:
+    void setScreen(AddPhotosVC* screen) { m_screen = screen; }
+
     QList<PhotoFilePtr> getSelectedPhotoFiles() override;
-    bool isRawImageExist() override { return false; }
-    void enableDragDrop(bool) override { }
-    void closeBackgroundOperations() override { }
-    void btnYesOnRemoveSelectedPhotoTapped() override { }
-    void btnYesOnRemoveAllPhotoTapped() override { }
-    void btnRemoveFromBatchOnAlertTapped() override { }
-    int totalPhotoToAdd() override { return 0; }
-    int damagedFileCount() override { return 0; }
-    int alreadyExistsPhotosCount() override { return 0; }
+    bool isRawImageExist() override;
+    void enableDragDrop(bool enable) override;
+    void closeBackgroundOperations() override;
+    void btnYesOnRemoveSelectedPhotoTapped() override;
+    void btnYesOnRemoveAllPhotoTapped() override;
+    void btnRemoveFromBatchOnAlertTapped() override;
+    int totalPhotoToAdd() override;
+    int damagedFileCount() override;
+    int alreadyExistsPhotosCount() override;
+
+private:
+    /// The batch views' logic inside the screen, when they are there.
+    BatchPresenter* presenter() const;
+
+    QPointer<AddPhotosVC> m_screen;
 };
 
 /// The wizard's view of the four option panes.
 class PanesPort : public WizardPanes {
 public:
-    void setDefaultCustomSize() override { }
-    SizeObject getReSizeSettingObject() override { return m_size; }
-    void setReSizeSettingObject(const SizeObject& size) override { m_size = size; }
-    bool isPredefinedSizeNotSlectedAnyValue() override { return false; }
-    QList<SizeObject> predefinedSizes() override { return {}; }
-    qint32 getRotateSettingObject() override { return m_rotation; }
-    void setRotationType(qint32 rotationType) override { m_rotation = rotationType; }
-    QList<bool> getFlipSettongObject() override { return { m_flip == 1, m_flip == 2 }; }
-    void setFlipSettongObject(int option) override { m_flip = option; }
-    OutputOptionSettings getOutputSettingObject() override { return m_output; }
-    void setOutputSettingObject(const OutputOptionSettings& settings) override { m_output = settings; }
+    PanesPort(ResizeView* resize, RotateView* rotate, FlipView* flip, SettingView* setting);
+
+    void setDefaultCustomSize() override;
+    SizeObject getReSizeSettingObject() override;
+    void setReSizeSettingObject(const SizeObject& size) override;
+    bool isPredefinedSizeNotSlectedAnyValue() override;
+    QList<SizeObject> predefinedSizes() override;
+    qint32 getRotateSettingObject() override;
+    void setRotationType(qint32 rotationType) override;
+    QList<bool> getFlipSettongObject() override;
+    void setFlipSettongObject(int option) override;
+    OutputOptionSettings getOutputSettingObject() override;
+    void setOutputSettingObject(const OutputOptionSettings& settings) override;
 
 private:
-    SizeObject m_size;
-    qint32 m_rotation = 0;
-    int m_flip = 0;
-    OutputOptionSettings m_output;
+    ResizeView* m_resize;
+    RotateView* m_rotate;
+    FlipView* m_flip;
+    SettingView* m_setting;
 };
 
-/// The wizard's view of the batch run: the processing view's engine.
+/// The wizard's view of the processing view and its batch-run engine.
 class ProcessingPort : public WizardProcessing {
 public:
-    /// An engine on the real pipeline, file probe, clock, folder opener, serial worker and the
-    /// application's log database.
-    static std::shared_ptr<ProcessingEngine> makeEngine();
-
-    void setEngine(std::shared_ptr<ProcessingEngine> engine) { m_engine = std::move(engine); }
-    /// The engine, made on first use (after start-up has opened the log database).
+    explicit ProcessingPort(ProcessingView* view)
+        : m_view(view)
+    {
+    }
     ProcessingEngine& engine();
 
     void startProcess(const OutputOptionSettings& outputSettingObject,
         const ResizingOptionsSettingObject& resizingOptionObject) override;
-    void btnOkOnEnoughtSpcaecTapped() override { engine().btnOkOnEnoughtSpcaecTapped(); }
-    void holdProcessing() override { engine().holdProcessing(); }
-    void restartProcessing() override { engine().restartProcessing(); }
-    void stopProcessing() override { engine().stopProcessing(); }
-    QVariantMap getLogDetails() override { return engine().getLogDetails(); }
-    void subWindowDidClose() override { engine().subWindowDidClose(); }
+    void btnOkOnEnoughtSpcaecTapped() override;
+    void holdProcessing() override;
+    void restartProcessing() override;
+    void stopProcessing() override;
+    QVariantMap getLogDetails() override;
+    void subWindowDidClose() override;
 
 private:
-    std::shared_ptr<ProcessingEngine> m_engine;
+    ProcessingView* m_view;
 };
 
 } // namespace vantrel

@@ -18,6 +18,14 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "platform/NotificationCenter.h"
+#include "screens/AddPhotos/AddPhotosVC.h"
+#include "screens/Logs/LogDetailView.h"
+#include "screens/Logs/LogWindow.h"
+#include "screens/Panes/FlipView.h"
+#include "screens/Panes/ResizeView.h"
+#include "screens/Panes/SettingView.h"
+#include "screens/Processing/OverwriteAlertView.h"
+#include "screens/Processing/ProcessingView.h"
 
 namespace vantrel {
 
@@ -26,9 +34,8 @@ constexpr int kBottomBarHeight = 64;
 constexpr int kButtonWidth = 120;
 constexpr int kButtonHeight = 34;
 
-QWidget* makeStepView(QWidget* parent, const char* name, const QString& accessibleName)
+template <class View> View* makeStepView(View* view, const char* name, const QString& accessibleName)
 {
-    auto* view = new QWidget(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setAccessibleName(accessibleName);
     view->hide();
@@ -39,32 +46,26 @@ QWidget* makeStepView(QWidget* parent, const char* name, const QString& accessib
 MainScreenView::MainScreenView(QWidget* parent, std::shared_ptr<ProcessingEngine> engine)
     : QWidget(parent)
 {
-    if (engine)
-        m_processingPort.setEngine(std::move(engine));
     setObjectName(QStringLiteral("mainContaner"));
     setAccessibleName(QStringLiteral("Main screen"));
-    m_driver = std::make_unique<WizardDriver>(*this, m_addPhotosPort, m_panesPort, m_processingPort);
-
     m_leftBox = new QWidget(this);
     m_leftBox->setObjectName(QStringLiteral("leftBox"));
     m_leftBox->setAccessibleName(QStringLiteral("Wizard step"));
-    buildStepViews();
+    buildStepViews(std::move(engine));
     buildBottomBar();
+    m_addPhotosPort = std::make_unique<AddPhotosPort>();
+    m_panesPort = std::make_unique<PanesPort>(m_vwResize, m_vwRotate, m_vwFlip, m_vwSetting);
+    m_processingPort = std::make_unique<ProcessingPort>(m_vwProcessing);
+    m_driver = std::make_unique<WizardDriver>(*this, *m_addPhotosPort, *m_panesPort, *m_processingPort);
 
     m_winAlert = new AlertSheetView(this);
     m_winAlert->hide();
     m_winAlert->setButtonHandler([this](AlertButton button) { m_driver->alerts().tap(button); });
 
-    m_winOverwriteAlert = new QWidget(this);
+    // The overwrite question's controls belong to the processing view; this screen shows them.
+    m_winOverwriteAlert = m_vwProcessing->overwriteAlertContent();
     m_winOverwriteAlert->setObjectName(QStringLiteral("winOverwriteAlert"));
-    m_winOverwriteAlert->setAccessibleName(QStringLiteral("File exists"));
-    m_winOverwriteAlert->resize(623, 300);
     m_winOverwriteAlert->hide();
-
-    m_winLogs = new QWidget(this);
-    m_winLogs->setObjectName(QStringLiteral("winLogs"));
-    m_winLogs->setAccessibleName(QStringLiteral("Logs"));
-    m_winLogs->hide();
 
     m_vwLoading = new LoadingOverlay(this);
 
@@ -85,18 +86,28 @@ void MainScreenView::initSetup()
     m_driver->initSetup();
 }
 
-void MainScreenView::buildStepViews()
+void MainScreenView::buildStepViews(std::shared_ptr<ProcessingEngine> engine)
 {
-    m_addPhotosView = makeStepView(m_leftBox, "addPhotosView", QStringLiteral("Photos"));
-    m_vwResizeOptions = makeStepView(m_leftBox, "vwResizeOptions", QStringLiteral("Resizing"));
-    m_vwResize = makeStepView(m_vwResizeOptions, "vwResize", QStringLiteral("Resize"));
-    m_vwRotate = makeStepView(m_vwResizeOptions, "vwRotate", QStringLiteral("Rotate"));
-    m_vwFlip = makeStepView(m_vwResizeOptions, "vwFlip", QStringLiteral("Flip"));
+    m_vwResizeOptions = makeStepView(new QWidget(m_leftBox), "vwResizeOptions", QStringLiteral("Resizing"));
+    m_vwResize = makeStepView(new ResizeView(m_vwResizeOptions), "vwResize", QStringLiteral("Resize"));
+    m_vwRotate = makeStepView(new RotateView(m_vwResizeOptions), "vwRotate", QStringLiteral("Rotate"));
+    m_vwFlip = makeStepView(new FlipView(m_vwResizeOptions), "vwFlip", QStringLiteral("Flip"));
+    m_vwRotate->setDelegate(this);
     m_vwResize->show();
     m_vwRotate->show();
     m_vwFlip->show();
-    m_vwSetting = makeStepView(m_leftBox, "vwSetting", QStringLiteral("Settings"));
-    m_vwProcessing = makeStepView(m_leftBox, "vwProcessing", QStringLiteral("Processing"));
+    m_vwSetting = makeStepView(new SettingView(m_leftBox), "vwSetting", QStringLiteral("Settings"));
+    m_vwProcessing
+        = makeStepView(new ProcessingView(std::move(engine), m_leftBox), "vwProcessing", QStringLiteral("Processing"));
+}
+
+AddPhotosVC* MainScreenView::ensureAddPhotosScreen()
+{
+    if (!m_addPhotosScreen) {
+        m_addPhotosScreen = makeStepView(new AddPhotosVC(m_leftBox), "addPhotosView", QStringLiteral("Photos"));
+        m_addPhotosPort->setScreen(m_addPhotosScreen);
+    }
+    return m_addPhotosScreen;
 }
 
 QPushButton* MainScreenView::makeBottomButton(
@@ -148,7 +159,7 @@ QWidget* MainScreenView::stepView(int step) const
 {
     switch (step) {
     case 1:
-        return m_addPhotosView;
+        return m_addPhotosScreen;
     case 2:
         return m_vwResizeOptions;
     case 3:
@@ -164,8 +175,12 @@ QWidget* MainScreenView::stepView(int step) const
 
 void MainScreenView::showStepView(int step)
 {
-    for (int i = 1; i <= 4; ++i)
-        stepView(i)->hide();
+    if (step == 1)
+        ensureAddPhotosScreen();
+    for (int i = 1; i <= 4; ++i) {
+        if (QWidget* view = stepView(i))
+            view->hide();
+    }
     if (QWidget* view = stepView(step)) {
         view->setGeometry(m_leftBox->rect());
         view->show();
@@ -246,8 +261,8 @@ void MainScreenView::relayout()
     m_leftBox->setGeometry(0, 0, w, qMax(0, h - kBottomBarHeight));
     m_bottomBar->setGeometry(0, h - kBottomBarHeight, w, kBottomBarHeight);
     for (int i = 1; i <= 4; ++i) {
-        if (stepView(i)->isVisible())
-            stepView(i)->setGeometry(m_leftBox->rect());
+        if (QWidget* view = stepView(i); view && view->isVisible())
+            view->setGeometry(m_leftBox->rect());
     }
 
     // The panes share the width in two halves, in single precision as the panes compute it.
@@ -275,8 +290,8 @@ void MainScreenView::relayout()
         button->setGeometry(right, top, kButtonWidth, kButtonHeight);
         right -= 12;
     }
-    if (m_winLogs->isVisible())
-        m_winLogs->setGeometry(m_winLogs->parentWidget()->rect());
+    if (m_winLogs && m_winLogs->isVisible())
+        m_winLogs->setGeometry(window()->geometry());
     if (m_vwLoading->isVisible())
         m_vwLoading->setGeometry(rect());
 }
@@ -324,12 +339,15 @@ void MainScreenView::windowWillClose()
 
 void MainScreenView::btnShowLogsTapped()
 {
-    const QString stamp = m_processingPort.getLogDetails().value(QStringLiteral("timeStamp")).toString();
-    Q_UNUSED(stamp);
-    QWidget* top = window();
-    m_winLogs->setParent(top);
+    const QString stamp = m_processingPort->getLogDetails().value(QStringLiteral("timeStamp")).toString();
+    // A child window of the main window, over all of it.
+    if (!m_winLogs) {
+        m_winLogs = new LogWindow(window());
+        m_winLogs->setObjectName(QStringLiteral("winLogs"));
+    }
+    m_winLogs->logDetailView()->initWithLogTimeStamp(stamp);
     m_winLogs->setAttribute(Qt::WA_TranslucentBackground, true);
-    m_winLogs->setGeometry(top->rect());
+    m_winLogs->setGeometry(window()->geometry());
     m_winLogs->show();
     m_winLogs->raise();
 }

@@ -11,6 +11,7 @@
 #include "components/MouseDownViewDelegate.h"
 #include "components/TorAttachedWindow.h"
 #include "core/Wizard/WizardDriver.h"
+#include "screens/Panes/RotateView.h"
 
 class QLabel;
 class QListWidget;
@@ -18,8 +19,14 @@ class QPushButton;
 
 namespace vantrel {
 
+class AddPhotosVC;
 class AlertSheetView;
+class FlipView;
 class LoadingOverlay;
+class LogWindow;
+class ProcessingView;
+class ResizeView;
+class SettingView;
 class Sheet;
 struct Notification;
 
@@ -27,7 +34,11 @@ struct Notification;
 /// footer line, the shared alert sheet (`winAlert`), the overwrite sheet (`winOverwriteAlert`),
 /// the log window (`winLogs`) and the loading overlay. The rules live in WizardDriver; this widget
 /// shows what it decides. Sheets are in-window overlays (Sheet), never nested event loops.
-class MainScreenView : public QWidget, public WizardScreen, public MainScreenInterface, public MouseDownViewDelegate {
+class MainScreenView : public QWidget,
+                       public WizardScreen,
+                       public MainScreenInterface,
+                       public MouseDownViewDelegate,
+                       public RotateViewDelegate {
 public:
     /// The run's engine may be given (tests give one with their own probe); by default the screen
     /// makes one on the real pipeline and the application's log database.
@@ -63,8 +74,8 @@ public:
 
     // The main window's view of the screen
     QWidget* mainScreenWidget() override { return this; }
-    bool isRunActive() override { return m_processingPort.engine().isRunActive(); }
-    void stopRunAfterCurrentPhoto() override { m_processingPort.engine().stopProcessing(); }
+    bool isRunActive() override { return m_processingPort->engine().isRunActive(); }
+    void stopRunAfterCurrentPhoto() override { m_processingPort->engine().stopProcessing(); }
 
     // Shared alert sheet and overwrite sheet
     void showAlertWithTag(int tag) { m_driver->alerts().showAlertWithTag(tag); }
@@ -101,7 +112,7 @@ public:
     void windowWillClose();
 
     /// The rotate pane's apply button: the angle is kept, nothing reads it.
-    void btnApplyRotationTapped(float angle) { m_rotationAngle = angle; }
+    void btnApplyRotationTapped(float angle) override { m_rotationAngle = angle; }
 
     // Kept operations that nothing in the application calls.
     /// Shows the options table in a popup below a point of this screen.
@@ -121,11 +132,17 @@ public:
     QLabel* lblBatchInfoBottom() const { return m_lblBatchInfoBottom; }
     AlertSheetView* winAlert() const { return m_winAlert; }
     QWidget* winOverwriteAlert() const { return m_winOverwriteAlert; }
-    QWidget* winLogs() const { return m_winLogs; }
+    LogWindow* winLogs() const { return m_winLogs; }
+    /// The add-photos screen; nullptr until step 1 is first shown.
+    AddPhotosVC* addPhotosScreen() const { return m_addPhotosScreen; }
+    ResizeView* vwResize() const { return m_vwResize; }
+    RotateView* vwRotate() const { return m_vwRotate; }
+    FlipView* vwFlip() const { return m_vwFlip; }
+    SettingView* vwSetting() const { return m_vwSetting; }
+    ProcessingView* vwProcessing() const { return m_vwProcessing; }
     LoadingOverlay* vwLoading() const { return m_vwLoading; }
     WizardDriver& driver() { return *m_driver; }
-    ProcessingPort& processingPort() { return m_processingPort; }
-    WizardPanes& panes() { return m_panesPort; }
+    ProcessingEngine& engine() { return m_processingPort->engine(); }
     float rotationAngle() const { return m_rotationAngle; }
 
     // WizardScreen
@@ -150,32 +167,35 @@ protected:
 
 private:
     void buildBottomBar();
-    void buildStepViews();
     QPushButton* makeBottomButton(
         const char* name, const QString& caption, bool primary, void (MainScreenView::*action)());
     /// After any window, sheet or panel may have closed: lets a question the run is holding be asked.
     void scheduleSubWindowCheck();
 
-    AddPhotosPort m_addPhotosPort;
-    PanesPort m_panesPort;
-    ProcessingPort m_processingPort;
+    void buildStepViews(std::shared_ptr<ProcessingEngine> engine);
+    /// The add-photos screen, made the first time step 1 is shown.
+    AddPhotosVC* ensureAddPhotosScreen();
+
+    std::unique_ptr<AddPhotosPort> m_addPhotosPort;
+    std::unique_ptr<PanesPort> m_panesPort;
+    std::unique_ptr<ProcessingPort> m_processingPort;
     std::unique_ptr<WizardDriver> m_driver;
 
     QWidget* m_leftBox = nullptr;
-    QWidget* m_addPhotosView = nullptr;
+    AddPhotosVC* m_addPhotosScreen = nullptr;
     QWidget* m_vwResizeOptions = nullptr;
-    QWidget* m_vwResize = nullptr;
-    QWidget* m_vwRotate = nullptr;
-    QWidget* m_vwFlip = nullptr;
-    QWidget* m_vwSetting = nullptr;
-    QWidget* m_vwProcessing = nullptr;
+    ResizeView* m_vwResize = nullptr;
+    RotateView* m_vwRotate = nullptr;
+    FlipView* m_vwFlip = nullptr;
+    SettingView* m_vwSetting = nullptr;
+    ProcessingView* m_vwProcessing = nullptr;
     QWidget* m_bottomBar = nullptr;
     QList<QPushButton*> m_bottomButtons;
     QPushButton* m_btnShowLogs = nullptr;
     QLabel* m_lblBatchInfoBottom = nullptr;
     AlertSheetView* m_winAlert = nullptr;
     QWidget* m_winOverwriteAlert = nullptr;
-    QWidget* m_winLogs = nullptr;
+    LogWindow* m_winLogs = nullptr;
     LoadingOverlay* m_vwLoading = nullptr;
     QWidget* m_vwPopupWithTableOptions = nullptr;
     QListWidget* m_tblPopupOptions = nullptr;
