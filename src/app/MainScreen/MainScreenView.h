@@ -143,6 +143,9 @@ public:
     LoadingOverlay* vwLoading() const { return m_vwLoading; }
     WizardDriver& driver() { return *m_driver; }
     ProcessingEngine& engine() { return m_processingPort->engine(); }
+    /// The wizard's ports over the panes and the processing view.
+    WizardPanes& panes() { return *m_panesPort; }
+    ProcessingPort& processingPort() { return *m_processingPort; }
     float rotationAngle() const { return m_rotationAngle; }
 
     // WizardScreen
