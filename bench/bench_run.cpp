@@ -39,7 +39,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: bench_run <input folder> <output folder> [--width N] [--percent P] [--format F] [--quality Q] "
-        "[--keep-format]\n");
+        "[--keep-format] [--writers K]\n");
     return 2;
 }
 
@@ -73,6 +73,7 @@ int main(int argc, char** argv)
     options.job.compressionRatio = 75;
     options.job.isKeepOriginalSize = true;
     options.askBeforeOverwrite = false;
+    int writers = 0; // the run's default
     for (int i = 2; i < args.size(); ++i) {
         const QString& arg = args[i];
         const QString value = i + 1 < args.size() ? args[i + 1] : QString();
@@ -97,6 +98,11 @@ int main(int argc, char** argv)
             ++i;
         } else if (arg == "--quality") {
             options.job.compressionRatio = value.toInt();
+            ++i;
+        } else if (arg == "--writers") {
+            writers = value.toInt();
+            if (writers < 1)
+                return usage();
             ++i;
         } else if (arg == "--keep-format") {
             options.job.formatOption = 0;
@@ -123,7 +129,7 @@ int main(int argc, char** argv)
     auto engine = vantrel::ProcessingEngine::create({ std::make_shared<vantrel::ProcessingPhotoPipeline>(),
         std::make_shared<vantrel::ProcessingFileProbe>(), std::make_shared<vantrel::ProcessingClock>(), nullptr,
         std::make_shared<vantrel::ProcessingLogDatabase>(shared->dbManager),
-        std::make_shared<vantrel::ProcessingSerialExecutor>() });
+        std::make_shared<vantrel::ProcessingSerialExecutor>(), writers });
     QObject context;
     vantrel::NotificationCenter::defaultCenter().addObserver(
         &context, vantrel::kNotificationsProcessFinished, [&](const vantrel::Notification&) { app.quit(); });

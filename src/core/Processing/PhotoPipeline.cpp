@@ -14,6 +14,7 @@
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
 #include "core/Processing/TargetSize.h"
+#include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
 
 namespace vantrel {
@@ -82,6 +83,9 @@ ProcessStatus statusForErrno(int errorNumber)
         return ProcessStatus::NotProcessed;
     }
 }
+
+// The most pixels a source may claim to be decoded (the loader's own limit).
+constexpr qint64 kMaxDecodedPixels = 400'000'000;
 
 Image decodeAtSize(const QString& path, QSize upright, QSize target)
 {
@@ -339,6 +343,13 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
     const PixelTransform layout
         = keepsLayout ? PixelTransform::layoutForOrientation(plan.orientation) : PixelTransform();
 
+    // A keep-size conversion that leaves the stored pixels as they are streams from the loader
+    // into the output file: no decoded photo or encoded file is held whole in memory.
+    if (!transformed && plan.targetSize == plan.uprightSize
+        && PixelTransform::viewerCorrection(plan.orientation).then(userTransform()).then(layout).isIdentity())
+        if (auto streamed = writeStreamed(photo, outputPath, formatIndex, tag))
+            return *streamed;
+
     Image image;
     if (transformed) {
         image = layout.applyTo(*transformed);
@@ -352,6 +363,44 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
     const EncodeResult encoded = saveImageInSelectedFormat(formatIndex, outputPath, image, photo.fileURL(), tag);
     if (!encoded.ok)
         return failure(encoded.errorNumber, QStringLiteral("cannot write"), outputPath, encoded.error);
+    return success(outputPath, false);
+}
+
+std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
+    const PhotoFile& photo, const QString& outputPath, int formatIndex, int tag) const
+{
+    // Camera RAW files are developed, not loaded; other sources over the decode limit are refused
+    // by the general route.
+    const ImageProperties properties = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation);
+    if (!properties.valid || properties.loader == QLatin1String("raw")
+        || qint64(properties.pixelWidth) * properties.pixelHeight > kMaxDecodedPixels)
+        return std::nullopt;
+    std::optional<GuardedLoad> load;
+    try {
+        load = GuardedLoad::open(photo.fileURL());
+    } catch (const vips::VError& e) {
+        return failure(0, QStringLiteral("cannot decode"), photo.fileURL(), QString::fromUtf8(e.what()).trimmed());
+    }
+    Image pixels(load->image());
+    QString temporary;
+    if (const int error = m_fileSystem->createTemporary(OutputPathBuilder::parentFolder(outputPath), &temporary))
+        return failure(error, QStringLiteral("cannot create a temporary file for"), outputPath);
+    EncodeOptions options;
+    options.quality = qualityFactor();
+    options.orientationTag = tag;
+    options.metadataSource = photo.fileURL();
+    EncodeResult encoded = encodeImageInto(pixels, temporary, formatForIndex(formatIndex), options, &*load);
+    if (encoded.ok) {
+        if (const int error = m_fileSystem->commit(temporary, outputPath)) {
+            encoded.ok = false;
+            encoded.errorNumber = error;
+            encoded.error = QString::fromLocal8Bit(std::strerror(error));
+        }
+    }
+    if (!encoded.ok) {
+        m_fileSystem->discard(temporary);
+        return failure(encoded.errorNumber, QStringLiteral("cannot write"), outputPath, encoded.error);
+    }
     return success(outputPath, false);
 }
 

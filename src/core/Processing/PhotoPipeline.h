@@ -123,6 +123,10 @@ public:
 private:
     PhotoWriteResult writeEncoded(
         const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* decoded) const;
+    /// Streams an unchanged-size conversion from the loader into the output; nothing when the
+    /// source needs the general route (camera RAW, over the decode limit).
+    std::optional<PhotoWriteResult> writeStreamed(
+        const PhotoFile& photo, const QString& outputPath, int formatIndex, int tag) const;
     std::optional<PhotoWriteResult> checkDestination(const QString& outputPath) const;
     PhotoWriteResult copySource(const PhotoFile& photo, const QString& outputPath) const;
     PhotoWriteResult failure(

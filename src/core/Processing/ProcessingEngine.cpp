@@ -8,46 +8,16 @@
 #include "core/Catalogue.h"
 #include "core/Processing/OutputPathBuilder.h"
 #include "core/Processing/PhotoPipeline.h"
+#include "core/Processing/ProcessingHop.h"
 #include "core/Processing/RunText.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
-
-#if defined(__SANITIZE_THREAD__)
-#include <sanitizer/tsan_interface.h>
-#endif
 
 namespace vantrel {
 
 namespace {
 
-// The blocking hop orders everything the worker did before it with what the main thread does
-// inside it, and that with what the worker does after it. The hop synchronises inside Qt, which
-// ThreadSanitizer cannot see; these annotations state that ordering to it (no-ops otherwise).
-void hopRelease([[maybe_unused]] const void* token)
-{
-#if defined(__SANITIZE_THREAD__)
-    __tsan_release(const_cast<void*>(token));
-#endif
-}
-
-void hopAcquire([[maybe_unused]] const void* token)
-{
-#if defined(__SANITIZE_THREAD__)
-    __tsan_acquire(const_cast<void*>(token));
-#endif
-}
-
-/// Runs fn on the main thread and returns when it has run.
-void syncHop(const void* token, const std::function<void()>& fn)
-{
-    hopRelease(token);
-    runOnMainThreadSync([&] {
-        hopAcquire(token);
-        fn();
-        hopRelease(token);
-    });
-    hopAcquire(token);
-}
+using processing::syncHop;
 
 // The formats a run writes back as they are; a source with any other extension is a RAW (or
 // similar) photo that "skipRaw" leaves out.
@@ -65,6 +35,7 @@ std::shared_ptr<ProcessingEngine> ProcessingEngine::create(RunDependencies depen
 
 ProcessingEngine::ProcessingEngine(RunDependencies dependencies)
     : m_deps(std::move(dependencies))
+    , m_writers(m_deps.writers > 0 ? m_deps.writers : ProcessingWritePool::defaultWriters())
 {
 }
 
@@ -162,7 +133,12 @@ void ProcessingEngine::startProcessingOfPhotos(int processFlag)
 
 void ProcessingEngine::runWorker(Worker& worker)
 {
+    worker.pool = std::make_unique<ProcessingWritePool>(m_writers);
     processFilesInBatch(worker);
+    // Every photo handed to the writers is finished and recorded before the worker returns, so
+    // that a resumed worker goes on after it and the summary describes the files on disk.
+    applyOutcomes(worker, true);
+    worker.pool.reset();
     syncHop(this, [this] {
         --m_activeWorkers;
         if (m_activeWorkers == 0 && m_endRequested && !m_runEnded)
@@ -194,6 +170,7 @@ void ProcessingEngine::processFilesInBatch(Worker& worker)
         // Whether the run ends here is decided on the main thread, where the flags cannot change
         // under the test (an answer given meanwhile supersedes this worker instead).
         if (index == count - 1 || !m_isPHOTOS_PROCESSING_IN_PROGERESS || m_isProcessStopped) {
+            applyOutcomes(worker, true);
             bool leave = false;
             const bool current = hop(worker, [&] {
                 if ((index == count - 1 || !m_isPHOTOS_PROCESSING_IN_PROGERESS || m_isProcessStopped)
@@ -215,7 +192,7 @@ void ProcessingEngine::report(int status, const QString& message)
 
 void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int status, const QString& processMsg)
 {
-    if (!m_isPHOTOS_PROCESSING_IN_PROGERESS)
+    if (!m_isPHOTOS_PROCESSING_IN_PROGERESS && !m_countRegardless)
         return;
     const int done = ++m_counterTotalProgressedFiles;
     const int count = static_cast<int>(m_arrPhotosToProcess.size());
@@ -250,8 +227,10 @@ bool ProcessingEngine::checkForReadOnlyParentFolder(const QVariantMap& info) con
     return checkForReadOnlyParentFolderPath(info.value(QStringLiteral("FolderPath")).toString());
 }
 
-bool ProcessingEngine::wasWrittenThisRun(const QString& path) const
+bool ProcessingEngine::wasWrittenThisRun(const Worker& worker, const QString& path) const
 {
+    if (worker.pool && worker.pool->isBusyWith(path))
+        return true;
     const std::optional<QString> identity = m_deps.probe->fileIdentity(path);
     if (!identity)
         return false;
@@ -284,9 +263,10 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
 
     // 1. RAW photos are left out without being opened when the user chose to skip them.
     if (options.job.rawConvertFormat == QLatin1String("skipRaw") && !isWritableFormat(photo->fileExtension())) {
-        hop(worker, [&] {
+        queueOutcome(worker, [this, &worker, photo] {
             photo->setProcessStatus(ProcessStatus::Skipped);
-            m_currentFileFlag = 0;
+            if (worker.generation == m_generation.load())
+                m_currentFileFlag = 0;
             report(2, QStringLiteral("File skipped"));
         });
         return;
@@ -305,11 +285,16 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
             }
         }))
         return;
+    // An earlier photo still writing this output, or reading or writing this source, is awaited:
+    // the tests below see the file system as a one-at-a-time run would.
+    waitForPath(worker, outputPath);
+    waitForPath(worker, photo->fileURL());
     QString folder = QFileInfo(outputPath).path();
 
     // 5. Too little free space holds the run behind the low-space alert. A folder that does not
     // exist yet cannot be examined and is not tested.
     if (const std::optional<qint64> free = probe.freeBytes(folder); free && *free < kMinimumFreeBytes) {
+        applyOutcomes(worker, true);
         if (!hop(worker, [&] {
                 photo->setProcessStatus(ProcessStatus::Skipped);
                 showEnoughSpacePopup();
@@ -319,7 +304,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
 
     // 6. Missing source.
     if (!probe.exists(photo->fileURL())) {
-        hop(worker, [&] {
+        queueOutcome(worker, [this, photo] {
             photo->setProcessStatus(ProcessStatus::SourceMissing);
             report(2, QStringLiteral("File not Processed"));
         });
@@ -327,18 +312,20 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     }
 
     // 7. Existing output: skip it, or ask (the photo is then not counted and is processed again
-    // with the answer when the run resumes).
+    // with the answer when the run resumes). The question waits for every write in flight.
     const int fileFlag = m_currentFileFlag.load();
     const bool outputExists = probe.exists(outputPath);
     if (outputExists && flag != kReplaceAll && options.askBeforeOverwrite
         && !(flag == kKeepAll || fileFlag == kReplaceFile || fileFlag == kKeepFile)) {
         if (flag == kSkipAll || fileFlag == kSkipFile) {
-            hop(worker, [&] {
+            queueOutcome(worker, [this, &worker, photo] {
                 photo->setProcessStatus(ProcessStatus::Skipped);
-                m_currentFileFlag = 0;
+                if (worker.generation == m_generation.load())
+                    m_currentFileFlag = 0;
                 report(2, QStringLiteral("File size exceeded"));
             });
         } else {
+            applyOutcomes(worker, true);
             hop(worker, [&] {
                 if (m_isProcessOnHold)
                     return;
@@ -351,14 +338,22 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     }
 
     // 8. Keep both. Replacing never destroys the source of a photo that the run has still to read,
-    // nor an output that this run wrote for an earlier photo: that output goes under a free name.
-    if (flag == kKeepAll || fileFlag == kKeepFile)
-        outputPath = RunText::collisionFreePath(outputPath);
-    else if (outputExists
-        && (wasWrittenThisRun(outputPath)
-            || ((flag == kReplaceAll || !options.askBeforeOverwrite)
-                && isSourceOfLaterPhoto(worker, outputPath, index))))
-        outputPath = RunText::collisionFreePath(outputPath);
+    // nor an output that this run wrote (or is writing) for an earlier photo: that output goes under
+    // a free name. A free name that a write in flight is about to take is awaited and chosen again.
+    const QString chosenPath = outputPath;
+    for (;;) {
+        outputPath = chosenPath;
+        if (flag == kKeepAll || fileFlag == kKeepFile)
+            outputPath = RunText::collisionFreePath(outputPath);
+        else if (outputExists
+            && (wasWrittenThisRun(worker, outputPath)
+                || ((flag == kReplaceAll || !options.askBeforeOverwrite)
+                    && isSourceOfLaterPhoto(worker, outputPath, index))))
+            outputPath = RunText::collisionFreePath(outputPath);
+        if (outputPath == chosenPath || !worker.pool->isBusyWith(outputPath))
+            break;
+        waitForPath(worker, outputPath);
+    }
 
     // 9. The file answer is used up; a hold or a stop that came meanwhile ends the photo with
     // nothing written. Done on the main thread, where the answer and the flags cannot change under
@@ -383,7 +378,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     // 11. The size step.
     const RunSizeCheck size = m_deps.pipeline->checkSize(*photo, options);
     if (size != RunSizeCheck::Accepted) {
-        hop(worker, [&] {
+        queueOutcome(worker, [this, photo, size] {
             if (size == RunSizeCheck::Refused) {
                 photo->setProcessStatus(ProcessStatus::DimensionTooLong);
                 report(2, QStringLiteral("File size exceeded"));
@@ -401,7 +396,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         const auto status = sourceDenied ? ProcessStatus::SourceAccessDenied
             : probe.isDirectory(folder)  ? ProcessStatus::DestinationAccessDenied
                                          : ProcessStatus::DestinationMissing;
-        hop(worker, [&] {
+        queueOutcome(worker, [this, photo, status] {
             photo->setProcessStatus(status);
             report(static_cast<int>(status), QStringLiteral("Permisssion error"));
         });
@@ -410,41 +405,15 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
 
     // 13. Name length.
     if (PhotoPipeline::isFileNameTooLong(QFileInfo(outputPath).fileName())) {
-        hop(worker, [&] {
+        queueOutcome(worker, [this, photo] {
             photo->setProcessStatus(ProcessStatus::InvalidFileName);
             report(2, QStringLiteral("File not Processed"));
         });
         return;
     }
 
-    // 14. Write. A failed write is recorded as the failure it is, never as written. The outcome is
-    // recorded even when a resume has superseded this worker meanwhile: the file is on disk, and
-    // the next worker, which starts only after this one, must go on after it rather than write it
-    // again (or ask about its own output).
-    const RunWriteResult written = m_deps.pipeline->write(*photo, outputPath, options);
-    const double newSize = written.status == 1 ? static_cast<double>(probe.fileSize(outputPath).value_or(0)) : 0;
-    if (written.status == 1) {
-        if (const std::optional<QString> identity = probe.fileIdentity(outputPath)) {
-            const std::lock_guard lock(m_writtenMutex);
-            m_outputsWritten.insert(*identity);
-        }
-    }
-    syncHop(this, [&] {
-        photo->setProcessStatus(written.status);
-        if (written.status == 1) {
-            ++m_counterProcessedSuccessfully;
-            photo->setNewfileSizeInBytes(newSize);
-            photo->setNewfileSizeAsString(RunText::bytes(newSize));
-            report(1, QStringLiteral("File Processed"));
-        } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
-            || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
-            report(written.status, QStringLiteral("Permisssion error"));
-        } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {
-            report(2, QStringLiteral("File size exceeded"));
-        } else {
-            report(2, QStringLiteral("File not Processed"));
-        }
-    });
+    // 14. Write.
+    dispatchWrite(worker, photo, outputPath);
 }
 
 } // namespace vantrel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +15,7 @@
 #include <QVariantMap>
 
 #include "core/DataBeans/PhotoFile.h"
+#include "core/Processing/ProcessingWritePool.h"
 #include "core/Processing/RunInterfaces.h"
 #include "core/Processing/RunOptions.h"
 
@@ -27,11 +30,25 @@ struct RunDependencies {
     std::shared_ptr<RunFolderOpener> folderOpener;
     std::shared_ptr<RunLogDatabase> logDatabase;
     std::shared_ptr<RunExecutor> executor;
+    /// Photos written at once (the pipeline's write step only); 0 takes the machine's default
+    /// (ProcessingWritePool::defaultWriters), 1 writes one photo after another.
+    int writers = 0;
 };
 
 /// The batch run, headless: it turns every checked photo of the batch into an output file, one
 /// photo after another on one worker, holds for the overwrite question and the low-space alert,
 /// takes the answers, and ends with the summary, the log rows and the end-of-run notifications.
+///
+/// Writes in flight. The worker makes every decision about a photo (output path, rename answer,
+/// free space, existing output, keep-both name, size and permission checks) itself, in batch
+/// order; only the write step goes to a pool of writers, so that up to `writers` photos are
+/// written while the worker decides the next ones. Outcomes are applied in batch order (a write
+/// that finishes early waits for the photos before it), so the counters, the progress, the
+/// messages and the log are those of a one-at-a-time run. A photo whose output or source is named
+/// by a write in flight waits for that write; every write in flight is finished and applied before
+/// the overwrite question, the low-space alert, a hold or a stop takes effect, and a photo whose
+/// write was started is counted as done even when a hold or a stop came meanwhile (its file is on
+/// disk: a resumed run goes on after it rather than asking about its output or writing it twice).
 ///
 /// Threads. Every public operation except the worker's two (processFilesInBatch and
 /// processFileFromBunch) runs on the main thread. The worker never writes a record or a run field
@@ -148,13 +165,23 @@ private:
 
     enum class Question { None, Overwrite, LowSpace };
 
-    /// What one worker works on: its own copies, its answer and its generation.
+    /// The outcome of one photo, waiting for its turn: `ready` is empty for a decided outcome and
+    /// tells whether the write has finished for a photo being written.
+    struct Outcome {
+        std::function<void()> apply;
+        std::function<bool()> ready;
+    };
+
+    /// What one worker works on: its own copies, its answer and its generation, its writers and
+    /// the outcomes not yet applied, in batch order.
     struct Worker {
         QList<PhotoFilePtr> photos;
         RunOptions options;
         int processFlag = 0;
         quint64 generation = 0;
         std::optional<QHash<QString, int>> lastIndexOfSource; // file identity -> last batch index
+        std::unique_ptr<ProcessingWritePool> pool;
+        std::deque<Outcome> outcomes;
     };
 
     void runWorker(Worker& worker);
@@ -164,6 +191,16 @@ private:
     bool hop(const Worker& worker, const std::function<void()>& fn);
     void report(int status, const QString& message);
     bool isSourceOfLaterPhoto(Worker& worker, const QString& path, int index);
+    /// Queues the outcome of a photo decided without a write; it is counted when the run was in
+    /// progress for this worker at the time of the decision.
+    void queueOutcome(Worker& worker, std::function<void()> apply);
+    /// Hands the write of a photo to the writers (waiting for a free one) and queues its outcome.
+    void dispatchWrite(Worker& worker, const PhotoFilePtr& photo, const QString& outputPath);
+    /// Applies the outcomes at the head of the queue that are ready; with `all`, waits for every
+    /// write and applies everything.
+    void applyOutcomes(Worker& worker, bool all);
+    /// Waits until no write in flight reads or writes `path`.
+    void waitForPath(Worker& worker, const QString& path);
 
     void askOrKeepPending(Question question);
     void requestEnd();
@@ -191,6 +228,7 @@ private:
     bool m_endRequested = false;
     bool m_runEnded = true;
     int m_activeWorkers = 0;
+    bool m_countRegardless = false; // a queued outcome decided while the run was in progress
 
     // Read by the worker between steps.
     std::atomic<bool> m_isPHOTOS_PROCESSING_IN_PROGERESS { false };
@@ -203,10 +241,12 @@ private:
     std::atomic<quint64> m_generation { 0 };
 
     // File identities of the outputs this run has written: a later photo never replaces them.
-    // Written after each write, read by the worker deciding the next photo.
+    // Written by the writers after each write, read by the worker deciding the next photo; an
+    // output still being written counts as written.
     mutable std::mutex m_writtenMutex;
     QSet<QString> m_outputsWritten;
-    bool wasWrittenThisRun(const QString& path) const;
+    bool wasWrittenThisRun(const Worker& worker, const QString& path) const;
+    const int m_writers;
 };
 
 } // namespace vantrel

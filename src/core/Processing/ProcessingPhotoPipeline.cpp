@@ -20,10 +20,12 @@ QString ProcessingPhotoPipeline::outputPath(const PhotoFile& photo, const RunOpt
 RunSizeCheck ProcessingPhotoPipeline::checkSize(const PhotoFile& photo, const RunOptions& options)
 {
     const PhotoPlan plan = PhotoPipeline(options.job, m_fileSystem).planFor(photo);
-    {
+    if (plan.decodable && plan.sizeAccepted) {
         std::lock_guard lock(m_mutex);
-        m_plannedPhoto = &photo;
-        m_plan = plan;
+        takePlan(photo);
+        m_plans.emplace_back(&photo, plan);
+        if (m_plans.size() > kKeptPlans)
+            m_plans.pop_front();
     }
     if (!plan.decodable)
         return RunSizeCheck::Unreadable;
@@ -37,9 +39,7 @@ RunWriteResult ProcessingPhotoPipeline::write(
     std::optional<PhotoPlan> plan;
     {
         std::lock_guard lock(m_mutex);
-        if (m_plannedPhoto == &photo)
-            plan = m_plan;
-        m_plannedPhoto = nullptr;
+        plan = takePlan(photo);
     }
     // A failure has written its one line to stderr already.
     const PhotoWriteResult result
@@ -47,6 +47,18 @@ RunWriteResult ProcessingPhotoPipeline::write(
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
     return { static_cast<qint32>(result.status) };
+}
+
+std::optional<PhotoPlan> ProcessingPhotoPipeline::takePlan(const PhotoFile& photo)
+{
+    for (auto it = m_plans.begin(); it != m_plans.end(); ++it) {
+        if (it->first == &photo) {
+            PhotoPlan plan = std::move(it->second);
+            m_plans.erase(it);
+            return plan;
+        }
+    }
+    return std::nullopt;
 }
 
 void ProcessingPhotoPipeline::removeTemporaries(const QStringList& folders)

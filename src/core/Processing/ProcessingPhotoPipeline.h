@@ -1,8 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "core/Processing/PhotoPipeline.h"
 #include "core/Processing/RunInterfaces.h"
@@ -12,8 +14,9 @@ namespace vantrel {
 class OutputFileSystem;
 
 /// The run's one-photo pipeline over PhotoPipeline and OutputPathBuilder. The header of a photo is
-/// read once: the plan made by checkSize is kept for the write of the same photo that follows.
-/// Safe on the run's worker thread (one worker at a time; the plan cache is guarded anyway).
+/// read once: the plan made by checkSize is kept for the write of the same photo that follows
+/// (the run decides a few photos ahead of its writers, so the last few plans are kept). Safe on
+/// the run's worker and on its writers at once.
 class ProcessingPhotoPipeline : public RunPhotoPipeline {
 public:
     explicit ProcessingPhotoPipeline(std::shared_ptr<OutputFileSystem> fileSystem = {});
@@ -26,9 +29,10 @@ public:
 
 private:
     std::shared_ptr<OutputFileSystem> m_fileSystem;
+    static constexpr size_t kKeptPlans = 8;
     std::mutex m_mutex;
-    const PhotoFile* m_plannedPhoto = nullptr;
-    PhotoPlan m_plan;
+    std::deque<std::pair<const PhotoFile*, PhotoPlan>> m_plans; // oldest first
+    std::optional<PhotoPlan> takePlan(const PhotoFile& photo);
 };
 
 } // namespace vantrel

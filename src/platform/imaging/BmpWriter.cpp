@@ -1,5 +1,6 @@
 #include "platform/imaging/BmpWriter.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -20,27 +21,25 @@ void put32(QByteArray& out, quint32 v)
 
 } // namespace
 
-QByteArray encode(const vips::VImage& image)
+int write(const vips::VImage& image, const std::function<int(const char*, qint64)>& sink)
 {
     vips::VImage rgb = image;
     if (rgb.bands() == 1)
         rgb = rgb.bandjoin({ rgb, rgb });
     if (rgb.bands() != 3 || rgb.format() != VIPS_FORMAT_UCHAR)
-        return {};
+        return EINVAL;
     const qint64 width = rgb.width();
     const qint64 height = rgb.height();
     const qint64 rowBytes = (width * 3 + 3) / 4 * 4;
     const qint64 pixelBytes = rowBytes * height;
     const qint64 fileBytes = 14 + 40 + pixelBytes;
     if (fileBytes > 0x7FFFFFFF)
-        return {};
+        return EFBIG;
 
-    size_t size = 0;
-    void* memory = rgb.write_to_memory(&size);
-    const auto* pixels = static_cast<const quint8*>(memory);
+    // Rows are written bottom-up: the pixels are read from memory (no copy when they are there).
+    rgb = rgb.copy_memory();
 
     QByteArray out;
-    out.reserve(int(fileBytes));
     out.append("BM", 2);
     put32(out, quint32(fileBytes));
     put32(out, 0);
@@ -58,9 +57,12 @@ QByteArray encode(const vips::VImage& image)
     put32(out, 0);
     put32(out, 0);
 
+    // Handed to the sink about a megabyte at a time.
+    const qint64 rowsPerBlock = std::max<qint64>(1, (1 << 20) / rowBytes);
+    out.reserve(int(std::min(fileBytes, 54 + rowsPerBlock * rowBytes)));
     QByteArray row(int(rowBytes), '\0');
     for (qint64 y = height - 1; y >= 0; --y) {
-        const quint8* src = pixels + size_t(y) * size_t(width) * 3;
+        const auto* src = static_cast<const quint8*>(VIPS_IMAGE_ADDR(rgb.get_image(), 0, int(y)));
         char* dst = row.data();
         for (qint64 x = 0; x < width; ++x) {
             dst[3 * x] = char(src[3 * x + 2]);
@@ -68,9 +70,23 @@ QByteArray encode(const vips::VImage& image)
             dst[3 * x + 2] = char(src[3 * x]);
         }
         out.append(row);
+        if (out.size() >= rowsPerBlock * rowBytes || y == 0) {
+            if (const int error = sink(out.constData(), out.size()))
+                return error;
+            out.clear();
+        }
     }
-    g_free(memory);
-    return out;
+    return 0;
+}
+
+QByteArray encode(const vips::VImage& image)
+{
+    QByteArray out;
+    const int error = write(image, [&out](const char* data, qint64 size) {
+        out.append(data, qsizetype(size));
+        return 0;
+    });
+    return error ? QByteArray() : out;
 }
 
 } // namespace vantrel::BmpWriter

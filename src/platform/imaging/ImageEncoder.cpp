@@ -5,10 +5,19 @@
 #include <cstring>
 #include <mutex>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+
 #include <exiv2/exiv2.hpp>
 
 #include "platform/imaging/AtomicFileWriter.h"
 #include "platform/imaging/BmpWriter.h"
+#include "platform/imaging/GuardedLoad.h"
+#include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/PngChunk.h"
 
 namespace vantrel {
@@ -73,7 +82,8 @@ struct Metadata {
 };
 
 // The source's metadata adjusted to the output: orientation tag, pixel dimensions, no thumbnail.
-Metadata carriedMetadata(const QString& source, const Image& image, const EncodeOptions& options)
+Metadata carriedMetadata(
+    const QString& source, const Image& image, const EncodeOptions& options, ImageFileFormat format)
 {
     Metadata m;
     if (source.isEmpty())
@@ -90,6 +100,18 @@ Metadata carriedMetadata(const QString& source, const Image& image, const Encode
     }
     try {
         Exiv2::ExifThumb(m.exif).erase();
+        // A maker note holds offsets into the file it came from. Exiv2 rewrites them for JPEG
+        // (whose EXIF block it lays out itself), but in a TIFF written around the pixels the
+        // offsets point at other bytes and the values read back as garbage: TIFF carries none.
+        if (format == ImageFileFormat::Tiff) {
+            for (auto it = m.exif.begin(); it != m.exif.end();) {
+                if (it->key() == "Exif.Photo.MakerNote" || it->key().rfind("Exif.MakerNote.", 0) == 0
+                    || Exiv2::ExifTags::isMakerGroup(it->groupName()))
+                    it = m.exif.erase(it);
+                else
+                    ++it;
+            }
+        }
         for (const char* key : kLayoutTags) {
             const auto it = m.exif.findKey(Exiv2::ExifKey(key));
             if (it != m.exif.end())
@@ -222,7 +244,227 @@ QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const
     return png ? withPngExif(out, m.exif) : out;
 }
 
+// The metadata to write: the source's, adjusted; the orientation tag is written even without a
+// metadata source where the format holds it.
+Metadata metadataFor(const Image& image, ImageFileFormat format, const EncodeOptions& options)
+{
+    Metadata metadata = carriedMetadata(options.metadataSource, image, options, format);
+    const bool holdsOrientation
+        = format == ImageFileFormat::Jpeg || format == ImageFileFormat::Png || format == ImageFileFormat::Tiff;
+    if (holdsOrientation && metadata.exif.empty() && options.orientationTag >= 2 && options.orientationTag <= 8) {
+        metadata.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag);
+        metadata.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
+        metadata.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
+    }
+    return metadata;
+}
+
+// The chunks of a PNG in order (each with its length, type and CRC); empty when malformed.
+QList<QByteArray> pngChunks(const QByteArray& png)
+{
+    QList<QByteArray> chunks;
+    qsizetype at = 8;
+    while (at + 12 <= png.size()) {
+        const quint32 length = (quint32(uchar(png[at])) << 24) | (quint32(uchar(png[at + 1])) << 16)
+            | (quint32(uchar(png[at + 2])) << 8) | quint32(uchar(png[at + 3]));
+        if (qsizetype(length) > png.size() - at - 12)
+            return {};
+        chunks.append(png.mid(at, 12 + qsizetype(length)));
+        at += 12 + qsizetype(length);
+    }
+    return chunks;
+}
+
+// The metadata chunks a PNG gets for `m`: those that writing it adds to a one-pixel PNG.
+QByteArray pngMetadataChunks(const Metadata& m)
+{
+    const QByteArray plain = takeBlob(vips::VImage::black(1, 1).pngsave_buffer());
+    const QList<QByteArray> before = pngChunks(plain);
+    QByteArray added;
+    for (const QByteArray& chunk : pngChunks(withMetadata(plain, ImageFileFormat::Png, m)))
+        if (!before.contains(chunk))
+            added.append(chunk);
+    return added;
+}
+
+int writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// Rewrites the PNG at `path` (written by libvips into `pixels`, a temporary of its own) with
+// `chunks` right after its header: one pass over the file, a block at a time.
+int writePngWithChunks(const QByteArray& pixels, const QByteArray& path, const QByteArray& chunks)
+{
+    constexpr qint64 kHeader = 8 + 12 + 13;
+    const int in = ::open(pixels.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return errno;
+    const int out = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        return error;
+    }
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    int error = 0;
+    qint64 copied = 0;
+    bool chunksWritten = false;
+    for (;;) {
+        const qint64 want = chunksWritten ? block.size() : kHeader - copied;
+        const ssize_t n = ::read(in, block.data(), size_t(want));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        if ((error = writeAll(out, block.constData(), n)))
+            break;
+        copied += n;
+        if (!chunksWritten && copied == kHeader) {
+            if ((error = writeAll(out, chunks.constData(), chunks.size())))
+                break;
+            chunksWritten = true;
+        }
+    }
+    ::close(in);
+    if (::close(out) != 0 && !error)
+        error = errno;
+    if (!error && !chunksWritten)
+        error = EINVAL;
+    return error;
+}
+
+// The BMP of `pixels` written into the existing file at `path`.
+int writeBmp(const vips::VImage& pixels, const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    try {
+        error = BmpWriter::write(pixels, [fd](const char* data, qint64 size) { return writeAll(fd, data, size); });
+    } catch (const vips::VError&) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    return error;
+}
+
+// libvips writes the pixels to the file at `path` (replacing its contents), strip by strip.
+void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFormat format, float quality)
+{
+    const int q = std::clamp(int(std::lround(double(quality) * 100.0)), 1, 100);
+    const char* file = path.constData();
+    switch (format) {
+    case ImageFileFormat::Tiff:
+        pixels.tiffsave(file);
+        return;
+    case ImageFileFormat::Png:
+        pixels.pngsave(file);
+        return;
+    case ImageFileFormat::Jpeg:
+        pixels.jpegsave(file, vips::VImage::option()->set("Q", q));
+        return;
+    case ImageFileFormat::Jpeg2000:
+        pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
+        return;
+    case ImageFileFormat::Gif:
+        // The quantiser works on the whole frame, which it reads many times over.
+        pixels.copy_memory().gifsave(file);
+        return;
+    case ImageFileFormat::Bmp:
+        // Written bottom-up: the rows are needed in the other order than a load gives them.
+        if (const int error = writeBmp(pixels, path))
+            throw vips::VError(std::strerror(error));
+        return;
+    }
+}
+
 } // namespace
+
+EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, ImageFileFormat format,
+    const EncodeOptions& options, const GuardedLoad* source)
+{
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return failure(temporaryPath, 0, "no image to encode");
+    const QByteArray path = QFile::encodeName(temporaryPath);
+    const Metadata metadata = metadataFor(image, format, options);
+    const bool pngWithMetadata = format == ImageFileFormat::Png && metadata.any();
+    // A PNG's metadata goes before its pixels: libvips writes them to a temporary of its own.
+    QByteArray pixelsPath = path;
+    std::unique_ptr<AtomicFileWriter::TemporaryLock> pixelsLock;
+    if (pngWithMetadata) {
+        pixelsPath = QFile::encodeName(QFileInfo(temporaryPath).absolutePath()) + "/" + AtomicFileWriter::kTempPrefix
+            + "XXXXXX" + AtomicFileWriter::kTempSuffix;
+        const int fd = ::mkostemps(pixelsPath.data(), int(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
+        if (fd < 0)
+            return failure(temporaryPath, errno, QString::fromLocal8Bit(std::strerror(errno)));
+        pixelsLock = std::make_unique<AtomicFileWriter::TemporaryLock>(pixelsPath);
+        ::close(fd);
+    }
+    const auto removePixels = [&] {
+        if (pngWithMetadata)
+            ::unlink(pixelsPath.constData());
+    };
+    try {
+        savePixels(preparedPixels(image, format, options.orientationTag), pixelsPath, format, options.quality);
+    } catch (const vips::VError& e) {
+        removePixels();
+        return failure(temporaryPath, 0, QString("encoder failed: %1").arg(QString::fromUtf8(e.what()).trimmed()));
+    }
+    if (source && source->failed()) {
+        removePixels();
+        return failure(temporaryPath, 0, "the source could not be decoded to its end");
+    }
+    if (pngWithMetadata) {
+        QByteArray chunks;
+        try {
+            chunks = pngMetadataChunks(metadata);
+        } catch (const Exiv2::AnyError& e) {
+            std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
+        }
+        const int error = writePngWithChunks(pixelsPath, path, chunks);
+        removePixels();
+        if (error)
+            return failure(temporaryPath, error, QString::fromLocal8Bit(std::strerror(error)));
+    } else if (metadata.any() && format != ImageFileFormat::Gif && format != ImageFileFormat::Bmp) {
+        try {
+            auto file = Exiv2::ImageFactory::open(path.toStdString());
+            file->readMetadata();
+            if (!metadata.exif.empty())
+                file->setExifData(metadata.exif);
+            if (!metadata.iptc.empty())
+                file->setIptcData(metadata.iptc);
+            if (!metadata.xmp.empty())
+                file->setXmpData(metadata.xmp);
+            file->writeMetadata();
+        } catch (const Exiv2::AnyError& e) {
+            // The picture matters more than its tags, as long as it is still whole.
+            std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
+            if (!readImageProperties(temporaryPath, PropertyDepth::SizeAndOrientation).valid)
+                return failure(temporaryPath, 0, "the metadata write damaged the file");
+        }
+    }
+    EncodeResult ok;
+    ok.ok = true;
+    return ok;
+}
 
 bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format)
 {
@@ -266,15 +508,7 @@ EncodeResult encodeImage(const Image& image, const QString& path, ImageFileForma
     }
     if (bytes.isEmpty())
         return failure(path, 0, "encoder produced nothing");
-    Metadata metadata = carriedMetadata(options.metadataSource, image, options);
-    // The orientation tag is written even without a metadata source where the format holds it.
-    const bool holdsOrientation
-        = format == ImageFileFormat::Jpeg || format == ImageFileFormat::Png || format == ImageFileFormat::Tiff;
-    if (holdsOrientation && metadata.exif.empty() && options.orientationTag >= 2 && options.orientationTag <= 8) {
-        metadata.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag);
-        metadata.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
-        metadata.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
-    }
+    const Metadata metadata = metadataFor(image, format, options);
     try {
         bytes = withMetadata(bytes, format, metadata);
     } catch (const Exiv2::AnyError& e) {

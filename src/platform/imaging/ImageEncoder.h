@@ -18,15 +18,15 @@ bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* form
 
 /// What to write besides the pixels.
 struct EncodeOptions {
-    float quality = 0.75f;     ///< 0..1, for JPEG and JPEG 2000
-    int orientationTag = 1;    ///< written into the EXIF of formats that hold it (JPEG, PNG, TIFF)
-    QString metadataSource;    ///< a file whose EXIF (with GPS), IPTC and XMP are carried over; empty: none
+    float quality = 0.75f; ///< 0..1, for JPEG and JPEG 2000
+    int orientationTag = 1; ///< written into the EXIF of formats that hold it (JPEG, PNG, TIFF)
+    QString metadataSource; ///< a file whose EXIF (with GPS), IPTC and XMP are carried over; empty: none
 };
 
 struct EncodeResult {
     bool ok = false;
-    int errorNumber = 0;       ///< errno of the failing file operation, 0 for an encoder failure
-    QString error;             ///< one line for the log
+    int errorNumber = 0; ///< errno of the failing file operation, 0 for an encoder failure
+    QString error; ///< one line for the log
 };
 
 /// Encodes `image` into `path` in one go: the bytes go to a temporary file in the destination
@@ -36,8 +36,18 @@ struct EncodeResult {
 /// drops the embedded EXIF thumbnail of the carried metadata. Thread-safe; never throws.
 /// Temporary files are named AtomicFileWriter::kTempPrefix + "XXXXXX" + kTempSuffix
 /// (".vantrel-XXXXXX.tmp"); AtomicFileWriter::removeLeftovers() clears those of a crashed run.
-EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format,
-                         const EncodeOptions& options);
+EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options);
+
+class GuardedLoad;
+
+/// Encodes `image` straight into `temporaryPath`, an existing temporary file that the caller
+/// created, holds and removes on failure. Unlike encodeImage(), no encoded copy of the file is
+/// kept in memory: libvips pulls the pixels strip by strip into the file (BMP, written bottom-up,
+/// and GIF, quantised as a whole, hold their frame), then the metadata is added inside the file.
+/// `source`, when given, is the load the pixels come from: a decode that failed fails the
+/// encode, whatever the encoder returned.
+EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, ImageFileFormat format,
+    const EncodeOptions& options, const GuardedLoad* source = nullptr);
 
 /// Makes every later encodeImage() fail once half of its bytes are written to the temporary file,
 /// with the errno the hook returns for the output path (0: go on). CI runs as root, so tests

@@ -1,7 +1,10 @@
 #include "platform/imaging/ImagingInit.h"
 
+#include <algorithm>
+#include <cctype>
 #include <mutex>
 
+#include <dlfcn.h>
 #include <malloc.h>
 
 #include <exiv2/exiv2.hpp>
@@ -34,6 +37,31 @@ constexpr int kMmapThreshold = 4 << 20;
 
 } // namespace
 
+std::string vectorLibraryVersion()
+{
+    // The library libvips loaded, asked at run time: the headers a build saw may be older or newer.
+    using VersionFunction = const char* (*)();
+    const auto version = reinterpret_cast<VersionFunction>(dlsym(RTLD_DEFAULT, "orc_version_string"));
+    return version ? std::string(version()) : std::string();
+}
+
+bool vectorLibraryIsSafe(const std::string& version)
+{
+    int numbers[3] = {};
+    size_t at = 0;
+    for (int i = 0; i < 3; ++i) {
+        size_t end = at;
+        while (end < version.size() && std::isdigit(static_cast<unsigned char>(version[end])))
+            ++end;
+        if (end == at || end - at > 6 || (i < 2 && (end >= version.size() || version[end] != '.')))
+            return false;
+        numbers[i] = std::stoi(version.substr(at, end - at));
+        at = end + 1;
+    }
+    const int kSafe[3] = { 0, 4, 34 };
+    return !std::lexicographical_compare(numbers, numbers + 3, kSafe, kSafe + 3);
+}
+
 void releaseFreedMemory()
 {
     malloc_trim(0);
@@ -52,11 +80,12 @@ bool initImagingLibraries(const char* argv0)
         // source) would be read back stale.
         vips_cache_set_max(0);
         vips_cache_set_max_mem(0);
-        // No run-time generated vector code: liborc 0.4.33 frees a pipeline's code without the
-        // lock libvips compiles under, so pipelines built and dropped on several threads at once
-        // corrupt the heap (concurrent thumbnails crashed within a few hundred rounds). The plain
-        // C paths cost some processor time in reductions, not correctness.
-        vips_vector_set_enabled(FALSE);
+        // Run-time generated vector code only with a liborc that is safe on several threads:
+        // 0.4.33 frees a pipeline's code without the lock libvips compiles under, so pipelines
+        // built and dropped on several threads at once corrupt the heap (concurrent thumbnails
+        // crashed within a few hundred rounds). The plain C paths cost processor time in
+        // reductions, not correctness.
+        vips_vector_set_enabled(vectorLibraryIsSafe(vectorLibraryVersion()) ? TRUE : FALSE);
         Exiv2::XmpParser::initialize(xmpLock, nullptr);
 #ifdef EXV_ENABLE_BMFF
         Exiv2::enableBMFF(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace vantrel {
 
 /// Starts libvips and exiv2 once, before any worker thread: libvips needs VIPS_INIT, exiv2's XMP
@@ -12,6 +14,11 @@ namespace vantrel {
 /// system directly.
 bool initImagingLibraries(const char* argv0);
 
+/// The version of the vector-code library (liborc) loaded in this process; empty without one.
+std::string vectorLibraryVersion();
+/// True for a liborc version that libvips may use on several threads at once (0.4.34 or later);
+/// false for older ones and for text that is no version.
+bool vectorLibraryIsSafe(const std::string& version);
 /// Hands memory that was freed back to the system (after each photo of a batch), so that the
 /// resident size stays that of one photo's work.
 void releaseFreedMemory();

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <exiv2/exiv2.hpp>
+
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
@@ -453,6 +455,63 @@ TEST_F(PhotoPipelineTest, CutOffJpegFailsInEveryRun)
         EXPECT_EQ(processed, 0) << c.name;
         EXPECT_EQ(run(s, flipped).result.status, ProcessStatus::Processed) << c.name;
     }
+}
+
+// Keys of the EXIF block of a file, read with exiv2 (maker note entries included).
+QStringList exifKeysOf(const QString& path)
+{
+    QStringList keys;
+    auto image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    for (const Exiv2::Exifdatum& datum : image->exifData())
+        keys.append(QString::fromStdString(datum.key()));
+    return keys;
+}
+
+TEST_F(PhotoPipelineTest, KeepSizeConversionsCarryPictureAndMetadata)
+{
+    // Converted at their own size, these stream from the loader into the output file.
+    const QString src = source(QStringLiteral("cam.jpg"), 64, 48, 6);
+    ASSERT_TRUE(testimages::setCameraTags(src));
+    ASSERT_TRUE(testimages::setMetadata(src, { { "Exif.Photo.MakerNote", "84 77 0 1 0 0 0 8 0 0 0 42" } }));
+    ASSERT_TRUE(exifKeysOf(src).contains(QStringLiteral("Exif.Photo.MakerNote")));
+    const std::vector<Corner> shown = cornersOf(shownPicture(src));
+    struct Case {
+        int format;
+        bool tagged; // holds the orientation tag and the source's EXIF
+        bool makerNote;
+    };
+    for (const Case& c : { Case { 0, true, false }, Case { 2, true, true }, Case { 3, true, true },
+             Case { 5, false, false }, Case { 6, false, false }, Case { 7, false, false } }) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = c.format;
+        s.compressionRatio = 90;
+        const Run r = run(s, src);
+        ASSERT_EQ(r.result.status, ProcessStatus::Processed) << c.format;
+        EXPECT_EQ(cornersOf(shownPicture(r.output)), shown) << c.format;
+        const ImageProperties properties = readImageProperties(r.output);
+        EXPECT_EQ(properties.uprightSize(), QSize(48, 64)) << c.format;
+        if (!c.tagged)
+            continue;
+        EXPECT_EQ(properties.orientation, 6) << c.format;
+        EXPECT_EQ(properties.dictionary.value(QStringLiteral("{TIFF}")).toMap().value(QStringLiteral("Make")),
+            QStringLiteral("Testmaker"))
+            << c.format;
+        // A maker note's offsets do not survive in a TIFF written around the pixels: none there.
+        EXPECT_EQ(exifKeysOf(r.output).contains(QStringLiteral("Exif.Photo.MakerNote")), c.makerNote) << c.format;
+    }
+    // A cut-off source fails on this route too, and leaves nothing behind.
+    const QString cut = m_in + QStringLiteral("/cut.jpg");
+    ASSERT_TRUE(writeDamagedJpeg(cut, 1200, 900, [](QByteArray& b) { b.truncate(b.size() * 968 / 1000); }));
+    for (int format : { 0, 2, 3 }) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = format;
+        for (int round = 0; round < 5; ++round)
+            EXPECT_EQ(run(s, cut).result.status, ProcessStatus::NotProcessed) << format;
+    }
+    EXPECT_EQ(outputFolderEntries().filter(QStringLiteral(".vantrel-")), QStringList());
 }
 
 TEST_F(PhotoPipelineTest, NamesTooLongAreRefused)

@@ -58,7 +58,8 @@ public:
         opener = std::make_shared<FakeOpener>();
         log = std::make_shared<FakeLog>();
         executor = std::make_shared<ProcessingInlineExecutor>();
-        engine = ProcessingEngine::create({ pipeline, probe, clock, opener, log, executor });
+        // One writer: the hooks of these tests act on the engine from inside a write, on its thread.
+        engine = ProcessingEngine::create({ pipeline, probe, clock, opener, log, executor, 1 });
         engine->setView(view.get());
         recorder = std::make_unique<NotificationRecorder>(kRunNotifications);
         options = RunOptions();

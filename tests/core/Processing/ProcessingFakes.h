@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include <QDir>
 #include <QFile>
@@ -130,6 +131,14 @@ public:
         while (now > seen && !maxInWrite.compare_exchange_weak(seen, now)) { }
         if (duringWrite)
             duringWrite(photo, outputPath);
+        int millis = 0;
+        {
+            std::lock_guard lock(mutex);
+            if (const auto it = writeMillis.find(photo.filePath()); it != writeMillis.end())
+                millis = it->second;
+        }
+        // A write that takes a while, so that later ones finish first (no test measures it).
+        std::this_thread::sleep_for(std::chrono::milliseconds(millis));
         {
             std::lock_guard lock(mutex);
             if (const auto it = failWrites.find(photo.filePath()); it != failWrites.end()) {
@@ -141,7 +150,7 @@ public:
         QByteArray bytes;
         if (in.open(QIODevice::ReadOnly))
             bytes = in.readAll();
-        const QString temporary = QFileInfo(outputPath).path() + "/.vantrel-test.tmp";
+        const QString temporary = outputPath + ".vantrel-test.tmp";
         QFile out(temporary);
         const bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes + "|out") >= 0;
         out.close();
@@ -163,6 +172,7 @@ public:
     std::mutex mutex;
     std::set<QString> refused;
     std::map<QString, qint32> failWrites; // source path -> status of a write that fails
+    std::map<QString, int> writeMillis; // source path -> how long its write takes
     QStringList writes;
     QStringList cleaned;
     std::function<void(const PhotoFile&, const QString&)> duringWrite;

@@ -44,7 +44,7 @@ public:
         QDir().mkpath(out);
         clock->current = QDateTime::currentDateTime();
         engine = ProcessingEngine::create(
-            { pipeline, probe, clock, nullptr, log, std::make_shared<ProcessingSerialExecutor>() });
+            { pipeline, probe, clock, nullptr, log, std::make_shared<ProcessingSerialExecutor>(), 1 });
         engine->setView(&view);
         options.job.folderOption = 1;
         options.job.ouptputFolder = out;

@@ -1,0 +1,117 @@
+// The worker's side of the writers: the write step handed to the pool, the outcomes applied in
+// batch order, and the waits on paths that a write in flight reads or writes. Worker thread.
+#include "core/Processing/ProcessingEngine.h"
+
+#include "core/Processing/ProcessingHop.h"
+#include "core/Processing/RunText.h"
+
+namespace vantrel {
+
+namespace {
+
+/// What a writer hands back to the worker.
+struct WriteDone {
+    RunWriteResult written;
+    double newSize = 0;
+    std::atomic<bool> done { false };
+};
+
+} // namespace
+
+void ProcessingEngine::queueOutcome(Worker& worker, std::function<void()> apply)
+{
+    const bool counted = worker.generation == m_generation.load() && m_isPHOTOS_PROCESSING_IN_PROGERESS.load();
+    worker.outcomes.push_back({ [this, &worker, counted, apply = std::move(apply)] {
+                                   processing::syncHop(this, [&] {
+                                       // A superseded worker records nothing it decided after its
+                                       // run was held; what it decided before is counted.
+                                       if (!counted && worker.generation != m_generation.load())
+                                           return;
+                                       m_countRegardless = counted;
+                                       apply();
+                                       m_countRegardless = false;
+                                   });
+                               },
+        {} });
+    applyOutcomes(worker, false);
+}
+
+void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, const QString& outputPath)
+{
+    ProcessingWritePool& pool = *worker.pool;
+    while (pool.isFull()) {
+        const quint64 seen = pool.completions();
+        applyOutcomes(worker, false);
+        if (pool.isFull())
+            pool.waitPast(seen);
+    }
+    auto result = std::make_shared<WriteDone>();
+    const RunOptions* options = &worker.options;
+    pool.dispatch(photo->fileURL(), outputPath, [this, photo, outputPath, options, result] {
+        // A failed write is recorded as the failure it is, never as written.
+        result->written = m_deps.pipeline->write(*photo, outputPath, *options);
+        if (result->written.status == 1) {
+            result->newSize = static_cast<double>(m_deps.probe->fileSize(outputPath).value_or(0));
+            if (const std::optional<QString> identity = m_deps.probe->fileIdentity(outputPath)) {
+                const std::lock_guard lock(m_writtenMutex);
+                m_outputsWritten.insert(*identity);
+            }
+        }
+        result->done.store(true, std::memory_order_release);
+    });
+    // The outcome is recorded and counted even when a hold, a stop or a resume came meanwhile: the
+    // file is on disk, and the run must go on after it rather than write it again or ask about it.
+    worker.outcomes.push_back(
+        { [this, photo, result] {
+             const RunWriteResult written = result->written;
+             const double newSize = result->newSize;
+             processing::syncHop(this, [&] {
+                 m_countRegardless = true;
+                 photo->setProcessStatus(written.status);
+                 if (written.status == 1) {
+                     ++m_counterProcessedSuccessfully;
+                     photo->setNewfileSizeInBytes(newSize);
+                     photo->setNewfileSizeAsString(RunText::bytes(newSize));
+                     report(1, QStringLiteral("File Processed"));
+                 } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
+                     || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
+                     report(written.status, QStringLiteral("Permisssion error"));
+                 } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {
+                     report(2, QStringLiteral("File size exceeded"));
+                 } else {
+                     report(2, QStringLiteral("File not Processed"));
+                 }
+                 m_countRegardless = false;
+             });
+         },
+            [result] { return result->done.load(std::memory_order_acquire); } });
+    applyOutcomes(worker, false);
+}
+
+void ProcessingEngine::applyOutcomes(Worker& worker, bool all)
+{
+    while (!worker.outcomes.empty()) {
+        Outcome& front = worker.outcomes.front();
+        if (front.ready && !front.ready()) {
+            if (!all)
+                return;
+            const quint64 seen = worker.pool->completions();
+            if (!front.ready())
+                worker.pool->waitPast(seen);
+            continue;
+        }
+        const std::function<void()> apply = std::move(front.apply);
+        worker.outcomes.pop_front();
+        apply();
+    }
+}
+
+void ProcessingEngine::waitForPath(Worker& worker, const QString& path)
+{
+    if (!worker.pool->isBusyWith(path))
+        return;
+    worker.pool->waitUntilFree(path);
+    applyOutcomes(worker, false);
+}
+
+} // namespace vantrel

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QHash>
+#include <QString>
+
+namespace vantrel {
+
+/// A bounded set of writer threads for the batch run: at most `writers` jobs run at once, each
+/// named by the paths it reads and writes so that the run can wait for the one write a later photo
+/// depends on. With one writer the jobs run on the caller's thread, one at a time, as a plain
+/// serial run would. Owned and driven by one thread (the run's worker); the writers only run jobs
+/// and report their completion. The destructor waits for every job.
+class ProcessingWritePool {
+public:
+    /// The number of writers a run uses by default: 2, or 3 on a machine with 6 or more cores.
+    static int defaultWriters();
+
+    explicit ProcessingWritePool(int writers);
+    ~ProcessingWritePool();
+    ProcessingWritePool(const ProcessingWritePool&) = delete;
+    ProcessingWritePool& operator=(const ProcessingWritePool&) = delete;
+
+    int writers() const { return m_writers; }
+    /// Hands a job to a free writer (the caller makes sure one is free: see isFull). `source` and
+    /// `output` are the paths the job reads and writes.
+    void dispatch(const QString& source, const QString& output, std::function<void()> job);
+    bool isFull() const;
+    /// True while a job in flight reads or writes `path`.
+    bool isBusyWith(const QString& path) const;
+    /// Number of jobs that have finished so far; waitPast blocks until it exceeds `seen`.
+    quint64 completions() const;
+    void waitPast(quint64 seen) const;
+    /// Blocks until no job in flight reads or writes `path`.
+    void waitUntilFree(const QString& path) const;
+    /// Blocks until every job has finished.
+    void waitIdle() const;
+
+    /// The form of a path under which the pool compares it.
+    static QString key(const QString& path);
+
+private:
+    struct Job {
+        QString source;
+        QString output;
+        std::function<void()> run;
+    };
+    void writerLoop();
+    void finish(const Job& job);
+
+    const int m_writers;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    std::deque<Job> m_queue;
+    QHash<QString, int> m_busy; // path key -> jobs in flight naming it
+    int m_inFlight = 0;
+    quint64 m_completions = 0;
+    bool m_closing = false;
+    std::vector<std::thread> m_threads;
+};
+
+} // namespace vantrel

@@ -1,0 +1,346 @@
+// The batch run with several writers: the same batch gives the same records, texts, progress and
+// log rows with one writer and with three; barriers (the overwrite question, the low-space alert,
+// a hold, a stop) wait for every write in flight; never more writes at once than writers. Real
+// worker and writer threads, the main thread's event loop carrying the hops.
+#include <semaphore>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "ProcessingFakes.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/Processing/ProcessingEngine.h"
+#include "core/Processing/ProcessingSerialExecutor.h"
+#include "platform/MainThread.h"
+
+namespace vantrel::test {
+namespace {
+
+/// Runs the main thread's events until `done` holds (a generous safety limit, not a timing).
+template <typename Predicate> bool spinUntil(Predicate done)
+{
+    QDeadlineTimer limit(60'000);
+    while (!limit.hasExpired()) {
+        if (done())
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return false;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+/// Everything a user or the log can see of a finished run.
+struct Seen {
+    QList<qint32> statuses;
+    QStringList messages;
+    QList<int> progress;
+    QStringList bottomLines;
+    QStringList logRows;
+    QStringList files; // name=content of every file in the output folder
+    QString converted;
+    QString failed;
+};
+
+class ProcessingPoolTest : public ::testing::Test {
+public:
+    void SetUp() override { reset(1); }
+    void TearDown() override
+    {
+        if (engine)
+            spinUntil([&] { return engine->activeWorkers() == 0; });
+    }
+
+    /// A fresh batch, folders and engine with `writers` writers.
+    void reset(int writerCount)
+    {
+        if (engine) {
+            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0; }));
+        }
+        AppDelegate::resetShared();
+        dir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(dir->isValid());
+        src = dir->path() + "/src";
+        out = dir->path() + "/out";
+        QDir().mkpath(src);
+        QDir().mkpath(out);
+        view = std::make_unique<FakeView>();
+        probe = std::make_shared<FakeProbe>();
+        pipeline = std::make_shared<FakePipeline>();
+        clock = std::make_shared<FakeClock>();
+        clock->current = QDateTime(QDate(2026, 12, 28), QTime(15, 5, 7));
+        log = std::make_shared<FakeLog>();
+        engine = ProcessingEngine::create(
+            { pipeline, probe, clock, nullptr, log, std::make_shared<ProcessingSerialExecutor>(), writerCount });
+        engine->setView(view.get());
+        recorder = std::make_unique<NotificationRecorder>(QStringList {
+            kNotificationShowOverwriteAlert, kNotificationShowAlertWithType, kNotificationsProcessFinished });
+        writers = writerCount;
+        context = std::make_unique<QObject>();
+        inWriteAtQuestion.clear();
+        countedAtQuestion.clear();
+        options = RunOptions();
+        options.job.folderOption = 1;
+        options.job.ouptputFolder = out;
+        options.askBeforeOverwrite = false;
+    }
+
+    /// A checked photo whose file holds its own name (no file when `exists` is false); its write
+    /// takes `millis`.
+    PhotoFilePtr addPhoto(const QString& path, int millis = 0, bool exists = true)
+    {
+        if (exists)
+            writeFile(path, QFileInfo(path).fileName().toUtf8());
+        auto photo = std::make_shared<PhotoFile>();
+        const QFileInfo info(path);
+        photo->setFilePath(path);
+        photo->setFileURL(path);
+        photo->setFileName(info.fileName());
+        photo->setFileExtension(info.suffix());
+        photo->setFileSizeInBytes(100);
+        photo->setIsSelected(true);
+        AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
+        pipeline->writeMillis[path] = millis;
+        return photo;
+    }
+    /// Photos p0.jpg ... p<count-1>.jpg, the early ones slower, so later writes finish first.
+    void addPhotos(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            addPhoto(src + QStringLiteral("/p%1.jpg").arg(i), (count - i) * 4);
+    }
+
+    bool finished() const { return recorder->posted.contains(kNotificationsProcessFinished); }
+    bool settled() const { return engine->activeWorkers() == 0; }
+
+    Seen seen() const
+    {
+        Seen s;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess()) {
+            s.statuses.append(photo->processStatus());
+            s.messages.append(photo->processInfoMessage());
+        }
+        s.progress = view->progress;
+        for (const RunBottomLine& line : view->bottomLines)
+            s.bottomLines.append(line.text);
+        for (const QVariantMap& row : log->details) {
+            QString text = row.value("inputFilename").toString() + " -> " + row.value("outputFilename").toString()
+                + ": " + row.value("information").toString();
+            s.logRows.append(text.remove(dir->path()));
+        }
+        for (const QString& name : QDir(out).entryList(QDir::Files, QDir::Name))
+            s.files.append(name + "=" + readAll(out + "/" + name));
+        s.converted = view->summary.imagesConverted;
+        s.failed = view->summary.conversionFailed;
+        return s;
+    }
+
+    /// At the moment of a question or an alert: writes in flight and photos counted.
+    void recordAtQuestions()
+    {
+        for (const char* name : { kNotificationShowOverwriteAlert, kNotificationShowAlertWithType })
+            NotificationCenter::defaultCenter().addObserver(context.get(), name, [this](const Notification&) {
+                inWriteAtQuestion.append(pipeline->inWrite.load());
+                countedAtQuestion.append(engine->counterTotalProgressedFiles());
+            });
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString src;
+    QString out;
+    int writers = 1;
+    std::unique_ptr<FakeView> view;
+    std::shared_ptr<FakeProbe> probe;
+    std::shared_ptr<FakePipeline> pipeline;
+    std::shared_ptr<FakeClock> clock;
+    std::shared_ptr<FakeLog> log;
+    std::shared_ptr<ProcessingEngine> engine;
+    std::unique_ptr<NotificationRecorder> recorder;
+    RunOptions options;
+    std::unique_ptr<QObject> context;
+    QList<int> inWriteAtQuestion;
+    QList<int> countedAtQuestion;
+};
+
+TEST_F(ProcessingPoolTest, ThreeWritersShowWhatOneWriterShows)
+{
+    // Written photos of different write times, failures between them, two photos with one output
+    // name, and a photo whose source is the output of an earlier photo still being written.
+    std::map<int, Seen> runs;
+    for (const int k : { 1, 3 }) {
+        SCOPED_TRACE(k);
+        reset(k);
+        AppDelegate::shareDelegate()->setRawConvertFormat("skipRaw");
+        addPhoto(src + "/a.jpg", 60);
+        addPhoto(src + "/gone.jpg", 0, false);
+        addPhoto(src + "/big.jpg");
+        pipeline->refused.insert(src + "/big.jpg");
+        addPhoto(src + "/one/dup.jpg", 40);
+        addPhoto(src + "/two/dup.jpg", 0);
+        addPhoto(src + "/raw.CR2");
+        addPhoto(src + "/ro.jpg");
+        probe->readOnly.insert(src + "/ro.jpg");
+        addPhoto(out + "/a.jpg", 0, false); // a.jpg's output, read once a.jpg is written
+        addPhoto(src + "/fails.jpg", 30);
+        pipeline->failWrites[src + "/fails.jpg"] = 0;
+        for (int i = 0; i < 6; ++i)
+            addPhoto(src + QStringLiteral("/q%1.jpg").arg(i), (6 - i) * 5);
+        ASSERT_TRUE(engine->startProcess(options));
+        ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+        EXPECT_LE(pipeline->maxInWrite.load(), k);
+        runs[k] = seen();
+    }
+    const Seen& one = runs[1];
+    const Seen& three = runs[3];
+    EXPECT_EQ(three.statuses, one.statuses);
+    EXPECT_EQ(three.messages.join('\n').toStdString(), one.messages.join('\n').toStdString());
+    EXPECT_EQ(three.progress, one.progress);
+    EXPECT_EQ(three.bottomLines.join('\n').toStdString(), one.bottomLines.join('\n').toStdString());
+    EXPECT_EQ(three.logRows.join('\n').toStdString(), one.logRows.join('\n').toStdString());
+    EXPECT_EQ(three.files.join('\n').toStdString(), one.files.join('\n').toStdString());
+    EXPECT_EQ(three.converted, one.converted);
+    EXPECT_EQ(three.failed, one.failed);
+    EXPECT_EQ(one.statuses, (QList<qint32> { 1, 2, 7, 1, 1, 8, 10, 1, 0, 1, 1, 1, 1, 1, 1 }));
+    EXPECT_EQ(one.messages[1], "File not Processed");
+    EXPECT_EQ(one.messages[8], "File not Processed");
+    EXPECT_TRUE(one.files.contains("a.jpg=a.jpg|out"));
+    EXPECT_TRUE(one.files.contains("a (1).jpg=a.jpg|out|out")) << "never replaces an output of this run";
+    EXPECT_TRUE(one.files.contains("dup.jpg=dup.jpg|out"));
+    EXPECT_TRUE(one.files.contains("dup (1).jpg=dup.jpg|out"));
+    EXPECT_EQ(one.progress.size(), 16);
+    EXPECT_EQ(one.progress.back(), 100);
+    EXPECT_EQ(one.converted, "10");
+}
+
+TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
+{
+    enum class Event { Question, LowSpace, Hold, Stop };
+    struct Row {
+        const char* name;
+        Event event;
+    };
+    const Row rows[] = { { "overwrite question", Event::Question }, { "low space", Event::LowSpace },
+        { "hold", Event::Hold }, { "stop", Event::Stop } };
+    for (const int k : { 1, 3 }) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.name) + " with " + std::to_string(k) + " writers");
+            reset(k);
+            recordAtQuestions();
+            addPhotos(7);
+            std::atomic<int> freeChecks { 0 };
+            if (row.event == Event::Question) {
+                options.askBeforeOverwrite = true;
+                writeFile(out + "/p4.jpg", "old");
+            } else if (row.event == Event::LowSpace) {
+                probe->onFreeBytes = [&] {
+                    if (++freeChecks == 5) { // p4's test
+                        std::lock_guard lock(probe->mutex);
+                        probe->free[out] = 1;
+                    }
+                };
+            } else {
+                // The stop question during p2's write (with three writers p3 and p4 are in flight
+                // or about to be), answered on the main thread while the write goes on.
+                pipeline->duringWrite = [&, event = row.event](const PhotoFile& photo, const QString&) {
+                    if (photo.fileName() != "p2.jpg")
+                        return;
+                    runOnMainThreadSync([&] {
+                        engine->holdProcessing();
+                        if (event == Event::Stop)
+                            engine->stopProcessing();
+                    });
+                };
+            }
+            ASSERT_TRUE(engine->startProcess(options));
+            ASSERT_TRUE(spinUntil([&] { return settled() && (finished() || engine->isProcessOnHold()); }));
+
+            // Whatever stopped the run, every photo handed to a writer is written and counted, in
+            // batch order, and none after it; a question or alert came with no write in flight.
+            const int counted = engine->counterTotalProgressedFiles();
+            for (int i = 0; i < 7; ++i) {
+                const bool written = QFile::exists(out + QStringLiteral("/p%1.jpg").arg(i));
+                EXPECT_EQ(written, i < counted || (row.event == Event::Question && i == 4)) << i;
+                const qint32 held = row.event == Event::LowSpace ? 8 : 0; // the held photo's status
+                if (row.event == Event::Question || row.event == Event::LowSpace) {
+                    EXPECT_EQ(engine->arrPhotosToProcess()[i]->processStatus(),
+                        i < counted  ? 1
+                            : i == 4 ? held
+                                     : 0)
+                        << i;
+                }
+            }
+            EXPECT_GE(counted, 3) << "photos up to the one being written are counted";
+            EXPECT_EQ(pipeline->writes.size(), counted);
+            EXPECT_LE(pipeline->maxInWrite.load(), k);
+            if (row.event == Event::Question || row.event == Event::LowSpace) {
+                EXPECT_EQ(inWriteAtQuestion, (QList<int> { 0 }));
+                EXPECT_EQ(countedAtQuestion, (QList<int> { 4 }));
+            }
+
+            // Resume (or end) after the event.
+            switch (row.event) {
+            case Event::Question:
+                engine->btnReplaceImageTapped();
+                break;
+            case Event::LowSpace:
+                engine->btnOkOnEnoughtSpcaecTapped();
+                break;
+            case Event::Hold:
+                pipeline->duringWrite = nullptr;
+                engine->restartProcessing();
+                break;
+            case Event::Stop:
+                break;
+            }
+            ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+            const Seen s = seen();
+            const int written = row.event == Event::Stop ? counted : row.event == Event::LowSpace ? 4 : 7;
+            EXPECT_EQ(s.converted, QString::number(written));
+            EXPECT_EQ(pipeline->writes.size(), written) << "no photo written twice";
+            EXPECT_EQ(s.files.size(), row.event == Event::LowSpace ? 4 : written) << s.files.join(", ").toStdString();
+            ASSERT_EQ(s.logRows.size(), 7);
+            for (int i = 0; i < 7; ++i)
+                EXPECT_EQ(s.logRows[i].endsWith("Processed successfully."), i < written) << s.logRows[i].toStdString();
+        }
+    }
+}
+
+TEST_F(ProcessingPoolTest, RapidHoldsAndResumesNeverWriteAPhotoTwice)
+{
+    reset(3);
+    addPhotos(24);
+    ASSERT_TRUE(engine->startProcess(options));
+    for (int i = 0; i < 200 && engine->isRunActive(); ++i) {
+        engine->holdProcessing();
+        QCoreApplication::processEvents();
+        engine->restartProcessing();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+    EXPECT_LE(pipeline->maxInWrite.load(), 3);
+    EXPECT_EQ(pipeline->writes.size(), 24);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 24);
+    EXPECT_EQ(view->progress.back(), 100);
+    EXPECT_EQ(view->summaryCount, 1);
+}
+
+} // namespace
+} // namespace vantrel::test
