@@ -1,6 +1,6 @@
 // The batch grid and list over a large batch, and a window to look at them.
 //
-//   bench_batchgrid show <folder> [list|grid|big|info|menu]
+//   bench_batchgrid show <folder> [list|grid|big|info|menu|gridinfo|gridmenu|screen]
 //       the batch browser over the folder's photos in a 1200x800 window (for screenshots)
 //   bench_batchgrid run <folder> [photos=100000]
 //       a batch of that many records cycling over the folder's photos, shown in the grid:
@@ -28,9 +28,11 @@
 #include "core/Batch/ThumbnailService.h"
 #include "core/ResourceImages.h"
 #include "platform/imaging/ImagingInit.h"
+#include "screens/AddPhotos/AddPhotosVC.h"
 #include "screens/Batch/BatchBrowser.h"
 #include "screens/Batch/BatchGridView.h"
 #include "screens/Batch/BatchListView.h"
+#include "screens/Cells/GridCell.h"
 
 namespace {
 
@@ -61,8 +63,43 @@ long peakKilobytes()
     return usage.ru_maxrss;
 }
 
+int showScreen(const QString& folder)
+{
+    auto* window = new QWidget;
+    window->resize(1200, 800);
+    auto* screen = new AddPhotosVC(window);
+    screen->setGeometry(0, 0, 1200, 800);
+    window->show();
+    screen->addPhotosFromDroppedPaths({ folder });
+    if (qEnvironmentVariableIsSet("BENCH_DUMP"))
+        QTimer::singleShot(6000, screen, [screen] {
+            for (QWidget* w : screen->findChildren<QWidget*>()) {
+                if (w->isVisible() && !w->objectName().isEmpty())
+                    std::printf("%s %s %d,%d %dx%d\n", w->metaObject()->className(), qPrintable(w->objectName()),
+                        w->mapTo(screen, QPoint()).x(), w->mapTo(screen, QPoint()).y(), w->width(), w->height());
+            }
+            screen->grab().save("/tmp/shots/batchgrid/screen-grab.png");
+            BatchGridView* grid = screen->findChild<BatchGridView*>();
+            std::printf("cells %zu items %lld doc %.0fx%.0f wants %d visible rect %.0f,%.0f %.0fx%.0f bg %d\n",
+                grid->visibleCells().size(), qlonglong(grid->KeltCollectionViewModel::numberOfItemsInSection(0)),
+                grid->documentSize().width(), grid->documentSize().height(), grid->wantsLayout(),
+                grid->documentVisibleRect().x(), grid->documentVisibleRect().y(), grid->documentVisibleRect().width(),
+                grid->documentVisibleRect().height(), grid->drawsBackground());
+            grid->grab().save("/tmp/shots/batchgrid/grid-grab.png");
+            std::printf("viewport autofill %d colour %s enabled %d cells visible %d opacity? %s\n",
+                grid->viewport()->autoFillBackground(),
+                qPrintable(grid->viewport()->palette().color(QPalette::Window).name()), grid->isEnabled(),
+                grid->visibleCells().empty() ? -1 : grid->visibleCells().front()->isVisible(),
+                grid->visibleCells().empty() ? "" : qPrintable(QString::number(grid->visibleCells().front()->width())));
+            QApplication::quit();
+        });
+    return QApplication::exec();
+}
+
 int show(const QString& folder, const QString& what)
 {
+    if (what == "screen")
+        return showScreen(folder);
     QList<PhotoFilePtr>& batch = AppDelegate::shareDelegate()->arraySelectedImagesToProcess;
     for (const QString& file : photosIn(folder)) {
         auto photo = PhotoFile::initWithFileUrl(file, QFileInfo(file).fileName(), false);
@@ -91,6 +128,22 @@ int show(const QString& folder, const QString& what)
     else
         presenter->changePhotosViewImageMode(BatchViewMode::Grid);
     QTimer::singleShot(1200, browser, [browser, what] {
+        BatchGridView* grid = browser->collectionView();
+        if (what == "gridmenu")
+            emit grid->rightClicked(grid->gridCellAt(7)->mapTo(grid, QPoint(90, 120)), 7);
+        if (qEnvironmentVariableIsSet("BENCH_DUMP"))
+            QObject::connect(grid, &BatchGridView::scrolled, [] { std::printf("scrolled\n"); });
+        if (what == "gridinfo")
+            grid->btnInfoTappedAtLocationInCollectionView({}, KeltIndexPath::kelt_indexPathForItem(8, 0));
+        if (qEnvironmentVariableIsSet("BENCH_DUMP"))
+            QTimer::singleShot(500, browser, [browser] {
+                std::printf("info %p menu %p\n", (void*)browser->infoWindow(), (void*)browser->menuOptionsWindow());
+                if (browser->menuOptionsWindow())
+                    std::printf("menu at %d,%d %dx%d visible %d\n", browser->menuOptionsWindow()->x(),
+                        browser->menuOptionsWindow()->y(), browser->menuOptionsWindow()->width(),
+                        browser->menuOptionsWindow()->height(), browser->menuOptionsWindow()->isVisible());
+                QApplication::quit();
+            });
         BatchListView* list = browser->tblPhotos();
         if (what == "info")
             browser->btnInfoTappedAtLocationInTableView(list->viewport()->mapTo(browser->window(), QPoint(40, 50)), 1);
@@ -300,7 +353,7 @@ int main(int argc, char** argv)
     if (args.size() >= 3 && args[1] == "show")
         return show(args[2], args.value(3, "grid"));
     std::fprintf(stderr,
-        "usage: bench_batchgrid show <folder> [list|grid|big|info|menu]\n"
+        "usage: bench_batchgrid show <folder> [list|grid|big|info|menu|gridinfo|gridmenu|screen]\n"
         "       bench_batchgrid run <folder> [photos]\n");
     return 2;
 }

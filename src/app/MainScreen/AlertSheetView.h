@@ -16,6 +16,8 @@ namespace vantrel {
 /// which an alert shows its own, at the sheet size the alert gives. The buttons call back with
 /// their AlertButton; the sheet itself is begun and ended by the main screen.
 class AlertSheetView : public QWidget {
+    Q_OBJECT
+
 public:
     explicit AlertSheetView(QWidget* parent = nullptr);
 

@@ -11,6 +11,8 @@ namespace vantrel {
 /// grey box (`bgLoader`) that plays the frames "loader1.png" to "loader55.png" in a loop under a
 /// text. Showing it marks a sub-window as open; hiding it clears the mark.
 class LoadingOverlay : public QWidget {
+    Q_OBJECT
+
 public:
     explicit LoadingOverlay(QWidget* parent);
 

@@ -39,6 +39,8 @@ class MainScreenView : public QWidget,
                        public MainScreenInterface,
                        public MouseDownViewDelegate,
                        public RotateViewDelegate {
+    Q_OBJECT
+
 public:
     /// The run's engine may be given (tests give one with their own probe); by default the screen
     /// makes one on the real pipeline and the application's log database.

@@ -179,11 +179,14 @@ void KeltCollectionView::performFullRelayoutForcingSubviewsReset(bool reset)
         setDocumentSize(KeltCollectionViewModel::data().encompassingSize());
     }
     // Every cell may move: one repaint of the viewport afterwards is cheaper than one per move.
-    const bool updates = viewport()->updatesEnabled();
+    // Only an explicit "off" is kept: updates that are off because an ancestor turned them off for
+    // a moment (a stacked layout switching pages does) must not be made off for good here.
+    const bool forcedOff = viewport()->testAttribute(Qt::WA_ForceUpdatesDisabled);
     viewport()->setUpdatesEnabled(false);
     layoutCellsWithRedraw(true);
     layoutSupplementaryViewsWithRedraw(true);
-    viewport()->setUpdatesEnabled(updates);
+    if (!forcedOff)
+        viewport()->setUpdatesEnabled(true);
     m_lastDrawnSize = visibleSize();
 }
 

@@ -99,6 +99,8 @@ void BatchListView::setThumbnailService(ThumbnailService* service)
 
 void BatchListView::tableviewPhotosBoundDidChange()
 {
+    if (!isVisible())
+        return; // the grid shows; a hidden list neither loads nor closes the grid's popups
     m_thumbnails->invalidatePending();
     m_debounce.start();
 }
@@ -117,9 +119,9 @@ QPair<int, int> BatchListView::visibleRows() const
 
 void BatchListView::loadTableViewThumbnailImages()
 {
-    emit thumbnailsLoading();
     if (!isVisible())
         return;
+    emit thumbnailsLoading();
     const auto [first, last] = visibleRows();
     for (int row = first; row >= 0 && row <= last && row < m_batch->size(); ++row) {
         const QString& path = m_batch->at(row)->filePath();

@@ -15,6 +15,7 @@
 #include "core/ResourceImages.h"
 #include "screens/Batch/BatchBrowser.h"
 #include "screens/Batch/BatchGridView.h"
+#include "screens/Batch/BatchListView.h"
 #include "screens/Cells/GridCell.h"
 #include "support/TestImages.h"
 
@@ -102,6 +103,34 @@ TEST_F(BatchGridViewTest, CellsShowThePhotosAndTheirCheckMarks)
     browser->presenter()->changePhotosViewImageMode(BatchViewMode::Grid);
     QCoreApplication::processEvents();
     EXPECT_FALSE(grid->gridCellAt(0)->isForBigThumbnails()); // big cells are not reused here
+}
+
+TEST_F(BatchGridViewTest, InformationPopupOfAGridCellStaysWhileTheHiddenListIdles)
+{
+    add("a.png");
+    add("b.png");
+    auto browser = makeBrowser();
+    BatchGridView* grid = browser->collectionView();
+    grid->btnInfoTappedAtLocationInCollectionView({}, KeltIndexPath::kelt_indexPathForItem(1, 0));
+    ASSERT_TRUE(browser->infoWindow());
+    browser->tblPhotos()->loadTableViewThumbnailImages(); // the hidden list's pause ends
+    EXPECT_TRUE(browser->infoWindow());
+    emit grid->boundsDidChange(); // the grid scrolls: the popup closes
+    EXPECT_FALSE(browser->infoWindow());
+}
+
+// The grid appears by a page switch of a stacked layout, which turns updates off for a moment:
+// the grid must paint afterwards.
+TEST_F(BatchGridViewTest, GridShownByAPageSwitchKeepsPainting)
+{
+    auto browser = makeBrowser(); // empty batch: the empty page shows
+    add("a.png");
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::Grid);
+    BatchGridView* grid = browser->collectionView();
+    ASSERT_TRUE(grid->isVisible());
+    EXPECT_TRUE(grid->viewport()->updatesEnabled());
+    ASSERT_TRUE(grid->gridCellAt(0));
+    EXPECT_TRUE(grid->gridCellAt(0)->updatesEnabled());
 }
 
 // "Remove all" and a re-add while two decodes are under way: the old photos' thumbnails arrive
