@@ -346,7 +346,6 @@ void MainScreenView::btnShowLogsTapped()
         m_winLogs->setObjectName(QStringLiteral("winLogs"));
     }
     m_winLogs->logDetailView()->initWithLogTimeStamp(stamp);
-    m_winLogs->setAttribute(Qt::WA_TranslucentBackground, true);
     m_winLogs->setGeometry(window()->geometry());
     m_winLogs->show();
     m_winLogs->raise();

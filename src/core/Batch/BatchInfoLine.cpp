@@ -36,4 +36,24 @@ BatchInfoLine::Styled BatchInfoLine::make(qsizetype count, double bytes)
     return styled;
 }
 
+QString BatchInfoLine::toHtml(const Styled& line)
+{
+    if (line.text.isEmpty())
+        return {};
+    const auto part = [&line](qsizetype from, qsizetype to) { return line.text.mid(from, to - from).toHtmlEscaped(); };
+    QString html = QStringLiteral("<span style=\"white-space:pre; color:rgb(%1,%1,%1)\">").arg(kGrey);
+    qsizetype at = 0;
+    for (const Range& range : line.highlights) {
+        // Overlapping white parts (a count that also stands in the size) merge.
+        const qsizetype start = qMax(range.start, at);
+        const qsizetype end = range.start + range.length;
+        if (end <= start)
+            continue;
+        html += part(at, start) + QStringLiteral("<span style=\"color:rgb(255,255,255)\">") + part(start, end)
+            + QStringLiteral("</span>");
+        at = end;
+    }
+    return html + part(at, line.text.size()) + QStringLiteral("</span>");
+}
+
 } // namespace vantrel

@@ -34,6 +34,8 @@ public:
     /// the size text, each read as a regular expression over the line, is highlighted.
     static Styled make(qsizetype count, double bytes);
     static Styled make(const QList<PhotoFilePtr>& batch) { return make(batch.size(), totalBytes(batch)); }
+    /// The styled line as rich text: grey with its white parts, blanks kept; "" for an empty line.
+    static QString toHtml(const Styled& line);
 };
 
 } // namespace vantrel

@@ -27,24 +27,4 @@ PhotoMenuAction BatchPopupRules::menuAction(int option)
     }
 }
 
-QPoint BatchPopupRules::infoPointForGrid(int gridX, QPoint location)
-{
-    return { gridX + location.x() + 18, location.y() + 68 + 16 };
-}
-
-QPoint BatchPopupRules::infoPointForList(int listX, QPoint location, int windowHeight)
-{
-    return { listX + location.x() + 16, windowHeight - location.y() - 155 };
-}
-
-QPoint BatchPopupRules::menuPointForGrid(QPoint location, int menuWidth)
-{
-    return { location.x() + menuWidth / 2, location.y() + 10 + 68 };
-}
-
-QPoint BatchPopupRules::menuPointForList(QPoint location, int menuWidth)
-{
-    return { location.x() + menuWidth / 2 + 5, location.y() + 25 + 68 };
-}
-
 } // namespace vantrel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPoint>
 #include <QSize>
 
 namespace vantrel {
@@ -11,8 +10,8 @@ enum class PhotoMenuAction { None, Reveal, Open, GetInfo, Remove };
 /// The option popups' contents: 0 the file types, 1 the add options.
 enum class OptionPopupType { FileTypes = 0, AddOptions = 1 };
 
-/// Placement and size rules of the batch screen's popups (the photo information popup, the photo
-/// menu and the option popups). Points are in the screen's own coordinates, y downward.
+/// Size and choice rules of the batch screen's popups (the photo information popup, the photo
+/// menu and the option popups).
 class BatchPopupRules {
 public:
     BatchPopupRules() = delete;
@@ -29,16 +28,6 @@ public:
     static PhotoMenuAction menuAction(int option);
     /// Whether a menu or click index names a photo of a batch of `count` photos.
     static bool isInsideBatch(qsizetype index, qsizetype count) { return index >= 0 && index < count; }
-
-    /// The information popup's anchor for a grid cell's info button at `location` (in the grid)
-    /// when the grid's left edge is at `gridX`.
-    static QPoint infoPointForGrid(int gridX, QPoint location);
-    /// ... for a list row's info button at `location` when the list's left edge is at `listX`, in a
-    /// window of height `windowHeight` (the list measures y upward from the window's bottom).
-    static QPoint infoPointForList(int listX, QPoint location, int windowHeight);
-    /// The photo menu's anchor for a click at `location` in the screen, for a menu `menuWidth` wide.
-    static QPoint menuPointForGrid(QPoint location, int menuWidth);
-    static QPoint menuPointForList(QPoint location, int menuWidth);
 };
 
 } // namespace vantrel

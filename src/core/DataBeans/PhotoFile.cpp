@@ -34,7 +34,7 @@ PhotoFilePtr PhotoFile::initWithFileUrl(const QString& fileUrl, const QString& a
     photo->m_isIphotosNode = isIphoto;
 
     // Only the size and the orientation are needed now; the full dictionary is read on demand.
-    const ImageProperties properties = readImageProperties(fileUrl, PropertyDepth::SizeAndOrientation);
+    const ImageProperties properties = readImageProperties(fileUrl, PropertyDepth::Probe);
     if (properties.valid) {
         const QSize upright = properties.uprightSize();
         photo->m_width = static_cast<float>(upright.width());

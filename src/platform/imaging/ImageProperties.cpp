@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <exiv2/exiv2.hpp>
@@ -15,6 +16,7 @@
 
 #include "platform/imaging/DocumentHeaderSize.h"
 #include "platform/imaging/ImageFileTypes.h"
+#include "platform/imaging/JpegHeader.h"
 #include "platform/imaging/LoaderSniff.h"
 #include "platform/imaging/MetadataDictionary.h"
 #include "platform/imaging/RawFile.h"
@@ -352,6 +354,26 @@ ImageProperties fromRaw(const QString& path, PropertyDepth depth)
     return p;
 }
 
+// A JPEG's size and orientation from its marker segments; not valid when they do not describe
+// a complete header (the caller then asks libvips, which says why).
+ImageProperties fromJpegMarkers(const QString& path)
+{
+    const JpegHeader header = JpegHeader::read(QFile::encodeName(path));
+    ImageProperties p;
+    if (!header.ok)
+        return p;
+    p.valid = true;
+    p.loader = "jpegload";
+    p.pixelWidth = header.width;
+    p.pixelHeight = header.height;
+    p.hasOrientationTag = header.hasOrientationTag;
+    p.orientation = header.orientation;
+    p.colorModel = header.components == 1 ? "Gray" : header.components == 4 ? "CMYK" : "RGB";
+    p.bitsPerSample = header.precision > 8 ? 16 : 8;
+    setSizeKeys(p);
+    return p;
+}
+
 ImageProperties fromDocumentHeader(const QString& loader, QSize size)
 {
     ImageProperties p;
@@ -389,6 +411,14 @@ ImageProperties readImageProperties(const QString& path, PropertyDepth depth)
         const QSize size = DocumentHeaderSize::pictSize(path);
         if (!size.isEmpty())
             return fromDocumentHeader("pict", size);
+    }
+    if (depth == PropertyDepth::Probe) {
+        if (qstrcmp(loaderForHeader(fileHead(QFile::encodeName(path))), "jpegload") == 0) {
+            ImageProperties jpeg = fromJpegMarkers(path);
+            if (jpeg.valid)
+                return jpeg;
+        }
+        depth = PropertyDepth::SizeAndOrientation;
     }
     return fromVips(path, depth);
 }

@@ -38,7 +38,11 @@ struct ImageProperties {
 
 /// How much of the header to read.
 enum class PropertyDepth {
-    SizeAndOrientation, ///< what the add scan needs: the cheapest read
+    SizeAndOrientation, ///< the size and orientation as libvips reads them
+    /// The add scan's probe: the size and orientation only. A JPEG is read from its marker
+    /// segments without libjpeg (anything else, or a JPEG those do not describe, as
+    /// SizeAndOrientation); the dictionary then holds only the size keys.
+    Probe,
     Full,               ///< every dictionary, including EXIF, GPS, IPTC, XMP-derived keys and the ICC name
 };
 

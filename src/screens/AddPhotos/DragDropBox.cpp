@@ -134,10 +134,11 @@ void DragDropBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    painter.fillRect(rect(), QColor(36, 41, 50));
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(m_dragInside ? QColor(66, 180, 211) : QColor(95, 104, 121), m_dragInside ? 2.5 : 1.5, Qt::DashLine);
     painter.setPen(pen);
-    painter.setBrush(m_dragInside ? QColor(66, 180, 211, 28) : Qt::NoBrush);
+    painter.setBrush(m_dragInside ? QColor(66, 180, 211, 40) : QColor(42, 48, 59));
     painter.drawRoundedRect(QRectF(rect()).adjusted(6, 6, -6, -6), 10, 10);
 }
 

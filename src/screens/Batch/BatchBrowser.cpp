@@ -29,11 +29,6 @@ constexpr int kAutomaticSide = 12;
 constexpr int kMenuSide = 1;
 constexpr float kPopupDistance = 5;
 
-QString grey(const QString& text)
-{
-    return QStringLiteral("<span style=\"color:rgb(184,184,184)\">%1</span>").arg(text);
-}
-
 } // namespace
 
 BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget* parent)
@@ -312,24 +307,7 @@ void BatchBrowser::setButtons(const BatchButtonsLook& look)
 
 void BatchBrowser::setBatchLine(const BatchInfoLine::Styled& line)
 {
-    if (line.text.isEmpty()) {
-        m_lblBatchInfo->clear();
-        return;
-    }
-    QString html;
-    qsizetype at = 0;
-    for (const BatchInfoLine::Range& range : line.highlights) {
-        const qsizetype start = qMax(range.start, at);
-        const qsizetype end = range.start + range.length;
-        if (end <= start)
-            continue;
-        html += grey(line.text.mid(at, start - at).toHtmlEscaped());
-        html += QStringLiteral("<span style=\"color:white\">%1</span>")
-                    .arg(line.text.mid(start, end - start).toHtmlEscaped());
-        at = end;
-    }
-    html += grey(line.text.mid(at).toHtmlEscaped());
-    m_lblBatchInfo->setText(QStringLiteral("<span style=\"white-space:pre\">%1</span>").arg(html));
+    m_lblBatchInfo->setText(BatchInfoLine::toHtml(line));
 }
 
 void BatchBrowser::closeThumbnailWork()

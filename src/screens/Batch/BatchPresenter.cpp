@@ -18,25 +18,6 @@ void log(const char* line)
     std::fprintf(stderr, "%s\n", line);
 }
 
-QString richText(const BatchInfoLine::Styled& line)
-{
-    // The whole line grey, the highlighted parts white; overlapping parts merge.
-    QString html = QStringLiteral("<span style=\"color:rgb(%1,%1,%1)\">").arg(BatchInfoLine::kGrey);
-    qsizetype at = 0;
-    for (const BatchInfoLine::Range& range : line.highlights) {
-        const qsizetype start = qMax(range.start, at);
-        const qsizetype end = range.start + range.length;
-        if (end <= start)
-            continue;
-        html += line.text.mid(at, start - at).toHtmlEscaped().replace(' ', "&nbsp;");
-        html += QStringLiteral("<span style=\"color:rgb(255,255,255)\">")
-            + line.text.mid(start, end - start).toHtmlEscaped().replace(' ', "&nbsp;") + QStringLiteral("</span>");
-        at = end;
-    }
-    html += line.text.mid(at).toHtmlEscaped().replace(' ', "&nbsp;");
-    return html + QStringLiteral("</span>");
-}
-
 } // namespace
 
 BatchPresenter::BatchPresenter(BatchView* view, BatchHost* host, QList<PhotoFilePtr>* batch, QObject* parent)
@@ -122,7 +103,7 @@ void BatchPresenter::updateBatchInformationInBottomView()
 void BatchPresenter::addBottomInfoAboutBatch()
 {
     NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationUpdateFooterInfo),
-        { { QString::fromLatin1(kUserInfoTextStr), richText(BatchInfoLine::make(*m_batch)) } });
+        { { QString::fromLatin1(kUserInfoTextStr), BatchInfoLine::toHtml(BatchInfoLine::make(*m_batch)) } });
 }
 
 void BatchPresenter::processWithSkippedFilesNotification()

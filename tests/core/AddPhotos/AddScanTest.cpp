@@ -272,6 +272,30 @@ TEST_F(AddScanTest, PhotosLibraryThroughTheReader)
     EXPECT_EQ(names, QStringList({ "IMG_0001.JPG", "U2.png" }));
 }
 
+TEST_F(AddScanTest, IPhotoLibraryThroughTheReaderWithItsPathAsWritten)
+{
+    using namespace libraryfixtures;
+    const QString package = path("Pictures/Trip Library.photolibrary");
+    ASSERT_TRUE(buildVersionDatabase(package + "/Database/apdb/Library.apdb",
+        { { 1, "v1", "m1", "p1" }, { 2, "v2", "m2", "p1" }, { 3, "v3", "m1", "p1" } }, // v3: m1 again
+        { { "m1", "2012/A.jpg" }, { "m2", "2012/B.png" } }, { { "p1", QStringLiteral("Holiday") } }));
+    ASSERT_TRUE(writePhoto(package + "/Masters/2012/A.jpg"));
+    ASSERT_TRUE(writePhoto(package + "/Masters/2012/B.png"));
+    ASSERT_TRUE(writeAlbumFile(package + "/AlbumData.xml", package, {}));
+
+    const ScanResult r = scan({ "Pictures/Trip Library.photolibrary" });
+    EXPECT_EQ(r.accepted,
+        QStringList({ "Pictures/Trip Library.photolibrary/Masters/2012/A.jpg",
+            "Pictures/Trip Library.photolibrary/Masters/2012/B.png" }));
+    EXPECT_EQ(r.outcome.pathType, AddPathType::IPhotoLibrary);
+    EXPECT_EQ(r.outcome.alreadyExistsPhotosCount, 0); // the reader's repeats are merged first
+    // A package met inside a folder walk is neither entered nor a candidate.
+    m_added.clear();
+    AddScanOptions recursive;
+    recursive.isAddFromSubFolderSelected = true;
+    EXPECT_TRUE(scan({ "Pictures" }, recursive).accepted.isEmpty());
+}
+
 TEST(TrashLocationTest, FreedesktopTrashFoldersOnly)
 {
     const QString uid = QString::number(::getuid());

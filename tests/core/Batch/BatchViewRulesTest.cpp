@@ -34,6 +34,14 @@ TEST(BatchViewRulesTest, BatchLineTextAndHighlights)
         EXPECT_EQ(line.highlights, row.white) << line.text.toStdString();
     }
 
+    // As rich text: grey, with the white parts (overlapping ones joined) and the blanks kept.
+    EXPECT_EQ(BatchInfoLine::toHtml(BatchInfoLine::make(0, 0)),
+        "<span style=\"white-space:pre; color:rgb(184,184,184)\">Batch Count: "
+        "<span style=\"color:rgb(255,255,255)\">0</span>  |  Batch Size: "
+        "<span style=\"color:rgb(255,255,255)\">0</span><span style=\"color:rgb(255,255,255)\"> bytes "
+        "approx.</span>  </span>");
+    EXPECT_EQ(BatchInfoLine::toHtml({}), "");
+
     QList<PhotoFilePtr> batch;
     for (const double bytes : { 1000.0, 2500.0 }) {
         batch.append(std::make_shared<PhotoFile>());

@@ -16,8 +16,8 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/Processing/ProcessingEngine.h"
+#include "core/Processing/ProcessingInlineExecutor.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
-#include "platform/MainThread.h"
 
 namespace vantrel::test {
 namespace {
@@ -69,8 +69,9 @@ public:
             spinUntil([&] { return engine->activeWorkers() == 0; });
     }
 
-    /// A fresh batch, folders and engine with `writers` writers.
-    void reset(int writerCount)
+    /// A fresh batch, folders and engine with `writerCount` writers; with one writer the whole run
+    /// may happen inside the call that starts it (on this thread, as a plain serial run).
+    void reset(int writerCount, bool onThisThread = false)
     {
         if (engine) {
             ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0; }));
@@ -88,8 +89,10 @@ public:
         clock = std::make_shared<FakeClock>();
         clock->current = QDateTime(QDate(2026, 12, 28), QTime(15, 5, 7));
         log = std::make_shared<FakeLog>();
-        engine = ProcessingEngine::create(
-            { pipeline, probe, clock, nullptr, log, std::make_shared<ProcessingSerialExecutor>(), writerCount });
+        std::shared_ptr<RunExecutor> executor = std::make_shared<ProcessingSerialExecutor>();
+        if (onThisThread)
+            executor = std::make_shared<ProcessingInlineExecutor>();
+        engine = ProcessingEngine::create({ pipeline, probe, clock, nullptr, log, executor, writerCount });
         engine->setView(view.get());
         recorder = std::make_unique<NotificationRecorder>(QStringList {
             kNotificationShowOverwriteAlert, kNotificationShowAlertWithType, kNotificationsProcessFinished });
@@ -187,7 +190,7 @@ TEST_F(ProcessingPoolTest, ThreeWritersShowWhatOneWriterShows)
     std::map<int, Seen> runs;
     for (const int k : { 1, 3 }) {
         SCOPED_TRACE(k);
-        reset(k);
+        reset(k, k == 1);
         AppDelegate::shareDelegate()->setRawConvertFormat("skipRaw");
         addPhoto(src + "/a.jpg", 60);
         addPhoto(src + "/gone.jpg", 0, false);
@@ -246,6 +249,8 @@ TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
             recordAtQuestions();
             addPhotos(7);
             std::atomic<int> freeChecks { 0 };
+            std::binary_semaphore entered(0);
+            std::binary_semaphore release(0);
             if (row.event == Event::Question) {
                 options.askBeforeOverwrite = true;
                 writeFile(out + "/p4.jpg", "old");
@@ -257,19 +262,23 @@ TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
                     }
                 };
             } else {
-                // The stop question during p2's write (with three writers p3 and p4 are in flight
-                // or about to be), answered on the main thread while the write goes on.
-                pipeline->duringWrite = [&, event = row.event](const PhotoFile& photo, const QString&) {
+                // The stop question comes during p2's write (with three writers p3 and p4 are in
+                // flight or about to be) and is answered while that write waits.
+                pipeline->duringWrite = [&](const PhotoFile& photo, const QString&) {
                     if (photo.fileName() != "p2.jpg")
                         return;
-                    runOnMainThreadSync([&] {
-                        engine->holdProcessing();
-                        if (event == Event::Stop)
-                            engine->stopProcessing();
-                    });
+                    entered.release();
+                    release.acquire();
                 };
             }
             ASSERT_TRUE(engine->startProcess(options));
+            if (row.event == Event::Hold || row.event == Event::Stop) {
+                ASSERT_TRUE(spinUntil([&] { return entered.try_acquire(); }));
+                engine->holdProcessing();
+                if (row.event == Event::Stop)
+                    engine->stopProcessing();
+                release.release();
+            }
             ASSERT_TRUE(spinUntil([&] { return settled() && (finished() || engine->isProcessOnHold()); }));
 
             // Whatever stopped the run, every photo handed to a writer is written and counted, in

@@ -66,4 +66,38 @@ TEST(LoaderSniffTest, ContentNotExtensionDecidesTheHeaderRead)
     }
 }
 
+TEST(LoaderSniffTest, JpegProbeAgreesWithLibvips)
+{
+    QTemporaryDir dir;
+    const auto make = [&](const char* name, int w, int h, const testimages::PatternOptions& options = {}) {
+        const QString path = dir.path() + "/" + name;
+        EXPECT_TRUE(testimages::writePattern(path, w, h, options));
+        return path;
+    };
+    testimages::PatternOptions grey;
+    grey.grey = true;
+    const QString plain = make("plain.jpg", 64, 48);
+    const QString turned = make("turned.jpg", 64, 48);
+    ASSERT_TRUE(testimages::setOrientation(turned, 6));
+    const QString camera = make("camera.jpg", 80, 60);
+    ASSERT_TRUE(testimages::setCameraTags(camera));
+    ASSERT_TRUE(testimages::setOrientation(camera, 8));
+    const QString badTag = make("bad-tag.jpg", 30, 20);
+    ASSERT_TRUE(testimages::setOrientation(badTag, 9));
+    const QString greyJpeg = make("grey.jpg", 33, 17, grey);
+    const QString header = dir.path() + "/header-only.jpg";
+    ASSERT_TRUE(testimages::writeTruncatedJpeg(header, 50, 40, 20));
+    for (const QString& path : { plain, turned, camera, badTag, greyJpeg, header }) {
+        SCOPED_TRACE(path.toStdString());
+        const ImageProperties probe = readImageProperties(path, PropertyDepth::Probe);
+        const ImageProperties vips = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+        EXPECT_EQ(probe.valid, vips.valid);
+        EXPECT_EQ(probe.storedSize(), vips.storedSize());
+        EXPECT_EQ(probe.uprightSize(), vips.uprightSize());
+        EXPECT_EQ(probe.orientation, vips.orientation);
+        EXPECT_EQ(probe.colorModel, vips.colorModel);
+    }
+    EXPECT_EQ(readImageProperties(turned, PropertyDepth::Probe).uprightSize(), QSize(48, 64));
+}
+
 } // namespace
