@@ -385,8 +385,8 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
         pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
         return;
     case ImageFileFormat::Gif:
-        // The quantiser works on the whole frame, which it reads many times over.
-        pixels.copy_memory().gifsave(file);
+        // The encoder gathers the frame itself before quantising it.
+        pixels.gifsave(file);
         return;
     case ImageFileFormat::Bmp:
         // Written bottom-up: the rows are needed in the other order than a load gives them.
