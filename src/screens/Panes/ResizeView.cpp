@@ -264,15 +264,14 @@ void ResizeView::btnSelectPredefinedTapped()
     QStringList rows;
     for (const SizeObject& preset : m_model.presets())
         rows << ResizeModel::presetLabel(preset);
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
     m_popup->show(
         m_txtPredefinedSize, rows, m_model.popupHeight(), [this](int row) { predefinedSizeSelectedAtIndex(row); },
         [] {
             NotificationCenter::defaultCenter().post(kNotificationsMakeKeyWindw);
             AppDelegate::shareDelegate()->isSubWindowOpened = false;
         });
-    if (!m_popup->isOpen())
-        AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    // Set after showing: closing a popup that was still open clears the flag.
+    AppDelegate::shareDelegate()->isSubWindowOpened = m_popup->isOpen();
 }
 
 } // namespace vantrel

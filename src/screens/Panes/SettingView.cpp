@@ -13,6 +13,7 @@
 
 #include <cstdio>
 
+#include "components/CustomOpenPanel.h"
 #include "components/OnlyIntegerValueFormatter.h"
 #include "core/AppDelegate.h"
 #include "platform/Paths.h"
@@ -331,11 +332,12 @@ void SettingView::btnSelectFolderTapped()
     if (!QDir().mkpath(start))
         std::fprintf(stderr, "Failed to create directory \"%s\". Error: %s\n", qPrintable(start), "mkpath failed");
     // A window-modal panel that answers through its signals: nothing waits for it.
-    auto* panel = new QFileDialog(this, QStringLiteral("Select Destination Folder"), start);
+    auto* panel = new CustomOpenPanel(this);
+    panel->setDirectory(start);
     panel->setObjectName(QStringLiteral("folderPanel"));
+    panel->setWindowTitle(QStringLiteral("Select Destination Folder"));
     panel->setFileMode(QFileDialog::Directory);
     panel->setOption(QFileDialog::ShowDirsOnly, true);
-    panel->setOption(QFileDialog::DontUseNativeDialog, true);
     panel->setLabelText(QFileDialog::Accept, QStringLiteral("Select Destination Folder"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
     connect(panel, &QFileDialog::finished, this, [this, panel](int result) {
@@ -343,6 +345,7 @@ void SettingView::btnSelectFolderTapped()
         folderPanelEnded(result == QDialog::Accepted && !chosen.isEmpty() ? chosen.first() : QString());
     });
     m_folderPanel = panel;
+    panel->center();
     panel->open();
 }
 

@@ -87,7 +87,8 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     connect(m_overwrite, &OverwriteAlertView::renameEdited, this, [this](const QString& text) {
         PaneLook::setTextKeepingCursor(m_overwrite->txtRenamefileName(), ProcessingEngine::controlTextDidChange(text));
     });
-    showProgressPanel();
+    // Nothing shows before the first run; the bar's decorations move only during a run.
+    m_vwProcessedInfo->hide();
     m_vwProcessingInfo->hide();
     m_engine->setView(this);
 }

@@ -104,12 +104,16 @@ TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
     EXPECT_EQ(child<QLineEdit>(view, "Chosen preset")->text(), "HD - 1280 X 720");
     EXPECT_EQ(view->getReSizeSettingObject().name, "HD");
 
-    // A press outside an open popup closes it.
+    // Opening it again while open replaces it and keeps the sub-window flag; a press outside
+    // closes it.
+    view->btnSelectPredefinedTapped();
     view->btnSelectPredefinedTapped();
     ASSERT_TRUE(view->popup()->isOpen());
+    EXPECT_TRUE(AppDelegate::shareDelegate()->isSubWindowOpened);
     QTest::mouseClick(width, Qt::LeftButton);
     EXPECT_FALSE(view->popup()->isOpen());
-    EXPECT_EQ(madeKey, 2);
+    EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    EXPECT_EQ(madeKey, 3);
 
     // The end of a run adds the used custom size.
     child<QRadioButton>(view, "Custom size")->click();

@@ -45,7 +45,9 @@ TEST(ProcessingViewTest, RunShowsProgressSummaryAndItsLog)
     ProcessingView view(makeEngine());
     view.resize(900, 600);
     view.show();
+    EXPECT_FALSE(view.progressIndicator()->isAnimating()); // idle before a run
     ASSERT_TRUE(view.engine().startProcess(halfSizeInto(dir.path() + "/out")));
+    EXPECT_TRUE(view.progressIndicator()->isAnimating());
     EXPECT_TRUE(view.vwProcessingInfo()->isVisible());
     EXPECT_FALSE(view.vwProcessedInfo()->isVisible());
     EXPECT_FALSE(view.vwRecommendedApps()->isVisible());
@@ -54,6 +56,7 @@ TEST(ProcessingViewTest, RunShowsProgressSummaryAndItsLog)
     ASSERT_TRUE(waitForRunEnd(view.engine()));
 
     EXPECT_EQ(view.progressIndicator()->doubleValue(), 100);
+    EXPECT_FALSE(view.progressIndicator()->isAnimating());
     EXPECT_FALSE(view.vwProcessingInfo()->isVisible());
     EXPECT_TRUE(view.vwProcessedInfo()->isVisible());
     EXPECT_TRUE(view.vwRecommendedApps()->isVisible());
