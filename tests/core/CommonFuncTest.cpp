@@ -250,18 +250,19 @@ TEST(CommonFunc, DigestsOfReadableFilesOnly)
     EXPECT_EQ(CommonFunc::getFileMD5UsingStreamWithAbortFlag(empty, &aborted), std::nullopt);
 }
 
-TEST(CommonFunc, QuarterTurnsAsSeenOnScreen)
+TEST(CommonFunc, QuarterTurnsFollowDrawingSpace)
 {
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(Qt::white);
     image.setPixel(0, 0, qRgb(255, 0, 0)); // top left
 
-    const QImage cw = CommonFunc::bwRotateImage90DegreesClockwise(true, image);
-    ASSERT_EQ(cw.size(), QSize(2, 3));
-    EXPECT_EQ(cw.pixel(1, 0), qRgb(255, 0, 0)); // top right
-    const QImage ccw = CommonFunc::bwRotateImage90DegreesClockwise(false, image);
-    ASSERT_EQ(ccw.size(), QSize(2, 3));
-    EXPECT_EQ(ccw.pixel(0, 2), qRgb(255, 0, 0)); // bottom left
+    // YES is +90 degrees in y-up drawing space: a quarter turn counter-clockwise on screen.
+    const QImage yes = CommonFunc::bwRotateImage90DegreesClockwise(true, image);
+    ASSERT_EQ(yes.size(), QSize(2, 3));
+    EXPECT_EQ(yes.pixel(0, 2), qRgb(255, 0, 0)); // bottom left
+    const QImage no = CommonFunc::bwRotateImage90DegreesClockwise(false, image);
+    ASSERT_EQ(no.size(), QSize(2, 3));
+    EXPECT_EQ(no.pixel(1, 0), qRgb(255, 0, 0)); // top right
     EXPECT_TRUE(CommonFunc::bwRotateImage90DegreesClockwise(true, QImage()).isNull());
 }
 

@@ -56,9 +56,10 @@ QImage CommonFunc::bwRotateImage90DegreesClockwise(bool clockwise, const QImage&
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     rotated.fill(Qt::transparent);
     QPainter painter(&rotated);
-    // Screen space has y down: a positive angle turns clockwise as seen.
+    // The flag asks for +90 degrees in y-up drawing space, a quarter turn counter-clockwise as
+    // seen (despite the name); screen space has y down, so that is -90 here.
     painter.translate(rotated.width() / 2.0, rotated.height() / 2.0);
-    painter.rotate(clockwise ? 90 : -90);
+    painter.rotate(clockwise ? -90 : 90);
     painter.translate(-image.width() / 2.0, -image.height() / 2.0);
     painter.drawImage(QPointF(0, 0), image);
     painter.end();

@@ -2,12 +2,13 @@
 // JPEG, 5 PNG, 6 JPEG 2000); the batch run writes through its own table instead.
 #include "core/Helper/Utils.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include <QCoreApplication>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -92,40 +93,51 @@ bool hasMetadataGroups(ImageFileFormat format, const QVariantMap& properties)
     return false;
 }
 
-// Distinct intermediate names for writes running at once on several threads.
-int nextIntermediateNumber()
-{
-    static std::atomic<int> counter { 0 };
-    return ++counter;
-}
-
 /// Encodes, then writes the dictionary's metadata groups; when there are groups to write, both
-/// happen on a temporary file in the destination folder that replaces `path` only when complete.
+/// happen in a temporary file of the run's own pattern in the destination folder, held locked
+/// (so that no run removes it as a leftover) and renamed over `path` only when both succeeded.
+/// A metadata write that fails fails the whole write and leaves `path` as it was.
 bool encodeWithProperties(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options,
     const QVariantMap& properties)
 {
-    const bool withGroups = hasMetadataGroups(format, properties);
+    if (!hasMetadataGroups(format, properties)) {
+        const EncodeResult result = encodeImage(image, path, format, options);
+        if (!result.ok)
+            std::fprintf(stderr, "write %s: %s\n", qPrintable(path), qPrintable(result.error));
+        return result.ok;
+    }
     const QFileInfo info(path);
-    // The intermediate file carries the run's temporary-file name, so an interrupted write is
-    // cleaned up like any other leftover (AtomicFileWriter::removeLeftovers).
-    const QString target = withGroups ? info.path() + QLatin1Char('/') + QLatin1String(AtomicFileWriter::kTempPrefix)
-            + QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(nextIntermediateNumber())
-            + QLatin1String(AtomicFileWriter::kTempSuffix)
-                                      : path;
-    const EncodeResult result = encodeImage(image, target, format, options);
-    if (!result.ok) {
-        std::fprintf(stderr, "write %s: %s\n", qPrintable(path), qPrintable(result.error));
-        return false;
-    }
-    if (!withGroups)
-        return true;
-    UtilsMetadataWriter::writeProperties(target, properties);
-    if (std::rename(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0) {
+    QByteArray temporary = QFile::encodeName(info.absolutePath()) + "/" + AtomicFileWriter::kTempPrefix + "XXXXXX"
+        + AtomicFileWriter::kTempSuffix;
+    const int fd = ::mkostemps(temporary.data(), int(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
+    if (fd < 0) {
         std::fprintf(stderr, "write %s: %s\n", qPrintable(path), std::strerror(errno));
-        QFile::remove(target);
         return false;
     }
-    return true;
+    const AtomicFileWriter::TemporaryLock lock(temporary);
+    // A replaced file keeps its permissions; a new one gets those of a new file.
+    const QFile::Permissions kept = QFile::permissions(path);
+    ::close(fd);
+    const QString temporaryPath = QFile::decodeName(temporary);
+    const EncodeResult result = encodeImageInto(image, temporaryPath, format, options);
+    bool ok = result.ok;
+    if (!ok)
+        std::fprintf(stderr, "write %s: %s\n", qPrintable(path), qPrintable(result.error));
+    else if (!UtilsMetadataWriter::writeProperties(temporaryPath, properties))
+        ok = false; // its one line is on stderr already
+    if (ok) {
+        QFile::setPermissions(temporaryPath,
+            kept ? kept
+                 : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ReadUser
+                    | QFile::WriteUser);
+        if (std::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+            std::fprintf(stderr, "write %s: %s\n", qPrintable(path), std::strerror(errno));
+            ok = false;
+        }
+    }
+    if (!ok)
+        ::unlink(temporary.constData());
+    return ok;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/Helper/UtilsMetadataWriter.h"
 
+#include <atomic>
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -193,8 +195,21 @@ void writeIptc(Exiv2::IptcData& iptc, const QVariantMap& group)
 
 } // namespace
 
+namespace {
+std::atomic<bool> g_failForTesting { false };
+} // namespace
+
+void setWriteFailureForTesting(bool fail)
+{
+    g_failForTesting = fail;
+}
+
 bool writeProperties(const QString& path, const QVariantMap& dictionary)
 {
+    if (g_failForTesting) {
+        std::fprintf(stderr, "metadata %s: failing as a test asked\n", qPrintable(path));
+        return false;
+    }
     try {
         auto image = Exiv2::ImageFactory::open(path.toStdString());
         if (!image.get())

@@ -12,4 +12,8 @@ namespace vantrel::UtilsMetadataWriter {
 /// are those of the file. False when the file cannot take metadata.
 bool writeProperties(const QString& path, const QVariantMap& dictionary);
 
+/// Makes every later writeProperties() fail without touching the file while `fail` is true (CI
+/// runs as root, so tests cannot make the metadata write fail with permissions).
+void setWriteFailureForTesting(bool fail);
+
 } // namespace vantrel::UtilsMetadataWriter

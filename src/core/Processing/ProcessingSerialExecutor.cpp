@@ -2,13 +2,19 @@
 
 #include <cstdio>
 #include <system_error>
-#include <thread>
 
 namespace vantrel {
 
 ProcessingSerialExecutor::ProcessingSerialExecutor()
     : m_queue(std::make_shared<Queue>())
 {
+}
+
+ProcessingSerialExecutor::~ProcessingSerialExecutor()
+{
+    std::lock_guard lock(m_queue->threadMutex);
+    if (m_queue->thread.joinable())
+        m_queue->thread.detach();
 }
 
 void ProcessingSerialExecutor::submit(std::function<void()> job)
@@ -21,7 +27,11 @@ void ProcessingSerialExecutor::submit(std::function<void()> job)
         m_queue->draining = true;
     }
     try {
-        std::thread([queue = m_queue] { drain(queue); }).detach();
+        std::lock_guard lock(m_queue->threadMutex);
+        // The previous thread found the queue empty and is returning: joined at once.
+        if (m_queue->thread.joinable())
+            m_queue->thread.join();
+        m_queue->thread = std::thread([queue = m_queue] { drain(queue); });
     } catch (const std::system_error& error) {
         // No thread to be had: the jobs run here rather than never (the caller then waits).
         std::fprintf(stderr, "ProcessingSerialExecutor: cannot start a thread (%s); running inline\n", error.what());

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/DataBeans/ExifInfo.h"
+#include "core/Helper/UtilsMetadataWriter.h"
 
 using vantrel::ExifInfo;
 using vantrel::Image;
@@ -157,4 +158,26 @@ TEST(UtilsEncoders, RationalValuesKeepTheirValue)
         const double written = ExifInfo::exifForFile(path).value("{Exif}").toMap().value(c.key).toDouble();
         EXPECT_NEAR(written, c.value, std::abs(c.value) * 1e-9) << c.key << " " << c.value;
     }
+}
+
+TEST(UtilsEncoders, FailedMetadataWriteFailsTheWriteAndLeavesNothing)
+{
+    QTemporaryDir dir;
+    const QVariantMap properties { { QStringLiteral("{TIFF}"),
+        QVariantMap { { QStringLiteral("ImageDescription"), QStringLiteral("a photo") } } } };
+    const QString path = dir.filePath(QStringLiteral("out.jpg"));
+    ASSERT_TRUE(utils().writeCGImage(sample(), path, QStringLiteral("public.jpeg"), properties));
+    const QByteArray before = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    vantrel::UtilsMetadataWriter::setWriteFailureForTesting(true);
+    EXPECT_FALSE(utils().writeCGImage(sample(), path, QStringLiteral("public.png"), properties));
+    EXPECT_FALSE(utils().writeCGImage(
+        sample(), dir.filePath(QStringLiteral("new.tif")), QStringLiteral("public.tiff"), properties));
+    vantrel::UtilsMetadataWriter::setWriteFailureForTesting(false);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("out.jpg") });
 }
