@@ -64,7 +64,9 @@ QByteArray cbor(const QCborMap& map)
 TEST(SessionRecords, NewRecordsHoldTheirDefaults)
 {
     const SizeObject size;
-    EXPECT_EQ(fields(size), fields(SizeObject {}));
+    // Every flag off, no preset, zero sizes, an empty (not null) name.
+    EXPECT_EQ(fields(size),
+        std::tuple(false, false, false, false, false, false, -1, 0.0, 0.0, 0.0, 0.0, std::string(), false));
     EXPECT_EQ(size.predefinedIndex, -1);
     EXPECT_FALSE(size.name.isNull());
     EXPECT_TRUE(size.name.isEmpty());
