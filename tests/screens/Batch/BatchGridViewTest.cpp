@@ -173,8 +173,8 @@ TEST_F(BatchGridViewTest, StaleThumbnailNeverLandsOnAReusedCell)
     }
     grid->scrollingEndAfterDelay(); // the new photos' own thumbnails now arrive
     grid->thumbnails()->waitForWorkers();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(grid->gridCellAt(0)->image().text("path"), batch[0]->filePath());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return grid->gridCellAt(0)->image().text("path") == batch[0]->filePath(); }, 5000));
 }
 
 TEST_F(BatchGridViewTest, RealThumbnailsAndNotAvailable)
