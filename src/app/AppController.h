@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include "core/DataBeans/SizeObject.h"
@@ -52,6 +53,7 @@ public:
         std::function<void()> registerReachability; ///< the reachability monitor (online services)
         std::function<void()> registerFroTracking; ///< the install registration (online services)
         std::function<void(int tag)> crossPromotion; ///< a cross-promotion menu item (tag 1 or 2)
+        std::function<QStringList()> crossPromotionTitles; ///< the two items' titles, in tag order
         std::function<QString()> osVersion; ///< the system's version as "major.minor"
     };
 

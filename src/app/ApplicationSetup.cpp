@@ -13,6 +13,8 @@
 
 #include "app/MainScreen/MainScreenView.h"
 #include "app/MainWindowController.h"
+#include "app/Online/FeedbackWindowController.h"
+#include "app/Online/OnlineServices.h"
 #include "components/AppLook.h"
 
 namespace vantrel::ApplicationSetup {

@@ -26,12 +26,26 @@ void MainWindowController::buildMenu()
         app, QStringLiteral("rate"), QStringLiteral("Rate Vantrel..."), [this] { m_app->btnRateOnAppstoreTapped(); });
     rate->setEnabled(AppController::isRateAvailable());
     QMenu* more = app->addMenu(QStringLiteral("More Applications"));
+    QList<QAction*> promotions;
     for (int tag : { 1, 2 }) {
-        QAction* a = add(more, QStringLiteral("crossPromotion%1").arg(tag),
+        promotions.append(add(more, QStringLiteral("crossPromotion%1").arg(tag),
             QStringLiteral("Recommended application %1").arg(tag),
-            [this, tag] { m_app->btnKorvingAppcenterTapped(tag); });
-        a->setEnabled(m_app->isCrossPromotionAvailable());
+            [this, tag] { m_app->btnKorvingAppcenterTapped(tag); }));
     }
+    // The recommended applications arrive from the content service: their titles are read each
+    // time the menu opens, and an item without one stays disabled.
+    auto updatePromotions = [this, promotions] {
+        const auto& titles = m_app->hooks().crossPromotionTitles;
+        const QStringList names = titles ? titles() : QStringList();
+        for (int i = 0; i < promotions.size(); ++i) {
+            const QString name = names.value(i);
+            if (!name.isEmpty())
+                promotions[i]->setText(name);
+            promotions[i]->setEnabled(!name.isEmpty() && m_app->isCrossPromotionAvailable());
+        }
+    };
+    updatePromotions();
+    connect(app, &QMenu::aboutToShow, this, updatePromotions);
     app->addSeparator();
     QAction* quit
         = add(app, QStringLiteral("quit"), QStringLiteral("Quit Vantrel"), [this] { m_app->quitFromMenuTapped(); });

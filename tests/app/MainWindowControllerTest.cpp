@@ -85,6 +85,20 @@ TEST_F(MainWindowControllerTest, WindowIsFramelessTwelveHundredByEightHundredWit
         EXPECT_FALSE(controller->action(name)->isEnabled()) << name;
     EXPECT_TRUE(controller->action("quit")->isEnabled());
     EXPECT_TRUE(controller->action("tips")->isEnabled());
+
+    // Wired online services: a recommended application with a title is offered, one without is not.
+    QList<int> promoted;
+    app->hooks().crossPromotion = [&](int tag) { promoted.append(tag); };
+    app->hooks().crossPromotionTitles = [] { return QStringList { "Photo Tidy", "" }; };
+    controller.reset();
+    makeController();
+    controller->setFeedbackOpener([](QWidget*) {});
+    EXPECT_TRUE(controller->action("feedback")->isEnabled());
+    EXPECT_EQ(controller->action("crossPromotion1")->text(), "Photo Tidy");
+    EXPECT_TRUE(controller->action("crossPromotion1")->isEnabled());
+    EXPECT_FALSE(controller->action("crossPromotion2")->isEnabled());
+    controller->action("crossPromotion1")->trigger();
+    EXPECT_EQ(promoted, QList<int>({ 1 }));
 }
 
 TEST_F(MainWindowControllerTest, TabGeometryPutsHighlightAndUnderlineOnTheChosenTab)

@@ -11,7 +11,8 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME WAYLAND_DISPLA
 export HOME="$home"
 log="$home/.local/state/Vantrel/Vantrel.log"
 
-xvfb-run -a -s "-screen 0 1400x1000x24" sh -c '
+# Server numbers from 170 up, apart from other suites' servers (xvfb-run -a alone can race).
+xvfb-run -a -n 170 -s "-screen 0 1400x1000x24" sh -c '
   "$1" & pid=$!
   # Wait (bounded) for the main window to be mapped.
   i=0
@@ -21,6 +22,11 @@ xvfb-run -a -s "-screen 0 1400x1000x24" sh -c '
   done
   if command -v xdotool >/dev/null 2>&1; then
     # The application gives its window the input focus itself (there is no window manager).
+    i=0
+    until [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "Vantrel" ]; do
+      i=$((i + 1)); [ $i -gt 150 ] && { echo "window never focused"; kill $pid; exit 1; }
+      sleep 0.2
+    done
     xdotool key --clearmodifiers ctrl+q
   else
     kill -TERM $pid

@@ -348,9 +348,12 @@ void KeltCollectionView::layoutSupplementaryViewsWithRedraw(bool redraw)
         if (wanted.contains(id))
             continue;
         KeltCollectionViewReusableView* view = m_visibleSupplementaryViewsMap.take(id);
+        // Hidden but kept as a child of the viewport, so the view still owns it while it waits.
         view->hide();
-        view->setParent(nullptr);
-        enqueueReusableSupplementaryView(view, view->kind(), view->reuseIdentifier());
+        if (view->reuseIdentifier().isEmpty())
+            discard(view);
+        else
+            enqueueReusableSupplementaryView(view, view->kind(), view->reuseIdentifier());
     }
     for (const auto& [id, section] : wantedOrder) {
         if (m_visibleSupplementaryViewsMap.contains(id))
@@ -359,8 +362,9 @@ void KeltCollectionView::layoutSupplementaryViewsWithRedraw(bool redraw)
         KeltCollectionViewReusableView* view = dataSource()->viewForSupplementaryViewOfKind(this, kind, section);
         if (!view)
             continue;
+        if (view->parentWidget() != viewport())
+            view->setParent(viewport());
         applyLayoutAttributes(view, layout->layoutAttributesForSupplementaryItemInSection(section, kind));
-        view->setParent(viewport());
         view->show();
         m_visibleSupplementaryViewsMap.insert(id, view);
     }

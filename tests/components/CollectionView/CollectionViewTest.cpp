@@ -12,6 +12,7 @@
 #include "components/CollectionView/KeltClipView.h"
 #include "components/CollectionView/KeltCollectionViewCell.h"
 #include "components/CollectionView/KeltCollectionViewGridLayout.h"
+#include "components/CollectionView/KeltCollectionViewReusableView.h"
 #include "components/TickSource.h"
 
 using namespace vantrel;
@@ -331,4 +332,57 @@ TEST(CollectionViewCell, PartsFollowTheCellSize)
 
     cell.setSelected(false, true); // unchanged: no fade
     EXPECT_EQ(cell.pendingFadeDuration(), 0);
+}
+
+TEST(CollectionView, HeadersAreLaidOutAndReusedLikeCells)
+{
+    struct Headers : CountsDataSource, KeltCollectionViewGridLayoutDelegate {
+        Headers()
+            : CountsDataSource({ 8, 8, 8, 8, 8, 8 })
+        {
+        }
+        bool answersSupplementaryViews() const override { return true; }
+        KeltCollectionViewReusableView* viewForSupplementaryViewOfKind(
+            KeltCollectionView* view, const QString& kind, qint64 section) override
+        {
+            auto* header = view->dequeueReusableSupplementaryViewOfKind(kind, QStringLiteral("H"));
+            header->setObjectName(QString::number(section));
+            return header;
+        }
+        std::optional<QSizeF> sizeForItemInCollectionView(KeltCollectionView*) override { return QSizeF(180, 220); }
+        double heightForHeaderInSection(KeltCollectionView*, qint64) override { return 30; }
+    } source;
+    const QString kind = KeltCollectionViewGridLayout::KeltCollectionViewGridLayoutHeaderKind;
+    int made = 0;
+    KeltCollectionView view;
+    view.resize(800, 600);
+    view.registerClass(
+        [&] {
+            ++made;
+            return new KeltCollectionViewReusableView;
+        },
+        kind, QStringLiteral("H"));
+    auto layout = std::make_unique<KeltCollectionViewGridLayout>();
+    layout->setDelegate(&source);
+    view.setCollectionViewLayout(std::move(layout));
+    view.setDataSource(&source);
+    view.show();
+    view.reloadData();
+    QApplication::processEvents();
+    // Sections are 30 + 2 x 220 = 470 high.
+    for (double top : { 0.0, 500.0, 1400.0, 2350.0, 0.0 }) {
+        view.clipView()->scrollToPoint({ 0, top });
+        const QRectF visible = view.documentVisibleRect();
+        for (qint64 section = 0; section < view.numberOfSections(); ++section) {
+            const QRectF frame = view.rectForSupplementaryViewWithKind(kind, section);
+            auto* header = view.supplementaryViewForKind(kind, QStringLiteral("H"), section);
+            EXPECT_EQ(header != nullptr, frame.intersects(visible)) << top << " section " << section;
+            if (header) {
+                EXPECT_EQ(header->objectName(), QString::number(section));
+                EXPECT_EQ(header->geometry().topLeft(), frame.topLeft().toPoint() - view.pixelOrigin());
+                EXPECT_EQ(header->kind(), kind);
+            }
+        }
+    }
+    EXPECT_LE(made, 3); // at most two headers show at once; the rest come from the pool
 }

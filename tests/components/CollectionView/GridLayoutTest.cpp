@@ -141,6 +141,12 @@ TEST(GridLayout, OutOfRangePathsGiveNothing)
         EXPECT_EQ(grid.view.rectForItemAtIndexPath(path), QRectF());
     }
     EXPECT_TRUE(grid.view.indexPathsForItemsInRect(QRectF()).empty());
+
+    // Items without height and no spacing: no rows to find, and nothing divides by zero.
+    Grid flat({ 5 }, 800, { 180, 0 }, 0);
+    flat.reload();
+    EXPECT_TRUE(flat.view.indexPathsForItemsInRect(QRectF(0, 0, 800, 600)).empty());
+    EXPECT_FALSE(flat.view.indexPathForItemAtPoint({ 20, 0 }).has_value());
 }
 
 TEST(GridLayout, RectAndPointQueriesMatchAWalkOverEveryItem)
