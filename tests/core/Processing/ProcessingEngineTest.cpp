@@ -247,16 +247,17 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
         qint32 status;
         QString message;
         int errors; // failures counted on the bottom line
+        QString logText = {}; // the log row's "information", when the row checks it
     };
     const std::vector<Row> rows {
-        { "written", [](ProcessingEngineTest&) {}, 1, "File Processed", 0 },
+        { "written", [](ProcessingEngineTest&) {}, 1, "File Processed", 0, "Processed successfully." },
         { "RAW skipped",
             [](ProcessingEngineTest& t) {
                 AppDelegate::shareDelegate()->setRawConvertFormat("skipRaw");
                 t.addPhoto("raw.CR2");
                 t.addPhoto("upper.JPG");
             },
-            8, "File skipped", 1 },
+            8, "File skipped", 1, "File skipped." },
         { "missing source",
             [](ProcessingEngineTest& t) {
                 t.addPhoto(t.src + "/gone.jpg", QByteArray());
@@ -265,12 +266,15 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
             2, "File not Processed", 1 },
         { "size refused", [](ProcessingEngineTest& t) { t.pipeline->refused.insert(t.src + "/p.jpg"); }, 7,
             "File size exceeded", 1 },
+        // A source that cannot be decoded is a failure, never "too large".
+        { "undecodable source", [](ProcessingEngineTest& t) { t.pipeline->unreadable.insert(t.src + "/p.jpg"); }, 0,
+            "File not Processed", 1, "File not Processed." },
         { "read-only source", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.src + "/p.jpg"); }, 10,
-            "Permisssion error", 0 },
+            "Permisssion error", 0, "Access denied to source file." },
         { "locked source", [](ProcessingEngineTest& t) { t.probe->locked.insert(t.src + "/p.jpg"); }, 10,
             "Permisssion error", 0 },
         { "unwritable folder", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.out); }, 11,
-            "Permisssion error", 0 },
+            "Permisssion error", 0, "Access denied to destination folder." },
         { "missing folder",
             [](ProcessingEngineTest& t) {
                 QDir(t.out).removeRecursively();
@@ -287,7 +291,7 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
                 t.options.job.filenameOption = 3;
                 t.options.job.prefixString = QString(252, 'n'); // "p" + 252 + ".jpg" = 257 characters
             },
-            13, "File not Processed", 1 },
+            13, "File not Processed", 1, "Invalid file name." },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -300,6 +304,10 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
         EXPECT_EQ(statuses()[0], row.status);
         EXPECT_EQ(messages()[0], row.message);
         EXPECT_EQ(engine->counterProcessedWithError(), row.errors);
+        if (!row.logText.isEmpty()) {
+            ASSERT_FALSE(log->details.isEmpty());
+            EXPECT_EQ(log->details[0].value("information").toString(), row.logText);
+        }
         EXPECT_EQ(engine->counterTotalProgressedFiles(), engine->arrPhotosToProcess().size());
         EXPECT_EQ(pipeline->writes.size(), row.status == 1 ? 1 : statuses().count(1));
         if (statuses().size() > 1) {

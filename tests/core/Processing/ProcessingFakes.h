@@ -123,6 +123,8 @@ public:
     RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions&) override
     {
         std::lock_guard lock(mutex);
+        if (unreadable.count(photo.filePath()))
+            return RunSizeCheck::Unreadable;
         return refused.count(photo.filePath()) ? RunSizeCheck::Refused : RunSizeCheck::Accepted;
     }
     RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions&) override
@@ -176,6 +178,7 @@ public:
 
     std::mutex mutex;
     std::set<QString> refused;
+    std::set<QString> unreadable; // sources whose header cannot be decoded
     std::map<QString, qint32> failWrites; // source path -> status of a write that fails
     std::map<QString, int> writeMillis; // source path -> how long its write takes
     QStringList writes;
