@@ -31,21 +31,6 @@ mode_t processUmask()
     return mask;
 }
 
-int writeAll(int fd, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 } // namespace
 
 int write(const QString& path, const QByteArray& bytes, const std::function<int(const QString&)>& failureHook)
@@ -89,6 +74,21 @@ int write(const QString& path, const QByteArray& bytes, const std::function<int(
         const int error = errno;
         ::unlink(temp.constData());
         return error;
+    }
+    return 0;
+}
+
+int writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
     }
     return 0;
 }

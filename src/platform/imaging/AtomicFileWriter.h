@@ -23,6 +23,9 @@ int write(const QString& path, const QByteArray& bytes, const std::function<int(
 /// holds an exclusive advisory lock (flock) on its temporary until it is renamed or removed.
 int removeLeftovers(const QString& folder);
 
+/// Writes all `size` bytes to `fd`, retrying short and interrupted writes; 0 or the errno.
+int writeAll(int fd, const char* data, qint64 size);
+
 /// Takes the writer's lock on the open temporary `fd`; false when another holder has it.
 bool lockTemporary(int fd);
 

@@ -287,21 +287,6 @@ QByteArray pngMetadataChunks(const Metadata& m)
     return added;
 }
 
-int writeAll(int fd, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 // Rewrites the PNG at `path` (written by libvips into `pixels`, a temporary of its own) with
 // `chunks` right after its header: one pass over the file, a block at a time.
 int writePngWithChunks(const QByteArray& pixels, const QByteArray& path, const QByteArray& chunks)
@@ -331,11 +316,11 @@ int writePngWithChunks(const QByteArray& pixels, const QByteArray& path, const Q
         }
         if (n == 0)
             break;
-        if ((error = writeAll(out, block.constData(), n)))
+        if ((error = AtomicFileWriter::writeAll(out, block.constData(), n)))
             break;
         copied += n;
         if (!chunksWritten && copied == kHeader) {
-            if ((error = writeAll(out, chunks.constData(), chunks.size())))
+            if ((error = AtomicFileWriter::writeAll(out, chunks.constData(), chunks.size())))
                 break;
             chunksWritten = true;
         }
@@ -356,7 +341,8 @@ int writeBmp(const vips::VImage& pixels, const QByteArray& path)
         return errno;
     int error = 0;
     try {
-        error = BmpWriter::write(pixels, [fd](const char* data, qint64 size) { return writeAll(fd, data, size); });
+        error = BmpWriter::write(
+            pixels, [fd](const char* data, qint64 size) { return AtomicFileWriter::writeAll(fd, data, size); });
     } catch (const vips::VError&) {
         ::close(fd);
         throw;

@@ -7,26 +7,10 @@
 
 #include "core/Batch/ThumbnailService.h"
 #include "core/ResourceImages.h"
+#include "screens/Batch/DroppedPaths.h"
 #include "screens/Cells/GridCell.h"
 
 namespace vantrel {
-
-namespace {
-
-QStringList localPaths(const QMimeData* mime)
-{
-    QStringList paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (!url.isLocalFile())
-            return {};
-        paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-} // namespace
 
 BatchGridView::BatchGridView(const QList<PhotoFilePtr>* batch, QWidget* parent)
     : KeltCollectionView(parent)
@@ -242,7 +226,7 @@ bool BatchGridView::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (BatchViewRules::isValidDrop(localPaths(drag->mimeData()))) {
+        if (BatchViewRules::isValidDrop(droppedLocalPaths(drag->mimeData()))) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
         } else {
@@ -252,7 +236,7 @@ bool BatchGridView::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QStringList paths = localPaths(drop->mimeData());
+        const QStringList paths = droppedLocalPaths(drop->mimeData());
         if (!BatchViewRules::isValidDrop(paths)) {
             drop->ignore();
             return true;

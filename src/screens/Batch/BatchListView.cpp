@@ -12,25 +12,9 @@
 #include "core/Batch/ThumbnailService.h"
 #include "screens/Batch/BatchListDelegate.h"
 #include "screens/Batch/BatchListModel.h"
+#include "screens/Batch/DroppedPaths.h"
 
 namespace vantrel {
-
-namespace {
-
-QStringList localPaths(const QMimeData* mime)
-{
-    QStringList paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (!url.isLocalFile())
-            return {};
-        paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-} // namespace
 
 BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDelegate* receiver, QWidget* parent)
     : QTableView(parent)
@@ -178,7 +162,7 @@ void BatchListView::resizeEvent(QResizeEvent* event)
 
 void BatchListView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (BatchViewRules::isValidDrop(localPaths(event->mimeData()))) {
+    if (BatchViewRules::isValidDrop(droppedLocalPaths(event->mimeData()))) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     } else {
@@ -188,7 +172,7 @@ void BatchListView::dragEnterEvent(QDragEnterEvent* event)
 
 void BatchListView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (BatchViewRules::isValidDrop(localPaths(event->mimeData()))) {
+    if (BatchViewRules::isValidDrop(droppedLocalPaths(event->mimeData()))) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     } else {
@@ -198,7 +182,7 @@ void BatchListView::dragMoveEvent(QDragMoveEvent* event)
 
 void BatchListView::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = localPaths(event->mimeData());
+    const QStringList paths = droppedLocalPaths(event->mimeData());
     if (!BatchViewRules::isValidDrop(paths)) {
         event->ignore();
         return;
