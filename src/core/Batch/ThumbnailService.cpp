@@ -1,34 +1,11 @@
 #include "core/Batch/ThumbnailService.h"
 
-#include <mutex>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 #include <QPointer>
 
 #include "platform/MainThread.h"
 #include "platform/imaging/Image.h"
 
 namespace vantrel {
-
-namespace {
-
-// Grid thumbnails are half-megabyte buffers made on the workers and freed, out of order, when the
-// cache evicts them. With glibc's sliding mmap threshold such buffers soon come from the heap,
-// which then cannot shrink: scrolling through 100,000 photos left 1.3 GB resident for 130 MB of
-// cache. A fixed threshold below their size gives each one back to the system when it is freed
-// (the imaging set-up fixes it at 4 MB for the run's buffers; the thumbnails need it lower).
-void useFixedMmapThreshold()
-{
-#ifdef __GLIBC__
-    static std::once_flag once;
-    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
-#endif
-}
-
-} // namespace
 
 QImage ThumbnailService::decodeThumbnail(const QString& path, QSize box)
 {
@@ -43,7 +20,6 @@ ThumbnailService::ThumbnailService(QSize box, qint64 cacheBytes, Decoder decoder
     , m_box(box)
     , m_decoder(std::move(decoder))
 {
-    useFixedMmapThreshold();
     m_cache.setMaxCost(cacheBytes);
     m_pool.setMaxThreadCount(2);
 }

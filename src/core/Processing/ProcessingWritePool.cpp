@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/imaging/DecodeBudget.h"
+
 namespace vantrel {
 
 int ProcessingWritePool::defaultWriters()
@@ -15,8 +17,9 @@ ProcessingWritePool::ProcessingWritePool(int writers)
 {
     if (m_writers == 1)
         return;
-    m_threads.reserve(m_writers);
-    for (int i = 0; i < m_writers; ++i)
+    // A thread for each place, and one for the job that may run on a lent place.
+    m_threads.reserve(m_writers + 1);
+    for (int i = 0; i < m_writers + 1; ++i)
         m_threads.emplace_back([this] { writerLoop(); });
 }
 
@@ -58,7 +61,7 @@ void ProcessingWritePool::dispatch(const QString& source, const QString& output,
 bool ProcessingWritePool::isFull() const
 {
     std::lock_guard lock(m_mutex);
-    return m_inFlight >= m_writers;
+    return m_inFlight - m_lent >= m_writers || m_inFlight > m_writers;
 }
 
 bool ProcessingWritePool::isBusyWith(const QString& path) const
@@ -107,8 +110,21 @@ void ProcessingWritePool::finish(const Job& job)
     m_changed.notify_all();
 }
 
+void ProcessingWritePool::lendPlace(bool lend)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_lent += lend ? 1 : -1;
+        if (lend)
+            ++m_completions;
+    }
+    if (lend)
+        m_changed.notify_all();
+}
+
 void ProcessingWritePool::writerLoop()
 {
+    DecodeBudget::setThreadWaitListener([this](bool waiting) { lendPlace(waiting); });
     for (;;) {
         Job job;
         {

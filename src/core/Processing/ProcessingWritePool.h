@@ -14,9 +14,13 @@ namespace vantrel {
 
 /// A bounded set of writer threads for the batch run: at most `writers` jobs run at once, each
 /// named by the paths it reads and writes so that the run can wait for the one write a later photo
-/// depends on. With one writer the jobs run on the caller's thread, one at a time, as a plain
-/// serial run would. Owned and driven by one thread (the run's worker); the writers only run jobs
-/// and report their completion. The destructor waits for every job.
+/// depends on. A job whose decode waits for its share of the process's decode budget (a large
+/// progressive JPEG while others decode) lends its place meanwhile, so that a photo that needs no
+/// share can be written: one job more than `writers` is then in flight (each job in flight holds
+/// its decoded pixels, so lending is bounded). With one writer the jobs run on the
+/// caller's thread, one at a time, as a plain serial run would. Owned and driven by one thread
+/// (the run's worker); the writers only run jobs and report their completion. The destructor
+/// waits for every job.
 class ProcessingWritePool {
 public:
     /// The number of writers a run uses by default: 2, or 3 on a machine with 6 or more cores.
@@ -34,7 +38,8 @@ public:
     bool isFull() const;
     /// True while a job in flight reads or writes `path`.
     bool isBusyWith(const QString& path) const;
-    /// Number of jobs that have finished so far; waitPast blocks until it exceeds `seen`.
+    /// Counts what frees a place: jobs finished, and places lent by jobs waiting for their decode
+    /// share. waitPast blocks until it exceeds `seen`.
     quint64 completions() const;
     void waitPast(quint64 seen) const;
     /// Blocks until no job in flight reads or writes `path`.
@@ -53,6 +58,7 @@ private:
     };
     void writerLoop();
     void finish(const Job& job);
+    void lendPlace(bool lend);
 
     const int m_writers;
     mutable std::mutex m_mutex;
@@ -60,6 +66,7 @@ private:
     std::deque<Job> m_queue;
     QHash<QString, int> m_busy; // path key -> jobs in flight naming it
     int m_inFlight = 0;
+    int m_lent = 0; // jobs in flight whose decode waits for its share
     quint64 m_completions = 0;
     bool m_closing = false;
     std::vector<std::thread> m_threads;

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 
+#include "platform/imaging/DecodeBudget.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageFileTypes.h"
 #include "platform/imaging/ImageProperties.h"
@@ -98,12 +99,22 @@ Image rawPreview(const QString& path, QSize box)
     }
 }
 
+// A JPEG decode's share of the process's decode budget (a progressive frame's coefficients),
+// held while its loader is open.
+DecodeBudget::Ticket decodeShare(const QString& path, const ImageProperties& p)
+{
+    if (!p.loader.startsWith("jpeg"))
+        return {};
+    return DecodeBudget::process().reserve(DecodeBudget::wholeFrameBytes(path));
+}
+
 // The whole photo at its full size, its header `p` already read (and its size accepted).
 Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
 {
     if (p.loader == "raw")
         return developRaw(path, p, upright);
     try {
+        const DecodeBudget::Ticket share = decodeShare(path, p);
         return finish(GuardedLoad::decodeIntoMemory(path), p, upright, false, true);
     } catch (const vips::VError& e) {
         report(path, "load", e.what());
@@ -144,6 +155,7 @@ Image Image::thumbnail(const QString& path, QSize box)
         // Turned upright here by the header's orientation, the one every caller measures by
         // (libvips would miss EXIF in PNG text chunks and turn HEIF photos a second time).
         const QSize fit = p.orientation >= 5 ? box.transposed() : box;
+        const DecodeBudget::Ticket share = decodeShare(path, p);
         vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
             vips::VImage::option()
                 ->set("height", fit.height())
@@ -181,6 +193,7 @@ Image Image::loadAtSize(const QString& path, QSize size)
     }
     try {
         // Decoded straight into memory, so that a damaged file fails here.
+        const DecodeBudget::Ticket share = decodeShare(path, p);
         const Image out = finish(GuardedLoad::decodeIntoMemory(path, shrink), p, true, false, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {

@@ -10,8 +10,9 @@ namespace vantrel {
 ///
 /// Also bounds the process's heap: libvips' worker threads each allocate from their own malloc
 /// arena, and freed pixel buffers stayed resident in them, so the peak grew with the length of a
-/// batch. The arena count is capped and large buffers always come from (and return to) the
-/// system directly.
+/// batch. The arena count is capped and large buffers (from 256 KB: a run's strips and encoder
+/// buffers, the batch views' thumbnails) always come from (and return to) the system directly.
+/// This is the process's one allocator setting; nothing else changes it.
 bool initImagingLibraries(const char* argv0);
 
 /// The version of the vector-code library (liborc) loaded in this process; empty without one.

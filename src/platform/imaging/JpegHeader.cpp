@@ -1,5 +1,7 @@
 #include "platform/imaging/JpegHeader.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -67,6 +69,38 @@ bool isFrameMarker(int m)
     return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
 }
 
+bool isProgressiveFrame(int m)
+{
+    return m == 0xC2 || m == 0xC6 || m == 0xCA || m == 0xCE;
+}
+
+qint64 ceilDiv(qint64 a, qint64 b)
+{
+    return (a + b - 1) / b;
+}
+
+// The coefficient buffer libjpeg allocates for a frame decoded from several scans: per
+// component, its blocks padded to whole multiples of its sampling factors. `components` holds
+// the frame header's component entries (id, sampling factors, table) after its first six bytes.
+qint64 coefficientBytes(int width, int height, const QByteArray& components, int count)
+{
+    int hMax = 1, vMax = 1;
+    for (int i = 0; i < count; ++i) {
+        const auto factors = static_cast<unsigned char>(components[3 * i + 1]);
+        hMax = std::max(hMax, factors >> 4);
+        vMax = std::max(vMax, factors & 15);
+    }
+    qint64 blocks = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto factors = static_cast<unsigned char>(components[3 * i + 1]);
+        const int h = std::max(1, factors >> 4), v = std::max(1, factors & 15);
+        const qint64 across = ceilDiv(ceilDiv(qint64(width) * h, qint64(hMax) * 8), h) * h;
+        const qint64 down = ceilDiv(ceilDiv(qint64(height) * v, qint64(vMax) * 8), v) * v;
+        blocks += across * down;
+    }
+    return blocks * 64 * 2;
+}
+
 } // namespace
 
 bool JpegHeader::exifOrientation(const QByteArray& tiff, int* orientation)
@@ -125,13 +159,17 @@ JpegHeader JpegHeader::read(const QByteArray& nativePath)
                 break;
             }
             if (isFrameMarker(marker) && !frame) {
-                const QByteArray sof = in.bytes(at + 2, 6);
+                const QByteArray sof = in.bytes(at + 2, length - 2);
                 if (sof.size() < 6 || length < 8)
                     break;
                 header.precision = static_cast<unsigned char>(sof[0]);
                 header.height = u16(sof, 1, false);
                 header.width = u16(sof, 3, false);
                 header.components = static_cast<unsigned char>(sof[5]);
+                header.progressive = isProgressiveFrame(marker);
+                if (header.progressive && sof.size() >= 6 + 3 * header.components)
+                    header.wholeFrameBytes
+                        = coefficientBytes(header.width, header.height, sof.mid(6), header.components);
                 frame = true;
             } else if (marker == 0xE1 && !exifSeen && length > 8) {
                 const QByteArray payload = in.bytes(at + 2, length - 2);

@@ -15,6 +15,12 @@ struct JpegHeader {
     int precision = 8;
     bool hasOrientationTag = false;
     int orientation = 1; ///< 1..8 as stored (1 when absent or out of range)
+    bool progressive = false; ///< a progressive frame (SOF2, SOF6, SOF10, SOF14)
+    /// What libjpeg holds for a progressive frame while decoding it: every DCT coefficient of
+    /// the whole picture (blocks of 64 two-byte values per component, padded to whole MCUs),
+    /// whatever output scale is asked for. 0 for a sequential frame, which is decoded a row of
+    /// blocks at a time.
+    qint64 wholeFrameBytes = 0;
 
     /// Reads the file at `nativePath` (as QFile::encodeName gives it).
     static JpegHeader read(const QByteArray& nativePath);

@@ -18,6 +18,8 @@
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Processing/ProcessingInlineExecutor.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "core/Processing/ProcessingWritePool.h"
+#include "platform/imaging/DecodeBudget.h"
 
 namespace vantrel::test {
 namespace {
@@ -349,6 +351,53 @@ TEST_F(ProcessingPoolTest, RapidHoldsAndResumesNeverWriteAPhotoTwice)
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 24);
     EXPECT_EQ(view->progress.back(), 100);
     EXPECT_EQ(view->summaryCount, 1);
+}
+
+TEST(ProcessingWritePool, AJobWaitingForItsDecodeShareLendsItsPlace)
+{
+    // Two places and a decode budget of 100 bytes: one 80-byte share at a time.
+    ProcessingWritePool pool(2);
+    DecodeBudget budget(100);
+    std::binary_semaphore releaseFirst(0);
+    std::atomic<int> finished { 0 };
+    const auto waitUntil = [&](const std::function<bool()>& done) {
+        for (;;) {
+            const quint64 seen = pool.completions();
+            if (done())
+                return;
+            pool.waitPast(seen);
+        }
+    };
+    const auto decodeJob = [&] {
+        const DecodeBudget::Ticket share = budget.reserve(80);
+        ++finished;
+    };
+    pool.dispatch("/tmp/a.jpg", "/tmp/out/a.jpg", [&] {
+        const DecodeBudget::Ticket share = budget.reserve(80);
+        releaseFirst.acquire();
+        ++finished;
+    });
+    pool.dispatch("/tmp/b.jpg", "/tmp/out/b.jpg", decodeJob);
+    ASSERT_TRUE(pool.isFull());
+    waitUntil([&] { return !pool.isFull(); }); // b waits for its share and lends its place
+    EXPECT_EQ(budget.waiting(), 1);
+    // A job that needs no share runs meanwhile.
+    std::atomic<bool> ranMeanwhile { false };
+    pool.dispatch("/tmp/c.jpg", "/tmp/out/c.jpg", [&] {
+        ranMeanwhile = true;
+        ++finished;
+    });
+    waitUntil([&] { return ranMeanwhile.load(); });
+    EXPECT_EQ(finished.load(), 1);
+    // A lent place brings one job more into flight, never two: a working, b and d waiting.
+    pool.dispatch("/tmp/d.jpg", "/tmp/out/d.jpg", decodeJob);
+    while (budget.waiting() < 2)
+        std::this_thread::yield();
+    EXPECT_TRUE(pool.isFull());
+    releaseFirst.release();
+    pool.waitIdle();
+    EXPECT_EQ(finished.load(), 4);
+    EXPECT_EQ(budget.heldBytes(), 0);
 }
 
 } // namespace

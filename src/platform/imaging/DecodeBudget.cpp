@@ -1,0 +1,132 @@
+#include "platform/imaging/DecodeBudget.h"
+
+#include <utility>
+
+#include <QFile>
+
+#include "platform/imaging/JpegHeader.h"
+
+namespace vantrel {
+
+namespace {
+
+thread_local std::function<void(bool)> t_waitListener;
+
+} // namespace
+
+DecodeBudget::Ticket::Ticket(DecodeBudget* budget, qint64 bytes)
+    : m_budget(budget)
+    , m_bytes(bytes)
+{
+}
+
+DecodeBudget::Ticket::Ticket(Ticket&& other) noexcept
+    : m_budget(std::exchange(other.m_budget, nullptr))
+    , m_bytes(std::exchange(other.m_bytes, 0))
+{
+}
+
+DecodeBudget::Ticket& DecodeBudget::Ticket::operator=(Ticket&& other) noexcept
+{
+    if (this != &other) {
+        if (m_budget)
+            m_budget->release(m_bytes);
+        m_budget = std::exchange(other.m_budget, nullptr);
+        m_bytes = std::exchange(other.m_bytes, 0);
+    }
+    return *this;
+}
+
+DecodeBudget::Ticket::~Ticket()
+{
+    if (m_budget)
+        m_budget->release(m_bytes);
+}
+
+DecodeBudget::DecodeBudget(qint64 bytes)
+    : m_bytes(bytes)
+{
+}
+
+DecodeBudget& DecodeBudget::process()
+{
+    static DecodeBudget budget(kProcessBytes);
+    return budget;
+}
+
+qint64 DecodeBudget::wholeFrameBytes(const QString& path)
+{
+    const JpegHeader header = JpegHeader::read(QFile::encodeName(path));
+    return header.ok ? header.wholeFrameBytes : 0;
+}
+
+bool DecodeBudget::fits(qint64 bytes) const
+{
+    return m_holders == 0 || m_held + bytes <= m_bytes;
+}
+
+void DecodeBudget::setThreadWaitListener(std::function<void(bool waiting)> listener)
+{
+    t_waitListener = std::move(listener);
+}
+
+DecodeBudget::Ticket DecodeBudget::reserve(qint64 bytes)
+{
+    if (bytes <= 0)
+        return {};
+    std::unique_lock lock(m_mutex);
+    const quint64 turn = m_nextTurn++;
+    const auto myTurn = [&] { return m_serving == turn && fits(bytes); };
+    const bool waits = !myTurn() && t_waitListener;
+    if (waits) {
+        lock.unlock();
+        t_waitListener(true);
+        lock.lock();
+    }
+    m_changed.wait(lock, myTurn);
+    ++m_serving;
+    m_held += bytes;
+    ++m_holders;
+    lock.unlock();
+    // The next caller in line may fit beside this one.
+    m_changed.notify_all();
+    if (waits)
+        t_waitListener(false);
+    return Ticket(this, bytes);
+}
+
+std::optional<DecodeBudget::Ticket> DecodeBudget::tryReserve(qint64 bytes)
+{
+    if (bytes <= 0)
+        return Ticket();
+    std::lock_guard lock(m_mutex);
+    if (m_serving != m_nextTurn || !fits(bytes))
+        return std::nullopt;
+    m_held += bytes;
+    ++m_holders;
+    return Ticket(this, bytes);
+}
+
+qint64 DecodeBudget::heldBytes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_held;
+}
+
+int DecodeBudget::waiting() const
+{
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_nextTurn - m_serving);
+}
+
+void DecodeBudget::release(qint64 bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_held -= bytes;
+        --m_holders;
+    }
+    m_changed.notify_all();
+}
+
+} // namespace vantrel
