@@ -129,7 +129,10 @@ void SettingView::buildControls()
         grid->setContentsMargins(16, 12, 16, 4);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(10);
-        grid->addWidget(PaneLook::makeTitle(title, box), 0, 0, 1, 3);
+        QLabel* heading = PaneLook::makeTitle(title, box);
+        // The heading's name must not be taken for the value label it stands over ("Output folder").
+        heading->setAccessibleName(title + QStringLiteral(" heading"));
+        grid->addWidget(heading, 0, 0, 1, 3);
         grid->setColumnStretch(1, 1);
         return std::pair { box, grid };
     };
