@@ -131,8 +131,12 @@ QString DataFiller::mapAlbumPath(const QString& path) const
     // below that folder is looked up in the package as it is now; the comparison ignores case, as
     // the file system the library came from did.
     if (!archive.isEmpty() && path.size() > archive.size() && path.startsWith(archive, Qt::CaseInsensitive)
-        && path.at(archive.size()) == QLatin1Char('/'))
-        return m_library->resolveFullPath(libraryFolder + path.mid(archive.size()));
+        && path.at(archive.size()) == QLatin1Char('/')) {
+        QString inPackage = libraryFolder + path.mid(archive.size());
+        if (inPackage == path)
+            inPackage = path; // the library was not moved: share the album's text
+        return m_library->resolveFullPath(inPackage);
+    }
     return m_library->resolveFullPath(path);
 }
 
