@@ -1,5 +1,7 @@
 #include "screens/Panes/SettingView.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -372,7 +374,9 @@ void SettingView::btnSelectFolderTapped()
         folderPanelEnded(result == QDialog::Accepted && !chosen.isEmpty() ? chosen.first() : QString());
     });
     m_folderPanel = panel;
-    panel->center();
+    // Over the window it belongs to, like a sheet, and roomy enough for its list.
+    const QSize area = window()->size();
+    panel->resize(std::min(860, area.width() - 80), std::min(540, area.height() - 120));
     panel->open();
 }
 
