@@ -65,7 +65,8 @@ MainWindowController::MainWindowController(
     m_window = new OvAppStoreWindow;
     m_window->setWindowTitle(QStringLiteral("Vantrel"));
     m_window->setAccessibleName(QStringLiteral("Vantrel"));
-    m_window->setMinimumSize(760, 520);
+    // Below this the size step's panes cut their captions.
+    m_window->setMinimumSize(900, 640);
     m_mainScreen = makeMainScreen();
     m_window->setContentView(m_mainScreen->mainScreenWidget());
 
