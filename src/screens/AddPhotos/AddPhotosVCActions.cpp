@@ -56,6 +56,8 @@ QFileDialog* makePanel(QWidget* owner)
     // Roomy enough for the names, sizes and dates of its list, never larger than the window.
     const QSize window = owner->window()->size();
     panel->resize(std::min(860, window.width() - 80), std::min(540, window.height() - 120));
+    // The main window takes the keyboard and its title bar back when the panel goes.
+    QObject::connect(panel, &QDialog::finished, owner->window(), [main = owner->window()] { main->activateWindow(); });
     return panel;
 }
 

@@ -377,6 +377,7 @@ void SettingView::btnSelectFolderTapped()
     // Over the window it belongs to, like a sheet, and roomy enough for its list.
     const QSize area = window()->size();
     panel->resize(std::min(860, area.width() - 80), std::min(540, area.height() - 120));
+    connect(panel, &QDialog::finished, window(), [main = window()] { main->activateWindow(); });
     panel->open();
 }
 
