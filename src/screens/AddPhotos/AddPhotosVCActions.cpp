@@ -157,6 +157,7 @@ void AddPhotosVC::refuseTrash()
     alert->addButton(CommonFunc::getLocalizedStringForKey(QStringLiteral("ID_OK_CAPS")), QMessageBox::AcceptRole);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
+    QObject::connect(alert, &QDialog::finished, window(), [main = window()] { main->activateWindow(); });
     alert->open();
 }
 
