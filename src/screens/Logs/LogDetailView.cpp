@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -132,11 +133,12 @@ void LogDetailView::sizeColumns()
 {
     // The number and size columns keep their widths; input, output and information share what
     // is left (the saved column stretches), so a narrow window shows every column, texts elided.
-    constexpr int kNumber = 50, kSize = 80, kRatio = 70, kSaved = 90, kMinText = 110;
+    constexpr int kNumber = 50, kSize = 80, kRatio = 70, kSaved = 110, kMinText = 110;
     // Measured from the view's own width: the table's viewport is resized only after this view.
     const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
-    const int tableWidth = width() - margins.left() - margins.right() - m_tblLogs->frameWidth() * 2
-        - m_tblLogs->verticalScrollBar()->sizeHint().width();
+    const int scrollBar = std::max(m_tblLogs->verticalScrollBar()->sizeHint().width(),
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_tblLogs));
+    const int tableWidth = width() - margins.left() - margins.right() - m_tblLogs->frameWidth() * 2 - scrollBar;
     const int available = tableWidth - kNumber - 2 * kSize - kRatio - kSaved;
     const int text = std::max(kMinText, available / 3);
     const int widths[] = { kNumber, text + text / 10, text + text / 10, text - text / 5, kSize, kSize, kRatio };
