@@ -64,7 +64,6 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     m_vwRecommendedApps = new QWidget(this);
     m_vwRecommendedApps->setObjectName(QStringLiteral("vwRecommendedApps"));
     m_vwRecommendedApps->setAccessibleName(QStringLiteral("Recommended applications"));
-    m_vwRecommendedApps->setMinimumHeight(120);
     m_vwRecommendedApps->hide();
     m_lblProcessInfoBottom = new QLabel(this);
     m_lblProcessInfoBottom->setObjectName(QStringLiteral("lblProcessInfoBottom"));
