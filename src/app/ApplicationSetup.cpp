@@ -15,7 +15,10 @@
 #include "app/MainWindowController.h"
 #include "app/Online/FeedbackWindowController.h"
 #include "app/Online/OnlineServices.h"
+#include "app/Online/PromotionalAdsView.h"
+#include "app/Online/Reachability.h"
 #include "components/AppLook.h"
+#include "screens/Processing/ProcessingView.h"
 
 namespace vantrel::ApplicationSetup {
 
@@ -23,8 +26,25 @@ AppController::Hooks realHooks(QApplication& app)
 {
     AppController::Hooks hooks;
     hooks.makeMainWindow = [](AppController* controller) -> std::unique_ptr<MainWindowSide> {
-        return std::make_unique<MainWindowController>(controller, [] { return std::make_unique<MainScreenView>(); });
+        auto window = std::make_unique<MainWindowController>(controller, [] {
+            auto screen = std::make_unique<MainScreenView>();
+            // The run's summary shows the recommended applications of the content service.
+            PromotionalAdsView::installInto(screen->vwProcessing()->vwRecommendedApps(), OnlineServices::shared());
+            return screen;
+        });
+        window->setFeedbackOpener([](QWidget* mainWindow) {
+            FeedbackWindowController::showFeedBackWindow(mainWindow, OnlineServices::shared());
+        });
+        return window;
     };
+    // The online services: each sends nothing while its base URL is not configured.
+    hooks.registerReachability = [] { OnlineServices::shared()->registerReachability(); };
+    hooks.registerFroTracking = [] {
+        OnlineServices::shared()->registerFroTracking();
+        OnlineServices::shared()->loadRecommendedApps();
+    };
+    hooks.crossPromotion = [](int tag) { OnlineServices::shared()->btnKorvingAppcenterTapped(tag); };
+    hooks.crossPromotionTitles = [] { return OnlineServices::shared()->appcenterMenuTitles(); };
     hooks.applyLook = [&app] { AppLook::apply(app); };
     hooks.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     // exit(), not quit(): quit() first asks every window to close, which is a quit request again.

@@ -65,7 +65,6 @@ MainWindowController::MainWindowController(
     m_window = new OvAppStoreWindow;
     m_window->setWindowTitle(QStringLiteral("Vantrel"));
     m_window->setAccessibleName(QStringLiteral("Vantrel"));
-    m_window->setMinimumSize(760, 520);
     m_mainScreen = makeMainScreen();
     m_window->setContentView(m_mainScreen->mainScreenWidget());
 
@@ -192,6 +191,8 @@ void MainWindowController::setupViewInitialSize()
     QRect available(0, 0, kWindowWidth, kWindowHeight);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         available = screen->availableGeometry();
+    // Below 900 x 640 the size step's panes cut their captions; a smaller screen gets what it has.
+    m_window->setMinimumSize(QSize(900, 640).boundedTo(available.size()));
     m_window->setGeometry(initialFrame(available));
 }
 

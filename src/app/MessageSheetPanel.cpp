@@ -47,8 +47,11 @@ MessageSheetPanel::MessageSheetPanel(const QString& title, const QString& messag
     layout->setSpacing(12);
     layout->addWidget(m_title);
     layout->addWidget(m_message);
+    layout->addSpacing(8);
     layout->addLayout(row);
-    adjustSize();
+    // The wrapped message decides the height at the fixed width; adjustSize() alone measures it
+    // unwrapped and the buttons end up against the text.
+    setFixedHeight(layout->totalHeightForWidth(width()));
 }
 
 } // namespace vantrel

@@ -53,6 +53,28 @@ QString formatWith(std::unique_ptr<icu::SimpleDateFormat> fmt, const QDateTime& 
     return fromIcu(out);
 }
 
+/// The ICU locale of QLocale's default (the user's locale unless a test sets another); the C
+/// locale reads as en_US_POSIX.
+icu::Locale userLocale()
+{
+    const QLocale user;
+    const QByteArray name = user.language() == QLocale::C ? QByteArray(kPosixLocale) : user.name().toLatin1();
+    return icu::Locale(name.constData());
+}
+
+std::optional<QDateTime> parseWith(std::unique_ptr<icu::SimpleDateFormat> fmt, const QString& text, bool utc)
+{
+    if (!fmt)
+        return std::nullopt;
+    icu::ParsePosition pos(0);
+    const icu::UnicodeString input = toIcu(text);
+    const UDate date = fmt->parse(input, pos);
+    if (pos.getErrorIndex() >= 0 || pos.getIndex() != input.length())
+        return std::nullopt;
+    return QDateTime::fromMSecsSinceEpoch(
+        static_cast<qint64>(date), utc ? QTimeZone::utc() : QTimeZone::systemTimeZone());
+}
+
 } // namespace
 
 QString format(const QDateTime& when, const QString& pattern, bool utc)
@@ -62,25 +84,19 @@ QString format(const QDateTime& when, const QString& pattern, bool utc)
 
 QString formatForUser(const QDateTime& when, const QString& pattern)
 {
-    const QLocale user;
-    const QByteArray name = user.language() == QLocale::C ? QByteArray(kPosixLocale) : user.name().toLatin1();
-    return formatWith(makeFormatter(pattern, false, icu::Locale(name.constData())), when);
+    return formatWith(makeFormatter(pattern, false, userLocale()), when);
 }
 
 std::optional<QDateTime> parse(const QString& text, const QString& pattern, bool utc)
 {
-    auto fmt = makeFormatter(pattern, utc);
-    if (!fmt)
-        return std::nullopt;
-    UErrorCode status = U_ZERO_ERROR;
-    icu::ParsePosition pos(0);
-    const icu::UnicodeString input = toIcu(text);
-    const UDate date = fmt->parse(input, pos);
-    (void)status;
-    if (pos.getErrorIndex() >= 0 || pos.getIndex() != input.length())
-        return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(
-        static_cast<qint64>(date), utc ? QTimeZone::utc() : QTimeZone::systemTimeZone());
+    return parseWith(makeFormatter(pattern, utc), text, utc);
+}
+
+std::optional<QDateTime> parseForUser(const QString& text, const QString& pattern)
+{
+    if (auto date = parseWith(makeFormatter(pattern, false, userLocale()), text, false))
+        return date;
+    return parse(text, pattern);
 }
 
 } // namespace vantrel::DateFormat

@@ -20,4 +20,8 @@ QString formatForUser(const QDateTime& when, const QString& pattern);
 /// Returns nothing when the text does not match.
 std::optional<QDateTime> parse(const QString& text, const QString& pattern, bool utc = false);
 
+/// Parses text that formatForUser() wrote in the user's locale, or that format() wrote in
+/// en_US_POSIX (texts kept from before a change of locale), in the local time zone.
+std::optional<QDateTime> parseForUser(const QString& text, const QString& pattern);
+
 } // namespace vantrel::DateFormat

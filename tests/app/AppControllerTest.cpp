@@ -28,16 +28,17 @@ protected:
     void TearDown() override { qunsetenv("VANTREL_CONTENT_URL"); }
 
     /// A controller whose hooks record their calls into `calls`; the window side is `side`
-    /// (owned by the controller once the main window opens).
+    /// (owned by the controller once the main window opens, by the fixture until then).
     std::unique_ptr<AppController> makeController(FakeWindowSide* side)
     {
+        pendingSide.reset(side);
         AppController::Hooks hooks;
         hooks.applyLook = [this] { calls.append("look"); };
-        hooks.makeMainWindow = [this, side](AppController*) {
+        hooks.makeMainWindow = [this](AppController*) {
             calls.append("makeMainWindow");
             firstTimeWhenWindowLoads = Defaults::standard().stringForKey(kDefaultsIsFirstTime);
-            side->calls = &calls;
-            return std::unique_ptr<MainWindowSide>(side);
+            pendingSide->calls = &calls;
+            return std::unique_ptr<MainWindowSide>(std::move(pendingSide));
         };
         hooks.registerReachability = [this] { calls.append("reachability"); };
         hooks.registerFroTracking = [this] { calls.append("tracking"); };
@@ -50,6 +51,7 @@ protected:
         return std::make_unique<AppController>(hooks);
     }
 
+    std::unique_ptr<FakeWindowSide> pendingSide;
     QStringList calls;
     QString firstTimeWhenWindowLoads;
     int exits = 0;

@@ -18,6 +18,7 @@
 #include "app/MainTitleBarView.h"
 #include "app/MainWindowController.h"
 #include "app/MessageSheetPanel.h"
+#include "app/Online/PromotionalAdsView.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "core/AppDelegate.h"
@@ -25,6 +26,7 @@
 #include "core/DataBeans/PhotoFile.h"
 #include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
+#include "screens/Processing/ProcessingView.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
@@ -73,6 +75,13 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
     EXPECT_TRUE(windows->titleBar()->tabs[0]->isEnabled());
     EXPECT_EQ(window->size(), QSize(1200, 800));
     shoot(window, "1-photos-empty");
+
+    // The online services are wired in: the feedback form opens from the menu, the run summary
+    // has its recommended-applications panel, and the launch registers reachability and tracking.
+    EXPECT_TRUE(windows->action("feedback")->isEnabled());
+    EXPECT_NE(screen->vwProcessing()->vwRecommendedApps()->findChild<PromotionalAdsView*>(), nullptr);
+    EXPECT_TRUE(hooks.registerReachability && hooks.registerFroTracking);
+    EXPECT_TRUE(hooks.crossPromotion && hooks.crossPromotionTitles);
 
     // The folder goes in the way a drop does; the add-photos screen scans it.
     auto* delegate = AppDelegate::shareDelegate();

@@ -63,8 +63,8 @@ PromotionalAdsView* PromotionalAdsView::installInto(QWidget* slot, OnlineService
         layout->setContentsMargins(0, 0, 0, 0);
     }
     slot->layout()->addWidget(view);
-    // The slot's own minimum would otherwise win over what the panel needs.
-    slot->setMinimumHeight(std::max(slot->minimumHeight(), view->minimumHeight()));
+    // The slot takes its height from the panel's, which is none while there is nothing to show.
+    slot->setMinimumHeight(0);
     return view;
 }
 
@@ -116,6 +116,7 @@ void PromotionalAdsView::setPromotionHidden(bool hidden)
         slot.panel->hide();
     m_divider->hide();
     m_lblRecommendedApps->hide();
+    claimHeight(false);
 }
 
 void PromotionalAdsView::setPromotionWindow()
@@ -140,7 +141,15 @@ void PromotionalAdsView::setApplicationNameAndImage()
     m_slots[0].panel->setVisible(m_plan.firstPanelVisible);
     m_slots[1].panel->setVisible(m_plan.secondPanelVisible);
     m_slots[0].title->setAlignment((m_plan.firstTitleCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    claimHeight(m_plan.headingVisible || m_plan.firstPanelVisible || m_plan.secondPanelVisible);
     layoutPanels();
+}
+
+void PromotionalAdsView::claimHeight(bool showing)
+{
+    // Nothing to show claims no height, so the run summary above keeps its rows on a small window.
+    setMinimumHeight(showing ? kPanelTop + kPanelHeight + 8 : 0);
+    updateGeometry();
 }
 
 void PromotionalAdsView::setContentWithString(const RecommendedApp& row, int position)

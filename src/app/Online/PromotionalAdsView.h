@@ -49,6 +49,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void claimHeight(bool showing);
     struct Slot {
         QWidget* panel = nullptr;
         QLabel* image = nullptr;

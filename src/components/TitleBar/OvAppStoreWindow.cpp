@@ -96,7 +96,8 @@ OvAppStoreWindow::OvAppStoreWindow(QWidget* parent)
     ResourceImages::initResources();
     m_container = new QWidget(this);
     m_container->setObjectName(QStringLiteral("titleBarContainer"));
-    setTitleBarView(new OvTitlebarView);
+    m_ownTitleBarView = new OvTitlebarView;
+    setTitleBarView(m_ownTitleBarView);
 
     m_close = makeStandardButton(this, QStringLiteral("close"), QStringLiteral("Close window"));
     m_minimize = makeStandardButton(this, QStringLiteral("min"), QStringLiteral("Minimise window"));
@@ -144,7 +145,9 @@ void OvAppStoreWindow::setTitleBarView(QWidget* view)
 {
     if (!view || view == m_titleBarView)
         return;
-    if (m_titleBarView) {
+    if (m_titleBarView && m_titleBarView == m_ownTitleBarView) {
+        delete m_ownTitleBarView;
+    } else if (m_titleBarView) {
         m_titleBarView->hide();
         m_titleBarView->setParent(nullptr);
     }

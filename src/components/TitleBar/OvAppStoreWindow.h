@@ -62,7 +62,8 @@ public:
     double titleBarHeight() const { return m_titleBarHeight; }
     void setTitleBarHeight(double height);
     QWidget* titleBarView() const { return m_titleBarView; }
-    /// Ignores nothing-at-all and the view already set; the old view is removed, not deleted.
+    /// Ignores nothing-at-all and the view already set. The old view is removed, not deleted,
+    /// except the plain view the window made for itself, which nobody else holds: it is deleted.
     void setTitleBarView(QWidget* view);
     QWidget* titleBarContainer() const { return m_container; }
 
@@ -135,6 +136,7 @@ private:
 
     QWidget* m_container = nullptr;
     QPointer<QWidget> m_titleBarView;
+    QPointer<QWidget> m_ownTitleBarView;
     QPointer<QWidget> m_contentView;
     OvWindowButton* m_close = nullptr;
     OvWindowButton* m_minimize = nullptr;

@@ -1,17 +1,19 @@
 #include "components/TitleBar/OvWindowButtonGroup.h"
 
-#include <QHash>
+#include <map>
+#include <memory>
 
 namespace vantrel {
 
 OvWindowButtonGroup* OvWindowButtonGroup::groupWithIdentifier(const QString& identifier)
 {
-    static QHash<QString, OvWindowButtonGroup*> groups; // process-wide, never released
+    // Process-wide; the table owns its groups, so they are released with it at exit.
+    static std::map<QString, std::unique_ptr<OvWindowButtonGroup>> groups;
     const QString key = identifier.isEmpty() ? QString::fromLatin1(kDefaultIdentifier) : identifier;
-    auto it = groups.find(key);
-    if (it == groups.end())
-        it = groups.insert(key, new OvWindowButtonGroup(key));
-    return it.value();
+    auto& group = groups[key];
+    if (!group)
+        group.reset(new OvWindowButtonGroup(key));
+    return group.get();
 }
 
 OvWindowButtonGroup::OvWindowButtonGroup(const QString& identifier)

@@ -15,7 +15,7 @@ public:
     static constexpr char kDefaultIdentifier[] = "com.polmaro.ovappstorewindow.defaultWindowButtonGroup";
 
     /// The one group of that identifier (an empty identifier means the default one). Groups live
-    /// as long as the process.
+    /// as long as the process and are released at its exit.
     static OvWindowButtonGroup* groupWithIdentifier(const QString& identifier);
 
     const QString& identifier() const { return m_identifier; }

@@ -83,9 +83,14 @@ public:
     QString timeFormattedString(qint64 seconds) const;
     /// Whole seconds from the first date to the second, truncated toward zero.
     static qint64 getDurationBetweenDate(const QDateTime& first, const QDateTime& after);
-    /// A date formatted with an ICU pattern ("MMddYYYY hhmms a") in the local time zone.
+    /// A date formatted with an ICU pattern ("MMM dd, yyyy hh:mm:ss a") in the user's locale and
+    /// the local time zone: month names, the AM/PM marker and digits are the user's. Texts that are
+    /// stored and read again by the program (the run stamp, the saved session's date) are not made
+    /// here but with DateFormat::format, in en_US_POSIX, so that they do not change with the locale.
     static QString getDateStringFromDate(const QDateTime& date, const QString& format);
-    /// A text parsed with an ICU pattern; an invalid date when it does not match.
+    /// A text parsed with an ICU pattern, in the user's locale or else in en_US_POSIX (so texts
+    /// written before a change of locale, or by format(), still read); an invalid date when it
+    /// matches neither.
     static QDateTime getDateFromString(const QString& text, const QString& format);
     /// The path itself when nothing exists there, else "name (n).ext" in the same folder with the
     /// first free n from 1 ("name (n)" for a name without extension).

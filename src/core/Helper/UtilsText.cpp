@@ -180,12 +180,12 @@ qint64 Utils::getDurationBetweenDate(const QDateTime& first, const QDateTime& af
 
 QString Utils::getDateStringFromDate(const QDateTime& date, const QString& format)
 {
-    return DateFormat::format(date, format);
+    return DateFormat::formatForUser(date, format);
 }
 
 QDateTime Utils::getDateFromString(const QString& text, const QString& format)
 {
-    return DateFormat::parse(text, format).value_or(QDateTime());
+    return DateFormat::parseForUser(text, format).value_or(QDateTime());
 }
 
 QString Utils::stringToAvoidNameCollisionForPath(const QString& path)

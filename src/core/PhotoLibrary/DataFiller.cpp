@@ -4,11 +4,11 @@
 
 #include <QVariant>
 
+#include "core/PhotoLibrary/AlbumFile.h"
 #include "core/PhotoLibrary/DBOperations.h"
 #include "core/PhotoLibrary/LibraryDatabaseCopy.h"
 #include "core/PhotoLibrary/LibraryLog.h"
 #include "core/PhotoLibrary/LibraryPathResolver.h"
-#include "platform/PropertyList.h"
 
 namespace vantrel {
 
@@ -103,10 +103,10 @@ void DataFiller::fetchImagesFromLib(const QString& packagePath)
         ++master;
     }
 
-    const std::optional<QVariant> album = PropertyList::readFile(m_xmlFile);
-    const QVariantMap xmlDict = album ? album->toMap() : QVariantMap();
+    // A damaged album file reads as an empty one: every version then falls back to its master.
+    const AlbumFile album = AlbumFile::readFile(m_xmlFile).value_or(AlbumFile());
     const QList<QVariantMap> taken
-        = makeMastersListFor(versions, m_arrOriginalPaths, m_arrImagePaths, m_arrThumbnailPaths, xmlDict);
+        = makeMastersListFor(versions, m_arrOriginalPaths, m_arrImagePaths, m_arrThumbnailPaths, album);
 
     m_masterPhotos.append(taken);
     m_lastScannedPhotosCount = static_cast<qint32>(taken.size());
@@ -131,17 +131,20 @@ QString DataFiller::mapAlbumPath(const QString& path) const
     // below that folder is looked up in the package as it is now; the comparison ignores case, as
     // the file system the library came from did.
     if (!archive.isEmpty() && path.size() > archive.size() && path.startsWith(archive, Qt::CaseInsensitive)
-        && path.at(archive.size()) == QLatin1Char('/'))
-        return m_library->resolveFullPath(libraryFolder + path.mid(archive.size()));
+        && path.at(archive.size()) == QLatin1Char('/')) {
+        QString inPackage = libraryFolder + path.mid(archive.size());
+        if (inPackage == path)
+            inPackage = path; // the library was not moved: share the album's text
+        return m_library->resolveFullPath(inPackage);
+    }
     return m_library->resolveFullPath(path);
 }
 
-QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP,
-    QStringList& arrTP, const QVariantMap& xmlDict)
+QList<QVariantMap> DataFiller::makeMastersListFor(
+    QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP, QStringList& arrTP, const AlbumFile& xmlDict)
 {
     const QString libraryFolder = m_library ? m_library->packagePath() : QString();
-    const QVariant archive = xmlDict.value(QStringLiteral("Archive Path"));
-    m_archivePath = withoutTrailingSlashes(archive.toString());
+    m_archivePath = withoutTrailingSlashes(xmlDict.archivePath);
     if (m_archivePath.isEmpty()) {
         logLine(QStringLiteral("Archive is nil"));
         if (m_archivePathMissing)
@@ -150,7 +153,7 @@ QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, 
         logLine(QStringLiteral("Library moved from %1 to %2").arg(m_archivePath, libraryFolder));
     }
 
-    const QVariantMap imageList = xmlDict.value(QStringLiteral("Master Image List")).toMap();
+    const QHash<QString, AlbumFile::Paths>& imageList = xmlDict.masterImageList;
     QList<QVariantMap> taken;
     for (QVariantMap& version : versions) {
         const QString masterUuid = version.value(kMasterUuid).toString();
@@ -172,9 +175,8 @@ QList<QVariantMap> DataFiller::makeMastersListFor(QList<QVariantMap>& versions, 
             = version.value(m_isApertureLibrary ? QStringLiteral("uuid") : QStringLiteral("modelId")).toString();
         const auto entry = imageList.constFind(key);
         if (entry != imageList.constEnd()) {
-            const QVariantMap paths = entry->toMap();
-            const QString albumImage = paths.value(QStringLiteral("ImagePath")).toString();
-            const QString albumThumb = paths.value(QStringLiteral("ThumbPath")).toString();
+            const QString& albumImage = entry->imagePath;
+            const QString& albumThumb = entry->thumbPath;
             if (!albumImage.isEmpty() && !hasParentStep(albumImage))
                 imagePath = mapAlbumPath(albumImage);
             else

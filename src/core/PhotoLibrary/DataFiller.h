@@ -12,6 +12,7 @@
 namespace vantrel {
 
 class LibraryPathResolver;
+struct AlbumFile;
 
 /// Reads an iPhoto or Aperture library package into the paths of its images: the album file
 /// ("AlbumData.xml" or "ApertureData.xml") plus the versions, masters and folders of the package's
@@ -63,7 +64,7 @@ public:
     /// and folder, and marks it "iPath"/"tPath" when the album file's "Master Image List" gives no
     /// such path. Returns the versions taken. Uses the library folder of the last read.
     QList<QVariantMap> makeMastersListFor(QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP,
-        QStringList& arrTP, const QVariantMap& xmlDict);
+        QStringList& arrTP, const AlbumFile& xmlDict);
 
     bool isVideoFile(const QString& path) const;
     /// Answers YES; changes nothing.

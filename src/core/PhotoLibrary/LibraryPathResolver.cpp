@@ -53,18 +53,21 @@ QString LibraryPathResolver::findBelow(const QString& folder, const QStringList&
         return QFileInfo::exists(folder) ? folder : QString();
     const QString& part = parts.at(next);
     // The exact spelling first; then every spelling that differs only in case, in name order, so
-    // that "Database/apdb" is still found when a "database" folder sits beside it.
-    QStringList candidates;
-    if (QFileInfo::exists(folder + QLatin1Char('/') + part))
-        candidates << part;
-    for (const QString& name : listing(folder)) {
-        if (name != part && name.compare(part, Qt::CaseInsensitive) == 0)
-            candidates << name;
-    }
-    for (const QString& name : candidates) {
-        const QString found = findBelow(folder + QLatin1Char('/') + name, parts, next + 1);
+    // that "Database/apdb" is still found when a "database" folder sits beside it. The folder is
+    // listed only when the exact spelling leads nowhere: a library's photos each sit in folders
+    // of their own, and listing every one of them would cost a read and a cached list per photo.
+    const QString exact = folder + QLatin1Char('/') + part;
+    if (QFileInfo::exists(exact)) {
+        QString found = findBelow(exact, parts, next + 1);
         if (!found.isEmpty())
             return found;
+    }
+    for (const QString& name : listing(folder)) {
+        if (name != part && name.compare(part, Qt::CaseInsensitive) == 0) {
+            QString found = findBelow(folder + QLatin1Char('/') + name, parts, next + 1);
+            if (!found.isEmpty())
+                return found;
+        }
     }
     return {};
 }
@@ -82,8 +85,14 @@ QString LibraryPathResolver::resolveFullPath(const QString& path) const
     const QString prefix = m_packagePath + QLatin1Char('/');
     if (m_packagePath.isEmpty() || !path.startsWith(prefix))
         return path;
-    const QString found = find(path.mid(prefix.size()));
-    return found.isEmpty() ? path : found;
+    // One lookup per photo of a library that can hold a hundred thousand: not cached (each path
+    // comes once; the folder listings are), and the caller's text is kept when the file has that
+    // very spelling, so that the path is held once, not twice.
+    const QStringList parts = path.mid(prefix.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (parts.isEmpty() || parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral("..")))
+        return path;
+    const QString found = findBelow(m_packagePath, parts, 0);
+    return found.isEmpty() || found == path ? path : found;
 }
 
 bool LibraryPathResolver::staysInPackage(const QString& path) const

@@ -8,9 +8,9 @@
 
 #include <sqlite3.h>
 
+#include "core/PhotoLibrary/AlbumFile.h"
 #include "core/PhotoLibrary/LibraryPathResolver.h"
 #include "core/PhotoLibrary/LibrarySql.h"
-#include "platform/PropertyList.h"
 #include "platform/Sqlite.h"
 
 namespace vantrel {
@@ -96,13 +96,12 @@ QString PhotoLibraryPaths::getPhotoLibraryVersion(const QString& libraryPath)
     const QString albumFile = LibraryPathResolver(libraryPath).find(kAlbumFile);
     if (albumFile.isEmpty())
         return {};
-    const std::optional<QVariant> album = PropertyList::readFile(albumFile);
-    if (!album || album->typeId() != QMetaType::QVariantMap)
+    // The version sits near the top of the file: the read stops there instead of parsing the
+    // whole album, which a large library makes hundreds of megabytes long.
+    const std::optional<AlbumFile> album = AlbumFile::readFile(albumFile, AlbumFile::Scope::ApplicationVersion);
+    if (!album || album->applicationVersion.isNull())
         return {};
-    const QVariant version = album->toMap().value(QStringLiteral("Application Version"));
-    if (!version.isValid())
-        return {};
-    return textBeforeFirstDot(version.toString());
+    return textBeforeFirstDot(album->applicationVersion);
 }
 
 QString PhotoLibraryPaths::getPhotoLibraryMajorVersion(const QString& version)

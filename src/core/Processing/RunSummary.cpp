@@ -66,8 +66,8 @@ QString RunSummary::elapsedText(const QDateTime& start, const QDateTime& now)
 
 QString RunSummary::runStamp(const QDateTime& start)
 {
-    return RunText::date(start, QStringLiteral("MMddYYYY")) + QLatin1Char(' ')
-        + RunText::date(start, QStringLiteral("hhmms a"));
+    return RunText::stampDate(start, QStringLiteral("MMddYYYY")) + QLatin1Char(' ')
+        + RunText::stampDate(start, QStringLiteral("hhmms a"));
 }
 
 QString RunSummary::getMessageForstatus(qint32 status)

@@ -22,7 +22,8 @@ public:
 
     /// Elapsed time as shown: the duration text of the whole seconds, "1 second" when that is empty.
     static QString elapsedText(const QDateTime& start, const QDateTime& now);
-    /// The run stamp, the log key of a run: "MMddYYYY hhmms a" (week-based year, as stored logs use).
+    /// The run stamp, the log key of a run: "MMddYYYY hhmms a" (week-based year, as stored logs
+    /// use), in en_US_POSIX whatever the user's locale.
     static QString runStamp(const QDateTime& start);
     /// The log text of a status code.
     static QString getMessageForstatus(qint32 status);

@@ -1,6 +1,7 @@
 #include "core/Processing/RunText.h"
 
 #include "core/Helper/Utils.h"
+#include "platform/DateFormat.h"
 
 namespace vantrel::RunText {
 
@@ -22,6 +23,11 @@ qint64 secondsBetween(const QDateTime& earlier, const QDateTime& later)
 QString date(const QDateTime& when, const QString& pattern)
 {
     return Utils::getDateStringFromDate(when, pattern);
+}
+
+QString stampDate(const QDateTime& when, const QString& pattern)
+{
+    return DateFormat::format(when, pattern);
 }
 
 QString collisionFreePath(const QString& path)

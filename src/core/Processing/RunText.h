@@ -16,8 +16,15 @@ QString duration(qint64 seconds);
 /// Whole seconds from `earlier` to `later`, truncated toward zero.
 qint64 secondsBetween(const QDateTime& earlier, const QDateTime& later);
 
-/// A moment formatted with a Unicode date pattern in the user's time zone.
+/// A moment formatted with a Unicode date pattern for the user to read: the user's locale and
+/// time zone.
 QString date(const QDateTime& when, const QString& pattern);
+
+/// A moment formatted with a Unicode date pattern for keeping: en_US_POSIX, the user's time zone.
+/// The run stamp is the key that joins a run's log rows and finds them again in later sessions,
+/// so its text must not depend on the locale (a marker such as "午後" or native digits would
+/// also set new rows apart from the rows kept by earlier runs).
+QString stampDate(const QDateTime& when, const QString& pattern);
 
 /// The path itself when nothing exists there, else "name (n).ext" with the first free n from 1.
 QString collisionFreePath(const QString& path);

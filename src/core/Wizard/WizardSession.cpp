@@ -4,8 +4,8 @@
 
 #include "core/Catalogue.h"
 #include "core/DataBeans/ProjectSession.h"
-#include "core/Helper/Utils.h"
 #include "core/Wizard/WizardPorts.h"
+#include "platform/DateFormat.h"
 #include "platform/Defaults.h"
 #include "platform/KeyedArchiver.h"
 
@@ -52,7 +52,9 @@ bool WizardSession::saveProjectSessionToDefault(const QDateTime& now)
         stored->arrayPredefinedSize = m_panes.predefinedSizes();
     }
 
-    stored->dateString = Utils::getDateStringFromDate(now, QString::fromLatin1(kDatePattern));
+    // Kept in en_US_POSIX, as earlier versions wrote it: a stored date reads back the same under
+    // any later locale (Utils::getDateFromString also reads it).
+    stored->dateString = DateFormat::format(now, QString::fromLatin1(kDatePattern));
     stored->resizeSettingObject = getResizeOtpionSettingObject();
     stored->outputSettingObject = m_panes.getOutputSettingObject();
 

@@ -33,7 +33,7 @@ public:
     /// size (the caller then keeps it from being replaced by the default size).
     std::optional<bool> loadLastSessionSettings();
 
-    /// The pattern of a saved session's date.
+    /// The pattern of a saved session's date (written in en_US_POSIX whatever the user's locale).
     static constexpr char kDatePattern[] = "MMM-dd-yyyy hh:mm:s a";
 
 private:

@@ -154,12 +154,24 @@ Image Image::thumbnail(const QString& path, QSize box)
     try {
         // Turned upright here by the header's orientation, the one every caller measures by
         // (libvips would miss EXIF in PNG text chunks and turn HEIF photos a second time).
-        const QSize fit = p.orientation >= 5 ? box.transposed() : box;
+        QSize fit = p.orientation >= 5 ? box.transposed() : box;
+        VipsSize sizing = VIPS_SIZE_DOWN;
+        if (p.loader.startsWith(QLatin1String("jp2k"))) {
+            // Asked to size down only, libvips 8.14 settles on the smallest JPEG 2000 resolution
+            // level (a 2500-pixel photo came out 79 pixels wide): ask for the fitted size itself,
+            // which is never larger than the photo either.
+            const QSize stored(p.pixelWidth, p.pixelHeight);
+            if (stored.width() > fit.width() || stored.height() > fit.height())
+                fit = stored.scaled(fit, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+            else
+                fit = stored;
+            sizing = VIPS_SIZE_BOTH;
+        }
         const DecodeBudget::Ticket share = decodeShare(path, p);
         vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
             vips::VImage::option()
                 ->set("height", fit.height())
-                ->set("size", VIPS_SIZE_DOWN)
+                ->set("size", sizing)
                 ->set("fail_on", kFailOn)
                 ->set("no_rotate", true));
         Image out = finish(thumb, p, true, true);

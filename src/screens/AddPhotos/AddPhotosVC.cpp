@@ -1,5 +1,7 @@
 #include "screens/AddPhotos/AddPhotosVC.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -162,7 +164,8 @@ QWidget* AddPhotosVC::buildToolbar()
     m_btnAddMorePhotos = makeButton(m_vwPhotosHeader, "btnAddMorePhotos", QStringLiteral("More..."), 111);
     m_btnAddMorePhotos->setAccessibleName(QStringLiteral("More ways to add photos"));
     for (HighlightedButton* button : { m_btnAddPhotos, m_btnAddFolder, m_btnAddPhotosLibrary, m_btnAddMorePhotos }) {
-        button->setMinimumWidth(112);
+        // Room for the caption with some air on both sides ("Add Photos Library" is the widest).
+        button->setMinimumWidth(std::max(112, button->fontMetrics().horizontalAdvance(button->text()) + 24));
         row->addWidget(button);
     }
     connect(m_btnAddPhotos, &QPushButton::clicked, this, &AddPhotosVC::btnAddPhotosTapped);

@@ -2,6 +2,8 @@
 // the refresh after it.
 #include "screens/AddPhotos/AddPhotosVC.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -51,6 +53,11 @@ QFileDialog* makePanel(QWidget* owner)
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setOption(QFileDialog::DontUseNativeDialog, true);
     panel->setWindowModality(Qt::WindowModal);
+    // Roomy enough for the names, sizes and dates of its list, never larger than the window.
+    const QSize window = owner->window()->size();
+    panel->resize(std::min(860, window.width() - 80), std::min(540, window.height() - 120));
+    // The main window takes the keyboard and its title bar back when the panel goes.
+    QObject::connect(panel, &QDialog::finished, owner->window(), [main = owner->window()] { main->activateWindow(); });
     return panel;
 }
 
@@ -150,6 +157,7 @@ void AddPhotosVC::refuseTrash()
     alert->addButton(CommonFunc::getLocalizedStringForKey(QStringLiteral("ID_OK_CAPS")), QMessageBox::AcceptRole);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
+    QObject::connect(alert, &QDialog::finished, window(), [main = window()] { main->activateWindow(); });
     alert->open();
 }
 

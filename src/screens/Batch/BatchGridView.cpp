@@ -163,15 +163,20 @@ void BatchGridView::scrollingEndAfterDelay()
     }
 }
 
-void BatchGridView::onThumbnail(qsizetype item, const QString& path, const QImage& image)
+void BatchGridView::onThumbnail(qsizetype, const QString& path, const QImage& image)
 {
-    // Cached in any case; shown only where the same item still shows the same photo.
-    GridCell* cell = gridCellAt(item);
-    if (!cell || cell->cellIndex() != item || cell->photoPath() != path)
-        return;
-    if (item >= m_batch->size() || m_batch->at(item)->filePath() != path)
-        return;
-    cell->setImage(image.isNull() ? ResourceImages::named(QStringLiteral("not_av_big.png")) : image);
+    // Cached in any case; shown on every visible cell that still shows this photo. Matched by
+    // path, not by the requested item: the photo's index may have moved since (a removal, a
+    // reload), and a reused cell that shows another photo keeps its own image.
+    const QImage shown = image.isNull() ? ResourceImages::named(QStringLiteral("not_av_big.png")) : image;
+    for (const KeltIndexPath& visible : indexPathsForVisibleItems()) {
+        const qint64 item = visible.kelt_item();
+        GridCell* cell = gridCellAt(item);
+        if (!cell || cell->cellIndex() != item || cell->photoPath() != path)
+            continue;
+        if (item < m_batch->size() && m_batch->at(item)->filePath() == path)
+            cell->setImage(shown);
+    }
 }
 
 GridCell* BatchGridView::gridCellAt(qsizetype index) const

@@ -11,6 +11,7 @@ namespace vantrel {
 DropAreaAnimator::DropAreaAnimator(QAbstractButton* button, TickSource* ticks)
     : QObject(button)
     , m_button(button)
+    , m_watched(button)
     , m_ticks(ticks ? ticks : new TickSource(this))
 {
     if (m_ticks->parent() == nullptr)
@@ -23,7 +24,7 @@ DropAreaAnimator::DropAreaAnimator(QAbstractButton* button, TickSource* ticks)
 
 bool DropAreaAnimator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_button) {
+    if (watched == m_watched) {
         if (event->type() == QEvent::Show)
             dragImageAnimation();
         else if (event->type() == QEvent::Hide)

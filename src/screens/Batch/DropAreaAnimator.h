@@ -29,6 +29,9 @@ private:
     void dragImageAnimation();
 
     QPointer<QAbstractButton> m_button;
+    /// The button as the filter compares it: a plain address, because the filter also sees the
+    /// events the button gets while it is being destroyed, when it is no longer a button.
+    const QObject* m_watched;
     TickSource* m_ticks;
     DropAreaAnimation m_animation;
     QString m_current;

@@ -8,6 +8,11 @@
 
 namespace vantrel {
 
+namespace {
+// Room kept between a popup and the window edge (its frame and shadow).
+constexpr int kPopupMargin = 16;
+} // namespace
+
 OptionPopups::OptionPopups(QWidget* screen)
     : QObject(screen)
     , m_screen(screen)
@@ -95,8 +100,13 @@ void OptionPopups::addAttachedPopupWindowWithTag(QWidget* button)
     if (!button || !m_screen)
         return;
     const QPointF below(button->width() / 2.0, button->height());
+    const QPointF point = TorAttachedWindow::pointInWindow(button, below);
+    // Centred under its button unless that would cut it at the window's right edge (the add-more
+    // button ends the header row): then it hangs to the left of the button's middle.
+    const QPoint mid = button->mapTo(button->window(), below.toPoint());
+    const bool fitsCentred = mid.x() + m_view->width() / 2 + kPopupMargin <= button->window()->width();
     m_popup = TorAttachedWindow::initWithView(
-        m_view, TorAttachedWindow::pointInWindow(button, below), button->window(), TorSideBelow, 5);
+        m_view, point, button->window(), fitsCentred ? TorSideBelow : TorSideBelowLeftward, 5);
     if (!m_popup)
         return;
     m_popup->setBorderColor(Qt::transparent);

@@ -1,10 +1,15 @@
 #include "screens/Logs/LogDetailView.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -126,9 +131,25 @@ void LogDetailView::showRun()
 
 void LogDetailView::sizeColumns()
 {
-    const int widths[] = { 50, 240, 240, 200, 80, 80, 70 };
+    // The number and size columns keep their widths; input, output and information share what
+    // is left (the saved column stretches), so a narrow window shows every column, texts elided.
+    constexpr int kNumber = 50, kSize = 80, kRatio = 70, kSaved = 110, kMinText = 110;
+    // Measured from the view's own width: the table's viewport is resized only after this view.
+    const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
+    const int scrollBar = std::max(m_tblLogs->verticalScrollBar()->sizeHint().width(),
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_tblLogs));
+    const int tableWidth = width() - margins.left() - margins.right() - m_tblLogs->frameWidth() * 2 - scrollBar;
+    const int available = tableWidth - kNumber - 2 * kSize - kRatio - kSaved;
+    const int text = std::max(kMinText, available / 3);
+    const int widths[] = { kNumber, text + text / 10, text + text / 10, text - text / 5, kSize, kSize, kRatio };
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_tblLogs->setColumnWidth(c, widths[c]);
+}
+
+void LogDetailView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    sizeColumns();
 }
 
 } // namespace vantrel

@@ -32,6 +32,9 @@ public:
     /// The summary label of a log key ("imagesSelected", ... "totalOldSize").
     QLabel* summaryLabel(const QString& key) const { return m_summaryLabels.value(key); }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void showRun();
     void sizeColumns();

@@ -1,6 +1,9 @@
 #include "screens/Panes/OptionsPopup.h"
 
+#include <algorithm>
+
 #include <QListWidget>
+#include <QStyle>
 
 #include "components/AppLook.h"
 #include "components/LocalMouseMonitor.h"
@@ -36,19 +39,26 @@ void OptionsPopup::show(QWidget* anchor, const QStringList& rows, int height, Ch
 
     auto* list = new QListWidget;
     list->setAccessibleName(QStringLiteral("Options"));
-    list->setFixedSize(std::max(anchor->width() - 2, 60), height);
+    // As wide as the field it drops from, and wider when a row would otherwise be cut: the row
+    // padding and a scroll bar's width are added to the widest text.
+    int widest = 0;
+    for (const QString& text : rows)
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(text));
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    list->setFixedSize(std::max({ anchor->width() - 2, 60, widest + 2 * kRowPadding + scrollBar }), height);
     list->setFrameShape(QFrame::NoFrame);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QColor fill = AppLook::popupColor();
     list->setStyleSheet(QStringLiteral("QListWidget { background: rgb(%1, %2, %3); color: white; outline: none; }"
-                                       "QListWidget::item { padding-left: 8px; }"
+                                       "QListWidget::item { padding-left: %4px; }"
                                        "QListWidget::item:hover { background: rgb(66, 180, 211); }"
                                        "QListWidget::item:selected { background: transparent; color: white; }")
                             .arg(fill.red())
                             .arg(fill.green())
-                            .arg(fill.blue()));
+                            .arg(fill.blue())
+                            .arg(kRowPadding));
     for (const QString& text : rows) {
         auto* item = new QListWidgetItem(text, list);
         item->setSizeHint(QSize(0, kRowHeight));

@@ -22,6 +22,7 @@ class OptionsPopup : public QObject {
     Q_OBJECT
 public:
     static constexpr int kRowHeight = 30;
+    static constexpr int kRowPadding = 8;
 
     using Chosen = std::function<void(int row)>;
     using Closed = std::function<void()>;

@@ -62,6 +62,15 @@ QAbstractButton* makeButton(const QString& text, const QString& accessibleName, 
     auto* button = new QPushButton(text, parent);
     button->setAccessibleName(accessibleName);
     button->setCursor(Qt::PointingHandCursor);
+    // A disabled button must read as such: the disabled label colour alone is too close to white
+    // on a field-coloured button, so it also loses its fill and border.
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background: rgb(66, 76, 94); color: white; border: 1px solid rgb(92, 104, 126);"
+                       " border-radius: 3px; padding: 3px 6px; }"
+                       "QPushButton:hover { border-color: rgb(66, 180, 211); }"
+                       "QPushButton:pressed { background: rgb(54, 63, 78); }"
+                       "QPushButton:disabled { background: transparent; color: rgba(195, 204, 233, 110);"
+                       " border-color: rgb(60, 68, 84); }"));
     return button;
 }
 

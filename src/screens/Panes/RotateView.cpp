@@ -1,9 +1,11 @@
 #include "screens/Panes/RotateView.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,15 +22,15 @@ RotateView::RotateView(QWidget* parent)
     setObjectName(QStringLiteral("vwRotate"));
     setAccessibleName(QStringLiteral("Rotate"));
     const char* texts[] = { "Keep original", "90° clockwise", "90° anticlockwise", "180°", "Auto correct" };
-    auto* tiles = new QHBoxLayout;
-    tiles->setSpacing(6);
+    m_tilesGrid = new QGridLayout;
+    m_tilesGrid->setHorizontalSpacing(6);
+    m_tilesGrid->setVerticalSpacing(2);
     for (int v = 0; v < RotateModel::kOptionCount; ++v) {
         auto* tile = new OptionTile(QString::fromUtf8(texts[v]), false, this);
         m_tiles[size_t(v)] = tile;
-        tiles->addWidget(tile);
         connect(tile, &OptionTile::clicked, this, [this, v] { changeSettingWithSelectedOption(v); });
     }
-    tiles->addStretch(1);
+    layOutTiles(RotateModel::kOptionCount);
 
     m_txtAngle = new QLineEdit(this);
     m_txtAngle->setAccessibleName(QStringLiteral("Rotation angle"));
@@ -49,7 +51,7 @@ RotateView::RotateView(QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 12, 16, 12);
     column->addWidget(PaneLook::makeTitle(QStringLiteral("Rotate"), this));
-    column->addLayout(tiles);
+    column->addLayout(m_tilesGrid);
     column->addLayout(angle);
     column->addStretch(1);
 
@@ -93,6 +95,31 @@ void RotateView::refresh()
     for (int v = 0; v < RotateModel::kOptionCount; ++v)
         m_tiles[size_t(v)]->setChosen(m_model.isChosen(v), RotateModel::imageName(v, m_model.isChosen(v)));
     m_btnReset->setEnabled(m_model.isResetEnabled());
+}
+
+void RotateView::layOutTiles(int columns)
+{
+    if (columns == m_tileColumns)
+        return;
+    m_tileColumns = columns;
+    for (OptionTile* tile : m_tiles)
+        m_tilesGrid->removeWidget(tile);
+    for (int v = 0; v < RotateModel::kOptionCount; ++v)
+        m_tilesGrid->addWidget(m_tiles[size_t(v)], v / columns, v % columns);
+    for (int c = 0; c <= RotateModel::kOptionCount; ++c)
+        m_tilesGrid->setColumnStretch(c, c == columns ? 1 : 0);
+}
+
+void RotateView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // One row of five options while their captions fit, else two rows, so no caption is cut.
+    int needed = 0;
+    for (const OptionTile* tile : m_tiles)
+        needed += tile->sizeHint().width() + m_tilesGrid->horizontalSpacing();
+    const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
+    const int available = event->size().width() - margins.left() - margins.right();
+    layOutTiles(needed <= available ? RotateModel::kOptionCount : (RotateModel::kOptionCount + 1) / 2);
 }
 
 } // namespace vantrel

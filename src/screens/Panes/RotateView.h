@@ -7,6 +7,7 @@
 #include "screens/Panes/RotateModel.h"
 
 class QAbstractButton;
+class QGridLayout;
 class QLineEdit;
 
 namespace vantrel {
@@ -41,13 +42,19 @@ public:
     QAbstractButton* resetButton() const { return m_btnReset; }
     QLineEdit* angleField() const { return m_txtAngle; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void layOutTiles(int columns);
     void refresh();
 
     RotateModel m_model;
     bool m_isSetUp = false;
     RotateViewDelegate* m_delegate = nullptr;
     std::array<OptionTile*, RotateModel::kOptionCount> m_tiles {};
+    QGridLayout* m_tilesGrid = nullptr;
+    int m_tileColumns = 0;
     QAbstractButton* m_btnReset = nullptr;
     QLineEdit* m_txtAngle = nullptr;
     QAbstractButton* m_btnApplyRotate = nullptr;

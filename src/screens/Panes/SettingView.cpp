@@ -1,5 +1,7 @@
 #include "screens/Panes/SettingView.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -12,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <utility>
 
 #include "components/CustomOpenPanel.h"
 #include "components/OnlyIntegerValueFormatter.h"
@@ -110,10 +113,7 @@ void SettingView::buildControls()
     m_checkKeepFolderHierarchy->setAccessibleName(m_checkKeepFolderHierarchy->text());
     m_checkAskBeforeOverwrite->setAccessibleName(m_checkAskBeforeOverwrite->text());
 
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(10);
-    const auto pair = [this](QLabel* label, QAbstractButton* button) {
+    const auto pair = [](QLabel* label, QAbstractButton* button) {
         auto* row = new QHBoxLayout;
         row->setSpacing(0);
         row->addWidget(label, 1);
@@ -121,33 +121,62 @@ void SettingView::buildControls()
         button->setFixedWidth(28);
         return row;
     };
-    int r = 0;
-    grid->addWidget(PaneLook::makeTitle(QStringLiteral("Format"), this), r++, 0, 1, 3);
-    grid->addWidget(m_rbKeepOriginalFormat, r++, 0, 1, 3);
-    grid->addWidget(m_rbConvertToFormat, r, 0);
-    grid->addLayout(pair(m_lblSelectedFormat, m_btnSelectFormat), r, 1);
-    grid->addWidget(m_btnResetFormat, r++, 2);
-    grid->addWidget(m_vwCompressionQuality, r++, 1, 1, 2);
-    grid->addWidget(PaneLook::makeTitle(QStringLiteral("File name"), this), r++, 0, 1, 3);
-    grid->addLayout(pair(m_lblSelectedFileName, m_btnSelectFilename), r, 0, 1, 2);
-    grid->addWidget(m_btnResetFilename, r++, 2);
-    grid->addWidget(m_vwAddsuffix, r++, 0, 1, 2);
-    grid->addWidget(PaneLook::makeTitle(QStringLiteral("Output folder"), this), r++, 0, 1, 3);
-    grid->addWidget(m_rbKeepOriginalFolder, r++, 0, 1, 3);
-    grid->addWidget(m_rbOutputToFolder, r, 0);
-    auto* folder = new QHBoxLayout;
-    folder->addWidget(m_lblSelectedFolder, 1);
-    folder->addWidget(m_btnSelectFolder);
-    grid->addLayout(folder, r, 1);
-    grid->addWidget(m_btnResetFolder, r++, 2);
-    grid->addWidget(m_checkKeepFolderHierarchy, r++, 0, 1, 3);
-    grid->addWidget(m_checkAskBeforeOverwrite, r++, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
+    // Three sections: format and file name share the left half, the output folder takes the right
+    // half (the main screen keeps their x and width in step with the window).
+    const auto section = [this](const char* name, const QString& title) {
+        auto* box = new QWidget(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setAccessibleName(title);
+        auto* grid = new QGridLayout(box);
+        grid->setContentsMargins(16, 12, 16, 4);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(10);
+        QLabel* heading = PaneLook::makeTitle(title, box);
+        // The heading's name must not be taken for the value label it stands over ("Output folder").
+        heading->setAccessibleName(title + QStringLiteral(" heading"));
+        grid->addWidget(heading, 0, 0, 1, 3);
+        grid->setColumnStretch(1, 1);
+        return std::pair { box, grid };
+    };
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(16, 12, 16, 12);
-    column->addLayout(grid);
-    column->addStretch(1);
+    auto [formatBox, format] = section("vwOutputFormat", QStringLiteral("Format"));
+    format->addWidget(m_rbKeepOriginalFormat, 1, 0, 1, 3);
+    format->addWidget(m_rbConvertToFormat, 2, 0);
+    format->addLayout(pair(m_lblSelectedFormat, m_btnSelectFormat), 2, 1);
+    format->addWidget(m_btnResetFormat, 2, 2);
+    format->addWidget(m_vwCompressionQuality, 3, 1, 1, 2);
+
+    auto [namingBox, naming] = section("vwOutputFilename", QStringLiteral("File name"));
+    naming->addLayout(pair(m_lblSelectedFileName, m_btnSelectFilename), 1, 0, 1, 2);
+    naming->addWidget(m_btnResetFilename, 1, 2);
+    naming->addWidget(m_vwAddsuffix, 2, 0, 1, 2);
+
+    auto [folderBox, folder] = section("vwOutputFolder", QStringLiteral("Output folder"));
+    folder->addWidget(m_rbKeepOriginalFolder, 1, 0, 1, 3);
+    folder->addWidget(m_rbOutputToFolder, 2, 0, 1, 3);
+    auto* path = new QHBoxLayout;
+    path->setContentsMargins(24, 0, 0, 0);
+    path->addWidget(m_lblSelectedFolder, 1);
+    path->addWidget(m_btnSelectFolder);
+    folder->addLayout(path, 3, 0, 1, 2);
+    folder->addWidget(m_btnResetFolder, 3, 2);
+    folder->addWidget(m_checkKeepFolderHierarchy, 4, 0, 1, 3);
+    folder->addWidget(m_checkAskBeforeOverwrite, 5, 0, 1, 3);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(0);
+    left->addWidget(formatBox);
+    left->addWidget(namingBox);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(0);
+    right->addWidget(folderBox);
+    right->addStretch(1);
+    auto* halves = new QHBoxLayout(this);
+    halves->setContentsMargins(0, 0, 0, 0);
+    halves->setSpacing(0);
+    halves->addLayout(left, 1);
+    halves->addLayout(right, 1);
 
     connect(m_rbKeepOriginalFormat, &QRadioButton::clicked, this, &SettingView::btnKeepOriginalFormatTapped);
     connect(m_rbConvertToFormat, &QRadioButton::clicked, this, &SettingView::btnConvertFormatTapped);
@@ -345,7 +374,10 @@ void SettingView::btnSelectFolderTapped()
         folderPanelEnded(result == QDialog::Accepted && !chosen.isEmpty() ? chosen.first() : QString());
     });
     m_folderPanel = panel;
-    panel->center();
+    // Over the window it belongs to, like a sheet, and roomy enough for its list.
+    const QSize area = window()->size();
+    panel->resize(std::min(860, area.width() - 80), std::min(540, area.height() - 120));
+    connect(panel, &QDialog::finished, window(), [main = window()] { main->activateWindow(); });
     panel->open();
 }
 

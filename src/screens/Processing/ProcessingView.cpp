@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QVariant>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "components/AppLook.h"
@@ -63,7 +64,6 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     m_vwRecommendedApps = new QWidget(this);
     m_vwRecommendedApps->setObjectName(QStringLiteral("vwRecommendedApps"));
     m_vwRecommendedApps->setAccessibleName(QStringLiteral("Recommended applications"));
-    m_vwRecommendedApps->setMinimumHeight(120);
     m_vwRecommendedApps->hide();
     m_lblProcessInfoBottom = new QLabel(this);
     m_lblProcessInfoBottom->setObjectName(QStringLiteral("lblProcessInfoBottom"));
@@ -145,6 +145,7 @@ void ProcessingView::buildSummaryPanel()
         value->setAccessibleName(QString::fromLatin1(caption).chopped(1));
         PaneLook::setLabelLit(value, true);
         m_summaryLabels.insert(QString::fromLatin1(key), value);
+        value->setProperty("caption", QVariant::fromValue<QObject*>(name));
         grid->addWidget(name, row, 0);
         grid->addWidget(value, row, 1);
         ++row;
@@ -231,7 +232,11 @@ void ProcessingView::setSummary(const RunSummaryTexts& texts)
         { "timeElapsed", &texts.timeElapsed }, { "totalOldSize", &texts.totalOldSize } };
     for (const auto& [key, text] : values)
         m_summaryLabels.value(QString::fromLatin1(key))->setText(*text);
-    m_summaryLabels.value(QStringLiteral("saveSpace"))->setVisible(texts.spaceSaveVisible);
+    QLabel* spaceSaved = m_summaryLabels.value(QStringLiteral("saveSpace"));
+    spaceSaved->setVisible(texts.spaceSaveVisible);
+    // Its caption goes with it: a caption over nothing reads as a fault.
+    if (auto* caption = qobject_cast<QLabel*>(spaceSaved->property("caption").value<QObject*>()))
+        caption->setVisible(texts.spaceSaveVisible);
 }
 
 void ProcessingView::setOverwriteQuestion(

@@ -1,5 +1,6 @@
 // The title-bar window's rules as pure functions, and the window that applies them.
 #include <QApplication>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,16 @@ TEST(TitleBarLayoutTest, TheWindowPlacesBarContentAndSheetsBelowAHighBar)
     window.setTitleBarView(view);
     EXPECT_EQ(window.titleBarView(), view);
     EXPECT_EQ(view->parentWidget(), window.titleBarContainer());
+
+    // The window's own view goes when replaced; a view the caller gave is removed, never deleted.
+    QPointer<QWidget> own = view;
+    QWidget given;
+    window.setTitleBarView(&given);
+    EXPECT_TRUE(own.isNull());
+    QWidget next;
+    window.setTitleBarView(&next);
+    EXPECT_EQ(given.parentWidget(), nullptr);
+    EXPECT_EQ(window.titleBarView(), &next);
 
     struct Lower : OvAppStoreWindowDelegate {
         std::optional<QRectF> willPositionSheet(OvAppStoreWindow*, const QRectF& r) override

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -89,7 +90,10 @@ TEST(UtilsText, DurationsTruncateTowardZero)
 
 TEST(UtilsText, IcuStampsAroundNewYear)
 {
-    // Local wall-clock times: the formatter works in the local time zone.
+    // Local wall-clock times: the formatter works in the local time zone (and the C locale here:
+    // the formatter follows the user's).
+    const QLocale saved;
+    QLocale::setDefault(QLocale::c());
     struct Case {
         QDateTime when;
         const char* pattern;
@@ -109,6 +113,7 @@ TEST(UtilsText, IcuStampsAroundNewYear)
     EXPECT_EQ(parsed, QDateTime(QDate(2019, 2, 28), QTime(23, 59, 58)));
     EXPECT_FALSE(Utils::getDateFromString("2019:02:30 23:59:58", "yyyy:MM:dd HH:mm:ss").isValid());
     EXPECT_EQ(Utils::getDateInFormatNEW(QDateTime(QDate(2026, 1, 2), QTime(3, 4))).toStdString(), "20260102T0304");
+    QLocale::setDefault(saved);
 }
 
 TEST(UtilsText, CollisionFreeNames)

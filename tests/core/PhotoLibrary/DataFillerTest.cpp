@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "core/PhotoLibrary/AlbumFile.h"
 #include "core/PhotoLibrary/LibraryReadGuard.h"
 #include "support/LibraryFixtures.h"
 #include "support/TestImages.h"
@@ -110,12 +111,11 @@ TEST(DataFiller, MarksVersionsWithoutAlbumPathsAndCountsPerMasterAndFolder)
         { { "modelId", "2" }, { "uuid", "v2" }, { "masterUuid", "m2" }, { "projectUuid", "p1" } },
         { { "modelId", "7" }, { "uuid", "v7" }, { "masterUuid", "" }, { "projectUuid", "p1" } } };
     QStringList originals, images, thumbs;
-    const QVariantMap album { { "Archive Path", library.package },
-        { "Master Image List",
-            QVariantMap { { "1",
-                              QVariantMap { { "ImagePath", library.package + "/Previews/2012/03/04/A.jpg" },
-                                  { "ThumbPath", library.package + "/Thumbnails/2012/03/04/A.jpg" } } },
-                { "3", QVariantMap { { "ThumbPath", library.package + "/Thumbnails/2012/03/05/C.jpg" } } } } } };
+    AlbumFile album;
+    album.archivePath = library.package;
+    album.masterImageList.insert(
+        "1", { library.package + "/Previews/2012/03/04/A.jpg", library.package + "/Thumbnails/2012/03/04/A.jpg" });
+    album.masterImageList.insert("3", { QString(), library.package + "/Thumbnails/2012/03/05/C.jpg" });
     const auto taken = filler.makeMastersListFor(versions, originals, images, thumbs, album);
 
     ASSERT_EQ(taken.size(), 3);

@@ -14,6 +14,7 @@
 #include "core/Catalogue.h"
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Processing/ProcessingInlineExecutor.h"
+#include "core/Processing/RunSummary.h"
 
 namespace vantrel::test {
 namespace {
@@ -652,6 +653,48 @@ TEST_F(ProcessingEngineTest, SummaryBottomLineStampAndRows)
     EXPECT_TRUE(opener->opened.isEmpty());
     clock->runScheduled();
     EXPECT_EQ(opener->opened, (QStringList { out }));
+}
+
+TEST_F(ProcessingEngineTest, SummaryCountsTheRecordsNotTheCounters)
+{
+    // The counters feed the bottom line only, and disagree with the records: a write that was
+    // started and failed, a write the folder refused and a read-only source are all failures of the
+    // summary, the log and the current-run dictionary, yet the error counter holds one of them and
+    // the progress counter all of them. The output folder opens only when a photo was written.
+    const struct {
+        const char* name;
+        QStringList photos; // a.jpg is written, b.jpg fails, c.jpg is refused, d.jpg is read-only
+        QString converted;
+        QString failed;
+        bool folderOpened;
+    } rows[] = {
+        { "one written", { "a.jpg", "b.jpg", "c.jpg", "d.jpg" }, "1", "3", true },
+        { "every started write failed", { "b.jpg", "c.jpg" }, "0", "2", false },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        reset();
+        for (const QString& name : row.photos)
+            addPhoto(name);
+        pipeline->failWrites[src + "/b.jpg"] = 0;
+        pipeline->failWrites[src + "/c.jpg"] = static_cast<qint32>(ProcessStatus::DestinationAccessDenied);
+        probe->readOnly.insert(src + "/d.jpg");
+        ASSERT_TRUE(engine->startProcess(options));
+        ASSERT_TRUE(finished());
+        EXPECT_EQ(engine->counterProcessedWithError(), 1);
+        EXPECT_EQ(engine->counterTotalProgressedFiles(), row.photos.size());
+
+        const QString selected = QString::number(row.photos.size());
+        ASSERT_EQ(log->summaries.size(), 1);
+        const QVariantMap current = engine->getLogDetails();
+        for (const QVariantMap& counts : { RunSummary::summaryRow("s", view->summary), log->summaries[0], current }) {
+            EXPECT_EQ(counts.value("imagesSelected").toString(), selected);
+            EXPECT_EQ(counts.value("imagesConverted").toString(), row.converted);
+            EXPECT_EQ(counts.value("conversionFailed").toString(), row.failed);
+        }
+        clock->runScheduled();
+        EXPECT_EQ(opener->opened, row.folderOpened ? QStringList { out } : QStringList());
+    }
 }
 
 TEST_F(ProcessingEngineTest, PhotosWrittenBesideTheirSourcesOpenNoFolder)

@@ -5,6 +5,8 @@
 #include "WizardFakes.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/ProjectSession.h"
+#include "core/Helper/Utils.h"
+#include "core/Processing/RunSummary.h"
 #include "core/Wizard/WizardDriver.h"
 #include "platform/Defaults.h"
 #include "platform/KeyedArchiver.h"
@@ -116,6 +118,40 @@ TEST_F(WizardSessionTest, SaveKeepsTheStoredPresetsAndLoadRestoresThePanes)
     addBatchPhoto("a.jpg");
     driver.setUiOnTabChange(2);
     EXPECT_FALSE(restored.calls.contains("defaultSize"));
+}
+
+TEST_F(WizardSessionTest, ShownDatesFollowTheLocaleKeptDatesDoNot)
+{
+    const QLocale saved;
+    const QString pattern = WizardSession::kDatePattern;
+    const QDateTime when(QDate(2026, 12, 28), QTime(15, 5, 7));
+    // What every version keeps, whatever the locale: the session's date and the log's run stamp.
+    const QString keptDate = "Dec-28-2026 03:05:7 PM";
+    const QString keptStamp = "12282027 03057 PM";
+    const struct {
+        QLocale locale;
+        QString shown;
+    } rows[] = {
+        { QLocale::c(), keptDate },
+        { QLocale(QLocale::German, QLocale::Germany), "Dez.-28-2026 03:05:7 PM" },
+        { QLocale(QLocale::Japanese, QLocale::Japan), QString::fromUtf8("12\u6708-28-2026 03:05:7 \u5348\u5f8c") },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.locale.name().toStdString());
+        QLocale::setDefault(row.locale);
+        // The toolbox shows the user's month name and marker, and reads its own text back.
+        EXPECT_EQ(Utils::getDateStringFromDate(when, pattern), row.shown);
+        EXPECT_EQ(Utils::getDateFromString(row.shown, pattern), when);
+        // A session saved under this locale keeps the fixed text, which reads back as the date.
+        ASSERT_TRUE(WizardSession(panes).saveProjectSessionToDefault(when));
+        const std::optional<ProjectSession> session = storedSession();
+        ASSERT_TRUE(session);
+        EXPECT_EQ(session->dateString, keptDate);
+        EXPECT_EQ(Utils::getDateFromString(session->dateString, pattern), when);
+        // A run under this locale finds the log rows of earlier runs by the same stamp text.
+        EXPECT_EQ(RunSummary::runStamp(when), keptStamp);
+    }
+    QLocale::setDefault(saved);
 }
 
 TEST_F(WizardSessionTest, MissingOrDamagedArchives)

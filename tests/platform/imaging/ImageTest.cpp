@@ -167,6 +167,17 @@ TEST(Image, ThumbnailsAndLoadAtSize)
     EXPECT_EQ(exact.size(), QSize(333, 17));
     EXPECT_EQ(cornersOf(Image::loadAtSize(path, QSize(300, 400)).vips()), (Corners { BL, TL, BR, TR }));
     EXPECT_EQ(Image::loadAtSize(path, QSize(2400, 3200)).size(), QSize(2400, 3200)); // enlarging
+
+    // Every format fits the box and is never enlarged; JPEG 2000 included, whose resolution
+    // levels once made a 1600-pixel photo a 50-pixel thumbnail.
+    for (const char* ext : { "jpg", "png", "tif", "jp2" }) {
+        const QString large = dir.filePath(QStringLiteral("large.%1").arg(QLatin1String(ext)));
+        const QString little = dir.filePath(QStringLiteral("little.%1").arg(QLatin1String(ext)));
+        ASSERT_TRUE(writePattern(large, 1600, 1200)) << ext;
+        ASSERT_TRUE(writePattern(little, 300, 200)) << ext;
+        EXPECT_EQ(Image::thumbnail(large, QSize(404, 414)).size(), QSize(404, 303)) << ext;
+        EXPECT_EQ(Image::thumbnail(little, QSize(404, 414)).size(), QSize(300, 200)) << ext;
+    }
 }
 
 TEST(Image, ToQImageAndFlatten)

@@ -177,6 +177,29 @@ TEST_F(BatchGridViewTest, StaleThumbnailNeverLandsOnAReusedCell)
         QTest::qWaitFor([&] { return grid->gridCellAt(0)->image().text("path") == batch[0]->filePath(); }, 5000));
 }
 
+TEST_F(BatchGridViewTest, ThumbnailFollowsItsPhotoWhenItsIndexMoved)
+{
+    // A thumbnail asked for at item 1 arrives after the photo before it was removed: it belongs on
+    // the cell that now shows that photo (item 0), not nowhere, and never on item 1's other photo.
+    for (const char* name : { "a.png", "b.png", "c.png" })
+        add(name);
+    auto browser = makeBrowser();
+    BatchGridView* grid = browser->collectionView();
+    const QString b = batch[1]->filePath();
+    batch[1]->setIsSelected(false);
+    batch[2]->setIsSelected(false);
+    browser->presenter()->btnYesOnRemoveSelectedPhotoTapped();
+    ASSERT_EQ(batch.size(), 2);
+    ASSERT_EQ(batch[0]->filePath(), b);
+    settle(grid);
+
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    emit grid->thumbnails()->thumbnailReady(1, b, red);
+    EXPECT_EQ(grid->gridCellAt(0)->image().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_NE(grid->gridCellAt(1)->image().pixelColor(0, 0), QColor(Qt::red));
+}
+
 TEST_F(BatchGridViewTest, RealThumbnailsAndNotAvailable)
 {
     add("a.png");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QTest>
 
 #include "core/ResourceImages.h"
 #include "screens/Batch/DropAreaAnimator.h"
@@ -38,6 +39,16 @@ TEST(DropAreaAnimatorTest, FramesWhileVisibleAndNoTimerWhileHidden)
     EXPECT_TRUE(animator.isRunning());
     ticks->fire();
     EXPECT_EQ(animator.currentImage(), "1.png");
+
+    // A drop area deleted under the pointer: its filter still sees the leave event the button gets
+    // while being destroyed, and must not treat it as a button any more.
+    auto* hovered = new QPushButton(&window);
+    hovered->setGeometry(0, 0, 50, 50);
+    new DropAreaAnimator(hovered, new TickSource(TickSource::Driver::Manual));
+    hovered->show();
+    QTest::mouseMove(hovered, QPoint(25, 25));
+    ASSERT_TRUE(hovered->underMouse());
+    delete hovered;
 }
 
 } // namespace
