@@ -3,11 +3,14 @@
 #include <atomic>
 #include <mutex>
 
+#include "platform/imaging/DecodeBudget.h"
+
 namespace vantrel {
 
 struct GuardedLoad::State {
     std::mutex mutex;
     std::atomic<bool> failed { false };
+    DecodeBudget::Ticket share; ///< held until the loader closes and the GuardedLoad is gone
 };
 
 namespace {
@@ -41,6 +44,9 @@ void releaseInput(VipsImage* /*image*/, gpointer input)
 
 GuardedLoad GuardedLoad::open(const QString& path, int shrink)
 {
+    // Taken before the loader allocates anything: a progressive JPEG's coefficient buffer lives
+    // as long as the loader.
+    DecodeBudget::Ticket share = DecodeBudget::process().reserve(DecodeBudget::wholeFrameBytes(path));
     vips::VOption* options
         = vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED)->set("access", VIPS_ACCESS_SEQUENTIAL);
     if (shrink > 1)
@@ -49,6 +55,7 @@ GuardedLoad GuardedLoad::open(const QString& path, int shrink)
 
     GuardedLoad load;
     load.m_state = std::make_shared<State>();
+    load.m_state->share = std::move(share);
     VipsImage* in = loaded.get_image();
     VipsImage* out = vips_image_new();
     load.m_image = vips::VImage(out, vips::STEAL);

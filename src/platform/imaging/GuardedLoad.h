@@ -23,7 +23,9 @@ namespace vantrel {
 class GuardedLoad {
 public:
     /// Opens `path` (image 0) failing on truncated data; `shrink` > 1 asks the JPEG loader for
-    /// DCT scaling. Throws vips::VError when the file cannot be opened.
+    /// DCT scaling. Throws vips::VError when the file cannot be opened. First waits for the
+    /// file's share of the process's decode budget (see DecodeBudget), held while the loader is
+    /// open; a thread must not open a second one meanwhile.
     static GuardedLoad open(const QString& path, int shrink = 1);
 
     /// The loader's pixels, to be read once from top to bottom.

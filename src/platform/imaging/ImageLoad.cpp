@@ -99,8 +99,8 @@ Image rawPreview(const QString& path, QSize box)
     }
 }
 
-// A JPEG decode's share of the process's decode budget (a progressive frame's coefficients),
-// held while its loader is open.
+// A JPEG thumbnail's share of the process's decode budget (a progressive frame's coefficients),
+// held while its loader is open. The other loads take theirs in GuardedLoad.
 DecodeBudget::Ticket decodeShare(const QString& path, const ImageProperties& p)
 {
     if (!p.loader.startsWith("jpeg"))
@@ -114,7 +114,6 @@ Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
     if (p.loader == "raw")
         return developRaw(path, p, upright);
     try {
-        const DecodeBudget::Ticket share = decodeShare(path, p);
         return finish(GuardedLoad::decodeIntoMemory(path), p, upright, false, true);
     } catch (const vips::VError& e) {
         report(path, "load", e.what());
@@ -205,7 +204,6 @@ Image Image::loadAtSize(const QString& path, QSize size)
     }
     try {
         // Decoded straight into memory, so that a damaged file fails here.
-        const DecodeBudget::Ticket share = decodeShare(path, p);
         const Image out = finish(GuardedLoad::decodeIntoMemory(path, shrink), p, true, false, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {

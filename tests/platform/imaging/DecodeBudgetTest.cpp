@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/Image.h"
 #include "platform/imaging/JpegHeader.h"
 #include "support/TestImages.h"
@@ -149,6 +150,11 @@ TEST(DecodeBudget, ProgressiveJpegDecodesWaitForTheirShare)
         { "load", [](const QString& path) { return Image::load(path); } },
         { "loadAtSize", [](const QString& path) { return Image::loadAtSize(path, QSize(100, 75)); } },
         { "thumbnail", [](const QString& path) { return Image::thumbnail(path, QSize(120, 120)); } },
+        { "streamed",
+            [](const QString& path) {
+                const GuardedLoad load = GuardedLoad::open(path);
+                return Image(load.image().copy_memory());
+            } },
     };
     DecodeBudget& budget = DecodeBudget::process();
     for (const Row& row : rows) {
