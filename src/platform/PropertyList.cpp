@@ -11,6 +11,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include "platform/PropertyListTokens.h"
+
 namespace vantrel::PropertyList {
 
 namespace {
@@ -27,77 +29,19 @@ public:
 
     std::optional<QVariant> parseDocument()
     {
-        if (!nextElement() || m_xml.name() != QLatin1String("plist"))
+        if (!PropertyListTokens::nextElement(m_xml) || m_xml.name() != QLatin1String("plist"))
             return std::nullopt;
-        if (!nextElement())
+        if (!PropertyListTokens::nextElement(m_xml))
             return std::nullopt;
         std::optional<QVariant> root = parseValue(0);
-        if (!root)
-            return std::nullopt;
-        // After the value only </plist> and the end of the document may follow.
-        while (!m_xml.atEnd()) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::EntityReference
-                || token == QXmlStreamReader::DTD || (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()))
-                return std::nullopt;
-        }
-        if (m_xml.hasError())
+        if (!root || !PropertyListTokens::onlyTheEndFollows(m_xml))
             return std::nullopt;
         return root;
     }
 
 private:
-    // Advances to the next start element. Fails on an end element, stray text, an entity
-    // reference, a DOCTYPE that declares entities, or a parse error.
-    bool nextElement()
-    {
-        while (!m_xml.atEnd()) {
-            switch (m_xml.readNext()) {
-            case QXmlStreamReader::StartElement:
-                return true;
-            case QXmlStreamReader::DTD:
-                if (!acceptDtd())
-                    return false;
-                break;
-            case QXmlStreamReader::Characters:
-                if (!m_xml.isWhitespace())
-                    return false;
-                break;
-            case QXmlStreamReader::Comment:
-            case QXmlStreamReader::ProcessingInstruction:
-            case QXmlStreamReader::StartDocument:
-                break;
-            default:
-                return false;
-            }
-        }
-        return false;
-    }
-
-    // A property list's DOCTYPE only names its type. Entities, internal or external, are never
-    // expanded: a document that declares any is refused rather than partly trusted.
-    bool acceptDtd() const { return m_xml.entityDeclarations().isEmpty() && m_xml.notationDeclarations().isEmpty(); }
-
-    // Reads the text of the current element up to its end; nested elements or entities fail.
-    std::optional<QString> elementText()
-    {
-        QString text;
-        while (!m_xml.atEnd()) {
-            switch (m_xml.readNext()) {
-            case QXmlStreamReader::Characters:
-                text += m_xml.text();
-                break;
-            case QXmlStreamReader::Comment:
-            case QXmlStreamReader::ProcessingInstruction:
-                break;
-            case QXmlStreamReader::EndElement:
-                return text;
-            default:
-                return std::nullopt;
-            }
-        }
-        return std::nullopt;
-    }
+    std::optional<QString> elementText() { return PropertyListTokens::elementText(m_xml); }
+    QXmlStreamReader::TokenType skipToElementBoundary() { return PropertyListTokens::skipToElementBoundary(m_xml); }
 
     // Reads the value whose start element is current and leaves the reader on its end element.
     std::optional<QVariant> parseValue(int depth)
@@ -166,29 +110,6 @@ private:
                 return std::nullopt;
             list.append(*value);
         }
-    }
-
-    // Skips whitespace and comments; returns the next start or end element, or Invalid on anything else.
-    QXmlStreamReader::TokenType skipToElementBoundary()
-    {
-        while (!m_xml.atEnd()) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            switch (token) {
-            case QXmlStreamReader::StartElement:
-            case QXmlStreamReader::EndElement:
-                return token;
-            case QXmlStreamReader::Characters:
-                if (!m_xml.isWhitespace())
-                    return QXmlStreamReader::Invalid;
-                break;
-            case QXmlStreamReader::Comment:
-            case QXmlStreamReader::ProcessingInstruction:
-                break;
-            default:
-                return QXmlStreamReader::Invalid;
-            }
-        }
-        return QXmlStreamReader::Invalid;
     }
 
     static std::optional<QVariant> parseInteger(const QString& text)

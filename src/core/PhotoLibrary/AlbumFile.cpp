@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include "platform/PropertyListTokens.h"
+
 namespace vantrel {
 
 namespace {
@@ -24,22 +26,13 @@ public:
 
     std::optional<AlbumFile> read()
     {
-        if (!nextElement() || m_xml.name() != QLatin1String("plist"))
+        if (!PropertyListTokens::nextElement(m_xml) || m_xml.name() != QLatin1String("plist"))
             return std::nullopt;
-        if (!nextElement() || m_xml.name() != kDict)
+        if (!PropertyListTokens::nextElement(m_xml) || m_xml.name() != kDict)
             return std::nullopt;
         if (!readRoot())
             return std::nullopt;
-        if (m_stopped)
-            return std::move(m_album);
-        // After the root only </plist> and the end of the document may follow.
-        while (!m_xml.atEnd()) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::EntityReference
-                || token == QXmlStreamReader::DTD || (token == QXmlStreamReader::Characters && !m_xml.isWhitespace()))
-                return std::nullopt;
-        }
-        if (m_xml.hasError())
+        if (!m_stopped && !PropertyListTokens::onlyTheEndFollows(m_xml))
             return std::nullopt;
         return std::move(m_album);
     }
@@ -85,15 +78,15 @@ private:
     template <typename ValueReader> bool readDict(ValueReader value)
     {
         while (!m_stopped) {
-            const QXmlStreamReader::TokenType token = skipToElementBoundary();
+            const QXmlStreamReader::TokenType token = PropertyListTokens::skipToElementBoundary(m_xml);
             if (token == QXmlStreamReader::EndElement)
                 return true;
             if (token != QXmlStreamReader::StartElement || m_xml.name() != kKey)
                 return false;
-            QString key;
-            if (!elementText(key) || skipToElementBoundary() != QXmlStreamReader::StartElement)
+            const std::optional<QString> key = PropertyListTokens::elementText(m_xml);
+            if (!key || PropertyListTokens::skipToElementBoundary(m_xml) != QXmlStreamReader::StartElement)
                 return false;
-            if (!value(key))
+            if (!value(*key))
                 return false;
         }
         return true;
@@ -108,8 +101,10 @@ private:
             text = QString();
             return skipValue();
         }
-        if (!elementText(text))
+        std::optional<QString> read = PropertyListTokens::elementText(m_xml);
+        if (!read)
             return false;
+        text = std::move(*read);
         if (isString && text.isNull())
             text = QLatin1String(""); // an empty text, not an absent one
         else if (!isString)
@@ -121,77 +116,6 @@ private:
     {
         m_xml.skipCurrentElement();
         return !m_xml.hasError();
-    }
-
-    /// The text of the current element up to its end; a nested element or an entity fails.
-    bool elementText(QString& text)
-    {
-        text = QString();
-        while (!m_xml.atEnd()) {
-            switch (m_xml.readNext()) {
-            case QXmlStreamReader::Characters:
-                text += m_xml.text();
-                break;
-            case QXmlStreamReader::Comment:
-            case QXmlStreamReader::ProcessingInstruction:
-                break;
-            case QXmlStreamReader::EndElement:
-                return true;
-            default:
-                return false;
-            }
-        }
-        return false;
-    }
-
-    /// Advances to the first start element of the document. A DOCTYPE that declares entities or
-    /// notations is refused: nothing in an album file is expanded.
-    bool nextElement()
-    {
-        while (!m_xml.atEnd()) {
-            switch (m_xml.readNext()) {
-            case QXmlStreamReader::StartElement:
-                return true;
-            case QXmlStreamReader::DTD:
-                if (!m_xml.entityDeclarations().isEmpty() || !m_xml.notationDeclarations().isEmpty())
-                    return false;
-                break;
-            case QXmlStreamReader::Characters:
-                if (!m_xml.isWhitespace())
-                    return false;
-                break;
-            case QXmlStreamReader::Comment:
-            case QXmlStreamReader::ProcessingInstruction:
-            case QXmlStreamReader::StartDocument:
-                break;
-            default:
-                return false;
-            }
-        }
-        return false;
-    }
-
-    /// Skips whitespace and comments; the next start or end element, or Invalid on anything else.
-    QXmlStreamReader::TokenType skipToElementBoundary()
-    {
-        while (!m_xml.atEnd()) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            switch (token) {
-            case QXmlStreamReader::StartElement:
-            case QXmlStreamReader::EndElement:
-                return token;
-            case QXmlStreamReader::Characters:
-                if (!m_xml.isWhitespace())
-                    return QXmlStreamReader::Invalid;
-                break;
-            case QXmlStreamReader::Comment:
-            case QXmlStreamReader::ProcessingInstruction:
-                break;
-            default:
-                return QXmlStreamReader::Invalid;
-            }
-        }
-        return QXmlStreamReader::Invalid;
     }
 
     QXmlStreamReader m_xml;
