@@ -15,6 +15,8 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
+class QFileDialog;
+
 namespace vantrel {
 
 class BatchArea;
@@ -131,6 +133,9 @@ private:
     void registerObservers();
     void setAddButtonsEnabled(bool enabled);
     void refuseTrash();
+    /// Opens a panel window-modally; what it chooses (only library folders when `librariesOnly`)
+    /// is added after the usual delay, unless its first item lies in the Trash.
+    void openPanel(QFileDialog* panel, bool librariesOnly);
     void performLaoderAnimationWithCounter();
 
     std::unique_ptr<AddPhotosLogic> m_logic;

@@ -94,20 +94,7 @@ void AddPhotosVC::btnAddPhotosTappedWithIndex(int index)
             panel->setLabelText(QFileDialog::Accept, QStringLiteral("Add Folder"));
         m_logic->setIsAddFromSubFolderSelected(true);
     }
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    connect(panel, &QFileDialog::finished, this, [this, panel](int result) {
-        AppDelegate::shareDelegate()->isSubWindowOpened = false;
-        const QList<QUrl> urls = result == QDialog::Accepted ? chosenUrls(panel) : QList<QUrl> {};
-        if (urls.isEmpty())
-            return;
-        // The whole selection is refused when its first item lies in the Trash.
-        if (TrashLocation::isInTrash(urls.first().toLocalFile())) {
-            refuseTrash();
-            return;
-        }
-        addPhotosAfterDelay(urls);
-    });
-    panel->open();
+    openPanel(panel, false);
 }
 
 void AddPhotosVC::btnAddIphotosTapped()
@@ -123,16 +110,22 @@ void AddPhotosVC::btnAddIphotosTapped()
     panel->setLabelText(
         QFileDialog::Accept, photosApp ? QStringLiteral("Add Photos Library") : QStringLiteral("Add iPhoto Library"));
     panel->setDirectory(Paths::picturesFolder());
+    openPanel(panel, true);
+}
+
+void AddPhotosVC::openPanel(QFileDialog* panel, bool librariesOnly)
+{
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    connect(panel, &QFileDialog::finished, this, [this, panel](int result) {
+    connect(panel, &QFileDialog::finished, this, [this, panel, librariesOnly](int result) {
         AppDelegate::shareDelegate()->isSubWindowOpened = false;
         QList<QUrl> urls;
         if (result == QDialog::Accepted)
             for (const QUrl& url : chosenUrls(panel))
-                if (panelShouldEnableURL(url.toLocalFile()))
+                if (!librariesOnly || panelShouldEnableURL(url.toLocalFile()))
                     urls.append(url);
         if (urls.isEmpty())
             return;
+        // The whole selection is refused when its first item lies in the Trash.
         if (TrashLocation::isInTrash(urls.first().toLocalFile())) {
             refuseTrash();
             return;

@@ -23,20 +23,6 @@ const QStringList kRunNotifications { kNotificationsDisbleView, kNotificationSho
     kNotificationHideOverwriteAlert, kNotificationShowAlertWithType, kNotificationsEnable,
     kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished };
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 class ProcessingEngineTest : public ::testing::Test {
 public:
     void SetUp() override { reset(); }

@@ -13,17 +13,47 @@
 #include <set>
 #include <thread>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include "core/Processing/ProcessingFileProbe.h"
 #include "core/Processing/RunInterfaces.h"
 #include "platform/NotificationCenter.h"
 
 namespace vantrel::test {
+
+/// Runs the main thread's events until `done` holds (a generous safety limit, not a timing).
+template <typename Predicate> bool spinUntil(Predicate done)
+{
+    QDeadlineTimer limit(60'000);
+    while (!limit.hasExpired()) {
+        if (done())
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return false;
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 struct OverwriteQuestion {
     QString renameText;

@@ -24,32 +24,6 @@
 namespace vantrel::test {
 namespace {
 
-/// Runs the main thread's events until `done` holds (a generous safety limit, not a timing).
-template <typename Predicate> bool spinUntil(Predicate done)
-{
-    QDeadlineTimer limit(60'000);
-    while (!limit.hasExpired()) {
-        if (done())
-            return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return false;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 /// Everything a user or the log can see of a finished run.
 struct Seen {
     QList<qint32> statuses;

@@ -20,18 +20,6 @@
 namespace vantrel::test {
 namespace {
 
-/// Runs the main thread's events until `done` holds (a generous safety limit, not a timing).
-template <typename Predicate> bool spinUntil(Predicate done)
-{
-    QDeadlineTimer limit(60'000);
-    while (!limit.hasExpired()) {
-        if (done())
-            return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return false;
-}
-
 class ProcessingThreadsTest : public ::testing::Test {
 public:
     void SetUp() override
