@@ -79,6 +79,10 @@ vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, int shrink)
     vips::VImage memory = load.image().copy_memory();
     if (load.failed())
         throw vips::VError("the decode stopped early: damaged or truncated data");
+    // The copy inherits the loader's sequential mark, which makes every operation on it (a
+    // resize) put a line cache in front and run on one thread. The pixels are in memory now:
+    // any order of access and any number of threads are fine.
+    memory.remove(VIPS_META_SEQUENTIAL);
     return memory;
 }
 
