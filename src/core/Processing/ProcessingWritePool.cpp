@@ -1,25 +1,37 @@
 #include "core/Processing/ProcessingWritePool.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/ImagingInit.h"
 
 namespace vantrel {
 
-int ProcessingWritePool::defaultWriters()
+namespace {
+
+int cores()
 {
-    return std::thread::hardware_concurrency() >= 6 ? 3 : 2;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-ProcessingWritePool::ProcessingWritePool(int writers)
+} // namespace
+
+int ProcessingWritePool::defaultWriters()
+{
+    return cores();
+}
+
+ProcessingWritePool::ProcessingWritePool(int writers, DecodeBudget* budget)
     : m_writers(std::max(1, writers))
+    , m_budget(budget ? *budget : DecodeBudget::process())
 {
     if (m_writers == 1)
         return;
-    // A thread for each place, and one for the job that may run on a lent place.
-    m_threads.reserve(m_writers + 1);
-    for (int i = 0; i < m_writers + 1; ++i)
+    m_threads.reserve(m_writers);
+    for (int i = 0; i < m_writers; ++i)
         m_threads.emplace_back([this] { writerLoop(); });
 }
 
@@ -32,6 +44,7 @@ ProcessingWritePool::~ProcessingWritePool()
     m_changed.notify_all();
     for (std::thread& thread : m_threads)
         thread.join();
+    setImagingThreads(0);
 }
 
 QString ProcessingWritePool::key(const QString& path)
@@ -39,9 +52,10 @@ QString ProcessingWritePool::key(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-void ProcessingWritePool::dispatch(const QString& source, const QString& output, std::function<void()> job)
+void ProcessingWritePool::dispatch(
+    const QString& source, const QString& output, qint64 memoryNeed, std::function<void()> job)
 {
-    Job entry { key(source), key(output), std::move(job) };
+    Job entry { key(source), key(output), std::move(job), memoryNeed };
     {
         std::lock_guard lock(m_mutex);
         ++m_inFlight;
@@ -54,14 +68,14 @@ void ProcessingWritePool::dispatch(const QString& source, const QString& output,
         m_changed.notify_all();
         return;
     }
-    entry.run();
+    runAdmitted(entry, m_budget.reserve(entry.memoryNeed));
     finish(entry);
 }
 
 bool ProcessingWritePool::isFull() const
 {
     std::lock_guard lock(m_mutex);
-    return m_inFlight - m_lent >= m_writers || m_inFlight > m_writers;
+    return m_inFlight >= m_writers;
 }
 
 bool ProcessingWritePool::isBusyWith(const QString& path) const
@@ -96,6 +110,24 @@ void ProcessingWritePool::waitIdle() const
     m_changed.wait(lock, [&] { return m_inFlight == 0; });
 }
 
+int ProcessingWritePool::threadsPerPhoto() const
+{
+    std::lock_guard lock(m_mutex);
+    return std::max(1, cores() / std::max(1, m_admitted));
+}
+
+void ProcessingWritePool::setAdmitted(int change)
+{
+    int threads = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_admitted += change;
+        threads = std::max(1, cores() / std::max(1, m_admitted));
+    }
+    // Read by each pipeline as it starts: a photo keeps the threads it started with.
+    setImagingThreads(threads);
+}
+
 void ProcessingWritePool::finish(const Job& job)
 {
     {
@@ -110,22 +142,25 @@ void ProcessingWritePool::finish(const Job& job)
     m_changed.notify_all();
 }
 
-void ProcessingWritePool::lendPlace(bool lend)
+void ProcessingWritePool::runAdmitted(Job& job, DecodeBudget::Ticket memory)
 {
+    setAdmitted(+1);
     {
-        std::lock_guard lock(m_mutex);
-        m_lent += lend ? 1 : -1;
-        if (lend)
-            ++m_completions;
+        // The job's decodes are paid for by its admission.
+        const DecodeBudget::Covered covered;
+        job.run();
     }
-    if (lend)
-        m_changed.notify_all();
+    job.run = nullptr;
+    memory = DecodeBudget::Ticket();
+    setAdmitted(-1);
 }
 
 void ProcessingWritePool::writerLoop()
 {
-    DecodeBudget::setThreadWaitListener([this](bool waiting) { lendPlace(waiting); });
     for (;;) {
+        // The next job is taken and admitted by one writer at a time, so that jobs are admitted
+        // in the order they were handed over.
+        std::unique_lock admission(m_admission);
         Job job;
         {
             std::unique_lock lock(m_mutex);
@@ -135,8 +170,9 @@ void ProcessingWritePool::writerLoop()
             job = std::move(m_queue.front());
             m_queue.pop_front();
         }
-        job.run();
-        job.run = nullptr;
+        DecodeBudget::Ticket memory = m_budget.reserve(job.memoryNeed);
+        admission.unlock();
+        runAdmitted(job, std::move(memory));
         finish(job);
     }
 }

@@ -10,42 +10,52 @@
 #include <QHash>
 #include <QString>
 
+#include "platform/imaging/DecodeBudget.h"
+
 namespace vantrel {
 
-/// A bounded set of writer threads for the batch run: at most `writers` jobs run at once, each
+/// A bounded set of writer threads for the batch run: at most `writers` jobs in flight, each
 /// named by the paths it reads and writes so that the run can wait for the one write a later photo
-/// depends on. A job whose decode waits for its share of the process's decode budget (a large
-/// progressive JPEG while others decode) lends its place meanwhile, so that a photo that needs no
-/// share can be written: one job more than `writers` is then in flight (each job in flight holds
-/// its decoded pixels, so lending is bounded). With one writer the jobs run on the
-/// caller's thread, one at a time, as a plain serial run would. Owned and driven by one thread
-/// (the run's worker); the writers only run jobs and report their completion. The destructor
-/// waits for every job.
+/// depends on. A job starts once the memory it needs (its decode, resize and encode buffers, told
+/// by the run when it hands the job over) is taken from the process's budget, which the
+/// thumbnails share: jobs are admitted in the order they were handed over, as many at once as
+/// fit, and one that needs more than the whole budget runs alone. Its decodes then take nothing
+/// more. libvips' threads per photo follow the photos admitted, so that photos times threads
+/// stays near the core count. With one writer the jobs run on the caller's thread, one at a
+/// time, as a plain serial run would. Owned and driven by one thread (the run's worker); the
+/// writers only run jobs and report their completion. The destructor waits for every job.
 class ProcessingWritePool {
 public:
-    /// The number of writers a run uses by default: 2, or 3 on a machine with 6 or more cores.
+    /// The number of writers a run uses by default: as many as the machine has cores.
     static int defaultWriters();
 
-    explicit ProcessingWritePool(int writers);
+    /// `budget` is the process's (DecodeBudget::process()) unless a test injects its own.
+    explicit ProcessingWritePool(int writers, DecodeBudget* budget = nullptr);
     ~ProcessingWritePool();
     ProcessingWritePool(const ProcessingWritePool&) = delete;
     ProcessingWritePool& operator=(const ProcessingWritePool&) = delete;
 
     int writers() const { return m_writers; }
     /// Hands a job to a free writer (the caller makes sure one is free: see isFull). `source` and
-    /// `output` are the paths the job reads and writes.
-    void dispatch(const QString& source, const QString& output, std::function<void()> job);
+    /// `output` are the paths the job reads and writes; `memoryNeed` the bytes of the budget it
+    /// holds while it runs.
+    void dispatch(const QString& source, const QString& output, qint64 memoryNeed, std::function<void()> job);
+    void dispatch(const QString& source, const QString& output, std::function<void()> job)
+    {
+        dispatch(source, output, 0, std::move(job));
+    }
     bool isFull() const;
     /// True while a job in flight reads or writes `path`.
     bool isBusyWith(const QString& path) const;
-    /// Counts what frees a place: jobs finished, and places lent by jobs waiting for their decode
-    /// share. waitPast blocks until it exceeds `seen`.
+    /// Counts the jobs finished; waitPast blocks until it exceeds `seen`.
     quint64 completions() const;
     void waitPast(quint64 seen) const;
     /// Blocks until no job in flight reads or writes `path`.
     void waitUntilFree(const QString& path) const;
     /// Blocks until every job has finished.
     void waitIdle() const;
+    /// The libvips threads each admitted photo gets now.
+    int threadsPerPhoto() const;
 
     /// The form of a path under which the pool compares it.
     static QString key(const QString& path);
@@ -55,18 +65,23 @@ private:
         QString source;
         QString output;
         std::function<void()> run;
+        qint64 memoryNeed = 0;
     };
     void writerLoop();
+    /// Runs the job while it holds its memory, then gives the memory back.
+    void runAdmitted(Job& job, DecodeBudget::Ticket memory);
     void finish(const Job& job);
-    void lendPlace(bool lend);
+    void setAdmitted(int change);
 
     const int m_writers;
+    DecodeBudget& m_budget;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
+    std::mutex m_admission; // one writer at a time takes the next job and waits for its memory
     std::deque<Job> m_queue;
     QHash<QString, int> m_busy; // path key -> jobs in flight naming it
     int m_inFlight = 0;
-    int m_lent = 0; // jobs in flight whose decode waits for its share
+    int m_admitted = 0; // jobs holding their memory
     quint64 m_completions = 0;
     bool m_closing = false;
     std::vector<std::thread> m_threads;

@@ -2,17 +2,23 @@
 
 #include <utility>
 
-#include <QFile>
-
-#include "platform/imaging/JpegHeader.h"
-
 namespace vantrel {
 
 namespace {
 
-thread_local std::function<void(bool)> t_waitListener;
+thread_local bool t_covered = false;
 
 } // namespace
+
+DecodeBudget::Covered::Covered()
+    : m_was(std::exchange(t_covered, true))
+{
+}
+
+DecodeBudget::Covered::~Covered()
+{
+    t_covered = m_was;
+}
 
 DecodeBudget::Ticket::Ticket(DecodeBudget* budget, qint64 bytes)
     : m_budget(budget)
@@ -54,50 +60,30 @@ DecodeBudget& DecodeBudget::process()
     return budget;
 }
 
-qint64 DecodeBudget::wholeFrameBytes(const QString& path)
-{
-    const JpegHeader header = JpegHeader::read(QFile::encodeName(path));
-    return header.ok ? header.wholeFrameBytes : 0;
-}
-
 bool DecodeBudget::fits(qint64 bytes) const
 {
     return m_holders == 0 || m_held + bytes <= m_bytes;
 }
 
-void DecodeBudget::setThreadWaitListener(std::function<void(bool waiting)> listener)
-{
-    t_waitListener = std::move(listener);
-}
-
 DecodeBudget::Ticket DecodeBudget::reserve(qint64 bytes)
 {
-    if (bytes <= 0)
+    if (bytes <= 0 || t_covered)
         return {};
     std::unique_lock lock(m_mutex);
     const quint64 turn = m_nextTurn++;
-    const auto myTurn = [&] { return m_serving == turn && fits(bytes); };
-    const bool waits = !myTurn() && t_waitListener;
-    if (waits) {
-        lock.unlock();
-        t_waitListener(true);
-        lock.lock();
-    }
-    m_changed.wait(lock, myTurn);
+    m_changed.wait(lock, [&] { return m_serving == turn && fits(bytes); });
     ++m_serving;
     m_held += bytes;
     ++m_holders;
     lock.unlock();
     // The next caller in line may fit beside this one.
     m_changed.notify_all();
-    if (waits)
-        t_waitListener(false);
     return Ticket(this, bytes);
 }
 
 std::optional<DecodeBudget::Ticket> DecodeBudget::tryReserve(qint64 bytes)
 {
-    if (bytes <= 0)
+    if (bytes <= 0 || t_covered)
         return Ticket();
     std::lock_guard lock(m_mutex);
     if (m_serving != m_nextTurn || !fits(bytes))
@@ -105,6 +91,21 @@ std::optional<DecodeBudget::Ticket> DecodeBudget::tryReserve(qint64 bytes)
     m_held += bytes;
     ++m_holders;
     return Ticket(this, bytes);
+}
+
+qint64 DecodeBudget::bytes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytes;
+}
+
+void DecodeBudget::setBytes(qint64 bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_bytes = bytes;
+    }
+    m_changed.notify_all();
 }
 
 qint64 DecodeBudget::heldBytes() const

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/DecodeFootprint.h"
 
 namespace vantrel {
 
@@ -42,11 +43,11 @@ void releaseInput(VipsImage* /*image*/, gpointer input)
 
 } // namespace
 
-GuardedLoad GuardedLoad::open(const QString& path, int shrink)
+GuardedLoad GuardedLoad::open(const QString& path, qint64 bytes, int shrink)
 {
     // Taken before the loader allocates anything: a progressive JPEG's coefficient buffer lives
     // as long as the loader.
-    DecodeBudget::Ticket share = DecodeBudget::process().reserve(DecodeBudget::wholeFrameBytes(path));
+    DecodeBudget::Ticket share = DecodeBudget::process().reserve(bytes);
     vips::VOption* options
         = vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED)->set("access", VIPS_ACCESS_SEQUENTIAL);
     if (shrink > 1)
@@ -73,9 +74,9 @@ bool GuardedLoad::failed() const
     return m_state && m_state->failed;
 }
 
-vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, int shrink)
+vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, const ImageProperties& header, int shrink)
 {
-    const GuardedLoad load = open(path, shrink);
+    const GuardedLoad load = open(path, DecodeFootprint::read(path, header).intoMemory(shrink), shrink);
     vips::VImage memory = load.image().copy_memory();
     if (load.failed())
         throw vips::VError("the decode stopped early: damaged or truncated data");
