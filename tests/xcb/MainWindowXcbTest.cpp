@@ -19,11 +19,11 @@
 #include "app/MainWindowController.h"
 #include "app/MessageSheetPanel.h"
 #include "app/Online/PromotionalAdsView.h"
+#include "components/HighlightedButton.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
-#include "core/DataBeans/PhotoFile.h"
 #include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
 #include "screens/Processing/ProcessingView.h"
@@ -85,19 +85,12 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
 
     // The folder goes in the way a drop does; the add-photos screen scans it.
     auto* delegate = AppDelegate::shareDelegate();
-    if (NotificationCenter::defaultCenter().observerCount(kFileDragDropNotification) > 0) {
-        NotificationCenter::defaultCenter().post(
-            kFileDragDropNotification, { { kUserInfoPaths, QStringList { photos.path() } } });
-        ASSERT_TRUE(
-            waitFor([&] { return delegate->arraySelectedImagesToProcess.size() == 3 && !delegate->isDisableview; }));
-    } else {
-        for (const QString& name : QDir(photos.path()).entryList(QDir::Files)) {
-            PhotoFilePtr photo = PhotoFile::initWithFileUrl(photos.filePath(name), name, false);
-            photo->setIsSelected(true);
-            delegate->arraySelectedImagesToProcess.append(photo);
-        }
-        NotificationCenter::defaultCenter().post(kNotificationsPhotosModified);
-    }
+    ASSERT_GT(NotificationCenter::defaultCenter().observerCount(kFileDragDropNotification), 0)
+        << "nothing listens for drops";
+    NotificationCenter::defaultCenter().post(
+        kFileDragDropNotification, { { kUserInfoPaths, QStringList { photos.path() } } });
+    ASSERT_TRUE(
+        waitFor([&] { return delegate->arraySelectedImagesToProcess.size() == 3 && !delegate->isDisableview; }));
     shoot(window, "1-photos");
 
     screen->btnNextOnPhotosvwTapped();
