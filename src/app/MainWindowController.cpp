@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -12,6 +13,9 @@
 #include "app/MainTitleBarView.h"
 #include "app/MessageSheetPanel.h"
 #include "app/TabBarLayout.h"
+#include "components/HighlightedButton.h"
+#include "components/IMGButton.h"
+#include "components/MouseDownView.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "components/TitleBar/OvWindowButton.h"
@@ -217,8 +221,7 @@ void MainWindowController::setupTitleBarViewForWindow()
     connect(m_titleBar->tabs[0], &QAbstractButton::clicked, this, &MainWindowController::tabSelectPhotosTapped);
     connect(m_titleBar->tabs[1], &QAbstractButton::clicked, this, &MainWindowController::tabResizeOptionsTapped);
     connect(m_titleBar->tabs[2], &QAbstractButton::clicked, this, &MainWindowController::tabSettingOptionsTapped);
-    m_titleBar->mouseDown = [this](QPointF p) { mouseDown(p); };
-    m_titleBar->mouseDragged = [this](QPointF p) { mouseDragged(p); };
+    m_titleBar->vwMouseDownLintener->setDelegate(this);
 
     tabSelectPhotosTapped();
 }
@@ -331,6 +334,17 @@ void MainWindowController::mouseDown(QPointF inWindow)
 {
     m_systemMove = m_window->startSystemMove();
     m_initialLocation = inWindow;
+}
+
+void MainWindowController::mouseDown(QMouseEvent* event, MouseDownView* view)
+{
+    mouseDown(view->mapTo(view->window(), event->position()));
+}
+
+void MainWindowController::mouseDragged(QMouseEvent* event, MouseDownView* view)
+{
+    Q_UNUSED(view);
+    mouseDragged(event->globalPosition());
 }
 
 void MainWindowController::mouseDragged(QPointF onScreen)

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,9 @@
 #include "app/MessageSheetPanel.h"
 #include "app/ShellFakes.h"
 #include "app/TabBarLayout.h"
+#include "components/HighlightedButton.h"
+#include "components/IMGButton.h"
+#include "components/MouseDownView.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "components/TitleBar/OvWindowButton.h"
@@ -124,8 +128,8 @@ TEST_F(MainWindowControllerTest, TabGeometryPutsHighlightAndUnderlineOnTheChosen
     const QSize shown = controller->titleBar()->size();
     EXPECT_EQ(controller->titleBar()->lblOnTabButtons->geometry(), TabBarLayout::tabFrame(3, shown));
     EXPECT_EQ(controller->titleBar()->lblLineSelectedOption->geometry(), TabBarLayout::underlineFrame(3, shown));
-    EXPECT_FALSE(controller->titleBar()->tabs[2]->stateOn());
-    EXPECT_TRUE(controller->titleBar()->tabs[0]->stateOn());
+    EXPECT_FALSE(controller->titleBar()->tabs[2]->isButtonEnabled());
+    EXPECT_TRUE(controller->titleBar()->tabs[0]->isButtonEnabled());
 }
 
 TEST_F(MainWindowControllerTest, TabClicksFollowTheBatchTheSizeCheckAndTheDisabledWizard)
@@ -182,7 +186,7 @@ TEST_F(MainWindowControllerTest, ActivationNeverEnablesWhatTheScreensDisabled)
     OvAppStoreWindow* window = controller->windowMain();
     window->show();
     NotificationCenter::defaultCenter().post(kNotificationsDisbleCross);
-    const bool tabStateBefore = bar->tabs[1]->stateOn();
+    const bool tabStateBefore = bar->tabs[1]->isButtonEnabled();
 
     QWidget other;
     other.show();
@@ -196,7 +200,7 @@ TEST_F(MainWindowControllerTest, ActivationNeverEnablesWhatTheScreensDisabled)
         EXPECT_TRUE(window->drawsAsActive());
         EXPECT_TRUE(bar->tabs[0]->isEnabled());
         EXPECT_FALSE(bar->btnCloseWindow->isEnabled());
-        EXPECT_EQ(bar->tabs[1]->stateOn(), tabStateBefore);
+        EXPECT_EQ(bar->tabs[1]->isButtonEnabled(), tabStateBefore);
     }
     NotificationCenter::defaultCenter().post(kNotificationsEnableCross);
     EXPECT_TRUE(bar->btnCloseWindow->isEnabled());
@@ -277,20 +281,116 @@ TEST_F(MainWindowControllerTest, LastSessionIsOfferedOnlyOnALaterLaunchWithASave
     EXPECT_FALSE(Sheet::activeSheet(controller->windowMain()));
 }
 
+QAbstractButton* windowButtonNamed(QWidget* window, const QString& name)
+{
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (button->accessibleName() == name && button->isVisibleTo(window))
+            return button;
+    return nullptr;
+}
+
+void clickAt(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
 TEST_F(MainWindowControllerTest, MinimiseAndZoomRefuseWhileASheetIsOpen)
 {
     makeController();
-    controller->windowMain()->show();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QAbstractButton* minimise = windowButtonNamed(window, "Minimise");
+    QAbstractButton* zoom = windowButtonNamed(window, "Full screen");
+    ASSERT_TRUE(minimise && zoom);
+
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    controller->btnZoomWindowTapped();
+    clickAt(minimise);
+    clickAt(zoom);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
     EXPECT_FALSE(controller->isFullscreenEnable());
+    EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+
     AppDelegate::shareDelegate()->isSubWindowOpened = false;
-    controller->btnZoomWindowTapped();
+    clickAt(zoom);
     EXPECT_TRUE(controller->isFullscreenEnable());
-    QWidget* bar = controller->titleBar();
-    EXPECT_FALSE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
-    controller->btnZoomWindowTapped();
-    EXPECT_TRUE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
+    EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
+    EXPECT_FALSE(minimise->isEnabledTo(window));
+    clickAt(zoom);
+    EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(minimise->isEnabledTo(window));
+    clickAt(minimise);
+    EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(MainWindowControllerTest, WindowButtonsShowTheirHoverImageUnderThePointer)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QPoint away(window->width() / 2, window->height() / 2);
+    for (const char* name : { "Close", "Minimise", "Full screen" }) {
+        SCOPED_TRACE(name);
+        QAbstractButton* button = windowButtonNamed(window, name);
+        ASSERT_TRUE(button);
+        QTest::mouseMove(window, away);
+        const QImage atRest = button->grab().toImage();
+        QTest::mouseMove(window, button->mapTo(window, button->rect().center()));
+        EXPECT_TRUE(button->underMouse());
+        EXPECT_NE(button->grab().toImage(), atRest);
+        QTest::mouseMove(window, away);
+        EXPECT_EQ(button->grab().toImage(), atRest);
+    }
+
+    // The hover shows again after a click: the zoom button does not stay in a pressed state.
+    QAbstractButton* zoom = windowButtonNamed(window, "Full screen");
+    clickAt(zoom);
+    clickAt(zoom);
+    ASSERT_FALSE(controller->isFullscreenEnable());
+    QTest::mouseMove(window, away);
+    const QImage atRest = zoom->grab().toImage();
+    QTest::mouseMove(window, zoom->mapTo(window, zoom->rect().center()));
+    EXPECT_NE(zoom->grab().toImage(), atRest);
+}
+
+TEST_F(MainWindowControllerTest, StepTabsAndTheBarBackgroundAnswerThePointer)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto photo = std::make_shared<PhotoFile>();
+    photo->setIsSelected(true);
+    AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
+    screen->shownSteps.clear();
+
+    // The tabs are the highlighted buttons of the bar; the chosen one shows its dark face.
+    auto* photos = qobject_cast<HighlightedButton*>(windowButtonNamed(window, "1. Photos"));
+    auto* resizing = qobject_cast<HighlightedButton*>(windowButtonNamed(window, "2. Resizing"));
+    ASSERT_TRUE(photos && resizing);
+    clickAt(resizing);
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 2);
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2 }));
+    const auto face
+        = [window](QWidget* tab) { return window->grab().toImage().pixelColor(tab->mapTo(window, QPoint(6, 6))); };
+    EXPECT_EQ(face(resizing), QColor(36, 41, 50));
+    EXPECT_NE(face(photos), QColor(36, 41, 50));
+    clickAt(photos);
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 1);
+    EXPECT_EQ(face(photos), QColor(36, 41, 50));
+    EXPECT_NE(face(resizing), QColor(36, 41, 50));
+
+    // A drag on the bar's background moves the window with the pointer.
+    const QPoint start = window->pos();
+    const QPoint grip(window->width() - 200, 70);
+    ASSERT_EQ(window->childAt(grip), controller->titleBar()->vwMouseDownLintener);
+    QWidget* background = controller->titleBar()->vwMouseDownLintener;
+    const QPoint inBackground = background->mapFrom(window, grip);
+    QTest::mousePress(background, Qt::LeftButton, {}, inBackground);
+    QTest::mouseMove(background, inBackground + QPoint(40, 25));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, inBackground + QPoint(40, 25));
+    EXPECT_EQ(window->pos(), start + QPoint(40, 25));
 }
 
 TEST_F(MainWindowControllerTest, WindowsThatNoOperationOpensStillWork)
