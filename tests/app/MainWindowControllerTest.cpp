@@ -343,15 +343,18 @@ TEST_F(MainWindowControllerTest, WindowButtonsShowTheirHoverImageUnderThePointer
         EXPECT_EQ(button->grab().toImage(), atRest);
     }
 
-    // The hover shows again after a click: the zoom button does not stay in a pressed state.
+    // The hover shows after a click too: the zoom button does not stay in a pressed state.
     QAbstractButton* zoom = windowButtonNamed(window, "Full screen");
-    clickAt(zoom);
-    clickAt(zoom);
-    ASSERT_FALSE(controller->isFullscreenEnable());
     QTest::mouseMove(window, away);
     const QImage atRest = zoom->grab().toImage();
+    clickAt(zoom);
+    ASSERT_TRUE(controller->isFullscreenEnable());
+    QTest::mouseMove(window, away);
+    EXPECT_EQ(zoom->grab().toImage(), atRest);
     QTest::mouseMove(window, zoom->mapTo(window, zoom->rect().center()));
     EXPECT_NE(zoom->grab().toImage(), atRest);
+    clickAt(zoom);
+    EXPECT_FALSE(controller->isFullscreenEnable());
 }
 
 TEST_F(MainWindowControllerTest, StepTabsAndTheBarBackgroundAnswerThePointer)
