@@ -48,8 +48,10 @@ IMGButton* IMGButton::windowButton(const QString& stem, const QString& name, int
     auto* button = new IMGButton(parent);
     const QString normal = stem + QStringLiteral("-normal");
     const QString press = stem + QStringLiteral("-press");
-    button->setButtonImages(QString(), QString(), press, QString(), QString(), press, QString(), QString(), press, //
-        QString(), QString(), normal, QString(), QString(), press, QString(), QString(), press);
+    // Disabled (a window that is not active disables its title bar, and a press draws the
+    // disabled look under the hover image) shows the plain image.
+    button->setButtonImages(QString(), QString(), press, QString(), QString(), press, QString(), QString(), normal, //
+        QString(), QString(), normal, QString(), QString(), press, QString(), QString(), normal);
     button->setImgMouseHover(stem + QStringLiteral("-hover"));
     button->setImgMouseOut(normal);
     button->setCheckable(false);

@@ -32,8 +32,8 @@ public:
 
     explicit IMGButton(QWidget* parent = nullptr);
 
-    /// A custom window button (close, minimise, zoom) of the images "<stem>-normal" (off),
-    /// "<stem>-press" (on, and while pressed or disabled) and "<stem>-hover" (hover end cap),
+    /// A custom window button (close, minimise, zoom) of the images "<stem>-normal" (off, and
+    /// disabled), "<stem>-press" (on) and "<stem>-hover" (hover end cap, also while pressed),
     /// exactly as large as its square images so the end caps cover it whole. It is momentary:
     /// its state stays off, so the hover image shows every time the pointer is over it, also
     /// after a click. `name` is its accessible name and tool tip.

@@ -341,6 +341,10 @@ TEST_F(MainWindowControllerTest, WindowButtonsShowTheirHoverImageUnderThePointer
         EXPECT_NE(button->grab().toImage(), atRest);
         QTest::mouseMove(window, away);
         EXPECT_EQ(button->grab().toImage(), atRest);
+        // A bar disabled with its inactive window keeps the plain image.
+        controller->titleBar()->setEnabled(false);
+        EXPECT_EQ(button->grab().toImage(), atRest);
+        controller->titleBar()->setEnabled(true);
     }
 
     // The hover shows after a click too: the zoom button does not stay in a pressed state.
