@@ -79,7 +79,6 @@ MainTitleBarView::MainTitleBarView(QWidget* parent)
         QFont f = tab->font();
         f.setPointSizeF(f.pointSizeF() * 1.15);
         tab->setFont(f);
-        tab->setFocusPolicy(Qt::NoFocus);
         tab->setTag(kTabTag);
         tab->awakeFromNib();
         tabs[size_t(i)] = tab;
