@@ -321,12 +321,12 @@ void BatchBrowser::showNotAvailableOnCell(qsizetype index)
     m_grid->showNotAvailable(index);
 }
 
-void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message)
+void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message, AlertSheetButton button)
 {
     m_noNewPhotos->lblAlertTitleOnALertwin()->setText(title);
     m_noNewPhotos->lblAlertMsgOnAlertWin()->setText(message);
-    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->show();
-    m_noNewPhotos->btnOkonAlertWin()->hide();
+    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->setVisible(button == AlertSheetButton::RemoveFromBatch);
+    m_noNewPhotos->btnOkonAlertWin()->setVisible(button == AlertSheetButton::Ok);
     m_noNewPhotosSheet = Sheet::beginSheet(window(), m_noNewPhotos);
 }
 

@@ -23,6 +23,7 @@
 #include "screens/Batch/BatchListDelegate.h"
 #include "screens/Batch/BatchListModel.h"
 #include "screens/Batch/BatchListView.h"
+#include "screens/Batch/NoNewPhotosAlertView.h"
 #include "screens/Batch/PhotoInfoView.h"
 #include "screens/Batch/PhotoMenuView.h"
 #include "support/TestImages.h"
@@ -268,6 +269,61 @@ TEST_F(BatchBrowserTest, InformationPopupRowsAndDismissal)
     QTest::mouseClick(browser->tblPhotos()->viewport(), Qt::LeftButton, {}, { 300, 5 });
     QCoreApplication::processEvents();
     EXPECT_FALSE(browser->infoWindow());
+}
+
+// Without a file manager service or a launcher, Reveal, Open and Get Info say so on the screen's
+// alert sheet, naming the file, instead of doing nothing.
+TEST_F(BatchBrowserTest, MenuActionsTheDesktopCannotDoSayWhichFileWasNotShown)
+{
+    addPhoto("a.png");
+    addPhoto("b.png");
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    QStringList calls;
+    Workspace::setShared(
+        [&](const QString& method, const QStringList&) {
+            calls << method;
+            return false;
+        },
+        [&](const QString&) {
+            calls << "open";
+            return false;
+        });
+    BatchListView* list = browser->tblPhotos();
+    NoNewPhotosAlertView* sheet = browser->noNewPhotosAlert();
+    const struct {
+        QPushButton* (PhotoMenuView::*button)() const;
+        const char* calls;
+        const char* message;
+    } rows[] = {
+        { &PhotoMenuView::btnReviealInFinder, "ShowItems,open",
+            "\"b.png\" could not be shown in a file manager: no file manager answered." },
+        { &PhotoMenuView::btnShowPreview, "open",
+            "\"b.png\" could not be opened: no application to open it was found." },
+        { &PhotoMenuView::btnGetInfo, "ShowItemProperties,open",
+            "The information window of \"b.png\" could not be shown: no file manager answered." },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.calls);
+        calls.clear();
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(1, 1)).center());
+        ASSERT_TRUE(browser->menuOptionsWindow());
+        QTest::mouseClick((browser->menuView()->*row.button)(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(calls.join(','), row.calls); // the usual routes were tried first
+        ASSERT_TRUE(sheet->isVisible());
+        EXPECT_EQ(sheet->lblAlertTitleOnALertwin()->text(), "FILE NOT SHOWN");
+        EXPECT_EQ(sheet->lblAlertMsgOnAlertWin()->text(), row.message);
+        EXPECT_TRUE(sheet->btnOkonAlertWin()->isVisible());
+        EXPECT_FALSE(sheet->btnRemoveFromBatchOnAlertWin()->isVisible());
+        EXPECT_TRUE(AppDelegate::shareDelegate()->isSubWindowOpened);
+        QTest::mouseClick(sheet->btnOkonAlertWin(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(sheet->isVisible());
+        EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    }
+    EXPECT_EQ(batch.size(), 2);
+    Workspace::setShared({}, {});
 }
 
 TEST_F(BatchBrowserTest, PhotoMenuActionsReachTheFileManager)
