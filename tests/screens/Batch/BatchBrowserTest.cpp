@@ -26,6 +26,7 @@
 #include "screens/Batch/NoNewPhotosAlertView.h"
 #include "screens/Batch/PhotoInfoView.h"
 #include "screens/Batch/PhotoMenuView.h"
+#include "screens/Cells/GridCell.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
@@ -79,6 +80,33 @@ protected:
     {
         const QRect cell = list->visualRect(list->batchModel()->index(row, column));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, BatchListDelegate::buttonRect(cell).center());
+    }
+    /// The visible info control ("Photo information") standing over a photo's cell or row, found
+    /// by its accessible name and clicked where it lies (whatever the browser shows there).
+    void clickInfoControl(BatchBrowser* browser, int index)
+    {
+        QRect item;
+        if (browser->presenter()->mode() == BatchViewMode::List) {
+            BatchListView* list = browser->tblPhotos();
+            item = list->visualRect(list->batchModel()->index(index, BatchListModel::NameColumn));
+            item.moveTopLeft(list->viewport()->mapTo(browser, item.topLeft()));
+        } else {
+            const QWidget* cell = browser->collectionView()->gridCellAt(index);
+            ASSERT_TRUE(cell);
+            item = QRect(cell->mapTo(browser, QPoint(0, 0)), cell->size());
+        }
+        QAbstractButton* control = nullptr;
+        for (QAbstractButton* button : browser->findChildren<QAbstractButton*>()) {
+            const QPoint centre = button->mapTo(browser, button->rect().center());
+            if (button->isVisible() && button->accessibleName() == "Photo information" && item.contains(centre))
+                control = button;
+        }
+        ASSERT_TRUE(control) << "no info control on item " << index;
+        const QPoint at = control->mapTo(browser, control->rect().center());
+        QWidget* hit = browser->childAt(at);
+        ASSERT_EQ(hit, control); // nothing covers it
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(browser, at));
+        QCoreApplication::processEvents();
     }
     static QImage decoration(BatchListView* list, int row)
     {
@@ -269,6 +297,54 @@ TEST_F(BatchBrowserTest, InformationPopupRowsAndDismissal)
     QTest::mouseClick(browser->tblPhotos()->viewport(), Qt::LeftButton, {}, { 300, 5 });
     QCoreApplication::processEvents();
     EXPECT_FALSE(browser->infoWindow());
+}
+
+// Every grid cell and list row carries the info control: a click on it opens the popup for that
+// photo, or the not-available sheet for a photo whose file is gone.
+TEST_F(BatchBrowserTest, InfoControlOfACellOrRowOpensThePopupForItsPhoto)
+{
+    addPhoto("a.png");
+    addPhoto("camera.jpg", true);
+    addPhoto("gone.png");
+    QFile::remove(dir.filePath("gone.png"));
+    auto browser = makeBrowser();
+    const struct {
+        BatchViewMode mode;
+        int index;
+        const char* name; // the popup's file-name row; nullptr: the not-available sheet
+    } rows[] = {
+        { BatchViewMode::Grid, 1, "camera.jpg" },
+        { BatchViewMode::Grid, 0, "a.png" },
+        { BatchViewMode::Grid, 2, nullptr },
+        { BatchViewMode::BigGrid, 1, "camera.jpg" },
+        { BatchViewMode::List, 1, "camera.jpg" },
+        { BatchViewMode::List, 0, "a.png" },
+        { BatchViewMode::List, 2, nullptr },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QStringLiteral("mode %1 item %2").arg(int(row.mode)).arg(row.index).toStdString());
+        browser->presenter()->changePhotosViewImageMode(row.mode);
+        QCoreApplication::processEvents();
+        clickInfoControl(browser.get(), row.index);
+        NoNewPhotosAlertView* sheet = browser->noNewPhotosAlert();
+        if (row.name) {
+            ASSERT_TRUE(browser->infoWindow());
+            EXPECT_TRUE(browser->infoWindow()->isVisible());
+            QTableWidget* table = browser->infoView()->tvMetaData();
+            ASSERT_EQ(table->rowCount(), 35);
+            EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral(":      %1").arg(row.name));
+            EXPECT_FALSE(sheet->isVisible());
+            browser->dismissInfoPopup();
+        } else {
+            EXPECT_FALSE(browser->infoWindow());
+            EXPECT_TRUE(sheet->isVisible());
+            EXPECT_EQ(sheet->lblAlertTitleOnALertwin()->text(), "PHOTO NOT AVAILABLE");
+            QTest::mouseClick(sheet->btnRemoveFromBatchOnAlertWin(), Qt::LeftButton);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !browser->presenter()->isCheckingFiles(); }, 5000));
+            addPhoto("gone.png"); // back for the next view
+            QFile::remove(dir.filePath("gone.png"));
+        }
+    }
 }
 
 // Without a file manager service or a launcher, Reveal, Open and Get Info say so on the screen's
