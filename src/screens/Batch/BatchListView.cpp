@@ -126,6 +126,14 @@ void BatchListView::closeThumbnailWork()
     m_model->clearThumbnailFailures();
 }
 
+void BatchListView::showEvent(QShowEvent* event)
+{
+    QTableView::showEvent(event);
+    // Back from another step, the thumbnail cache has been emptied: the rows ask again for
+    // what they show.
+    tableviewPhotosBoundDidChange();
+}
+
 void BatchListView::updateGeometries()
 {
     QTableView::updateGeometries();

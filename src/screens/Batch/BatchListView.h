@@ -52,6 +52,7 @@ signals:
     void thumbnailsLoading();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;

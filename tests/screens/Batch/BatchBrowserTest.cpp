@@ -273,6 +273,54 @@ TEST_F(BatchBrowserTest, RealThumbnailsAndTheNotAvailableImage)
     EXPECT_EQ(decoration(list, 1), ResourceImages::named("not_av_small.png"));
 }
 
+// Leaving the add-photos step empties the thumbnail caches; when the step shows again, the list's
+// rows paint their thumbnails again instead of staying on the placeholder.
+TEST_F(BatchBrowserTest, ListRowsPaintTheirThumbnailsAgainAfterAStepChange)
+{
+    for (const char* name : { "a.png", "b.png", "c.png" })
+        addPhoto(name);
+    QWidget step; // the add-photos step, hidden while another step shows
+    auto* browser = new BatchBrowser(&host, &batch, &step);
+    step.resize(1000, 600);
+    browser->resize(step.size());
+    step.show();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    QImage red(70, 48, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    list->setThumbnailService(new ThumbnailService({ 70, 48 }, 1 << 20, [&](const QString&, QSize) { return red; }));
+    // Rows whose thumbnail box shows the decoded (red) picture, read from the painted list.
+    auto paintedRows = [list] {
+        const QImage shot = list->viewport()->grab().toImage();
+        int rows = 0;
+        for (int row = 0; row < 3; ++row) {
+            const QRect cell = list->visualRect(list->batchModel()->index(row, BatchListModel::NameColumn));
+            const QRgb pixel = shot.pixel(cell.left() + 6 + 23, cell.center().y());
+            rows += qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60 ? 1 : 0;
+        }
+        return rows;
+    };
+    auto settle = [list] {
+        QCoreApplication::processEvents();
+        list->thumbnails()->waitForWorkers();
+        QCoreApplication::processEvents();
+    };
+    list->loadTableViewThumbnailImages();
+    settle();
+    ASSERT_EQ(paintedRows(), 3);
+
+    step.hide(); // Next: the step goes, its background work is closed
+    browser->presenter()->closeBackgroundOperations();
+    EXPECT_EQ(paintedRows(), 0);
+    step.show(); // Back
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            settle();
+            return paintedRows() == 3;
+        },
+        5000));
+}
+
 TEST_F(BatchBrowserTest, InformationPopupRowsAndDismissal)
 {
     addPhoto("camera.jpg", true);
