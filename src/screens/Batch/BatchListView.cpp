@@ -132,6 +132,7 @@ void BatchListView::showEvent(QShowEvent* event)
     // Back from another step, the thumbnail cache has been emptied: the rows ask again for
     // what they show.
     tableviewPhotosBoundDidChange();
+    layoutInfoButtons();
 }
 
 void BatchListView::updateGeometries()
@@ -171,7 +172,10 @@ QToolButton* BatchListView::makeInfoButton()
 
 void BatchListView::layoutInfoButtons()
 {
-    const auto [first, last] = visibleRows();
+    // Only the rows a shown list can see get a control: a hidden or not yet laid out list
+    // would otherwise count every row of the batch as visible.
+    const bool laidOut = isVisible() && viewport()->height() > 0;
+    const auto [first, last] = laidOut ? visibleRows() : QPair<int, int> { -1, -1 };
     qsizetype used = 0;
     for (int row = first; row >= 0 && row <= last; ++row, ++used) {
         QToolButton* button = used < m_infoButtons.size() ? m_infoButtons[used] : makeInfoButton();

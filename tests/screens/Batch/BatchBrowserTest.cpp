@@ -395,6 +395,31 @@ TEST_F(BatchBrowserTest, InfoControlOfACellOrRowOpensThePopupForItsPhoto)
     }
 }
 
+// A long list has info controls for the rows in view only, and they follow scrolling.
+TEST_F(BatchBrowserTest, ListInfoControlsCoverTheVisibleRowsOnly)
+{
+    for (int i = 0; i < 300; ++i) // records only: the list needs no pixels here
+        batch.append(PhotoFile::initWithFileUrl(dir.filePath(QStringLiteral("%1.png").arg(i)), "x.png", false));
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    QCoreApplication::processEvents();
+    auto shownControls = [list] {
+        int shown = 0;
+        for (const QAbstractButton* button : list->viewport()->findChildren<QAbstractButton*>())
+            shown += button->isVisible() && button->accessibleName() == "Photo information" ? 1 : 0;
+        return shown;
+    };
+    const int inView = list->viewport()->height() / 35 + 2;
+    EXPECT_GT(shownControls(), 0);
+    EXPECT_LE(shownControls(), inView);
+    EXPECT_TRUE(list->infoButtonOfRow(0));
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    EXPECT_TRUE(list->infoButtonOfRow(299));
+    EXPECT_FALSE(list->infoButtonOfRow(0));
+    EXPECT_LE(shownControls(), inView);
+}
+
 // Without a file manager service or a launcher, Reveal, Open and Get Info say so on the screen's
 // alert sheet, naming the file, instead of doing nothing.
 TEST_F(BatchBrowserTest, MenuActionsTheDesktopCannotDoSayWhichFileWasNotShown)
