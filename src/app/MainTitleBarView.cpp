@@ -118,7 +118,6 @@ void MainTitleBarView::layoutParts()
     using namespace TabBarLayout;
     const QSize bar = size();
     vwMouseDownLintener->setGeometry(rect());
-    vwMouseDownLintener->lower();
     btnCloseWindow->setGeometry(windowButtonFrame(0));
     btnMinimizeWindow->setGeometry(windowButtonFrame(1));
     btnZoomWindow->setGeometry(windowButtonFrame(2));
@@ -130,6 +129,7 @@ void MainTitleBarView::layoutParts()
     lblOnTabButtons->setGeometry(highlightFrame(m_selectedTab, bar));
     lblLineSelectedOption->setGeometry(underlineFrame(m_selectedTab, bar));
     lblOnTabButtons->lower();
+    vwMouseDownLintener->lower(); // the background, under everything else
     lblLineSelectedOption->raise(); // over the chosen tab's face; it takes no clicks
     const QSize contactHint = viewContactSupport->sizeHint();
     viewContactSupport->setGeometry(bar.width() - contactHint.width() - 16,
