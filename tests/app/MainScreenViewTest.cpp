@@ -157,7 +157,7 @@ TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
     screen->enableView(false);
     EXPECT_TRUE(screen->vwLoading()->isVisible());
     EXPECT_FALSE(screen->vwLoading()->bgForAnimator()->isVisibleTo(screen->vwLoading()));
-    screen->windowWillClose();
+    screen->enableView(true);
     EXPECT_FALSE(screen->vwLoading()->isVisible());
 
     // The options popup closes on a click outside it, and the screen takes no file drops.

@@ -41,7 +41,6 @@ public:
     void addBottomInfoAboutBatch();
     void processWithSkippedFilesNotification();
     void closeBackgroundOperations();
-    void selectedPhotoChangedNotification(qsizetype selectedIndex);
 
     // Removals
     void btnRemovePhotoTapped(int tag);
