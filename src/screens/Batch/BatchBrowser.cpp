@@ -416,16 +416,6 @@ void BatchBrowser::dismissPhotoMenu()
     closePopup(m_menuOptionsWindow, m_menuView);
 }
 
-void BatchBrowser::selectItem(qsizetype index)
-{
-    if (m_stack->currentWidget() == m_grid) {
-        m_grid->selectItem(index);
-    } else {
-        m_list->scrollTo(m_list->batchModel()->index(int(index), 0));
-        m_list->batchModel()->reload();
-    }
-}
-
 // ButtonTableCellDelegate ----------------------------------------------------------------------
 
 void BatchBrowser::btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index)

@@ -71,7 +71,6 @@ public:
     void dismissInfoPopup() override;
     void showPhotoMenu(QPoint at) override;
     void dismissPhotoMenu() override;
-    void selectItem(qsizetype index) override;
 
     // ButtonTableCellDelegate
     void btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index) override;
