@@ -100,8 +100,7 @@ MainWindowController::~MainWindowController()
 void MainWindowController::setFeedbackOpener(FeedbackOpener opener)
 {
     m_feedbackOpener = std::move(opener);
-    if (QAction* feedback = action(QStringLiteral("feedback")))
-        feedback->setEnabled(bool(m_feedbackOpener));
+    updateFeedbackItem();
 }
 
 QAction* MainWindowController::action(const QString& name) const

@@ -134,6 +134,7 @@ private:
     void setupTitleBarViewForWindow();
     void setupViewInitialSize();
     void buildMenu();
+    void updateFeedbackItem();
     void buildSheets();
     /// Begins a sheet on the main window, or, while the rating sheet is up, once it has closed.
     void beginSheet(QWidget* content, std::function<void()> opened = {});

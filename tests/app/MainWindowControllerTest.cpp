@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,12 +35,42 @@ protected:
         AppDelegate::resetShared();
         shelltest::clearShellDefaults();
         qunsetenv("VANTREL_CONTENT_URL");
+        qunsetenv("VANTREL_FEEDBACK_URL");
         app = std::make_unique<AppController>(AppController::Hooks {});
     }
     void TearDown() override
     {
         controller.reset();
         qunsetenv("VANTREL_CONTENT_URL");
+        qunsetenv("VANTREL_FEEDBACK_URL");
+    }
+
+    /// Opens a menu of the title bar's menu bar with a click on its title; the open popup.
+    QMenu* openMenu(const QString& title)
+    {
+        QMenuBar* bar = controller->titleBar()->menuBar;
+        controller->windowMain()->show();
+        if (!QTest::qWaitForWindowExposed(controller->windowMain()))
+            return nullptr;
+        for (QAction* top : bar->actions()) {
+            if (top->text() == title) {
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+                return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            }
+        }
+        return nullptr;
+    }
+
+    /// Clicks a row of an open menu.
+    static void clickRow(QMenu* menu, QAction* row)
+    {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(row).center());
+    }
+
+    static void closePopups()
+    {
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
     }
 
     void makeController()
@@ -85,20 +118,77 @@ TEST_F(MainWindowControllerTest, WindowIsFramelessTwelveHundredByEightHundredWit
         EXPECT_FALSE(controller->action(name)->isEnabled()) << name;
     EXPECT_TRUE(controller->action("quit")->isEnabled());
     EXPECT_TRUE(controller->action("tips")->isEnabled());
+}
 
-    // Wired online services: a recommended application with a title is offered, one without is not.
+TEST_F(MainWindowControllerTest, SendFeedbackIsOfferedOnlyWithAFeedbackService)
+{
+    const struct {
+        const char* url; // nullptr: not configured
+        bool form;
+        bool enabled;
+    } cases[] = { { nullptr, true, false }, { "http://127.0.0.1:9", true, true },
+        { "http://127.0.0.1:9", false, false }, { "not a url", true, false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.url ? c.url : "unset") << c.form);
+        if (c.url)
+            qputenv("VANTREL_FEEDBACK_URL", c.url);
+        else
+            qunsetenv("VANTREL_FEEDBACK_URL");
+        controller.reset();
+        AppDelegate::resetShared();
+        makeController();
+        int opened = 0;
+        if (c.form)
+            controller->setFeedbackOpener([&](QWidget*) { ++opened; });
+        QMenu* help = openMenu("Help");
+        ASSERT_TRUE(help);
+        QAction* feedback = controller->action("feedback");
+        ASSERT_TRUE(help->actions().contains(feedback));
+        EXPECT_EQ(feedback->isEnabled(), c.enabled);
+        clickRow(help, feedback);
+        EXPECT_EQ(opened, c.enabled ? 1 : 0);
+        closePopups();
+    }
+}
+
+TEST_F(MainWindowControllerTest, MoreApplicationsListsOnlyTheRecommendedApplicationsThereAre)
+{
     QList<int> promoted;
-    app->hooks().crossPromotion = [&](int tag) { promoted.append(tag); };
-    app->hooks().crossPromotionTitles = [] { return QStringList { "Photo Tidy", "" }; };
-    controller.reset();
-    makeController();
-    controller->setFeedbackOpener([](QWidget*) {});
-    EXPECT_TRUE(controller->action("feedback")->isEnabled());
-    EXPECT_EQ(controller->action("crossPromotion1")->text(), "Photo Tidy");
-    EXPECT_TRUE(controller->action("crossPromotion1")->isEnabled());
-    EXPECT_FALSE(controller->action("crossPromotion2")->isEnabled());
-    controller->action("crossPromotion1")->trigger();
-    EXPECT_EQ(promoted, QList<int>({ 1 }));
+    const struct {
+        QStringList titles;
+        bool wired;
+        QStringList rows; // the rows the submenu shows
+    } cases[] = { { {}, false, {} }, { { "", "" }, true, {} }, { { "Photo Tidy", "" }, true, { "Photo Tidy" } },
+        { { "Photo Tidy", "Frame Maker" }, true, { "Photo Tidy", "Frame Maker" } } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.titles.join(",").toStdString());
+        if (c.wired) {
+            app->hooks().crossPromotion = [&](int tag) { promoted.append(tag); };
+            app->hooks().crossPromotionTitles = [titles = c.titles] { return titles; };
+        }
+        controller.reset();
+        makeController();
+        QMenu* menu = openMenu("Vantrel");
+        ASSERT_TRUE(menu);
+        QMenu* more = menu->findChild<QMenu*>("moreApplications");
+        ASSERT_TRUE(more);
+        QStringList rows;
+        for (QAction* row : more->actions()) {
+            if (row->isVisible())
+                rows << row->text();
+            EXPECT_FALSE(row->text().startsWith("Recommended application"));
+        }
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(more->menuAction()->isEnabled(), !c.rows.isEmpty());
+        if (!c.rows.isEmpty()) {
+            promoted.clear();
+            clickRow(menu, more->menuAction()); // opens the submenu
+            ASSERT_TRUE(QTest::qWaitFor([&] { return more->isVisible(); }, 2000));
+            clickRow(more, controller->action("crossPromotion1"));
+            EXPECT_EQ(promoted, QList<int>({ 1 }));
+        }
+        closePopups();
+    }
 }
 
 TEST_F(MainWindowControllerTest, TabGeometryPutsHighlightAndUnderlineOnTheChosenTab)
