@@ -3,6 +3,7 @@
 // a hold, a stop) wait for every write in flight; never more writes at once than writers. Real
 // worker and writer threads, the main thread's event loop carrying the hops.
 #include <chrono>
+#include <latch>
 #include <mutex>
 #include <semaphore>
 #include <thread>
@@ -23,6 +24,7 @@
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "core/Processing/ProcessingWritePool.h"
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/VipsInclude.h"
 
 namespace vantrel::test {
 namespace {
@@ -376,6 +378,38 @@ TEST(ProcessingWritePool, AdmitsJobsByTheMemoryTheyNeed)
     EXPECT_GE(mostRunning, 2) << "jobs that fit together run together";
     EXPECT_LE(mostRunning, 4);
     EXPECT_EQ(budget.heldBytes(), 0);
+}
+
+TEST(ProcessingWritePool, LibvipsThreadsFollowThePhotosAdmitted)
+{
+    // Photos times threads stays near the core count: two photos at once get half the cores
+    // each, a photo alone gets them all, and the process's setting is restored afterwards.
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int before = vips_concurrency_get();
+    DecodeBudget budget(100);
+    std::latch bothRunning(2);
+    std::latch bothSeen(2);
+    std::atomic<int> seenTogether[2] = { 0, 0 };
+    {
+        ProcessingWritePool pool(2, &budget);
+        for (int i = 0; i < 2; ++i) {
+            pool.dispatch(QStringLiteral("/tmp/t%1.jpg").arg(i), QStringLiteral("/tmp/out/t%1.jpg").arg(i), 10, [&, i] {
+                bothRunning.arrive_and_wait();
+                seenTogether[i] = vips_concurrency_get();
+                bothSeen.arrive_and_wait();
+            });
+        }
+        pool.waitIdle();
+    }
+    EXPECT_EQ(seenTogether[0].load(), std::max(1, cores / 2));
+    EXPECT_EQ(seenTogether[1].load(), std::max(1, cores / 2));
+    int alone = 0;
+    {
+        ProcessingWritePool pool(1, &budget);
+        pool.dispatch("/tmp/a.jpg", "/tmp/out/a.jpg", 10, [&] { alone = vips_concurrency_get(); });
+    }
+    EXPECT_EQ(alone, cores);
+    EXPECT_EQ(vips_concurrency_get(), before);
 }
 
 TEST(ProcessingWritePool, DecodesInsideAnAdmittedJobTakeNothingMore)
