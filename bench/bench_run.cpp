@@ -151,8 +151,9 @@ int main(int argc, char** argv)
     int written = 0;
     for (const vantrel::PhotoFilePtr& photo : engine->arrPhotosToProcess())
         written += photo->processStatus() == 1 ? 1 : 0;
-    std::printf("photos %lld written %d  records %.3f s  run %.3f s  wall %.3f s  peak RSS %.1f MB\n",
+    std::printf("photos %lld written %d  records %.3f s  run %.3f s  wall %.3f s  peak RSS %.1f MB  "
+                "waited for the budget %.3f s (photos added up)\n",
         static_cast<long long>(engine->arrPhotosToProcess().size()), written, addMs / 1000.0, runMs / 1000.0,
-        (addMs + runMs) / 1000.0, peakRssKiB() / 1024.0);
+        (addMs + runMs) / 1000.0, peakRssKiB() / 1024.0, vantrel::DecodeBudget::process().secondsWaited());
     return written == engine->arrPhotosToProcess().size() ? 0 : 1;
 }

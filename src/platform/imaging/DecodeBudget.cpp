@@ -1,5 +1,6 @@
 #include "platform/imaging/DecodeBudget.h"
 
+#include <chrono>
 #include <utility>
 
 namespace vantrel {
@@ -71,7 +72,12 @@ DecodeBudget::Ticket DecodeBudget::reserve(qint64 bytes)
         return {};
     std::unique_lock lock(m_mutex);
     const quint64 turn = m_nextTurn++;
-    m_changed.wait(lock, [&] { return m_serving == turn && fits(bytes); });
+    const auto myTurn = [&] { return m_serving == turn && fits(bytes); };
+    if (!myTurn()) {
+        const auto start = std::chrono::steady_clock::now();
+        m_changed.wait(lock, myTurn);
+        m_secondsWaited += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
     ++m_serving;
     m_held += bytes;
     ++m_holders;
@@ -112,6 +118,12 @@ qint64 DecodeBudget::heldBytes() const
 {
     std::lock_guard lock(m_mutex);
     return m_held;
+}
+
+double DecodeBudget::secondsWaited() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_secondsWaited;
 }
 
 int DecodeBudget::waiting() const

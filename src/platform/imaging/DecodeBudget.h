@@ -73,6 +73,8 @@ public:
     void setBytes(qint64 bytes);
     qint64 heldBytes() const;
     int waiting() const;
+    /// The time callers have spent waiting for their shares, added up (for benchmarks).
+    double secondsWaited() const;
 
 private:
     bool fits(qint64 bytes) const;
@@ -85,6 +87,7 @@ private:
     int m_holders = 0;
     quint64 m_nextTurn = 0; ///< the turn the next waiting caller draws
     quint64 m_serving = 0; ///< the turn that may take its share now
+    double m_secondsWaited = 0;
 };
 
 } // namespace vantrel
