@@ -5,28 +5,16 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "platform/imaging/DecodeBudget.h"
-#include "platform/imaging/ImagingInit.h"
-
 namespace vantrel {
 
-namespace {
-
-int cores()
+int ProcessingWritePool::defaultWriters()
 {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-} // namespace
-
-int ProcessingWritePool::defaultWriters()
-{
-    return cores();
-}
-
 ProcessingWritePool::ProcessingWritePool(int writers, DecodeBudget* budget)
     : m_writers(std::max(1, writers))
-    , m_budget(budget ? *budget : DecodeBudget::process())
+    , m_admission(budget)
 {
     if (m_writers == 1)
         return;
@@ -44,7 +32,6 @@ ProcessingWritePool::~ProcessingWritePool()
     m_changed.notify_all();
     for (std::thread& thread : m_threads)
         thread.join();
-    setImagingThreads(0);
 }
 
 QString ProcessingWritePool::key(const QString& path)
@@ -68,7 +55,7 @@ void ProcessingWritePool::dispatch(
         m_changed.notify_all();
         return;
     }
-    runAdmitted(entry, m_budget.reserve(entry.memoryNeed));
+    m_admission.run(entry.run, m_admission.take(entry.memoryNeed));
     finish(entry);
 }
 
@@ -110,24 +97,6 @@ void ProcessingWritePool::waitIdle() const
     m_changed.wait(lock, [&] { return m_inFlight == 0; });
 }
 
-int ProcessingWritePool::threadsPerPhoto() const
-{
-    std::lock_guard lock(m_mutex);
-    return std::max(1, cores() / std::max(1, m_admitted));
-}
-
-void ProcessingWritePool::setAdmitted(int change)
-{
-    int threads = 0;
-    {
-        std::lock_guard lock(m_mutex);
-        m_admitted += change;
-        threads = std::max(1, cores() / std::max(1, m_admitted));
-    }
-    // Read by each pipeline as it starts: a photo keeps the threads it started with.
-    setImagingThreads(threads);
-}
-
 void ProcessingWritePool::finish(const Job& job)
 {
     {
@@ -142,25 +111,12 @@ void ProcessingWritePool::finish(const Job& job)
     m_changed.notify_all();
 }
 
-void ProcessingWritePool::runAdmitted(Job& job, DecodeBudget::Ticket memory)
-{
-    setAdmitted(+1);
-    {
-        // The job's decodes are paid for by its admission.
-        const DecodeBudget::Covered covered;
-        job.run();
-    }
-    job.run = nullptr;
-    memory = DecodeBudget::Ticket();
-    setAdmitted(-1);
-}
-
 void ProcessingWritePool::writerLoop()
 {
     for (;;) {
         // The next job is taken and admitted by one writer at a time, so that jobs are admitted
         // in the order they were handed over.
-        std::unique_lock admission(m_admission);
+        std::unique_lock order(m_admissionOrder);
         Job job;
         {
             std::unique_lock lock(m_mutex);
@@ -170,9 +126,10 @@ void ProcessingWritePool::writerLoop()
             job = std::move(m_queue.front());
             m_queue.pop_front();
         }
-        DecodeBudget::Ticket memory = m_budget.reserve(job.memoryNeed);
-        admission.unlock();
-        runAdmitted(job, std::move(memory));
+        DecodeBudget::Ticket memory = m_admission.take(job.memoryNeed);
+        order.unlock();
+        m_admission.run(job.run, std::move(memory));
+        job.run = nullptr;
         finish(job);
     }
 }

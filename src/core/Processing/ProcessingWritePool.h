@@ -10,20 +10,16 @@
 #include <QHash>
 #include <QString>
 
-#include "platform/imaging/DecodeBudget.h"
+#include "core/Processing/ProcessingAdmission.h"
 
 namespace vantrel {
 
 /// A bounded set of writer threads for the batch run: at most `writers` jobs in flight, each
 /// named by the paths it reads and writes so that the run can wait for the one write a later photo
-/// depends on. A job starts once the memory it needs (its decode, resize and encode buffers, told
-/// by the run when it hands the job over) is taken from the process's budget, which the
-/// thumbnails share: jobs are admitted in the order they were handed over, as many at once as
-/// fit, and one that needs more than the whole budget runs alone. Its decodes then take nothing
-/// more. libvips' threads per photo follow the photos admitted, so that photos times threads
-/// stays near the core count. With one writer the jobs run on the caller's thread, one at a
-/// time, as a plain serial run would. Owned and driven by one thread (the run's worker); the
-/// writers only run jobs and report their completion. The destructor waits for every job.
+/// depends on. A job starts once it is admitted by the memory it needs (ProcessingAdmission),
+/// in the order the jobs were handed over. With one writer the jobs run on the caller's thread,
+/// one at a time, as a plain serial run would. Owned and driven by one thread (the run's worker);
+/// the writers only run jobs and report their completion. The destructor waits for every job.
 class ProcessingWritePool {
 public:
     /// The number of writers a run uses by default: as many as the machine has cores.
@@ -54,8 +50,6 @@ public:
     void waitUntilFree(const QString& path) const;
     /// Blocks until every job has finished.
     void waitIdle() const;
-    /// The libvips threads each admitted photo gets now.
-    int threadsPerPhoto() const;
 
     /// The form of a path under which the pool compares it.
     static QString key(const QString& path);
@@ -68,20 +62,16 @@ private:
         qint64 memoryNeed = 0;
     };
     void writerLoop();
-    /// Runs the job while it holds its memory, then gives the memory back.
-    void runAdmitted(Job& job, DecodeBudget::Ticket memory);
     void finish(const Job& job);
-    void setAdmitted(int change);
 
     const int m_writers;
-    DecodeBudget& m_budget;
+    ProcessingAdmission m_admission;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
-    std::mutex m_admission; // one writer at a time takes the next job and waits for its memory
+    std::mutex m_admissionOrder; // one writer at a time takes the next job and waits for its memory
     std::deque<Job> m_queue;
     QHash<QString, int> m_busy; // path key -> jobs in flight naming it
     int m_inFlight = 0;
-    int m_admitted = 0; // jobs holding their memory
     quint64 m_completions = 0;
     bool m_closing = false;
     std::vector<std::thread> m_threads;
