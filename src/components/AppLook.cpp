@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include "components/FocusRing.h"
+
 namespace vantrel {
 
 QPalette AppLook::palette()
@@ -44,6 +46,7 @@ void AppLook::apply(QApplication& app)
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
     QApplication::setPalette(palette());
+    FocusRing::install();
     Q_UNUSED(app);
 }
 

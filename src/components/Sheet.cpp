@@ -1,10 +1,21 @@
 #include "components/Sheet.h"
 
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "components/ReadingOrder.h"
 
 namespace vantrel {
 
@@ -55,6 +66,22 @@ QPointF globalPositionOf(QWidget* receiver, QEvent* event)
     }
 }
 
+bool isTextField(const QWidget* widget)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return !line->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+        return !plain->isReadOnly();
+    if (const auto* rich = qobject_cast<const QTextEdit*>(widget))
+        return !rich->isReadOnly();
+    return qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+}
+
+bool isUsable(const QAbstractButton* button, const QWidget* root)
+{
+    return button && button->isVisibleTo(root) && button->isEnabled();
+}
+
 } // namespace
 
 Sheet::Sheet(QWidget* topLevel, QWidget* content, Completion done)
@@ -67,11 +94,13 @@ Sheet::Sheet(QWidget* topLevel, QWidget* content, Completion done)
     setObjectName(QStringLiteral("sheetOverlay"));
     setAccessibleName(QStringLiteral("Sheet"));
     setAttribute(Qt::WA_NoMousePropagation);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::NoFocus);
     content->setParent(this);
     layoutInWindow();
     topLevel->installEventFilter(this);
+    content->installEventFilter(this);
     qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { keepFocusInside(now); });
 }
 
 Sheet* Sheet::beginSheet(QWidget* window, QWidget* content, Completion done)
@@ -79,21 +108,12 @@ Sheet* Sheet::beginSheet(QWidget* window, QWidget* content, Completion done)
     if (!window || !content)
         return nullptr;
     QWidget* topLevel = window->window();
-    if (!content->size().isValid() || content->size().isEmpty())
-        content->resize(content->sizeHint());
     auto* sheet = new Sheet(topLevel, content, std::move(done));
+    sheet->fitContent();
     sheet->show();
     sheet->raise();
     content->show();
-    QWidget* focus = content->focusProxy() ? content->focusProxy() : content;
-    if (focus->focusPolicy() == Qt::NoFocus || !focus->isEnabled()) {
-        focus = content->nextInFocusChain();
-        while (focus && focus != content && !(content->isAncestorOf(focus) && focus->focusPolicy() != Qt::NoFocus))
-            focus = focus->nextInFocusChain();
-        if (!focus || focus == content)
-            focus = sheet;
-    }
-    focus->setFocus(Qt::OtherFocusReason);
+    sheet->focusFirstControl();
     return sheet;
 }
 
@@ -109,14 +129,29 @@ Sheet* Sheet::activeSheet(QWidget* window)
     return nullptr;
 }
 
+void Sheet::setDefaultButton(QAbstractButton* button, bool isDefault)
+{
+    if (button)
+        button->setProperty(kDefaultButtonProperty, isDefault);
+}
+
+void Sheet::setCancelButton(QAbstractButton* button, bool isCancel)
+{
+    if (button)
+        button->setProperty(kCancelButtonProperty, isCancel);
+}
+
 void Sheet::endSheet(int returnCode)
 {
     if (!m_active)
         return;
     m_active = false;
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     qApp->removeEventFilter(this);
     if (m_topLevel)
         m_topLevel->removeEventFilter(this);
+    if (m_content)
+        m_content->removeEventFilter(this);
     hide();
     if (m_content) {
         m_content->hide();
@@ -131,14 +166,147 @@ void Sheet::endSheet(int returnCode)
         done(returnCode);
 }
 
+QList<QWidget*> Sheet::focusOrder() const
+{
+    if (!m_content)
+        return {};
+    QList<QWidget*> order = ReadingOrder::controls(m_content);
+    if (m_content->focusPolicy() & Qt::TabFocus && order.isEmpty())
+        order.append(m_content);
+    return order;
+}
+
+QAbstractButton* Sheet::markedButton(const char* property) const
+{
+    if (!m_content)
+        return nullptr;
+    for (QAbstractButton* button : m_content->findChildren<QAbstractButton*>()) {
+        if (button->property(property).toBool() && isUsable(button, m_content))
+            return button;
+    }
+    return nullptr;
+}
+
+QAbstractButton* Sheet::defaultButton() const
+{
+    if (QAbstractButton* marked = markedButton(kDefaultButtonProperty))
+        return marked;
+    if (!m_content)
+        return nullptr;
+    for (QPushButton* button : m_content->findChildren<QPushButton*>()) {
+        if (button->isDefault() && isUsable(button, m_content))
+            return button;
+    }
+    return nullptr;
+}
+
+QAbstractButton* Sheet::cancelButton() const
+{
+    return markedButton(kCancelButtonProperty);
+}
+
+void Sheet::focusFirstControl()
+{
+    const QList<QWidget*> order = focusOrder();
+    QWidget* target = nullptr;
+    for (QWidget* widget : order) {
+        if (isTextField(widget)) {
+            target = widget;
+            break;
+        }
+    }
+    if (!target)
+        target = defaultButton();
+    if (!target && !order.isEmpty())
+        target = order.first();
+    if (target) {
+        m_lastFocusInside = target;
+        target->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Nothing to focus: the overlay holds the keyboard so that nothing under it does.
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus(Qt::OtherFocusReason);
+}
+
+bool Sheet::focusNextPrevChild(bool next)
+{
+    if (!m_active)
+        return QWidget::focusNextPrevChild(next);
+    const QList<QWidget*> order = focusOrder();
+    if (order.isEmpty())
+        return true;
+    const qsizetype at = order.indexOf(QApplication::focusWidget());
+    qsizetype to = 0;
+    if (at < 0)
+        to = next ? 0 : order.size() - 1;
+    else
+        to = (at + (next ? 1 : order.size() - 1)) % order.size();
+    order.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void Sheet::keepFocusInside(QWidget* now)
+{
+    if (!m_active || !now || !m_topLevel)
+        return;
+    if (now == this || isAncestorOf(now)) {
+        if (now != this)
+            m_lastFocusInside = now;
+        return;
+    }
+    if (now->window() != m_topLevel || activeSheet(m_topLevel) != this)
+        return;
+    if (m_lastFocusInside && m_lastFocusInside->isVisible() && m_lastFocusInside->isEnabled())
+        m_lastFocusInside->setFocus(Qt::OtherFocusReason);
+    else
+        focusFirstControl();
+}
+
 void Sheet::layoutInWindow()
 {
     if (!m_topLevel)
         return;
     const int top = std::clamp(m_topLevel->property(kSheetTopProperty).toInt(), 0, m_topLevel->height());
     setGeometry(0, top, m_topLevel->width(), m_topLevel->height() - top);
-    if (m_content)
-        m_content->move((width() - m_content->width()) / 2, 0);
+    fitContent();
+}
+
+void Sheet::fitContent()
+{
+    if (!m_content)
+        return;
+    QWidget* content = m_content;
+    const QSize hint = content->sizeHint();
+    const int room = height() > 0 ? height() : QWIDGETSIZE_MAX;
+    int w = hint.isValid() ? hint.width() : content->width();
+    w = std::clamp(w, content->minimumWidth(), content->maximumWidth());
+    if (width() > 0)
+        w = std::min(w, width());
+    int h = content->hasHeightForWidth() ? content->heightForWidth(w) : (hint.isValid() ? hint.height() : -1);
+    if (h < 0)
+        h = content->height();
+    h = std::min(std::clamp(h, content->minimumHeight(), content->maximumHeight()), room);
+    content->resize(w, h);
+    content->move((width() - w) / 2, 0);
+}
+
+bool Sheet::isApplicationShortcut(const QKeyEvent* event) const
+{
+    if (!m_topLevel)
+        return false;
+    const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    QList<QAction*> actions = m_topLevel->actions();
+    actions += m_topLevel->findChildren<QAction*>();
+    for (const QAction* action : std::as_const(actions)) {
+        if (!action->isEnabled() || action->shortcutContext() != Qt::ApplicationShortcut)
+            continue;
+        for (const QKeySequence& shortcut : action->shortcuts()) {
+            if (shortcut.matches(pressed) == QKeySequence::ExactMatch)
+                return true;
+        }
+    }
+    return false;
 }
 
 bool Sheet::blocksInput(QObject* receiver, QEvent* event) const
@@ -155,7 +323,10 @@ bool Sheet::blocksInput(QObject* receiver, QEvent* event) const
     const QRect overlay(mapToGlobal(QPoint(0, 0)), size());
     switch (kind) {
     case InputKind::Keyboard:
-        return true;
+        // The sheet passes on only an application shortcut's override, which travels from the
+        // sheet up to the window so that the shortcut can fire.
+        return !(widget == m_topLevel && event->type() == QEvent::ShortcutOverride
+            && isApplicationShortcut(static_cast<QKeyEvent*>(event)));
     case InputKind::Pointed:
         return overlay.contains(globalPositionOf(widget, event).toPoint());
     case InputKind::Following:
@@ -170,18 +341,61 @@ bool Sheet::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_topLevel && event->type() == QEvent::Resize)
         layoutInWindow();
+    if (watched == m_content && event->type() == QEvent::LayoutRequest)
+        fitContent();
     if (m_active && blocksInput(watched, event)) {
         const auto type = event->type();
-        if (type == QEvent::KeyPress && watched != this)
-            setFocus(Qt::OtherFocusReason);
-        // A drop under the sheet is refused (the pointer shows it), not silently swallowed.
+        // Kept away, never answered by moving focus: a lone modifier must not steal the field.
         if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
-            event->ignore();
+            event->ignore(); // a drop under the sheet is refused (the pointer shows it)
         else
             event->accept();
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Sheet::event(QEvent* event)
+{
+    // Keys the focused control did not take end here instead of travelling on to the window.
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!m_active || isApplicationShortcut(key)) {
+            key->ignore();
+            return false;
+        }
+        key->accept();
+        return true;
+    }
+    case QEvent::LayoutRequest:
+        fitContent(); // the content's size hint changed
+        break;
+    case QEvent::KeyRelease:
+        if (m_active) {
+            event->accept();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+void Sheet::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_active)
+        return QWidget::keyPressEvent(event);
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    QAbstractButton* answer = nullptr;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier)
+        answer = defaultButton();
+    else if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier)
+        answer = cancelButton();
+    event->accept();
+    if (answer)
+        answer->click();
 }
 
 void Sheet::paintEvent(QPaintEvent*)

@@ -227,9 +227,12 @@ void MainScreenView::setFooter(const QString& text, bool visible)
 void MainScreenView::showAlertSheet(const AlertContent& alert)
 {
     m_winAlert->setAlert(alert);
-    // A raise while the sheet is up replaces its texts in place.
-    if (m_alertSheet && m_alertSheet->isActive())
+    // A raise while the sheet is up replaces its texts and buttons in place; focus goes to the new
+    // buttons as when the sheet opens.
+    if (m_alertSheet && m_alertSheet->isActive()) {
+        m_alertSheet->focusFirstControl();
         return;
+    }
     m_alertSheet = Sheet::beginSheet(window(), m_winAlert);
 }
 

@@ -152,6 +152,8 @@ void FeedbackWindowController::buildWindow()
         button->setFixedSize(110, 32);
     connect(m_btnFBSubmit, &QPushButton::clicked, this, &FeedbackWindowController::submitFeedback);
     connect(m_btnFBCancel, &QPushButton::clicked, this, &FeedbackWindowController::cancelFeedbackSheet);
+    Sheet::setDefaultButton(m_btnFBSubmit);
+    Sheet::setCancelButton(m_btnFBCancel);
     // popupBtnSelectFeedbackTypeTapped does nothing: the choice is read when submitting.
 
     auto* form = new QVBoxLayout(m_box);

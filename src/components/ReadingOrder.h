@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+
+class QWidget;
+
+namespace vantrel {
+
+/// The keyboard's walk through a screen follows how it is read: rows from top to bottom, each
+/// row from left to right. A row gathers the controls whose vertical centre lies within the
+/// first (topmost) control of the row.
+class ReadingOrder {
+public:
+    ReadingOrder() = delete;
+
+    /// The controls under root that Tab can reach now (shown, enabled, taking Tab focus, not
+    /// forwarding focus to a proxy), in reading order; root itself is not one of them.
+    static QList<QWidget*> controls(const QWidget* root);
+    /// Chains the controls under root in reading order with QWidget::setTabOrder, the last one
+    /// leading to `after` when given; returns the last control (or nullptr when there is none).
+    static QWidget* applyTabOrder(const QWidget* root, QWidget* after = nullptr);
+};
+
+} // namespace vantrel

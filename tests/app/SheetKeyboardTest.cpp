@@ -1,0 +1,332 @@
+// Every sheet of the application on the real main window, driven from the keyboard as a user
+// drives it: focus enters the sheet, typed text arrives whole in each field (a lone Shift or
+// Control press included), Tab and Shift+Tab stay inside, Return and Escape give the sheet's
+// answers, no key reaches the window under the sheet, and focus goes back where it was.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/AppController.h"
+#include "app/ApplicationSetup.h"
+#include "app/MainScreen/AlertSheetView.h"
+#include "app/MainScreen/MainScreenView.h"
+#include "app/MainWindowController.h"
+#include "components/FocusRing.h"
+#include "components/ReadingOrder.h"
+#include "components/Sheet.h"
+#include "components/TitleBar/OvAppStoreWindow.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/Wizard/AlertCatalogue.h"
+#include "platform/NotificationCenter.h"
+#include "screens/AddPhotos/AddPhotosVC.h"
+#include "screens/Panes/SettingView.h"
+#include "screens/Processing/OverwriteAlertView.h"
+#include "screens/Processing/ProcessingView.h"
+#include "support/UserTyping.h"
+
+namespace vantrel::test {
+namespace {
+
+constexpr char kTyped[] = "aB_@&Cd";
+
+/// Counts the key events that reach the window's widgets outside its topmost sheet.
+class LeakedKeys : public QObject {
+public:
+    explicit LeakedKeys(QWidget* window)
+        : m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~LeakedKeys() override { qApp->removeEventFilter(this); }
+    QStringList leaks;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride)
+            && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            Sheet* sheet = Sheet::activeSheet(m_window);
+            if (sheet && widget->window() == m_window && widget != sheet && !sheet->isAncestorOf(widget))
+                leaks.append(QStringLiteral("%1 key %2 to %3")
+                                 .arg(int(type))
+                                 .arg(static_cast<QKeyEvent*>(event)->key())
+                                 .arg(widget->metaObject()->className()));
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+
+QString textOf(QWidget* field)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(field))
+        return line->text();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
+        return plain->toPlainText();
+    return {};
+}
+
+QWidget* byName(QWidget* root, const QString& accessibleName)
+{
+    for (QWidget* widget : root->findChildren<QWidget*>()) {
+        if (widget->accessibleName() == accessibleName && widget->isVisibleTo(root))
+            return widget;
+    }
+    return nullptr;
+}
+
+/// Presses Tab (or Shift+Tab) until `target` has focus; false when it never does.
+bool tabTo(QWidget* target, int limit, bool backwards = false)
+{
+    for (int i = 0; i < limit && QApplication::focusWidget() != target; ++i)
+        pressKey(Qt::Key_Tab, backwards);
+    return QApplication::focusWidget() == target;
+}
+
+class SheetKeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppDelegate::resetShared();
+        hooks = ApplicationSetup::realHooks(*qApp);
+        hooks.exitApplication = [this] { ++exits; };
+        hooks.openUrl = [](const QUrl&) { return false; };
+        controller = std::make_unique<AppController>(hooks);
+        controller->applicationDidFinishLaunching();
+        windows = dynamic_cast<MainWindowController*>(controller->mainWindow());
+        ASSERT_TRUE(windows);
+        window = windows->windowMain();
+        screen = dynamic_cast<MainScreenView*>(windows->mainScreen());
+        ASSERT_TRUE(screen);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        // The answers are recorded, not acted on: the table is about the keyboard.
+        screen->winAlert()->setButtonHandler([](AlertButton) {});
+        QObject::disconnect(screen->vwProcessing()->overwriteAlertContent(), &OverwriteAlertView::answered,
+            screen->vwProcessing(), nullptr);
+    }
+
+    AppController::Hooks hooks;
+    std::unique_ptr<AppController> controller;
+    MainWindowController* windows = nullptr;
+    OvAppStoreWindow* window = nullptr;
+    MainScreenView* screen = nullptr;
+    int exits = 0;
+};
+
+struct SheetCase {
+    QString name;
+    std::function<void()> open;
+    QString firstFocus; ///< accessible name of the control focus enters
+    QStringList fields; ///< accessible names of the sheet's text fields
+    QString onReturn; ///< the button Return clicks; empty for none
+    QString onEscape; ///< the button Escape clicks; empty for none
+};
+
+TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEscape)
+{
+    QList<SheetCase> cases;
+    for (int tag = 100; tag <= 123; ++tag) {
+        const auto alert = AlertCatalogue::alertForTag(tag, {});
+        if (!alert)
+            continue;
+        const bool hasCancel = alert->buttons.contains(AlertButton::Cancel);
+        const QString first = screen->winAlert()->button(alert->buttons.first())->accessibleName();
+        cases.append({ QStringLiteral("alert %1").arg(tag), [this, tag] { screen->showAlertWithTag(tag); }, first, {},
+            first, hasCancel ? QStringLiteral("Cancel") : QString() });
+    }
+    cases.append({ "overwrite",
+        [] { NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowOverwriteAlert)); },
+        "New file name", { "New file name" }, "Rename", {} });
+    ASSERT_TRUE(screen->addPhotosScreen());
+    cases.append({ "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {},
+        "Stop" });
+    cases.append({ "feedback", [this] { windows->showFeedBackWindow(); }, "Email Address",
+        { "Email Address", "Share your experience" }, "Submit", "Cancel" });
+    cases.append(
+        { "last session", [this] { windows->showLoadLastSessionWindow(); }, "Load Last Session", {}, "Load Last Session",
+            {} });
+    cases.append({ "save session", [this] { windows->showSaveSessionWindow(); }, "Save", {}, "Save", "Cancel" });
+
+    LeakedKeys leaked(window);
+    for (const SheetCase& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        // Focus starts on a control of the main screen, which it returns to.
+        const QList<QWidget*> under = ReadingOrder::controls(screen->mainScreenWidget());
+        ASSERT_FALSE(under.isEmpty());
+        QWidget* before = under.last();
+        before->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), before);
+
+        c.open();
+        Sheet* sheet = Sheet::activeSheet(window);
+        ASSERT_TRUE(sheet);
+        QWidget* content = sheet->content();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus && content->isAncestorOf(focus));
+        EXPECT_EQ(focus->accessibleName(), c.firstFocus);
+        EXPECT_EQ(FocusRing::ringedWidget(), focus);
+
+        QStringList answers;
+        for (QAbstractButton* button : content->findChildren<QAbstractButton*>())
+            QObject::connect(button, &QAbstractButton::clicked, sheet,
+                [&answers, button] { answers.append(button->accessibleName()); });
+
+        const QList<QWidget*> order = sheet->focusOrder();
+        const int limit = int(order.size()) + 1;
+        for (const QString& name : c.fields) {
+            QWidget* field = byName(content, name);
+            ASSERT_TRUE(field) << name.toStdString();
+            ASSERT_TRUE(tabTo(field, limit)) << name.toStdString();
+            EXPECT_EQ(FocusRing::ringedWidget(), field);
+            controlKey(Qt::Key_A);
+            pressKey(Qt::Key_Backspace);
+            typeAsUser(QString::fromLatin1(kTyped));
+            EXPECT_EQ(textOf(field), kTyped) << name.toStdString();
+            controlKey(Qt::Key_A);
+            typeAsUser("New");
+            EXPECT_EQ(textOf(field), "New") << name.toStdString();
+            EXPECT_EQ(QApplication::focusWidget(), field);
+        }
+
+        // Tab from the last control comes round to the first, Shift+Tab from the first to the last.
+        ASSERT_TRUE(tabTo(order.last(), limit));
+        pressKey(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order.first());
+        pressKey(Qt::Key_Tab, true);
+        EXPECT_EQ(QApplication::focusWidget(), order.last());
+        for (int i = 0; i < limit; ++i) {
+            pressKey(Qt::Key_Tab);
+            ASSERT_TRUE(content->isAncestorOf(QApplication::focusWidget()));
+        }
+
+        sheet->focusFirstControl();
+        pressKey(Qt::Key_Return);
+        EXPECT_EQ(answers, c.onReturn.isEmpty() ? QStringList() : QStringList { c.onReturn });
+        if (!Sheet::activeSheet(window)) {
+            EXPECT_EQ(QApplication::focusWidget(), before) << "focus goes back when the sheet ends";
+            AppDelegate::shareDelegate()->isSubWindowOpened = false;
+            c.open();
+            sheet = Sheet::activeSheet(window);
+            ASSERT_TRUE(sheet);
+            for (QAbstractButton* button : sheet->content()->findChildren<QAbstractButton*>())
+                QObject::connect(button, &QAbstractButton::clicked, sheet,
+                    [&answers, button] { answers.append(button->accessibleName()); });
+        }
+        answers.clear();
+        sheet->focusFirstControl();
+        pressKey(Qt::Key_Escape);
+        EXPECT_EQ(answers, c.onEscape.isEmpty() ? QStringList() : QStringList { c.onEscape });
+
+        if (Sheet* still = Sheet::activeSheet(window))
+            still->endSheet();
+        AppDelegate::shareDelegate()->isSubWindowOpened = false;
+        EXPECT_EQ(QApplication::focusWidget(), before) << "focus goes back when the sheet ends";
+        EXPECT_EQ(leaked.leaks, QStringList());
+        leaked.leaks.clear();
+    }
+}
+
+TEST_F(SheetKeyboardTest, OnlyTheMenusApplicationShortcutsPassASheet)
+{
+    int quits = 0;
+    QObject::connect(windows->action("quit"), &QAction::triggered, window, [&quits] { ++quits; });
+    screen->showAlertWithTag(117);
+    ASSERT_TRUE(Sheet::activeSheet(window));
+    controlKey(Qt::Key_Q);
+    EXPECT_EQ(quits, 1);
+    Sheet::activeSheet(window)->endSheet();
+}
+
+TEST_F(SheetKeyboardTest, TheRenameFieldKeepsItsHeightUnderEachErrorMessage)
+{
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowOverwriteAlert));
+    Sheet* sheet = Sheet::activeSheet(window);
+    ASSERT_TRUE(sheet);
+    auto* overwrite = screen->vwProcessing()->overwriteAlertContent();
+    QLineEdit* field = overwrite->txtRenamefileName();
+    const int height = field->sizeHint().height();
+    QApplication::processEvents();
+    EXPECT_GE(field->height(), height);
+    const int sheetHeight = overwrite->height();
+    for (const char* message :
+        { "* File name can't be empty.", "* File already exist with same name at destination folder." }) {
+        SCOPED_TRACE(message);
+        screen->vwProcessing()->setRenameError(QString::fromLatin1(message));
+        QApplication::processEvents();
+        EXPECT_TRUE(overwrite->lblErrorFileNewname()->isVisible());
+        EXPECT_GE(field->height(), height);
+        EXPECT_GT(overwrite->height(), sheetHeight); // the sheet grew for the line
+        EXPECT_LE(overwrite->height(), sheet->height());
+        EXPECT_TRUE(overwrite->rect().contains(overwrite->lblErrorFileNewname()->geometry()));
+    }
+    sheet->endSheet();
+}
+
+TEST_F(SheetKeyboardTest, OpenPanelsTakeTheKeyboardAndAnswerReturnAndEscape)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Out_B"));
+    const QString folder = dir.filePath("Out_B");
+    AddPhotosVC* add = screen->addPhotosScreen();
+    ASSERT_TRUE(add);
+    const struct {
+        const char* name;
+        std::function<void()> open;
+        QString typed; ///< what Return accepts
+    } cases[] = {
+        { "add folder", [add] { add->btnAddFolderTapped(); }, folder },
+        { "add library", [add] { add->btnAddIphotosTapped(); }, folder },
+        { "output folder", [this] { screen->vwSetting()->btnSelectFolderTapped(); }, folder },
+        { "add photos", [add] { add->btnAddPhotosTapped(); }, folder + "/Photo_B.jpg" },
+    };
+    QFile photo(folder + "/Photo_B.jpg");
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.close();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool accept : { false, true }) {
+            c.open();
+            auto* panel = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(panel);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+            QSignalSpy finished(panel, &QDialog::finished);
+            auto* name = panel->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_TRUE(name);
+            EXPECT_EQ(QApplication::focusWidget(), name);
+            if (accept) {
+                controlKey(Qt::Key_A);
+                typeAsUser(c.typed);
+                EXPECT_EQ(name->text(), c.typed);
+                pressKey(Qt::Key_Return);
+            } else {
+                for (int i = 0; i < 12; ++i) {
+                    pressKey(Qt::Key_Tab);
+                    ASSERT_EQ(QApplication::focusWidget()->window(), panel);
+                }
+                pressKey(Qt::Key_Escape);
+            }
+            ASSERT_EQ(finished.count(), 1);
+            EXPECT_EQ(finished.first().first().toInt(), accept ? QDialog::Accepted : QDialog::Rejected);
+            QApplication::processEvents();
+            AppDelegate::shareDelegate()->isSubWindowOpened = false;
+        }
+    }
+}
+
+} // namespace
+} // namespace vantrel::test
