@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/TabBarLayout.h"
+#include "components/ReadingOrder.h"
 #include "components/AppLook.h"
 #include "components/NamedImagePainter.h"
 #include "components/TitleBar/OvWindowButton.h"
@@ -196,6 +197,11 @@ void MainTitleBarView::mouseMoveEvent(QMouseEvent* event)
 {
     if ((event->buttons() & Qt::LeftButton) && mouseDragged)
         mouseDragged(event->globalPosition());
+}
+
+bool MainTitleBarView::focusNextPrevChild(bool next)
+{
+    return ReadingOrder::moveFocus(window(), next) || QWidget::focusNextPrevChild(next);
 }
 
 } // namespace vantrel

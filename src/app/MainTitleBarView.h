@@ -63,6 +63,8 @@ public:
     std::function<void(QPointF onScreen)> mouseDragged;
 
 protected:
+    /// Tab follows the window's reading order, as in the main screen below the bar.
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

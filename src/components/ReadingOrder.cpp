@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QWidget>
 
 namespace vantrel {
@@ -53,6 +54,17 @@ QWidget* ReadingOrder::applyTabOrder(const QWidget* root, QWidget* after)
     if (after && !ordered.isEmpty())
         QWidget::setTabOrder(ordered.last(), after);
     return ordered.isEmpty() ? nullptr : ordered.last();
+}
+
+bool ReadingOrder::moveFocus(const QWidget* root, bool next)
+{
+    const QList<QWidget*> ordered = controls(root);
+    const qsizetype at = ordered.indexOf(QApplication::focusWidget());
+    if (at < 0)
+        return false;
+    const qsizetype count = ordered.size();
+    ordered.at((at + (next ? 1 : count - 1)) % count)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 } // namespace vantrel

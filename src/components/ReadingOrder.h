@@ -19,6 +19,10 @@ public:
     /// Chains the controls under root in reading order with QWidget::setTabOrder, the last one
     /// leading to `after` when given; returns the last control (or nullptr when there is none).
     static QWidget* applyTabOrder(const QWidget* root, QWidget* after = nullptr);
+    /// Tab (next) or Shift+Tab from the focused control to the next or previous control under
+    /// root in reading order, coming round at the ends. False, with focus unchanged, when focus
+    /// is not on one of root's controls.
+    static bool moveFocus(const QWidget* root, bool next);
 };
 
 } // namespace vantrel

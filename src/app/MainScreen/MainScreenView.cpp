@@ -13,6 +13,7 @@
 #include "app/MainScreen/WizardLook.h"
 #include "components/AppLook.h"
 #include "components/LocalMouseMonitor.h"
+#include "components/ReadingOrder.h"
 #include "components/Sheet.h"
 #include "components/TorAttachedWindow.h"
 #include "core/AppDelegate.h"
@@ -222,6 +223,11 @@ void MainScreenView::setFooter(const QString& text, bool visible)
     if (visible)
         m_lblBatchInfoBottom->setText(text);
     m_lblBatchInfoBottom->setVisible(visible);
+}
+
+bool MainScreenView::focusNextPrevChild(bool next)
+{
+    return ReadingOrder::moveFocus(window(), next) || QWidget::focusNextPrevChild(next);
 }
 
 void MainScreenView::showAlertSheet(const AlertContent& alert)
