@@ -18,14 +18,18 @@ inline QWidget* keyReceiver()
     return focus ? focus : QApplication::activeWindow();
 }
 
+/// A key going down; nothing when no window of the application has the keyboard (a release
+/// after the key closed the last one).
 inline void keyDown(Qt::Key key, Qt::KeyboardModifiers held, const QString& text = {})
 {
-    QTest::sendKeyEvent(QTest::Press, keyReceiver(), key, text, held);
+    if (QWidget* receiver = keyReceiver())
+        QTest::sendKeyEvent(QTest::Press, receiver, key, text, held);
 }
 
 inline void keyUp(Qt::Key key, Qt::KeyboardModifiers held, const QString& text = {})
 {
-    QTest::sendKeyEvent(QTest::Release, keyReceiver(), key, text, held);
+    if (QWidget* receiver = keyReceiver())
+        QTest::sendKeyEvent(QTest::Release, receiver, key, text, held);
 }
 
 /// True for the characters a US keyboard types with Shift held.
