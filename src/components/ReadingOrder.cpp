@@ -15,34 +15,52 @@ bool takesTab(const QWidget* widget, const QWidget* root)
         && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
 }
 
+bool holdsControls(const QWidget* widget, const QWidget* root)
+{
+    if (takesTab(widget, root))
+        return true;
+    const auto children = widget->findChildren<QWidget*>();
+    return std::any_of(children.begin(), children.end(), [root](const QWidget* child) { return takesTab(child, root); });
+}
+
+/// The children of container that are controls or hold some, in rows from top to bottom, each
+/// row from left to right; each is followed by what it holds, in the same order. A panel is read
+/// whole before the panel beside it, as a reader takes a page's columns.
+void collect(const QWidget* container, const QWidget* root, QList<QWidget*>& out)
+{
+    QList<QWidget*> items;
+    for (QObject* child : container->children()) {
+        if (!child->isWidgetType())
+            continue;
+        auto* widget = static_cast<QWidget*>(child);
+        if (!widget->isWindow() && widget->isVisibleTo(root->window()) && holdsControls(widget, root))
+            items.append(widget);
+    }
+    std::stable_sort(items.begin(), items.end(), [](const QWidget* a, const QWidget* b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    for (qsizetype first = 0; first < items.size();) {
+        const QRect head = items.at(first)->geometry();
+        qsizetype end = first + 1;
+        while (end < items.size() && items.at(end)->geometry().center().y() <= head.bottom())
+            ++end;
+        std::stable_sort(items.begin() + first, items.begin() + end,
+            [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        first = end;
+    }
+    for (QWidget* item : std::as_const(items)) {
+        if (takesTab(item, root))
+            out.append(item);
+        collect(item, root, out);
+    }
+}
+
 } // namespace
 
 QList<QWidget*> ReadingOrder::controls(const QWidget* root)
 {
-    struct Placed {
-        QWidget* widget;
-        QRect rect;
-    };
-    QList<Placed> placed;
-    for (QWidget* widget : root->findChildren<QWidget*>()) {
-        if (takesTab(widget, root))
-            placed.append({ widget, QRect(widget->mapTo(root, QPoint(0, 0)), widget->size()) });
-    }
-    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
-        return a.rect.top() != b.rect.top() ? a.rect.top() < b.rect.top() : a.rect.left() < b.rect.left();
-    });
     QList<QWidget*> ordered;
-    for (qsizetype first = 0; first < placed.size();) {
-        const QRect head = placed.at(first).rect;
-        qsizetype end = first + 1;
-        while (end < placed.size() && placed.at(end).rect.center().y() <= head.bottom())
-            ++end;
-        std::stable_sort(placed.begin() + first, placed.begin() + end,
-            [](const Placed& a, const Placed& b) { return a.rect.left() < b.rect.left(); });
-        for (qsizetype i = first; i < end; ++i)
-            ordered.append(placed.at(i).widget);
-        first = end;
-    }
+    collect(root, root, ordered);
     return ordered;
 }
 

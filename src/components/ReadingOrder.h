@@ -7,8 +7,9 @@ class QWidget;
 namespace vantrel {
 
 /// The keyboard's walk through a screen follows how it is read: rows from top to bottom, each
-/// row from left to right. A row gathers the controls whose vertical centre lies within the
-/// first (topmost) control of the row.
+/// row from left to right, and a panel (a child widget holding controls) read whole before the
+/// next, so the columns of a two-pane step are not interleaved. A row gathers the items whose
+/// vertical centre lies within the first (topmost) item of the row.
 class ReadingOrder {
 public:
     ReadingOrder() = delete;

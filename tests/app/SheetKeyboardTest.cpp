@@ -31,6 +31,8 @@
 #include "core/Wizard/AlertCatalogue.h"
 #include "platform/NotificationCenter.h"
 #include "screens/AddPhotos/AddPhotosVC.h"
+#include "screens/Panes/ResizeView.h"
+#include "screens/Panes/RotateView.h"
 #include "screens/Panes/SettingView.h"
 #include "screens/Processing/OverwriteAlertView.h"
 #include "screens/Processing/ProcessingView.h"
@@ -280,6 +282,51 @@ TEST_F(SheetKeyboardTest, TheRenameFieldKeepsItsHeightUnderEachErrorMessage)
         EXPECT_TRUE(overwrite->rect().contains(overwrite->lblErrorFileNewname()->geometry()));
     }
     sheet->endSheet();
+}
+
+TEST_F(SheetKeyboardTest, EachStepTabsInReadingOrderEndingOnTheBottomButtons)
+{
+    const struct {
+        int step;
+        QStringList lastControls; ///< the bottom buttons, by object name, left to right
+    } steps[] = {
+        { 1, { "btnNextOnPhotosvw" } },
+        { 2, { "btnBackOnResizingvw", "btnNextOnResizingvw" } },
+        { 3, { "btnBackOnSettingvw", "btnConvertOnSettingvw" } },
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        screen->setUiOnTabChange(s.step);
+        QApplication::processEvents();
+        const QList<QWidget*> order = ReadingOrder::controls(window);
+        ASSERT_GT(order.size(), s.lastControls.size());
+        QStringList tail;
+        for (qsizetype i = order.size() - s.lastControls.size(); i < order.size(); ++i)
+            tail.append(order.at(i)->objectName());
+        EXPECT_EQ(tail.join(",").toStdString(), s.lastControls.join(",").toStdString());
+        // Tab walks the order and comes round; Shift+Tab walks it back.
+        order.first()->setFocus(Qt::TabFocusReason);
+        for (qsizetype i = 1; i <= order.size(); ++i) {
+            pressKey(Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), order.at(i % order.size())) << i;
+        }
+        pressKey(Qt::Key_Tab, true);
+        EXPECT_EQ(QApplication::focusWidget(), order.last());
+    }
+    // A step of two panels is read panel by panel: every resize control before any rotate one.
+    screen->setUiOnTabChange(2);
+    QApplication::processEvents();
+    const QList<QWidget*> order = ReadingOrder::controls(window);
+    qsizetype lastResize = -1;
+    qsizetype firstRotate = order.size();
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (screen->vwResize()->isAncestorOf(order.at(i)))
+            lastResize = i;
+        if (screen->vwRotate()->isAncestorOf(order.at(i)))
+            firstRotate = std::min(firstRotate, i);
+    }
+    EXPECT_GE(lastResize, 0);
+    EXPECT_LT(lastResize, firstRotate);
 }
 
 TEST_F(SheetKeyboardTest, OpenPanelsTakeTheKeyboardAndAnswerReturnAndEscape)
