@@ -131,8 +131,14 @@ Sheet* Sheet::activeSheet(QWidget* window)
 
 void Sheet::setDefaultButton(QAbstractButton* button, bool isDefault)
 {
-    if (button)
-        button->setProperty(kDefaultButtonProperty, isDefault);
+    if (!button)
+        return;
+    button->setProperty(kDefaultButtonProperty, isDefault);
+    // The style draws a push button marked default as the one Return answers.
+    if (auto* push = qobject_cast<QPushButton*>(button)) {
+        push->setAutoDefault(false);
+        push->setDefault(isDefault);
+    }
 }
 
 void Sheet::setCancelButton(QAbstractButton* button, bool isCancel)

@@ -1,7 +1,9 @@
 // Sheets on a real X server: text typed as a user types it (Shift and Control pressed on their
 // own) arrives whole in the overwrite sheet's rename field and the feedback form's e-mail field,
 // Tab stays in the sheet, and Return answers with the sheet's default button.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -9,6 +11,7 @@
 
 #include "app/AppController.h"
 #include "app/ApplicationSetup.h"
+#include "app/MainScreen/AlertSheetView.h"
 #include "app/MainScreen/MainScreenView.h"
 #include "app/MainWindowController.h"
 #include "components/Sheet.h"
@@ -16,12 +19,24 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "platform/NotificationCenter.h"
+#include "screens/AddPhotos/AddPhotosVC.h"
 #include "screens/Processing/OverwriteAlertView.h"
 #include "screens/Processing/ProcessingView.h"
 #include "support/UserTyping.h"
 
 namespace vantrel::test {
 namespace {
+
+/// A picture of the window into VANTREL_SHOT_DIR, when it is set.
+void shoot(QWidget* window, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("VANTREL_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QApplication::processEvents();
+    QDir().mkpath(dir);
+    window->grab().save(dir + "/" + name + ".png");
+}
 
 TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
 {
@@ -47,6 +62,7 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
     ASSERT_TRUE(sheet);
     QLineEdit* rename = overwrite->txtRenamefileName();
     ASSERT_EQ(QApplication::focusWidget(), rename);
+    shoot(window, "sheet-overwrite");
     controlKey(Qt::Key_A);
     typeAsUser("ab_cD");
     EXPECT_EQ(rename->text(), "ab_cD");
@@ -68,8 +84,28 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
     ASSERT_EQ(QApplication::focusWidget(), email);
     typeAsUser("aB<@&_");
     EXPECT_EQ(email->text(), "aB<@&_");
+    shoot(window, "sheet-feedback");
     pressKey(Qt::Key_Escape); // Cancel
     EXPECT_EQ(Sheet::activeSheet(window), nullptr);
+
+    // The alerts with a Cancel, and a sheet without a field: focus on the default button.
+    screen->winAlert()->setButtonHandler([](AlertButton) {});
+    for (int tag : { 119, 120, 122 }) {
+        screen->showAlertWithTag(tag);
+        ASSERT_TRUE(Sheet::activeSheet(window));
+        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Sheet::activeSheet(window)->defaultButton()));
+        shoot(window, QStringLiteral("sheet-alert-%1").arg(tag));
+        pressKey(Qt::Key_Tab);
+        shoot(window, QStringLiteral("sheet-alert-%1-tab").arg(tag));
+        Sheet::activeSheet(window)->endSheet();
+    }
+    windows->showLoadLastSessionWindow();
+    shoot(window, "sheet-last-session");
+    Sheet::activeSheet(window)->endSheet();
+    screen->addPhotosScreen()->showProgressSheet();
+    shoot(window, "sheet-adding-photos");
+    screen->addPhotosScreen()->endProgressSheet();
+    AppDelegate::shareDelegate()->isSubWindowOpened = false;
 }
 
 } // namespace
