@@ -8,9 +8,9 @@
 #include <QPushButton>
 
 #include "app/TabBarLayout.h"
-#include "components/ReadingOrder.h"
 #include "components/AppLook.h"
 #include "components/NamedImagePainter.h"
+#include "components/ReadingOrder.h"
 #include "components/TitleBar/OvWindowButton.h"
 #include "core/ResourceImages.h"
 

@@ -20,7 +20,8 @@ bool holdsControls(const QWidget* widget, const QWidget* root)
     if (takesTab(widget, root))
         return true;
     const auto children = widget->findChildren<QWidget*>();
-    return std::any_of(children.begin(), children.end(), [root](const QWidget* child) { return takesTab(child, root); });
+    return std::any_of(
+        children.begin(), children.end(), [root](const QWidget* child) { return takesTab(child, root); });
 }
 
 /// The children of container that are controls or hold some, in rows from top to bottom, each
@@ -36,9 +37,8 @@ void collect(const QWidget* container, const QWidget* root, QList<QWidget*>& out
         if (!widget->isWindow() && widget->isVisibleTo(root->window()) && holdsControls(widget, root))
             items.append(widget);
     }
-    std::stable_sort(items.begin(), items.end(), [](const QWidget* a, const QWidget* b) {
-        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
-    });
+    std::stable_sort(items.begin(), items.end(),
+        [](const QWidget* a, const QWidget* b) { return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x(); });
     for (qsizetype first = 0; first < items.size();) {
         const QRect head = items.at(first)->geometry();
         qsizetype end = first + 1;

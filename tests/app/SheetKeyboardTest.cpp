@@ -157,13 +157,12 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
         [] { NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowOverwriteAlert)); },
         "New file name", { "New file name" }, "Rename", {} });
     ASSERT_TRUE(screen->addPhotosScreen());
-    cases.append({ "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {},
-        "Stop" });
+    cases.append(
+        { "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {}, "Stop" });
     cases.append({ "feedback", [this] { windows->showFeedBackWindow(); }, "Email Address",
         { "Email Address", "Share your experience" }, "Submit", "Cancel" });
-    cases.append(
-        { "last session", [this] { windows->showLoadLastSessionWindow(); }, "Load Last Session", {}, "Load Last Session",
-            {} });
+    cases.append({ "last session", [this] { windows->showLoadLastSessionWindow(); }, "Load Last Session", {},
+        "Load Last Session", {} });
     cases.append({ "save session", [this] { windows->showSaveSessionWindow(); }, "Save", {}, "Save", "Cancel" });
 
     LeakedKeys leaked(window);

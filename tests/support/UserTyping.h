@@ -71,9 +71,9 @@ inline void pressKey(Qt::Key key, bool shift = false)
     const Qt::KeyboardModifiers held = shift ? Qt::ShiftModifier : Qt::NoModifier;
     const Qt::Key sent = shift && key == Qt::Key_Tab ? Qt::Key_Backtab : key;
     const QString text = key == Qt::Key_Return ? QStringLiteral("\r")
-        : key == Qt::Key_Escape               ? QString(QChar(27))
-        : key == Qt::Key_Tab                  ? QStringLiteral("\t")
-                                              : QString();
+        : key == Qt::Key_Escape                ? QString(QChar(27))
+        : key == Qt::Key_Tab                   ? QStringLiteral("\t")
+                                               : QString();
     keyDown(sent, held, text);
     keyUp(sent, held, text);
     if (shift)
