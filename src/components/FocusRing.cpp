@@ -47,8 +47,26 @@ FocusRing::FocusRing(QWidget* target)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    setGeometry(target->rect());
+    place();
     target->installEventFilter(this);
+}
+
+void FocusRing::place()
+{
+    if (!m_target)
+        return;
+    const QRect part = m_target->property(kFocusRectProperty).toRect();
+    const QRect whole = m_target->rect();
+    setGeometry(part.isValid() && part.intersects(whole) ? part.adjusted(-2, -2, 2, 2) & whole : whole);
+}
+
+void FocusRing::setFocusRect(QWidget* control, const QRect& rect)
+{
+    if (!control)
+        return;
+    control->setProperty(kFocusRectProperty, rect);
+    if (g_ring && g_ring->m_target == control)
+        g_ring->place();
 }
 
 void FocusRing::install()
@@ -83,6 +101,11 @@ QWidget* FocusRing::ringedWidget()
     return g_ring && g_ring->isVisible() ? g_ring->m_target.data() : nullptr;
 }
 
+QRect FocusRing::ringRect()
+{
+    return ringedWidget() ? g_ring->geometry() : QRect();
+}
+
 bool FocusRing::wantsRing(const QWidget* widget, Qt::FocusReason reason)
 {
     if (widget->isWindow() || !(widget->focusPolicy() & Qt::TabFocus))
@@ -93,7 +116,7 @@ bool FocusRing::wantsRing(const QWidget* widget, Qt::FocusReason reason)
 void FocusRing::showOn(QWidget* target)
 {
     if (g_ring && g_ring->m_target == target) {
-        g_ring->setGeometry(target->rect());
+        g_ring->place();
         g_ring->show();
         g_ring->raise();
         return;
@@ -115,7 +138,7 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_target) {
         switch (event->type()) {
         case QEvent::Resize:
-            setGeometry(m_target->rect());
+            place();
             break;
         case QEvent::ChildAdded:
             raise(); // stays above a child the control adds later (a scroll bar, an editor)

@@ -23,6 +23,13 @@ public:
     static void install();
     /// The control the ring is drawn on now, nullptr when it shows nowhere.
     static QWidget* ringedWidget();
+    /// Where the ring is drawn, in the ringed control's coordinates; empty when it shows nowhere.
+    static QRect ringRect();
+    /// Where in the control its focus is (its current item), in the control's coordinates; the
+    /// ring goes round that part instead of the whole control. An invalid rectangle gives the
+    /// whole control back. Controls with items (the batch grid) keep it up to date.
+    static void setFocusRect(QWidget* control, const QRect& rect);
+    static constexpr const char* kFocusRectProperty = "vantrelFocusRect";
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +40,7 @@ private:
     static bool wantsRing(const QWidget* widget, Qt::FocusReason reason);
     static void showOn(QWidget* target);
     static void hideRing();
+    void place();
 
     QPointer<QWidget> m_target;
 };
