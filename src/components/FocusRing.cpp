@@ -2,12 +2,14 @@
 
 #include <functional>
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include "components/AppLook.h"
@@ -49,13 +51,40 @@ FocusRing::FocusRing(QWidget* target)
     setFocusPolicy(Qt::NoFocus);
     place();
     target->installEventFilter(this);
+    // A list or table shows its current row: the ring follows the row and the scrolling.
+    if (auto* view = qobject_cast<QAbstractItemView*>(target)) {
+        if (view->selectionModel())
+            connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, &FocusRing::place);
+        connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &FocusRing::place);
+        connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &FocusRing::place);
+    }
 }
+
+namespace {
+
+/// The current row of an item view (a list or table), in the view's coordinates; invalid when
+/// it has none.
+QRect currentRowRect(const QAbstractItemView* view)
+{
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid() || !view->model())
+        return {};
+    const QAbstractItemModel* model = view->model();
+    QRect row = view->visualRect(current);
+    for (int column = 0; column < model->columnCount(current.parent()); ++column)
+        row |= view->visualRect(model->index(current.row(), column, current.parent()));
+    return row.translated(view->viewport()->pos());
+}
+
+} // namespace
 
 void FocusRing::place()
 {
     if (!m_target)
         return;
-    const QRect part = m_target->property(kFocusRectProperty).toRect();
+    QRect part = m_target->property(kFocusRectProperty).toRect();
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(m_target.data()))
+        part = currentRowRect(view);
     const QRect whole = m_target->rect();
     setGeometry(part.isValid() && part.intersects(whole) ? part.adjusted(-2, -2, 2, 2) & whole : whole);
 }

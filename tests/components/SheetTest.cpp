@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -213,4 +214,17 @@ TEST(AppLook, FocusShowsAsARingOnStyledAndPlainControlsAlike)
     EXPECT_EQ(FocusRing::ringedWidget(), field);
     delete field; // the ring goes with its control
     EXPECT_EQ(FocusRing::ringedWidget(), nullptr);
+
+    // On a list the ring goes round the current row, and follows it.
+    auto* list = new QListWidget;
+    list->addItems({ "one", "two", "three" });
+    layout->addWidget(list);
+    list->show();
+    list->setFocus(Qt::TabFocusReason);
+    for (int row : { 0, 2 }) {
+        list->setCurrentRow(row);
+        const QRect shown = list->visualItemRect(list->item(row)).translated(list->viewport()->pos());
+        EXPECT_TRUE(FocusRing::ringRect().contains(shown)) << row;
+        EXPECT_LT(FocusRing::ringRect().height(), shown.height() + 8) << row;
+    }
 }
