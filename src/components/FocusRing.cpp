@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QFocusEvent>
@@ -139,7 +140,9 @@ bool FocusRing::wantsRing(const QWidget* widget, Qt::FocusReason reason)
 {
     if (widget->isWindow() || !(widget->focusPolicy() & Qt::TabFocus))
         return false;
-    return isTextEntry(widget) || reason != Qt::MouseFocusReason;
+    // As on the platform, a field and a list (or grid) show focus after a click too; a button
+    // clicked keeps no ring.
+    return isTextEntry(widget) || qobject_cast<const QAbstractScrollArea*>(widget) || reason != Qt::MouseFocusReason;
 }
 
 void FocusRing::showOn(QWidget* target)

@@ -12,9 +12,9 @@ namespace vantrel {
 ///
 /// One ring follows focus through the whole application (install() once, from AppLook::apply):
 /// it shows on a control that takes Tab focus when the control gains focus from the keyboard or
-/// the program (a text field shows it however it gained focus), and goes when the control loses
-/// focus, is hidden or deleted. A mouse click on a button focuses it without a ring, as on the
-/// platform. The ring is a child of the focused control, transparent for the mouse. On a list or
+/// the program (a text field, list or grid shows it however it gained focus), and goes when the
+/// control loses focus, is hidden or deleted. A mouse click on a button focuses it without a
+/// ring, as on the platform. The ring is a child of the focused control, transparent for the mouse. On a list or
 /// table it goes round the current row, on a control that names its focus rectangle
 /// (setFocusRect, the batch grid's current item) round that.
 class FocusRing : public QWidget {
