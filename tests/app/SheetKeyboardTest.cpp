@@ -29,8 +29,11 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/Wizard/AlertCatalogue.h"
+#include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
 #include "screens/AddPhotos/AddPhotosVC.h"
+#include "screens/Batch/BatchArea.h"
+#include "screens/Batch/BatchBrowser.h"
 #include "screens/Panes/ResizeView.h"
 #include "screens/Panes/RotateView.h"
 #include "screens/Panes/SettingView.h"
@@ -139,6 +142,7 @@ struct SheetCase {
     QStringList fields; ///< accessible names of the sheet's text fields
     QString onReturn; ///< the button Return clicks; empty for none
     QString onEscape; ///< the button Escape clicks; empty for none
+    std::function<void()> close = {}; ///< ends a sheet still up, as its owner does; else endSheet
 };
 
 TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEscape)
@@ -161,6 +165,21 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
         { "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {}, "Stop" });
     cases.append({ "feedback", [this] { windows->showFeedBackWindow(); }, "Email Address",
         { "Email Address", "Share your experience" }, "Submit", "Cancel" });
+    BatchBrowser* browser = screen->addPhotosScreen()->batchViewsArea()->browser();
+    cases.append({ "no new photos, remove",
+        [browser] { browser->showNoNewPhotosAlert("Title", "Message", AlertSheetButton::RemoveFromBatch); },
+        "Remove from Batch", {}, "Remove from Batch", {} });
+    cases.append({ "no new photos, ok",
+        [browser] { browser->showNoNewPhotosAlert("Title", "Message", AlertSheetButton::Ok); }, "OK", {}, "OK", {} });
+    cases.append({ "rating",
+        [this] {
+            // The prompt shows only where a review page exists; no request is made.
+            qputenv("VANTREL_CONTENT_URL", "http://127.0.0.1:9/");
+            Defaults::standard().removeObjectForKey(QString::fromLatin1(kDefaultsRateMeCount));
+            windows->showAlertForRateApp();
+            qunsetenv("VANTREL_CONTENT_URL");
+        },
+        "Rate Vantrel", {}, "Rate Vantrel", {}, [this] { windows->btnNoOnRateUsTapped(); } });
     cases.append({ "last session", [this] { windows->showLoadLastSessionWindow(); }, "Load Last Session", {},
         "Load Last Session", {} });
     cases.append({ "save session", [this] { windows->showSaveSessionWindow(); }, "Save", {}, "Save", "Cancel" });
@@ -207,6 +226,16 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
             controlKey(Qt::Key_A);
             typeAsUser("New");
             EXPECT_EQ(textOf(field).toStdString(), "New") << name.toStdString();
+            // The editing keys: copy and paste, Home and End, undo.
+            controlKey(Qt::Key_A);
+            controlKey(Qt::Key_C);
+            pressKey(Qt::Key_End);
+            controlKey(Qt::Key_V);
+            pressKey(Qt::Key_Home);
+            typeAsUser("x");
+            EXPECT_EQ(textOf(field).toStdString(), "xNewNew") << name.toStdString();
+            controlKey(Qt::Key_Z);
+            EXPECT_EQ(textOf(field).toStdString(), "NewNew") << name.toStdString();
             EXPECT_EQ(QApplication::focusWidget(), field);
         }
 
@@ -239,7 +268,7 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
         EXPECT_EQ(answers.toStdString(), c.onEscape.isEmpty() ? "" : (c.onEscape + ";").toStdString());
 
         if (Sheet* still = Sheet::activeSheet(window))
-            still->endSheet();
+            c.close ? c.close() : still->endSheet();
         AppDelegate::shareDelegate()->isSubWindowOpened = false;
         EXPECT_EQ(QApplication::focusWidget(), before) << "focus goes back when the sheet ends";
         EXPECT_EQ(leaked.leaks.join(", ").toStdString(), "");
