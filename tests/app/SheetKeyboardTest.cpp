@@ -341,6 +341,20 @@ TEST_F(SheetKeyboardTest, EachStepTabsInReadingOrderEndingOnTheBottomButtons)
         pressKey(Qt::Key_Tab, true);
         EXPECT_EQ(QApplication::focusWidget(), order.last());
     }
+    // A step change that takes the focused control away leaves the keyboard on the new step's
+    // main button, with a ring only when the focus had one.
+    for (const bool fromKeyboard : { true, false }) {
+        screen->setUiOnTabChange(1);
+        QApplication::processEvents();
+        QWidget* next = screen->bottomButton("btnNextOnPhotosvw");
+        next->clearFocus();
+        next->setFocus(fromKeyboard ? Qt::TabFocusReason : Qt::MouseFocusReason);
+        screen->setUiOnTabChange(2);
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), screen->bottomButton("btnNextOnResizingvw")) << fromKeyboard;
+        EXPECT_EQ(FocusRing::ringedWidget(), fromKeyboard ? QApplication::focusWidget() : nullptr) << fromKeyboard;
+    }
+
     // A step of two panels is read panel by panel: every resize control before any rotate one.
     screen->setUiOnTabChange(2);
     QApplication::processEvents();
