@@ -34,6 +34,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override { return filter && filter(watched, event); }
 };
 
+/// The current row of an item view (a list or table), in the view's coordinates; invalid when
+/// it has none.
+QRect currentRowRect(const QAbstractItemView* view)
+{
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid() || !view->model())
+        return {};
+    const QAbstractItemModel* model = view->model();
+    QRect row = view->visualRect(current);
+    for (int column = 0; column < model->columnCount(current.parent()); ++column)
+        row |= view->visualRect(model->index(current.row(), column, current.parent()));
+    return row.translated(view->viewport()->pos());
+}
+
 bool isTextEntry(const QWidget* widget)
 {
     return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget)
@@ -60,24 +74,6 @@ FocusRing::FocusRing(QWidget* target)
         connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &FocusRing::place);
     }
 }
-
-namespace {
-
-/// The current row of an item view (a list or table), in the view's coordinates; invalid when
-/// it has none.
-QRect currentRowRect(const QAbstractItemView* view)
-{
-    const QModelIndex current = view->currentIndex();
-    if (!current.isValid() || !view->model())
-        return {};
-    const QAbstractItemModel* model = view->model();
-    QRect row = view->visualRect(current);
-    for (int column = 0; column < model->columnCount(current.parent()); ++column)
-        row |= view->visualRect(model->index(current.row(), column, current.parent()));
-    return row.translated(view->viewport()->pos());
-}
-
-} // namespace
 
 void FocusRing::place()
 {
