@@ -191,6 +191,10 @@ bool Sheet::eventFilter(QObject* watched, QEvent* event)
         layoutInWindow();
     if (watched == m_content && event->type() == QEvent::LayoutRequest)
         fitContent();
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && m_active && watched->isWidgetType()
+        && watched->property(kInnerAlertProperty).toBool() && m_content
+        && m_content->isAncestorOf(static_cast<QWidget*>(watched)))
+        innerAlertShown(event->type() == QEvent::Show);
     if (m_active && blocksInput(watched, event)) {
         const auto type = event->type();
         // Kept away, never answered by moving focus: a lone modifier must not steal the field.

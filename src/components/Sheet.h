@@ -44,6 +44,10 @@ public:
     static constexpr const char* kSheetTopProperty = "vantrelSheetTop";
     static constexpr const char* kDefaultButtonProperty = "vantrelSheetDefault";
     static constexpr const char* kCancelButtonProperty = "vantrelSheetCancel";
+    /// Marks a child of the content as an alert inside the sheet (a message laid over the form):
+    /// while it shows, focus, Tab, Return and Escape belong to it alone, and focus goes back to
+    /// where it was in the sheet when it hides.
+    static constexpr const char* kInnerAlertProperty = "vantrelSheetInnerAlert";
 
     /// Shows the content as a sheet of window->window(). Returns the sheet, owned by that window
     /// and deleted after it ends; nullptr without a window or content.
@@ -90,11 +94,15 @@ private:
     bool isApplicationShortcut(const QKeyEvent* event) const;
     void keepFocusInside(QWidget* now);
     QAbstractButton* markedButton(const char* property) const;
+    /// The part of the content that has the keyboard: a showing inner alert, else the content.
+    QWidget* keyboardRoot() const;
+    void innerAlertShown(bool shown);
 
     QPointer<QWidget> m_topLevel;
     QPointer<QWidget> m_content;
     QPointer<QWidget> m_previousFocus;
     QPointer<QWidget> m_lastFocusInside;
+    QPointer<QWidget> m_focusBeforeInnerAlert;
     Completion m_done;
     bool m_active = true;
 };

@@ -54,22 +54,50 @@ void Sheet::setCancelButton(QAbstractButton* button, bool isCancel)
         button->setProperty(kCancelButtonProperty, isCancel);
 }
 
-QList<QWidget*> Sheet::focusOrder() const
+QWidget* Sheet::keyboardRoot() const
 {
     if (!m_content)
+        return nullptr;
+    QWidget* root = m_content;
+    for (QWidget* child : m_content->findChildren<QWidget*>()) {
+        if (child->property(kInnerAlertProperty).toBool() && child->isVisibleTo(m_content))
+            root = child;
+    }
+    return root;
+}
+
+QList<QWidget*> Sheet::focusOrder() const
+{
+    QWidget* root = keyboardRoot();
+    if (!root)
         return {};
-    QList<QWidget*> order = ReadingOrder::controls(m_content);
-    if (m_content->focusPolicy() & Qt::TabFocus && order.isEmpty())
-        order.append(m_content);
+    QList<QWidget*> order = ReadingOrder::controls(root);
+    if (root->focusPolicy() & Qt::TabFocus && order.isEmpty())
+        order.append(root);
     return order;
+}
+
+void Sheet::innerAlertShown(bool shown)
+{
+    if (shown) {
+        if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
+            m_focusBeforeInnerAlert = focus;
+        focusFirstControl();
+        return;
+    }
+    if (m_focusBeforeInnerAlert && m_focusBeforeInnerAlert->isVisible())
+        m_focusBeforeInnerAlert->setFocus(Qt::OtherFocusReason);
+    else
+        focusFirstControl();
 }
 
 QAbstractButton* Sheet::markedButton(const char* property) const
 {
-    if (!m_content)
+    QWidget* root = keyboardRoot();
+    if (!root)
         return nullptr;
-    for (QAbstractButton* button : m_content->findChildren<QAbstractButton*>()) {
-        if (button->property(property).toBool() && isUsable(button, m_content))
+    for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+        if (button->property(property).toBool() && isUsable(button, root))
             return button;
     }
     return nullptr;
@@ -79,10 +107,11 @@ QAbstractButton* Sheet::defaultButton() const
 {
     if (QAbstractButton* marked = markedButton(kDefaultButtonProperty))
         return marked;
-    if (!m_content)
+    QWidget* root = keyboardRoot();
+    if (!root)
         return nullptr;
-    for (QPushButton* button : m_content->findChildren<QPushButton*>()) {
-        if (button->isDefault() && isUsable(button, m_content))
+    for (QPushButton* button : root->findChildren<QPushButton*>()) {
+        if (button->isDefault() && isUsable(button, root))
             return button;
     }
     return nullptr;

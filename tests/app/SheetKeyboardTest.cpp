@@ -163,8 +163,12 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
     ASSERT_TRUE(screen->addPhotosScreen());
     cases.append(
         { "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {}, "Stop" });
-    cases.append({ "feedback", [this] { windows->showFeedBackWindow(); }, "Email Address",
-        { "Email Address", "Share your experience" }, "Submit", "Cancel" });
+    cases.append({ "feedback",
+        [this] {
+            AppDelegate::shareDelegate()->isInternetAvailable = true; // Submit checks the fields
+            windows->showFeedBackWindow();
+        },
+        "Email Address", { "Email Address", "Share your experience" }, "Submit", "Cancel" });
     BatchBrowser* browser = screen->addPhotosScreen()->batchViewsArea()->browser();
     cases.append({ "no new photos, remove",
         [browser] { browser->showNoNewPhotosAlert("Title", "Message", AlertSheetButton::RemoveFromBatch); },
@@ -274,6 +278,33 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
         EXPECT_EQ(leaked.leaks.join(", ").toStdString(), "");
         leaked.leaks.clear();
     }
+}
+
+TEST_F(SheetKeyboardTest, AnAlertInsideASheetHoldsTheKeyboardUntilItIsDismissed)
+{
+    AppDelegate::shareDelegate()->isInternetAvailable = false;
+    windows->showFeedBackWindow();
+    Sheet* sheet = Sheet::activeSheet(window);
+    ASSERT_TRUE(sheet);
+    QWidget* email = QApplication::focusWidget();
+    ASSERT_EQ(email->accessibleName().toStdString(), "Email Address");
+    pressKey(Qt::Key_Return); // Submit, offline: the form's alert
+    QWidget* alert = sheet->content()->findChild<QWidget*>("formAlert");
+    ASSERT_TRUE(alert && alert->isVisible());
+    QWidget* ok = QApplication::focusWidget();
+    ASSERT_TRUE(ok && alert->isAncestorOf(ok));
+    EXPECT_EQ(ok->accessibleName().toStdString(), "OK");
+    pressKey(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), ok); // its only control
+    typeAsUser("ab");
+    EXPECT_EQ(textOf(email).toStdString(), ""); // the field under the alert takes nothing
+    pressKey(Qt::Key_Escape); // the alert has no Cancel
+    EXPECT_TRUE(alert->isVisible());
+    pressKey(Qt::Key_Return);
+    EXPECT_FALSE(alert->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), email);
+    pressKey(Qt::Key_Escape); // now the form's Cancel
+    EXPECT_EQ(Sheet::activeSheet(window), nullptr);
 }
 
 TEST_F(SheetKeyboardTest, OnlyTheMenusApplicationShortcutsPassASheet)
