@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "components/FocusRing.h"
+
 namespace vantrel {
 
 namespace {
@@ -64,6 +66,7 @@ Sheet::Sheet(QWidget* topLevel, QWidget* content, Completion done)
     , m_topLevel(topLevel)
     , m_content(content)
     , m_previousFocus(QApplication::focusWidget())
+    , m_previousRinged(m_previousFocus && FocusRing::ringedWidget() == m_previousFocus)
     , m_done(std::move(done))
 {
     setObjectName(QStringLiteral("sheetOverlay"));
@@ -120,8 +123,9 @@ void Sheet::endSheet(int returnCode)
         m_content->hide();
         m_content->setParent(m_topLevel);
     }
+    // Focus goes back as it was: with its ring only if it had one (a clicked button had none).
     if (m_previousFocus && m_previousFocus->isVisible())
-        m_previousFocus->setFocus(Qt::OtherFocusReason);
+        m_previousFocus->setFocus(m_previousRinged ? Qt::OtherFocusReason : Qt::MouseFocusReason);
     Completion done = std::move(m_done);
     m_done = {};
     deleteLater();

@@ -101,6 +101,7 @@ private:
     QPointer<QWidget> m_topLevel;
     QPointer<QWidget> m_content;
     QPointer<QWidget> m_previousFocus;
+    bool m_previousRinged = false;
     QPointer<QWidget> m_lastFocusInside;
     QPointer<QWidget> m_focusBeforeInnerAlert;
     Completion m_done;

@@ -275,6 +275,7 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
             c.close ? c.close() : still->endSheet();
         AppDelegate::shareDelegate()->isSubWindowOpened = false;
         EXPECT_EQ(QApplication::focusWidget(), before) << "focus goes back when the sheet ends";
+        EXPECT_EQ(FocusRing::ringedWidget(), before) << "with its ring, as it had one";
         EXPECT_EQ(leaked.leaks.join(", ").toStdString(), "");
         leaked.leaks.clear();
     }
