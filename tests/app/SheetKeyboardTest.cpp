@@ -308,6 +308,19 @@ TEST_F(SheetKeyboardTest, AnAlertInsideASheetHoldsTheKeyboardUntilItIsDismissed)
     EXPECT_EQ(Sheet::activeSheet(window), nullptr);
 }
 
+TEST_F(SheetKeyboardTest, ALoneModifierMovesTheKeyboardNowhere)
+{
+    const QList<QWidget*> controls = ReadingOrder::controls(screen->mainScreenWidget());
+    ASSERT_FALSE(controls.isEmpty());
+    for (const Qt::Key modifier : { Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta }) {
+        controls.last()->setFocus(Qt::TabFocusReason);
+        keyDown(modifier, Qt::NoModifier);
+        keyUp(modifier, Qt::NoModifier);
+        EXPECT_EQ(QApplication::focusWidget(), controls.last()) << modifier;
+        EXPECT_EQ(FocusRing::ringedWidget(), controls.last()) << modifier;
+    }
+}
+
 TEST_F(SheetKeyboardTest, OnlyTheMenusApplicationShortcutsPassASheet)
 {
     int quits = 0;
