@@ -20,6 +20,8 @@
 #include "core/Catalogue.h"
 #include "platform/NotificationCenter.h"
 #include "screens/AddPhotos/AddPhotosVC.h"
+#include "screens/Batch/BatchArea.h"
+#include "screens/Batch/BatchBrowser.h"
 #include "screens/Processing/OverwriteAlertView.h"
 #include "screens/Processing/ProcessingView.h"
 #include "support/UserTyping.h"
@@ -102,6 +104,10 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
     windows->showLoadLastSessionWindow();
     shoot(window, "sheet-last-session");
     Sheet::activeSheet(window)->endSheet();
+    BatchBrowser* browser = screen->addPhotosScreen()->batchViewsArea()->browser();
+    browser->showNoNewPhotosAlert("No Photos to Add", "There are no new photos to add", AlertSheetButton::Ok);
+    shoot(window, "sheet-no-new-photos");
+    browser->hideNoNewPhotosAlert();
     screen->addPhotosScreen()->showProgressSheet();
     shoot(window, "sheet-adding-photos");
     screen->addPhotosScreen()->endProgressSheet();
