@@ -27,7 +27,7 @@ void ProcessingAdmission::run(const std::function<void()>& photo, DecodeBudget::
     setRunning(+1);
     {
         // The photo's decodes are paid for by its admission.
-        const DecodeBudget::Covered covered;
+        const DecodeBudget::Covered covered(&memory);
         photo();
     }
     memory = DecodeBudget::Ticket();

@@ -1,5 +1,6 @@
 #include "platform/imaging/DecodeBudget.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -8,17 +9,35 @@ namespace vantrel {
 namespace {
 
 thread_local bool t_covered = false;
+thread_local DecodeBudget::Ticket* t_paidBy = nullptr;
 
 } // namespace
 
-DecodeBudget::Covered::Covered()
+DecodeBudget::Covered::Covered(Ticket* paidBy)
     : m_was(std::exchange(t_covered, true))
+    , m_wasPaidBy(std::exchange(t_paidBy, paidBy))
 {
 }
 
 DecodeBudget::Covered::~Covered()
 {
     t_covered = m_was;
+    t_paidBy = m_wasPaidBy;
+}
+
+void DecodeBudget::giveBackEarly(qint64 bytes)
+{
+    if (t_covered && t_paidBy && bytes > 0)
+        t_paidBy->shrink(bytes);
+}
+
+void DecodeBudget::Ticket::shrink(qint64 bytes)
+{
+    const qint64 part = std::min(bytes, m_bytes);
+    if (!m_budget || part <= 0)
+        return;
+    m_bytes -= part;
+    m_budget->releasePart(part);
 }
 
 DecodeBudget::Ticket::Ticket(DecodeBudget* budget, qint64 bytes)
@@ -130,6 +149,15 @@ int DecodeBudget::waiting() const
 {
     std::lock_guard lock(m_mutex);
     return static_cast<int>(m_nextTurn - m_serving);
+}
+
+void DecodeBudget::releasePart(qint64 bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_held -= bytes;
+    }
+    m_changed.notify_all();
 }
 
 void DecodeBudget::release(qint64 bytes)

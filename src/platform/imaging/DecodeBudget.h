@@ -34,6 +34,8 @@ public:
         ~Ticket();
 
         qint64 bytes() const { return m_bytes; }
+        /// Gives `bytes` of the share back now (at most what it holds) and keeps the rest.
+        void shrink(qint64 bytes);
 
     private:
         friend class DecodeBudget;
@@ -50,17 +52,23 @@ public:
     static DecodeBudget& process();
 
     /// While one lives, the calling thread's work is already paid for by a share its caller
-    /// holds (a photo admitted by the run): its reserve calls take nothing and never wait.
+    /// holds (`paidBy`: a photo admitted by the run): its reserve calls take nothing and never
+    /// wait, and giveBackEarly returns parts of that share.
     class Covered {
     public:
-        Covered();
+        explicit Covered(Ticket* paidBy = nullptr);
         ~Covered();
         Covered(const Covered&) = delete;
         Covered& operator=(const Covered&) = delete;
 
     private:
         bool m_was;
+        Ticket* m_wasPaidBy;
     };
+    /// On a covered thread, gives `bytes` of the covering share back before the work ends (a
+    /// decoder's buffer of the whole picture, gone once the picture is in memory), so that the
+    /// next photo may start sooner. Nothing elsewhere.
+    static void giveBackEarly(qint64 bytes);
 
     /// Waits until `bytes` fit beside the shares held (or none is held) and no earlier caller
     /// still waits, then takes them. Nothing when the thread is covered.
@@ -79,6 +87,7 @@ public:
 private:
     bool fits(qint64 bytes) const;
     void release(qint64 bytes);
+    void releasePart(qint64 bytes);
 
     qint64 m_bytes;
     mutable std::mutex m_mutex;

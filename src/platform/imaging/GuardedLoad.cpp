@@ -76,10 +76,17 @@ bool GuardedLoad::failed() const
 
 vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, const ImageProperties& header, int shrink)
 {
-    const GuardedLoad load = open(path, DecodeFootprint::read(path, header).intoMemory(shrink), shrink);
-    vips::VImage memory = load.image().copy_memory();
-    if (load.failed())
-        throw vips::VError("the decode stopped early: damaged or truncated data");
+    const DecodeFootprint footprint = DecodeFootprint::read(path, header);
+    vips::VImage memory;
+    {
+        const GuardedLoad load = open(path, footprint.intoMemory(shrink), shrink);
+        memory = load.image().copy_memory();
+        if (load.failed())
+            throw vips::VError("the decode stopped early: damaged or truncated data");
+    }
+    // The loader is closed, and with it the decoder's buffer of the whole picture: a photo that
+    // the run admitted gives that part of its share back now rather than after its encode.
+    DecodeBudget::giveBackEarly(footprint.workingBytes);
     // The copy inherits the loader's sequential mark, which makes every operation on it (a
     // resize) put a line cache in front and run on one thread. The pixels are in memory now:
     // any order of access and any number of threads are fine.

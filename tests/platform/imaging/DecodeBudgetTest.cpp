@@ -253,3 +253,27 @@ TEST(DecodeBudget, ACoveredThreadTakesNothing)
     EXPECT_FALSE(budget.tryReserve(80).has_value());
     EXPECT_EQ(budget.heldBytes(), 100);
 }
+
+TEST(DecodeBudget, ACoveredDecodeGivesItsWholePictureBufferBackEarly)
+{
+    // A photo admitted by the run holds its share until it is written; the decoder's buffer of the
+    // whole picture is gone once the picture is in memory, so that part comes back at once.
+    QTemporaryDir dir;
+    const QString progressive = dir.filePath("progressive.jpg");
+    const QString sequential = dir.filePath("sequential.jpg");
+    ASSERT_TRUE(writeJpeg(progressive, 400, 300, false, true, false));
+    ASSERT_TRUE(writeJpeg(sequential, 400, 300, false, false, false));
+    DecodeBudget& budget = DecodeBudget::process();
+    for (const QString& path : { progressive, sequential }) {
+        const qint64 working = DecodeFootprint::read(path, readImageProperties(path)).workingBytes;
+        EXPECT_EQ(working > 0, path == progressive);
+        DecodeBudget::Ticket admitted = budget.reserve(budget.bytes());
+        {
+            const DecodeBudget::Covered covered(&admitted);
+            EXPECT_FALSE(Image::loadAtSize(path, QSize(200, 150)).isNull());
+        }
+        EXPECT_EQ(admitted.bytes(), budget.bytes() - working) << path.toStdString();
+        EXPECT_EQ(budget.heldBytes(), budget.bytes() - working) << path.toStdString();
+    }
+    EXPECT_EQ(budget.heldBytes(), 0);
+}
