@@ -1,8 +1,5 @@
 #include "core/Processing/ProcessingWritePool.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include "platform/imaging/DecodeBudget.h"
 
 namespace vantrel {
@@ -34,19 +31,16 @@ ProcessingWritePool::~ProcessingWritePool()
         thread.join();
 }
 
-QString ProcessingWritePool::key(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
 void ProcessingWritePool::dispatch(const QString& source, const QString& output, std::function<void()> job)
 {
-    Job entry { key(source), key(output), std::move(job) };
+    Job entry { OutputIdentity::of(source), OutputIdentity::of(output), std::move(job) };
     {
         std::lock_guard lock(m_mutex);
         ++m_inFlight;
-        ++m_busy[entry.source];
-        ++m_busy[entry.output];
+        for (const OutputIdentity* identity : { &entry.source, &entry.output }) {
+            for (const QString& k : identity->keys())
+                ++m_busy[k];
+        }
         if (m_writers > 1)
             m_queue.push_back(std::move(entry));
     }
@@ -66,9 +60,18 @@ bool ProcessingWritePool::isFull() const
 
 bool ProcessingWritePool::isBusyWith(const QString& path) const
 {
-    const QString k = key(path);
+    const OutputIdentity identity = OutputIdentity::of(path);
     std::lock_guard lock(m_mutex);
-    return m_busy.contains(k);
+    return isBusyLocked(identity);
+}
+
+bool ProcessingWritePool::isBusyLocked(const OutputIdentity& identity) const
+{
+    for (const QString& k : identity.keys()) {
+        if (m_busy.contains(k))
+            return true;
+    }
+    return false;
 }
 
 quint64 ProcessingWritePool::completions() const
@@ -85,9 +88,9 @@ void ProcessingWritePool::waitPast(quint64 seen) const
 
 void ProcessingWritePool::waitUntilFree(const QString& path) const
 {
-    const QString k = key(path);
+    const OutputIdentity identity = OutputIdentity::of(path);
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return !m_busy.contains(k); });
+    m_changed.wait(lock, [&] { return !isBusyLocked(identity); });
 }
 
 void ProcessingWritePool::waitIdle() const
@@ -100,9 +103,11 @@ void ProcessingWritePool::finish(const Job& job)
 {
     {
         std::lock_guard lock(m_mutex);
-        for (const QString& k : { job.source, job.output }) {
-            if (--m_busy[k] <= 0)
-                m_busy.remove(k);
+        for (const OutputIdentity* identity : { &job.source, &job.output }) {
+            for (const QString& k : identity->keys()) {
+                if (--m_busy[k] <= 0)
+                    m_busy.remove(k);
+            }
         }
         --m_inFlight;
         ++m_completions;

@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QString>
 
+#include "core/Processing/OutputIdentity.h"
+
 namespace vantrel {
 
 /// A bounded set of writer threads for the batch run: at most `writers` jobs run at once, each
@@ -33,10 +35,11 @@ public:
 
     int writers() const { return m_writers; }
     /// Hands a job to a free writer (the caller makes sure one is free: see isFull). `source` and
-    /// `output` are the paths the job reads and writes.
+    /// `output` are the paths the job reads and writes. Paths are compared as the files they name
+    /// (OutputIdentity), never as text.
     void dispatch(const QString& source, const QString& output, std::function<void()> job);
     bool isFull() const;
-    /// True while a job in flight reads or writes `path`.
+    /// True while a job in flight reads or writes the file `path` names, however it is spelled.
     bool isBusyWith(const QString& path) const;
     /// Counts what frees a place: jobs finished, and places lent by jobs waiting for their decode
     /// share. waitPast blocks until it exceeds `seen`.
@@ -47,16 +50,14 @@ public:
     /// Blocks until every job has finished.
     void waitIdle() const;
 
-    /// The form of a path under which the pool compares it.
-    static QString key(const QString& path);
-
 private:
     struct Job {
-        QString source;
-        QString output;
+        OutputIdentity source;
+        OutputIdentity output;
         std::function<void()> run;
     };
     void writerLoop();
+    bool isBusyLocked(const OutputIdentity& identity) const;
     void finish(const Job& job);
     void lendPlace(bool lend);
 
@@ -64,7 +65,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::deque<Job> m_queue;
-    QHash<QString, int> m_busy; // path key -> jobs in flight naming it
+    QHash<QString, int> m_busy; // identity key -> jobs in flight naming it
     int m_inFlight = 0;
     int m_lent = 0; // jobs in flight whose decode waits for its share
     quint64 m_completions = 0;
