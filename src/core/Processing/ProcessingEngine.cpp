@@ -337,18 +337,17 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 8. Keep both. Replacing never destroys the source of a photo that the run has still to read,
-    // nor an output that this run wrote (or is writing) for an earlier photo: that output goes under
-    // a free name. A free name that a write in flight is about to take is awaited and chosen again.
+    // 8. Keep both. Replacing, whether answered for this file, for the batch or not asked at all,
+    // never destroys the source of a photo that the run has still to read, nor an output that this
+    // run wrote (or is writing) for an earlier photo: that output goes under a free name. A free
+    // name that a write in flight is about to take is awaited and chosen again.
     const QString chosenPath = outputPath;
     for (;;) {
         outputPath = chosenPath;
         if (flag == kKeepAll || fileFlag == kKeepFile)
             outputPath = RunText::collisionFreePath(outputPath);
         else if (outputExists
-            && (wasWrittenThisRun(worker, outputPath)
-                || ((flag == kReplaceAll || !options.askBeforeOverwrite)
-                    && isSourceOfLaterPhoto(worker, outputPath, index))))
+            && (wasWrittenThisRun(worker, outputPath) || isSourceOfLaterPhoto(worker, outputPath, index)))
             outputPath = RunText::collisionFreePath(outputPath);
         if (outputPath == chosenPath || !worker.pool->isBusyWith(outputPath))
             break;

@@ -398,6 +398,39 @@ TEST_F(ProcessingPoolTest, TwoSpellingsOfOneOutputAreOneFile)
     }
 }
 
+TEST_F(ProcessingPoolTest, ASingleReplaceAnswerKeepsASourceStillToBeRead)
+{
+    // a.png (earlier) and a.jpg (later) both become a.jpg beside their sources; each question is
+    // answered "Replace" for that one file.
+    for (const int k : { 1, 2, 3 }) {
+        SCOPED_TRACE(k);
+        reset(k, k == 1);
+        options.askBeforeOverwrite = true;
+        options.job.folderOption = 0;
+        options.job.formatOption = 1;
+        options.job.selectedFileFormat = 3; // jpg
+        const PhotoFilePtr png = addPhoto(src + "/a.png");
+        const PhotoFilePtr jpg = addPhoto(src + "/a.jpg");
+        const auto asked
+            = [&](int times) { return recorder->posted.count(kNotificationShowOverwriteAlert) == times && settled(); };
+        ASSERT_TRUE(engine->startProcess(options));
+        ASSERT_TRUE(spinUntil([&] { return asked(1); }));
+        EXPECT_EQ(engine->fileToOverwrite(), png);
+        EXPECT_EQ(engine->filePathToOverwrite(), src + "/a.jpg");
+        engine->btnReplaceImageTapped();
+        ASSERT_TRUE(spinUntil([&] { return asked(2); })) << "a.jpg's own output exists";
+        EXPECT_EQ(engine->fileToOverwrite(), jpg);
+        engine->btnReplaceImageTapped();
+        ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+
+        EXPECT_EQ(readAll(src + "/a (1).jpg").toStdString(), "a.png|out") << "a.jpg was still to be read";
+        EXPECT_EQ(readAll(src + "/a.jpg").toStdString(), "a.jpg|out") << "a.jpg converted from its own picture";
+        EXPECT_EQ(png->filePathNew().toStdString(), (src + "/a (1).jpg").toStdString());
+        EXPECT_EQ(jpg->filePathNew().toStdString(), (src + "/a.jpg").toStdString());
+        EXPECT_EQ(seen().statuses, (QList<qint32> { 1, 1 }));
+    }
+}
+
 TEST(ProcessingWritePool, AJobWaitingForItsDecodeShareLendsItsPlace)
 {
     // Two places and a decode budget of 100 bytes: one 80-byte share at a time.
