@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "components/CustomOpenPanel.h"
 #include "components/HighlightedButton.h"
 #include "components/Sheet.h"
 #include "components/WyProgressIndicator.h"
@@ -49,9 +50,9 @@ QString imageNameFilter()
 
 QFileDialog* makePanel(QWidget* owner)
 {
-    auto* panel = new QFileDialog(owner->window());
+    auto* panel = new CustomOpenPanel(owner->window());
     panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->setOption(QFileDialog::DontUseNativeDialog, true);
+    panel->setAllowsMultipleSelection(true); // several files, folders or libraries in one choice
     panel->setWindowModality(Qt::WindowModal);
     // Roomy enough for the names, sizes and dates of its list, never larger than the window.
     const QSize window = owner->window()->size();

@@ -103,7 +103,7 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
         m_presenter->btnCheckboxTappedAtLocationInCollectionView(m_grid->mapTo(this, at), index);
     });
     connect(m_grid, &BatchGridView::infoTapped, this, [this](QPoint at, qsizetype index) {
-        // The popup's arrow points at the cell's info corner, below its top edge.
+        // The popup's arrow points into the cell's info control.
         m_presenter->btnInfoTapped(m_grid->mapTo(this, at + QPoint(18, 16)), index);
     });
     connect(m_grid, &BatchGridView::rightClicked, this, [this](QPoint at, qsizetype index) {
@@ -321,12 +321,12 @@ void BatchBrowser::showNotAvailableOnCell(qsizetype index)
     m_grid->showNotAvailable(index);
 }
 
-void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message)
+void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message, AlertSheetButton button)
 {
     m_noNewPhotos->lblAlertTitleOnALertwin()->setText(title);
     m_noNewPhotos->lblAlertMsgOnAlertWin()->setText(message);
-    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->show();
-    m_noNewPhotos->btnOkonAlertWin()->hide();
+    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->setVisible(button == AlertSheetButton::RemoveFromBatch);
+    m_noNewPhotos->btnOkonAlertWin()->setVisible(button == AlertSheetButton::Ok);
     m_noNewPhotosSheet = Sheet::beginSheet(window(), m_noNewPhotos);
 }
 
@@ -421,7 +421,8 @@ void BatchBrowser::selectItem(qsizetype index)
 
 void BatchBrowser::btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index)
 {
-    m_presenter->btnInfoTapped(mapFrom(window(), location), index);
+    // The popup's arrow points into the row's info control.
+    m_presenter->btnInfoTapped(mapFrom(window(), location) + QPoint(16, 10), index);
 }
 
 void BatchBrowser::btnDeleteTappedAtLocationInTableView(QPoint location, qsizetype index)

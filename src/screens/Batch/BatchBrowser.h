@@ -64,7 +64,7 @@ public:
     void setBatchLine(const BatchInfoLine::Styled& line) override;
     void closeThumbnailWork() override;
     void showNotAvailableOnCell(qsizetype index) override;
-    void showNoNewPhotosAlert(const QString& title, const QString& message) override;
+    void showNoNewPhotosAlert(const QString& title, const QString& message, AlertSheetButton button) override;
     void hideNoNewPhotosAlert() override;
     void showInfoPopup(QPoint at, const QList<PhotoInfoRows::Row>& rows) override;
     void dismissInfoPopup() override;

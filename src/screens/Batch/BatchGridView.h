@@ -69,6 +69,7 @@ public:
 signals:
     /// The check box of an item; the location is the cell's top-left in this view.
     void checkboxTapped(QPoint location, qsizetype index);
+    /// The info control of an item; the location is the control's top-left in this view.
     void infoTapped(QPoint location, qsizetype index);
     void rightClicked(QPoint location, qsizetype index);
     void pathsDropped(const QStringList& paths);

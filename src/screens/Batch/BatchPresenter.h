@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include "core/Batch/BatchPopupRules.h"
 #include "core/Batch/MissingPhotoCheck.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "screens/Batch/BatchViewInterfaces.h"
@@ -77,6 +78,8 @@ signals:
 
 private:
     void postAlert(int type);
+    /// The screen's alert sheet naming the file the desktop could not show or open.
+    void fileNotShown(PhotoMenuAction action, const QString& path);
     void forget(const QString& path);
     bool photoFileExists(qsizetype index) const;
     void toggleCheck(qsizetype index);
