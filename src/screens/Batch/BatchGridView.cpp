@@ -205,11 +205,6 @@ void BatchGridView::showNotAvailable(qsizetype index)
         cell->setImage(ResourceImages::named(QStringLiteral("not_av_big.png")));
 }
 
-void BatchGridView::selectItem(qsizetype index)
-{
-    selectItemAtIndexPath(KeltIndexPath::kelt_indexPathForItem(index, 0), KeltScrollPosition::Nearest, true);
-}
-
 void BatchGridView::closeThumbnailWork()
 {
     m_scrollingTimer.stop();

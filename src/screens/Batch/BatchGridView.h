@@ -48,7 +48,6 @@ public:
     bool isScrollingDone() const { return m_isScrollingDone; }
     void reloadCheckMark(qsizetype index);
     void showNotAvailable(qsizetype index);
-    void selectItem(qsizetype index);
     void closeThumbnailWork();
     /// The visible cell of an item, or nullptr.
     GridCell* gridCellAt(qsizetype index) const;

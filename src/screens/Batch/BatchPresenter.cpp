@@ -118,12 +118,6 @@ void BatchPresenter::closeBackgroundOperations()
     m_view->closeThumbnailWork();
 }
 
-void BatchPresenter::selectedPhotoChangedNotification(qsizetype selectedIndex)
-{
-    if (BatchPopupRules::isInsideBatch(selectedIndex, m_batch->size()))
-        m_view->selectItem(selectedIndex);
-}
-
 // Removals ------------------------------------------------------------------------------------
 
 void BatchPresenter::btnRemovePhotoTapped(int tag)

@@ -42,7 +42,6 @@ public:
     void addBottomInfoAboutBatch();
     void processWithSkippedFilesNotification();
     void closeBackgroundOperations();
-    void selectedPhotoChangedNotification(qsizetype selectedIndex);
 
     // Removals
     void btnRemovePhotoTapped(int tag);

@@ -50,8 +50,6 @@ public:
     /// The photo menu at a point of the screen.
     virtual void showPhotoMenu(QPoint at) = 0;
     virtual void dismissPhotoMenu() = 0;
-    /// Selects and scrolls to an item of the grid, or remembers it as the list's selected row.
-    virtual void selectItem(qsizetype index) = 0;
 };
 
 /// What the batch presenter needs of the screen that hosts it (the add-photos screen): the

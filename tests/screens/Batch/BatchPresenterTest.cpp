@@ -47,7 +47,6 @@ struct RecordingView : BatchView {
     void dismissInfoPopup() override { calls << "dismiss info"; }
     void showPhotoMenu(QPoint) override { calls << "menu"; }
     void dismissPhotoMenu() override { calls << "dismiss menu"; }
-    void selectItem(qsizetype index) override { calls << QStringLiteral("select %1").arg(index); }
 };
 
 struct RecordingHost : BatchHost {
