@@ -285,10 +285,10 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
             }
         }))
         return;
-    // An earlier photo still writing this output, or reading or writing this source, is awaited:
+    // An earlier photo still reading or writing this output, or writing this source, is awaited:
     // the tests below see the file system as a one-at-a-time run would.
     waitForPath(worker, outputPath);
-    waitForPath(worker, photo->fileURL());
+    waitForPath(worker, photo->fileURL(), ProcessingWritePool::Use::Read);
     QString folder = QFileInfo(outputPath).path();
 
     // 5. Too little free space holds the run behind the low-space alert. A folder that does not

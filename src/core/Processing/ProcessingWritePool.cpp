@@ -41,6 +41,8 @@ void ProcessingWritePool::dispatch(const QString& source, const QString& output,
             for (const QString& k : identity->keys())
                 ++m_busy[k];
         }
+        for (const QString& k : entry.output.keys())
+            ++m_writing[k];
         if (m_writers > 1)
             m_queue.push_back(std::move(entry));
     }
@@ -58,17 +60,18 @@ bool ProcessingWritePool::isFull() const
     return m_inFlight - m_lent >= m_writers || m_inFlight > m_writers;
 }
 
-bool ProcessingWritePool::isBusyWith(const QString& path) const
+bool ProcessingWritePool::isBusyWith(const QString& path, Use use) const
 {
     const OutputIdentity identity = OutputIdentity::of(path);
     std::lock_guard lock(m_mutex);
-    return isBusyLocked(identity);
+    return isBusyLocked(identity, use);
 }
 
-bool ProcessingWritePool::isBusyLocked(const OutputIdentity& identity) const
+bool ProcessingWritePool::isBusyLocked(const OutputIdentity& identity, Use use) const
 {
+    const QHash<QString, int>& inFlight = use == Use::Write ? m_busy : m_writing;
     for (const QString& k : identity.keys()) {
-        if (m_busy.contains(k))
+        if (inFlight.contains(k))
             return true;
     }
     return false;
@@ -86,11 +89,11 @@ void ProcessingWritePool::waitPast(quint64 seen) const
     m_changed.wait(lock, [&] { return m_completions > seen || m_inFlight == 0; });
 }
 
-void ProcessingWritePool::waitUntilFree(const QString& path) const
+void ProcessingWritePool::waitUntilFree(const QString& path, Use use) const
 {
     const OutputIdentity identity = OutputIdentity::of(path);
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return !isBusyLocked(identity); });
+    m_changed.wait(lock, [&] { return !isBusyLocked(identity, use); });
 }
 
 void ProcessingWritePool::waitIdle() const
@@ -103,12 +106,16 @@ void ProcessingWritePool::finish(const Job& job)
 {
     {
         std::lock_guard lock(m_mutex);
+        const auto release = [](QHash<QString, int>& counts, const QString& k) {
+            if (--counts[k] <= 0)
+                counts.remove(k);
+        };
         for (const OutputIdentity* identity : { &job.source, &job.output }) {
-            for (const QString& k : identity->keys()) {
-                if (--m_busy[k] <= 0)
-                    m_busy.remove(k);
-            }
+            for (const QString& k : identity->keys())
+                release(m_busy, k);
         }
+        for (const QString& k : job.output.keys())
+            release(m_writing, k);
         --m_inFlight;
         ++m_completions;
     }

@@ -398,6 +398,30 @@ TEST_F(ProcessingPoolTest, TwoSpellingsOfOneOutputAreOneFile)
     }
 }
 
+TEST_F(ProcessingPoolTest, TwoReadsOfOneFileRunSideBySide)
+{
+    // Two photos read one file (one through a symbolic link): neither writes it, so the second is
+    // written while the first is, rather than after it. The first write holds until the second
+    // has started (or a generous limit has passed, as it does when they are serialised).
+    reset(2);
+    addPhoto(src + "/a.jpg");
+    ASSERT_TRUE(QFile::link(src + "/a.jpg", src + "/b.jpg"));
+    addPhoto(src + "/b.jpg", 0, false);
+    std::binary_semaphore secondStarted(0);
+    std::atomic<bool> sideBySide { false };
+    pipeline->duringWrite = [&](const PhotoFile& photo, const QString&) {
+        if (photo.fileName() == "b.jpg")
+            secondStarted.release();
+        else
+            sideBySide = secondStarted.try_acquire_for(std::chrono::seconds(20));
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+    EXPECT_TRUE(sideBySide.load());
+    EXPECT_EQ(readAll(out + "/a.jpg").toStdString(), "a.jpg|out");
+    EXPECT_EQ(readAll(out + "/b.jpg").toStdString(), "a.jpg|out");
+}
+
 TEST_F(ProcessingPoolTest, ASingleReplaceAnswerKeepsASourceStillToBeRead)
 {
     // a.png (earlier) and a.jpg (later) both become a.jpg beside their sources; each question is
