@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 
+#include "core/Processing/OutputIdentity.h"
 #include "core/Processing/ProcessingAdmission.h"
 
 namespace vantrel {
@@ -33,35 +34,39 @@ public:
 
     int writers() const { return m_writers; }
     /// Hands a job to a free writer (the caller makes sure one is free: see isFull). `source` and
-    /// `output` are the paths the job reads and writes; `memoryNeed` the bytes of the budget it
-    /// holds while it runs.
+    /// `output` are the paths the job reads and writes; paths are compared as the files they name
+    /// (OutputIdentity), never as text. `memoryNeed` is the bytes of the budget the job holds
+    /// while it runs.
     void dispatch(const QString& source, const QString& output, qint64 memoryNeed, std::function<void()> job);
     void dispatch(const QString& source, const QString& output, std::function<void()> job)
     {
         dispatch(source, output, 0, std::move(job));
     }
     bool isFull() const;
-    /// True while a job in flight reads or writes `path`.
-    bool isBusyWith(const QString& path) const;
+    /// What the caller means to do with a path: writing it conflicts with a job in flight that
+    /// reads or writes the same file; reading it only with one that writes it (two reads of one
+    /// file, say through two links, run side by side).
+    enum class Use { Read, Write };
+    /// True while a job in flight uses the file `path` names, however it is spelled, in a way that
+    /// conflicts with `use`.
+    bool isBusyWith(const QString& path, Use use = Use::Write) const;
     /// Counts the jobs finished; waitPast blocks until it exceeds `seen`.
     quint64 completions() const;
     void waitPast(quint64 seen) const;
-    /// Blocks until no job in flight reads or writes `path`.
-    void waitUntilFree(const QString& path) const;
+    /// Blocks until isBusyWith(path, use) no longer holds.
+    void waitUntilFree(const QString& path, Use use = Use::Write) const;
     /// Blocks until every job has finished.
     void waitIdle() const;
 
-    /// The form of a path under which the pool compares it.
-    static QString key(const QString& path);
-
 private:
     struct Job {
-        QString source;
-        QString output;
+        OutputIdentity source;
+        OutputIdentity output;
         std::function<void()> run;
         qint64 memoryNeed = 0;
     };
     void writerLoop();
+    bool isBusyLocked(const OutputIdentity& identity, Use use) const;
     void finish(const Job& job);
 
     const int m_writers;
@@ -70,7 +75,8 @@ private:
     mutable std::condition_variable m_changed;
     std::mutex m_admissionOrder; // one writer at a time takes the next job and waits for its memory
     std::deque<Job> m_queue;
-    QHash<QString, int> m_busy; // path key -> jobs in flight naming it
+    QHash<QString, int> m_busy; // identity key -> jobs in flight reading or writing it
+    QHash<QString, int> m_writing; // identity key -> jobs in flight writing it
     int m_inFlight = 0;
     quint64 m_completions = 0;
     bool m_closing = false;
