@@ -1,6 +1,7 @@
 #include "screens/Batch/BatchGridView.h"
 
 #include <QDragEnterEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -97,6 +98,7 @@ KeltCollectionViewCell* BatchGridView::cellForItemAtIndexPath(KeltCollectionView
     if (big)
         cell->setIsForBigThubnails(true);
     cell->selectCellWithFlag(photo.isSelected());
+    cell->btnInfo()->setCurrent(isCurrentItem(item));
     return cell;
 }
 
@@ -108,6 +110,30 @@ std::optional<QSizeF> BatchGridView::sizeForItemInCollectionView(KeltCollectionV
 bool BatchGridView::shouldDeselectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
 {
     return true;
+}
+
+void BatchGridView::didSelectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
+{
+    updateCurrentInfoControl();
+}
+
+void BatchGridView::didDeselectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
+{
+    updateCurrentInfoControl();
+}
+
+bool BatchGridView::isCurrentItem(qint64 item) const
+{
+    const OptionalIndexPath current = indexPathForSelectedItem();
+    return current && current->kelt_item() == item;
+}
+
+void BatchGridView::updateCurrentInfoControl()
+{
+    for (KeltCollectionViewCell* cell : visibleCells()) {
+        if (auto* gridCell = qobject_cast<GridCell*>(cell))
+            gridCell->btnInfo()->setCurrent(isCurrentItem(gridCell->cellIndex()));
+    }
 }
 
 void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexPath path, QMouseEvent* event)
@@ -213,6 +239,14 @@ void BatchGridView::closeThumbnailWork()
 }
 
 // Keys and drops -------------------------------------------------------------------------------
+
+void BatchGridView::focusInEvent(QFocusEvent* event)
+{
+    KeltCollectionView::focusInEvent(event);
+    const bool fromTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (fromTab && !indexPathForSelectedItem() && !m_batch->isEmpty())
+        selectItemAtIndexPath(firstIndexPath(), KeltScrollPosition::Nearest, true);
+}
 
 void BatchGridView::keyPressEvent(QKeyEvent* event)
 {

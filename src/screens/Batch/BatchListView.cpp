@@ -29,6 +29,7 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     setAccessibleName(tr("Photos of the batch"));
     setModel(m_model);
     setItemDelegate(m_delegate);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &BatchListView::layoutInfoButtons);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::StrongFocus);
     setTabKeyNavigation(false); // Tab leaves the list for the next control; arrows move in it
@@ -172,6 +173,7 @@ void BatchListView::layoutInfoButtons()
         button->setProperty("row", row);
         button->setAccessibleDescription(m_model->index(row, BatchListModel::NameColumn).data().toString());
         button->setGeometry(BatchListDelegate::infoButtonRect(cell));
+        button->setCurrent(row == currentIndex().row());
         button->show();
     }
     for (qsizetype i = used; i < m_infoButtons.size(); ++i)
