@@ -514,7 +514,10 @@ TEST_F(SheetKeyboardTest, TheCurrentPhotosInfoControlOpensItsPopupFromTheKeyboar
         SCOPED_TRACE(int(m.mode));
         browser->presenter()->changePhotosViewImageMode(m.mode);
         QApplication::processEvents();
-        m.view->setFocus(Qt::TabFocusReason);
+        screen->bottomButton("btnNextOnPhotosvw")->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(tabTo(m.view, 20));
+        EXPECT_EQ(FocusRing::ringedWidget(), m.view);
+        EXPECT_LT(FocusRing::ringRect().height(), m.view->height()); // round the photo, not the view
         pressKey(Qt::Key_Right); // the grid's second item; the list stays on its first row
         pressKey(Qt::Key_Down); // no item below in the grid; the list's second row
         QApplication::processEvents();

@@ -90,6 +90,9 @@ public:
     QString description() const;
 
 protected:
+    /// Tells the focus ring where the current (last selected) item shows. A selection made
+    /// outside the view's own keys calls it once the selection is final.
+    void updateFocusRect();
     void performFullRelayoutForcingSubviewsReset(bool reset) override;
     void setSelectedOnVisibleCell(KeltIndexPath indexPath, bool selected, bool animated) override;
     void reflectScrolledClipView() override;
@@ -104,8 +107,6 @@ private:
     void applyLayoutAttributes(KeltCollectionViewReusableView* view, const OptionalLayoutAttributes& attributes);
     QRect viewportRect(const QRectF& documentFrame) const;
     void discard(QWidget* view);
-    /// Tells the focus ring where the current (last selected) item shows.
-    void updateFocusRect();
 
     QHash<QString, CellFactory> m_cellClassMap;
     QHash<QString, SupplementaryViewFactory> m_supplementaryViewClassMap;

@@ -114,12 +114,12 @@ bool BatchGridView::shouldDeselectItemAtIndexPath(KeltCollectionView*, KeltIndex
 
 void BatchGridView::didSelectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
 {
-    updateCurrentInfoControl();
+    currentItemChanged();
 }
 
 void BatchGridView::didDeselectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
 {
-    updateCurrentInfoControl();
+    currentItemChanged();
 }
 
 bool BatchGridView::isCurrentItem(qint64 item) const
@@ -128,8 +128,9 @@ bool BatchGridView::isCurrentItem(qint64 item) const
     return current && current->kelt_item() == item;
 }
 
-void BatchGridView::updateCurrentInfoControl()
+void BatchGridView::currentItemChanged()
 {
+    updateFocusRect();
     for (KeltCollectionViewCell* cell : visibleCells()) {
         if (auto* gridCell = qobject_cast<GridCell*>(cell))
             gridCell->btnInfo()->setCurrent(isCurrentItem(gridCell->cellIndex()));

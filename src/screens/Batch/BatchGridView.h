@@ -90,7 +90,8 @@ private:
     /// Whether an item is the current one (the last selected), whose info control the keyboard
     /// reaches.
     bool isCurrentItem(qint64 item) const;
-    void updateCurrentInfoControl();
+    /// The ring and the info control in the keyboard's reach follow the current item.
+    void currentItemChanged();
 
     const QList<PhotoFilePtr>* m_batch;
     ThumbnailService* m_thumbnails = nullptr;
