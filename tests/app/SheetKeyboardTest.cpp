@@ -534,7 +534,18 @@ TEST_F(SheetKeyboardTest, TheCurrentPhotosInfoControlOpensItsPopupFromTheKeyboar
         ASSERT_TRUE(browser->infoWindow());
         EXPECT_TRUE(browser->infoWindow()->isVisible());
         EXPECT_EQ(browser->infoView()->tvMetaData()->item(0, 1)->text().toStdString(), ":      b.png");
-        browser->dismissInfoPopup();
+        // Its close button is in reach too, and the keyboard comes back to the control.
+        ASSERT_TRUE(tabTo(browser->infoView()->btnClosePhotoInfo(), 6));
+        pressKey(Qt::Key_Space);
+        EXPECT_FALSE(browser->infoWindow());
+        EXPECT_EQ(QApplication::focusWidget(), reachable.first());
+        // A click on it leaves the keyboard where it was.
+        pressKey(Qt::Key_Space);
+        QWidget* next = screen->bottomButton("btnNextOnPhotosvw");
+        next->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(browser->infoView()->btnClosePhotoInfo(), Qt::LeftButton);
+        EXPECT_FALSE(browser->infoWindow());
+        EXPECT_EQ(QApplication::focusWidget(), next);
     }
 }
 
