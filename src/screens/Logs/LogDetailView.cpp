@@ -62,6 +62,7 @@ LogDetailView::LogDetailView(QWidget* parent)
     m_tblLogs->setModel(m_model.tableModel());
     m_tblLogs->setSelectionMode(QAbstractItemView::NoSelection);
     m_tblLogs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tblLogs->setTabKeyNavigation(false); // Tab leaves the table for the log buttons; arrows move in it
     m_tblLogs->setShowGrid(false);
     m_tblLogs->setWordWrap(false);
     m_tblLogs->setTextElideMode(Qt::ElideMiddle);

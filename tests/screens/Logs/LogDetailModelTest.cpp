@@ -1,11 +1,14 @@
 // The log viewer's model over a log database written by real runs of the engine, and its paged
 // loading over a database filled directly.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -169,7 +172,7 @@ TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
     EXPECT_EQ(table->text(0, LogDetailsTableModel::InputFile), "/photos/f2/p2.jpg");
 }
 
-TEST(LogDetailModelTest, TheViewCountsItsRowsInWords)
+TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
 {
     freshApplication();
     DBManager& db = *AppDelegate::shareDelegate()->dbManager;
@@ -210,6 +213,14 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWords)
         EXPECT_EQ(count->text(), c.shown) << c.stamp;
     }
     EXPECT_EQ(LogDetailModel::rowCountText(1, false), "Loading… 1 photo");
+
+    // Tab leaves the table for the log buttons instead of walking its cells.
+    view.initWithLogTimeStamp("one"); // between the other two: both buttons lead somewhere
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.tblLogs()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(view.tblLogs(), Qt::Key_Tab);
+    EXPECT_TRUE(QApplication::focusWidget() == view.btnPrevLog() || QApplication::focusWidget() == view.btnNextLog());
 }
 
 TEST(LogDetailModelTest, StatusTexts)
