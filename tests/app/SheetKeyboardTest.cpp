@@ -23,6 +23,7 @@
 #include "app/MainScreen/AlertSheetView.h"
 #include "app/MainScreen/MainScreenView.h"
 #include "app/MainWindowController.h"
+#include "components/AppLook.h"
 #include "components/FocusRing.h"
 #include "components/ReadingOrder.h"
 #include "components/Sheet.h"
@@ -546,6 +547,31 @@ TEST_F(SheetKeyboardTest, TheCurrentPhotosInfoControlOpensItsPopupFromTheKeyboar
         QTest::mouseClick(browser->infoView()->btnClosePhotoInfo(), Qt::LeftButton);
         EXPECT_FALSE(browser->infoWindow());
         EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+}
+
+// A button reached by Tab shows the ring at its edge and nothing else: inside the ring it looks
+// as it does without focus (no second focus frame from the style), outlined and filled alike.
+TEST_F(SheetKeyboardTest, FocusShowsOnceAsTheRing)
+{
+    screen->setUiOnTabChange(2);
+    QApplication::processEvents();
+    QWidget* back = screen->bottomButton("btnBackOnResizingvw");
+    QWidget* next = screen->bottomButton("btnNextOnResizingvw");
+    const struct {
+        QWidget* button;
+        QWidget* from;
+        bool backwards;
+    } rows[] = { { back, next, true }, { next, back, false } };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button->accessibleName().toStdString());
+        row.from->setFocus(Qt::TabFocusReason);
+        const QRect inside = row.button->rect().adjusted(4, 4, -4, -4);
+        const QImage plain = row.button->grab(inside).toImage();
+        pressKey(Qt::Key_Tab, row.backwards);
+        ASSERT_EQ(FocusRing::ringedWidget(), row.button);
+        EXPECT_EQ(row.button->grab(inside).toImage(), plain);
+        EXPECT_EQ(QColor(row.button->grab().toImage().pixel(1, row.button->height() / 2)), AppLook::focusColor());
     }
 }
 
