@@ -21,6 +21,8 @@ namespace {
 
 // The one ring of the application, and the object that watches focus for it.
 QPointer<FocusRing> g_ring;
+// On a control whose window went to the back: whether it showed the ring then.
+constexpr const char* kRingedProperty = "vantrelRingedWhenLeft";
 
 class FocusWatcher : public QObject {
 public:
@@ -105,17 +107,22 @@ void FocusRing::install()
     watcher->filter = [](QObject* watched, QEvent* event) {
         if (!watched->isWidgetType())
             return false;
+        if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+            return false;
         auto* widget = static_cast<QWidget*>(watched);
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Focus that leaves with its window (or for a menu) comes back as it left.
+        const bool withWindow = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
         if (event->type() == QEvent::FocusIn) {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (wantsRing(widget, reason))
+            const QVariant had = withWindow ? widget->property(kRingedProperty) : QVariant();
+            if (had.isValid() ? had.toBool() : wantsRing(widget, reason))
                 showOn(widget);
-            else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            else if (!withWindow || had.isValid())
                 hideRing();
-        } else if (event->type() == QEvent::FocusOut && g_ring && g_ring->m_target == widget) {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                hideRing();
+        } else if (withWindow) {
+            widget->setProperty(kRingedProperty, ringedWidget() == widget);
+        } else if (g_ring && g_ring->m_target == widget) {
+            hideRing();
         }
         return false;
     };

@@ -228,3 +228,39 @@ TEST(AppLook, FocusShowsAsARingOnStyledAndPlainControlsAlike)
         EXPECT_LT(FocusRing::ringRect().height(), shown.height() + 8) << row;
     }
 }
+
+// Focus that comes back with its window (another window was in front, or a menu) comes back as
+// it left: with its ring when it had one, without it after a click.
+TEST(AppLook, TheRingComesBackWithItsWindowAsItWas)
+{
+    FocusRing::install();
+    QWidget top;
+    auto* layout = new QVBoxLayout(&top);
+    auto* clicked = new QPushButton("Clicked");
+    auto* tabbed = new QPushButton("Tabbed");
+    layout->addWidget(clicked);
+    layout->addWidget(tabbed);
+    QWidget other;
+    top.show();
+    other.show();
+    const struct {
+        QPushButton* button;
+        Qt::FocusReason reason;
+        QWidget* ringed; ///< where the ring shows when the window is back
+        QPushButton* before;
+    } rows[] = { { clicked, Qt::MouseFocusReason, nullptr, tabbed }, { tabbed, Qt::TabFocusReason, tabbed, clicked } };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button->text().toStdString());
+        top.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+        row.before->setFocus(Qt::MouseFocusReason);
+        row.button->setFocus(row.reason);
+        ASSERT_EQ(FocusRing::ringedWidget(), row.ringed);
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        top.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+        ASSERT_EQ(QApplication::focusWidget(), row.button);
+        EXPECT_EQ(FocusRing::ringedWidget(), row.ringed);
+    }
+}
