@@ -194,8 +194,9 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
         DbRows rows;
         for (int i = 0; i < c.rows; ++i)
             rows.append({ { "timeStamp", c.stamp }, { "inputFilename", QStringLiteral("/in/p%1.jpg").arg(i) } });
-        if (!rows.isEmpty())
+        if (!rows.isEmpty()) {
             ASSERT_TRUE(db.InsertDetailInLogDetailsTable(rows));
+        }
     }
 
     LogDetailView view;
