@@ -264,3 +264,28 @@ TEST(AppLook, TheRingComesBackWithItsWindowAsItWas)
         EXPECT_EQ(FocusRing::ringedWidget(), row.ringed);
     }
 }
+
+// When the focused control goes away, the control the keyboard moves on to shows the ring only
+// if the one that went had it (a button clicked, then hidden, leaves no ring behind).
+TEST(AppLook, TheRingMovesOnFromAHiddenControlOnlyIfItWasThere)
+{
+    FocusRing::install();
+    QWidget top;
+    auto* layout = new QVBoxLayout(&top);
+    auto* going = new QPushButton("Going");
+    auto* staying = new QPushButton("Staying");
+    layout->addWidget(going);
+    layout->addWidget(staying);
+    top.show();
+    top.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+    for (const Qt::FocusReason reason : { Qt::MouseFocusReason, Qt::TabFocusReason }) {
+        SCOPED_TRACE(int(reason));
+        going->show();
+        staying->setFocus(Qt::MouseFocusReason);
+        going->setFocus(reason);
+        going->hide();
+        ASSERT_EQ(QApplication::focusWidget(), staying);
+        EXPECT_EQ(FocusRing::ringedWidget(), reason == Qt::TabFocusReason ? staying : nullptr);
+    }
+}
