@@ -88,6 +88,9 @@ public:
     void btnCheckboxTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex);
 
     QString description() const;
+    /// The widget two levels above the view (or the highest one there is): cells report the
+    /// locations of their buttons in its coordinates, where popups anchored to them are placed.
+    QWidget* locationsView() const;
 
 protected:
     /// Tells the focus ring where the current (last selected) item shows. A selection made

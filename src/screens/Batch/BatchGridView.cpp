@@ -145,13 +145,9 @@ void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexP
 
 void BatchGridView::btnInfoTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex)
 {
-    // The cell gives its info control's origin in the widget two levels above this view (or the
-    // highest one there is); the popup is placed from it, in this view's coordinates.
-    QWidget* above = parentWidget() ? parentWidget() : this;
-    if (above->parentWidget())
-        above = above->parentWidget();
-    const QPoint at = above == this ? location.toPoint() : mapFrom(above, location.toPoint());
-    emit infoTapped(at, andIndex.kelt_item());
+    // The cell gives its info control's origin in locationsView(); the popup is placed from it,
+    // in this view's coordinates.
+    emit infoTapped(mapFrom(locationsView(), location.toPoint()), andIndex.kelt_item());
 }
 
 void BatchGridView::btnCheckboxTappedAtLocationInCollectionView(QPointF, KeltIndexPath andIndex)
