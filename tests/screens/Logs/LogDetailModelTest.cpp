@@ -224,6 +224,23 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
     EXPECT_TRUE(QApplication::focusWidget() == view.btnPrevLog() || QApplication::focusWidget() == view.btnNextLog());
 }
 
+// At the smaller window sizes the information column still shows the message most rows carry
+// whole; the paths give up the room (they elide in the middle).
+TEST(LogDetailModelTest, TheInformationColumnShowsTheSuccessMessageWhole)
+{
+    freshApplication();
+    LogDetailView view;
+    const QString message = LogDetailModel::getMessageForstatus(1);
+    for (const int width : { 900, 1200 }) {
+        view.resize(width, 600);
+        view.show();
+        QApplication::processEvents();
+        const QTableView* table = view.tblLogs();
+        EXPECT_GE(table->columnWidth(3), table->fontMetrics().horizontalAdvance(message) + 12) << width;
+        EXPECT_GE(table->columnWidth(1), table->columnWidth(3) * 3 / 4) << width;
+    }
+}
+
 TEST(LogDetailModelTest, StatusTexts)
 {
     const std::pair<int, const char*> texts[] = { { 0, "File not Processed." }, { 1, "Processed successfully." },
