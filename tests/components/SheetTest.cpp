@@ -229,63 +229,40 @@ TEST(AppLook, FocusShowsAsARingOnStyledAndPlainControlsAlike)
     }
 }
 
-// Focus that comes back with its window (another window was in front, or a menu) comes back as
-// it left: with its ring when it had one, without it after a click.
-TEST(AppLook, TheRingComesBackWithItsWindowAsItWas)
+// Focus that comes back with its window (another window was in front) and focus that moves on
+// from a control that went away keep the ring as it was: shown after Tab, not after a click.
+TEST(AppLook, TheRingComesBackOrMovesOnOnlyIfItWasThere)
 {
     FocusRing::install();
     QWidget top;
-    auto* layout = new QVBoxLayout(&top);
-    auto* clicked = new QPushButton("Clicked");
-    auto* tabbed = new QPushButton("Tabbed");
-    layout->addWidget(clicked);
-    layout->addWidget(tabbed);
     QWidget other;
-    top.show();
-    other.show();
-    const struct {
-        QPushButton* button;
-        Qt::FocusReason reason;
-        QWidget* ringed; ///< where the ring shows when the window is back
-        QPushButton* before;
-    } rows[] = { { clicked, Qt::MouseFocusReason, nullptr, tabbed }, { tabbed, Qt::TabFocusReason, tabbed, clicked } };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.button->text().toStdString());
-        top.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
-        row.before->setFocus(Qt::MouseFocusReason);
-        row.button->setFocus(row.reason);
-        ASSERT_EQ(FocusRing::ringedWidget(), row.ringed);
-        other.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-        top.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
-        ASSERT_EQ(QApplication::focusWidget(), row.button);
-        EXPECT_EQ(FocusRing::ringedWidget(), row.ringed);
-    }
-}
-
-// When the focused control goes away, the control the keyboard moves on to shows the ring only
-// if the one that went had it (a button clicked, then hidden, leaves no ring behind).
-TEST(AppLook, TheRingMovesOnFromAHiddenControlOnlyIfItWasThere)
-{
-    FocusRing::install();
-    QWidget top;
     auto* layout = new QVBoxLayout(&top);
-    auto* going = new QPushButton("Going");
-    auto* staying = new QPushButton("Staying");
-    layout->addWidget(going);
-    layout->addWidget(staying);
+    auto* first = new QPushButton("First");
+    auto* second = new QPushButton("Second");
+    layout->addWidget(first);
+    layout->addWidget(second);
+    other.show();
     top.show();
-    top.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
-    for (const Qt::FocusReason reason : { Qt::MouseFocusReason, Qt::TabFocusReason }) {
-        SCOPED_TRACE(int(reason));
-        going->show();
-        staying->setFocus(Qt::MouseFocusReason);
-        going->setFocus(reason);
-        going->hide();
-        ASSERT_EQ(QApplication::focusWidget(), staying);
-        EXPECT_EQ(FocusRing::ringedWidget(), reason == Qt::TabFocusReason ? staying : nullptr);
+    for (const bool hidden : { false, true }) {
+        for (const Qt::FocusReason reason : { Qt::MouseFocusReason, Qt::TabFocusReason }) {
+            SCOPED_TRACE(QStringLiteral("hidden %1 reason %2").arg(hidden).arg(int(reason)).toStdString());
+            first->show();
+            top.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+            second->setFocus(Qt::MouseFocusReason);
+            first->setFocus(reason);
+            QWidget* focus = first;
+            if (hidden) {
+                first->hide();
+                focus = second;
+            } else {
+                other.activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+                top.activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+            }
+            ASSERT_EQ(QApplication::focusWidget(), focus);
+            EXPECT_EQ(FocusRing::ringedWidget(), reason == Qt::TabFocusReason ? focus : nullptr);
+        }
     }
 }
