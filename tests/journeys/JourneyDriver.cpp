@@ -1,0 +1,348 @@
+#include "JourneyDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextEdit>
+#include <QWindow>
+
+#include "app/AppController.h"
+#include "app/ApplicationSetup.h"
+#include "app/MainWindowController.h"
+#include "components/TitleBar/OvAppStoreWindow.h"
+
+namespace vantrel::journeys {
+
+namespace {
+
+QString describe(QWidget* w)
+{
+    if (!w)
+        return QStringLiteral("nothing");
+    QString text = QString::fromLatin1(w->metaObject()->className());
+    if (!w->accessibleName().isEmpty())
+        text += QStringLiteral(" \"%1\"").arg(w->accessibleName());
+    else if (!w->objectName().isEmpty())
+        text += QStringLiteral(" (%1)").arg(w->objectName());
+    return text;
+}
+
+void collect(QWidget* root, const QString& name, QList<QWidget*>& found)
+{
+    if (!root->isVisible())
+        return;
+    if (root->accessibleName() == name)
+        found.append(root);
+    for (QObject* child : root->children())
+        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+            collect(w, name, found);
+}
+
+/// The shifted characters of a US keyboard, with the key that carries them.
+int shiftedKey(QChar c)
+{
+    static const QString shifted = QStringLiteral("~!@#$%^&*()_+{}|:\"<>?");
+    static const QString plain = QStringLiteral("`1234567890-=[]\\;',./");
+    const int i = shifted.indexOf(c);
+    return i < 0 ? 0 : plain.at(i).unicode();
+}
+
+QWindow* focusWindow()
+{
+    return QGuiApplication::focusWindow();
+}
+
+void sendKey(QWindow* window, bool press, int key, Qt::KeyboardModifiers modifiers, const QString& text = {})
+{
+    qt_handleKeyEvent(window, press ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, text);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+bool waitFor(const std::function<bool()>& done, int ms)
+{
+    QDeadlineTimer limit(ms);
+    while (!done() && !limit.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+void settle(int ms)
+{
+    QDeadlineTimer limit(ms);
+    while (!limit.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+QList<QWidget*> visibleControls(const QString& name, QWidget* scope)
+{
+    QList<QWidget*> found;
+    if (scope) {
+        collect(scope, name, found);
+        return found;
+    }
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible())
+            collect(top, name, found);
+    return found;
+}
+
+QWidget* findControl(const QString& name, QWidget* scope, QString* why)
+{
+    const QList<QWidget*> found = visibleControls(name, scope);
+    if (found.size() == 1)
+        return found.first();
+    if (why) {
+        if (found.isEmpty()) {
+            *why = QStringLiteral("no visible control named \"%1\"").arg(name);
+        } else {
+            QStringList where;
+            for (QWidget* w : found)
+                where << describe(w) + QStringLiteral(" in ") + describe(w->parentWidget());
+            *why = QStringLiteral("%1 visible controls named \"%2\": %3")
+                       .arg(found.size())
+                       .arg(name, where.join(QStringLiteral("; ")));
+        }
+    }
+    return nullptr;
+}
+
+::testing::AssertionResult isReachable(QWidget* control, const QString& name)
+{
+    if (!control)
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is missing";
+    if (!control->isVisible())
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is hidden";
+    if (!control->isEnabled())
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is disabled";
+    QWidget* top = control->window();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != top && !modal->isAncestorOf(top))
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is blocked by the modal "
+                                             << describe(modal).toStdString();
+    const QPoint centre = control->rect().center();
+    const QPoint inTop = control->mapTo(top, centre);
+    QWidget* hit = top->childAt(inTop);
+    if (!hit)
+        hit = top;
+    if (hit != control && !control->isAncestorOf(hit))
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is covered by "
+                                             << describe(hit).toStdString();
+    // The X server's stacking: another window may lie over this one.
+    QWidget* onScreen = QApplication::widgetAt(control->mapToGlobal(centre));
+    if (onScreen && onScreen != control && !control->isAncestorOf(onScreen))
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is covered on screen by "
+                                             << describe(onScreen).toStdString() << " of window "
+                                             << describe(onScreen->window()).toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult clickWidget(
+    QWidget* control, const QString& name, QPoint at, Qt::MouseButton button, bool doubleClick)
+{
+    if (::testing::AssertionResult ok = isReachable(control, name); !ok)
+        return ok;
+    QWidget* top = control->window();
+    QWindow* window = top->windowHandle();
+    if (!window)
+        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" has no window";
+    const QPoint local = at.x() < 0 ? control->rect().center() : at;
+    const QPoint pos = control->mapTo(top, local);
+    QTest::mouseMove(window, pos);
+    QApplication::processEvents();
+    QTest::mousePress(window, button, Qt::NoModifier, pos);
+    QApplication::processEvents();
+    QTest::mouseRelease(window, button, Qt::NoModifier, pos);
+    QApplication::processEvents();
+    if (doubleClick) {
+        QTest::mouseDClick(window, button, Qt::NoModifier, pos);
+        QApplication::processEvents();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult doubleClickWidget(QWidget* control, const QString& name, QPoint at)
+{
+    return clickWidget(control, name, at, Qt::LeftButton, true);
+}
+
+::testing::AssertionResult clickControl(const QString& name, QWidget* scope)
+{
+    QString why;
+    QWidget* control = findControl(name, scope, &why);
+    if (!control)
+        return ::testing::AssertionFailure() << "cannot click: " << why.toStdString();
+    return clickWidget(control, name);
+}
+
+::testing::AssertionResult pressKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    QWindow* window = focusWindow();
+    if (!window)
+        return ::testing::AssertionFailure() << "no window has the keyboard focus for key " << key;
+    struct Mod {
+        Qt::KeyboardModifier flag;
+        int key;
+    };
+    const Mod mods[] = { { Qt::ControlModifier, Qt::Key_Control }, { Qt::AltModifier, Qt::Key_Alt },
+        { Qt::ShiftModifier, Qt::Key_Shift }, { Qt::MetaModifier, Qt::Key_Meta } };
+    Qt::KeyboardModifiers held;
+    for (const Mod& m : mods)
+        if (modifiers & m.flag) {
+            sendKey(window, true, m.key, held);
+            held |= m.flag;
+        }
+    QString text;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        text = QStringLiteral("\r");
+    else if (key == Qt::Key_Escape)
+        text = QString(QChar(0x1b));
+    else if (key == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier))
+        text = QStringLiteral("\t");
+    else if (key == Qt::Key_Space)
+        text = QStringLiteral(" ");
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+        text.clear();
+    sendKey(window, true, key, held, text);
+    sendKey(window, false, key, held, text);
+    for (int i = 3; i >= 0; --i)
+        if (modifiers & mods[i].flag) {
+            held &= ~Qt::KeyboardModifiers(mods[i].flag);
+            sendKey(window, false, mods[i].key, held);
+        }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult typeText(const QString& text)
+{
+    for (const QChar c : text) {
+        QWindow* window = focusWindow();
+        if (!window)
+            return ::testing::AssertionFailure() << "no window has the keyboard focus to type \"" << text.toStdString()
+                                                 << "\"";
+        const int symbolKey = shiftedKey(c);
+        const bool shift = c.isUpper() && c.unicode() < 128 ? true : symbolKey != 0;
+        int key = 0;
+        if (c.unicode() < 128) {
+            key = c.isLetter() ? c.toUpper().unicode() : (symbolKey ? symbolKey : c.unicode());
+            if (c == ' ')
+                key = Qt::Key_Space;
+        }
+        if (shift)
+            sendKey(window, true, Qt::Key_Shift, Qt::NoModifier);
+        const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+        sendKey(window, true, key, mods, QString(c));
+        sendKey(window, false, key, mods, QString(c));
+        if (shift)
+            sendKey(window, false, Qt::Key_Shift, Qt::ShiftModifier);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult replaceText(const QString& text)
+{
+    if (::testing::AssertionResult ok = pressKey(Qt::Key_A, Qt::ControlModifier); !ok)
+        return ok;
+    if (text.isEmpty())
+        return pressKey(Qt::Key_Backspace);
+    return typeText(text);
+}
+
+QString textOf(QWidget* control)
+{
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        return edit->text();
+    if (auto* edit = qobject_cast<QTextEdit*>(control))
+        return edit->toPlainText();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(control))
+        return edit->toPlainText();
+    return {};
+}
+
+QString controlText(const QString& name, QWidget* scope)
+{
+    QString why;
+    QWidget* control = findControl(name, scope, &why);
+    if (!control) {
+        ADD_FAILURE() << "cannot read: " << why.toStdString();
+        return {};
+    }
+    return textOf(control);
+}
+
+QString describeControls(QWidget* root)
+{
+    QString out;
+    std::function<void(QWidget*, int)> walk = [&](QWidget* w, int depth) {
+        if (!w->isVisible())
+            return;
+        if (!w->accessibleName().isEmpty() || depth == 0) {
+            const QRect r(w->mapTo(root, QPoint(0, 0)), w->size());
+            out += QStringLiteral("%1%2 [%3,%4 %5x%6]%7 %8\n")
+                       .arg(QString(depth, QLatin1Char(' ')), describe(w))
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height())
+                       .arg(w->isEnabled() ? QString() : QStringLiteral(" disabled"), textOf(w).left(40));
+        }
+        for (QObject* child : w->children())
+            if (auto* c = qobject_cast<QWidget*>(child); c && !c->isWindow())
+                walk(c, depth + 1);
+    };
+    walk(root, 0);
+    return out;
+}
+
+QList<QWidget*> otherVisibleWindows(QWidget* except)
+{
+    QList<QWidget*> windows;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top != except)
+            windows.append(top);
+    return windows;
+}
+
+RunningApp::RunningApp()
+{
+    AppController::Hooks hooks = ApplicationSetup::realHooks(*qApp);
+    hooks.exitApplication = [exits = m_exits] { ++*exits; };
+    hooks.openUrl = [](const QUrl&) { return false; };
+    m_controller = std::make_unique<AppController>(hooks);
+    m_controller->applicationDidFinishLaunching();
+    m_windows = dynamic_cast<MainWindowController*>(m_controller->mainWindow());
+    if (m_windows)
+        (void)QTest::qWaitForWindowActive(m_windows->windowMain());
+    settle(100);
+}
+
+RunningApp::~RunningApp()
+{
+    m_controller.reset();
+    settle(20);
+}
+
+bool RunningApp::isUp() const
+{
+    return m_windows && m_windows->windowMain() && m_windows->windowMain()->isActiveWindow();
+}
+
+OvAppStoreWindow* RunningApp::window() const
+{
+    return m_windows ? m_windows->windowMain() : nullptr;
+}
+
+QWidget* RunningApp::mainWidget() const
+{
+    return window();
+}
+
+} // namespace vantrel::journeys
