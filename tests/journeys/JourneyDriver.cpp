@@ -1,6 +1,12 @@
 #include "JourneyDriver.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QMimeData>
+#include <QUrl>
+#include <QWheelEvent>
+#include <QDragEnterEvent>
+#include <cmath>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -14,6 +20,7 @@
 #include "app/ApplicationSetup.h"
 #include "app/MainWindowController.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
+#include "support/TestImages.h"
 
 namespace vantrel::journeys {
 
@@ -56,9 +63,12 @@ QWindow* focusWindow()
     return QGuiApplication::focusWindow();
 }
 
-void sendKey(QWindow* window, bool press, int key, Qt::KeyboardModifiers modifiers, const QString& text = {})
+/// A key event to the window that has the keyboard focus now (a press may have closed the
+/// window that had it: the release then goes where the focus went, as on a real keyboard).
+void sendKey(bool press, int key, Qt::KeyboardModifiers modifiers, const QString& text = {})
 {
-    qt_handleKeyEvent(window, press ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, text);
+    if (QWindow* window = focusWindow())
+        qt_handleKeyEvent(window, press ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, text);
     QApplication::processEvents();
 }
 
@@ -179,10 +189,99 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
     return clickWidget(control, name);
 }
 
+::testing::AssertionResult clickIn(const QString& scopeName, const QString& name)
+{
+    QString why;
+    QWidget* scope = findControl(scopeName, nullptr, &why);
+    if (!scope)
+        return ::testing::AssertionFailure() << "cannot click \"" << name.toStdString() << "\": " << why.toStdString();
+    return clickControl(name, scope);
+}
+
+::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope, bool doubleClick)
+{
+    QString why;
+    auto* view = qobject_cast<QAbstractItemView*>(findControl(viewName, scope, &why));
+    if (!view)
+        return ::testing::AssertionFailure() << "cannot choose \"" << itemText.toStdString() << "\": "
+                                             << (why.isEmpty() ? "\"" + viewName.toStdString() + "\" is no list"
+                                                               : why.toStdString());
+    QAbstractItemModel* model = view->model();
+    QModelIndex found;
+    for (int row = 0; model && row < model->rowCount(view->rootIndex()) && !found.isValid(); ++row)
+        for (int column = 0; column < model->columnCount(view->rootIndex()) && !found.isValid(); ++column) {
+            const QModelIndex index = model->index(row, column, view->rootIndex());
+            if (index.data().toString() == itemText)
+                found = index;
+        }
+    if (!found.isValid())
+        return ::testing::AssertionFailure() << "list \"" << viewName.toStdString() << "\" has no row \""
+                                             << itemText.toStdString() << "\"";
+    QWidget* viewport = view->viewport();
+    for (int turns = 0; turns < 40 && !viewport->rect().contains(view->visualRect(found)); ++turns) {
+        const bool down = view->visualRect(found).top() > viewport->rect().center().y();
+        const QPoint centre = viewport->rect().center();
+        QWheelEvent wheel(centre, viewport->mapToGlobal(centre), QPoint(), QPoint(0, down ? -120 : 120), Qt::NoButton,
+            Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        QApplication::processEvents();
+    }
+    const QRect rect = view->visualRect(found);
+    if (!viewport->rect().contains(rect.center()))
+        return ::testing::AssertionFailure() << "row \"" << itemText.toStdString() << "\" of \"" << viewName.toStdString()
+                                             << "\" cannot be scrolled into view";
+    return clickWidget(viewport, viewName + " row " + itemText, rect.center(), Qt::LeftButton, doubleClick);
+}
+
+::testing::AssertionResult dropPaths(QWidget* area, const QString& name, const QStringList& paths)
+{
+    if (::testing::AssertionResult ok = isReachable(area, name); !ok)
+        return ok;
+    auto* mime = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    mime->setUrls(urls);
+    const QPointF at = area->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &enter);
+    if (!enter.isAccepted()) {
+        delete mime;
+        return ::testing::AssertionFailure() << "\"" << name.toStdString() << "\" refuses the dragged files";
+    }
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+    QDropEvent drop(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &drop);
+    QApplication::processEvents();
+    delete mime;
+    if (!drop.isAccepted())
+        return ::testing::AssertionFailure() << "\"" << name.toStdString() << "\" did not accept the drop";
+    return ::testing::AssertionSuccess();
+}
+
+bool showsPattern(QWidget* widget, const QRect& part)
+{
+    if (!widget || !widget->isVisible())
+        return false;
+    const QImage image = widget->grab(part.isNull() ? widget->rect() : part).toImage();
+    // The four quadrant colours of the test photos (JPEG and scaling blur them a little).
+    using testimages::Corner;
+    const Corner corners[] = { Corner::TopLeft, Corner::TopRight, Corner::BottomLeft, Corner::BottomRight };
+    bool seen[4] = { false, false, false, false };
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) {
+            const QColor c = image.pixelColor(x, y);
+            const std::vector<double> pixel { double(c.red()), double(c.green()), double(c.blue()) };
+            for (int i = 0; i < 4; ++i)
+                seen[i] = seen[i] || testimages::looksLike(pixel, corners[i], false, 40);
+        }
+    return seen[0] && seen[1] && seen[2] && seen[3];
+}
+
 ::testing::AssertionResult pressKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    QWindow* window = focusWindow();
-    if (!window)
+    if (!focusWindow())
         return ::testing::AssertionFailure() << "no window has the keyboard focus for key " << key;
     struct Mod {
         Qt::KeyboardModifier flag;
@@ -193,7 +292,7 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
     Qt::KeyboardModifiers held;
     for (const Mod& m : mods)
         if (modifiers & m.flag) {
-            sendKey(window, true, m.key, held);
+            sendKey(true, m.key, held);
             held |= m.flag;
         }
     QString text;
@@ -207,12 +306,12 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
         text = QStringLiteral(" ");
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
         text.clear();
-    sendKey(window, true, key, held, text);
-    sendKey(window, false, key, held, text);
+    sendKey(true, key, held, text);
+    sendKey(false, key, held, text);
     for (int i = 3; i >= 0; --i)
         if (modifiers & mods[i].flag) {
             held &= ~Qt::KeyboardModifiers(mods[i].flag);
-            sendKey(window, false, mods[i].key, held);
+            sendKey(false, mods[i].key, held);
         }
     return ::testing::AssertionSuccess();
 }
@@ -220,8 +319,7 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
 ::testing::AssertionResult typeText(const QString& text)
 {
     for (const QChar c : text) {
-        QWindow* window = focusWindow();
-        if (!window)
+        if (!focusWindow())
             return ::testing::AssertionFailure() << "no window has the keyboard focus to type \"" << text.toStdString()
                                                  << "\"";
         const int symbolKey = shiftedKey(c);
@@ -233,12 +331,12 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
                 key = Qt::Key_Space;
         }
         if (shift)
-            sendKey(window, true, Qt::Key_Shift, Qt::NoModifier);
+            sendKey(true, Qt::Key_Shift, Qt::NoModifier);
         const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
-        sendKey(window, true, key, mods, QString(c));
-        sendKey(window, false, key, mods, QString(c));
+        sendKey(true, key, mods, QString(c));
+        sendKey(false, key, mods, QString(c));
         if (shift)
-            sendKey(window, false, Qt::Key_Shift, Qt::ShiftModifier);
+            sendKey(false, Qt::Key_Shift, Qt::ShiftModifier);
     }
     return ::testing::AssertionSuccess();
 }

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +48,23 @@ QWidget* findControl(const QString& name, QWidget* scope = nullptr, QString* why
     Qt::MouseButton button = Qt::LeftButton, bool doubleClick = false);
 /// The same for a double click.
 ::testing::AssertionResult doubleClickWidget(QWidget* control, const QString& name, QPoint at = QPoint(-1, -1));
+
+/// Clicks the control named `name` inside the one visible control named `scopeName`.
+::testing::AssertionResult clickIn(const QString& scopeName, const QString& name);
+
+/// Clicks the row of the item view named `viewName` whose text is `itemText`, turning the
+/// mouse wheel over the view first when the row lies outside it. `doubleClick` for rows that
+/// open on a double click.
+::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope = nullptr,
+    bool doubleClick = false);
+
+/// Drops `paths` on the widget as a file manager does: drag enter, drag move and drop events
+/// at its centre, with the paths as file URLs. Fails when the widget refuses the drag.
+::testing::AssertionResult dropPaths(QWidget* area, const QString& name, const QStringList& paths);
+
+/// Whether the picture of the widget shows the four colours of the journeys' test pattern
+/// (a thumbnail of a photo, not a placeholder).
+bool showsPattern(QWidget* widget, const QRect& part = QRect());
 
 /// Presses a key on the window that has the keyboard focus: each modifier is pressed first,
 /// on its own, and released after the key.

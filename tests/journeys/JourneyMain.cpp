@@ -81,19 +81,20 @@ std::string startXvfb()
 /// can be seen.
 class ShotOnFailure : public ::testing::EmptyTestEventListener {
 public:
-    void OnTestStart(const ::testing::TestInfo&) override { m_shot = false; }
+    void OnTestStart(const ::testing::TestInfo& info) override
+    {
+        m_shot = false;
+        // Read here: the unit test's lock is held while a failure is reported.
+        m_name = QString::fromLatin1(info.test_suite_name()) + "." + QString::fromLatin1(info.name());
+    }
     void OnTestPartResult(const ::testing::TestPartResult& result) override
     {
         if (!result.failed() || m_shot || !qApp)
             return;
         m_shot = true;
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        if (!info)
-            return;
         const QString dir = QStringLiteral(VANTREL_JOURNEY_FAILURE_DIR);
         QDir().mkpath(dir);
-        const QString path
-            = dir + "/" + QString::fromLatin1(info->test_suite_name()) + "." + QString::fromLatin1(info->name()) + ".png";
+        const QString path = dir + "/" + m_name + ".png";
         if (QScreen* screen = QGuiApplication::primaryScreen())
             if (screen->grabWindow(0).save(path))
                 std::fprintf(stderr, "journey: screen at the failure kept in %s\n", qPrintable(path));
@@ -101,6 +102,7 @@ public:
 
 private:
     bool m_shot = false;
+    QString m_name;
 };
 
 bool listsTestsOnly(int argc, char** argv)
