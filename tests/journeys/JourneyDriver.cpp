@@ -433,14 +433,9 @@ bool RunningApp::isUp() const
     return m_windows && m_windows->windowMain() && m_windows->windowMain()->isActiveWindow();
 }
 
-OvAppStoreWindow* RunningApp::window() const
+QWidget* RunningApp::window() const
 {
     return m_windows ? m_windows->windowMain() : nullptr;
-}
-
-QWidget* RunningApp::mainWidget() const
-{
-    return window();
 }
 
 } // namespace vantrel::journeys

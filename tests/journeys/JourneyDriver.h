@@ -97,8 +97,8 @@ public:
 
     bool isUp() const;
     MainWindowController* windows() const { return m_windows; }
-    OvAppStoreWindow* window() const;
-    QWidget* mainWidget() const;
+    /// The main window.
+    QWidget* window() const;
     /// How many times the application asked to leave its main loop.
     int exits() const { return *m_exits; }
 
