@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
@@ -170,6 +172,34 @@ QString shownStep()
         return ::testing::AssertionFailure() << "a click into \"" << fieldName.toStdString()
                                              << "\" does not give it the keyboard";
     return replaceText(text);
+}
+
+QWidget* control(const QString& name, QWidget* scope)
+{
+    QString why;
+    QWidget* found = findControl(name, scope, &why);
+    if (!found)
+        ADD_FAILURE() << why.toStdString();
+    return found;
+}
+
+QWidget* pane(const QString& name)
+{
+    QList<QWidget*> found;
+    for (QWidget* w : visibleControls(name))
+        if (!qobject_cast<QLabel*>(w))
+            found.append(w);
+    if (found.size() != 1) {
+        ADD_FAILURE() << found.size() << " visible panes named \"" << name.toStdString() << "\"";
+        return nullptr;
+    }
+    return found.first();
+}
+
+bool isChecked(const QString& name, QWidget* scope)
+{
+    auto* button = qobject_cast<QAbstractButton*>(control(name, scope));
+    return button && button->isChecked();
 }
 
 bool waitForSummary(int ms)

@@ -44,6 +44,16 @@ QString shownStep();
 /// Sets a text field as a user does: a click into it, select all, the text typed.
 ::testing::AssertionResult typeInto(const QString& fieldName, const QString& text, QWidget* scope = nullptr);
 
+/// Whether the check box or radio button named `name` shows as checked (false, with a failure,
+/// when it is missing).
+bool isChecked(const QString& name, QWidget* scope = nullptr);
+/// The one visible control named `name` (nullptr, with a failure naming it, when missing).
+QWidget* control(const QString& name, QWidget* scope = nullptr);
+
+/// The visible pane or group named `name` (its title label, which often carries the same name,
+/// left aside); nullptr with a failure when there is none.
+QWidget* pane(const QString& name);
+
 /// Waits until a run has ended and the summary shows; true when it did within `ms`.
 bool waitForSummary(int ms = 60'000);
 
