@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMap>
 
+#include <exiv2/exiv2.hpp>
 #include <sqlite3.h>
 
 #include "platform/imaging/VipsInclude.h"
@@ -90,10 +91,21 @@ FileFacts factsOf(const QString& path)
         facts.size = QSize(image.width(), image.height());
         if (image.get_typeof("orientation") != 0)
             facts.orientation = image.get_int("orientation");
-        facts.hasCameraMake = image.get_typeof("exif-ifd0-Make") != 0;
         facts.readable = true;
     } catch (const vips::VError&) {
         facts.readable = false;
+    }
+    // The tags as exiv2 reads them (libvips shows no EXIF block for TIFF, whose tags are IFD entries).
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+        image->readMetadata();
+        const Exiv2::ExifData& exif = image->exifData();
+        facts.hasCameraMake = exif.findKey(Exiv2::ExifKey("Exif.Image.Make")) != exif.end();
+        const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+        if (orientation != exif.end())
+            facts.orientation = int(orientation->toLong());
+    } catch (const Exiv2::Error&) {
+        facts.hasCameraMake = false;
     }
     return facts;
 }

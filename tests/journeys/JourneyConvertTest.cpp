@@ -1,0 +1,134 @@
+// Journeys through the output settings and the run: every output format, the naming rule, an
+// output folder chosen through its panel, and the files the run leaves on disk.
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "JourneyDriver.h"
+#include "JourneyFiles.h"
+#include "JourneySteps.h"
+
+namespace vantrel::journeys {
+namespace {
+
+struct FormatCase {
+    const char* item; ///< the row of the format list
+    const char* extension; ///< of the files written
+    const char* magic; ///< what the files' bytes say they are
+    bool hasQuality; ///< the quality field shows for this format
+    bool keepsCameraTags; ///< the JPEG sources' EXIF camera tags survive
+};
+
+const FormatCase kFormats[] = {
+    { "*.TIF", "tif", "tiff", false, true },
+    { "*.TIFF", "tiff", "tiff", false, true },
+    { "*.PNG", "png", "png", false, false },
+    { "*.JPG", "jpg", "jpeg", true, true },
+    { "*.JPEG", "jpeg", "jpeg", true, true },
+    { "*.JP2", "jp2", "jp2", true, false },
+    { "*.BMP", "bmp", "bmp", false, false },
+    { "*.GIF", "gif", "gif", false, false },
+};
+
+/// Picks a row of the popup list that `opener` opens.
+::testing::AssertionResult chooseFromPopup(const QString& opener, const QString& item, QWidget* scope)
+{
+    if (::testing::AssertionResult ok = clickControl(opener, scope); !ok)
+        return ok;
+    if (!waitFor([] { return visibleControls("Options").size() == 1; }, 5000))
+        return ::testing::AssertionFailure() << "\"" << opener.toStdString() << "\" opened no list";
+    if (::testing::AssertionResult ok = clickItem("Options", item); !ok)
+        return ok;
+    if (!waitFor([] { return visibleControls("Options").isEmpty(); }, 5000))
+        return ::testing::AssertionFailure() << "the list of \"" << opener.toStdString() << "\" stayed up";
+    return ::testing::AssertionSuccess();
+}
+
+/// The output folder the settings show (the label of the group of the same name).
+QString shownFolder()
+{
+    for (QWidget* w : visibleControls("Output folder"))
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().contains("<"))
+            return label->text();
+    return {};
+}
+
+TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
+{
+    QTemporaryDir disk;
+    PhotoFolder folder(disk.filePath("photos"));
+    ASSERT_TRUE(folder.ok());
+    RunningApp app;
+    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+
+    // Half size, upright by the EXIF orientation: every output has the shown size halved and no
+    // turn left in its tag, whatever the format.
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(clickControl("Percent size", pane("Resize")));
+    ASSERT_TRUE(typeInto("Percent width", "50", pane("Resize")));
+    ASSERT_TRUE(typeInto("Percent height", "50", pane("Resize")));
+    ASSERT_TRUE(clickControl("Auto correct", pane("Rotate")));
+
+    int run = 0;
+    for (const FormatCase& format : kFormats) {
+        SCOPED_TRACE(format.item);
+        ++run;
+        ASSERT_TRUE(goToStep("Next", "Settings"));
+        QWidget* settings = pane("Settings");
+        ASSERT_TRUE(settings);
+        ASSERT_TRUE(clickControl("Convert to", settings));
+        ASSERT_TRUE(chooseFromPopup("Choose format", format.item, settings));
+        EXPECT_EQ(controlText("Chosen format", settings), QString::fromLatin1(format.item));
+        EXPECT_EQ(visibleControls("Quality", settings).size(), format.hasQuality ? 1 : 0) << "the quality field";
+        if (format.hasQuality)
+            ASSERT_TRUE(typeInto("Quality", "60", settings));
+
+        // Prefix and suffix in turn, typed with capitals and symbols.
+        const bool prefix = run % 2 == 1;
+        const QString affix = prefix ? QStringLiteral("Trip-%1_").arg(run) : QStringLiteral("_V%1(b)").arg(run);
+        ASSERT_TRUE(chooseFromPopup("Choose naming", prefix ? "Add Prefix" : "Add Suffix", settings));
+        ASSERT_TRUE(typeInto("Prefix or suffix", affix, settings));
+        EXPECT_EQ(controlText("Prefix or suffix", settings), affix) << "the typed affix";
+
+        // A new output folder each run, chosen through the panel.
+        const QString out = disk.filePath(QStringLiteral("out-%1").arg(format.extension));
+        ASSERT_TRUE(QDir().mkpath(out));
+        ASSERT_TRUE(clickControl("Save to folder", settings));
+        ASSERT_TRUE(clickControl("Choose output folder", settings));
+        ASSERT_TRUE(choosePathInPanel(out));
+        EXPECT_TRUE(waitFor([&] { return shownFolder() == out; }, 3000))
+            << "the output folder shows \"" << shownFolder().toStdString() << "\"";
+
+        ASSERT_TRUE(goToStep("Convert", "Processing"));
+        ASSERT_TRUE(waitForSummary()) << "the run did not reach its summary";
+        const QStringList written = filesIn(out);
+        EXPECT_EQ(summaryCount("Images selected"), 6);
+        EXPECT_EQ(summaryCount("Images converted"), written.size()) << "summary against the disk";
+        EXPECT_EQ(summaryCount("Conversion failed"), 0);
+        EXPECT_EQ(written.size(), 6) << written.join(", ").toStdString();
+
+        for (const JourneyPhoto& photo : folder.photos()) {
+            const QString base = QFileInfo(photo.relativePath).completeBaseName();
+            const QString name = (prefix ? affix + base : base + affix) + "." + format.extension;
+            SCOPED_TRACE(name.toStdString());
+            ASSERT_TRUE(written.contains(name)) << "missing output " << name.toStdString() << " among "
+                                                << written.join(", ").toStdString();
+            const FileFacts facts = factsOf(out + "/" + name);
+            EXPECT_TRUE(facts.readable) << "unreadable output";
+            EXPECT_EQ(facts.format, QString::fromLatin1(format.magic)) << "format of the file's bytes";
+            EXPECT_EQ(facts.size, photo.shown() / 2) << "pixel size";
+            EXPECT_EQ(facts.orientation, 1) << "orientation tag";
+            if (format.keepsCameraTags && photo.relativePath.contains(".jp"))
+                EXPECT_TRUE(facts.hasCameraMake) << "the camera's EXIF tags were not kept";
+        }
+        ASSERT_TRUE(goToStep("Finish", "Photos"));
+        ASSERT_TRUE(goToStep("Next", "Resizing"));
+    }
+}
+
+} // namespace
+} // namespace vantrel::journeys
