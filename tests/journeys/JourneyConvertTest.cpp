@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QRegularExpression>
+#include <functional>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -128,6 +130,61 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
         ASSERT_TRUE(goToStep("Finish", "Photos"));
         ASSERT_TRUE(goToStep("Next", "Resizing"));
     }
+}
+
+/// Settings for a run into `out`: converted to PNG, names kept, the folder chosen through its panel.
+::testing::AssertionResult setPngInto(const QString& out)
+{
+    QWidget* settings = pane("Settings");
+    if (!settings)
+        return ::testing::AssertionFailure() << "no settings pane";
+    for (const auto& step : std::initializer_list<std::function<::testing::AssertionResult()>> {
+             [&] { return clickControl("Convert to", settings); },
+             [&] { return chooseFromPopup("Choose format", "*.PNG", settings); },
+             [&] { return clickControl("Save to folder", settings); },
+             [&] { return clickControl("Choose output folder", settings); }, [&] { return choosePathInPanel(out); } })
+        if (::testing::AssertionResult ok = step(); !ok)
+            return ok;
+    return ::testing::AssertionSuccess();
+}
+
+TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
+{
+    QTemporaryDir disk;
+    const QString photos = disk.filePath("forty");
+    // Big enough that a PNG encode takes a moment, so the run is still going when Stop comes.
+    ASSERT_TRUE(writeTinyPhotos(photos, 40, 900, 675));
+    const QString out = disk.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    RunningApp app;
+    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+
+    // The folder arrives by drag and drop on the drop area.
+    ASSERT_TRUE(dropPaths(control("Drop photos here"), "Drop photos here", { photos }));
+    ASSERT_TRUE(waitForBatchCount(40));
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(setPngInto(out));
+
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
+    ASSERT_TRUE(waitFor([&] { return !filesIn(out).isEmpty(); }, 30'000)) << "no file was written";
+    ASSERT_TRUE(clickControl("Stop", pane("Processing")));
+    ASSERT_TRUE(waitForSummary()) << "the stopped run did not reach its summary";
+
+    const QStringList written = filesIn(out);
+    EXPECT_GT(written.size(), 0);
+    EXPECT_LT(written.size(), 40) << "the run did not stop";
+    EXPECT_EQ(summaryCount("Images converted"), written.size()) << "summary against the disk";
+    EXPECT_EQ(summaryCount("Images selected"), 40);
+    for (const QString& name : written) {
+        EXPECT_TRUE(QRegularExpression("^photo\\d{3}\\.png$").match(name).hasMatch()) << "stray file " << name.toStdString();
+        const FileFacts facts = factsOf(out + "/" + name);
+        EXPECT_TRUE(facts.readable && facts.format == "png" && facts.size == QSize(900, 675))
+            << "partial or wrong file " << name.toStdString();
+    }
+    // The log has one row per photo the run wrote.
+    const auto details = logRows("tblLogDetails");
+    EXPECT_GE(details.size(), written.size()) << "log rows";
 }
 
 } // namespace
