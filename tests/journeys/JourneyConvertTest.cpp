@@ -1,6 +1,8 @@
 // Journeys through the output settings and the run: every output format, the naming rule, an
 // output folder chosen through its panel, and the files the run leaves on disk.
+#include <QAbstractItemView>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRegularExpression>
@@ -185,6 +187,78 @@ TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
     // The log has one row per photo the run wrote.
     const auto details = logRows("tblLogDetails");
     EXPECT_GE(details.size(), written.size()) << "log rows";
+}
+
+TEST(Journey, LogViewerFromTheSummaryShowsOneRowPerFileOfTheRun)
+{
+    QTemporaryDir disk;
+    PhotoFolder folder(disk.filePath("photos"));
+    ASSERT_TRUE(folder.ok());
+    const QString out = disk.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    RunningApp app;
+    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    // One source goes from the disk while the user is on the later steps.
+    const JourneyPhoto gone = folder.photos().at(3);
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(QFile::remove(folder.path(gone)));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(setPngInto(out));
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
+    ASSERT_TRUE(waitForSummary()) << "the run did not reach its summary";
+    EXPECT_EQ(summaryCount("Images converted"), 5);
+    EXPECT_EQ(summaryCount("Conversion failed"), 1);
+    EXPECT_EQ(filesIn(out).size(), 5);
+
+    ASSERT_TRUE(clickControl("Show Logs"));
+    ASSERT_TRUE(waitFor([] { return visibleControls("Log window").size() == 1; }, 5000)) << "no log window came up";
+    QWidget* logWindow = control("Log window");
+    ASSERT_TRUE(logWindow);
+    EXPECT_EQ(controlText("Images selected", logWindow), "6");
+    EXPECT_EQ(controlText("Images converted", logWindow), "5");
+    EXPECT_EQ(controlText("Conversion failed", logWindow), "1");
+    auto* table = qobject_cast<QAbstractItemView*>(control("Photos of the run", logWindow));
+    ASSERT_TRUE(table) << "the log's table of photos is missing";
+    QAbstractItemModel* rows = table->model();
+    ASSERT_EQ(rows->rowCount(), 6) << "rows of the log's table";
+
+    // The table and the database agree, row by row, and name each photo's fate.
+    const auto details = logRows("tblLogDetails");
+    ASSERT_EQ(details.size(), 6) << "rows of tblLogDetails";
+    const auto summaries = logRows("tblLogSummary");
+    ASSERT_EQ(summaries.size(), 1) << "rows of tblLogSummary";
+    EXPECT_EQ(summaries.first().value("imagesConverted"), "5");
+    QStringList inputs;
+    for (int row = 0; row < 6; ++row) {
+        const QString input = rows->index(row, 1).data().toString();
+        const QString output = rows->index(row, 2).data().toString().trimmed();
+        const QString information = rows->index(row, 3).data().toString();
+        SCOPED_TRACE(input.toStdString());
+        inputs << input;
+        EXPECT_EQ(rows->index(row, 0).data().toString(), QString::number(row + 1)) << "row number";
+        EXPECT_EQ(details.at(row).value("inputFilename"), input) << "database row " << row;
+        EXPECT_EQ(details.at(row).value("outputFilename").trimmed(), output) << "database row " << row;
+        EXPECT_EQ(details.at(row).value("information"), information) << "database row " << row;
+        EXPECT_EQ(details.at(row).value("timeStamp"), summaries.first().value("timeStamp"));
+        if (input == folder.path(gone)) {
+            EXPECT_EQ(information, "File not available at source directory.");
+            EXPECT_TRUE(output.isEmpty()) << "an output for the gone photo: " << output.toStdString();
+        } else {
+            EXPECT_EQ(information, "Processed successfully.");
+            EXPECT_EQ(output, out + "/" + QFileInfo(input).completeBaseName() + ".png") << "output path";
+            EXPECT_TRUE(QFile::exists(output)) << "the logged output is not on disk";
+        }
+    }
+    QStringList sources;
+    for (const JourneyPhoto& photo : folder.photos())
+        sources << folder.path(photo);
+    inputs.sort();
+    sources.sort();
+    EXPECT_EQ(inputs, sources) << "the log's input paths";
+
+    ASSERT_TRUE(clickControl("Close", logWindow));
+    EXPECT_TRUE(waitFor([&] { return !logWindow->isVisible(); }, 3000)) << "the log window did not close";
 }
 
 } // namespace
