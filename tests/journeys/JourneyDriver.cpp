@@ -2,6 +2,12 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QCheckBox>
+#include <QMenu>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 #include <QWheelEvent>
@@ -151,6 +157,27 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
     return ::testing::AssertionSuccess();
 }
 
+namespace {
+
+/// Where a user clicks a control: on the box of a check box or radio button (a click on the
+/// empty stretch of a wide one does nothing), else its centre.
+QPoint defaultClickPoint(QWidget* control)
+{
+    QStyle::SubElement indicator = QStyle::SE_CustomBase;
+    QStyleOptionButton option;
+    option.initFrom(control);
+    if (qobject_cast<QCheckBox*>(control))
+        indicator = QStyle::SE_CheckBoxIndicator;
+    else if (qobject_cast<QRadioButton*>(control))
+        indicator = QStyle::SE_RadioButtonIndicator;
+    if (indicator == QStyle::SE_CustomBase)
+        return control->rect().center();
+    const QRect box = control->style()->subElementRect(indicator, &option, control);
+    return box.isValid() ? box.center() : control->rect().center();
+}
+
+} // namespace
+
 ::testing::AssertionResult clickWidget(
     QWidget* control, const QString& name, QPoint at, Qt::MouseButton button, bool doubleClick)
 {
@@ -160,7 +187,7 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
     QWindow* window = top->windowHandle();
     if (!window)
         return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" has no window";
-    const QPoint local = at.x() < 0 ? control->rect().center() : at;
+    const QPoint local = at.x() < 0 ? defaultClickPoint(control) : at;
     const QPoint pos = control->mapTo(top, local);
     QTest::mouseMove(window, pos);
     QApplication::processEvents();
@@ -231,6 +258,76 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
         return ::testing::AssertionFailure() << "row \"" << itemText.toStdString() << "\" of \"" << viewName.toStdString()
                                              << "\" cannot be scrolled into view";
     return clickWidget(viewport, viewName + " row " + itemText, rect.center(), Qt::LeftButton, doubleClick);
+}
+
+namespace {
+
+QAction* actionNamed(const QList<QAction*>& actions, const QString& text)
+{
+    for (QAction* action : actions)
+        if (action->text() == text && action->isVisible())
+            return action;
+    return nullptr;
+}
+
+QMenu* openPopupMenu()
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(top); menu && menu->isVisible())
+            return menu;
+    return nullptr;
+}
+
+::testing::AssertionResult openMenu(const QString& menu, QMenu** popup)
+{
+    QString why;
+    auto* bar = qobject_cast<QMenuBar*>(findControl(QStringLiteral("Menu"), nullptr, &why));
+    if (!bar)
+        return ::testing::AssertionFailure() << "no menu bar: " << why.toStdString();
+    QAction* title = actionNamed(bar->actions(), menu);
+    if (!title)
+        return ::testing::AssertionFailure() << "the menu bar has no menu \"" << menu.toStdString() << "\"";
+    if (::testing::AssertionResult ok
+        = clickWidget(bar, "menu " + menu, bar->actionGeometry(title).center());
+        !ok)
+        return ok;
+    if (!waitFor([] { return openPopupMenu() != nullptr; }, 3000))
+        return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" did not open";
+    *popup = openPopupMenu();
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+::testing::AssertionResult chooseMenuItem(const QString& menu, const QString& item)
+{
+    QMenu* popup = nullptr;
+    if (::testing::AssertionResult ok = openMenu(menu, &popup); !ok)
+        return ok;
+    QAction* action = actionNamed(popup->actions(), item);
+    if (!action)
+        return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" has no item \""
+                                             << item.toStdString() << "\"";
+    if (!action->isEnabled())
+        return ::testing::AssertionFailure() << "the menu item \"" << item.toStdString() << "\" is disabled";
+    return clickWidget(popup, "menu item " + item, popup->actionGeometry(action).center());
+}
+
+::testing::AssertionResult menuItemEnabled(const QString& menu, const QString& item, bool* enabled)
+{
+    QMenu* popup = nullptr;
+    if (::testing::AssertionResult ok = openMenu(menu, &popup); !ok)
+        return ok;
+    QAction* action = actionNamed(popup->actions(), item);
+    if (!action)
+        return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" has no item \""
+                                             << item.toStdString() << "\"";
+    *enabled = action->isEnabled();
+    if (::testing::AssertionResult ok = pressKey(Qt::Key_Escape); !ok)
+        return ok;
+    if (!waitFor([] { return openPopupMenu() == nullptr; }, 3000))
+        return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" did not close on Escape";
+    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult dropPaths(QWidget* area, const QString& name, const QStringList& paths)

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include <QList>
 #include <QPoint>
@@ -13,6 +14,12 @@
 
 class QWidget;
 class QWindow;
+
+/// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace vantrel {
 class AppController;
@@ -57,6 +64,13 @@ QWidget* findControl(const QString& name, QWidget* scope = nullptr, QString* why
 /// open on a double click.
 ::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope = nullptr,
     bool doubleClick = false);
+
+/// Opens the menu titled `menu` of the window's menu bar with a click and clicks its item
+/// `item`. Fails naming the menu or item when either is missing or disabled.
+::testing::AssertionResult chooseMenuItem(const QString& menu, const QString& item);
+/// Whether the item `item` of the menu `menu` is enabled (opens and closes the menu with the
+/// mouse and Escape to see it, as a user would).
+::testing::AssertionResult menuItemEnabled(const QString& menu, const QString& item, bool* enabled);
 
 /// Drops `paths` on the widget as a file manager does: drag enter, drag move and drop events
 /// at its centre, with the paths as file URLs. Fails when the widget refuses the drag.
