@@ -257,6 +257,11 @@ bool AppController::isRateAvailable()
     return WebServices::reviewPageUrl().isValid();
 }
 
+bool AppController::isFeedbackAvailable()
+{
+    return WebServices::isEnabled(WebServices::Service::Feedback);
+}
+
 void AppController::btnHelpTapped()
 {
     const QUrl url = WebServices::supportPageUrl();

@@ -104,6 +104,8 @@ public:
     /// Help and rating lead somewhere only when the content server is configured.
     static bool isHelpAvailable();
     static bool isRateAvailable();
+    /// The feedback form can send only when the feedback service is configured.
+    static bool isFeedbackAvailable();
     bool isCrossPromotionAvailable() const { return bool(m_hooks.crossPromotion); }
     /// Opens the review page; true (and "appVersion" stored) only when it opened.
     bool openReviewPage();

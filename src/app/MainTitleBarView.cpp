@@ -3,73 +3,24 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
 #include "app/TabBarLayout.h"
 #include "components/AppLook.h"
+#include "components/HighlightedButton.h"
+#include "components/IMGButton.h"
+#include "components/MouseDownView.h"
 #include "components/NamedImagePainter.h"
-#include "components/TitleBar/OvWindowButton.h"
 #include "core/ResourceImages.h"
 
 namespace vantrel {
 
-MainTabButton::MainTabButton(const QString& caption, QWidget* parent)
-    : QAbstractButton(parent)
-{
-    setText(caption);
-    setAccessibleName(caption);
-    setCursor(Qt::PointingHandCursor);
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 1.15);
-    setFont(f);
-}
-
-void MainTabButton::setStateOn(bool on)
-{
-    if (on == m_stateOn)
-        return;
-    m_stateOn = on;
-    update();
-}
-
-QSize MainTabButton::sizeHint() const
-{
-    return { TabBarLayout::kTabWidth, TabBarLayout::kTabHeight };
-}
-
-void MainTabButton::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    QFont f = font();
-    f.setBold(!m_stateOn);
-    painter.setFont(f);
-    const QColor chosen = AppLook::labelColor();
-    const QColor other = AppLook::disabledLabelColor();
-    QColor color = m_stateOn ? other : chosen;
-    if (!isEnabled())
-        color.setAlphaF(0.55f);
-    else if (underMouse() && m_stateOn)
-        color = chosen;
-    painter.setPen(color);
-    painter.drawText(rect().adjusted(0, 0, 0, -TabBarLayout::kUnderlineHeight), Qt::AlignCenter, text());
-}
-
 namespace {
 
-OvWindowButton* makeWindowButton(QWidget* parent, const QString& image, const QString& name)
-{
-    auto* button
-        = OvWindowButton::windowButtonWithSize(QSize(TabBarLayout::kWindowButtonSize, TabBarLayout::kWindowButtonSize),
-            QStringLiteral("vantrel.main"), parent);
-    button->setActiveImage(QPixmap::fromImage(ResourceImages::named(image + "-normal")));
-    button->setPressedImage(QPixmap::fromImage(ResourceImages::named(image + "-press")));
-    button->setRolloverImage(QPixmap::fromImage(ResourceImages::named(image + "-hover")));
-    button->setAccessibleName(name);
-    button->setToolTip(name);
-    return button;
-}
+// The step tabs' look: a clear face with a light slate title, cyan under the pointer; the chosen
+// tab (state 0) a dark framed face with a bold cyan title. The tag keeps the chosen tab clickable.
+constexpr int kTabTag = 108;
 
 QWidget* colouredView(QWidget* parent, const QColor& color, const QString& name)
 {
@@ -92,9 +43,13 @@ MainTitleBarView::MainTitleBarView(QWidget* parent)
     setAccessibleName(QStringLiteral("Title bar"));
     setCursor(Qt::ArrowCursor);
 
-    btnCloseWindow = makeWindowButton(this, QStringLiteral("close"), QStringLiteral("Close"));
-    btnMinimizeWindow = makeWindowButton(this, QStringLiteral("min"), QStringLiteral("Minimise"));
-    btnZoomWindow = makeWindowButton(this, QStringLiteral("max"), QStringLiteral("Full screen"));
+    vwMouseDownLintener = new MouseDownView(this);
+    vwMouseDownLintener->setAccessibleName(QStringLiteral("Title bar background"));
+
+    const int buttonSize = TabBarLayout::kWindowButtonSize;
+    btnCloseWindow = IMGButton::windowButton(QStringLiteral("close"), QStringLiteral("Close"), buttonSize, this);
+    btnMinimizeWindow = IMGButton::windowButton(QStringLiteral("min"), QStringLiteral("Minimise"), buttonSize, this);
+    btnZoomWindow = IMGButton::windowButton(QStringLiteral("max"), QStringLiteral("Full screen"), buttonSize, this);
 
     menuBar = new QMenuBar(this);
     menuBar->setNativeMenuBar(false);
@@ -118,8 +73,16 @@ MainTitleBarView::MainTitleBarView(QWidget* parent)
     lblLineSelectedOption = colouredView(this, AppLook::accentColor(), QStringLiteral("Selected step line"));
     const QStringList captions
         = { QStringLiteral("1. Photos"), QStringLiteral("2. Resizing"), QStringLiteral("3. Settings") };
-    for (int i = 0; i < 3; ++i)
-        tabs[size_t(i)] = new MainTabButton(captions.at(i), this);
+    for (int i = 0; i < 3; ++i) {
+        auto* tab = new HighlightedButton(captions.at(i), this);
+        tab->setAccessibleName(captions.at(i));
+        QFont f = tab->font();
+        f.setPointSizeF(f.pointSizeF() * 1.15);
+        tab->setFont(f);
+        tab->setTag(kTabTag);
+        tab->awakeFromNib();
+        tabs[size_t(i)] = tab;
+    }
 
     viewContactSupport = new QWidget(this);
     viewContactSupport->setAccessibleName(QStringLiteral("Support"));
@@ -146,7 +109,7 @@ void MainTitleBarView::selectTab(int tab)
         return;
     m_selectedTab = tab;
     for (int i = 0; i < 3; ++i)
-        tabs[size_t(i)]->setStateOn(i + 1 != tab);
+        tabs[size_t(i)]->setState(i + 1 != tab ? 1 : 0);
     layoutParts();
 }
 
@@ -154,6 +117,7 @@ void MainTitleBarView::layoutParts()
 {
     using namespace TabBarLayout;
     const QSize bar = size();
+    vwMouseDownLintener->setGeometry(rect());
     btnCloseWindow->setGeometry(windowButtonFrame(0));
     btnMinimizeWindow->setGeometry(windowButtonFrame(1));
     btnZoomWindow->setGeometry(windowButtonFrame(2));
@@ -165,6 +129,8 @@ void MainTitleBarView::layoutParts()
     lblOnTabButtons->setGeometry(highlightFrame(m_selectedTab, bar));
     lblLineSelectedOption->setGeometry(underlineFrame(m_selectedTab, bar));
     lblOnTabButtons->lower();
+    vwMouseDownLintener->lower(); // the background, under everything else
+    lblLineSelectedOption->raise(); // over the chosen tab's face; it takes no clicks
     const QSize contactHint = viewContactSupport->sizeHint();
     viewContactSupport->setGeometry(bar.width() - contactHint.width() - 16,
         (kMenuStripHeight - contactHint.height()) / 2, contactHint.width(), contactHint.height());
@@ -184,18 +150,6 @@ void MainTitleBarView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutParts();
-}
-
-void MainTitleBarView::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && mouseDown)
-        mouseDown(mapTo(window(), event->position()));
-}
-
-void MainTitleBarView::mouseMoveEvent(QMouseEvent* event)
-{
-    if ((event->buttons() & Qt::LeftButton) && mouseDragged)
-        mouseDragged(event->globalPosition());
 }
 
 } // namespace vantrel

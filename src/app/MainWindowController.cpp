@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -12,6 +13,9 @@
 #include "app/MainTitleBarView.h"
 #include "app/MessageSheetPanel.h"
 #include "app/TabBarLayout.h"
+#include "components/HighlightedButton.h"
+#include "components/IMGButton.h"
+#include "components/MouseDownView.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "components/TitleBar/OvWindowButton.h"
@@ -100,8 +104,7 @@ MainWindowController::~MainWindowController()
 void MainWindowController::setFeedbackOpener(FeedbackOpener opener)
 {
     m_feedbackOpener = std::move(opener);
-    if (QAction* feedback = action(QStringLiteral("feedback")))
-        feedback->setEnabled(bool(m_feedbackOpener));
+    updateFeedbackItem();
 }
 
 QAction* MainWindowController::action(const QString& name) const
@@ -217,8 +220,7 @@ void MainWindowController::setupTitleBarViewForWindow()
     connect(m_titleBar->tabs[0], &QAbstractButton::clicked, this, &MainWindowController::tabSelectPhotosTapped);
     connect(m_titleBar->tabs[1], &QAbstractButton::clicked, this, &MainWindowController::tabResizeOptionsTapped);
     connect(m_titleBar->tabs[2], &QAbstractButton::clicked, this, &MainWindowController::tabSettingOptionsTapped);
-    m_titleBar->mouseDown = [this](QPointF p) { mouseDown(p); };
-    m_titleBar->mouseDragged = [this](QPointF p) { mouseDragged(p); };
+    m_titleBar->vwMouseDownLintener->setDelegate(this);
 
     tabSelectPhotosTapped();
 }
@@ -331,6 +333,17 @@ void MainWindowController::mouseDown(QPointF inWindow)
 {
     m_systemMove = m_window->startSystemMove();
     m_initialLocation = inWindow;
+}
+
+void MainWindowController::mouseDown(QMouseEvent* event, MouseDownView* view)
+{
+    mouseDown(view->mapTo(view->window(), event->position()));
+}
+
+void MainWindowController::mouseDragged(QMouseEvent* event, MouseDownView* view)
+{
+    Q_UNUSED(view);
+    mouseDragged(event->globalPosition());
 }
 
 void MainWindowController::mouseDragged(QPointF onScreen)

@@ -10,6 +10,7 @@
 #include <QRect>
 
 #include "app/AppController.h"
+#include "components/MouseDownViewDelegate.h"
 #include "core/DataBeans/PhotoFile.h"
 
 class QAction;
@@ -29,7 +30,7 @@ struct Notification;
 /// buttons and the menu in its 160-point bar, and the main screen below. It turns the wizard's
 /// notifications into tab moves, enables and disables the wizard, asks for a rating after runs,
 /// offers the last session at launch and asks to save the session at quit. Main thread only.
-class MainWindowController : public QObject, public MainWindowSide {
+class MainWindowController : public QObject, public MainWindowSide, public MouseDownViewDelegate {
     Q_OBJECT
 public:
     using Delay = std::function<void(int milliseconds, std::function<void()> fn)>;
@@ -87,6 +88,10 @@ public:
     void btnZoomWindowTapped();
     void mouseDown(QPointF inWindow);
     void mouseDragged(QPointF onScreen);
+    /// The title bar's background view reports here: a press keeps its place in the window, a
+    /// drag moves the window.
+    void mouseDown(QMouseEvent* event, MouseDownView* view) override;
+    void mouseDragged(QMouseEvent* event, MouseDownView* view) override;
     void disableView();
     void enableView();
     void disableCross();
@@ -134,6 +139,7 @@ private:
     void setupTitleBarViewForWindow();
     void setupViewInitialSize();
     void buildMenu();
+    void updateFeedbackItem();
     void buildSheets();
     /// Begins a sheet on the main window, or, while the rating sheet is up, once it has closed.
     void beginSheet(QWidget* content, std::function<void()> opened = {});

@@ -76,6 +76,7 @@ void MainWindowController::openAddPanel(const QString& prompt, bool folders)
     panel->setWindowTitle(prompt);
     panel->setLabelText(QFileDialog::Accept, prompt);
     panel->setFileMode(folders ? QFileDialog::Directory : QFileDialog::ExistingFiles);
+    panel->setAllowsMultipleSelection(true);
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
     connect(panel, &QFileDialog::finished, this, [panel](int result) {
         AppDelegate::shareDelegate()->isSubWindowOpened = false;

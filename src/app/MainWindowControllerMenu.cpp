@@ -26,23 +26,25 @@ void MainWindowController::buildMenu()
         app, QStringLiteral("rate"), QStringLiteral("Rate Vantrel..."), [this] { m_app->btnRateOnAppstoreTapped(); });
     rate->setEnabled(AppController::isRateAvailable());
     QMenu* more = app->addMenu(QStringLiteral("More Applications"));
+    more->setObjectName(QStringLiteral("moreApplications"));
     QList<QAction*> promotions;
-    for (int tag : { 1, 2 }) {
-        promotions.append(add(more, QStringLiteral("crossPromotion%1").arg(tag),
-            QStringLiteral("Recommended application %1").arg(tag),
+    for (int tag : { 1, 2 })
+        promotions.append(add(more, QStringLiteral("crossPromotion%1").arg(tag), QString(),
             [this, tag] { m_app->btnKorvingAppcenterTapped(tag); }));
-    }
     // The recommended applications arrive from the content service: their titles are read each
-    // time the menu opens, and an item without one stays disabled.
-    auto updatePromotions = [this, promotions] {
+    // time the menu opens. A row without one is not shown, so with no service the menu is empty.
+    auto updatePromotions = [this, more, promotions] {
         const auto& titles = m_app->hooks().crossPromotionTitles;
         const QStringList names = titles ? titles() : QStringList();
+        bool any = false;
         for (int i = 0; i < promotions.size(); ++i) {
             const QString name = names.value(i);
-            if (!name.isEmpty())
-                promotions[i]->setText(name);
+            promotions[i]->setText(name);
+            promotions[i]->setVisible(!name.isEmpty());
             promotions[i]->setEnabled(!name.isEmpty() && m_app->isCrossPromotionAvailable());
+            any = any || !name.isEmpty();
         }
+        more->menuAction()->setEnabled(any);
     };
     updatePromotions();
     connect(app, &QMenu::aboutToShow, this, updatePromotions);
@@ -60,9 +62,9 @@ void MainWindowController::buildMenu()
     helpAction->setShortcutContext(Qt::ApplicationShortcut);
     helpAction->setEnabled(AppController::isHelpAvailable());
     m_window->addAction(helpAction);
-    QAction* feedback = add(
-        help, QStringLiteral("feedback"), QStringLiteral("Send Feedback..."), [this] { m_app->btnFeedbackTapped(); });
-    feedback->setEnabled(bool(m_feedbackOpener));
+    add(help, QStringLiteral("feedback"), QStringLiteral("Send Feedback..."), [this] { m_app->btnFeedbackTapped(); });
+    updateFeedbackItem();
+    connect(help, &QMenu::aboutToShow, this, &MainWindowController::updateFeedbackItem);
     for (QMenu* menu : { app, more, help })
         menu->setStyleSheet(
             QStringLiteral("QMenu { background: rgb(54, 63, 78); color: white; border: 1px solid rgb(30, 34, 42); }"
@@ -70,4 +72,12 @@ void MainWindowController::buildMenu()
                            "QMenu::item:selected { background: rgb(66, 180, 211); }"
                            "QMenu::item:disabled { color: rgb(130, 138, 158); }"));
 }
+
+void MainWindowController::updateFeedbackItem()
+{
+    // Like help and rating: the form is offered only where a feedback service can take it.
+    if (QAction* feedback = action(QStringLiteral("feedback")))
+        feedback->setEnabled(m_feedbackOpener && AppController::isFeedbackAvailable());
+}
+
 } // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include <QAbstractItemView>
 #include <QScreen>
 
 namespace vantrel {
@@ -11,6 +12,29 @@ CustomOpenPanel::CustomOpenPanel(QWidget* parent)
 {
     setOption(QFileDialog::DontUseNativeDialog, true);
     setAccessibleName(tr("Open"));
+}
+
+void CustomOpenPanel::setAllowsMultipleSelection(bool allows)
+{
+    m_allowsMultipleSelection = allows;
+    applySelectionMode();
+}
+
+void CustomOpenPanel::showEvent(QShowEvent* event)
+{
+    applySelectionMode();
+    QFileDialog::showEvent(event);
+}
+
+void CustomOpenPanel::applySelectionMode()
+{
+    // Without the flag, the dialog's own rule: several files in ExistingFiles mode only.
+    const bool several = m_allowsMultipleSelection || fileMode() == QFileDialog::ExistingFiles;
+    const auto mode = several ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+    // The file list and the detail view of the non-native dialog (the sidebar keeps its own).
+    for (const char* name : { "listView", "treeView" })
+        if (auto* view = findChild<QAbstractItemView*>(QLatin1String(name)))
+            view->setSelectionMode(mode);
 }
 
 QRect CustomOpenPanel::frameFor(const QRect& frame, const QRect& visibleFrame)

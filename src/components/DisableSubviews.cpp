@@ -17,8 +17,14 @@ bool isControl(const QWidget* w)
 {
     return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QAbstractSlider*>(w)
         || qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w)
-        || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w)
-        || w->property("isControl").toBool();
+        || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w) || w->property("isControl").toBool();
+}
+
+// Through the meta-object, so a control that declares its own setEnabled slot (with rules of
+// its own) gets it, as a message to the object would; QWidget's slot otherwise.
+void setEnabled(QWidget* w, bool enabled)
+{
+    QMetaObject::invokeMethod(w, "setEnabled", Qt::DirectConnection, Q_ARG(bool, enabled));
 }
 
 bool inRange(int tag, int location, int length)
@@ -54,7 +60,7 @@ void disableSubviews(QWidget* root, bool disable, const Filter& filter)
     for (QWidget* child : children) {
         disableSubviews(child, disable, accept);
         if (accept(child) && isControl(child))
-            child->setEnabled(!disable);
+            setEnabled(child, !disable);
     }
 }
 
@@ -91,8 +97,8 @@ void disableSubviewsOfTypeInTagRange(QWidget* root, bool disable, const QMetaObj
 
 void disableSubviewsOfTypeWithTags(QWidget* root, bool disable, const QMetaObject& type, const std::set<int>& tags)
 {
-    disableSubviews(root, disable,
-        [&type, &tags](QWidget* w) { return isOfType(w, type) && tags.count(tagOf(w)) > 0; });
+    disableSubviews(
+        root, disable, [&type, &tags](QWidget* w) { return isOfType(w, type) && tags.count(tagOf(w)) > 0; });
 }
 
 } // namespace vantrel::DisableSubviews

@@ -63,6 +63,7 @@ void HighlightedButton::setEnabled(bool flag)
 {
     resetCursorRects();
     m_isEnabled = flag;
+    m_disabledFromOutside = false;
     m_settingEnabled = true;
     QWidget::setEnabled(flag || keepsClicksWhenDisabled(tag()));
     m_settingEnabled = false;
@@ -170,13 +171,26 @@ void HighlightedButton::leaveEvent(QEvent* event)
 
 void HighlightedButton::changeEvent(QEvent* event)
 {
-    // A plain QWidget::setEnabled from outside is followed like our own.
-    if (event->type() == QEvent::EnabledChange && !m_settingEnabled && isEnabled() != m_isEnabled) {
-        m_isEnabled = isEnabled();
-        if (m_isEnabled)
-            setButtonDefault();
-        else
+    // A QWidget::setEnabled on the button itself from outside is followed like our own. A
+    // parent that disables its subtree (an inactive title bar) changes neither the own flag nor
+    // the look: the button comes back as it was.
+    if (event->type() == QEvent::EnabledChange && !m_settingEnabled) {
+        if (!isEnabled() && testAttribute(Qt::WA_ForceDisabled)) {
+            m_disabledFromOutside = true;
+            m_isEnabled = false;
             setDisabled();
+            // Tags 108 and 110 keep taking clicks whoever disables them.
+            if (keepsClicksWhenDisabled(tag())) {
+                m_settingEnabled = true;
+                QWidget::setEnabled(true);
+                m_settingEnabled = false;
+                m_disabledFromOutside = false;
+            }
+        } else if (isEnabled() && m_disabledFromOutside) {
+            m_disabledFromOutside = false;
+            m_isEnabled = true;
+            setButtonDefault();
+        }
     }
     QPushButton::changeEvent(event);
 }

@@ -45,11 +45,16 @@ public:
 
     /// Sets the own flag and the default look; call once the tag and images are set.
     void awakeFromNib();
+
+public slots:
     /// The own flag follows `flag`; the widget's enabled state follows it too except for tags
-    /// 108 and 110. Then the default look (true) or the disabled look (false). Hides
-    /// QWidget::setEnabled on purpose: a plain QWidget::setEnabled (e.g. from a view that
-    /// disables its subviews) is followed as well.
+    /// 108 and 110. Then the default look (true) or the disabled look (false). Declared as a
+    /// slot so that callers holding a plain QWidget* reach it through the meta-object
+    /// (DisableSubviews does); a direct QWidget::setEnabled(false) is followed as well, and a
+    /// 108 or 110 disabled that way is enabled again at once, keeping only the disabled look.
     void setEnabled(bool flag);
+
+public:
     /// 0: setEnabled(false); anything else: setEnabled(true) and the default look.
     void setState(int state);
 
@@ -77,6 +82,7 @@ private:
     QImage m_imgSelectedState;
     bool m_isEnabled = true;
     bool m_settingEnabled = false;
+    bool m_disabledFromOutside = false; // by a QWidget::setEnabled(false) on the button itself
     /// The accumulated look: each applied look overwrites only what it sets.
     HighlightedButtonLook m_current;
     bool m_layerBacked = false;

@@ -43,6 +43,25 @@ IMGButton::IMGButton(QWidget* parent)
     connect(this, &QAbstractButton::toggled, this, [this] { update(); });
 }
 
+IMGButton* IMGButton::windowButton(const QString& stem, const QString& name, int size, QWidget* parent)
+{
+    auto* button = new IMGButton(parent);
+    const QString normal = stem + QStringLiteral("-normal");
+    const QString press = stem + QStringLiteral("-press");
+    // Disabled (a window that is not active disables its title bar, and a press draws the
+    // disabled look under the hover image) shows the plain image.
+    button->setButtonImages(QString(), QString(), press, QString(), QString(), press, QString(), QString(), normal, //
+        QString(), QString(), normal, QString(), QString(), press, QString(), QString(), normal);
+    button->setImgMouseHover(stem + QStringLiteral("-hover"));
+    button->setImgMouseOut(normal);
+    button->setCheckable(false);
+    button->setFixedSize(size, size);
+    button->setAccessibleName(name);
+    button->setToolTip(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
 void IMGButton::setButtonImages(const QString& imgOnState_St, const QString& imgOnState_Md,
     const QString& imgOnState_En, const QString& imgOnStateDwn_St, const QString& imgOnStateDwn_Md,
     const QString& imgOnStateDwn_En, const QString& imgOnStateDis_St, const QString& imgOnStateDis_Md,

@@ -32,6 +32,13 @@ public:
 
     explicit IMGButton(QWidget* parent = nullptr);
 
+    /// A custom window button (close, minimise, zoom) of the images "<stem>-normal" (off, and
+    /// disabled), "<stem>-press" (on) and "<stem>-hover" (hover end cap, also while pressed),
+    /// exactly as large as its square images so the end caps cover it whole. It is momentary:
+    /// its state stays off, so the hover image shows every time the pointer is over it, also
+    /// after a click. `name` is its accessible name and tool tip.
+    static IMGButton* windowButton(const QString& stem, const QString& name, int size, QWidget* parent = nullptr);
+
     /// The 18 image names, on state first (start cap, middle, end cap for normal, pressed and
     /// disabled), then the off state. Ends a press in progress.
     void setButtonImages(const QString& imgOnState_St, const QString& imgOnState_Md, const QString& imgOnState_En,

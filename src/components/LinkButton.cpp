@@ -71,7 +71,10 @@ void LinkButton::paintEvent(QPaintEvent* /*event*/)
     QPainter painter(this);
     const QFont f = titleFont();
     painter.setFont(f);
-    painter.setPen(m_titleColor.value_or(palette().color(QPalette::ButtonText)));
+    QColor color = m_titleColor.value_or(palette().color(QPalette::ButtonText));
+    if (!isEnabled())
+        color.setAlphaF(color.alphaF() * 0.45f); // a disabled link reads as such
+    painter.setPen(color);
     QRect area = rect();
     if (isDown())
         area.translate(1, 1);

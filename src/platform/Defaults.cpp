@@ -1,6 +1,10 @@
 #include "platform/Defaults.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <QStandardPaths>
 
 namespace vantrel {
 
@@ -15,8 +19,26 @@ Defaults::Defaults()
     reload();
 }
 
+QString Defaults::settingsFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Vantrel/Vantrel.conf";
+}
+
 void Defaults::reload()
 {
+    m_settings.reset();
+    m_memory.clear();
+    // QSettings reads the file in its constructor: a FIFO there would block start-up for ever,
+    // and a device or folder is no settings file either. Links are followed, as QSettings does.
+    std::error_code error;
+    const QString path = settingsFilePath();
+    const auto type = std::filesystem::status(path.toStdString(), error).type();
+    if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular
+        && type != std::filesystem::file_type::none) {
+        std::fprintf(
+            stderr, "Defaults: %s is not a regular file; starting with the default settings\n", qPrintable(path));
+        return;
+    }
     m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Vantrel", "Vantrel");
 }
 
@@ -28,13 +50,13 @@ void Defaults::registerDefaults(const QVariantMap& values)
 
 bool Defaults::contains(const QString& key) const
 {
-    return m_settings->contains(key);
+    return m_settings ? m_settings->contains(key) : m_memory.contains(key);
 }
 
 QVariant Defaults::objectForKey(const QString& key) const
 {
-    if (m_settings->contains(key))
-        return m_settings->value(key);
+    if (contains(key))
+        return m_settings ? m_settings->value(key) : m_memory.value(key);
     return m_registered.value(key);
 }
 
@@ -61,20 +83,28 @@ void Defaults::setObject(const QString& key, const QVariant& value, bool sync)
         removeObjectForKey(key, sync);
         return;
     }
-    m_settings->setValue(key, value);
+    if (m_settings)
+        m_settings->setValue(key, value);
+    else
+        m_memory.insert(key, value);
     if (sync)
         synchronize();
 }
 
 void Defaults::removeObjectForKey(const QString& key, bool sync)
 {
-    m_settings->remove(key);
+    if (m_settings)
+        m_settings->remove(key);
+    else
+        m_memory.remove(key);
     if (sync)
         synchronize();
 }
 
 bool Defaults::synchronize()
 {
+    if (!m_settings)
+        return true; // the session's values stay in memory, as announced at start-up
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError) {
         std::fprintf(stderr, "Defaults: could not write %s\n", qPrintable(m_settings->fileName()));

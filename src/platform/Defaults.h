@@ -12,7 +12,9 @@ namespace vantrel {
 
 /// The user defaults: ~/.config/Vantrel/Vantrel.conf through QSettings, with registered
 /// defaults that answer for absent keys (they are never written to the file) and a sync after
-/// every write unless the caller asks otherwise.
+/// every write unless the caller asks otherwise. When something other than a regular file sits
+/// at that path (a FIFO would block the reader for ever), the defaults live in memory for the
+/// session and the file is left alone.
 class Defaults {
 public:
     static Defaults& standard();
@@ -32,9 +34,13 @@ public:
     /// Re-reads the file; tests use it after changing HOME.
     void reload();
 
+    /// Where the settings are kept: $XDG_CONFIG_HOME/Vantrel/Vantrel.conf.
+    static QString settingsFilePath();
+
 private:
     Defaults();
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_settings; // null when the file is not a regular file
+    QVariantMap m_memory; // the stored values while m_settings is null
     QVariantMap m_registered;
 };
 

@@ -1,13 +1,18 @@
 // The main screen's widgets offscreen: steps in the box with their buttons, the alert and
 // overwrite sheets as in-window overlays, and the loading overlay. With VANTREL_SCREENSHOT_DIR set,
 // each case also saves what it shows.
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "app/AppController.h"
 #include "app/MainScreen/AlertSheetView.h"
 #include "app/MainScreen/LoadingOverlay.h"
 #include "app/MainScreen/MainScreenView.h"
@@ -15,7 +20,10 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
+#include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Paths.h"
+#include "screens/Panes/SettingView.h"
 
 // Readable failures for text lists.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -149,7 +157,7 @@ TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
     screen->enableView(false);
     EXPECT_TRUE(screen->vwLoading()->isVisible());
     EXPECT_FALSE(screen->vwLoading()->bgForAnimator()->isVisibleTo(screen->vwLoading()));
-    screen->windowWillClose();
+    screen->enableView(true);
     EXPECT_FALSE(screen->vwLoading()->isVisible());
 
     // The options popup closes on a click outside it, and the screen takes no file drops.
@@ -160,6 +168,78 @@ TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
     QCoreApplication::processEvents();
     EXPECT_FALSE(screen->attachedPopup());
     EXPECT_FALSE(screen->acceptDrops());
+}
+
+} // namespace
+} // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+template <class T> T* named(QWidget* root, const QString& accessibleName)
+{
+    for (T* widget : root->findChildren<T*>()) {
+        if (widget->accessibleName() == accessibleName)
+            return widget;
+    }
+    return nullptr;
+}
+
+TEST_F(MainScreenViewTest, SessionRestoreBringsTheOutputFolderBackWhileItExists)
+{
+    QTemporaryDir root;
+    const auto launch = [this] { // a new main screen, as at a launch
+        window = std::make_unique<QWidget>();
+        window->resize(1200, 800);
+        screen = new MainScreenView(window.get());
+        window->show();
+    };
+    const struct {
+        const char* what;
+        bool toFolder;
+        bool folderKept; // the chosen folder still exists at restore
+        bool restored; // mode and folder as saved, else the defaults
+    } cases[] = { { "folder still there", true, true, true }, { "folder gone", true, false, false },
+        { "beside the originals", false, true, true } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Defaults::standard().removeObjectForKey(QString::fromLatin1(kDefaultsSavedProjectSession));
+        AppController::addPredifinedSizePresets();
+        const QString folder = QDir(root.path()).filePath(QString::fromLatin1(c.what));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        launch();
+
+        // Choose on the settings step as a user does, then save the session.
+        screen->setUiOnTabChange(3);
+        SettingView* setting = screen->vwSetting();
+        if (c.toFolder) {
+            setting->folderPanelEnded(folder); // the folder panel's choice
+            auto* hierarchy = named<QCheckBox>(setting, "Keep folder hierarchy");
+            QTest::mouseClick(hierarchy, Qt::LeftButton, {}, QPoint(8, hierarchy->height() / 2));
+        } else {
+            auto* beside = named<QRadioButton>(setting, "Save beside the originals");
+            QTest::mouseClick(beside, Qt::LeftButton, {}, QPoint(8, beside->height() / 2));
+        }
+        ASSERT_EQ(setting->getOutputSettingObject().keepFolderHierarchy, c.toFolder);
+        ASSERT_EQ(setting->getOutputSettingObject().folderOption, c.toFolder ? 1 : 0);
+        screen->saveProjectSessionToDefault();
+        if (!c.folderKept)
+            ASSERT_TRUE(QDir(folder).removeRecursively());
+
+        // A new launch loads it.
+        launch();
+        screen->loadLastSessionSettings();
+        screen->setUiOnTabChange(3);
+        setting = screen->vwSetting();
+        const bool toFolder = c.restored ? c.toFolder : true;
+        EXPECT_EQ(named<QRadioButton>(setting, "Save to folder")->isChecked(), toFolder);
+        EXPECT_EQ(named<QRadioButton>(setting, "Save beside the originals")->isChecked(), !toFolder);
+        EXPECT_EQ(named<QLabel>(setting, "Output folder")->text(),
+            c.restored && c.toFolder ? folder : Paths::defaultOutputFolder());
+        // Keep hierarchy is its own setting, restored with any folder output.
+        EXPECT_EQ(named<QCheckBox>(setting, "Keep folder hierarchy")->isChecked(), c.toFolder);
+        EXPECT_EQ(setting->getOutputSettingObject().folderOption, toFolder ? 1 : 0);
+    }
 }
 
 } // namespace

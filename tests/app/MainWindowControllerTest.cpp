@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,9 @@
 #include "app/MessageSheetPanel.h"
 #include "app/ShellFakes.h"
 #include "app/TabBarLayout.h"
+#include "components/HighlightedButton.h"
+#include "components/IMGButton.h"
+#include "components/MouseDownView.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "components/TitleBar/OvWindowButton.h"
@@ -32,12 +38,42 @@ protected:
         AppDelegate::resetShared();
         shelltest::clearShellDefaults();
         qunsetenv("VANTREL_CONTENT_URL");
+        qunsetenv("VANTREL_FEEDBACK_URL");
         app = std::make_unique<AppController>(AppController::Hooks {});
     }
     void TearDown() override
     {
         controller.reset();
         qunsetenv("VANTREL_CONTENT_URL");
+        qunsetenv("VANTREL_FEEDBACK_URL");
+    }
+
+    /// Opens a menu of the title bar's menu bar with a click on its title; the open popup.
+    QMenu* openMenu(const QString& title)
+    {
+        QMenuBar* bar = controller->titleBar()->menuBar;
+        controller->windowMain()->show();
+        if (!QTest::qWaitForWindowExposed(controller->windowMain()))
+            return nullptr;
+        for (QAction* top : bar->actions()) {
+            if (top->text() == title) {
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+                return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            }
+        }
+        return nullptr;
+    }
+
+    /// Clicks a row of an open menu.
+    static void clickRow(QMenu* menu, QAction* row)
+    {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(row).center());
+    }
+
+    static void closePopups()
+    {
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
     }
 
     void makeController()
@@ -85,20 +121,77 @@ TEST_F(MainWindowControllerTest, WindowIsFramelessTwelveHundredByEightHundredWit
         EXPECT_FALSE(controller->action(name)->isEnabled()) << name;
     EXPECT_TRUE(controller->action("quit")->isEnabled());
     EXPECT_TRUE(controller->action("tips")->isEnabled());
+}
 
-    // Wired online services: a recommended application with a title is offered, one without is not.
+TEST_F(MainWindowControllerTest, SendFeedbackIsOfferedOnlyWithAFeedbackService)
+{
+    const struct {
+        const char* url; // nullptr: not configured
+        bool form;
+        bool enabled;
+    } cases[] = { { nullptr, true, false }, { "http://127.0.0.1:9", true, true },
+        { "http://127.0.0.1:9", false, false }, { "not a url", true, false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.url ? c.url : "unset") << c.form);
+        if (c.url)
+            qputenv("VANTREL_FEEDBACK_URL", c.url);
+        else
+            qunsetenv("VANTREL_FEEDBACK_URL");
+        controller.reset();
+        AppDelegate::resetShared();
+        makeController();
+        int opened = 0;
+        if (c.form)
+            controller->setFeedbackOpener([&](QWidget*) { ++opened; });
+        QMenu* help = openMenu("Help");
+        ASSERT_TRUE(help);
+        QAction* feedback = controller->action("feedback");
+        ASSERT_TRUE(help->actions().contains(feedback));
+        EXPECT_EQ(feedback->isEnabled(), c.enabled);
+        clickRow(help, feedback);
+        EXPECT_EQ(opened, c.enabled ? 1 : 0);
+        closePopups();
+    }
+}
+
+TEST_F(MainWindowControllerTest, MoreApplicationsListsOnlyTheRecommendedApplicationsThereAre)
+{
     QList<int> promoted;
-    app->hooks().crossPromotion = [&](int tag) { promoted.append(tag); };
-    app->hooks().crossPromotionTitles = [] { return QStringList { "Photo Tidy", "" }; };
-    controller.reset();
-    makeController();
-    controller->setFeedbackOpener([](QWidget*) {});
-    EXPECT_TRUE(controller->action("feedback")->isEnabled());
-    EXPECT_EQ(controller->action("crossPromotion1")->text(), "Photo Tidy");
-    EXPECT_TRUE(controller->action("crossPromotion1")->isEnabled());
-    EXPECT_FALSE(controller->action("crossPromotion2")->isEnabled());
-    controller->action("crossPromotion1")->trigger();
-    EXPECT_EQ(promoted, QList<int>({ 1 }));
+    const struct {
+        QStringList titles;
+        bool wired;
+        QStringList rows; // the rows the submenu shows
+    } cases[] = { { {}, false, {} }, { { "", "" }, true, {} }, { { "Photo Tidy", "" }, true, { "Photo Tidy" } },
+        { { "Photo Tidy", "Frame Maker" }, true, { "Photo Tidy", "Frame Maker" } } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.titles.join(",").toStdString());
+        if (c.wired) {
+            app->hooks().crossPromotion = [&](int tag) { promoted.append(tag); };
+            app->hooks().crossPromotionTitles = [titles = c.titles] { return titles; };
+        }
+        controller.reset();
+        makeController();
+        QMenu* menu = openMenu("Vantrel");
+        ASSERT_TRUE(menu);
+        QMenu* more = menu->findChild<QMenu*>("moreApplications");
+        ASSERT_TRUE(more);
+        QStringList rows;
+        for (QAction* row : more->actions()) {
+            if (row->isVisible())
+                rows << row->text();
+            EXPECT_FALSE(row->text().startsWith("Recommended application"));
+        }
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(more->menuAction()->isEnabled(), !c.rows.isEmpty());
+        if (!c.rows.isEmpty()) {
+            promoted.clear();
+            clickRow(menu, more->menuAction()); // opens the submenu
+            ASSERT_TRUE(QTest::qWaitFor([&] { return more->isVisible(); }, 2000));
+            clickRow(more, controller->action("crossPromotion1"));
+            EXPECT_EQ(promoted, QList<int>({ 1 }));
+        }
+        closePopups();
+    }
 }
 
 TEST_F(MainWindowControllerTest, TabGeometryPutsHighlightAndUnderlineOnTheChosenTab)
@@ -124,8 +217,8 @@ TEST_F(MainWindowControllerTest, TabGeometryPutsHighlightAndUnderlineOnTheChosen
     const QSize shown = controller->titleBar()->size();
     EXPECT_EQ(controller->titleBar()->lblOnTabButtons->geometry(), TabBarLayout::tabFrame(3, shown));
     EXPECT_EQ(controller->titleBar()->lblLineSelectedOption->geometry(), TabBarLayout::underlineFrame(3, shown));
-    EXPECT_FALSE(controller->titleBar()->tabs[2]->stateOn());
-    EXPECT_TRUE(controller->titleBar()->tabs[0]->stateOn());
+    EXPECT_FALSE(controller->titleBar()->tabs[2]->isButtonEnabled());
+    EXPECT_TRUE(controller->titleBar()->tabs[0]->isButtonEnabled());
 }
 
 TEST_F(MainWindowControllerTest, TabClicksFollowTheBatchTheSizeCheckAndTheDisabledWizard)
@@ -182,7 +275,7 @@ TEST_F(MainWindowControllerTest, ActivationNeverEnablesWhatTheScreensDisabled)
     OvAppStoreWindow* window = controller->windowMain();
     window->show();
     NotificationCenter::defaultCenter().post(kNotificationsDisbleCross);
-    const bool tabStateBefore = bar->tabs[1]->stateOn();
+    const bool tabStateBefore = bar->tabs[1]->isButtonEnabled();
 
     QWidget other;
     other.show();
@@ -196,7 +289,7 @@ TEST_F(MainWindowControllerTest, ActivationNeverEnablesWhatTheScreensDisabled)
         EXPECT_TRUE(window->drawsAsActive());
         EXPECT_TRUE(bar->tabs[0]->isEnabled());
         EXPECT_FALSE(bar->btnCloseWindow->isEnabled());
-        EXPECT_EQ(bar->tabs[1]->stateOn(), tabStateBefore);
+        EXPECT_EQ(bar->tabs[1]->isButtonEnabled(), tabStateBefore);
     }
     NotificationCenter::defaultCenter().post(kNotificationsEnableCross);
     EXPECT_TRUE(bar->btnCloseWindow->isEnabled());
@@ -277,20 +370,123 @@ TEST_F(MainWindowControllerTest, LastSessionIsOfferedOnlyOnALaterLaunchWithASave
     EXPECT_FALSE(Sheet::activeSheet(controller->windowMain()));
 }
 
+QAbstractButton* windowButtonNamed(QWidget* window, const QString& name)
+{
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (button->accessibleName() == name && button->isVisibleTo(window))
+            return button;
+    return nullptr;
+}
+
+void clickAt(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
 TEST_F(MainWindowControllerTest, MinimiseAndZoomRefuseWhileASheetIsOpen)
 {
     makeController();
-    controller->windowMain()->show();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QAbstractButton* minimise = windowButtonNamed(window, "Minimise");
+    QAbstractButton* zoom = windowButtonNamed(window, "Full screen");
+    ASSERT_TRUE(minimise && zoom);
+
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    controller->btnZoomWindowTapped();
+    clickAt(minimise);
+    clickAt(zoom);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
     EXPECT_FALSE(controller->isFullscreenEnable());
+    EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+
     AppDelegate::shareDelegate()->isSubWindowOpened = false;
-    controller->btnZoomWindowTapped();
+    clickAt(zoom);
     EXPECT_TRUE(controller->isFullscreenEnable());
-    QWidget* bar = controller->titleBar();
-    EXPECT_FALSE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
-    controller->btnZoomWindowTapped();
-    EXPECT_TRUE(controller->titleBar()->btnMinimizeWindow->isEnabledTo(bar));
+    EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
+    EXPECT_FALSE(minimise->isEnabledTo(window));
+    clickAt(zoom);
+    EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(minimise->isEnabledTo(window));
+    clickAt(minimise);
+    EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(MainWindowControllerTest, WindowButtonsShowTheirHoverImageUnderThePointer)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QPoint away(window->width() / 2, window->height() / 2);
+    for (const char* name : { "Close", "Minimise", "Full screen" }) {
+        SCOPED_TRACE(name);
+        QAbstractButton* button = windowButtonNamed(window, name);
+        ASSERT_TRUE(button);
+        QTest::mouseMove(window, away);
+        const QImage atRest = button->grab().toImage();
+        QTest::mouseMove(window, button->mapTo(window, button->rect().center()));
+        EXPECT_TRUE(button->underMouse());
+        EXPECT_NE(button->grab().toImage(), atRest);
+        QTest::mouseMove(window, away);
+        EXPECT_EQ(button->grab().toImage(), atRest);
+        // A bar disabled with its inactive window keeps the plain image.
+        controller->titleBar()->setEnabled(false);
+        EXPECT_EQ(button->grab().toImage(), atRest);
+        controller->titleBar()->setEnabled(true);
+    }
+
+    // The hover shows after a click too: the zoom button does not stay in a pressed state.
+    QAbstractButton* zoom = windowButtonNamed(window, "Full screen");
+    QTest::mouseMove(window, away);
+    const QImage atRest = zoom->grab().toImage();
+    clickAt(zoom);
+    ASSERT_TRUE(controller->isFullscreenEnable());
+    QTest::mouseMove(window, away);
+    EXPECT_EQ(zoom->grab().toImage(), atRest);
+    QTest::mouseMove(window, zoom->mapTo(window, zoom->rect().center()));
+    EXPECT_NE(zoom->grab().toImage(), atRest);
+    clickAt(zoom);
+    EXPECT_FALSE(controller->isFullscreenEnable());
+}
+
+TEST_F(MainWindowControllerTest, StepTabsAndTheBarBackgroundAnswerThePointer)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto photo = std::make_shared<PhotoFile>();
+    photo->setIsSelected(true);
+    AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
+    screen->shownSteps.clear();
+
+    // The tabs are the highlighted buttons of the bar; the chosen one shows its dark face.
+    auto* photos = qobject_cast<HighlightedButton*>(windowButtonNamed(window, "1. Photos"));
+    auto* resizing = qobject_cast<HighlightedButton*>(windowButtonNamed(window, "2. Resizing"));
+    ASSERT_TRUE(photos && resizing);
+    clickAt(resizing);
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 2);
+    EXPECT_EQ(screen->shownSteps, QList<int>({ 2 }));
+    const auto face
+        = [window](QWidget* tab) { return window->grab().toImage().pixelColor(tab->mapTo(window, QPoint(6, 6))); };
+    EXPECT_EQ(face(resizing), QColor(36, 41, 50));
+    EXPECT_NE(face(photos), QColor(36, 41, 50));
+    clickAt(photos);
+    EXPECT_EQ(controller->titleBar()->selectedTab(), 1);
+    EXPECT_EQ(face(photos), QColor(36, 41, 50));
+    EXPECT_NE(face(resizing), QColor(36, 41, 50));
+
+    // A drag on the bar's background moves the window with the pointer.
+    const QPoint start = window->pos();
+    const QPoint grip(window->width() - 200, 70);
+    ASSERT_EQ(window->childAt(grip), controller->titleBar()->vwMouseDownLintener);
+    QWidget* background = controller->titleBar()->vwMouseDownLintener;
+    const QPoint inBackground = background->mapFrom(window, grip);
+    QTest::mousePress(background, Qt::LeftButton, {}, inBackground);
+    QTest::mouseMove(background, inBackground + QPoint(40, 25));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, inBackground + QPoint(40, 25));
+    EXPECT_EQ(window->pos(), start + QPoint(40, 25));
 }
 
 TEST_F(MainWindowControllerTest, WindowsThatNoOperationOpensStillWork)

@@ -6,9 +6,11 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "components/DisableSubviews.h"
 #include "core/AppDelegate.h"
 #include "core/ResourceImages.h"
 
@@ -219,6 +221,56 @@ TEST(HighlightedButton, Tags108And110KeepTakingClicks)
         // A click on the disabled look keeps it.
         const QColor kept = tag == 108 ? QColor(36, 41, 50) : tag == 110 ? QColor(16, 85, 184) : QColor(73, 202, 237);
         EXPECT_EQ(button.currentLook().background, kept) << tag;
+    }
+}
+
+TEST(HighlightedButton, Tags108And110KeepTakingClicksHoweverTheyAreDisabled)
+{
+    AppDelegate::resetShared();
+    const auto throughQWidget = [](QWidget* root, QWidget* button, bool enable) {
+        Q_UNUSED(root);
+        button->setEnabled(enable);
+    };
+    const auto throughSubviews
+        = [](QWidget* root, QWidget*, bool enable) { DisableSubviews::disableSubviews(root, !enable); };
+    struct Case {
+        int tag;
+        bool viaSubviews;
+        bool takesClicks;
+        QColor disabledBackground;
+    };
+    const Case cases[] = {
+        { 108, false, true, QColor(36, 41, 50) },
+        { 110, false, true, QColor(16, 85, 184) },
+        { 109, false, false, QColor(73, 202, 237) },
+        { 108, true, true, QColor(36, 41, 50) },
+        { 110, true, true, QColor(16, 85, 184) },
+        { 109, true, false, QColor(73, 202, 237) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tag << (c.viaSubviews ? " subviews" : " QWidget"));
+        QWidget root;
+        root.resize(100, 40);
+        auto* button = new HighlightedButton("Convert", &root);
+        button->setGeometry(0, 0, 80, 30);
+        button->setTag(c.tag);
+        button->awakeFromNib();
+        root.show();
+        const QColor enabledBackground = *button->currentLook().background;
+        const auto change = c.viaSubviews ? +throughSubviews : +throughQWidget;
+
+        change(&root, button, false);
+        EXPECT_FALSE(button->isButtonEnabled());
+        EXPECT_EQ(button->currentLook().background, c.disabledBackground);
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(40, 15));
+        EXPECT_EQ(clicked.count(), c.takesClicks ? 1 : 0);
+
+        if (c.viaSubviews || !c.takesClicks) {
+            change(&root, button, true);
+            EXPECT_TRUE(button->isButtonEnabled());
+            EXPECT_EQ(button->currentLook().background, enabledBackground);
+        }
     }
 }
 

@@ -3,7 +3,9 @@
 #include "components/RvWindow/RvColorView.h"
 #include "components/Sheet.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -101,9 +103,15 @@ TEST(CustomWindowNag, FramelessTranslucentShadowlessAndFocusable)
     EXPECT_TRUE(nag.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(nag.windowFlags().testFlag(Qt::NoDropShadowWindowHint));
     EXPECT_TRUE(nag.testAttribute(Qt::WA_TranslucentBackground));
-    EXPECT_TRUE(nag.canBecomeKeyWindow());
     EXPECT_NE(nag.focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(nag.size(), QSize(320, 240));
+    // Frameless, it still becomes the key window and takes the keyboard.
+    EXPECT_FALSE(nag.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    nag.show();
+    nag.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&nag));
+    EXPECT_EQ(QApplication::activeWindow(), &nag);
+    nag.hide();
 
     // As a sheet's content it becomes part of the window and comes back unharmed.
     QWidget main;

@@ -33,6 +33,15 @@ QColor pixel(const QImage& image, int x, int y)
     return image.pixelColor(x, y);
 }
 
+int lightPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qGray(image.pixel(x, y)) >= 225 ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 TEST(WyProgressIndicator, DrawsTheBarAtZeroHalfAndFull)
@@ -111,19 +120,22 @@ TEST(WyProgressIndicator, GrowsWithTicksFallsAtOnceAndIdlesWithoutPaints)
         QCoreApplication::processEvents();
     EXPECT_EQ(counter.paints, 1);
 
-    // The decorations run on the same single driver and stop cleanly.
+    // The decorations run on the same single driver, draw over the bar and stop cleanly.
+    const QImage plain = bar->grab().toImage();
     bar->startAnimation();
     bar->startAnimation();
     EXPECT_TRUE(bar->isTicking());
     for (int i = 0; i < 35; ++i)
         ticks.fire();
     EXPECT_EQ(bar->currentAnimationStep(), 1);
-    bar->grab(); // draws the glows without trouble
+    EXPECT_NE(bar->grab().toImage(), plain); // the glows lighten the bar
     bar->setIndeterminate(true);
-    bar->grab();
+    EXPECT_GT(lightPixels(bar->grab().toImage()), lightPixels(plain) + 20); // the light stripes
     bar->stopAnimation();
     EXPECT_FALSE(bar->isTicking());
     bar->stopAnimation();
+    bar->setIndeterminate(false);
+    EXPECT_EQ(bar->grab().toImage(), plain);
 
     // An empty range draws an empty bar.
     bar->setIndeterminate(false);

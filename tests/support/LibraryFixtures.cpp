@@ -223,7 +223,9 @@ std::map<std::string, std::string> snapshotTree(const QString& root, const QStri
             continue;
         const QFileInfo info = it.fileInfo();
         QByteArray digest = QByteArrayLiteral("<dir>");
-        if (!info.isDir()) {
+        if (!info.isDir() && !info.isFile()) {
+            digest = QByteArrayLiteral("<special>"); // a FIFO would block the read
+        } else if (!info.isDir()) {
             QFile file(path);
             digest = file.open(QIODevice::ReadOnly)
                 ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,11 +20,11 @@
 #include "app/MainWindowController.h"
 #include "app/MessageSheetPanel.h"
 #include "app/Online/PromotionalAdsView.h"
+#include "components/HighlightedButton.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
-#include "core/DataBeans/PhotoFile.h"
 #include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
 #include "screens/Processing/ProcessingView.h"
@@ -76,28 +77,31 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
     EXPECT_EQ(window->size(), QSize(1200, 800));
     shoot(window, "1-photos-empty");
 
-    // The online services are wired in: the feedback form opens from the menu, the run summary
-    // has its recommended-applications panel, and the launch registers reachability and tracking.
+    // The online services are wired in: the feedback form is offered once its service is
+    // configured (the Help menu reads it as it opens), the run summary has its
+    // recommended-applications panel, and the launch registers reachability and tracking.
+    EXPECT_EQ(windows->action("feedback")->isEnabled(), qEnvironmentVariableIsSet("VANTREL_FEEDBACK_URL"));
+    qputenv("VANTREL_FEEDBACK_URL", "http://127.0.0.1:9");
+    QMenu* help = windows->action("feedback")->associatedObjects().isEmpty()
+        ? nullptr
+        : qobject_cast<QMenu*>(windows->action("feedback")->associatedObjects().first());
+    ASSERT_TRUE(help);
+    help->popup(window->mapToGlobal(QPoint(200, 30)));
     EXPECT_TRUE(windows->action("feedback")->isEnabled());
+    help->close();
+    qunsetenv("VANTREL_FEEDBACK_URL");
     EXPECT_NE(screen->vwProcessing()->vwRecommendedApps()->findChild<PromotionalAdsView*>(), nullptr);
     EXPECT_TRUE(hooks.registerReachability && hooks.registerFroTracking);
     EXPECT_TRUE(hooks.crossPromotion && hooks.crossPromotionTitles);
 
     // The folder goes in the way a drop does; the add-photos screen scans it.
     auto* delegate = AppDelegate::shareDelegate();
-    if (NotificationCenter::defaultCenter().observerCount(kFileDragDropNotification) > 0) {
-        NotificationCenter::defaultCenter().post(
-            kFileDragDropNotification, { { kUserInfoPaths, QStringList { photos.path() } } });
-        ASSERT_TRUE(
-            waitFor([&] { return delegate->arraySelectedImagesToProcess.size() == 3 && !delegate->isDisableview; }));
-    } else {
-        for (const QString& name : QDir(photos.path()).entryList(QDir::Files)) {
-            PhotoFilePtr photo = PhotoFile::initWithFileUrl(photos.filePath(name), name, false);
-            photo->setIsSelected(true);
-            delegate->arraySelectedImagesToProcess.append(photo);
-        }
-        NotificationCenter::defaultCenter().post(kNotificationsPhotosModified);
-    }
+    ASSERT_GT(NotificationCenter::defaultCenter().observerCount(kFileDragDropNotification), 0)
+        << "nothing listens for drops";
+    NotificationCenter::defaultCenter().post(
+        kFileDragDropNotification, { { kUserInfoPaths, QStringList { photos.path() } } });
+    ASSERT_TRUE(
+        waitFor([&] { return delegate->arraySelectedImagesToProcess.size() == 3 && !delegate->isDisableview; }));
     shoot(window, "1-photos");
 
     screen->btnNextOnPhotosvwTapped();

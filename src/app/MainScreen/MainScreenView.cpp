@@ -330,13 +330,6 @@ void MainScreenView::setBatchInfoAtFooterNotification(const Notification& notifi
     m_driver->setBatchInfoAtFooterNotification(notification.userInfo.value(kUserInfoTextStr).toString());
 }
 
-void MainScreenView::windowWillClose()
-{
-    AppDelegate::shareDelegate()->isSubWindowOpened = false;
-    enableView(true);
-    scheduleSubWindowCheck();
-}
-
 void MainScreenView::btnShowLogsTapped()
 {
     const QString stamp = m_processingPort->getLogDetails().value(QStringLiteral("timeStamp")).toString();

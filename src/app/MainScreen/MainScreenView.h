@@ -110,8 +110,6 @@ public:
     void sendRateMeNotification() { m_driver->sendRateMeNotification(); }
     void setupViewNotification() { initSetup(); }
     void viewWillDisappear() { }
-    /// A window whose delegate is this screen closes.
-    void windowWillClose();
 
     /// The rotate pane's apply button: the angle is kept, nothing reads it.
     void btnApplyRotationTapped(float angle) override { m_rotationAngle = angle; }

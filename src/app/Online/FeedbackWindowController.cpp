@@ -190,35 +190,34 @@ void FeedbackWindowController::buildWindow()
         error->setSizePolicy(policy);
     }
 
-    m_offlineAlert = new QFrame(m_window);
-    m_offlineAlert->setObjectName(QStringLiteral("offlineAlert"));
-    m_offlineAlert->setAccessibleName(QStringLiteral("Internet Not Connected"));
-    m_offlineAlert->setStyleSheet(
-        QStringLiteral("QFrame#offlineAlert { background: rgba(0, 0, 0, 110); border-radius: 8px; }"));
-    m_offlineAlert->setGeometry(0, 0, kFormWidth, kFormHeight);
-    auto* alertBox = new QFrame(m_offlineAlert);
-    alertBox->setObjectName(QStringLiteral("offlineAlertBox"));
-    alertBox->setStyleSheet(QStringLiteral("QFrame#offlineAlertBox { background: rgb(54, 63, 78); border: 1px solid "
+    m_alert = new QFrame(m_window);
+    m_alert->setObjectName(QStringLiteral("formAlert"));
+    m_alert->setStyleSheet(QStringLiteral("QFrame#formAlert { background: rgba(0, 0, 0, 110); border-radius: 8px; }"));
+    m_alert->setGeometry(0, 0, kFormWidth, kFormHeight);
+    auto* alertBox = new QFrame(m_alert);
+    alertBox->setObjectName(QStringLiteral("formAlertBox"));
+    alertBox->setStyleSheet(QStringLiteral("QFrame#formAlertBox { background: rgb(54, 63, 78); border: 1px solid "
                                            "rgb(68, 78, 94); border-radius: 8px; }"));
     auto* alertLayout = new QVBoxLayout(alertBox);
     alertLayout->setContentsMargins(24, 20, 24, 16);
-    auto* alertText = new QLabel(QStringLiteral("Internet Not Connected"), alertBox);
-    alertText->setObjectName(QStringLiteral("lblOfflineMessage"));
-    alertText->setStyleSheet(QStringLiteral("color: white; font-size: 15px; font-weight: 600;"));
-    alertText->setAlignment(Qt::AlignCenter);
+    m_alertText = new QLabel(alertBox);
+    m_alertText->setObjectName(QStringLiteral("lblAlertMessage"));
+    m_alertText->setStyleSheet(QStringLiteral("color: white; font-size: 15px; font-weight: 600;"));
+    m_alertText->setAlignment(Qt::AlignCenter);
+    m_alertText->setWordWrap(true);
     auto* ok = new HighlightedButton(QStringLiteral("OK"), alertBox);
-    ok->setObjectName(QStringLiteral("btnOfflineOK"));
+    ok->setObjectName(QStringLiteral("btnAlertOK"));
     ok->setAccessibleName(QStringLiteral("OK"));
     ok->setTag(110);
     ok->awakeFromNib();
     ok->setFixedSize(90, 30);
-    connect(ok, &QPushButton::clicked, this, &FeedbackWindowController::dismissOfflineAlert);
-    alertLayout->addWidget(alertText);
+    connect(ok, &QPushButton::clicked, this, &FeedbackWindowController::dismissAlert);
+    alertLayout->addWidget(m_alertText);
     alertLayout->addSpacing(12);
     alertLayout->addWidget(ok, 0, Qt::AlignHCenter);
-    alertBox->setFixedSize(300, 120);
-    alertBox->move((kFormWidth - 300) / 2, (kFormHeight - 120) / 2);
-    m_offlineAlert->hide();
+    alertBox->setFixedSize(340, 140);
+    alertBox->move((kFormWidth - 340) / 2, (kFormHeight - 140) / 2);
+    m_alert->hide();
 }
 
 void FeedbackWindowController::openFeedbackWindow()
@@ -295,18 +294,31 @@ bool FeedbackWindowController::areThereEmptyFieldsForFeedback()
 
 void FeedbackWindowController::submitFeedback()
 {
+    if (m_isSendingFB)
+        return;
     if (!AppDelegate::shareDelegate()->isInternetAvailable) {
-        m_offlineAlert->show();
-        m_offlineAlert->raise();
+        showAlert(QLatin1String(kOfflineMessage));
         return;
     }
     if (areThereEmptyFieldsForFeedback())
         return;
     m_lblFBWait->show();
     m_progressFB->show();
+    m_btnFBSubmit->setEnabled(false);
     m_isSendingFB = true;
     extractInfoAndSendFeedback();
-    closeForm();
+}
+
+void FeedbackWindowController::uploadFinished(bool submitted)
+{
+    m_lblFBWait->hide();
+    m_progressFB->hide();
+    m_btnFBSubmit->setEnabled(true);
+    m_isSendingFB = false;
+    if (submitted)
+        closeForm();
+    else
+        showAlert(QLatin1String(kNotSentMessage));
 }
 
 void FeedbackWindowController::cancelFeedbackSheet()
@@ -326,14 +338,27 @@ void FeedbackWindowController::closeForm()
         m_window->hide();
 }
 
-bool FeedbackWindowController::isOfflineAlertShown() const
+void FeedbackWindowController::showAlert(const QString& text)
 {
-    return m_offlineAlert && !m_offlineAlert->isHidden();
+    m_alertText->setText(text);
+    m_alert->setAccessibleName(text);
+    m_alert->show();
+    m_alert->raise();
 }
 
-void FeedbackWindowController::dismissOfflineAlert()
+bool FeedbackWindowController::isAlertShown() const
 {
-    m_offlineAlert->hide();
+    return m_alert && !m_alert->isHidden();
+}
+
+QString FeedbackWindowController::alertText() const
+{
+    return m_alertText->text();
+}
+
+void FeedbackWindowController::dismissAlert()
+{
+    m_alert->hide();
 }
 
 FeedbackValues FeedbackWindowController::formValues() const
@@ -353,8 +378,6 @@ FeedbackValues FeedbackWindowController::formValues() const
 
 void FeedbackWindowController::extractInfoAndSendFeedback()
 {
-    if (!m_services)
-        return;
     FeedbackAttachments attachments;
     attachments.sendLogs = m_btnFBSendLogs->isChecked();
     attachments.sendUsage = m_btnFBSendScanLog->isChecked();
@@ -364,17 +387,25 @@ void FeedbackWindowController::extractInfoAndSendFeedback()
     const QString name = FeedbackDocument::fileName(
         FeedbackDocument::bundleName(), attachments.now, static_cast<int>(QRandomGenerator::global()->bounded(1000)));
     // The log (up to 8 MB) and the system files are read on a worker; the upload starts back on
-    // the main thread. The form may be gone by then: nothing here refers to it.
-    QThreadPool::globalInstance()->start([values = formValues(), attachments, name, services = m_services]() mutable {
-        FeedbackDocument::attach(values, attachments);
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [values = std::move(values), name, services] {
-                if (services)
-                    services->uploadFeedback(values, name);
-            },
-            Qt::QueuedConnection);
-    });
+    // the main thread. The form may be cancelled meanwhile: the upload then goes on without it.
+    const QPointer<FeedbackWindowController> form(this);
+    QThreadPool::globalInstance()->start(
+        [values = formValues(), attachments, name, services = m_services, form]() mutable {
+            FeedbackDocument::attach(values, attachments);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [values = std::move(values), name, services, form] {
+                    const auto done = [form](bool submitted) {
+                        if (form)
+                            form->uploadFinished(submitted);
+                    };
+                    if (services)
+                        services->uploadFeedback(values, name, done);
+                    else
+                        done(false);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 } // namespace vantrel

@@ -29,9 +29,10 @@ struct FeedbackValues;
 /// excerpt of the application's log and the usage report, sent to the feedback service.
 ///
 /// The form is a sheet on the main window and sets the shared sub-window flag while it is open.
-/// Submit checks the connection and the fields, starts the upload and closes the form at once;
-/// the upload goes on without it, and the main screen shows its confirmation only when the
-/// service accepted the feedback. Cancel closes the form and sends nothing.
+/// Submit checks the connection and the fields and starts the upload; the form waits for its
+/// outcome. Accepted: the form closes and the main screen confirms. Not sent, failed or refused:
+/// the form stays open with everything typed and says so in its alert, so nothing is lost.
+/// Cancel closes the form at any time; an upload already started goes on without it.
 class FeedbackWindowController : public QObject {
     Q_OBJECT
 public:
@@ -54,8 +55,13 @@ public:
     /// The document's values typed into the form (attachments and system values not yet filled).
     FeedbackValues formValues() const;
 
-    bool isOfflineAlertShown() const;
-    void dismissOfflineAlert();
+    /// The form's own alert: "Internet Not Connected" before sending, kNotSentMessage after an
+    /// upload that did not go through.
+    bool isAlertShown() const;
+    QString alertText() const;
+    void dismissAlert();
+    static constexpr char kOfflineMessage[] = "Internet Not Connected";
+    static constexpr char kNotSentMessage[] = "Your feedback could not be sent. Please try again later.";
     bool cancelFeedback() const { return m_cancelFeedback; }
     bool isSendingFB() const { return m_isSendingFB; }
 
@@ -79,6 +85,8 @@ private:
     void openFeedbackWindow();
     void convertUIAccordingToLocale();
     void extractInfoAndSendFeedback();
+    void uploadFinished(bool submitted);
+    void showAlert(const QString& text);
     void closeForm();
 
     QPointer<OnlineServices> m_services;
@@ -103,7 +111,8 @@ private:
     QProgressBar* m_progressFB = nullptr;
     HighlightedButton* m_btnFBSubmit = nullptr;
     HighlightedButton* m_btnFBCancel = nullptr;
-    QFrame* m_offlineAlert = nullptr;
+    QFrame* m_alert = nullptr;
+    QLabel* m_alertText = nullptr;
     bool m_cancelFeedback = false;
     bool m_isSendingFB = false;
     QString m_logFilePath;

@@ -77,7 +77,9 @@ void OnlineServices::updateInterfaceWithReachability(Reachability* reachability)
     const qint32 status = reachability->currentReachabilityStatus();
     AppDelegate* delegate = AppDelegate::shareDelegate();
     delegate->networkStatus = status;
-    delegate->isInternetAvailable = status != Reachability::kNotReachable;
+    // Where the system cannot tell, the internet is not claimed to be away: a request goes out
+    // and reports its own result.
+    delegate->isInternetAvailable = status != Reachability::kNotReachable || !reachability->isStatusKnown();
     delegate->isInternetAvailableUsingDataProvider = status == Reachability::kReachableViaWWAN;
     delegate->isInternetAvailableUsingWiFi = status == Reachability::kReachableViaWiFi;
     delegate->connectionRequired = reachability->connectionRequired();
@@ -184,11 +186,13 @@ bool OnlineServices::isSoapFault(const QByteArray& body)
     return false;
 }
 
-void OnlineServices::uploadFeedback(const FeedbackValues& values, const QString& fileName)
+void OnlineServices::uploadFeedback(const FeedbackValues& values, const QString& fileName, FeedbackDone done)
 {
     const QUrl url = WebServices::endpoint(WebServices::Service::Feedback, QLatin1String(WebServices::kFeedbackPath));
     if (!url.isValid()) {
         WebServices::logDisabled(WebServices::Service::Feedback, QStringLiteral("Feedback upload"));
+        if (done)
+            done(false);
         emit feedbackFinished(false);
         return;
     }
@@ -198,8 +202,8 @@ void OnlineServices::uploadFeedback(const FeedbackValues& values, const QString&
         { "SOAPAction", FeedbackDocument::soapAction() },
         { "Content-Length", QByteArray::number(body.size()) },
     };
-    OnlineRequest::post(
-        *m_network, url, body, headers, m_timeoutMs, [self = QPointer<OnlineServices>(this)](const OnlineReply& reply) {
+    OnlineRequest::post(*m_network, url, body, headers, m_timeoutMs,
+        [self = QPointer<OnlineServices>(this), done = std::move(done)](const OnlineReply& reply) {
             if (reply.error != QNetworkReply::NoError && reply.httpStatus == 0) {
                 std::fprintf(stderr, "connection: didFailWithError: %s\n", qPrintable(reply.errorString));
             } else {
@@ -209,6 +213,8 @@ void OnlineServices::uploadFeedback(const FeedbackValues& values, const QString&
             const bool submitted = reply.isHttpSuccess() && !isSoapFault(reply.body);
             if (!submitted && reply.httpStatus != 0)
                 std::fprintf(stderr, "Feedback not accepted: HTTP %d\n", reply.httpStatus);
+            if (done)
+                done(submitted);
             if (submitted)
                 NotificationCenter::defaultCenter().post(QLatin1String(kNotificationSubmitFeedback));
             if (self)

@@ -72,9 +72,13 @@ public:
     void openStoreLink(const QString& url);
 
     // Feedback.
+    /// Called once with the upload's outcome: true only when the service accepted the feedback.
+    using FeedbackDone = std::function<void(bool submitted)>;
     /// POSTs the envelope to the feedback service. Only an HTTP 2xx reply that is no SOAP fault
-    /// posts "notificationSubmitFeedback"; anything else is logged.
-    void uploadFeedback(const FeedbackValues& values, const QString& fileName);
+    /// counts as submitted; anything else, an unconfigured service included, is logged. `done`
+    /// hears the outcome first, so a form waiting on it can close before
+    /// "notificationSubmitFeedback" (posted on success) asks for the confirmation alert.
+    void uploadFeedback(const FeedbackValues& values, const QString& fileName, FeedbackDone done = {});
     static bool isSoapFault(const QByteArray& body);
 
 signals:

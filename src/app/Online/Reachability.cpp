@@ -12,22 +12,49 @@ namespace vantrel {
 using namespace ReachabilityFlag;
 
 NetworkInformationSource::NetworkInformationSource(QObject* parent)
+    : NetworkInformationSource(systemBackends(), parent)
+{
+}
+
+NetworkInformationSource::NetworkInformationSource(const QStringList& backends, QObject* parent)
     : ReachabilitySource(parent)
 {
-    if (!QNetworkInformation::instance() && !QNetworkInformation::loadDefaultBackend()) {
-        std::fprintf(stderr, "Reachability: no network-information backend\n");
-        return;
+    const auto usable = [&backends](const QNetworkInformation* info) {
+        return info && info->supports(QNetworkInformation::Feature::Reachability)
+            && backends.contains(info->backendName(), Qt::CaseInsensitive);
+    };
+    // One backend serves the whole process: a loaded one is used when it is among ours.
+    for (const QString& name : backends) {
+        if (usable(QNetworkInformation::instance()))
+            break;
+        if (!QNetworkInformation::instance())
+            QNetworkInformation::loadBackendByName(name);
     }
     QNetworkInformation* info = QNetworkInformation::instance();
+    if (!usable(info)) {
+        std::fprintf(stderr, "Reachability: no network-information backend reports reachability (tried: %s)\n",
+            qPrintable(backends.join(QStringLiteral(", "))));
+        return;
+    }
+    m_backend = info->backendName();
     connect(info, &QNetworkInformation::reachabilityChanged, this, &ReachabilitySource::changed);
     connect(info, &QNetworkInformation::transportMediumChanged, this, &ReachabilitySource::changed);
     connect(info, &QNetworkInformation::isBehindCaptivePortalChanged, this, &ReachabilitySource::changed);
 }
 
+QStringList NetworkInformationSource::systemBackends()
+{
+    QStringList names = QNetworkInformation::availableBackends();
+    const qsizetype manager = names.indexOf(QStringLiteral("networkmanager"), 0);
+    if (manager > 0)
+        names.move(manager, 0);
+    return names;
+}
+
 std::optional<quint32> NetworkInformationSource::flags() const
 {
     const QNetworkInformation* info = QNetworkInformation::instance();
-    if (!info)
+    if (!info || m_backend.isEmpty())
         return std::nullopt;
     switch (info->reachability()) {
     case QNetworkInformation::Reachability::Unknown:
@@ -93,6 +120,11 @@ qint32 Reachability::currentReachabilityStatus() const
 {
     const quint32 flags = m_source ? m_source->flags().value_or(0u) : 0u;
     return m_localWiFiRef ? localWiFiStatusForFlags(flags) : networkStatusForFlags(flags);
+}
+
+bool Reachability::isStatusKnown() const
+{
+    return m_source && m_source->flags().has_value();
 }
 
 bool Reachability::connectionRequired() const

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace vantrel {
 
@@ -36,13 +37,26 @@ signals:
 
 /// The system's network state through QNetworkInformation: online is "reachable", online over a
 /// cellular link also "direct", a captive portal "connection and intervention required";
-/// disconnected, local-only and site-only are not reachable. Without a backend, or while the
-/// backend does not know, the flags cannot be read.
+/// disconnected, local-only and site-only are not reachable.
+///
+/// The backends are tried in order until one loads that reports reachability (NetworkManager
+/// runs on few machines; GLib's monitor works without it). Without such a backend, or while it
+/// does not know, the flags cannot be read.
 class NetworkInformationSource : public ReachabilitySource {
     Q_OBJECT
 public:
+    /// Tries every backend this Qt offers, NetworkManager first.
     explicit NetworkInformationSource(QObject* parent = nullptr);
+    /// Tries only these backends, in this order (none: the flags are never known).
+    explicit NetworkInformationSource(const QStringList& backends, QObject* parent = nullptr);
+
+    static QStringList systemBackends();
+    /// The backend in use; empty when none could be loaded.
+    QString backendName() const { return m_backend; }
     std::optional<quint32> flags() const override;
+
+private:
+    QString m_backend;
 };
 
 /// Watches whether the internet can be reached and posts "kNetworkReachabilityChangedNotification"
@@ -66,7 +80,11 @@ public:
     void stopNotifier();
     bool isNotifying() const { return m_notifying; }
 
+    /// The status under the monitor's rule; 0 when the flags cannot be read.
     qint32 currentReachabilityStatus() const;
+    /// False while the source cannot tell (no backend, or one that does not know yet): a status
+    /// of 0 then means "unknown", not "offline".
+    bool isStatusKnown() const;
     bool connectionRequired() const;
     bool localWiFiRef() const { return m_localWiFiRef; }
     ReachabilitySource* source() const { return m_source.get(); }

@@ -1,5 +1,7 @@
 #include "components/CollectionView/KeltCollectionViewCell.h"
 
+#include <algorithm>
+
 #include <QEnterEvent>
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -71,6 +73,7 @@ KeltCollectionViewCell::KeltCollectionViewCell(QWidget* parent)
     place(Part::BackgroundView, { 10, 80, w - 20, h - 90 }, true, true);
     place(Part::VwSelectedState, { 7, 6, w - 14, h - 12 }, true, true);
     place(Part::VwLineSelected, { 8, 8, w - 36, 3 }, true, false, true);
+    m_lineSelectedColor = kLineSelectedColor;
     m_checkImage = ResourceImages::named(QStringLiteral("checked_image.png"));
     m_checkAlternateImage = ResourceImages::named(QStringLiteral("uncheck_image.png"));
 }
@@ -90,14 +93,63 @@ void KeltCollectionViewCell::setSelected(bool selected)
 
 void KeltCollectionViewCell::setSelected(bool selected, bool animated)
 {
-    if (animated && selected != m_selected)
+    if (animated && selected != m_selected && m_crossfadeDuration > 0) {
         m_pendingFade = m_crossfadeDuration;
+        m_fadeFromColor = m_backgroundView.color();
+        m_fadeFromImage = m_backgroundView.image();
+        m_fadeProgress = 0;
+        crossfadeTicks()->start(kFadeFrameMs);
+    } else if (!animated) {
+        stopCrossfade(); // shown at once, also over a fade still running
+    }
     setSelected(selected);
+    update();
 }
 
 void KeltCollectionViewCell::prepareForReuse()
 {
     m_pendingFade = 0;
+    stopCrossfade();
+}
+
+TickSource* KeltCollectionViewCell::crossfadeTicks()
+{
+    if (!m_fadeTicks) {
+        if (!m_ownFadeTicks)
+            m_ownFadeTicks = new TickSource(this);
+        setCrossfadeTickSource(m_ownFadeTicks);
+    }
+    return m_fadeTicks;
+}
+
+void KeltCollectionViewCell::setCrossfadeTickSource(TickSource* source)
+{
+    if (m_fadeTicks)
+        disconnect(m_fadeTicks, &TickSource::tick, this, &KeltCollectionViewCell::stepCrossfade);
+    m_fadeTicks = source;
+    if (source)
+        connect(source, &TickSource::tick, this, &KeltCollectionViewCell::stepCrossfade);
+}
+
+void KeltCollectionViewCell::stepCrossfade()
+{
+    if (m_fadeProgress >= 1)
+        return;
+    m_fadeProgress = std::min(1.0, m_fadeProgress + kFadeFrameMs / 1000.0 / m_crossfadeDuration);
+    if (m_fadeProgress >= 1)
+        stopCrossfade();
+    update();
+}
+
+void KeltCollectionViewCell::stopCrossfade()
+{
+    if (m_fadeProgress < 1)
+        update();
+    m_fadeProgress = 1;
+    m_fadeFromColor = QColor();
+    m_fadeFromImage = QImage();
+    if (m_fadeTicks)
+        m_fadeTicks->stop();
 }
 
 void KeltCollectionViewCell::setAlphaValue(double alpha)
@@ -194,7 +246,9 @@ void KeltCollectionViewCell::setSizeValue(const QString& value)
 
 void KeltCollectionViewCell::setBgselectedColor(const QColor& color)
 {
+    // The selection frame and the selection line share the colour.
     m_bgselectedColor = color;
+    m_lineSelectedColor = color;
     update();
 }
 
@@ -257,12 +311,24 @@ void KeltCollectionViewCell::paintEvent(QPaintEvent*)
             box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(), size.height());
     };
     // Bottom-most first: the last part built lies below all the others.
-    fill(Part::VwLineSelected, kLineSelectedColor);
+    fill(Part::VwLineSelected, m_lineSelectedColor);
     fill(Part::VwSelectedState, m_bgselectedColor);
     if (!isPartHidden(Part::BackgroundView)) {
-        fill(Part::BackgroundView, m_backgroundView.color());
-        if (!m_backgroundView.image().isNull())
-            painter.drawImage(partRect(Part::BackgroundView), m_backgroundView.image());
+        const QRectF box = partRect(Part::BackgroundView);
+        auto drawLook = [&](const QColor& color, const QImage& image) {
+            if (color.isValid() && color.alpha() > 0)
+                painter.fillRect(box, color);
+            if (!image.isNull())
+                painter.drawImage(box, image);
+        };
+        if (m_fadeProgress < 1) {
+            // The cross-fade: the look before the selection change under the new one, which
+            // comes in with the fade's progress.
+            drawLook(m_fadeFromColor, m_fadeFromImage);
+            painter.setOpacity(m_alphaValue * m_fadeProgress);
+        }
+        drawLook(m_backgroundView.color(), m_backgroundView.image());
+        painter.setOpacity(m_alphaValue);
     }
     fill(Part::BgThumbnail, kBackdropColor);
     if (!m_thumbnail.isNull() && !isPartHidden(Part::ImgVwThumbnail)) {

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "components/CollectionView/KeltIndexPath.h"
+#include "components/TickSource.h"
 
 namespace vantrel {
 
@@ -78,10 +79,17 @@ public:
     void setCrossfadeDuration(double seconds) { m_crossfadeDuration = seconds; }
     /// Length of the selection cross-fade last added and not yet removed by prepareForReuse; 0 when none.
     double pendingFadeDuration() const { return m_pendingFade; }
+    /// What drives the cross-fade's frames (every kFadeFrameMs); a manual source lets tests step
+    /// it. Not owned; none means the cell's own timer.
+    void setCrossfadeTickSource(TickSource* source);
+    static constexpr int kFadeFrameMs = 16;
 
     bool isSelected() const { return m_selected; }
     /// Subclasses override this to show the state; the base only stores it.
     virtual void setSelected(bool selected);
+    /// Animated and changing the state: the background view's look before the change
+    /// cross-fades into its look after it (what setSelected(bool) made of it) over
+    /// crossfadeDuration seconds.
     void setSelected(bool selected, bool animated);
     bool isHovered() const { return m_hovered; }
     void setHovered(bool hovered) { m_hovered = hovered; }
@@ -153,6 +161,9 @@ private:
     /// The part's rectangle in widget (y-down) coordinates.
     QRectF partRect(Part part) const;
     bool inCheckBox(const QPointF& point) const;
+    void stepCrossfade();
+    void stopCrossfade();
+    TickSource* crossfadeTicks();
     QPointF locationOfPart(Part part) const;
 
     std::array<PartGeometry, kPartCount> m_parts;
@@ -164,6 +175,13 @@ private:
     QVariant m_objectValue;
     double m_crossfadeDuration = 0.25;
     double m_pendingFade = 0;
+    /// The background view's look the running cross-fade starts from, and how far it has gone
+    /// (1: no fade running).
+    QColor m_fadeFromColor;
+    QImage m_fadeFromImage;
+    double m_fadeProgress = 1.0;
+    TickSource* m_ownFadeTicks = nullptr; // made on first use
+    QPointer<TickSource> m_fadeTicks;
     bool m_selected = false;
     bool m_hovered = false;
     QRectF m_documentFrame;
@@ -175,6 +193,7 @@ private:
     QString m_dimensionValue;
     QString m_sizeValue;
     QColor m_bgselectedColor;
+    QColor m_lineSelectedColor;
     QImage m_checkImage;
     QImage m_checkAlternateImage;
     bool m_isForSmallThubnails = false;

@@ -263,15 +263,6 @@ QStringList AddPhotosLogic::getAllFilesInFolder(
     return AddScan::getAllFilesInFolder(folder, isSubFolderSelected);
 }
 
-void AddPhotosLogic::showLoading(bool show)
-{
-    if (show == m_isLoadingShown)
-        return;
-    m_isLoadingShown = show;
-    AppDelegate::shareDelegate()->isSubWindowOpened = show;
-    m_view->enableDragDrop(!show);
-}
-
 bool AddPhotosLogic::isTipsAlreadyDisplayed()
 {
     const Defaults& defaults = Defaults::standard();

@@ -57,9 +57,6 @@ public:
     int countTotalPhotosInPhotosAppFolder(const QString& packagePath, const QString& fileType);
     static QStringList getAllFilesInFolder(const QString& folder, const QString& fileType, bool isSubFolderSelected);
 
-    /// The sub-window flag and the drop box while the loading animation runs.
-    void showLoading(bool show);
-    bool isLoadingShown() const { return m_isLoadingShown; }
     /// True when the defaults hold "tips_isDisable" or "tips_addPhotosView".
     static bool isTipsAlreadyDisplayed();
 
@@ -120,7 +117,6 @@ private:
     AddScanOutcome m_outcome;
     bool m_isRawImageExist = false;
     bool m_isAddFromSubFolderSelected = false;
-    bool m_isLoadingShown = false;
     AddPathType m_pathType = AddPathType::None;
 };
 

@@ -17,24 +17,6 @@ using namespace dbsupport;
 
 namespace {
 
-const QString kCreateExcludeItems = QStringLiteral(
-    "CREATE TABLE IF NOT EXISTS ExcludeItems(id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT,TypeId INTEGER)");
-const QString kCreateMasterPersonalVault = QStringLiteral(
-    "CREATE TABLE IF NOT EXISTS MasterPersonalVault (nId INTEGER PRIMARY KEY AUTOINCREMENT,Name VARCHAR,"
-    "PlaceHolderText VARCHAR, PersonalInformationCategory INTEGER, Predefined INTEGER)");
-const QString kInsertSummary = QStringLiteral(
-    "insert into tblLogSummary(timeStamp,imagesSelected,imagesConverted, conversionFailed, oldSize, newSize, "
-    "saveSpace, timeElapsed, totalOldSize ) values (?,?,?,?,?,?,?,?, ?)");
-const QString kInsertDetails = QStringLiteral(
-    "insert into tblLogDetails(timeStamp,inputFilename,outputFilename, information, oldSize, newSize, ratio, "
-    "save ) values (?,?,?,?,?,?,?,?)");
-
-// Column names in table order after "id"; the readers take the values by position.
-const QStringList kSummaryColumns = { "timeStamp", "imagesSelected", "imagesConverted", "conversionFailed", "oldSize",
-    "newSize", "saveSpace", "timeElapsed", "totalOldSize" };
-const QStringList kDetailColumns
-    = { "timeStamp", "inputFilename", "outputFilename", "information", "oldSize", "newSize", "ratio", "save" };
-
 constexpr int kDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 /// SQLite's own wait, inside one prepare or step, while another connection holds the file.
 constexpr int kLogBusyTimeoutMs = kBusyBudgetMs;
@@ -44,14 +26,6 @@ bool isPlainType(const QString& type)
 {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)*(\\([0-9]+(,[0-9]+)?\\))?$"));
     return plain.match(type).hasMatch();
-}
-
-bool bindRow(SqliteStatement& statement, const QStringList& columns, const DbRow& row)
-{
-    bool ok = true;
-    for (int i = 0; i < columns.size(); ++i)
-        ok = statement.bindText(i + 1, row.value(columns[i])) && ok;
-    return ok;
 }
 
 } // namespace

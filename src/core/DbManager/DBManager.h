@@ -20,7 +20,8 @@ using DbRows = QList<DbRow>;
 /// summary row per batch run (tblLogSummary) and one detail row per photo (tblLogDetails), joined
 /// by their timeStamp text. Everything is stored and returned as text.
 ///
-/// Threads: every operation runs on the main thread; the class holds no lock.
+/// Threads: every operation runs on the main thread; the class holds no lock. A finished run's
+/// rows are written by RunLogWriter instead, off the main thread, into the same file.
 /// Connections: each operation opens its own connection and closes it, with every statement,
 /// before it returns, whatever path it takes. No database failure reaches the user: writers answer
 /// false, readers return what they gathered, and one line goes to standard error.

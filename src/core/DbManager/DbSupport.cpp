@@ -35,6 +35,14 @@ int stepWhileBusy(SqliteStatement& statement)
     return rc;
 }
 
+bool bindRow(SqliteStatement& statement, const QStringList& columns, const QMap<QString, QString>& row)
+{
+    bool ok = true;
+    for (int i = 0; i < columns.size(); ++i)
+        ok = statement.bindText(i + 1, row.value(columns[i])) && ok;
+    return ok;
+}
+
 void rollback(SqliteDatabase& db)
 {
     db.exec(QStringLiteral("ROLLBACK TRANSACTION"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -11,12 +12,33 @@ class SqliteStatement;
 /// Helpers shared by the operations of DBManager; not part of its interface.
 namespace dbsupport {
 
+// The statements of the log database, as every file of it has been written.
+inline const QString kCreateExcludeItems = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS ExcludeItems(id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT,TypeId INTEGER)");
+inline const QString kCreateMasterPersonalVault = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS MasterPersonalVault (nId INTEGER PRIMARY KEY AUTOINCREMENT,Name VARCHAR,"
+    "PlaceHolderText VARCHAR, PersonalInformationCategory INTEGER, Predefined INTEGER)");
+inline const QString kInsertSummary = QStringLiteral(
+    "insert into tblLogSummary(timeStamp,imagesSelected,imagesConverted, conversionFailed, oldSize, newSize, "
+    "saveSpace, timeElapsed, totalOldSize ) values (?,?,?,?,?,?,?,?, ?)");
+inline const QString kInsertDetails = QStringLiteral(
+    "insert into tblLogDetails(timeStamp,inputFilename,outputFilename, information, oldSize, newSize, ratio, "
+    "save ) values (?,?,?,?,?,?,?,?)");
+
+// Column names in table order after "id"; the readers take the values by position.
+inline const QStringList kSummaryColumns = { "timeStamp", "imagesSelected", "imagesConverted", "conversionFailed",
+    "oldSize", "newSize", "saveSpace", "timeElapsed", "totalOldSize" };
+inline const QStringList kDetailColumns
+    = { "timeStamp", "inputFilename", "outputFilename", "information", "oldSize", "newSize", "ratio", "save" };
+
 /// How long a statement keeps trying while another connection holds the file, and the pause
 /// between tries: a write gives up after this long instead of waiting for as long as another
 /// process holds the file, and instead of failing at the first busy answer.
 inline constexpr int kBusyBudgetMs = 3000;
 inline constexpr int kBusyPauseMs = 5;
 
+/// Binds the values of `row` under `columns` to the parameters 1, 2, ... (a missing key binds "").
+bool bindRow(SqliteStatement& statement, const QStringList& columns, const QMap<QString, QString>& row);
 /// One line on standard error (which the application appends to its log file).
 void logLine(const QString& line);
 /// "db error: <message>" on standard output.

@@ -150,7 +150,7 @@ std::optional<DBOperations::Photo> readRow(
     if (photo.value(QStringLiteral("originalFileName")).toString().isEmpty())
         photo.insert(QStringLiteral("originalFileName"), fileName);
     const QString imagePath = library.resolve(relative);
-    if (!library.staysInPackage(imagePath))
+    if (!library.admitsPhoto(imagePath))
         return std::nullopt;
     photo.insert(QStringLiteral("imagePath"), imagePath);
     return photo;

@@ -94,7 +94,7 @@ void DataFiller::fetchImagesFromLib(const QString& packagePath)
     for (auto master = m_dictMasterInfo.begin(); master != m_dictMasterInfo.end();) {
         const QString path = library.resolveFullPath(master->value(kOriginalPath).toString());
         // A master reached through a symbolic link that leads out of the package is not read.
-        if (!library.staysInPackage(path)) {
+        if (!library.admitsPhoto(path)) {
             logLine(QStringLiteral("Master outside the library skipped: %1").arg(path));
             master = m_dictMasterInfo.erase(master);
             continue;
@@ -140,6 +140,21 @@ QString DataFiller::mapAlbumPath(const QString& path) const
     return m_library->resolveFullPath(path);
 }
 
+QString DataFiller::albumPathInPackage(const QString& path) const
+{
+    if (path.isEmpty() || hasParentStep(path))
+        return {};
+    // The album file is as untrusted as the database: a path that names a file elsewhere (given
+    // in full, or through a link in the package that leads out) is not taken, and the version
+    // keeps its master, as when the album file gives no path.
+    const QString mapped = mapAlbumPath(path);
+    if (!m_library || !m_library->admitsPhoto(mapped)) {
+        logLine(QStringLiteral("Album path outside the library skipped: %1").arg(path));
+        return {};
+    }
+    return mapped;
+}
+
 QList<QVariantMap> DataFiller::makeMastersListFor(
     QList<QVariantMap>& versions, QStringList& arrOP, QStringList& arrIP, QStringList& arrTP, const AlbumFile& xmlDict)
 {
@@ -175,14 +190,14 @@ QList<QVariantMap> DataFiller::makeMastersListFor(
             = version.value(m_isApertureLibrary ? QStringLiteral("uuid") : QStringLiteral("modelId")).toString();
         const auto entry = imageList.constFind(key);
         if (entry != imageList.constEnd()) {
-            const QString& albumImage = entry->imagePath;
-            const QString& albumThumb = entry->thumbPath;
-            if (!albumImage.isEmpty() && !hasParentStep(albumImage))
-                imagePath = mapAlbumPath(albumImage);
+            const QString albumImage = albumPathInPackage(entry->imagePath);
+            const QString albumThumb = albumPathInPackage(entry->thumbPath);
+            if (!albumImage.isEmpty())
+                imagePath = albumImage;
             else
                 version.insert(QStringLiteral("iPath"), true);
-            if (!albumThumb.isEmpty() && !hasParentStep(albumThumb))
-                thumbPath = mapAlbumPath(albumThumb);
+            if (!albumThumb.isEmpty())
+                thumbPath = albumThumb;
             else
                 version.insert(QStringLiteral("tPath"), true);
         } else {

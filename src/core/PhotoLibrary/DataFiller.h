@@ -93,6 +93,8 @@ public:
 
 private:
     QString mapAlbumPath(const QString& path) const;
+    /// The album file's path as found in the package, or an empty text when it is not to be read.
+    QString albumPathInPackage(const QString& path) const;
 
     QString m_libPath;
     QString m_dbPath;

@@ -112,4 +112,12 @@ bool LibraryPathResolver::staysInPackage(const QString& path) const
         && canonical.startsWith(m_canonicalPackage + QLatin1Char('/'));
 }
 
+bool LibraryPathResolver::admitsPhoto(const QString& path) const
+{
+    if (!staysInPackage(path))
+        return false;
+    const QFileInfo info(path);
+    return info.isFile() || (!info.exists() && !info.isSymLink());
+}
+
 } // namespace vantrel

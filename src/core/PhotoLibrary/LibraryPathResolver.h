@@ -30,6 +30,10 @@ public:
     /// Whether `path` lies inside the package: no ".." component below it and, when it exists, no
     /// symbolic link on the way that leads out of it.
     bool staysInPackage(const QString& path) const;
+    /// Whether a photo path from the library's database or album file may be read: it stays in the
+    /// package and, when something exists there, that is a regular file (after following links),
+    /// never a FIFO, device or folder that would block or mislead the reader.
+    bool admitsPhoto(const QString& path) const;
 
 private:
     const QStringList& listing(const QString& folder) const;

@@ -43,7 +43,7 @@ ProcessingEngine::~ProcessingEngine() = default;
 
 bool ProcessingEngine::startProcess(const RunOptions& options)
 {
-    if (m_runActive || m_activeWorkers > 0) {
+    if (m_runActive || m_activeWorkers > 0 || m_logPending) {
         std::fprintf(stderr, "startProcess: a run is still going on; the new one is refused\n");
         return false;
     }

@@ -128,10 +128,8 @@ public:
     void setProcessInfoAtBottm();
     void openOutputFolder();
     QVariantMap getLogDetails() const;
-    /// The log-writing steps of the end of a run: both log tables made when missing, then the
-    /// summary row and one row per photo.
-    void createDbTable();
-    void createTable(const QList<QVariantMap>& columns, const QString& tableName);
+    /// The log of the end of a run: the summary row and one row per photo, written together off
+    /// the main thread; the run's end is announced once the write has ended (logWritten).
     void insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts);
 
     // --- Permission tests of one photo (the probe's answers) ---------------------------------------
@@ -147,8 +145,9 @@ public:
     bool isProcessStopped() const { return m_isProcessStopped.load(); }
     /// The worker may process and its progress reports are counted (cleared while held or stopped).
     bool isPHOTOS_PROCESSING_IN_PROGERESS() const { return m_isPHOTOS_PROCESSING_IN_PROGERESS.load(); }
-    /// True from the start of a run until its summary has been built.
-    bool isRunActive() const { return m_runActive; }
+    /// True from the start of a run until its log has been written (a quit waits for that, so
+    /// that the write is not cut off).
+    bool isRunActive() const { return m_runActive || m_logPending; }
     int currentFileFlag() const { return m_currentFileFlag.load(); }
     int counterTotalProgressedFiles() const { return m_counterTotalProgressedFiles.load(); }
     int counterProcessedSuccessfully() const { return m_counterProcessedSuccessfully.load(); }
@@ -205,6 +204,9 @@ private:
     void askOrKeepPending(Question question);
     void requestEnd();
     void finishRun();
+    /// The rest of the end of a run once its log write has ended: the notice of a lost log, the
+    /// end-of-run notifications and the output folder.
+    void logWritten(const RunLogResult& result);
     void answerFile(int answer);
     void answerBatch(int answer);
     QString elapsedText() const;
@@ -227,6 +229,7 @@ private:
     bool m_runActive = false;
     bool m_endRequested = false;
     bool m_runEnded = true;
+    bool m_logPending = false; // the ended run's log is being written; no new run starts meanwhile
     int m_activeWorkers = 0;
     bool m_countRegardless = false; // a queued outcome decided while the run was in progress
 

@@ -2,8 +2,6 @@
 // and the output folder; and the bottom progress line. Main thread only.
 #include "core/Processing/ProcessingEngine.h"
 
-#include <cstdio>
-
 #include <QStringList>
 
 #include "core/AppDelegate.h"
@@ -62,9 +60,35 @@ void ProcessingEngine::addSummaryInfo()
     if (m_view) {
         m_view->setTitle(texts.processTitle);
         m_view->setSummary(texts);
+        m_view->setLogNotice(QString());
     }
-    createDbTable();
     insertDetailsInDatabase(RunSummary::runStamp(m_processStartedDateTime), texts);
+}
+
+void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts)
+{
+    RunLogDatabase* log = m_deps.logDatabase.get();
+    if (!log) {
+        logWritten({});
+        return;
+    }
+    QList<QVariantMap> rows;
+    rows.reserve(m_arrPhotosToProcess.size());
+    for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
+        rows.append(RunSummary::detailRow(stamp, *photo));
+    m_logPending = true;
+    log->writeRunLog(RunSummary::summaryRow(stamp, texts), rows, [self = weak_from_this()](const RunLogResult& result) {
+        if (const auto engine = self.lock())
+            engine->logWritten(result);
+    });
+}
+
+void ProcessingEngine::logWritten(const RunLogResult& result)
+{
+    m_logPending = false;
+    // The run's outputs are on disk either way; the summary says what became of its log.
+    if (m_view)
+        m_view->setLogNotice(RunSummary::logNotice(result));
 
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.post(kNotificationsEnable);
@@ -77,41 +101,6 @@ void ProcessingEngine::addSummaryInfo()
     });
     m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     AppDelegate::shareDelegate()->isProcessingInProgress = false;
-}
-
-void ProcessingEngine::createDbTable()
-{
-    if (!m_deps.logDatabase)
-        return;
-    for (const auto& [table, columns] : { std::pair { QStringLiteral("tblLogSummary"), RunSummary::summaryColumns() },
-             std::pair { QStringLiteral("tblLogDetails"), RunSummary::detailColumns() } }) {
-        if (!m_deps.logDatabase->isTableExistsInDB(table))
-            createTable(RunSummary::createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table);
-    }
-}
-
-void ProcessingEngine::createTable(const QList<QVariantMap>& columns, const QString& tableName)
-{
-    if (m_deps.logDatabase)
-        m_deps.logDatabase->createTableWithColumns(tableName, columns);
-}
-
-void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts)
-{
-    RunLogDatabase* log = m_deps.logDatabase.get();
-    if (!log)
-        return;
-    const bool summaryWritten = log->InsertDetailInLogSummaryTable(RunSummary::summaryRow(stamp, texts));
-    QList<QVariantMap> rows;
-    rows.reserve(m_arrPhotosToProcess.size());
-    for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
-        rows.append(RunSummary::detailRow(stamp, *photo));
-    const bool detailsWritten = log->InsertDetailInLogDetailsTable(rows);
-    // The run's outputs are on disk either way; say what the log is missing.
-    if (!summaryWritten || !detailsWritten)
-        std::fprintf(stderr, "Run log %s not fully written: summary row %s, %lld detail rows %s\n",
-            qUtf8Printable(stamp), summaryWritten ? "written" : "lost", static_cast<long long>(rows.size()),
-            detailsWritten ? "written" : "not all written");
 }
 
 void ProcessingEngine::setProcessInfoAtBottm()

@@ -1,6 +1,10 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 
 #include "core/DbManager/DBManager.h"
+#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/ProcessingSerialExecutor.h"
+#include "platform/MainThread.h"
+#include "platform/Paths.h"
 
 namespace vantrel {
 
@@ -14,41 +18,40 @@ DbRow toRow(const QVariantMap& map)
     return row;
 }
 
-DbRows toRows(const QList<QVariantMap>& maps)
+RunExecutor& logQueue()
 {
-    DbRows rows;
-    rows.reserve(maps.size());
-    for (const QVariantMap& map : maps)
-        rows.append(toRow(map));
-    return rows;
+    static ProcessingSerialExecutor queue;
+    return queue;
 }
 
 } // namespace
 
-ProcessingLogDatabase::ProcessingLogDatabase(std::shared_ptr<DBManager> dbManager)
+ProcessingLogDatabase::ProcessingLogDatabase(std::shared_ptr<DBManager> dbManager, std::chrono::milliseconds budget)
     : m_dbManager(std::move(dbManager))
+    , m_budget(budget)
 {
 }
 
-bool ProcessingLogDatabase::isTableExistsInDB(const QString& tableName)
+void ProcessingLogDatabase::writeRunLog(
+    const QVariantMap& summary, const QList<QVariantMap>& details, std::function<void(const RunLogResult&)> done)
 {
-    return m_dbManager && m_dbManager->isTableExistsInDB(tableName);
-}
-
-void ProcessingLogDatabase::createTableWithColumns(const QString& tableName, const QList<QVariantMap>& columns)
-{
-    if (m_dbManager)
-        m_dbManager->createTableWithColumns(tableName, toRows(columns));
-}
-
-bool ProcessingLogDatabase::InsertDetailInLogSummaryTable(const QVariantMap& summary)
-{
-    return m_dbManager && m_dbManager->InsertDetailInLogSummaryTable(toRow(summary));
-}
-
-bool ProcessingLogDatabase::InsertDetailInLogDetailsTable(const QList<QVariantMap>& rows)
-{
-    return m_dbManager && m_dbManager->InsertDetailInLogDetailsTable(toRows(rows));
+    QString path = m_dbManager ? m_dbManager->excludedatabasePath() : QString();
+    if (path.isEmpty() && !Paths::applicationSupportFolder().isEmpty())
+        path = Paths::applicationSupportFolder() + u'/' + DBManager::kDatabaseFileName;
+    RunLogWriter::Run run { toRow(summary), {} };
+    run.details.reserve(details.size());
+    for (const QVariantMap& row : details)
+        run.details.append(toRow(row));
+    logQueue().submit([path, run = std::move(run), budget = m_budget, done = std::move(done)] {
+        RunLogResult result;
+        if (path.isEmpty()) {
+            result = { false, QStringLiteral("no folder for the application's data"), false, {} };
+        } else {
+            const RunLogWriter::Outcome outcome = RunLogWriter(path, budget).write(run);
+            result = { outcome.saved, outcome.failure, outcome.kept, outcome.movedAsideTo };
+        }
+        runOnMainThreadAsync([done, result] { done(result); });
+    });
 }
 
 } // namespace vantrel

@@ -1,25 +1,30 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
+#include "core/DbManager/RunLogWriter.h"
 #include "core/Processing/RunInterfaces.h"
 
 namespace vantrel {
 
 class DBManager;
 
-/// The run's log database over the application's DBManager (main thread only).
+/// The run's log database: the file of the application's DBManager, written by a RunLogWriter on
+/// a background queue that all instances share (so two writes never race for the pending file),
+/// with the outcome handed back on the main thread.
 class ProcessingLogDatabase : public RunLogDatabase {
 public:
-    explicit ProcessingLogDatabase(std::shared_ptr<DBManager> dbManager);
+    /// `budget`: how long one write may wait, all in all, for other connections that hold the file.
+    explicit ProcessingLogDatabase(
+        std::shared_ptr<DBManager> dbManager, std::chrono::milliseconds budget = RunLogWriter::kDefaultBudget);
 
-    bool isTableExistsInDB(const QString& tableName) override;
-    void createTableWithColumns(const QString& tableName, const QList<QVariantMap>& columns) override;
-    bool InsertDetailInLogSummaryTable(const QVariantMap& summary) override;
-    bool InsertDetailInLogDetailsTable(const QList<QVariantMap>& rows) override;
+    void writeRunLog(const QVariantMap& summary, const QList<QVariantMap>& details,
+        std::function<void(const RunLogResult&)> done) override;
 
 private:
     std::shared_ptr<DBManager> m_dbManager;
+    std::chrono::milliseconds m_budget;
 };
 
 } // namespace vantrel

@@ -65,6 +65,9 @@ public:
     virtual void setCurrentPath(const QString& path) = 0;
     virtual void setBottomLine(const RunBottomLine& line) = 0;
     virtual void setSummary(const RunSummaryTexts& texts) = 0;
+    /// One line under the summary about the run's log (it could not be saved, or the damaged log
+    /// database was set aside); an empty text hides it.
+    virtual void setLogNotice(const QString& text) = 0;
     /// The overwrite sheet's contents, set just before the engine posts the show notification:
     /// the name offered in the rename field, the existing output file and the photo's source.
     virtual void setOverwriteQuestion(const QString& renameText, const QString& existingPath, const QString& sourcePath)
@@ -141,16 +144,28 @@ public:
     virtual void openFolder(const QString& path) = 0;
 };
 
-/// The log database as the run writes it (main thread only). Dictionaries are keyed by column name;
-/// every value is a string.
+/// How the write of a run's log ended.
+struct RunLogResult {
+    bool saved = true;
+    /// When not saved: why (the database's own message), and whether the rows are kept to be
+    /// written at the next run.
+    QString failure;
+    bool kept = false;
+    /// The new name of a damaged log database that this write set aside (a fresh one took its place).
+    QString movedAsideTo;
+};
+
+/// The log database as the run writes it. Dictionaries are keyed by column name; every value is
+/// a string.
 class RunLogDatabase {
 public:
     virtual ~RunLogDatabase() = default;
-    virtual bool isTableExistsInDB(const QString& tableName) = 0;
-    /// columns: dictionaries with "column" and "dataType".
-    virtual void createTableWithColumns(const QString& tableName, const QList<QVariantMap>& columns) = 0;
-    virtual bool InsertDetailInLogSummaryTable(const QVariantMap& summary) = 0;
-    virtual bool InsertDetailInLogDetailsTable(const QList<QVariantMap>& rows) = 0;
+    /// Writes the run's summary row and its detail rows together (both or neither), creating the
+    /// log tables when missing. Called on the main thread, which it does not block while the
+    /// database is busy; `done` runs later on the main thread with the outcome.
+    virtual void writeRunLog(
+        const QVariantMap& summary, const QList<QVariantMap>& details, std::function<void(const RunLogResult&)> done)
+        = 0;
 };
 
 /// Runs jobs one after another, never two at once, never on the caller's stack frame while

@@ -1,5 +1,6 @@
 #include "core/Processing/RunSummary.h"
 
+#include <QFileInfo>
 #include <QVariantList>
 
 #include "core/Processing/RunText.h"
@@ -158,6 +159,20 @@ QVariantMap RunSummary::logDetails(const QList<PhotoFilePtr>& photos, const QStr
         { "totalOldSize", RunText::bytes(sums.totalInput) },
         { "arrPhotos", list },
     };
+}
+
+QString RunSummary::logNotice(const RunLogResult& result)
+{
+    QStringList lines;
+    if (!result.movedAsideTo.isEmpty())
+        lines << QStringLiteral("The log database was damaged; it was set aside as \"%1\" and a new one was started.")
+                     .arg(QFileInfo(result.movedAsideTo).fileName());
+    if (!result.saved)
+        lines << (result.kept
+                ? QStringLiteral("This run's log could not be saved (%1); it will be saved with the next run.")
+                : QStringLiteral("This run's log could not be saved (%1)."))
+                     .arg(result.failure);
+    return lines.join(u' ');
 }
 
 QList<QVariantMap> RunSummary::createcolums(const QStringList& columns, const QStringList& types)

@@ -34,6 +34,11 @@ public:
     /// The current-run dictionary that the log viewer shows for a run in progress or just ended.
     static QVariantMap logDetails(const QList<PhotoFilePtr>& photos, const QString& stamp, const QString& elapsed);
 
+    /// The line under the summary about the run's log: empty when it was saved into the database
+    /// as it was; else what became of it (not saved and why, kept for the next run, or the damaged
+    /// database set aside).
+    static QString logNotice(const RunLogResult& result);
+
     /// The column descriptions to create a log table: dictionaries with "column" and "dataType".
     static QList<QVariantMap> createcolums(const QStringList& columns, const QStringList& types);
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "components/HighlightedButton.h"
@@ -91,9 +90,6 @@ AddPhotosVC::AddPhotosVC(QWidget* parent, RunExecutor* executor)
             btnAddPhotosTappedWithIndex(row);
     });
     m_batchViewsArea = new BatchArea(this);
-    m_loaderTimer = new QTimer(this);
-    m_loaderTimer->setInterval(10);
-    connect(m_loaderTimer, &QTimer::timeout, this, &AddPhotosVC::performLaoderAnimationWithCounter);
 }
 
 AddPhotosVC::~AddPhotosVC()
@@ -138,12 +134,6 @@ void AddPhotosVC::buildInterface()
     layout->addWidget(m_lblBatchInfo);
 
     m_winAddingPhotos = buildProgressSheet();
-
-    m_vwLoader = new QLabel(this);
-    m_vwLoader->setObjectName(QStringLiteral("vwLoader"));
-    m_vwLoader->setAccessibleName(QStringLiteral("Loading"));
-    m_vwLoader->setFixedSize(64, 64);
-    m_vwLoader->hide();
 }
 
 QWidget* AddPhotosVC::buildToolbar()
@@ -289,18 +279,6 @@ void AddPhotosVC::setAddButtonsEnabled(bool enabled)
 {
     for (HighlightedButton* button : { m_btnAddFolder, m_btnAddPhotos, m_btnAddPhotosLibrary })
         button->setEnabled(enabled);
-}
-
-void AddPhotosVC::performLaoderAnimationWithCounter()
-{
-    m_loaderCounter = m_loaderCounter >= 56 ? 1 : m_loaderCounter + 1;
-    m_vwLoader->setPixmap(QPixmap::fromImage(ResourceImages::named(QStringLiteral("loader%1").arg(m_loaderCounter))));
-}
-
-void AddPhotosVC::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    m_vwLoader->move((width() - m_vwLoader->width()) / 2, (height() - m_vwLoader->height()) / 2);
 }
 
 } // namespace vantrel

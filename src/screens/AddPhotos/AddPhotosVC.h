@@ -13,7 +13,6 @@
 
 class QLabel;
 class QPushButton;
-class QTimer;
 
 class QFileDialog;
 
@@ -80,12 +79,7 @@ public:
     void processAfterAllPhotosAdded();
     void showPhotosAfterCompletion();
     void enableDragDrop(bool enable) override;
-    void showLoadingNotification() { showLoading(true); }
-    void hideLoadingNotification() { showLoading(false); }
-    void showLoading(bool show);
     static bool isTipsAlreadyDisplayed() { return AddPhotosLogic::isTipsAlreadyDisplayed(); }
-    /// Asks the main window for the last-session prompt 0.4 s later when a session is saved.
-    void checkForLastSession();
     QStringList getAllFilesInFolder(const QString& folder, const QString& fileType, bool isSubFolderSelected) const;
 
     // What the wizard reads.
@@ -122,9 +116,6 @@ public:
     void updateButtonsEnability() override;
     void addBottomInfoAboutBatch() override;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void buildInterface();
     QWidget* buildToolbar();
@@ -136,7 +127,6 @@ private:
     /// Opens a panel window-modally; what it chooses (only library folders when `librariesOnly`)
     /// is added after the usual delay, unless its first item lies in the Trash.
     void openPanel(QFileDialog* panel, bool librariesOnly);
-    void performLaoderAnimationWithCounter();
 
     std::unique_ptr<AddPhotosLogic> m_logic;
     AddPhotosDelegate* m_delegate = nullptr;
@@ -165,10 +155,6 @@ private:
     QLabel* m_txtCurrentProgressOnWin = nullptr;
     QLabel* m_lblFilePathOnPopup = nullptr;
     WyProgressIndicator* m_progressIndicator = nullptr;
-    QLabel* m_vwLoader = nullptr;
-
-    QTimer* m_loaderTimer = nullptr;
-    int m_loaderCounter = 1;
 };
 
 } // namespace vantrel

@@ -8,10 +8,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QTimer>
 
+#include "components/CustomOpenPanel.h"
 #include "components/HighlightedButton.h"
 #include "components/Sheet.h"
 #include "components/WyProgressIndicator.h"
@@ -20,7 +20,6 @@
 #include "core/Batch/BatchInfoLine.h"
 #include "core/Catalogue.h"
 #include "core/Helper/CommonFunc.h"
-#include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Paths.h"
 #include "platform/imaging/ImageFileTypes.h"
@@ -49,9 +48,9 @@ QString imageNameFilter()
 
 QFileDialog* makePanel(QWidget* owner)
 {
-    auto* panel = new QFileDialog(owner->window());
+    auto* panel = new CustomOpenPanel(owner->window());
     panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->setOption(QFileDialog::DontUseNativeDialog, true);
+    panel->setAllowsMultipleSelection(true); // several files, folders or libraries in one choice
     panel->setWindowModality(Qt::WindowModal);
     // Roomy enough for the names, sizes and dates of its list, never larger than the window.
     const QSize window = owner->window()->size();
@@ -190,34 +189,6 @@ void AddPhotosVC::showPhotosAfterCompletion()
 void AddPhotosVC::enableDragDrop(bool enable)
 {
     m_leftBox->registerForDraggedTypes(enable);
-}
-
-void AddPhotosVC::showLoading(bool show)
-{
-    if (show && m_loaderTimer->isActive())
-        return;
-    m_logic->showLoading(show);
-    if (show) {
-        m_loaderCounter = 1;
-        performLaoderAnimationWithCounter();
-        m_vwLoader->raise();
-        m_vwLoader->show();
-        m_loaderTimer->start();
-    } else {
-        m_loaderTimer->stop();
-        m_vwLoader->hide();
-        enableDragDrop(true);
-    }
-}
-
-void AddPhotosVC::checkForLastSession()
-{
-    if (!Defaults::standard().contains(QString::fromLatin1(kDefaultsProjectSession)))
-        return;
-    QTimer::singleShot(400, this, [] {
-        if (QObject* controller = AppDelegate::shareDelegate()->myWindowController)
-            QMetaObject::invokeMethod(controller, "showLoadLastSessionWindow", Qt::DirectConnection);
-    });
 }
 
 QStringList AddPhotosVC::getAllFilesInFolder(

@@ -25,6 +25,7 @@ const QColor kPanel(36, 41, 50);
 const QColor kPopup(54, 63, 78);
 const QColor kAccent(66, 180, 211);
 constexpr int kHeaderButtonSide = 18;
+constexpr int kModeButtonSide = 24; // the mode pictures' own size
 constexpr int kAutomaticSide = 12;
 constexpr int kMenuSide = 1;
 constexpr float kPopupDistance = 5;
@@ -84,14 +85,16 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
     m_noNewPhotos->hide();
 
     BatchPresenter* presenter = m_presenter;
-    connect(m_btnMarkAllOnGridHeader, &QPushButton::clicked, presenter, &BatchPresenter::btnMarkAllTapped);
-    connect(m_btnMarkAllOnTblHeader, &QPushButton::clicked, presenter, &BatchPresenter::btnMarkAllTapped);
-    connect(m_btnRemovePhoto, &QPushButton::clicked, presenter, [presenter] { presenter->btnRemovePhotoTapped(0); });
-    connect(m_btnRemoveAllPhoto, &QPushButton::clicked, presenter, [presenter] { presenter->btnRemovePhotoTapped(1); });
-    connect(m_btnRemoveAllOnTblHeader, &QPushButton::clicked, presenter,
+    connect(m_btnMarkAllOnGridHeader, &QAbstractButton::clicked, presenter, &BatchPresenter::btnMarkAllTapped);
+    connect(m_btnMarkAllOnTblHeader, &QAbstractButton::clicked, presenter, &BatchPresenter::btnMarkAllTapped);
+    connect(
+        m_btnRemovePhoto, &QAbstractButton::clicked, presenter, [presenter] { presenter->btnRemovePhotoTapped(0); });
+    connect(
+        m_btnRemoveAllPhoto, &QAbstractButton::clicked, presenter, [presenter] { presenter->btnRemovePhotoTapped(1); });
+    connect(m_btnRemoveAllOnTblHeader, &QAbstractButton::clicked, presenter,
         [presenter] { presenter->btnRemovePhotoTapped(1); });
     for (int tag = 1; tag <= 3; ++tag) {
-        connect(m_modeButtons[tag - 1], &QPushButton::clicked, presenter,
+        connect(m_modeButtons[tag - 1], &QAbstractButton::clicked, presenter,
             [presenter, tag] { presenter->btnViewPhotosModetapped(tag); });
     }
 
@@ -103,7 +106,7 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
         m_presenter->btnCheckboxTappedAtLocationInCollectionView(m_grid->mapTo(this, at), index);
     });
     connect(m_grid, &BatchGridView::infoTapped, this, [this](QPoint at, qsizetype index) {
-        // The popup's arrow points at the cell's info corner, below its top edge.
+        // The popup's arrow points into the cell's info control.
         m_presenter->btnInfoTapped(m_grid->mapTo(this, at + QPoint(18, 16)), index);
     });
     connect(m_grid, &BatchGridView::rightClicked, this, [this](QPoint at, qsizetype index) {
@@ -132,30 +135,37 @@ BatchBrowser::~BatchBrowser()
     closePopup(m_menuOptionsWindow, m_menuView);
 }
 
-QPushButton* BatchBrowser::modeButton(BatchViewMode mode) const
+IMGButton* BatchBrowser::modeButton(BatchViewMode mode) const
 {
     return m_modeButtons[int(mode) - 1];
 }
 
-QPushButton* BatchBrowser::makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent)
+IMGButton* BatchBrowser::makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent)
 {
-    auto* button = new QPushButton(parent);
+    auto* button = new IMGButton(parent);
+    button->setCheckable(false); // its screen swaps its image; the button keeps no state of its own
     button->setObjectName(objectName);
     button->setAccessibleName(accessibleName);
     button->setToolTip(accessibleName);
-    button->setFlat(true);
-    button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(kHeaderButtonSide, kHeaderButtonSide);
-    button->setIconSize(QSize(kHeaderButtonSide, kHeaderButtonSide));
-    button->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
     return button;
 }
 
-void BatchBrowser::setButtonImage(QPushButton* button, const QString& imageName)
+void BatchBrowser::setButtonImage(IMGButton* button, const QString& imageName)
 {
-    button->setProperty("imageName", imageName);
-    button->setIcon(QIcon(QPixmap::fromImage(ResourceImages::named(imageName))));
+    // One picture for every state and phase, drawn over the whole button.
+    for (const bool on : { false, true }) {
+        for (const IMGButton::Phase phase :
+            { IMGButton::Phase::Normal, IMGButton::Phase::Pressed, IMGButton::Phase::Disabled })
+            button->setImages(on, phase, { QString(), imageName, QString() });
+    }
+    button->update();
+}
+
+QString BatchBrowser::imageNameOf(const IMGButton* button)
+{
+    return button->images(false, IMGButton::Phase::Normal).md;
 }
 
 void BatchBrowser::buildHeader()
@@ -176,12 +186,11 @@ void BatchBrowser::buildHeader()
         column->setSpacing(3);
         column->setContentsMargins(0, 0, 0, 0);
         auto* button = makeImageButton(QString::fromLatin1(names[i]), captions[i], m_header);
-        button->setFixedSize(28, 28);
-        button->setIconSize(QSize(22, 22));
+        button->setFixedSize(kModeButtonSide, kModeButtonSide);
         m_modeButtons[i] = button;
         auto* underline = new QWidget(m_header);
         underline->setObjectName(QString::fromLatin1(lines[i]));
-        underline->setFixedSize(28, 2);
+        underline->setFixedSize(kModeButtonSide, 2);
         underline->setStyleSheet(QStringLiteral("background: rgb(66,180,211);"));
         m_underlines[i] = underline;
         column->addWidget(button);
@@ -295,8 +304,8 @@ void BatchBrowser::removeListRow(qsizetype)
 
 void BatchBrowser::setButtons(const BatchButtonsLook& look)
 {
-    for (QPushButton* button : { m_btnRemoveAllOnTblHeader, m_btnMarkAllOnTblHeader, m_btnMarkAllOnGridHeader,
-             m_btnRemovePhoto, m_btnRemoveAllPhoto })
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*> { m_btnRemoveAllOnTblHeader,
+             m_btnMarkAllOnTblHeader, m_btnMarkAllOnGridHeader, m_btnRemovePhoto, m_btnRemoveAllPhoto })
         button->setEnabled(look.enabled);
     if (!look.enabled)
         return;
@@ -321,12 +330,12 @@ void BatchBrowser::showNotAvailableOnCell(qsizetype index)
     m_grid->showNotAvailable(index);
 }
 
-void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message)
+void BatchBrowser::showNoNewPhotosAlert(const QString& title, const QString& message, AlertSheetButton button)
 {
     m_noNewPhotos->lblAlertTitleOnALertwin()->setText(title);
     m_noNewPhotos->lblAlertMsgOnAlertWin()->setText(message);
-    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->show();
-    m_noNewPhotos->btnOkonAlertWin()->hide();
+    m_noNewPhotos->btnRemoveFromBatchOnAlertWin()->setVisible(button == AlertSheetButton::RemoveFromBatch);
+    m_noNewPhotos->btnOkonAlertWin()->setVisible(button == AlertSheetButton::Ok);
     m_noNewPhotosSheet = Sheet::beginSheet(window(), m_noNewPhotos);
 }
 
@@ -407,21 +416,12 @@ void BatchBrowser::dismissPhotoMenu()
     closePopup(m_menuOptionsWindow, m_menuView);
 }
 
-void BatchBrowser::selectItem(qsizetype index)
-{
-    if (m_stack->currentWidget() == m_grid) {
-        m_grid->selectItem(index);
-    } else {
-        m_list->scrollTo(m_list->batchModel()->index(int(index), 0));
-        m_list->batchModel()->reload();
-    }
-}
-
 // ButtonTableCellDelegate ----------------------------------------------------------------------
 
 void BatchBrowser::btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index)
 {
-    m_presenter->btnInfoTapped(mapFrom(window(), location), index);
+    // The popup's arrow points into the row's info control.
+    m_presenter->btnInfoTapped(mapFrom(window(), location) + QPoint(16, 10), index);
 }
 
 void BatchBrowser::btnDeleteTappedAtLocationInTableView(QPoint location, qsizetype index)

@@ -6,6 +6,7 @@
 #include <QStackedLayout>
 #include <QWidget>
 
+#include "components/IMGButton.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/Sheet.h"
 #include "components/TorAttachedWindow.h"
@@ -35,16 +36,16 @@ public:
     BatchPresenter* presenter() const { return m_presenter; }
     BatchListView* tblPhotos() const { return m_list; }
     BatchGridView* collectionView() const { return m_grid; }
-    QPushButton* modeButton(BatchViewMode mode) const;
-    QPushButton* btnMarkAllOnGridHeader() const { return m_btnMarkAllOnGridHeader; }
+    IMGButton* modeButton(BatchViewMode mode) const;
+    IMGButton* btnMarkAllOnGridHeader() const { return m_btnMarkAllOnGridHeader; }
     QLabel* lblMarkAllOngridHeader() const { return m_lblMarkAllOngridHeader; }
-    QPushButton* btnMarkAllOnTblHeader() const { return m_btnMarkAllOnTblHeader; }
-    QPushButton* btnRemoveAllOnTblHeader() const { return m_btnRemoveAllOnTblHeader; }
+    IMGButton* btnMarkAllOnTblHeader() const { return m_btnMarkAllOnTblHeader; }
+    IMGButton* btnRemoveAllOnTblHeader() const { return m_btnRemoveAllOnTblHeader; }
     QPushButton* btnRemovePhoto() const { return m_btnRemovePhoto; }
     QPushButton* btnRemoveAllPhoto() const { return m_btnRemoveAllPhoto; }
     QLabel* lblBatchInfo() const { return m_lblBatchInfo; }
     /// The image name each named button shows now (for tests and the screenshots' checks).
-    QString imageNameOf(const QPushButton* button) const { return button->property("imageName").toString(); }
+    static QString imageNameOf(const IMGButton* button);
 
     /// The open popups, or nullptr.
     TorAttachedWindow* infoWindow() const { return m_infoWindow; }
@@ -64,13 +65,12 @@ public:
     void setBatchLine(const BatchInfoLine::Styled& line) override;
     void closeThumbnailWork() override;
     void showNotAvailableOnCell(qsizetype index) override;
-    void showNoNewPhotosAlert(const QString& title, const QString& message) override;
+    void showNoNewPhotosAlert(const QString& title, const QString& message, AlertSheetButton button) override;
     void hideNoNewPhotosAlert() override;
     void showInfoPopup(QPoint at, const QList<PhotoInfoRows::Row>& rows) override;
     void dismissInfoPopup() override;
     void showPhotoMenu(QPoint at) override;
     void dismissPhotoMenu() override;
-    void selectItem(qsizetype index) override;
 
     // ButtonTableCellDelegate
     void btnInfoTappedAtLocationInTableView(QPoint location, qsizetype index) override;
@@ -82,8 +82,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPushButton* makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent);
-    void setButtonImage(QPushButton* button, const QString& imageName);
+    IMGButton* makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent);
+    static void setButtonImage(IMGButton* button, const QString& imageName);
     void buildHeader();
     TorAttachedWindow* attachPopup(
         QWidget* content, QPoint at, int side, bool arrow, const QColor& background, void (BatchBrowser::*dismiss)());
@@ -93,14 +93,14 @@ private:
     QList<PhotoFilePtr>* m_batch;
     BatchPresenter* m_presenter;
     QWidget* m_header = nullptr;
-    QPushButton* m_modeButtons[3] {};
+    IMGButton* m_modeButtons[3] {};
     QWidget* m_underlines[3] {};
-    QPushButton* m_btnMarkAllOnGridHeader = nullptr;
+    IMGButton* m_btnMarkAllOnGridHeader = nullptr;
     QLabel* m_lblMarkAllOngridHeader = nullptr;
     QPushButton* m_btnRemovePhoto = nullptr;
     QPushButton* m_btnRemoveAllPhoto = nullptr;
-    QPushButton* m_btnMarkAllOnTblHeader = nullptr;
-    QPushButton* m_btnRemoveAllOnTblHeader = nullptr;
+    IMGButton* m_btnMarkAllOnTblHeader = nullptr;
+    IMGButton* m_btnRemoveAllOnTblHeader = nullptr;
     QStackedLayout* m_stack = nullptr;
     QWidget* m_emptyPage = nullptr;
     BatchListView* m_list = nullptr;

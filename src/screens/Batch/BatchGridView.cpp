@@ -116,9 +116,15 @@ void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexP
     emit rightClicked(at, path.kelt_item());
 }
 
-void BatchGridView::btnInfoTappedAtLocationInCollectionView(QPointF, KeltIndexPath andIndex)
+void BatchGridView::btnInfoTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex)
 {
-    emit infoTapped(cellOrigin(andIndex.kelt_item()), andIndex.kelt_item());
+    // The cell gives its info control's origin in the widget two levels above this view (or the
+    // highest one there is); the popup is placed from it, in this view's coordinates.
+    QWidget* above = parentWidget() ? parentWidget() : this;
+    if (above->parentWidget())
+        above = above->parentWidget();
+    const QPoint at = above == this ? location.toPoint() : mapFrom(above, location.toPoint());
+    emit infoTapped(at, andIndex.kelt_item());
 }
 
 void BatchGridView::btnCheckboxTappedAtLocationInCollectionView(QPointF, KeltIndexPath andIndex)
@@ -197,11 +203,6 @@ void BatchGridView::showNotAvailable(qsizetype index)
 {
     if (GridCell* cell = gridCellAt(index))
         cell->setImage(ResourceImages::named(QStringLiteral("not_av_big.png")));
-}
-
-void BatchGridView::selectItem(qsizetype index)
-{
-    selectItemAtIndexPath(KeltIndexPath::kelt_indexPathForItem(index, 0), KeltScrollPosition::Nearest, true);
 }
 
 void BatchGridView::closeThumbnailWork()

@@ -48,7 +48,6 @@ public:
     bool isScrollingDone() const { return m_isScrollingDone; }
     void reloadCheckMark(qsizetype index);
     void showNotAvailable(qsizetype index);
-    void selectItem(qsizetype index);
     void closeThumbnailWork();
     /// The visible cell of an item, or nullptr.
     GridCell* gridCellAt(qsizetype index) const;
@@ -69,6 +68,7 @@ public:
 signals:
     /// The check box of an item; the location is the cell's top-left in this view.
     void checkboxTapped(QPoint location, qsizetype index);
+    /// The info control of an item; the location is the control's top-left in this view.
     void infoTapped(QPoint location, qsizetype index);
     void rightClicked(QPoint location, qsizetype index);
     void pathsDropped(const QStringList& paths);

@@ -19,6 +19,7 @@ const QColor kSecondaryText(195, 204, 233);
 constexpr int kButtonSide = 18;
 constexpr int kButtonColumn = 34;
 constexpr int kThumbnailWidth = 46;
+constexpr int kInfoMargin = 6;
 
 } // namespace
 
@@ -34,6 +35,13 @@ QRect BatchListDelegate::buttonRect(const QRect& cell)
     // list's edge, so both buttons stay under the header's mark-all and remove-all buttons.
     return QRect(cell.left() + kButtonColumn / 2 - kButtonSide / 2, cell.center().y() - kButtonSide / 2 + 1,
         kButtonSide, kButtonSide);
+}
+
+QRect BatchListDelegate::infoButtonRect(const QRect& nameCell)
+{
+    return QRect(nameCell.right() - kInfoMargin - BatchListDelegate::kInfoButtonSide + 1,
+        nameCell.center().y() - BatchListDelegate::kInfoButtonSide / 2 + 1, BatchListDelegate::kInfoButtonSide,
+        BatchListDelegate::kInfoButtonSide);
 }
 
 void BatchListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -53,7 +61,8 @@ void BatchListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
             painter->setRenderHint(QPainter::SmoothPixmapTransform);
             painter->drawImage(target, thumbnail);
         }
-        const QRect text = cell.adjusted(kThumbnailWidth + 8, 0, 0, 0);
+        // The name ends before the row's info control (a widget of the list laid over the cell).
+        const QRect text = cell.adjusted(kThumbnailWidth + 8, 0, -(BatchListDelegate::kInfoButtonSide + 4), 0);
         painter->setPen(kText);
         painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
             option.fontMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, text.width()));

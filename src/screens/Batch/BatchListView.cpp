@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -10,9 +11,11 @@
 
 #include "core/Batch/BatchViewRules.h"
 #include "core/Batch/ThumbnailService.h"
+#include "core/ResourceImages.h"
 #include "screens/Batch/BatchListDelegate.h"
 #include "screens/Batch/BatchListModel.h"
 #include "screens/Batch/DroppedPaths.h"
+#include "screens/Cells/ButtonTableCellDelegate.h"
 
 namespace vantrel {
 
@@ -21,6 +24,7 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     , m_batch(batch)
     , m_model(new BatchListModel(batch, this))
     , m_delegate(new BatchListDelegate(receiver, this))
+    , m_receiver(receiver)
 {
     setObjectName(QStringLiteral("tblPhotos"));
     setAccessibleName(tr("Photos of the batch"));
@@ -120,6 +124,77 @@ void BatchListView::closeThumbnailWork()
     m_thumbnails->invalidatePending();
     m_thumbnails->clearCache();
     m_model->clearThumbnailFailures();
+}
+
+void BatchListView::showEvent(QShowEvent* event)
+{
+    QTableView::showEvent(event);
+    // Back from another step, the thumbnail cache has been emptied: the rows ask again for
+    // what they show.
+    tableviewPhotosBoundDidChange();
+    layoutInfoButtons();
+}
+
+void BatchListView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    layoutInfoButtons();
+}
+
+void BatchListView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    layoutInfoButtons();
+}
+
+QToolButton* BatchListView::makeInfoButton()
+{
+    auto* button = new QToolButton(viewport());
+    button->setObjectName(QStringLiteral("btnInfo"));
+    button->setAccessibleName(tr("Photo information"));
+    button->setToolTip(tr("Photo information"));
+    button->setAutoRaise(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIconSize(QSize(BatchListDelegate::kInfoButtonSide, BatchListDelegate::kInfoButtonSide));
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }"));
+    QIcon icon(QPixmap::fromImage(ResourceImages::named(QStringLiteral("info_image.png"))));
+    icon.addPixmap(QPixmap::fromImage(ResourceImages::named(QStringLiteral("info_image_hover.png"))), QIcon::Active);
+    button->setIcon(icon);
+    connect(button, &QToolButton::clicked, this, [this, button] {
+        const int row = button->property("row").toInt();
+        if (m_receiver && row >= 0 && row < m_model->rowCount())
+            m_receiver->btnInfoTappedAtLocationInTableView(button->mapTo(window(), QPoint(0, 0)), row);
+    });
+    m_infoButtons.append(button);
+    return button;
+}
+
+void BatchListView::layoutInfoButtons()
+{
+    // Only the rows a shown list can see get a control: a hidden or not yet laid out list
+    // would otherwise count every row of the batch as visible.
+    const bool laidOut = isVisible() && viewport()->height() > 0;
+    const auto [first, last] = laidOut ? visibleRows() : QPair<int, int> { -1, -1 };
+    qsizetype used = 0;
+    for (int row = first; row >= 0 && row <= last; ++row, ++used) {
+        QToolButton* button = used < m_infoButtons.size() ? m_infoButtons[used] : makeInfoButton();
+        const QRect cell = visualRect(m_model->index(row, BatchListModel::NameColumn));
+        button->setProperty("row", row);
+        button->setAccessibleDescription(m_model->index(row, BatchListModel::NameColumn).data().toString());
+        button->setGeometry(BatchListDelegate::infoButtonRect(cell));
+        button->show();
+    }
+    for (qsizetype i = used; i < m_infoButtons.size(); ++i)
+        m_infoButtons[i]->hide();
+}
+
+QToolButton* BatchListView::infoButtonOfRow(int row) const
+{
+    for (QToolButton* button : m_infoButtons)
+        if (!button->isHidden() && button->property("row").toInt() == row)
+            return button;
+    return nullptr;
 }
 
 void BatchListView::onThumbnail(qsizetype item, const QString& path, const QImage& image)

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 
 #include "core/DataBeans/PhotoFile.h"
 
@@ -14,7 +15,10 @@ class ThumbnailService;
 
 /// The batch as a list: rows 35 high on the dark panel, no selection highlight, thumbnails
 /// 70 x 48 loaded for the visible rows once scrolling pauses for 0.02 seconds, right click for
-/// the photo menu, drops of files and folders.
+/// the photo menu, drops of files and folders. Each visible row carries an info control at the
+/// right end of its name column (accessible name "Photo information") that asks the receiver
+/// for the row's information popup; the controls exist for the visible rows only and follow
+/// scrolling.
 class BatchListView : public QTableView {
     Q_OBJECT
 public:
@@ -36,6 +40,8 @@ public:
     QPair<int, int> visibleRows() const;
     /// Drops cached thumbnails and queued requests.
     void closeThumbnailWork();
+    /// The info control of a visible row, or nullptr.
+    QToolButton* infoButtonOfRow(int row) const;
 
 signals:
     /// Right click on a row, with the click's point in the list's window.
@@ -46,6 +52,9 @@ signals:
     void thumbnailsLoading();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -55,10 +64,15 @@ protected:
 
 private:
     void onThumbnail(qsizetype item, const QString& path, const QImage& image);
+    /// Places one info control on each visible row, hiding the spare ones.
+    void layoutInfoButtons();
+    QToolButton* makeInfoButton();
 
     const QList<PhotoFilePtr>* m_batch;
     BatchListModel* m_model;
     BatchListDelegate* m_delegate;
+    ButtonTableCellDelegate* m_receiver;
+    QList<QToolButton*> m_infoButtons;
     ThumbnailService* m_thumbnails = nullptr;
     QTimer m_debounce;
 };

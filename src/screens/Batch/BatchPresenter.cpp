@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <QFileInfo>
+
 #include "core/AppDelegate.h"
 #include "core/Batch/BatchPopupRules.h"
 #include "core/Batch/BatchRemoval.h"
@@ -116,12 +118,6 @@ void BatchPresenter::closeBackgroundOperations()
     m_view->closeThumbnailWork();
 }
 
-void BatchPresenter::selectedPhotoChangedNotification(qsizetype selectedIndex)
-{
-    if (BatchPopupRules::isInsideBatch(selectedIndex, m_batch->size()))
-        m_view->selectItem(selectedIndex);
-}
-
 // Removals ------------------------------------------------------------------------------------
 
 void BatchPresenter::btnRemovePhotoTapped(int tag)
@@ -214,8 +210,8 @@ void BatchPresenter::photoNotAvailableOnIndex(qsizetype index)
 {
     if (AppDelegate::shareDelegate()->isSubWindowOpened)
         return;
-    m_view->showNoNewPhotosAlert(
-        QStringLiteral("PHOTO NOT AVAILABLE"), QStringLiteral("Selected Photo not available at source location"));
+    m_view->showNoNewPhotosAlert(QStringLiteral("PHOTO NOT AVAILABLE"),
+        QStringLiteral("Selected Photo not available at source location"), AlertSheetButton::RemoveFromBatch);
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
     if (BatchPopupRules::isInsideBatch(index, m_batch->size()))
         m_view->showNotAvailableOnCell(index);
@@ -261,13 +257,16 @@ void BatchPresenter::btnOnMenuOptionTapped(int option)
     const QString path = m_batch->at(m_selectedMenuIndex)->filePath();
     switch (action) {
     case PhotoMenuAction::Reveal:
-        Workspace::shared().selectFile(path);
+        if (!Workspace::shared().selectFile(path))
+            fileNotShown(action, path);
         break;
     case PhotoMenuAction::Open:
-        Workspace::shared().openFile(path);
+        if (!Workspace::shared().openFile(path))
+            fileNotShown(action, path);
         break;
     case PhotoMenuAction::GetInfo:
-        Workspace::shared().showInfo(path);
+        if (!Workspace::shared().showInfo(path))
+            fileNotShown(action, path);
         break;
     case PhotoMenuAction::Remove:
         BatchRemoval::removeAt(*m_batch, m_selectedMenuIndex, [this](const QString& p) { forget(p); });
@@ -297,6 +296,27 @@ void BatchPresenter::postAlert(int type)
         return;
     NotificationCenter::defaultCenter().post(
         QString::fromLatin1(kNotificationShowAlertWithType), { { QString::fromLatin1(kUserInfoType), type } });
+}
+
+void BatchPresenter::fileNotShown(PhotoMenuAction action, const QString& path)
+{
+    // Without a file manager service or a launcher the desktop cannot show the file; the user
+    // learns so instead of a click that does nothing.
+    const QString name = QFileInfo(path).fileName();
+    QString message;
+    switch (action) {
+    case PhotoMenuAction::Open:
+        message = tr("\"%1\" could not be opened: no application to open it was found.");
+        break;
+    case PhotoMenuAction::GetInfo:
+        message = tr("The information window of \"%1\" could not be shown: no file manager answered.");
+        break;
+    default:
+        message = tr("\"%1\" could not be shown in a file manager: no file manager answered.");
+        break;
+    }
+    m_view->showNoNewPhotosAlert(tr("FILE NOT SHOWN"), message.arg(name), AlertSheetButton::Ok);
+    AppDelegate::shareDelegate()->isSubWindowOpened = true;
 }
 
 void BatchPresenter::forget(const QString& path)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include "core/Batch/BatchPopupRules.h"
 #include "core/Batch/MissingPhotoCheck.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "screens/Batch/BatchViewInterfaces.h"
@@ -41,7 +42,6 @@ public:
     void addBottomInfoAboutBatch();
     void processWithSkippedFilesNotification();
     void closeBackgroundOperations();
-    void selectedPhotoChangedNotification(qsizetype selectedIndex);
 
     // Removals
     void btnRemovePhotoTapped(int tag);
@@ -77,6 +77,8 @@ signals:
 
 private:
     void postAlert(int type);
+    /// The screen's alert sheet naming the file the desktop could not show or open.
+    void fileNotShown(PhotoMenuAction action, const QString& path);
     void forget(const QString& path);
     bool photoFileExists(qsizetype index) const;
     void toggleCheck(qsizetype index);

@@ -11,6 +11,10 @@
 
 namespace vantrel {
 
+/// Which button the screen's own alert sheet offers: removing the missing photos from the batch,
+/// or only closing the sheet.
+enum class AlertSheetButton { RemoveFromBatch, Ok };
+
 /// What the batch presenter asks of the widgets that show the batch (the grid, the list, their
 /// headers and popups). Main thread only.
 class BatchView {
@@ -37,8 +41,8 @@ public:
     virtual void closeThumbnailWork() = 0;
     /// Shows the not-available image on the photo's grid cell when it is visible.
     virtual void showNotAvailableOnCell(qsizetype index) = 0;
-    /// The screen's own alert sheet with a title and a message (the remove-from-batch button shown).
-    virtual void showNoNewPhotosAlert(const QString& title, const QString& message) = 0;
+    /// The screen's own alert sheet with a title, a message and one button.
+    virtual void showNoNewPhotosAlert(const QString& title, const QString& message, AlertSheetButton button) = 0;
     virtual void hideNoNewPhotosAlert() = 0;
     /// The photo information popup at a point of the screen, with its rows.
     virtual void showInfoPopup(QPoint at, const QList<PhotoInfoRows::Row>& rows) = 0;
@@ -46,8 +50,6 @@ public:
     /// The photo menu at a point of the screen.
     virtual void showPhotoMenu(QPoint at) = 0;
     virtual void dismissPhotoMenu() = 0;
-    /// Selects and scrolls to an item of the grid, or remembers it as the list's selected row.
-    virtual void selectItem(qsizetype index) = 0;
 };
 
 /// What the batch presenter needs of the screen that hosts it (the add-photos screen): the

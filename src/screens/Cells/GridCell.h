@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QToolButton>
 
 #include "components/CollectionView/KeltCollectionView.h"
 #include "components/CollectionView/KeltCollectionViewCell.h"
@@ -11,7 +12,8 @@ namespace vantrel {
 /// A photo of the batch grid: thumbnail, name, dimension and size texts, and the check mark that
 /// shows the photo's own state (the collection view's selection has no look here). The cell also
 /// remembers which photo path it shows, so a thumbnail that arrives late lands only on the cell
-/// that still shows its photo.
+/// that still shows its photo. Its info control, at the thumbnail's top-right corner, asks the
+/// collection view for the photo's information popup.
 class GridCell : public KeltCollectionViewCell {
     Q_OBJECT
 public:
@@ -43,7 +45,17 @@ public:
     /// The collection view's selection is not shown.
     void setSelected(bool selected) override;
 
+    /// The info control (accessible name "Photo information").
+    QToolButton* btnInfo() const { return m_btnInfo; }
+    /// The info control's frame in a cell of the given size (y-down): 20 x 20, 4 pixels inside
+    /// the thumbnail's top-right corner.
+    static QRect infoButtonFrame(const QSize& cellSize);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    QToolButton* m_btnInfo;
     QImage m_image;
     QString m_fileName;
     QString m_fileDimension;

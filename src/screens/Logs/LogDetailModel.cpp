@@ -92,6 +92,12 @@ void LogDetailModel::loadSlice()
     while (loadNextPage() && slice.elapsed() < kSliceMilliseconds) { }
 }
 
+QString LogDetailModel::rowCountText(int rows, bool finished)
+{
+    const QString count = rows == 1 ? QStringLiteral("1 photo") : QStringLiteral("%1 photos").arg(rows);
+    return finished ? count : QStringLiteral("Loading… ") + count;
+}
+
 QString LogDetailModel::getMessageForstatus(int status)
 {
     switch (status) {

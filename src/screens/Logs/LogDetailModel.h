@@ -50,6 +50,10 @@ public:
     bool loadNextPage(int limit = kPageRows);
     bool isLoading() const { return m_more; }
 
+    /// The row count under the table: "1 photo", "2 photos", with "Loading… " before it while
+    /// rows are still arriving.
+    static QString rowCountText(int rows, bool finished);
+
     /// The status texts of the viewer (0, 1, 2, 7, 8, 12, 13; "-" for any other code).
     static QString getMessageForstatus(int status);
 

@@ -104,10 +104,8 @@ LogDetailView::LogDetailView(QWidget* parent)
     connect(m_btnPrevLog, &QAbstractButton::clicked, this, &LogDetailView::btnPrevLogTapped);
     connect(m_btnNextLog, &QAbstractButton::clicked, this, &LogDetailView::btnNextLogTapped);
     connect(&m_model, &LogDetailModel::runChanged, this, &LogDetailView::showRun);
-    connect(&m_model, &LogDetailModel::rowsLoaded, this, [this](int rows, bool finished) {
-        m_lblLoading->setText(
-            finished ? QStringLiteral("%1 photos").arg(rows) : QStringLiteral("Loading… %1 photos").arg(rows));
-    });
+    connect(&m_model, &LogDetailModel::rowsLoaded, this,
+        [this](int rows, bool finished) { m_lblLoading->setText(LogDetailModel::rowCountText(rows, finished)); });
     m_btnPrevLog->setEnabled(false);
     m_btnNextLog->setEnabled(false);
     sizeColumns();

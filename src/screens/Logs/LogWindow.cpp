@@ -13,28 +13,7 @@ namespace vantrel {
 
 namespace {
 
-// A window button drawn from its named images: "-normal" at rest, "-press" while pressed, "-hover"
-// under the pointer. The button is exactly as large as its 14-point images, so the hover image
-// (drawn as the end cap) covers it whole.
-QAbstractButton* windowButton(const QString& stem, const QString& name, QWidget* parent)
-{
-    auto* button = new IMGButton(parent);
-    const QString normal = stem + QStringLiteral("-normal");
-    const QString press = stem + QStringLiteral("-press");
-    for (bool on : { false, true }) {
-        button->setImages(on, IMGButton::Phase::Normal, { QString(), normal, QString() });
-        button->setImages(on, IMGButton::Phase::Pressed, { QString(), press, QString() });
-        button->setImages(on, IMGButton::Phase::Disabled, { QString(), press, QString() });
-    }
-    button->setImgMouseHover(stem + QStringLiteral("-hover"));
-    button->setImgMouseOut(normal);
-    button->setFixedSize(14, 14);
-    button->setAccessibleName(name);
-    button->setToolTip(name);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
+constexpr int kWindowButtonSize = 14;
 
 } // namespace
 
@@ -50,9 +29,11 @@ LogWindow::LogWindow(QWidget* parent)
     setPalette(palette);
     resize(1100, 640);
 
-    m_btnCloseWindow = windowButton(QStringLiteral("close"), QStringLiteral("Close"), this);
-    m_btnMinimizeWindow = windowButton(QStringLiteral("min"), QStringLiteral("Minimise"), this);
-    m_btnZoomWindow = windowButton(QStringLiteral("max"), QStringLiteral("Zoom"), this);
+    m_btnCloseWindow
+        = IMGButton::windowButton(QStringLiteral("close"), QStringLiteral("Close"), kWindowButtonSize, this);
+    m_btnMinimizeWindow
+        = IMGButton::windowButton(QStringLiteral("min"), QStringLiteral("Minimise"), kWindowButtonSize, this);
+    m_btnZoomWindow = IMGButton::windowButton(QStringLiteral("max"), QStringLiteral("Zoom"), kWindowButtonSize, this);
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(10, 8, 10, 0);
     strip->setSpacing(8);

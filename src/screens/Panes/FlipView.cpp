@@ -26,7 +26,7 @@ FlipView::FlipView(QWidget* parent)
         connect(tile, &OptionTile::clicked, this, [this, o] { changeSettingWithSelectedOption(o); });
     }
     tiles->addStretch(1);
-    m_btnReset = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset flip"), this);
+    m_btnReset = PaneLook::makeResetLink(QStringLiteral("Reset flip"), this);
     tiles->addWidget(m_btnReset, 0, Qt::AlignBottom);
 
     auto* column = new QVBoxLayout(this);

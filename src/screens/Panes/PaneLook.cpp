@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "components/AppLook.h"
+#include "components/LinkButton.h"
 
 namespace vantrel::PaneLook {
 
@@ -72,6 +73,13 @@ QAbstractButton* makeButton(const QString& text, const QString& accessibleName, 
                        "QPushButton:disabled { background: transparent; color: rgba(195, 204, 233, 110);"
                        " border-color: rgb(60, 68, 84); }"));
     return button;
+}
+
+QAbstractButton* makeResetLink(const QString& accessibleName, QWidget* parent)
+{
+    auto* link = new LinkButton(QStringLiteral("Reset"), parent);
+    link->setAccessibleName(accessibleName);
+    return link;
 }
 
 void setTextKeepingCursor(QLineEdit* field, const QString& text)

@@ -20,6 +20,8 @@ void styleField(QLineEdit* field);
 QAbstractButton* makeStepper(bool up, const QString& accessibleName, QWidget* parent);
 /// A flat push button in the pane style.
 QAbstractButton* makeButton(const QString& text, const QString& accessibleName, QWidget* parent);
+/// The panes' "Reset" link (a LinkButton: white, underlined, dimmed while disabled).
+QAbstractButton* makeResetLink(const QString& accessibleName, QWidget* parent);
 /// Sets the text only when it differs, so the cursor stays where the user left it.
 void setTextKeepingCursor(QLineEdit* field, const QString& text);
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "components/ColoredCusrsorTextField.h"
 #include "components/OnlyIntegerValueFormatter.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
@@ -66,7 +67,7 @@ void ResizeView::buildControls()
     auto* formatter = new OnlyIntegerValueFormatter(this);
     const char* names[] = { "Custom width", "Custom height", "Percent width", "Percent height" };
     for (int i = 0; i < 4; ++i) {
-        auto* field = new QLineEdit(this);
+        auto* field = new ColoredCusrsorTextField(this);
         field->setValidator(formatter);
         field->setAccessibleName(QString::fromLatin1(names[i]));
         field->setFixedWidth(70);
@@ -99,7 +100,7 @@ void ResizeView::buildControls()
     m_checkKeepAspectratio->setAccessibleName(QStringLiteral("Keep aspect ratio"));
     m_checkSaveAsPredefined = new QCheckBox(QStringLiteral("Save as predefined size"), this);
     m_checkSaveAsPredefined->setAccessibleName(QStringLiteral("Save as predefined size"));
-    m_btnReset = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset size"), this);
+    m_btnReset = PaneLook::makeResetLink(QStringLiteral("Reset size"), this);
 
     grid->addWidget(m_checkKeepOriginalsize, 0, 0, 1, 3);
     grid->addWidget(m_btnPredefinedSize, 1, 0);

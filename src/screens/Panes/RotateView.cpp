@@ -9,12 +9,20 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "components/HighlightedButton.h"
 #include "components/OnlyIntegerValueFormatter.h"
 #include "screens/Panes/FieldText.h"
 #include "screens/Panes/OptionTile.h"
 #include "screens/Panes/PaneLook.h"
 
 namespace vantrel {
+
+namespace {
+
+// The apply button's look: a light slate face with a dark border and black title.
+constexpr int kApplyTag = 111;
+
+} // namespace
 
 RotateView::RotateView(QWidget* parent)
     : QWidget(parent)
@@ -37,8 +45,13 @@ RotateView::RotateView(QWidget* parent)
     m_txtAngle->setFixedWidth(60);
     m_txtAngle->setPlaceholderText(QStringLiteral("0"));
     PaneLook::styleField(m_txtAngle);
-    m_btnApplyRotate = PaneLook::makeButton(QStringLiteral("Apply"), QStringLiteral("Apply angle"), this);
-    m_btnReset = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset rotation"), this);
+    auto* apply = new HighlightedButton(QStringLiteral("Apply"), this);
+    apply->setAccessibleName(QStringLiteral("Apply angle"));
+    apply->setTag(kApplyTag);
+    apply->awakeFromNib();
+    apply->setMinimumSize(64, 26);
+    m_btnApplyRotate = apply;
+    m_btnReset = PaneLook::makeResetLink(QStringLiteral("Reset rotation"), this);
     auto* angle = new QHBoxLayout;
     auto* angleLabel = new QLabel(QStringLiteral("Angle (degrees)"), this);
     PaneLook::setLabelLit(angleLabel, true);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include "platform/Paths.h"
@@ -204,7 +205,16 @@ void SettingModel::setOutputSettingObject(const OutputOptionSettings& settings)
     m_quality = QString::number(settings.compressionRatio);
     filenameSelectionChangedWithIndex(settings.filenameOption);
     m_suffix = FieldText::fileNamePart(settings.prefixString, kMaxNameTextLength);
-    m_keepHierarchy = settings.keepFolderHierarchy;
+    // The folder comes back only where it can still be written to: beside the originals, or
+    // into a stored folder that still exists. Otherwise the pane keeps the mode and folder it has.
+    if (settings.folderOption == 0) {
+        btnKeepOriginalFolderTapped();
+    } else if (!settings.ouptputFolder.isEmpty() && QFileInfo(settings.ouptputFolder).isDir()) {
+        btnOutputToFolderTapped();
+        m_folder = settings.ouptputFolder;
+    }
+    // Keep hierarchy applies only to a folder output; beside the originals its box is off.
+    m_keepHierarchy = m_outputToFolder && settings.keepFolderHierarchy;
     m_ask = settings.askBeforeOverwrite;
     enableDesableResetFolderBtn(); // enabled whenever keep hierarchy is on, as after any change
 }

@@ -75,6 +75,8 @@ public:
 
     // --- Choice ----------------------------------------------------------------------------------
     OutputOptionSettings getOutputSettingObject() const;
+    /// Restores a stored choice. The folder mode and path come back when the mode is "beside
+    /// the originals" or the stored folder still exists; otherwise they stay as they are.
     void setOutputSettingObject(const OutputOptionSettings& settings);
 
 private:

@@ -59,7 +59,7 @@ void SettingView::buildControls()
     m_rbConvertToFormat = new QRadioButton(QStringLiteral("Convert to"), this);
     m_lblSelectedFormat = valueLabel(QStringLiteral("Chosen format"), this);
     m_btnSelectFormat = PaneLook::makeButton(QStringLiteral("▾"), QStringLiteral("Choose format"), this);
-    m_btnResetFormat = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset format"), this);
+    m_btnResetFormat = PaneLook::makeResetLink(QStringLiteral("Reset format"), this);
     m_vwCompressionQuality = new QWidget(this);
     m_lblCompressionQuality = new QLabel(QStringLiteral("Quality (1-100)"), m_vwCompressionQuality);
     m_txtCompressionQuality = new QLineEdit(m_vwCompressionQuality);
@@ -85,7 +85,7 @@ void SettingView::buildControls()
     m_lblSelectedFileName = valueLabel(QStringLiteral("Chosen naming"), this);
     m_lblSelectedFileName->setMinimumWidth(150);
     m_btnSelectFilename = PaneLook::makeButton(QStringLiteral("▾"), QStringLiteral("Choose naming"), this);
-    m_btnResetFilename = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset naming"), this);
+    m_btnResetFilename = PaneLook::makeResetLink(QStringLiteral("Reset naming"), this);
     m_vwAddsuffix = new QWidget(this);
     m_lblSuffix = new QLabel(m_vwAddsuffix);
     m_txtSuffix = new QLineEdit(m_vwAddsuffix);
@@ -102,7 +102,7 @@ void SettingView::buildControls()
     m_lblSelectedFolder->setMinimumWidth(100);
     m_lblSelectedFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_btnSelectFolder = PaneLook::makeButton(QStringLiteral("Browse…"), QStringLiteral("Choose output folder"), this);
-    m_btnResetFolder = PaneLook::makeButton(QStringLiteral("Reset"), QStringLiteral("Reset folder"), this);
+    m_btnResetFolder = PaneLook::makeResetLink(QStringLiteral("Reset folder"), this);
     m_checkKeepFolderHierarchy = new QCheckBox(QStringLiteral("Keep folder hierarchy"), this);
     m_checkAskBeforeOverwrite = new QCheckBox(QStringLiteral("Ask before overwriting files"), this);
     for (QRadioButton* radio :

@@ -150,6 +150,13 @@ void ProcessingView::buildSummaryPanel()
         grid->addWidget(value, row, 1);
         ++row;
     }
+    m_lblLogNotice = new QLabel(m_vwProcessedInfo);
+    m_lblLogNotice->setObjectName(QStringLiteral("lblLogNotice"));
+    m_lblLogNotice->setAccessibleName(QStringLiteral("Log notice"));
+    m_lblLogNotice->setWordWrap(true);
+    PaneLook::setLabelLit(m_lblLogNotice, true);
+    m_lblLogNotice->hide();
+    grid->addWidget(m_lblLogNotice, row, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 }
 
@@ -237,6 +244,12 @@ void ProcessingView::setSummary(const RunSummaryTexts& texts)
     // Its caption goes with it: a caption over nothing reads as a fault.
     if (auto* caption = qobject_cast<QLabel*>(spaceSaved->property("caption").value<QObject*>()))
         caption->setVisible(texts.spaceSaveVisible);
+}
+
+void ProcessingView::setLogNotice(const QString& text)
+{
+    m_lblLogNotice->setText(text);
+    m_lblLogNotice->setVisible(!text.isEmpty());
 }
 
 void ProcessingView::setOverwriteQuestion(

@@ -55,6 +55,8 @@ public:
     QLabel* lblProcessInfoBottom() const { return m_lblProcessInfoBottom; }
     /// The summary label of a log key ("imagesSelected", ... "totalOldSize").
     QLabel* summaryLabel(const QString& key) const;
+    /// The line under the summary about the run's log; hidden while it has nothing to say.
+    QLabel* lblLogNotice() const { return m_lblLogNotice; }
 
     // RunView
     void showProgressPanel() override;
@@ -64,6 +66,7 @@ public:
     void setCurrentPath(const QString& path) override;
     void setBottomLine(const RunBottomLine& line) override;
     void setSummary(const RunSummaryTexts& texts) override;
+    void setLogNotice(const QString& text) override;
     void setOverwriteQuestion(
         const QString& renameText, const QString& existingPath, const QString& sourcePath) override;
     void setRenameError(const QString& message) override;
@@ -89,6 +92,7 @@ private:
     QAbstractButton* m_btnStop = nullptr;
     QLabel* m_lblProcessInfoBottom = nullptr;
     QHash<QString, QLabel*> m_summaryLabels;
+    QLabel* m_lblLogNotice = nullptr;
     OverwriteAlertView* m_overwrite = nullptr;
 };
 

@@ -1,6 +1,11 @@
+#include <unistd.h>
+
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -254,7 +259,27 @@ TEST(FeedbackDocument, UsageReportIsTheDocumentsPlistOrTheMarker)
 
 TEST(FeedbackDocument, SystemValuesAreFilled)
 {
-    EXPECT_FALSE(FeedbackDocument::systemOsVersion().isEmpty());
-    EXPECT_FALSE(FeedbackDocument::systemProcName().isEmpty());
-    EXPECT_TRUE(FeedbackDocument::systemRamInfo().endsWith(" GB"));
+    EXPECT_EQ(FeedbackDocument::systemOsVersion(), QSysInfo::prettyProductName());
+
+    // The processor's model name as the kernel reports it, else the architecture.
+    QString model;
+    QFile cpuinfo("/proc/cpuinfo");
+    if (cpuinfo.open(QIODevice::ReadOnly)) {
+        for (const QString& line : QString::fromUtf8(cpuinfo.readAll()).split('\n')) {
+            if (line.startsWith("model name")) {
+                model = line.section(':', 1).trimmed();
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(FeedbackDocument::systemProcName(), model.isEmpty() ? QSysInfo::currentCpuArchitecture() : model);
+
+    // Whole gigabytes of the installed memory, counted here from the page count instead.
+    const double bytes = double(sysconf(_SC_PHYS_PAGES)) * double(sysconf(_SC_PAGESIZE));
+    const QString ram = FeedbackDocument::systemRamInfo();
+    ASSERT_TRUE(ram.endsWith(" GB")) << ram.toStdString();
+    bool whole = false;
+    const int gigabytes = ram.chopped(3).toInt(&whole);
+    ASSERT_TRUE(whole) << ram.toStdString();
+    EXPECT_NEAR(gigabytes, std::max(1.0, bytes / (1024.0 * 1024.0 * 1024.0)), 1.0);
 }

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include "app/Online/FeedbackDocument.h"
 #include "app/Online/FeedbackWindowController.h"
 #include "app/Online/OnlineServices.h"
+#include "app/Online/Reachability.h"
 #include "components/RvWindow/CustomWindowNag.h"
 #include "components/Sheet.h"
 #include "core/AppDelegate.h"
@@ -41,8 +43,38 @@ protected:
     {
         AppDelegate::resetShared();
         NotificationCenter::defaultCenter().addObserver(
-            &observer, QLatin1String(kNotificationSubmitFeedback), [this](const Notification&) { ++submitted; });
+            &observer, QLatin1String(kNotificationSubmitFeedback), [this](const Notification&) {
+                ++submitted;
+                // The confirmation alert is refused while a sheet is open: the form must be gone.
+                subWindowOpenAtSubmit = AppDelegate::shareDelegate()->isSubWindowOpened;
+            });
         services.setTransferTimeout(3000);
+    }
+
+    template <class Widget> static Widget* named(FeedbackWindowController* form, const QString& name)
+    {
+        for (Widget* widget : form->window()->findChildren<Widget*>()) {
+            if (widget->accessibleName() == name)
+                return widget;
+        }
+        return nullptr;
+    }
+
+    /// Types into the form's fields and clicks Submit, as a user does.
+    static void typeAndSubmit(FeedbackWindowController* form, const QString& email, const QString& text)
+    {
+        auto* emailField = named<QLineEdit>(form, "Email Address");
+        auto* type = named<QComboBox>(form, "Feedback Type");
+        auto* experience = named<QPlainTextEdit>(form, "Share your experience");
+        auto* submit = named<QAbstractButton>(form, "Submit");
+        ASSERT_TRUE(emailField && type && experience && submit);
+        QTest::mouseClick(emailField, Qt::LeftButton);
+        QTest::keyClicks(emailField, email);
+        type->setFocus();
+        QTest::keyClick(type, Qt::Key_Down); // "General Feedback"
+        QTest::mouseClick(experience->viewport(), Qt::LeftButton);
+        QTest::keyClicks(experience->viewport(), text);
+        QTest::mouseClick(submit, Qt::LeftButton);
     }
 
     FeedbackValues values()
@@ -60,6 +92,7 @@ protected:
     OnlineServices services;
     QObject observer;
     int submitted = 0;
+    bool subWindowOpenAtSubmit = true;
 };
 
 } // namespace
@@ -114,7 +147,7 @@ TEST_F(FeedbackUploadTest, NothingIsSentWhenTheServiceIsNotConfigured)
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
-TEST_F(FeedbackUploadTest, FormChecksConnectionAndFieldsThenSendsAndCloses)
+TEST_F(FeedbackUploadTest, FormChecksConnectionAndFieldsThenSendsAndClosesOnceAccepted)
 {
     QWidget mainWindow;
     mainWindow.resize(1000, 720);
@@ -137,10 +170,11 @@ TEST_F(FeedbackUploadTest, FormChecksConnectionAndFieldsThenSendsAndCloses)
     form->txtViewFBExp()->setPlainText("  It works %2 & <well>  ");
     AppDelegate::shareDelegate()->isInternetAvailable = false;
     form->submitFeedback();
-    EXPECT_TRUE(form->isOfflineAlertShown());
+    EXPECT_TRUE(form->isAlertShown());
+    EXPECT_EQ(form->alertText(), "Internet Not Connected");
     EXPECT_TRUE(form->window()->isVisible());
-    form->dismissOfflineAlert();
-    EXPECT_FALSE(form->isOfflineAlertShown());
+    form->dismissAlert();
+    EXPECT_FALSE(form->isAlertShown());
 
     // Online with the type on its placeholder: its error line, nothing sent.
     AppDelegate::shareDelegate()->isInternetAvailable = true;
@@ -163,10 +197,13 @@ TEST_F(FeedbackUploadTest, FormChecksConnectionAndFieldsThenSendsAndCloses)
     form->btnFBType()->setCurrentIndex(3);
     QPointer<FeedbackWindowController> guard(form);
     form->submitFeedback();
+    EXPECT_TRUE(form->isSendingFB()); // the form waits for the service's answer
+    EXPECT_NE(Sheet::activeSheet(&mainWindow), nullptr);
+    ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(Sheet::activeSheet(&mainWindow), nullptr);
     EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
-    ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(submitted, 1);
+    EXPECT_FALSE(subWindowOpenAtSubmit);
     ASSERT_EQ(server.requests().size(), 1);
     const QString body = QString::fromUtf8(server.requests().at(0).body);
     EXPECT_TRUE(body.contains("&lt;email&gt;someone@example.org&lt;/email&gt;"));
@@ -194,4 +231,78 @@ TEST_F(FeedbackUploadTest, CancelSendsNothingAndClearsTheFlag)
     EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
     EXPECT_EQ(finished.size(), 0);
     EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(FeedbackUploadTest, AnUploadThatDoesNotGoThroughKeepsTheFormAndItsText)
+{
+    QWidget mainWindow;
+    mainWindow.resize(1000, 720);
+    mainWindow.show();
+    AppDelegate::shareDelegate()->isInternetAvailable = true;
+    const struct {
+        const char* name;
+        QByteArray url; // null: the service is not configured
+        LoopbackHttpServer::Answer answer;
+    } cases[] = {
+        { "500", server.baseUrl(), { 500, "broken", "text/plain" } },
+        { "fault", server.baseUrl(), { 200, kFault, "text/xml" } },
+        { "refused", "http://127.0.0.1:" + QByteArray::number(refusedPort()), {} },
+        { "not configured", QByteArray(), {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.answer(kPath, c.answer);
+        ScopedEnv url("VANTREL_FEEDBACK_URL", c.url);
+        QSignalSpy finished(&services, &OnlineServices::feedbackFinished);
+        FeedbackWindowController* form = FeedbackWindowController::showFeedBackWindow(&mainWindow, &services);
+        ASSERT_NE(form, nullptr);
+        typeAndSubmit(form, "someone@example.org", "The resize step keeps my text");
+        ASSERT_TRUE(finished.wait(5000));
+        EXPECT_FALSE(finished.at(0).at(0).toBool());
+        EXPECT_EQ(submitted, 0);
+
+        // Still open, everything typed still there, and the form says the feedback did not go.
+        ASSERT_NE(Sheet::activeSheet(&mainWindow), nullptr);
+        EXPECT_TRUE(form->window()->isVisible());
+        EXPECT_TRUE(AppDelegate::shareDelegate()->isSubWindowOpened);
+        EXPECT_EQ(named<QLineEdit>(form, "Email Address")->text(), "someone@example.org");
+        EXPECT_EQ(named<QComboBox>(form, "Feedback Type")->currentText(), "General Feedback");
+        EXPECT_EQ(named<QPlainTextEdit>(form, "Share your experience")->toPlainText(), "The resize step keeps my text");
+        EXPECT_TRUE(form->isAlertShown());
+        EXPECT_EQ(form->alertText(), FeedbackWindowController::kNotSentMessage);
+        EXPECT_TRUE(named<QAbstractButton>(form, "Submit")->isEnabled());
+
+        // OK leaves the form as it was, ready to try again; Cancel then closes it.
+        QTest::mouseClick(named<QAbstractButton>(form, "OK"), Qt::LeftButton);
+        EXPECT_FALSE(form->isAlertShown());
+        EXPECT_NE(Sheet::activeSheet(&mainWindow), nullptr);
+        QTest::mouseClick(named<QAbstractButton>(form, "Cancel"), Qt::LeftButton);
+        EXPECT_EQ(Sheet::activeSheet(&mainWindow), nullptr);
+        EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    }
+    EXPECT_EQ(server.requests().size(), 2); // the 500 and the fault; nothing else went out
+}
+
+TEST_F(FeedbackUploadTest, WithoutANetworkInformationBackendTheFeedbackStillGoesOut)
+{
+    QWidget mainWindow;
+    mainWindow.resize(1000, 720);
+    mainWindow.show();
+    server.answer(kPath, { 200, kAccepted, "text/xml" });
+    // No backend can tell whether the internet is there: nobody claims it is not.
+    services.registerReachability(std::make_unique<NetworkInformationSource>(QStringList()));
+    EXPECT_FALSE(services.internetReachability()->isStatusKnown());
+    EXPECT_TRUE(AppDelegate::shareDelegate()->isInternetAvailable);
+
+    QSignalSpy finished(&services, &OnlineServices::feedbackFinished);
+    FeedbackWindowController* form = FeedbackWindowController::showFeedBackWindow(&mainWindow, &services);
+    ASSERT_NE(form, nullptr);
+    typeAndSubmit(form, "someone@example.org", "sent from a machine without a network manager");
+    EXPECT_FALSE(form->isAlertShown()); // no "Internet Not Connected"
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished.at(0).at(0).toBool());
+    EXPECT_EQ(submitted, 1);
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_TRUE(server.requests().at(0).body.contains("sent from a machine without a network manager"));
+    EXPECT_EQ(Sheet::activeSheet(&mainWindow), nullptr);
 }

@@ -142,11 +142,8 @@ TEST(CollectionView, ScrollingReusesPooledCells)
     grid.view.enqueueReusableCell(a, QStringLiteral("X"));
     grid.view.enqueueReusableCell(b, QStringLiteral("X"));
     grid.view.enqueueReusableCell(a, QString()); // no identifier never reaches a pool
-    b->setSelected(true, true);
-    EXPECT_EQ(b->pendingFadeDuration(), 0.25);
     EXPECT_EQ(grid.view.dequeueReusableCellWithIdentifier(QStringLiteral("X"), 77), b);
     EXPECT_EQ(b->cellIndex(), 77);
-    EXPECT_EQ(b->pendingFadeDuration(), 0);
     EXPECT_EQ(grid.view.dequeueReusableCellWithIdentifier(QStringLiteral("X"), 78), a);
     delete a;
     delete b;
@@ -329,9 +326,76 @@ TEST(CollectionViewCell, PartsFollowTheCellSize)
     EXPECT_TRUE(cell.isPartHidden(P::BottomBox));
     cell.resize(220, 300); // width and height follow
     EXPECT_EQ(cell.partFrame(P::BackgroundView), QRectF(8, 8, 204, 290));
+}
 
-    cell.setSelected(false, true); // unchanged: no fade
-    EXPECT_EQ(cell.pendingFadeDuration(), 0);
+namespace {
+
+// A cell whose background shows its selection, as the grid's subclasses do.
+class SelectionColouredCell : public KeltCollectionViewCell {
+public:
+    using KeltCollectionViewCell::setSelected;
+    void setSelected(bool selected) override
+    {
+        KeltCollectionViewCell::setSelected(selected);
+        setBackgroundColor(selected ? QColor(0, 0, 255) : QColor(255, 0, 0));
+    }
+};
+
+} // namespace
+
+TEST(CollectionViewCell, SelectionCrossFadesAndTheSmallLineTakesTheSelectedColour)
+{
+    SelectionColouredCell cell;
+    cell.resize(200, 260);
+    cell.setSelected(false);
+    TickSource ticks(TickSource::Driver::Manual);
+    cell.setCrossfadeTickSource(&ticks);
+    const QPoint inBackground(100, 100);
+    const auto pixel = [&cell](QPoint p) { return cell.grab().toImage().pixelColor(p); };
+    const auto step = [&ticks](int frames) {
+        for (int i = 0; i < frames; ++i)
+            ticks.fire();
+    };
+    // 0.25 s at one frame every 16 ms: 16 frames.
+    struct Case {
+        bool select;
+        bool animated;
+        int frames;
+        QColor expected;
+    };
+    const Case cases[] = {
+        { true, true, 0, QColor(255, 0, 0) }, // the fade starts from the old look
+        { true, true, 8, QColor(124, 0, 131) }, // about half way
+        { true, true, 16, QColor(0, 0, 255) }, // done
+        { true, true, 40, QColor(0, 0, 255) }, // done stays done
+        { true, false, 0, QColor(0, 0, 255) }, // not animated: at once
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.animated << " " << c.frames);
+        cell.setSelected(!c.select, false);
+        cell.setSelected(c.select, c.animated);
+        step(c.frames);
+        const QColor seen = pixel(inBackground);
+        EXPECT_NEAR(seen.red(), c.expected.red(), 3);
+        EXPECT_NEAR(seen.blue(), c.expected.blue(), 3);
+    }
+    // An unchanged state adds no fade; reuse ends a running one on the new look.
+    cell.setSelected(true, true);
+    EXPECT_EQ(pixel(inBackground), QColor(0, 0, 255));
+    cell.setSelected(false, true);
+    step(4);
+    cell.prepareForReuse();
+    EXPECT_EQ(pixel(inBackground), QColor(255, 0, 0));
+
+    // Small thumbnails: the selection line (3 points at the bottom) shows the selected colour.
+    KeltCollectionViewCell small;
+    small.resize(200, 260);
+    small.setIsForSmallThubnails(true);
+    const QPoint onLine(100, 258);
+    EXPECT_EQ(small.grab().toImage().pixelColor(onLine), QColor(68, 78, 94));
+    small.setBgselectedColor(QColor(200, 30, 30));
+    EXPECT_EQ(small.grab().toImage().pixelColor(onLine), QColor(200, 30, 30));
+    EXPECT_EQ(small.grab().toImage().pixelColor(QPoint(100, 252)), QColor(200, 30, 30)); // the frame
 }
 
 TEST(CollectionView, HeadersAreLaidOutAndReusedLikeCells)

@@ -114,7 +114,8 @@ TEST(SegmentedControl, AnimationTimesAndEdgeCounts)
     empty.mouse(QEvent::MouseButtonPress, 50);
     empty.mouse(QEvent::MouseButtonRelease, 50);
     EXPECT_EQ(empty.control.selectedSegment(), -1);
-    EXPECT_EQ(empty.control.grab().isNull(), false); // draws the bar only
+    // Draws the bar only: the same picture as a control whose knob waits out of sight.
+    EXPECT_EQ(empty.control.grab().toImage(), none.control.grab().toImage());
 
     Control one(1, 0);
     one.mouse(QEvent::MouseButtonPress, 399);

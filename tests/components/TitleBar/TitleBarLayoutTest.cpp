@@ -87,7 +87,7 @@ TEST(TitleBarLayoutTest, TitleDragAndResizeRules)
     EXPECT_EQ(resizedGeometry(start, kTopEdge, { 0, -50 }, { 900, 600 }), QRectF(100, 50, 1200, 850));
 }
 
-TEST(TitleBarLayoutTest, WindowButtonsShowTheirPlainImageAndShareGroups)
+TEST(TitleBarLayoutTest, WindowButtonImageRuleAndSharedGroups)
 {
     using Image = OvWindowButton::Image;
     const struct {
@@ -103,14 +103,6 @@ TEST(TitleBarLayoutTest, WindowButtonsShowTheirPlainImageAndShareGroups)
     EXPECT_EQ(a, OvWindowButtonGroup::groupWithIdentifier("test.group"));
     EXPECT_EQ(OvWindowButtonGroup::groupWithIdentifier(""),
         OvWindowButtonGroup::groupWithIdentifier(OvWindowButtonGroup::kDefaultIdentifier));
-    a->didCaptureMousePointer();
-    a->didCaptureMousePointer();
-    EXPECT_EQ(a->numberOfCaptures(), 0);
-    EXPECT_FALSE(a->shouldDisplayRollOver());
-
-    OvWindowButton button({ 14, 14 }, "test.group");
-    button.updateRollOverImage();
-    EXPECT_NE(button.shownImage(), Image::Rollover);
 }
 
 TEST(TitleBarLayoutTest, TheWindowPlacesBarContentAndSheetsBelowAHighBar)

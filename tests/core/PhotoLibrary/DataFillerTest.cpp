@@ -1,5 +1,8 @@
 #include "core/PhotoLibrary/DataFiller.h"
 
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -249,4 +252,52 @@ TEST(DataFiller, MastersThatLeaveThePackageAreRefused)
 
     const Read read = guardedRead(dir.path(), package);
     EXPECT_EQ(read.imagePaths, QStringList({ package + "/Masters/inside.jpg" }));
+}
+
+TEST(DataFiller, AlbumPathsThatLeaveThePackageOrNameNoFileKeepTheirMaster)
+{
+    QTemporaryDir dir;
+    const QString package = dir.path() + "/Odd Library.photolibrary";
+    const QString outside = dir.path() + "/outside/secret.jpg";
+    ASSERT_TRUE(writePhoto(outside));
+    ASSERT_TRUE(writePhoto(package + "/Previews/inside.jpg"));
+    ASSERT_TRUE(QFile::link(outside, package + "/Previews/out-link.jpg"));
+    ASSERT_TRUE(QFile::link(package + "/Previews/inside.jpg", package + "/Previews/in-link.jpg"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(package + "/Previews/pipe.jpg").constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(package + "/Previews/folder.jpg"));
+
+    struct Case {
+        const char* albumPath; // "%P" stands for the package, "%D" for the test folder
+        bool taken; // the album's path, else the master's
+    };
+    const Case cases[] = {
+        { "%P/Previews/inside.jpg", true },
+        { "%P/Previews/in-link.jpg", true },
+        { "%D/outside/secret.jpg", false }, // given in full
+        { "%P/Previews/out-link.jpg", false }, // a link in the package that leads out
+        { "%P/Previews/../../outside/secret.jpg", false },
+        { "%P/Previews/pipe.jpg", false },
+        { "%P/Previews/folder.jpg", false },
+    };
+    QList<VersionRow> versions;
+    QList<MasterRow> masters;
+    std::map<QString, AlbumEntry> album;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const QString n = QString::number(i + 1);
+        versions.append({ i + 1, "v" + n, "m" + n, "p1" });
+        masters.append({ "m" + n, "master" + n + ".jpg" });
+        ASSERT_TRUE(writePhoto(package + "/Masters/master" + n + ".jpg"));
+        const QString path = QString(cases[i].albumPath).replace("%P", package).replace("%D", dir.path());
+        album[QString::number(i + 1)] = { path, path };
+    }
+    ASSERT_TRUE(buildVersionDatabase(package + "/Database/apdb/Library.apdb", versions, masters, { { "p1" } }));
+    ASSERT_TRUE(writeAlbumFile(package + "/AlbumData.xml", package, album));
+
+    const Read read = guardedRead(dir.path(), package);
+    ASSERT_EQ(read.imagePaths.size(), qsizetype(std::size(cases)));
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        SCOPED_TRACE(cases[i].albumPath);
+        const QString master = package + "/Masters/master" + QString::number(i + 1) + ".jpg";
+        EXPECT_EQ(read.imagePaths.at(i) == master, !cases[i].taken) << read.imagePaths.at(i).toStdString();
+    }
 }

@@ -612,10 +612,6 @@ TEST_F(ProcessingEngineTest, SummaryBottomLineStampAndRows)
     EXPECT_EQ(log->summaries[0].value("timeStamp"), stamp);
     EXPECT_EQ(log->summaries[0].value("imagesConverted"), "3");
     EXPECT_EQ(log->summaries[0].value("saveSpace"), "");
-    EXPECT_EQ(log->tables.value("tblLogSummary").size(), 9);
-    EXPECT_EQ(log->tables.value("tblLogDetails").size(), 8);
-    EXPECT_EQ(log->tables.value("tblLogDetails")[1].value("column"), "inputFilename");
-    EXPECT_EQ(log->tables.value("tblLogDetails")[1].value("dataType"), "TEXT");
     ASSERT_EQ(log->details.size(), 4);
     const QStringList order { "a.jpg", "b.jpg", "c.jpg", "d.jpg" };
     for (int i = 0; i < 4; ++i)
@@ -690,6 +686,46 @@ TEST_F(ProcessingEngineTest, PhotosWrittenBesideTheirSourcesOpenNoFolder)
     ASSERT_TRUE(engine->startProcess(options));
     clock->runScheduled();
     EXPECT_TRUE(opener->opened.isEmpty());
+}
+
+TEST_F(ProcessingEngineTest, TheRunEndsWhenItsLogIsWrittenAndTheSummarySaysWhatBecameOfTheLog)
+{
+    struct Case {
+        const char* name;
+        RunLogResult result;
+        QString notice;
+    };
+    const Case cases[] = {
+        { "saved", {}, "" },
+        { "kept for the next run", { false, "database is locked", true, {} },
+            "This run's log could not be saved (database is locked); it will be saved with the next run." },
+        { "lost", { false, "disk I/O error; the rows could not be kept either (No space left on device)", false, {} },
+            "This run's log could not be saved (disk I/O error; the rows could not be kept either (No space left on "
+            "device))." },
+        { "set aside", { true, {}, false, "/data/Vantrel (damaged 2026-12-07 19.02.03).db" },
+            "The log database was damaged; it was set aside as \"Vantrel (damaged 2026-12-07 19.02.03).db\" and a "
+            "new one was started." },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset();
+        log->deferred = true;
+        addPhoto("a.jpg");
+        ASSERT_TRUE(engine->startProcess(options));
+
+        // The summary is up while the log is being written; the run is not over until it is.
+        EXPECT_EQ(view->summaryCount, 1);
+        ASSERT_TRUE(log->pending);
+        EXPECT_FALSE(finished());
+        EXPECT_TRUE(AppDelegate::shareDelegate()->isProcessingInProgress);
+        EXPECT_TRUE(engine->isRunActive()) << "a quit waits for the log";
+        EXPECT_FALSE(engine->startProcess(options)) << "a new run waits for the last one's log";
+
+        log->pending(c.result);
+        EXPECT_TRUE(finished());
+        EXPECT_EQ(view->logNotice, c.notice);
+        EXPECT_FALSE(AppDelegate::shareDelegate()->isProcessingInProgress);
+    }
 }
 
 } // namespace

@@ -80,6 +80,7 @@ public:
         questions.push_back({ renameText, existingPath, sourcePath });
     }
     void setRenameError(const QString& message) override { renameError = message; }
+    void setLogNotice(const QString& text) override { logNotice = text; }
 
     QStringList panels;
     QStringList titles;
@@ -90,6 +91,7 @@ public:
     int summaryCount = 0;
     std::vector<OverwriteQuestion> questions;
     QString renameError;
+    QString logNotice;
 };
 
 /// The real probe, with answers that cannot be staged for real when the tests run as root.
@@ -241,24 +243,21 @@ public:
 
 class FakeLog : public RunLogDatabase {
 public:
-    bool isTableExistsInDB(const QString& tableName) override { return tables.contains(tableName); }
-    void createTableWithColumns(const QString& tableName, const QList<QVariantMap>& columns) override
-    {
-        tables.insert(tableName, columns);
-    }
-    bool InsertDetailInLogSummaryTable(const QVariantMap& summary) override
+    void writeRunLog(const QVariantMap& summary, const QList<QVariantMap>& rows,
+        std::function<void(const RunLogResult&)> done) override
     {
         summaries.append(summary);
-        return true;
-    }
-    bool InsertDetailInLogDetailsTable(const QList<QVariantMap>& rows) override
-    {
         details.append(rows);
-        return true;
+        if (deferred)
+            pending = std::move(done);
+        else
+            done(result);
     }
-    QMap<QString, QList<QVariantMap>> tables;
     QList<QVariantMap> summaries;
     QList<QVariantMap> details;
+    RunLogResult result; // what every write answers at once
+    bool deferred = false; // when set, the write ends only when the test calls `pending`
+    std::function<void(const RunLogResult&)> pending;
 };
 
 /// Records the names of the notifications that concern a run, in order.

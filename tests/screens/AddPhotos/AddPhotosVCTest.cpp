@@ -1,12 +1,17 @@
 #include "screens/AddPhotos/AddPhotosVC.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +173,65 @@ TEST_F(AddPhotosVCTest, DropBoxTakesOnlyLocalFileNamesAndTiffWins)
             EXPECT_EQ(alert->windowTitle().toStdString(), "Paste Error");
             delete alert;
         }
+    }
+}
+
+// Add Folder, Add with Filters and the library panel take several folders in one choice: a
+// Control-click adds a second folder to the selection, and both are scanned.
+TEST_F(AddPhotosVCTest, FoldersChosenTogetherInOnePanelAreAllScanned)
+{
+    const QString photos = m_dir.path() + "/photos";
+    ASSERT_TRUE(QDir().mkpath(photos + "/d"));
+    ASSERT_TRUE(testimages::writePattern(photos + "/d/3.jpg", 24, 16));
+    auto* screen = new AddPhotosVC(&m_window);
+    screen->resize(m_window.size());
+    m_window.show();
+    const struct {
+        const char* name;
+        std::function<void()> open;
+        const char* panel;
+        const char* added; // with subfolders, as the panel's entry walks them
+    } cases[] = {
+        { "Add Folder", [screen] { screen->btnAddPhotosTappedWithIndex(1); }, "addPhotosPanel",
+            "a/10.jpg,a/2.jpg,a/sub/1.png,d/3.jpg" },
+        { "Add with Filters", [screen] { screen->btnAddPhotosTappedWithIndex(2); }, "addPhotosPanel",
+            "a/10.jpg,a/2.jpg,a/sub/1.png,d/3.jpg" },
+        { "library panel", [screen] { screen->btnAddIphotosTapped(); }, "addLibraryPanel",
+            "a/10.jpg,a/2.jpg,d/3.jpg" }, // plain folders, read one level deep
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        batch().clear();
+        screen->forgetAllAddedPaths();
+        c.open();
+        auto* panel = m_window.findChild<QFileDialog*>(c.panel);
+        ASSERT_NE(panel, nullptr);
+        panel->setDirectory(photos);
+        auto* list = panel->findChild<QListView*>("listView");
+        ASSERT_NE(list, nullptr);
+        auto* model = qobject_cast<QFileSystemModel*>(list->model());
+        ASSERT_NE(model, nullptr);
+        auto rowOf = [&](const char* name) { return model->index(photos + "/" + name); };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rowOf("a").isValid() && rowOf("d").isValid(); }, 5000));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(rowOf("a")).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualRect(rowOf("d")).center());
+        QStringList chosen = panel->selectedFiles();
+        chosen.sort();
+        EXPECT_EQ(chosen.join(',').toStdString(), (photos + "/a," + photos + "/d").toStdString());
+        auto* buttons = panel->findChild<QDialogButtonBox*>("buttonBox");
+        ASSERT_NE(buttons, nullptr);
+        QPushButton* accept = buttons->button(QDialogButtonBox::Open);
+        ASSERT_NE(accept, nullptr);
+        ASSERT_TRUE(accept->isEnabled());
+        QTest::mouseClick(accept, Qt::LeftButton);
+        const qsizetype expected = QString(c.added).split(',').size();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return batch().size() == expected && !screen->isAddRunInProgress(); }, 10000));
+        QStringList names;
+        for (const PhotoFilePtr& p : batch())
+            names << p->filePath().mid(photos.size() + 1);
+        names.sort();
+        EXPECT_EQ(names.join(',').toStdString(), c.added);
     }
 }
 

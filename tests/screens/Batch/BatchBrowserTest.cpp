@@ -23,8 +23,10 @@
 #include "screens/Batch/BatchListDelegate.h"
 #include "screens/Batch/BatchListModel.h"
 #include "screens/Batch/BatchListView.h"
+#include "screens/Batch/NoNewPhotosAlertView.h"
 #include "screens/Batch/PhotoInfoView.h"
 #include "screens/Batch/PhotoMenuView.h"
+#include "screens/Cells/GridCell.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
@@ -78,6 +80,33 @@ protected:
     {
         const QRect cell = list->visualRect(list->batchModel()->index(row, column));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, BatchListDelegate::buttonRect(cell).center());
+    }
+    /// The visible info control ("Photo information") standing over a photo's cell or row, found
+    /// by its accessible name and clicked where it lies (whatever the browser shows there).
+    void clickInfoControl(BatchBrowser* browser, int index)
+    {
+        QRect item;
+        if (browser->presenter()->mode() == BatchViewMode::List) {
+            BatchListView* list = browser->tblPhotos();
+            item = list->visualRect(list->batchModel()->index(index, BatchListModel::NameColumn));
+            item.moveTopLeft(list->viewport()->mapTo(browser, item.topLeft()));
+        } else {
+            const QWidget* cell = browser->collectionView()->gridCellAt(index);
+            ASSERT_TRUE(cell);
+            item = QRect(cell->mapTo(browser, QPoint(0, 0)), cell->size());
+        }
+        QAbstractButton* control = nullptr;
+        for (QAbstractButton* button : browser->findChildren<QAbstractButton*>()) {
+            const QPoint centre = button->mapTo(browser, button->rect().center());
+            if (button->isVisible() && button->accessibleName() == "Photo information" && item.contains(centre))
+                control = button;
+        }
+        ASSERT_TRUE(control) << "no info control on item " << index;
+        const QPoint at = control->mapTo(browser, control->rect().center());
+        QWidget* hit = browser->childAt(at);
+        ASSERT_EQ(hit, control); // nothing covers it
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(browser, at));
+        QCoreApplication::processEvents();
     }
     static QImage decoration(BatchListView* list, int row)
     {
@@ -244,6 +273,54 @@ TEST_F(BatchBrowserTest, RealThumbnailsAndTheNotAvailableImage)
     EXPECT_EQ(decoration(list, 1), ResourceImages::named("not_av_small.png"));
 }
 
+// Leaving the add-photos step empties the thumbnail caches; when the step shows again, the list's
+// rows paint their thumbnails again instead of staying on the placeholder.
+TEST_F(BatchBrowserTest, ListRowsPaintTheirThumbnailsAgainAfterAStepChange)
+{
+    for (const char* name : { "a.png", "b.png", "c.png" })
+        addPhoto(name);
+    QWidget step; // the add-photos step, hidden while another step shows
+    auto* browser = new BatchBrowser(&host, &batch, &step);
+    step.resize(1000, 600);
+    browser->resize(step.size());
+    step.show();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    QImage red(70, 48, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    list->setThumbnailService(new ThumbnailService({ 70, 48 }, 1 << 20, [&](const QString&, QSize) { return red; }));
+    // Rows whose thumbnail box shows the decoded (red) picture, read from the painted list.
+    auto paintedRows = [list] {
+        const QImage shot = list->viewport()->grab().toImage();
+        int rows = 0;
+        for (int row = 0; row < 3; ++row) {
+            const QRect cell = list->visualRect(list->batchModel()->index(row, BatchListModel::NameColumn));
+            const QRgb pixel = shot.pixel(cell.left() + 6 + 23, cell.center().y());
+            rows += qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60 ? 1 : 0;
+        }
+        return rows;
+    };
+    auto settle = [list] {
+        QCoreApplication::processEvents();
+        list->thumbnails()->waitForWorkers();
+        QCoreApplication::processEvents();
+    };
+    list->loadTableViewThumbnailImages();
+    settle();
+    ASSERT_EQ(paintedRows(), 3);
+
+    step.hide(); // Next: the step goes, its background work is closed
+    browser->presenter()->closeBackgroundOperations();
+    EXPECT_EQ(paintedRows(), 0);
+    step.show(); // Back
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            settle();
+            return paintedRows() == 3;
+        },
+        5000));
+}
+
 TEST_F(BatchBrowserTest, InformationPopupRowsAndDismissal)
 {
     addPhoto("camera.jpg", true);
@@ -268,6 +345,134 @@ TEST_F(BatchBrowserTest, InformationPopupRowsAndDismissal)
     QTest::mouseClick(browser->tblPhotos()->viewport(), Qt::LeftButton, {}, { 300, 5 });
     QCoreApplication::processEvents();
     EXPECT_FALSE(browser->infoWindow());
+}
+
+// Every grid cell and list row carries the info control: a click on it opens the popup for that
+// photo, or the not-available sheet for a photo whose file is gone.
+TEST_F(BatchBrowserTest, InfoControlOfACellOrRowOpensThePopupForItsPhoto)
+{
+    addPhoto("a.png");
+    addPhoto("camera.jpg", true);
+    addPhoto("gone.png");
+    QFile::remove(dir.filePath("gone.png"));
+    auto browser = makeBrowser();
+    const struct {
+        BatchViewMode mode;
+        int index;
+        const char* name; // the popup's file-name row; nullptr: the not-available sheet
+    } rows[] = {
+        { BatchViewMode::Grid, 1, "camera.jpg" },
+        { BatchViewMode::Grid, 0, "a.png" },
+        { BatchViewMode::Grid, 2, nullptr },
+        { BatchViewMode::BigGrid, 1, "camera.jpg" },
+        { BatchViewMode::List, 1, "camera.jpg" },
+        { BatchViewMode::List, 0, "a.png" },
+        { BatchViewMode::List, 2, nullptr },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QStringLiteral("mode %1 item %2").arg(int(row.mode)).arg(row.index).toStdString());
+        browser->presenter()->changePhotosViewImageMode(row.mode);
+        QCoreApplication::processEvents();
+        clickInfoControl(browser.get(), row.index);
+        NoNewPhotosAlertView* sheet = browser->noNewPhotosAlert();
+        if (row.name) {
+            ASSERT_TRUE(browser->infoWindow());
+            EXPECT_TRUE(browser->infoWindow()->isVisible());
+            QTableWidget* table = browser->infoView()->tvMetaData();
+            ASSERT_EQ(table->rowCount(), 35);
+            EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral(":      %1").arg(row.name));
+            EXPECT_FALSE(sheet->isVisible());
+            browser->dismissInfoPopup();
+        } else {
+            EXPECT_FALSE(browser->infoWindow());
+            EXPECT_TRUE(sheet->isVisible());
+            EXPECT_EQ(sheet->lblAlertTitleOnALertwin()->text(), "PHOTO NOT AVAILABLE");
+            QTest::mouseClick(sheet->btnRemoveFromBatchOnAlertWin(), Qt::LeftButton);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !browser->presenter()->isCheckingFiles(); }, 5000));
+            addPhoto("gone.png"); // back for the next view
+            QFile::remove(dir.filePath("gone.png"));
+        }
+    }
+}
+
+// A long list has info controls for the rows in view only, and they follow scrolling.
+TEST_F(BatchBrowserTest, ListInfoControlsCoverTheVisibleRowsOnly)
+{
+    for (int i = 0; i < 300; ++i) // records only: the list needs no pixels here
+        batch.append(PhotoFile::initWithFileUrl(dir.filePath(QStringLiteral("%1.png").arg(i)), "x.png", false));
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    QCoreApplication::processEvents();
+    auto shownControls = [list] {
+        int shown = 0;
+        for (const QAbstractButton* button : list->viewport()->findChildren<QAbstractButton*>())
+            shown += button->isVisible() && button->accessibleName() == "Photo information" ? 1 : 0;
+        return shown;
+    };
+    const int inView = list->viewport()->height() / 35 + 2;
+    EXPECT_GT(shownControls(), 0);
+    EXPECT_LE(shownControls(), inView);
+    EXPECT_TRUE(list->infoButtonOfRow(0));
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    EXPECT_TRUE(list->infoButtonOfRow(299));
+    EXPECT_FALSE(list->infoButtonOfRow(0));
+    EXPECT_LE(shownControls(), inView);
+}
+
+// Without a file manager service or a launcher, Reveal, Open and Get Info say so on the screen's
+// alert sheet, naming the file, instead of doing nothing.
+TEST_F(BatchBrowserTest, MenuActionsTheDesktopCannotDoSayWhichFileWasNotShown)
+{
+    addPhoto("a.png");
+    addPhoto("b.png");
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    QStringList calls;
+    Workspace::setShared(
+        [&](const QString& method, const QStringList&) {
+            calls << method;
+            return false;
+        },
+        [&](const QString&) {
+            calls << "open";
+            return false;
+        });
+    BatchListView* list = browser->tblPhotos();
+    NoNewPhotosAlertView* sheet = browser->noNewPhotosAlert();
+    const struct {
+        QPushButton* (PhotoMenuView::*button)() const;
+        const char* calls;
+        const char* message;
+    } rows[] = {
+        { &PhotoMenuView::btnReviealInFinder, "ShowItems,open",
+            "\"b.png\" could not be shown in a file manager: no file manager answered." },
+        { &PhotoMenuView::btnShowPreview, "open",
+            "\"b.png\" could not be opened: no application to open it was found." },
+        { &PhotoMenuView::btnGetInfo, "ShowItemProperties,open",
+            "The information window of \"b.png\" could not be shown: no file manager answered." },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.calls);
+        calls.clear();
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(1, 1)).center());
+        ASSERT_TRUE(browser->menuOptionsWindow());
+        QTest::mouseClick((browser->menuView()->*row.button)(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(calls.join(','), row.calls); // the usual routes were tried first
+        ASSERT_TRUE(sheet->isVisible());
+        EXPECT_EQ(sheet->lblAlertTitleOnALertwin()->text(), "FILE NOT SHOWN");
+        EXPECT_EQ(sheet->lblAlertMsgOnAlertWin()->text(), row.message);
+        EXPECT_TRUE(sheet->btnOkonAlertWin()->isVisible());
+        EXPECT_FALSE(sheet->btnRemoveFromBatchOnAlertWin()->isVisible());
+        EXPECT_TRUE(AppDelegate::shareDelegate()->isSubWindowOpened);
+        QTest::mouseClick(sheet->btnOkonAlertWin(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(sheet->isVisible());
+        EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    }
+    EXPECT_EQ(batch.size(), 2);
+    Workspace::setShared({}, {});
 }
 
 TEST_F(BatchBrowserTest, PhotoMenuActionsReachTheFileManager)

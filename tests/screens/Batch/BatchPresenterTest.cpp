@@ -37,7 +37,7 @@ struct RecordingView : BatchView {
     void setBatchLine(const BatchInfoLine::Styled& styled) override { line = styled.text; }
     void closeThumbnailWork() override { calls << "close thumbnails"; }
     void showNotAvailableOnCell(qsizetype index) override { calls << QStringLiteral("not available %1").arg(index); }
-    void showNoNewPhotosAlert(const QString& title, const QString&) override { calls << title; }
+    void showNoNewPhotosAlert(const QString& title, const QString&, AlertSheetButton) override { calls << title; }
     void hideNoNewPhotosAlert() override { calls << "hide alert"; }
     void showInfoPopup(QPoint, const QList<PhotoInfoRows::Row>& rows) override
     {
@@ -47,7 +47,6 @@ struct RecordingView : BatchView {
     void dismissInfoPopup() override { calls << "dismiss info"; }
     void showPhotoMenu(QPoint) override { calls << "menu"; }
     void dismissPhotoMenu() override { calls << "dismiss menu"; }
-    void selectItem(qsizetype index) override { calls << QStringLiteral("select %1").arg(index); }
 };
 
 struct RecordingHost : BatchHost {

@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "core/DbManager/DBManager.h"
 #include "core/Processing/RunSummary.h"
 #include "screens/Logs/LogDetailModel.h"
+#include "screens/Logs/LogDetailView.h"
 #include "screens/support/RunFixture.h"
 
 namespace vantrel {
@@ -164,6 +167,49 @@ TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
     EXPECT_TRUE(turnEventLoopUntil([&] { return !model.isLoading(); })); // the rest arrives by itself
     ASSERT_EQ(table->rowCount(), 400);
     EXPECT_EQ(table->text(0, LogDetailsTableModel::InputFile), "/photos/f2/p2.jpg");
+}
+
+TEST(LogDetailModelTest, TheViewCountsItsRowsInWords)
+{
+    freshApplication();
+    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
+    const auto textColumns = [](const QStringList& names) {
+        DbRows columns;
+        for (const QString& name : names)
+            columns.append({ { "column", name }, { "dataType", "TEXT" } });
+        return columns;
+    };
+    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
+    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    const struct {
+        const char* stamp;
+        int rows;
+        const char* shown;
+    } cases[] = { { "none", 0, "0 photos" }, { "one", 1, "1 photo" }, { "two", 2, "2 photos" } };
+    for (const auto& c : cases) {
+        db.InsertDetailInLogSummaryTable({ { "timeStamp", c.stamp }, { "imagesSelected", QString::number(c.rows) } });
+        DbRows rows;
+        for (int i = 0; i < c.rows; ++i)
+            rows.append({ { "timeStamp", c.stamp }, { "inputFilename", QStringLiteral("/in/p%1.jpg").arg(i) } });
+        if (!rows.isEmpty())
+            ASSERT_TRUE(db.InsertDetailInLogDetailsTable(rows));
+    }
+
+    LogDetailView view;
+    view.resize(1000, 600);
+    view.show();
+    QLabel* count = nullptr;
+    for (QLabel* label : view.findChildren<QLabel*>()) {
+        if (label->accessibleName() == "Rows loaded")
+            count = label;
+    }
+    ASSERT_TRUE(count);
+    for (const auto& c : cases) {
+        view.initWithLogTimeStamp(c.stamp);
+        EXPECT_EQ(view.tblLogs()->model()->rowCount(), c.rows) << c.stamp;
+        EXPECT_EQ(count->text(), c.shown) << c.stamp;
+    }
+    EXPECT_EQ(LogDetailModel::rowCountText(1, false), "Loading… 1 photo");
 }
 
 TEST(LogDetailModelTest, StatusTexts)

@@ -8,9 +8,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
+#include "components/ColoredCusrsorTextField.h"
+#include "components/HighlightedButton.h"
+#include "components/LinkButton.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
@@ -144,8 +148,11 @@ TEST(PaneWidgetsTest, SettingViewWiresFormatsNamingAndFolder)
     EXPECT_EQ(child<QLabel>(view, "Chosen format")->text(), "*.JPG");
     EXPECT_TRUE(quality->isVisibleTo(view));
     quality->selectAll();
-    QTest::keyClicks(quality, "0"); // refused by the formatter (no 0 quality)
+    const QString before = quality->text();
+    QTest::keyClicks(quality, "0"); // refused by the formatter (no 0 quality): the text stays
+    EXPECT_EQ(quality->text(), before);
     QTest::keyClicks(quality, "55");
+    EXPECT_EQ(quality->text(), "55");
     EXPECT_EQ(view->getOutputSettingObject().compressionRatio, 55);
     child<QRadioButton>(view, "Keep original format")->click();
     EXPECT_EQ(quality->text(), "75");
@@ -211,6 +218,51 @@ TEST(PaneWidgetsTest, RotateAndFlipTilesFollowTheChoice)
     flip.setFlipSettongObject(7);
     EXPECT_TRUE(flip.tile(0)->isChosen());
     EXPECT_FALSE(flip.resetButton()->isEnabled());
+}
+
+TEST(PaneWidgetsTest, PanesUseTheNamedComponents)
+{
+    AppDelegate::resetShared();
+    QWidget window;
+    auto* resize = new ResizeView(&window);
+    auto* rotate = new RotateView(&window);
+    auto* flip = new FlipView(&window);
+    auto* setting = new SettingView(&window);
+    auto* column = new QVBoxLayout(&window);
+    for (QWidget* pane : std::initializer_list<QWidget*> { resize, rotate, flip, setting })
+        column->addWidget(pane);
+    window.resize(900, 1200);
+    window.show();
+    resize->initSetup();
+    rotate->initSetup();
+    flip->initSetup();
+
+    for (const char* name : { "Custom width", "Custom height", "Percent width", "Percent height" })
+        EXPECT_TRUE(qobject_cast<ColoredCusrsorTextField*>(child<QLineEdit>(resize, name))) << name;
+    for (const char* name :
+        { "Reset size", "Reset rotation", "Reset flip", "Reset format", "Reset naming", "Reset folder" })
+        EXPECT_TRUE(qobject_cast<LinkButton*>(child<QAbstractButton>(&window, name))) << name;
+
+    // The reset link reads disabled until there is something to reset, and resets on a click.
+    QAbstractButton* reset = child<QAbstractButton>(rotate, "Reset rotation");
+    const QImage disabled = reset->grab().toImage();
+    rotate->tile(2)->picture()->click();
+    ASSERT_TRUE(reset->isEnabled());
+    EXPECT_NE(reset->grab().toImage(), disabled);
+    QTest::mouseClick(reset, Qt::LeftButton, {}, reset->rect().center());
+    EXPECT_EQ(rotate->getRotateSettingObject(), 0);
+
+    // Apply is a highlighted button that sends the typed angle.
+    struct Angles : RotateViewDelegate {
+        QList<float> sent;
+        void btnApplyRotationTapped(float angle) override { sent.append(angle); }
+    } angles;
+    rotate->setDelegate(&angles);
+    auto* apply = qobject_cast<HighlightedButton*>(child<QAbstractButton>(rotate, "Apply angle"));
+    ASSERT_TRUE(apply);
+    QTest::keyClicks(rotate->angleField(), "45");
+    QTest::mouseClick(apply, Qt::LeftButton, {}, apply->rect().center());
+    EXPECT_EQ(angles.sent, QList<float>({ 45.0f }));
 }
 
 } // namespace

@@ -12,11 +12,19 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "components/WyProgressIndicator.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
+#include "core/DbManager/DBManager.h"
+#include "core/Processing/ProcessingClock.h"
+#include "core/Processing/ProcessingFileProbe.h"
+#include "core/Processing/ProcessingLogDatabase.h"
+#include "core/Processing/ProcessingPhotoPipeline.h"
+#include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Sqlite.h"
 #include "platform/imaging/VipsInclude.h"
 #include "screens/Logs/LogDetailView.h"
 #include "screens/Logs/LogWindow.h"
@@ -87,6 +95,53 @@ TEST(ProcessingViewTest, RunShowsProgressSummaryAndItsLog)
     EXPECT_FALSE(logs.logDetailView()->btnPrevLog()->isEnabled());
     logs.btnCloseWindow()->click();
     EXPECT_FALSE(logs.isVisible());
+}
+
+QLabel* labelNamed(QWidget& root, const QString& accessibleName)
+{
+    for (QLabel* label : root.findChildren<QLabel*>())
+        if (label->accessibleName() == accessibleName)
+            return label;
+    return nullptr;
+}
+
+TEST(ProcessingViewTest, ALogThatCannotBeSavedIsSaidUnderTheSummaryAndSavedWithTheNextRun)
+{
+    using namespace std::chrono_literals;
+    freshApplication();
+    QTemporaryDir dir;
+    ASSERT_EQ(makeBatch(dir.path() + "/in", 2).size(), 2);
+    const std::shared_ptr<DBManager> db = AppDelegate::shareDelegate()->dbManager;
+    // A budget short enough that the held lock below outlasts it.
+    ProcessingView view(ProcessingEngine::create({ std::make_shared<ProcessingPhotoPipeline>(),
+        std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
+        std::make_shared<ProcessingLogDatabase>(db, 100ms), std::make_shared<ProcessingSerialExecutor>() }));
+    view.resize(900, 600);
+    view.show();
+    QLabel* notice = labelNamed(view, "Log notice");
+    ASSERT_TRUE(notice);
+
+    SqliteDatabase holder;
+    ASSERT_TRUE(holder.open(db->excludedatabasePath(), SQLITE_OPEN_READWRITE));
+    ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE TRANSACTION"));
+    ASSERT_TRUE(view.engine().startProcess(halfSizeInto(dir.path() + "/out")));
+    ASSERT_TRUE(waitForRunEnd(view.engine()));
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(
+        notice->text(), "This run's log could not be saved (database is locked); it will be saved with the next run.");
+    ASSERT_TRUE(holder.exec("COMMIT"));
+    EXPECT_TRUE(db->getAllLogSummaries().isEmpty());
+
+    ASSERT_EQ(makeBatch(dir.path() + "/in2", 1).size(), 1);
+    ASSERT_TRUE(view.engine().startProcess(halfSizeInto(dir.path() + "/out2")));
+    ASSERT_TRUE(waitForRunEnd(view.engine()));
+    EXPECT_FALSE(notice->isVisible());
+    const DbRows summaries = db->getAllLogSummaries();
+    ASSERT_EQ(summaries.size(), 2);
+    EXPECT_EQ(summaries[0].value("imagesSelected"), "2");
+    EXPECT_EQ(summaries[1].value("imagesSelected"), "1");
+    EXPECT_EQ(db->getAllLogDetailsWhereTimestamp(summaries[0].value("timeStamp")).size(),
+        summaries[0].value("timeStamp") == summaries[1].value("timeStamp") ? 3 : 2);
 }
 
 TEST(ProcessingViewTest, EveryOverwriteAnswerThroughTheSheet)

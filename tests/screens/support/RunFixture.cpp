@@ -69,7 +69,10 @@ bool waitForRunEnd(ProcessingEngine& engine)
 void freshApplication()
 {
     AppDelegate* app = AppDelegate::resetShared();
-    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName));
+    const QString database
+        = QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName);
+    QFile::remove(database);
+    QFile::remove(database + ".pending"); // rows an earlier test's run could not write
     app->dbManager = std::make_shared<DBManager>();
 }
 
