@@ -2,6 +2,8 @@
 // and a photo that disappears from the disk behind the user's back.
 #include <QAbstractItemView>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -111,6 +113,117 @@ TEST(Journey, PhotoDeletedOnDiskIsReportedAndRemovedWhenTheScreenComesBack)
     ASSERT_TRUE(leaveAndComeBack());
     settle(300);
     EXPECT_TRUE(visibleControls("Alert").isEmpty()) << "an alert came up with every photo in place";
+}
+
+/// The information popup that is up (a child window over the main window).
+QWidget* infoPopup()
+{
+    for (QWidget* w : visibleControls("Photo information"))
+        if (w->inherits("vantrel::PhotoInfoView"))
+            return w;
+    return nullptr;
+}
+
+/// The value of a row of the information popup's table.
+QString infoValue(QWidget* popup, const QString& title)
+{
+    auto* table = popup->findChild<QTableWidget*>();
+    if (!table)
+        return {};
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->item(row, 0) && table->item(row, 0)->text() == title)
+            // The table shows its values after a colon: ":      turned.jpg".
+            return table->item(row, 1) ? table->item(row, 1)->text().remove(QRegularExpression("^:\\s*")) : QString();
+    return {};
+}
+
+/// Clicks the check mark of a list row, where the list draws it.
+::testing::AssertionResult clickRowCheck(const QString& name)
+{
+    QAbstractItemView* list = batchList();
+    if (!list)
+        return ::testing::AssertionFailure() << "the list is not shown";
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        if (list->model()->index(row, 0).data().toString() == name)
+            return clickWidget(list->viewport(), "check of " + name,
+                list->visualRect(list->model()->index(row, 5)).center());
+    return ::testing::AssertionFailure() << "no list row " << name.toStdString();
+}
+
+TEST(Journey, InfoPopupContextMenuRemoveCheckedRemoveAllAndAddAgain)
+{
+    QTemporaryDir disk;
+    PhotoFolder folder(disk.filePath("photos"));
+    ASSERT_TRUE(folder.ok());
+    RunningApp app;
+    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+
+    // The information popup from a grid cell's own control: the photo's dimensions as shown
+    // (the turned photo stands upright: 120 x 160).
+    QWidget* cell = gridCell("turned.jpg");
+    ASSERT_TRUE(cell) << "no grid cell for turned.jpg";
+    ASSERT_TRUE(clickControl("Photo information", cell));
+    ASSERT_TRUE(waitFor([] { return infoPopup() != nullptr; }, 5000)) << "no information popup came up";
+    EXPECT_EQ(infoValue(infoPopup(), "File Name"), "turned.jpg");
+    const QString dimensions = infoValue(infoPopup(), "Dimensions");
+    EXPECT_TRUE(dimensions.contains("120") && dimensions.contains("160")
+        && dimensions.indexOf("120") < dimensions.indexOf("160"))
+        << "dimensions shown: " << dimensions.toStdString();
+    ASSERT_TRUE(clickControl("Close", infoPopup()));
+    ASSERT_TRUE(waitFor([] { return infoPopup() == nullptr; }, 3000)) << "the information popup stayed up";
+
+    // The same from a list row's control.
+    ASSERT_TRUE(clickControl("List"));
+    ASSERT_TRUE(waitFor([] { return batchList() != nullptr; }, 5000));
+    QList<QWidget*> rowInfo;
+    for (QWidget* w : visibleControls("Photo information", batchList()))
+        if (w->accessibleDescription() == QLatin1String("portrait.png") || rowInfo.isEmpty())
+            rowInfo.append(w);
+    ASSERT_FALSE(rowInfo.isEmpty()) << "no information control on the list rows";
+    ASSERT_TRUE(clickWidget(rowInfo.last(), "Photo information of a list row"));
+    ASSERT_TRUE(waitFor([] { return infoPopup() != nullptr; }, 5000)) << "no information popup from the list";
+    EXPECT_FALSE(infoValue(infoPopup(), "Dimensions").isEmpty());
+    ASSERT_TRUE(clickControl("Close", infoPopup()));
+    ASSERT_TRUE(waitFor([] { return infoPopup() == nullptr; }, 3000));
+
+    // The list keeps its thumbnails when the user comes back to it from the next step.
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(goToStep("Back", "Photos"));
+    ASSERT_TRUE(waitFor([] { return batchList() != nullptr; }, 5000)) << "the list is not shown after Back";
+    EXPECT_TRUE(everyRowShowsItsThumbnail()) << "after Next and Back";
+
+    // The context menu of a grid cell: Remove from Batch.
+    ASSERT_TRUE(clickControl("Grid"));
+    ASSERT_TRUE(waitFor([] { return gridCell("portrait.png") != nullptr; }, 5000));
+    ASSERT_TRUE(clickWidget(gridCell("portrait.png"), "portrait.png", QPoint(-1, -1), Qt::RightButton));
+    ASSERT_TRUE(waitFor([] { return visibleControls("Photo menu").size() == 1; }, 5000)) << "no photo menu came up";
+    ASSERT_TRUE(clickIn("Photo menu", "Remove from Batch"));
+    ASSERT_TRUE(waitForBatchCount(5));
+    EXPECT_FALSE(gridCellNames().contains("portrait.png"));
+
+    // Remove checked: everything unchecked, two rows checked in the list, Remove, Yes.
+    ASSERT_TRUE(clickControl("List"));
+    ASSERT_TRUE(waitFor([] { return batchList() != nullptr; }, 5000));
+    ASSERT_TRUE(clickControl("Select all", batchList()->parentWidget()));
+    ASSERT_TRUE(clickRowCheck("scan.tif"));
+    ASSERT_TRUE(clickRowCheck("left.jpeg"));
+    ASSERT_TRUE(clickControl("Remove"));
+    ASSERT_TRUE(waitFor([] { return visibleControls("Alert").size() == 1; }, 5000)) << "Remove asked nothing";
+    ASSERT_TRUE(clickIn("Alert", "Yes"));
+    ASSERT_TRUE(waitForBatchCount(3));
+    EXPECT_EQ(listRowNames(), QStringList({ "landscape.jpg", "turned.jpg", "upside.jpg" }));
+
+    // Remove all, Yes: the empty drop area comes back.
+    ASSERT_TRUE(clickControl("Remove All"));
+    ASSERT_TRUE(waitFor([] { return visibleControls("Alert").size() == 1; }, 5000)) << "Remove All asked nothing";
+    ASSERT_TRUE(clickIn("Alert", "Yes"));
+    ASSERT_TRUE(waitFor([] { return visibleControls("Drop photos here").size() == 1; }, 5000))
+        << "the empty batch does not show the drop area";
+
+    // Added again, all six come back (the removed ones are no duplicates now).
+    ASSERT_TRUE(dropPaths(control("Drop photos here"), "Drop photos here", { folder.root() }));
+    ASSERT_TRUE(waitForBatchCount(6));
 }
 
 } // namespace
