@@ -261,5 +261,100 @@ TEST(Journey, LogViewerFromTheSummaryShowsOneRowPerFileOfTheRun)
     EXPECT_TRUE(waitFor([&] { return !logWindow->isVisible(); }, 3000)) << "the log window did not close";
 }
 
+/// Waits for the overwrite question about `fileName`; the sheet, or nullptr with a failure.
+QWidget* overwriteQuestionAbout(const QString& fileName)
+{
+    QWidget* sheet = nullptr;
+    QString shown;
+    waitFor(
+        [&] {
+            const QList<QWidget*> found = visibleControls("File already exists");
+            for (QWidget* w : found)
+                if (!qobject_cast<QLabel*>(w))
+                    sheet = w;
+            shown = sheet ? plainText("Existing file", sheet) : QString();
+            return sheet && shown.startsWith("\"" + fileName + "\"");
+        },
+        15'000);
+    if (!sheet || !shown.startsWith("\"" + fileName + "\""))
+        ADD_FAILURE() << "no overwrite question about " << fileName.toStdString() << " (shown: \""
+                      << shown.toStdString() << "\")";
+    return sheet && shown.startsWith("\"" + fileName + "\"") ? sheet : nullptr;
+}
+
+TEST(Journey, ConvertAgainIntoTheSameFolderAnswersEveryOverwriteQuestion)
+{
+    QTemporaryDir disk;
+    PhotoFolder folder(disk.filePath("photos"));
+    ASSERT_TRUE(folder.ok());
+    const QString out = disk.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    RunningApp app;
+    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+
+    // First run: full size PNGs.
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(setPngInto(out));
+    ASSERT_TRUE(isChecked("Ask before overwriting files", pane("Settings")));
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
+    ASSERT_TRUE(waitForSummary());
+    ASSERT_EQ(filesIn(out).size(), 6);
+
+    // Second run at half size into the same folder: each answer shows in the files' sizes.
+    ASSERT_TRUE(goToStep("Finish", "Photos"));
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(clickControl("Percent size", pane("Resize")));
+    ASSERT_TRUE(typeInto("Percent width", "50", pane("Resize")));
+    ASSERT_TRUE(typeInto("Percent height", "50", pane("Resize")));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
+
+    // Rename, with a name typed with capitals and symbols.
+    const QString newName = QStringLiteral("Trip #1 (A&B) - Sea!");
+    QWidget* sheet = overwriteQuestionAbout("landscape.png");
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(typeInto("New file name", newName, sheet));
+    EXPECT_EQ(controlText("New file name", sheet), newName) << "the name as typed in the sheet";
+    ASSERT_TRUE(clickControl("Rename", sheet));
+    // Keep Both, Skip, then Replace All for the rest.
+    sheet = overwriteQuestionAbout("portrait.png");
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(clickControl("Keep Both", sheet));
+    sheet = overwriteQuestionAbout("left.png");
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(clickControl("Skip", sheet));
+    sheet = overwriteQuestionAbout("upside.png");
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(clickControl("Replace All", sheet));
+    ASSERT_TRUE(waitForSummary()) << "the run did not reach its summary after the answers";
+
+    const QStringList expected = { "landscape.png", "left.png", "portrait (1).png", "portrait.png", "scan.png",
+        newName + ".png", "turned.png", "upside.png" };
+    QStringList sortedExpected = expected;
+    sortedExpected.sort();
+    EXPECT_EQ(filesIn(out), sortedExpected) << "files after the answers";
+    const auto sizeOf = [&](const QString& name) { return factsOf(out + "/" + name).size; };
+    const auto shownOf = [&](const QString& relative) {
+        for (const JourneyPhoto& photo : folder.photos())
+            if (photo.relativePath.endsWith(relative))
+                return photo.shown();
+        return QSize();
+    };
+    // Untouched: the renamed photo's old file, the skipped one, the first of the kept pair.
+    EXPECT_EQ(sizeOf("landscape.png"), shownOf("landscape.jpg")) << "landscape.png was not to change";
+    EXPECT_EQ(sizeOf("left.png"), shownOf("left.jpeg")) << "left.png was skipped";
+    EXPECT_EQ(sizeOf("portrait.png"), shownOf("portrait.png")) << "portrait.png was kept";
+    // New at half size: the renamed file, the second of the kept pair, the replaced ones.
+    EXPECT_EQ(sizeOf(newName + ".png"), shownOf("landscape.jpg") / 2) << "the renamed file";
+    EXPECT_EQ(sizeOf("portrait (1).png"), shownOf("portrait.png") / 2) << "the file kept beside";
+    for (const char* replaced : { "upside", "scan", "turned" })
+        EXPECT_EQ(sizeOf(QString::fromLatin1(replaced) + ".png"),
+            shownOf(QString::fromLatin1(replaced) + (QString::fromLatin1(replaced) == "scan" ? ".tif" : ".jpg")) / 2)
+            << replaced << ".png was to be replaced";
+    EXPECT_EQ(summaryCount("Images converted"), 5);
+}
+
 } // namespace
 } // namespace vantrel::journeys

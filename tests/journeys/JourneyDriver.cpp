@@ -113,6 +113,13 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
     const QList<QWidget*> found = visibleControls(name, scope);
     if (found.size() == 1)
         return found.first();
+    // A caption often carries the name of the field or pane it labels: the field is meant.
+    QList<QWidget*> notCaptions;
+    for (QWidget* w : found)
+        if (!qobject_cast<QLabel*>(w))
+            notCaptions.append(w);
+    if (found.size() > 1 && notCaptions.size() == 1)
+        return notCaptions.first();
     if (why) {
         if (found.isEmpty()) {
             *why = QStringLiteral("no visible control named \"%1\"").arg(name);
@@ -436,6 +443,27 @@ bool showsPattern(QWidget* widget, const QRect& part)
             sendKey(false, Qt::Key_Shift, Qt::ShiftModifier);
     }
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult tabTo(const QString& name, bool backwards, int maxPresses)
+{
+    const auto focusName = [] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->accessibleName() : QString();
+    };
+    QStringList visited;
+    for (int i = 0; i <= maxPresses; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && focus->isVisible() && focusName() == name)
+            return ::testing::AssertionSuccess();
+        visited << (focus ? describe(focus) : QStringLiteral("nothing"));
+        if (::testing::AssertionResult ok = pressKey(Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+            !ok)
+            return ok;
+    }
+    visited.removeDuplicates();
+    return ::testing::AssertionFailure() << "Tab never reached \"" << name.toStdString() << "\"; focus went through: "
+                                         << visited.join(QStringLiteral(", ")).toStdString();
 }
 
 ::testing::AssertionResult replaceText(const QString& text)

@@ -37,8 +37,8 @@ void settle(int ms = 50);
 /// Every visible widget whose accessible name is `name`, inside `scope` (itself included) or,
 /// without a scope, inside every visible top-level window.
 QList<QWidget*> visibleControls(const QString& name, QWidget* scope = nullptr);
-/// The one visible control named `name`; nullptr (and `why` says so) when there is none or
-/// several.
+/// The one visible control named `name` (a caption of the same name left aside); nullptr (and
+/// `why` says so) when there is none or several.
 QWidget* findControl(const QString& name, QWidget* scope = nullptr, QString* why = nullptr);
 
 /// Whether a user can click the control: it is visible and enabled, no modal window blocks
@@ -87,6 +87,10 @@ bool showsPattern(QWidget* widget, const QRect& part = QRect());
 /// shifted symbols of a US keyboard get a separate Shift press around them; other characters
 /// (non-Latin text) arrive as the text of a key event, as an input method delivers them.
 ::testing::AssertionResult typeText(const QString& text);
+/// Presses Tab (or Shift+Tab) until the control named `name` has the keyboard focus; fails
+/// naming the controls the focus went through when it never arrives.
+::testing::AssertionResult tabTo(const QString& name, bool backwards = false, int maxPresses = 80);
+
 /// Selects all in the focused field (Ctrl+A) and types the text over it.
 ::testing::AssertionResult replaceText(const QString& text);
 
