@@ -145,8 +145,8 @@ QString infoValue(QWidget* popup, const QString& title)
         return ::testing::AssertionFailure() << "the list is not shown";
     for (int row = 0; row < list->model()->rowCount(); ++row)
         if (list->model()->index(row, 0).data().toString() == name)
-            return clickWidget(list->viewport(), "check of " + name,
-                list->visualRect(list->model()->index(row, 5)).center());
+            return clickWidget(
+                list->viewport(), "check of " + name, list->visualRect(list->model()->index(row, 5)).center());
     return ::testing::AssertionFailure() << "no list row " << name.toStdString();
 }
 

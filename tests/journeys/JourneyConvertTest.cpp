@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QRegularExpression>
-#include <functional>
 #include <QTemporaryDir>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -119,8 +119,8 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
             const QString base = QFileInfo(photo.relativePath).completeBaseName();
             const QString name = (prefix ? affix + base : base + affix) + "." + format.extension;
             SCOPED_TRACE(name.toStdString());
-            ASSERT_TRUE(written.contains(name)) << "missing output " << name.toStdString() << " among "
-                                                << written.join(", ").toStdString();
+            ASSERT_TRUE(written.contains(name))
+                << "missing output " << name.toStdString() << " among " << written.join(", ").toStdString();
             const FileFacts facts = factsOf(out + "/" + name);
             EXPECT_TRUE(facts.readable) << "unreadable output";
             EXPECT_EQ(facts.format, QString::fromLatin1(format.magic)) << "format of the file's bytes";
@@ -179,7 +179,8 @@ TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
     EXPECT_EQ(summaryCount("Images converted"), written.size()) << "summary against the disk";
     EXPECT_EQ(summaryCount("Images selected"), 40);
     for (const QString& name : written) {
-        EXPECT_TRUE(QRegularExpression("^photo\\d{3}\\.png$").match(name).hasMatch()) << "stray file " << name.toStdString();
+        EXPECT_TRUE(QRegularExpression("^photo\\d{3}\\.png$").match(name).hasMatch())
+            << "stray file " << name.toStdString();
         const FileFacts facts = factsOf(out + "/" + name);
         EXPECT_TRUE(facts.readable && facts.format == "png" && facts.size == QSize(900, 675))
             << "partial or wrong file " << name.toStdString();
@@ -336,22 +337,23 @@ TEST(Journey, ConvertAgainIntoTheSameFolderAnswersEveryOverwriteQuestion)
     sortedExpected.sort();
     EXPECT_EQ(filesIn(out), sortedExpected) << "files after the answers";
     const auto sizeOf = [&](const QString& name) { return factsOf(out + "/" + name).size; };
-    const auto shownOf = [&](const QString& relative) {
+    // No rotation chosen: the pixels keep their stored layout.
+    const auto storedOf = [&](const QString& relative) {
         for (const JourneyPhoto& photo : folder.photos())
             if (photo.relativePath.endsWith(relative))
-                return photo.shown();
+                return photo.stored;
         return QSize();
     };
     // Untouched: the renamed photo's old file, the skipped one, the first of the kept pair.
-    EXPECT_EQ(sizeOf("landscape.png"), shownOf("landscape.jpg")) << "landscape.png was not to change";
-    EXPECT_EQ(sizeOf("left.png"), shownOf("left.jpeg")) << "left.png was skipped";
-    EXPECT_EQ(sizeOf("portrait.png"), shownOf("portrait.png")) << "portrait.png was kept";
+    EXPECT_EQ(sizeOf("landscape.png"), storedOf("landscape.jpg")) << "landscape.png was not to change";
+    EXPECT_EQ(sizeOf("left.png"), storedOf("left.jpeg")) << "left.png was skipped";
+    EXPECT_EQ(sizeOf("portrait.png"), storedOf("portrait.png")) << "portrait.png was kept";
     // New at half size: the renamed file, the second of the kept pair, the replaced ones.
-    EXPECT_EQ(sizeOf(newName + ".png"), shownOf("landscape.jpg") / 2) << "the renamed file";
-    EXPECT_EQ(sizeOf("portrait (1).png"), shownOf("portrait.png") / 2) << "the file kept beside";
+    EXPECT_EQ(sizeOf(newName + ".png"), storedOf("landscape.jpg") / 2) << "the renamed file";
+    EXPECT_EQ(sizeOf("portrait (1).png"), storedOf("portrait.png") / 2) << "the file kept beside";
     for (const char* replaced : { "upside", "scan", "turned" })
         EXPECT_EQ(sizeOf(QString::fromLatin1(replaced) + ".png"),
-            shownOf(QString::fromLatin1(replaced) + (QString::fromLatin1(replaced) == "scan" ? ".tif" : ".jpg")) / 2)
+            storedOf(QString::fromLatin1(replaced) + (QString::fromLatin1(replaced) == "scan" ? ".tif" : ".jpg")) / 2)
             << replaced << ".png was to be replaced";
     EXPECT_EQ(summaryCount("Images converted"), 5);
 }

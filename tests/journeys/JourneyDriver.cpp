@@ -2,25 +2,25 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QUrl>
-#include <QWheelEvent>
-#include <QDragEnterEvent>
-#include <cmath>
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextEdit>
+#include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
+#include <cmath>
 
 #include "app/AppController.h"
 #include "app/ApplicationSetup.h"
@@ -145,22 +145,22 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
         return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is disabled";
     QWidget* top = control->window();
     if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != top && !modal->isAncestorOf(top))
-        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is blocked by the modal "
-                                             << describe(modal).toStdString();
+        return ::testing::AssertionFailure()
+            << "control \"" << name.toStdString() << "\" is blocked by the modal " << describe(modal).toStdString();
     const QPoint centre = control->rect().center();
     const QPoint inTop = control->mapTo(top, centre);
     QWidget* hit = top->childAt(inTop);
     if (!hit)
         hit = top;
     if (hit != control && !control->isAncestorOf(hit))
-        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is covered by "
-                                             << describe(hit).toStdString();
+        return ::testing::AssertionFailure()
+            << "control \"" << name.toStdString() << "\" is covered by " << describe(hit).toStdString();
     // The X server's stacking: another window may lie over this one.
     QWidget* onScreen = QApplication::widgetAt(control->mapToGlobal(centre));
     if (onScreen && onScreen != control && !control->isAncestorOf(onScreen))
-        return ::testing::AssertionFailure() << "control \"" << name.toStdString() << "\" is covered on screen by "
-                                             << describe(onScreen).toStdString() << " of window "
-                                             << describe(onScreen->window()).toStdString();
+        return ::testing::AssertionFailure()
+            << "control \"" << name.toStdString() << "\" is covered on screen by " << describe(onScreen).toStdString()
+            << " of window " << describe(onScreen->window()).toStdString();
     return ::testing::AssertionSuccess();
 }
 
@@ -237,9 +237,9 @@ QPoint defaultClickPoint(QWidget* control)
     QString why;
     auto* view = qobject_cast<QAbstractItemView*>(findControl(viewName, scope, &why));
     if (!view)
-        return ::testing::AssertionFailure() << "cannot choose \"" << itemText.toStdString() << "\": "
-                                             << (why.isEmpty() ? "\"" + viewName.toStdString() + "\" is no list"
-                                                               : why.toStdString());
+        return ::testing::AssertionFailure()
+            << "cannot choose \"" << itemText.toStdString()
+            << "\": " << (why.isEmpty() ? "\"" + viewName.toStdString() + "\" is no list" : why.toStdString());
     QAbstractItemModel* model = view->model();
     QModelIndex found;
     for (int row = 0; model && row < model->rowCount(view->rootIndex()) && !found.isValid(); ++row)
@@ -249,8 +249,8 @@ QPoint defaultClickPoint(QWidget* control)
                 found = index;
         }
     if (!found.isValid())
-        return ::testing::AssertionFailure() << "list \"" << viewName.toStdString() << "\" has no row \""
-                                             << itemText.toStdString() << "\"";
+        return ::testing::AssertionFailure()
+            << "list \"" << viewName.toStdString() << "\" has no row \"" << itemText.toStdString() << "\"";
     QWidget* viewport = view->viewport();
     for (int turns = 0; turns < 40 && !viewport->rect().contains(view->visualRect(found)); ++turns) {
         const bool down = view->visualRect(found).top() > viewport->rect().center().y();
@@ -262,8 +262,8 @@ QPoint defaultClickPoint(QWidget* control)
     }
     const QRect rect = view->visualRect(found);
     if (!viewport->rect().contains(rect.center()))
-        return ::testing::AssertionFailure() << "row \"" << itemText.toStdString() << "\" of \"" << viewName.toStdString()
-                                             << "\" cannot be scrolled into view";
+        return ::testing::AssertionFailure() << "row \"" << itemText.toStdString() << "\" of \""
+                                             << viewName.toStdString() << "\" cannot be scrolled into view";
     return clickWidget(viewport, viewName + " row " + itemText, rect.center(), Qt::LeftButton, doubleClick);
 }
 
@@ -294,9 +294,7 @@ QMenu* openPopupMenu()
     QAction* title = actionNamed(bar->actions(), menu);
     if (!title)
         return ::testing::AssertionFailure() << "the menu bar has no menu \"" << menu.toStdString() << "\"";
-    if (::testing::AssertionResult ok
-        = clickWidget(bar, "menu " + menu, bar->actionGeometry(title).center());
-        !ok)
+    if (::testing::AssertionResult ok = clickWidget(bar, "menu " + menu, bar->actionGeometry(title).center()); !ok)
         return ok;
     if (!waitFor([] { return openPopupMenu() != nullptr; }, 3000))
         return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" did not open";
@@ -313,8 +311,8 @@ QMenu* openPopupMenu()
         return ok;
     QAction* action = actionNamed(popup->actions(), item);
     if (!action)
-        return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" has no item \""
-                                             << item.toStdString() << "\"";
+        return ::testing::AssertionFailure()
+            << "the menu \"" << menu.toStdString() << "\" has no item \"" << item.toStdString() << "\"";
     if (!action->isEnabled())
         return ::testing::AssertionFailure() << "the menu item \"" << item.toStdString() << "\" is disabled";
     return clickWidget(popup, "menu item " + item, popup->actionGeometry(action).center());
@@ -327,8 +325,8 @@ QMenu* openPopupMenu()
         return ok;
     QAction* action = actionNamed(popup->actions(), item);
     if (!action)
-        return ::testing::AssertionFailure() << "the menu \"" << menu.toStdString() << "\" has no item \""
-                                             << item.toStdString() << "\"";
+        return ::testing::AssertionFailure()
+            << "the menu \"" << menu.toStdString() << "\" has no item \"" << item.toStdString() << "\"";
     *enabled = action->isEnabled();
     if (::testing::AssertionResult ok = pressKey(Qt::Key_Escape); !ok)
         return ok;
@@ -424,8 +422,8 @@ bool showsPattern(QWidget* widget, const QRect& part)
 {
     for (const QChar c : text) {
         if (!focusWindow())
-            return ::testing::AssertionFailure() << "no window has the keyboard focus to type \"" << text.toStdString()
-                                                 << "\"";
+            return ::testing::AssertionFailure()
+                << "no window has the keyboard focus to type \"" << text.toStdString() << "\"";
         const int symbolKey = shiftedKey(c);
         const bool shift = c.isUpper() && c.unicode() < 128 ? true : symbolKey != 0;
         int key = 0;
@@ -457,8 +455,7 @@ bool showsPattern(QWidget* widget, const QRect& part)
         if (focus && focus->isVisible() && focusName() == name)
             return ::testing::AssertionSuccess();
         visited << (focus ? describe(focus) : QStringLiteral("nothing"));
-        if (::testing::AssertionResult ok = pressKey(Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
-            !ok)
+        if (::testing::AssertionResult ok = pressKey(Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier); !ok)
             return ok;
     }
     visited.removeDuplicates();

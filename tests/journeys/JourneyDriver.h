@@ -62,8 +62,8 @@ QWidget* findControl(const QString& name, QWidget* scope = nullptr, QString* why
 /// Clicks the row of the item view named `viewName` whose text is `itemText`, turning the
 /// mouse wheel over the view first when the row lies outside it. `doubleClick` for rows that
 /// open on a double click.
-::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope = nullptr,
-    bool doubleClick = false);
+::testing::AssertionResult clickItem(
+    const QString& viewName, const QString& itemText, QWidget* scope = nullptr, bool doubleClick = false);
 
 /// Opens the menu titled `menu` of the window's menu bar with a click and clicks its item
 /// `item`. Fails naming the menu or item when either is missing or disabled.

@@ -51,8 +51,8 @@ bool writeTinyPhotos(const QString& folder, int count, int width, int height)
 {
     QDir().mkpath(folder);
     for (int i = 1; i <= count; ++i)
-        if (!testimages::writePattern(folder + QStringLiteral("/photo%1.jpg").arg(i, 3, 10, QLatin1Char('0')), width,
-                height))
+        if (!testimages::writePattern(
+                folder + QStringLiteral("/photo%1.jpg").arg(i, 3, 10, QLatin1Char('0')), width, height))
             return false;
     return true;
 }
@@ -113,8 +113,8 @@ FileFacts factsOf(const QString& path)
 QStringList filesIn(const QString& folder, bool recursive)
 {
     QStringList names;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden,
-        recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    QDirIterator it(
+        folder, QDir::Files | QDir::Hidden, recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext()) {
         it.next();
         names << (recursive ? QDir(folder).relativeFilePath(it.filePath()) : it.fileName());
@@ -143,8 +143,8 @@ QList<QMap<QString, QString>> logRows(const QString& table)
             QMap<QString, QString> row;
             for (int c = 0; c < sqlite3_column_count(statement); ++c) {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-                row.insert(QString::fromUtf8(sqlite3_column_name(statement, c)),
-                    text ? QString::fromUtf8(text) : QString());
+                row.insert(
+                    QString::fromUtf8(sqlite3_column_name(statement, c)), text ? QString::fromUtf8(text) : QString());
             }
             rows.append(row);
         }

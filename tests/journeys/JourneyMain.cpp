@@ -59,8 +59,8 @@ std::string startXvfb()
         dup2(devnull, STDERR_FILENO);
         const std::string fd = std::to_string(fds[1]);
         // Large enough for a 1920 x 1080 window with room around it.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2100x1300x24", "-nolisten", "tcp",
-            "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2100x1300x24", "-nolisten", "tcp", "-noreset",
+            static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

@@ -50,7 +50,8 @@ TEST(Journey, SizeRotationAndFlipChoicesSurviveBackAndNext)
     ASSERT_TRUE(waitFor([] { return visibleControls("Options").size() == 1; }, 5000)) << "no preset list came up";
     ASSERT_TRUE(clickItem("Options", "iPad Mini/Air - 1536 X 2048"));
     EXPECT_TRUE(waitFor([] { return visibleControls("Options").isEmpty(); }, 5000)) << "the preset list stayed up";
-    EXPECT_TRUE(controlText("Chosen preset", resize).startsWith("iPad Mini/Air")) << controlText("Chosen preset", resize).toStdString();
+    EXPECT_TRUE(controlText("Chosen preset", resize).startsWith("iPad Mini/Air"))
+        << controlText("Chosen preset", resize).toStdString();
 
     // Rotation: a quarter turn, then by the EXIF orientation; a horizontal flip.
     QWidget* rotate = pane("Rotate");

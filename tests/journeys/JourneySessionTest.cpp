@@ -142,8 +142,7 @@ TEST(Journey, QuitWithSaveThenStartAgainAndLoadTheLastSession)
         { "--gtest_filter=Journey.QuitWithSaveThenStartAgainAndLoadTheLastSession" });
     ASSERT_TRUE(second.waitForFinished(90'000)) << "the second launch did not end";
     const QString output = QString::fromUtf8(second.readAll());
-    EXPECT_EQ(second.exitCode(), 0) << "the second launch failed:\n"
-                                    << output.section("[ RUN      ]", 1).toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << "the second launch failed:\n" << output.section("[ RUN      ]", 1).toStdString();
 }
 
 } // namespace

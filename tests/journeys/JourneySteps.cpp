@@ -55,8 +55,8 @@ QWidget* waitForFilePanel()
     if (::testing::AssertionResult ok = pressKey(Qt::Key_Return); !ok)
         return ok;
     if (!waitFor([&] { return !panel || !panel->isVisible(); }, 5000))
-        return ::testing::AssertionFailure() << "the file panel stayed open after Return on \"" << path.toStdString()
-                                             << "\"";
+        return ::testing::AssertionFailure()
+            << "the file panel stayed open after Return on \"" << path.toStdString() << "\"";
     return ::testing::AssertionSuccess();
 }
 
@@ -74,8 +74,8 @@ QWidget* waitForFilePanel()
         },
         30'000);
     if (!done)
-        return ::testing::AssertionFailure() << "the batch line says \"" << last.toStdString() << "\", not \""
-                                             << wanted.toStdString() << "...\"";
+        return ::testing::AssertionFailure()
+            << "the batch line says \"" << last.toStdString() << "\", not \"" << wanted.toStdString() << "...\"";
     return ::testing::AssertionSuccess();
 }
 
@@ -169,8 +169,8 @@ QString shownStep()
     if (::testing::AssertionResult ok = clickWidget(field, fieldName); !ok)
         return ok;
     if (QApplication::focusWidget() != field && !field->isAncestorOf(QApplication::focusWidget()))
-        return ::testing::AssertionFailure() << "a click into \"" << fieldName.toStdString()
-                                             << "\" does not give it the keyboard";
+        return ::testing::AssertionFailure()
+            << "a click into \"" << fieldName.toStdString() << "\" does not give it the keyboard";
     return replaceText(text);
 }
 
