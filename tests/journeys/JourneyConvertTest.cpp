@@ -88,8 +88,9 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
         ASSERT_TRUE(chooseFromPopup("Choose format", format.item, settings));
         EXPECT_EQ(controlText("Chosen format", settings), QString::fromLatin1(format.item));
         EXPECT_EQ(visibleControls("Quality", settings).size(), format.hasQuality ? 1 : 0) << "the quality field";
-        if (format.hasQuality)
+        if (format.hasQuality) {
             ASSERT_TRUE(typeInto("Quality", "60", settings));
+        }
 
         // Prefix and suffix in turn, typed with capitals and symbols.
         const bool prefix = run % 2 == 1;
@@ -126,8 +127,9 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
             EXPECT_EQ(facts.format, QString::fromLatin1(format.magic)) << "format of the file's bytes";
             EXPECT_EQ(facts.size, photo.shown() / 2) << "pixel size";
             EXPECT_EQ(facts.orientation, 1) << "orientation tag";
-            if (format.keepsCameraTags && photo.relativePath.contains(".jp"))
+            if (format.keepsCameraTags && photo.relativePath.contains(".jp")) {
                 EXPECT_TRUE(facts.hasCameraMake) << "the camera's EXIF tags were not kept";
+            }
         }
         ASSERT_TRUE(goToStep("Finish", "Photos"));
         ASSERT_TRUE(goToStep("Next", "Resizing"));

@@ -27,8 +27,9 @@ TEST(Journey, SizeRotationAndFlipChoicesSurviveBackAndNext)
     // Custom pixels with the aspect lock: the reference is the last photo (120 x 160 as shown).
     ASSERT_TRUE(clickControl("Custom size", resize));
     EXPECT_TRUE(isChecked("Custom size", resize));
-    if (!isChecked("Keep aspect ratio", resize))
+    if (!isChecked("Keep aspect ratio", resize)) {
         ASSERT_TRUE(clickControl("Keep aspect ratio", resize));
+    }
     EXPECT_TRUE(isChecked("Keep aspect ratio", resize)) << "the aspect lock does not show as on";
     ASSERT_TRUE(typeInto("Custom width", "60", resize));
     EXPECT_EQ(controlText("Custom height", resize), "80") << "height after width 60 with the lock";

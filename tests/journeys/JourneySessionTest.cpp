@@ -50,8 +50,9 @@ void chooseOptionsAndQuitWithSave()
     QWidget* resize = pane("Resize");
     ASSERT_TRUE(resize);
     ASSERT_TRUE(clickControl("Custom size", resize));
-    if (isChecked("Keep aspect ratio", resize))
+    if (isChecked("Keep aspect ratio", resize)) {
         ASSERT_TRUE(clickControl("Keep aspect ratio", resize));
+    }
     ASSERT_TRUE(typeInto("Custom width", "300", resize));
     ASSERT_TRUE(typeInto("Custom height", "200", resize));
     ASSERT_TRUE(clickControl("180°", pane("Rotate")));
