@@ -176,6 +176,7 @@ TEST(Journey, InfoPopupContextMenuRemoveCheckedRemoveAllAndAddAgain)
     // The same from a list row's control.
     ASSERT_TRUE(clickControl("List"));
     ASSERT_TRUE(waitFor([] { return batchList() != nullptr; }, 5000));
+    settle(200); // the rows' controls are placed once the list has been laid out
     QList<QWidget*> rowInfo;
     for (QWidget* w : visibleControls("Photo information", batchList()))
         if (w->accessibleDescription() == QLatin1String("portrait.png") || rowInfo.isEmpty())
