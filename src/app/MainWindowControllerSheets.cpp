@@ -48,6 +48,8 @@ void MainWindowController::buildSheets()
         &MainWindowController::btnCloseOnSessionWindowTapped);
     connect(m_windowSaveSession->button(2), &QPushButton::clicked, this,
         &MainWindowController::btnCancelOnSessionWindowTapped);
+    // Escape keeps the application running; the rating and last-session sheets have no Cancel.
+    Sheet::setCancelButton(m_windowSaveSession->button(2));
 
     buildNeverOpenedWindows();
     for (QWidget* panel : { static_cast<QWidget*>(m_winRateus), static_cast<QWidget*>(m_windowLoadLastSession),

@@ -49,9 +49,8 @@ MessageSheetPanel::MessageSheetPanel(const QString& title, const QString& messag
     layout->addWidget(m_message);
     layout->addSpacing(8);
     layout->addLayout(row);
-    // The wrapped message decides the height at the fixed width; adjustSize() alone measures it
-    // unwrapped and the buttons end up against the text.
-    setFixedHeight(layout->totalHeightForWidth(width()));
+    // The wrapped message decides the height at the fixed width (the sheet asks heightForWidth).
+    resize(width(), layout->totalHeightForWidth(width()));
 }
 
 } // namespace vantrel

@@ -1,9 +1,30 @@
 #include "components/AppLook.h"
 
 #include <QApplication>
+#include <QProxyStyle>
 #include <QStyleFactory>
 
+#include "components/FocusRing.h"
+
 namespace vantrel {
+
+namespace {
+
+/// Fusion, except that a lone Alt press does not put the menu bar into keyboard mode: no
+/// modifier key on its own moves the keyboard anywhere.
+class AppStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 QPalette AppLook::palette()
 {
@@ -42,8 +63,9 @@ QPalette AppLook::palette()
 void AppLook::apply(QApplication& app)
 {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+        QApplication::setStyle(new AppStyle(fusion));
     QApplication::setPalette(palette());
+    FocusRing::install();
     Q_UNUSED(app);
 }
 

@@ -8,7 +8,8 @@ class QApplication;
 namespace vantrel {
 
 /// The application's look: the Fusion style with its own dark palette, so the desktop's theme
-/// (dark or light) never leaks into standard controls.
+/// (dark or light) never leaks into standard controls, and one focus ring (FocusRing) that shows
+/// the keyboard focus on every control, whatever its style sheet paints.
 class AppLook {
 public:
     AppLook() = delete;
@@ -21,6 +22,8 @@ public:
     static QColor accentColor() { return { 66, 180, 211 }; }
     static QColor labelColor() { return { 255, 255, 255 }; }
     static QColor disabledLabelColor() { return { 195, 204, 233 }; }
+    /// The keyboard focus ring (FocusRing): lighter than the accent, so it shows on accent fills.
+    static QColor focusColor() { return { 150, 226, 246 }; }
 };
 
 } // namespace vantrel

@@ -1,10 +1,14 @@
 #include "components/Sheet.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QPainter>
+
+#include "components/FocusRing.h"
 
 namespace vantrel {
 
@@ -62,16 +66,19 @@ Sheet::Sheet(QWidget* topLevel, QWidget* content, Completion done)
     , m_topLevel(topLevel)
     , m_content(content)
     , m_previousFocus(QApplication::focusWidget())
+    , m_previousRinged(m_previousFocus && FocusRing::ringedWidget() == m_previousFocus)
     , m_done(std::move(done))
 {
     setObjectName(QStringLiteral("sheetOverlay"));
     setAccessibleName(QStringLiteral("Sheet"));
     setAttribute(Qt::WA_NoMousePropagation);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::NoFocus);
     content->setParent(this);
     layoutInWindow();
     topLevel->installEventFilter(this);
+    content->installEventFilter(this);
     qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { keepFocusInside(now); });
 }
 
 Sheet* Sheet::beginSheet(QWidget* window, QWidget* content, Completion done)
@@ -79,21 +86,12 @@ Sheet* Sheet::beginSheet(QWidget* window, QWidget* content, Completion done)
     if (!window || !content)
         return nullptr;
     QWidget* topLevel = window->window();
-    if (!content->size().isValid() || content->size().isEmpty())
-        content->resize(content->sizeHint());
     auto* sheet = new Sheet(topLevel, content, std::move(done));
+    sheet->fitContent();
     sheet->show();
     sheet->raise();
     content->show();
-    QWidget* focus = content->focusProxy() ? content->focusProxy() : content;
-    if (focus->focusPolicy() == Qt::NoFocus || !focus->isEnabled()) {
-        focus = content->nextInFocusChain();
-        while (focus && focus != content && !(content->isAncestorOf(focus) && focus->focusPolicy() != Qt::NoFocus))
-            focus = focus->nextInFocusChain();
-        if (!focus || focus == content)
-            focus = sheet;
-    }
-    focus->setFocus(Qt::OtherFocusReason);
+    sheet->focusFirstControl();
     return sheet;
 }
 
@@ -114,16 +112,20 @@ void Sheet::endSheet(int returnCode)
     if (!m_active)
         return;
     m_active = false;
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     qApp->removeEventFilter(this);
     if (m_topLevel)
         m_topLevel->removeEventFilter(this);
+    if (m_content)
+        m_content->removeEventFilter(this);
     hide();
     if (m_content) {
         m_content->hide();
         m_content->setParent(m_topLevel);
     }
+    // Focus goes back as it was: with its ring only if it had one (a clicked button had none).
     if (m_previousFocus && m_previousFocus->isVisible())
-        m_previousFocus->setFocus(Qt::OtherFocusReason);
+        m_previousFocus->setFocus(m_previousRinged ? Qt::OtherFocusReason : Qt::MouseFocusReason);
     Completion done = std::move(m_done);
     m_done = {};
     deleteLater();
@@ -137,8 +139,26 @@ void Sheet::layoutInWindow()
         return;
     const int top = std::clamp(m_topLevel->property(kSheetTopProperty).toInt(), 0, m_topLevel->height());
     setGeometry(0, top, m_topLevel->width(), m_topLevel->height() - top);
-    if (m_content)
-        m_content->move((width() - m_content->width()) / 2, 0);
+    fitContent();
+}
+
+void Sheet::fitContent()
+{
+    if (!m_content)
+        return;
+    QWidget* content = m_content;
+    const QSize hint = content->sizeHint();
+    const int room = height() > 0 ? height() : QWIDGETSIZE_MAX;
+    int w = hint.isValid() ? hint.width() : content->width();
+    w = std::clamp(w, content->minimumWidth(), content->maximumWidth());
+    if (width() > 0)
+        w = std::min(w, width());
+    int h = content->hasHeightForWidth() ? content->heightForWidth(w) : (hint.isValid() ? hint.height() : -1);
+    if (h < 0)
+        h = content->height();
+    h = std::min(std::clamp(h, content->minimumHeight(), content->maximumHeight()), room);
+    content->resize(w, h);
+    content->move((width() - w) / 2, 0);
 }
 
 bool Sheet::blocksInput(QObject* receiver, QEvent* event) const
@@ -155,7 +175,10 @@ bool Sheet::blocksInput(QObject* receiver, QEvent* event) const
     const QRect overlay(mapToGlobal(QPoint(0, 0)), size());
     switch (kind) {
     case InputKind::Keyboard:
-        return true;
+        // The sheet passes on only an application shortcut's override, which travels from the
+        // sheet up to the window so that the shortcut can fire.
+        return !(widget == m_topLevel && event->type() == QEvent::ShortcutOverride
+            && isApplicationShortcut(static_cast<QKeyEvent*>(event)));
     case InputKind::Pointed:
         return overlay.contains(globalPositionOf(widget, event).toPoint());
     case InputKind::Following:
@@ -170,13 +193,17 @@ bool Sheet::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_topLevel && event->type() == QEvent::Resize)
         layoutInWindow();
+    if (watched == m_content && event->type() == QEvent::LayoutRequest)
+        fitContent();
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && m_active && watched->isWidgetType()
+        && watched->property(kInnerAlertProperty).toBool() && m_content
+        && m_content->isAncestorOf(static_cast<QWidget*>(watched)))
+        innerAlertShown(event->type() == QEvent::Show);
     if (m_active && blocksInput(watched, event)) {
         const auto type = event->type();
-        if (type == QEvent::KeyPress && watched != this)
-            setFocus(Qt::OtherFocusReason);
-        // A drop under the sheet is refused (the pointer shows it), not silently swallowed.
+        // Kept away, never answered by moving focus: a lone modifier must not steal the field.
         if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
-            event->ignore();
+            event->ignore(); // a drop under the sheet is refused (the pointer shows it)
         else
             event->accept();
         return true;

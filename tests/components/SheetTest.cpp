@@ -1,10 +1,12 @@
 #include "components/Sheet.h"
 #include "components/AppLook.h"
+#include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/TickSource.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -179,4 +181,50 @@ TEST(AppLook, StandardControlsTakeTheDarkColours)
     EXPECT_EQ(palette.color(QPalette::Active, QPalette::WindowText), QColor(Qt::white));
     EXPECT_EQ(palette.color(QPalette::Disabled, QPalette::WindowText), QColor(195, 204, 233));
     EXPECT_EQ(palette.color(QPalette::Active, QPalette::Highlight), QColor(66, 180, 211));
+}
+
+TEST(AppLook, FocusShowsAsARingOnStyledAndPlainControlsAlike)
+{
+    FocusRing::install();
+    QWidget top;
+    top.setPalette(AppLook::palette());
+    auto* layout = new QVBoxLayout(&top);
+    auto* styled = new QPushButton("Styled");
+    styled->setStyleSheet("QPushButton { background: rgb(66, 180, 211); border: none; }");
+    auto* field = new QLineEdit;
+    field->setStyleSheet("QLineEdit { background: rgb(54, 63, 78); border: none; }");
+    auto* plain = new QPushButton("Plain");
+    for (QWidget* w : { static_cast<QWidget*>(styled), static_cast<QWidget*>(field), static_cast<QWidget*>(plain) }) {
+        w->setMinimumSize(120, 32);
+        layout->addWidget(w);
+    }
+    top.show();
+    top.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+    for (QWidget* w : { static_cast<QWidget*>(styled), static_cast<QWidget*>(field), static_cast<QWidget*>(plain) }) {
+        w->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(FocusRing::ringedWidget(), w);
+        const QImage shot = w->grab().toImage();
+        EXPECT_EQ(QColor(shot.pixel(1, w->height() / 2)), AppLook::focusColor()) << w->metaObject()->className();
+    }
+    // A click focuses a button without a ring; a field shows it however it gained focus.
+    styled->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(FocusRing::ringedWidget(), nullptr);
+    field->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(FocusRing::ringedWidget(), field);
+    delete field; // the ring goes with its control
+    EXPECT_EQ(FocusRing::ringedWidget(), nullptr);
+
+    // On a list the ring goes round the current row, and follows it.
+    auto* list = new QListWidget;
+    list->addItems({ "one", "two", "three" });
+    layout->addWidget(list);
+    list->show();
+    list->setFocus(Qt::TabFocusReason);
+    for (int row : { 0, 2 }) {
+        list->setCurrentRow(row);
+        const QRect shown = list->visualItemRect(list->item(row)).translated(list->viewport()->pos());
+        EXPECT_TRUE(FocusRing::ringRect().contains(shown)) << row;
+        EXPECT_LT(FocusRing::ringRect().height(), shown.height() + 8) << row;
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "app/MainScreen/WizardLook.h"
 #include "components/AppLook.h"
+#include "components/Sheet.h"
 
 namespace vantrel {
 
@@ -100,6 +101,12 @@ void AlertSheetView::setAlert(const AlertContent& alert)
     }
     m_visible = alert.buttons;
     m_cancelX = alert.cancelX;
+    // Return answers with the alert's first button, Escape with its Cancel (only 119 to 121 have
+    // one; the others ignore Escape).
+    for (auto& [which, button] : m_buttons) {
+        Sheet::setDefaultButton(button, !m_visible.isEmpty() && which == m_visible.first());
+        Sheet::setCancelButton(button, which == AlertButton::Cancel);
+    }
     for (AlertButton which : m_visible)
         m_buttons.at(which)->show();
     setFixedSize(alert.width, alert.height);

@@ -12,7 +12,9 @@
 #include "app/MainScreen/LoadingOverlay.h"
 #include "app/MainScreen/WizardLook.h"
 #include "components/AppLook.h"
+#include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
+#include "components/ReadingOrder.h"
 #include "components/Sheet.h"
 #include "components/TorAttachedWindow.h"
 #include "core/AppDelegate.h"
@@ -173,7 +175,30 @@ QWidget* MainScreenView::stepView(int step) const
 
 // --- WizardScreen -----------------------------------------------------------------------------------
 
+void MainScreenView::keepFocusOnStepChange(const std::function<void()>& change)
+{
+    QWidget* had = QApplication::focusWidget();
+    const bool ringed = had && FocusRing::ringedWidget() == had;
+    change();
+    if (!had || !isAncestorOf(had) || had->isVisible())
+        return;
+    // The focused control went with its step: the keyboard goes on at the step's main bottom
+    // button (the rightmost), not at whatever Qt's chain finds next; a ring only if there was one.
+    QPushButton* primary = nullptr;
+    for (QPushButton* button : m_bottomButtons) {
+        if (button->isVisible() && button->isEnabled() && (!primary || button->x() > primary->x()))
+            primary = button;
+    }
+    if (primary)
+        primary->setFocus(ringed ? Qt::TabFocusReason : Qt::MouseFocusReason);
+}
+
 void MainScreenView::showStepView(int step)
+{
+    keepFocusOnStepChange([this, step] { showStep(step); });
+}
+
+void MainScreenView::showStep(int step)
 {
     if (step == 1)
         ensureAddPhotosScreen();
@@ -189,6 +214,11 @@ void MainScreenView::showStepView(int step)
 }
 
 void MainScreenView::setBottomButtons(const WizardBottomButtons& buttons)
+{
+    keepFocusOnStepChange([this, &buttons] { showBottomButtons(buttons); });
+}
+
+void MainScreenView::showBottomButtons(const WizardBottomButtons& buttons)
 {
     bottomButton("btnNextOnPhotosvw")->setVisible(buttons.nextOnPhotos);
     bottomButton("btnNextOnResizingvw")->setVisible(buttons.nextOnResizing);
@@ -224,12 +254,20 @@ void MainScreenView::setFooter(const QString& text, bool visible)
     m_lblBatchInfoBottom->setVisible(visible);
 }
 
+bool MainScreenView::focusNextPrevChild(bool next)
+{
+    return ReadingOrder::moveFocus(window(), next) || QWidget::focusNextPrevChild(next);
+}
+
 void MainScreenView::showAlertSheet(const AlertContent& alert)
 {
     m_winAlert->setAlert(alert);
-    // A raise while the sheet is up replaces its texts in place.
-    if (m_alertSheet && m_alertSheet->isActive())
+    // A raise while the sheet is up replaces its texts and buttons in place; focus goes to the new
+    // buttons as when the sheet opens.
+    if (m_alertSheet && m_alertSheet->isActive()) {
+        m_alertSheet->focusFirstControl();
         return;
+    }
     m_alertSheet = Sheet::beginSheet(window(), m_winAlert);
 }
 

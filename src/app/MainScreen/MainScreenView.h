@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QPointer>
@@ -167,6 +168,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Tab follows the window's reading order: the title bar, the step's controls row by row,
+    /// then the bottom buttons, and round again.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildBottomBar();
@@ -178,6 +182,11 @@ private:
     void buildStepViews(std::shared_ptr<ProcessingEngine> engine);
     /// The add-photos screen, made the first time step 1 is shown.
     AddPhotosVC* ensureAddPhotosScreen();
+    /// Runs a change of step or bottom buttons; when it hid the focused control, focus goes to
+    /// the step's main bottom button.
+    void keepFocusOnStepChange(const std::function<void()>& change);
+    void showStep(int step);
+    void showBottomButtons(const WizardBottomButtons& buttons);
 
     std::unique_ptr<AddPhotosPort> m_addPhotosPort;
     std::unique_ptr<PanesPort> m_panesPort;

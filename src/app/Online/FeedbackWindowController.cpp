@@ -152,6 +152,8 @@ void FeedbackWindowController::buildWindow()
         button->setFixedSize(110, 32);
     connect(m_btnFBSubmit, &QPushButton::clicked, this, &FeedbackWindowController::submitFeedback);
     connect(m_btnFBCancel, &QPushButton::clicked, this, &FeedbackWindowController::cancelFeedbackSheet);
+    Sheet::setDefaultButton(m_btnFBSubmit);
+    Sheet::setCancelButton(m_btnFBCancel);
     // popupBtnSelectFeedbackTypeTapped does nothing: the choice is read when submitting.
 
     auto* form = new QVBoxLayout(m_box);
@@ -212,6 +214,9 @@ void FeedbackWindowController::buildWindow()
     ok->awakeFromNib();
     ok->setFixedSize(90, 30);
     connect(ok, &QPushButton::clicked, this, &FeedbackWindowController::dismissAlert);
+    // While the alert shows it has the keyboard: Return is OK, the form under it takes no key.
+    m_alert->setProperty(Sheet::kInnerAlertProperty, true);
+    Sheet::setDefaultButton(ok);
     alertLayout->addWidget(m_alertText);
     alertLayout->addSpacing(12);
     alertLayout->addWidget(ok, 0, Qt::AlignHCenter);

@@ -12,6 +12,7 @@
 #include "components/CollectionView/KeltCollectionViewDataSource.h"
 #include "components/CollectionView/KeltCollectionViewDelegate.h"
 #include "components/CollectionView/KeltCollectionViewReusableView.h"
+#include "components/FocusRing.h"
 #include "components/Geometry.h"
 
 namespace vantrel {
@@ -216,6 +217,16 @@ void KeltCollectionView::layoutDocument()
             break;
     }
     m_inLayout = false;
+    updateFocusRect();
+}
+
+void KeltCollectionView::updateFocusRect()
+{
+    const OptionalIndexPath current = indexPathForSelectedItem();
+    QRect rect;
+    if (current && validateIndexPath(current))
+        rect = viewportRect(rectForItemAtIndexPath(current)).translated(viewport()->pos());
+    FocusRing::setFocusRect(this, rect);
 }
 
 void KeltCollectionView::reflectScrolledClipView()
@@ -402,6 +413,7 @@ void KeltCollectionView::setSelectedOnVisibleCell(KeltIndexPath indexPath, bool 
 {
     if (KeltCollectionViewCell* cell = m_visibleCellsMap.value(indexPath, nullptr))
         cell->setSelected(selected, animated);
+    updateFocusRect();
 }
 
 QString KeltCollectionView::description() const

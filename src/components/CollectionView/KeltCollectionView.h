@@ -104,6 +104,8 @@ private:
     void applyLayoutAttributes(KeltCollectionViewReusableView* view, const OptionalLayoutAttributes& attributes);
     QRect viewportRect(const QRectF& documentFrame) const;
     void discard(QWidget* view);
+    /// Tells the focus ring where the current (last selected) item shows.
+    void updateFocusRect();
 
     QHash<QString, CellFactory> m_cellClassMap;
     QHash<QString, SupplementaryViewFactory> m_supplementaryViewClassMap;

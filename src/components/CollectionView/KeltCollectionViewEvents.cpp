@@ -191,6 +191,7 @@ void KeltCollectionView::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+    updateFocusRect(); // the selection is final only now
 }
 
 } // namespace vantrel

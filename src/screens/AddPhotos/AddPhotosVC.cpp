@@ -249,6 +249,7 @@ QWidget* AddPhotosVC::buildProgressSheet()
     stop->setFixedWidth(96);
     layout->addWidget(stop, 0, Qt::AlignRight);
     connect(stop, &QPushButton::clicked, this, &AddPhotosVC::btnStopAddingTapped);
+    Sheet::setCancelButton(stop); // Escape stops adding, as the button does
     sheet->hide();
     return sheet;
 }

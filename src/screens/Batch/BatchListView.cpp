@@ -32,6 +32,7 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false); // Tab leaves the list for the next control; arrows move in it
     setShowGrid(false);
     setWordWrap(false);
     setMouseTracking(true);

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "components/Sheet.h"
+
 namespace vantrel {
 
 NoNewPhotosAlertView::NoNewPhotosAlertView(QWidget* parent)
@@ -44,6 +46,9 @@ NoNewPhotosAlertView::NoNewPhotosAlertView(QWidget* parent)
     layout->addWidget(m_message);
     layout->addLayout(buttons);
     setFixedSize(420, 150);
+    // Whichever of the two buttons shows answers Return; the alert has no Cancel.
+    Sheet::setDefaultButton(m_ok);
+    Sheet::setDefaultButton(m_remove);
 }
 
 void NoNewPhotosAlertView::paintEvent(QPaintEvent*)

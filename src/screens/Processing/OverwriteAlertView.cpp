@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "components/AppLook.h"
+#include "components/Sheet.h"
 #include "screens/Panes/PaneLook.h"
 
 namespace vantrel {
@@ -58,6 +59,11 @@ OverwriteAlertView::OverwriteAlertView(QWidget* parent)
         const Answer answer = Answer(i);
         connect(button, &QPushButton::clicked, this, [this, answer] { emit answered(answer); });
     }
+    // Return answers Rename: focus starts in the rename field, and the name typed there is the
+    // answer the user is giving. The sheet has no Cancel, so Escape answers nothing.
+    Sheet::setDefaultButton(button(Answer::Rename));
+    // The sheet grows with the error line; the field never gives up its own height.
+    m_txtRenamefileName->setMinimumHeight(m_txtRenamefileName->sizeHint().height());
     connect(m_txtRenamefileName, &QLineEdit::textEdited, this, &OverwriteAlertView::renameEdited);
 
     auto* rename = new QHBoxLayout;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "components/CollectionView/KeltCollectionViewCell.h"
 #include "components/CollectionView/KeltCollectionViewGridLayout.h"
 #include "components/CollectionView/KeltCollectionViewReusableView.h"
+#include "components/FocusRing.h"
 #include "components/TickSource.h"
 
 using namespace vantrel;
@@ -208,6 +210,34 @@ TEST(CollectionView, KeysMoveTheSelection)
     EXPECT_NE(grid.view.cellForItemAtIndexPath(ip(0, 39)), nullptr); // scrolled into view
     grid.key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(grid.view.selectedItemCount(), 40);
+}
+
+TEST(CollectionView, TheFocusRingGoesRoundTheCurrentItem)
+{
+    FocusRing::install();
+    ShownGrid grid(40);
+    QWidget window; // the ring marks controls inside a window
+    window.resize(grid.view.size());
+    grid.view.setParent(&window);
+    grid.view.show();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid.view.setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(FocusRing::ringedWidget(), &grid.view);
+    EXPECT_EQ(FocusRing::ringRect(), grid.view.rect()); // no current item: the whole view
+    const qint64 columns
+        = static_cast<KeltCollectionViewGridLayout*>(grid.view.collectionViewLayout())->numberOfColumns();
+    for (const qint64 item : { qint64(0), columns }) {
+        grid.key(Qt::Key_Down);
+        grid.runTicks();
+        const KeltCollectionViewCell* cell = grid.view.cellForItemAtIndexPath(ip(0, item));
+        ASSERT_NE(cell, nullptr);
+        const QRect shown(cell->mapTo(&grid.view, QPoint(0, 0)), cell->size());
+        EXPECT_TRUE(FocusRing::ringRect().contains(shown)) << item;
+        EXPECT_LT(FocusRing::ringRect().width(), shown.width() + 8) << item;
+    }
+    grid.view.setParent(nullptr); // the grid outlives the window
 }
 
 TEST(CollectionView, SmoothScrollReachesItsDestinationAndCompletesOnce)
