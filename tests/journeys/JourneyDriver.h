@@ -59,27 +59,6 @@ QWidget* findControl(const QString& name, QWidget* scope = nullptr, QString* why
 /// Clicks the control named `name` inside the one visible control named `scopeName`.
 ::testing::AssertionResult clickIn(const QString& scopeName, const QString& name);
 
-/// Clicks the row of the item view named `viewName` whose text is `itemText`, turning the
-/// mouse wheel over the view first when the row lies outside it. `doubleClick` for rows that
-/// open on a double click.
-::testing::AssertionResult clickItem(
-    const QString& viewName, const QString& itemText, QWidget* scope = nullptr, bool doubleClick = false);
-
-/// Opens the menu titled `menu` of the window's menu bar with a click and clicks its item
-/// `item`. Fails naming the menu or item when either is missing or disabled.
-::testing::AssertionResult chooseMenuItem(const QString& menu, const QString& item);
-/// Whether the item `item` of the menu `menu` is enabled (opens and closes the menu with the
-/// mouse and Escape to see it, as a user would).
-::testing::AssertionResult menuItemEnabled(const QString& menu, const QString& item, bool* enabled);
-
-/// Drops `paths` on the widget as a file manager does: drag enter, drag move and drop events
-/// at its centre, with the paths as file URLs. Fails when the widget refuses the drag.
-::testing::AssertionResult dropPaths(QWidget* area, const QString& name, const QStringList& paths);
-
-/// Whether the picture of the widget shows the four colours of the journeys' test pattern
-/// (a thumbnail of a photo, not a placeholder).
-bool showsPattern(QWidget* widget, const QRect& part = QRect());
-
 /// Presses a key on the window that has the keyboard focus: each modifier is pressed first,
 /// on its own, and released after the key.
 ::testing::AssertionResult pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

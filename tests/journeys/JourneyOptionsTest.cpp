@@ -7,6 +7,7 @@
 
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
+#include "JourneyGestures.h"
 #include "JourneySteps.h"
 
 namespace vantrel::journeys {

@@ -11,6 +11,7 @@
 
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
+#include "JourneyGestures.h"
 #include "JourneySteps.h"
 
 namespace vantrel::journeys {
