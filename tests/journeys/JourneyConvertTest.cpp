@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
@@ -23,19 +24,19 @@ struct FormatCase {
     const char* item; ///< the row of the format list
     const char* extension; ///< of the files written
     const char* magic; ///< what the files' bytes say they are
-    bool hasQuality; ///< the quality field shows for this format
+    int quality; ///< typed into the quality field; 0 where the format has none
     bool keepsCameraTags; ///< the JPEG sources' EXIF camera tags survive
 };
 
 const FormatCase kFormats[] = {
-    { "*.TIF", "tif", "tiff", false, true },
-    { "*.TIFF", "tiff", "tiff", false, true },
-    { "*.PNG", "png", "png", false, false },
-    { "*.JPG", "jpg", "jpeg", true, true },
-    { "*.JPEG", "jpeg", "jpeg", true, true },
-    { "*.JP2", "jp2", "jp2", true, false },
-    { "*.BMP", "bmp", "bmp", false, false },
-    { "*.GIF", "gif", "gif", false, false },
+    { "*.TIF", "tif", "tiff", 0, true },
+    { "*.TIFF", "tiff", "tiff", 0, true },
+    { "*.PNG", "png", "png", 0, false },
+    { "*.JPG", "jpg", "jpeg", 20, true },
+    { "*.JPEG", "jpeg", "jpeg", 95, true },
+    { "*.JP2", "jp2", "jp2", 60, false },
+    { "*.BMP", "bmp", "bmp", 0, false },
+    { "*.GIF", "gif", "gif", 0, false },
 };
 
 /// Picks a row of the popup list that `opener` opens.
@@ -78,6 +79,7 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
     ASSERT_TRUE(typeInto("Percent height", "50", pane("Resize")));
     ASSERT_TRUE(clickControl("Auto correct", pane("Rotate")));
 
+    QMap<QString, QMap<QString, qint64>> bytes; // extension -> photo -> file size
     int run = 0;
     for (const FormatCase& format : kFormats) {
         SCOPED_TRACE(format.item);
@@ -88,9 +90,9 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
         ASSERT_TRUE(clickControl("Convert to", settings));
         ASSERT_TRUE(chooseFromPopup("Choose format", format.item, settings));
         EXPECT_EQ(controlText("Chosen format", settings), QString::fromLatin1(format.item));
-        EXPECT_EQ(visibleControls("Quality", settings).size(), format.hasQuality ? 1 : 0) << "the quality field";
-        if (format.hasQuality) {
-            ASSERT_TRUE(typeInto("Quality", "60", settings));
+        EXPECT_EQ(visibleControls("Quality", settings).size(), format.quality > 0 ? 1 : 0) << "the quality field";
+        if (format.quality > 0) {
+            ASSERT_TRUE(typeInto("Quality", QString::number(format.quality), settings));
         }
 
         // Prefix and suffix in turn, typed with capitals and symbols.
@@ -124,6 +126,7 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
             ASSERT_TRUE(written.contains(name))
                 << "missing output " << name.toStdString() << " among " << written.join(", ").toStdString();
             const FileFacts facts = factsOf(out + "/" + name);
+            bytes[QString::fromLatin1(format.extension)][base] = QFileInfo(out + "/" + name).size();
             EXPECT_TRUE(facts.readable) << "unreadable output";
             EXPECT_EQ(facts.format, QString::fromLatin1(format.magic)) << "format of the file's bytes";
             EXPECT_EQ(facts.size, photo.shown() / 2) << "pixel size";
@@ -135,6 +138,11 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
         ASSERT_TRUE(goToStep("Finish", "Photos"));
         ASSERT_TRUE(goToStep("Next", "Resizing"));
     }
+    // The quality typed shows in the files: at 95 every JPEG is larger than at 20.
+    ASSERT_EQ(bytes["jpeg"].size(), 6);
+    ASSERT_EQ(bytes["jpg"].size(), 6);
+    for (auto it = bytes["jpeg"].cbegin(); it != bytes["jpeg"].cend(); ++it)
+        EXPECT_GT(it.value(), bytes["jpg"].value(it.key())) << it.key().toStdString() << ": quality 95 against 20";
 }
 
 /// Settings for a run into `out`: converted to PNG, names kept, the folder chosen through its panel.
