@@ -285,10 +285,10 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
             }
         }))
         return;
-    // An earlier photo still writing this output, or reading or writing this source, is awaited:
+    // An earlier photo still reading or writing this output, or writing this source, is awaited:
     // the tests below see the file system as a one-at-a-time run would.
     waitForPath(worker, outputPath);
-    waitForPath(worker, photo->fileURL());
+    waitForPath(worker, photo->fileURL(), ProcessingWritePool::Use::Read);
     QString folder = QFileInfo(outputPath).path();
 
     // 5. Too little free space holds the run behind the low-space alert. A folder that does not
@@ -337,18 +337,17 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 8. Keep both. Replacing never destroys the source of a photo that the run has still to read,
-    // nor an output that this run wrote (or is writing) for an earlier photo: that output goes under
-    // a free name. A free name that a write in flight is about to take is awaited and chosen again.
+    // 8. Keep both. Replacing, whether answered for this file, for the batch or not asked at all,
+    // never destroys the source of a photo that the run has still to read, nor an output that this
+    // run wrote (or is writing) for an earlier photo: that output goes under a free name. A free
+    // name that a write in flight is about to take is awaited and chosen again.
     const QString chosenPath = outputPath;
     for (;;) {
         outputPath = chosenPath;
         if (flag == kKeepAll || fileFlag == kKeepFile)
             outputPath = RunText::collisionFreePath(outputPath);
         else if (outputExists
-            && (wasWrittenThisRun(worker, outputPath)
-                || ((flag == kReplaceAll || !options.askBeforeOverwrite)
-                    && isSourceOfLaterPhoto(worker, outputPath, index))))
+            && (wasWrittenThisRun(worker, outputPath) || isSourceOfLaterPhoto(worker, outputPath, index)))
             outputPath = RunText::collisionFreePath(outputPath);
         if (outputPath == chosenPath || !worker.pool->isBusyWith(outputPath))
             break;

@@ -198,8 +198,10 @@ private:
     /// Applies the outcomes at the head of the queue that are ready; with `all`, waits for every
     /// write and applies everything.
     void applyOutcomes(Worker& worker, bool all);
-    /// Waits until no write in flight reads or writes `path`.
-    void waitForPath(Worker& worker, const QString& path);
+    /// Waits until no write in flight uses `path` in a way that conflicts with `use` (see
+    /// ProcessingWritePool::isBusyWith).
+    void waitForPath(
+        Worker& worker, const QString& path, ProcessingWritePool::Use use = ProcessingWritePool::Use::Write);
 
     void askOrKeepPending(Question question);
     void requestEnd();

@@ -106,11 +106,11 @@ void ProcessingEngine::applyOutcomes(Worker& worker, bool all)
     }
 }
 
-void ProcessingEngine::waitForPath(Worker& worker, const QString& path)
+void ProcessingEngine::waitForPath(Worker& worker, const QString& path, ProcessingWritePool::Use use)
 {
-    if (!worker.pool->isBusyWith(path))
+    if (!worker.pool->isBusyWith(path, use))
         return;
-    worker.pool->waitUntilFree(path);
+    worker.pool->waitUntilFree(path, use);
     applyOutcomes(worker, false);
 }
 

@@ -1,8 +1,5 @@
 #include "core/Processing/ProcessingWritePool.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include "platform/imaging/DecodeBudget.h"
 
 namespace vantrel {
@@ -34,19 +31,18 @@ ProcessingWritePool::~ProcessingWritePool()
         thread.join();
 }
 
-QString ProcessingWritePool::key(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
 void ProcessingWritePool::dispatch(const QString& source, const QString& output, std::function<void()> job)
 {
-    Job entry { key(source), key(output), std::move(job) };
+    Job entry { OutputIdentity::of(source), OutputIdentity::of(output), std::move(job) };
     {
         std::lock_guard lock(m_mutex);
         ++m_inFlight;
-        ++m_busy[entry.source];
-        ++m_busy[entry.output];
+        for (const OutputIdentity* identity : { &entry.source, &entry.output }) {
+            for (const QString& k : identity->keys())
+                ++m_busy[k];
+        }
+        for (const QString& k : entry.output.keys())
+            ++m_writing[k];
         if (m_writers > 1)
             m_queue.push_back(std::move(entry));
     }
@@ -64,11 +60,21 @@ bool ProcessingWritePool::isFull() const
     return m_inFlight - m_lent >= m_writers || m_inFlight > m_writers;
 }
 
-bool ProcessingWritePool::isBusyWith(const QString& path) const
+bool ProcessingWritePool::isBusyWith(const QString& path, Use use) const
 {
-    const QString k = key(path);
+    const OutputIdentity identity = OutputIdentity::of(path);
     std::lock_guard lock(m_mutex);
-    return m_busy.contains(k);
+    return isBusyLocked(identity, use);
+}
+
+bool ProcessingWritePool::isBusyLocked(const OutputIdentity& identity, Use use) const
+{
+    const QHash<QString, int>& inFlight = use == Use::Write ? m_busy : m_writing;
+    for (const QString& k : identity.keys()) {
+        if (inFlight.contains(k))
+            return true;
+    }
+    return false;
 }
 
 quint64 ProcessingWritePool::completions() const
@@ -83,11 +89,11 @@ void ProcessingWritePool::waitPast(quint64 seen) const
     m_changed.wait(lock, [&] { return m_completions > seen || m_inFlight == 0; });
 }
 
-void ProcessingWritePool::waitUntilFree(const QString& path) const
+void ProcessingWritePool::waitUntilFree(const QString& path, Use use) const
 {
-    const QString k = key(path);
+    const OutputIdentity identity = OutputIdentity::of(path);
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return !m_busy.contains(k); });
+    m_changed.wait(lock, [&] { return !isBusyLocked(identity, use); });
 }
 
 void ProcessingWritePool::waitIdle() const
@@ -100,10 +106,16 @@ void ProcessingWritePool::finish(const Job& job)
 {
     {
         std::lock_guard lock(m_mutex);
-        for (const QString& k : { job.source, job.output }) {
-            if (--m_busy[k] <= 0)
-                m_busy.remove(k);
+        const auto release = [](QHash<QString, int>& counts, const QString& k) {
+            if (--counts[k] <= 0)
+                counts.remove(k);
+        };
+        for (const OutputIdentity* identity : { &job.source, &job.output }) {
+            for (const QString& k : identity->keys())
+                release(m_busy, k);
         }
+        for (const QString& k : job.output.keys())
+            release(m_writing, k);
         --m_inFlight;
         ++m_completions;
     }

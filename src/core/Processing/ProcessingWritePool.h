@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QString>
 
+#include "core/Processing/OutputIdentity.h"
+
 namespace vantrel {
 
 /// A bounded set of writer threads for the batch run: at most `writers` jobs run at once, each
@@ -33,30 +35,34 @@ public:
 
     int writers() const { return m_writers; }
     /// Hands a job to a free writer (the caller makes sure one is free: see isFull). `source` and
-    /// `output` are the paths the job reads and writes.
+    /// `output` are the paths the job reads and writes. Paths are compared as the files they name
+    /// (OutputIdentity), never as text.
     void dispatch(const QString& source, const QString& output, std::function<void()> job);
     bool isFull() const;
-    /// True while a job in flight reads or writes `path`.
-    bool isBusyWith(const QString& path) const;
+    /// What the caller means to do with a path: writing it conflicts with a job in flight that
+    /// reads or writes the same file; reading it only with one that writes it (two reads of one
+    /// file, say through two links, run side by side).
+    enum class Use { Read, Write };
+    /// True while a job in flight uses the file `path` names, however it is spelled, in a way that
+    /// conflicts with `use`.
+    bool isBusyWith(const QString& path, Use use = Use::Write) const;
     /// Counts what frees a place: jobs finished, and places lent by jobs waiting for their decode
     /// share. waitPast blocks until it exceeds `seen`.
     quint64 completions() const;
     void waitPast(quint64 seen) const;
-    /// Blocks until no job in flight reads or writes `path`.
-    void waitUntilFree(const QString& path) const;
+    /// Blocks until isBusyWith(path, use) no longer holds.
+    void waitUntilFree(const QString& path, Use use = Use::Write) const;
     /// Blocks until every job has finished.
     void waitIdle() const;
 
-    /// The form of a path under which the pool compares it.
-    static QString key(const QString& path);
-
 private:
     struct Job {
-        QString source;
-        QString output;
+        OutputIdentity source;
+        OutputIdentity output;
         std::function<void()> run;
     };
     void writerLoop();
+    bool isBusyLocked(const OutputIdentity& identity, Use use) const;
     void finish(const Job& job);
     void lendPlace(bool lend);
 
@@ -64,7 +70,8 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::deque<Job> m_queue;
-    QHash<QString, int> m_busy; // path key -> jobs in flight naming it
+    QHash<QString, int> m_busy; // identity key -> jobs in flight reading or writing it
+    QHash<QString, int> m_writing; // identity key -> jobs in flight writing it
     int m_inFlight = 0;
     int m_lent = 0; // jobs in flight whose decode waits for its share
     quint64 m_completions = 0;

@@ -135,16 +135,19 @@ public:
     std::function<void()> onFreeBytes; // called on the worker between its hops
 };
 
-/// Names the output after the source (folder option 1: the output folder, else beside the
-/// source; filename option 3 appends the prefix text; format option 1 takes the chosen format)
-/// and writes a copy of the source there.
+/// Names the output after the source (folder option 1: the output folder, with the kept folder
+/// hierarchy reduced to the source's own folder name under it; else beside the source; filename
+/// option 3 appends the prefix text; format option 1 takes the chosen format) and writes a copy of
+/// the source there.
 class FakePipeline : public RunPhotoPipeline {
 public:
     QString outputPath(const PhotoFile& photo, const RunOptions& options) override
     {
         static const QStringList kFormats { "tif", "tiff", "png", "jpg", "jpeg", "jp2", "bmp", "gif" };
         const QFileInfo source(photo.filePath());
-        const QString folder = options.job.folderOption == 1 ? options.job.ouptputFolder : source.path();
+        QString folder = options.job.folderOption == 1 ? options.job.ouptputFolder : source.path();
+        if (options.job.folderOption == 1 && options.job.keepFolderHierarchy)
+            folder += "/" + source.dir().dirName();
         QString name = source.completeBaseName();
         if (options.job.filenameOption == 3)
             name += options.job.prefixString;

@@ -327,6 +327,134 @@ TEST_F(ProcessingPoolTest, RapidHoldsAndResumesNeverWriteAPhotoTwice)
     EXPECT_EQ(view->summaryCount, 1);
 }
 
+TEST_F(ProcessingPoolTest, TwoSpellingsOfOneOutputAreOneFile)
+{
+    // The first photo's write is slow, so that without waiting the second is decided while it is
+    // in flight; with one writer it has finished before the second is decided.
+    enum class Spelling { LinkedSourceFolder, LinkInOutputFolder, LinkedOutputFolder };
+    struct Row {
+        const char* name;
+        Spelling spelling;
+    };
+    const Row rows[] = {
+        { "beside the sources, one folder reached through a symbolic link", Spelling::LinkedSourceFolder },
+        { "kept hierarchy, a folder of the output folder linked to another", Spelling::LinkInOutputFolder },
+        { "output folder given through a link, its output read by a later photo", Spelling::LinkedOutputFolder },
+    };
+    for (const Row& row : rows) {
+        for (const int k : { 1, 2, 3 }) {
+            SCOPED_TRACE(std::string(row.name) + " with " + std::to_string(k) + " writers");
+            reset(k, k == 1);
+            options.job.formatOption = 1;
+            options.job.selectedFileFormat = 3; // jpg
+            QString first; // both outputs where they really are
+            QString second;
+            QString secondAsSpelled; // the second output as the run names it
+            QByteArray secondPicture = "a.png|out";
+            switch (row.spelling) {
+            case Spelling::LinkedSourceFolder: {
+                const QString real = dir->path() + "/real";
+                QDir().mkpath(real);
+                ASSERT_TRUE(QFile::link(real, dir->path() + "/link"));
+                options.job.folderOption = 0;
+                addPhoto(real + "/a.jpg", 300);
+                addPhoto(dir->path() + "/link/a.png");
+                first = real + "/a.jpg";
+                second = real + "/a (1).jpg";
+                secondAsSpelled = dir->path() + "/link/a (1).jpg";
+                break;
+            }
+            case Spelling::LinkInOutputFolder:
+                QDir().mkpath(out + "/pics");
+                ASSERT_TRUE(QFile::link(out + "/pics", out + "/alias"));
+                options.job.keepFolderHierarchy = true;
+                addPhoto(src + "/pics/a.jpg", 300);
+                addPhoto(src + "/alias/a.png");
+                first = out + "/pics/a.jpg";
+                second = out + "/pics/a (1).jpg";
+                secondAsSpelled = out + "/alias/a (1).jpg";
+                break;
+            case Spelling::LinkedOutputFolder:
+                ASSERT_TRUE(QFile::link(out, dir->path() + "/outlink"));
+                options.job.ouptputFolder = dir->path() + "/outlink";
+                options.job.filenameOption = 3;
+                options.job.prefixString = "_s";
+                addPhoto(src + "/a.jpg", 300);
+                addPhoto(out + "/a_s.jpg", 0, false); // the first photo's output, by its real folder
+                first = out + "/a_s.jpg";
+                second = out + "/a_s_s.jpg";
+                secondAsSpelled = dir->path() + "/outlink/a_s_s.jpg";
+                secondPicture = "a.jpg|out|out";
+                break;
+            }
+            ASSERT_TRUE(engine->startProcess(options));
+            ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+            EXPECT_EQ(readAll(first).toStdString(), "a.jpg|out") << "the first picture is kept";
+            EXPECT_EQ(readAll(second).toStdString(), secondPicture.toStdString());
+            EXPECT_EQ(engine->arrPhotosToProcess()[1]->filePathNew().toStdString(), secondAsSpelled.toStdString());
+            EXPECT_EQ(seen().statuses, (QList<qint32> { 1, 1 }));
+            EXPECT_LE(pipeline->maxInWrite.load(), k);
+        }
+    }
+}
+
+TEST_F(ProcessingPoolTest, TwoReadsOfOneFileRunSideBySide)
+{
+    // Two photos read one file (one through a symbolic link): neither writes it, so the second is
+    // written while the first is, rather than after it. The first write holds until the second
+    // has started (or a generous limit has passed, as it does when they are serialised).
+    reset(2);
+    addPhoto(src + "/a.jpg");
+    ASSERT_TRUE(QFile::link(src + "/a.jpg", src + "/b.jpg"));
+    addPhoto(src + "/b.jpg", 0, false);
+    std::binary_semaphore secondStarted(0);
+    std::atomic<bool> sideBySide { false };
+    pipeline->duringWrite = [&](const PhotoFile& photo, const QString&) {
+        if (photo.fileName() == "b.jpg")
+            secondStarted.release();
+        else
+            sideBySide = secondStarted.try_acquire_for(std::chrono::seconds(20));
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+    EXPECT_TRUE(sideBySide.load());
+    EXPECT_EQ(readAll(out + "/a.jpg").toStdString(), "a.jpg|out");
+    EXPECT_EQ(readAll(out + "/b.jpg").toStdString(), "a.jpg|out");
+}
+
+TEST_F(ProcessingPoolTest, ASingleReplaceAnswerKeepsASourceStillToBeRead)
+{
+    // a.png (earlier) and a.jpg (later) both become a.jpg beside their sources; each question is
+    // answered "Replace" for that one file.
+    for (const int k : { 1, 2, 3 }) {
+        SCOPED_TRACE(k);
+        reset(k, k == 1);
+        options.askBeforeOverwrite = true;
+        options.job.folderOption = 0;
+        options.job.formatOption = 1;
+        options.job.selectedFileFormat = 3; // jpg
+        const PhotoFilePtr png = addPhoto(src + "/a.png");
+        const PhotoFilePtr jpg = addPhoto(src + "/a.jpg");
+        const auto asked
+            = [&](int times) { return recorder->posted.count(kNotificationShowOverwriteAlert) == times && settled(); };
+        ASSERT_TRUE(engine->startProcess(options));
+        ASSERT_TRUE(spinUntil([&] { return asked(1); }));
+        EXPECT_EQ(engine->fileToOverwrite(), png);
+        EXPECT_EQ(engine->filePathToOverwrite(), src + "/a.jpg");
+        engine->btnReplaceImageTapped();
+        ASSERT_TRUE(spinUntil([&] { return asked(2); })) << "a.jpg's own output exists";
+        EXPECT_EQ(engine->fileToOverwrite(), jpg);
+        engine->btnReplaceImageTapped();
+        ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
+
+        EXPECT_EQ(readAll(src + "/a (1).jpg").toStdString(), "a.png|out") << "a.jpg was still to be read";
+        EXPECT_EQ(readAll(src + "/a.jpg").toStdString(), "a.jpg|out") << "a.jpg converted from its own picture";
+        EXPECT_EQ(png->filePathNew().toStdString(), (src + "/a (1).jpg").toStdString());
+        EXPECT_EQ(jpg->filePathNew().toStdString(), (src + "/a.jpg").toStdString());
+        EXPECT_EQ(seen().statuses, (QList<qint32> { 1, 1 }));
+    }
+}
+
 TEST(ProcessingWritePool, AJobWaitingForItsDecodeShareLendsItsPlace)
 {
     // Two places and a decode budget of 100 bytes: one 80-byte share at a time.
