@@ -166,7 +166,7 @@ TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
     QTemporaryDir disk;
     const QString photos = disk.filePath("forty");
     // Big enough that a PNG encode takes a moment, so the run is still going when Stop comes.
-    ASSERT_TRUE(writeTinyPhotos(photos, 40, 900, 675));
+    ASSERT_TRUE(writeTinyPhotos(photos, 40, 1200, 900));
     const QString out = disk.filePath("out");
     ASSERT_TRUE(QDir().mkpath(out));
     RunningApp app;
@@ -193,7 +193,7 @@ TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
         EXPECT_TRUE(QRegularExpression("^photo\\d{3}\\.png$").match(name).hasMatch())
             << "stray file " << name.toStdString();
         const FileFacts facts = factsOf(out + "/" + name);
-        EXPECT_TRUE(facts.readable && facts.format == "png" && facts.size == QSize(900, 675))
+        EXPECT_TRUE(facts.readable && facts.format == "png" && facts.size == QSize(1200, 900))
             << "partial or wrong file " << name.toStdString();
     }
     // The log has one row per photo the run wrote.
