@@ -39,20 +39,6 @@ const FormatCase kFormats[] = {
     { "*.GIF", "gif", "gif", 0, false },
 };
 
-/// Picks a row of the popup list that `opener` opens.
-::testing::AssertionResult chooseFromPopup(const QString& opener, const QString& item, QWidget* scope)
-{
-    if (::testing::AssertionResult ok = clickControl(opener, scope); !ok)
-        return ok;
-    if (!waitFor([] { return visibleControls("Options").size() == 1; }, 5000))
-        return ::testing::AssertionFailure() << "\"" << opener.toStdString() << "\" opened no list";
-    if (::testing::AssertionResult ok = clickItem("Options", item); !ok)
-        return ok;
-    if (!waitFor([] { return visibleControls("Options").isEmpty(); }, 5000))
-        return ::testing::AssertionFailure() << "the list of \"" << opener.toStdString() << "\" stayed up";
-    return ::testing::AssertionSuccess();
-}
-
 /// The output folder the settings show (the label of the group of the same name).
 QString shownFolder()
 {
@@ -145,22 +131,6 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
         EXPECT_GT(it.value(), bytes["jpg"].value(it.key())) << it.key().toStdString() << ": quality 95 against 20";
 }
 
-/// Settings for a run into `out`: converted to PNG, names kept, the folder chosen through its panel.
-::testing::AssertionResult setPngInto(const QString& out)
-{
-    QWidget* settings = pane("Settings");
-    if (!settings)
-        return ::testing::AssertionFailure() << "no settings pane";
-    for (const auto& step : std::initializer_list<std::function<::testing::AssertionResult()>> {
-             [&] { return clickControl("Convert to", settings); },
-             [&] { return chooseFromPopup("Choose format", "*.PNG", settings); },
-             [&] { return clickControl("Save to folder", settings); },
-             [&] { return clickControl("Choose output folder", settings); }, [&] { return choosePathInPanel(out); } })
-        if (::testing::AssertionResult ok = step(); !ok)
-            return ok;
-    return ::testing::AssertionSuccess();
-}
-
 TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
 {
     QTemporaryDir disk;
@@ -177,7 +147,7 @@ TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
     ASSERT_TRUE(waitForBatchCount(40));
     ASSERT_TRUE(goToStep("Next", "Resizing"));
     ASSERT_TRUE(goToStep("Next", "Settings"));
-    ASSERT_TRUE(setPngInto(out));
+    ASSERT_TRUE(convertToPngInto(out));
 
     ASSERT_TRUE(goToStep("Convert", "Processing"));
     ASSERT_TRUE(waitFor([&] { return !filesIn(out).isEmpty(); }, 30'000)) << "no file was written";
@@ -216,7 +186,7 @@ TEST(Journey, LogViewerFromTheSummaryShowsOneRowPerFileOfTheRun)
     ASSERT_TRUE(goToStep("Next", "Resizing"));
     ASSERT_TRUE(QFile::remove(folder.path(gone)));
     ASSERT_TRUE(goToStep("Next", "Settings"));
-    ASSERT_TRUE(setPngInto(out));
+    ASSERT_TRUE(convertToPngInto(out));
     ASSERT_TRUE(goToStep("Convert", "Processing"));
     ASSERT_TRUE(waitForSummary()) << "the run did not reach its summary";
     EXPECT_EQ(summaryCount("Images converted"), 5);
@@ -308,7 +278,7 @@ TEST(Journey, ConvertAgainIntoTheSameFolderAnswersEveryOverwriteQuestion)
     // First run: full size PNGs.
     ASSERT_TRUE(goToStep("Next", "Resizing"));
     ASSERT_TRUE(goToStep("Next", "Settings"));
-    ASSERT_TRUE(setPngInto(out));
+    ASSERT_TRUE(convertToPngInto(out));
     ASSERT_TRUE(isChecked("Ask before overwriting files", pane("Settings")));
     ASSERT_TRUE(goToStep("Convert", "Processing"));
     ASSERT_TRUE(waitForSummary());

@@ -1,5 +1,6 @@
-// Journeys through the option steps: the size, rotation and flip choices, and what Back and
-// Next do to them.
+// Journeys through the option steps: the size, rotation and flip choices, what Back and Next do
+// to them, and what the run makes of them.
+#include <QDir>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -9,6 +10,7 @@
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
 #include "JourneySteps.h"
+#include "support/TestImages.h"
 
 namespace vantrel::journeys {
 namespace {
@@ -86,6 +88,24 @@ TEST(Journey, SizeRotationAndFlipChoicesSurviveBackAndNext)
     ASSERT_TRUE(goToStep("Back", "Photos"));
     ASSERT_TRUE(goToStep("Next", "Resizing"));
     choicesKept("after Back to the photos and Next");
+
+    // The run applies the choices kept: the preset's size, and the mirror of each upright photo.
+    const QString out = disk.filePath("out");
+    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(convertToPngInto(out));
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
+    ASSERT_TRUE(waitForSummary());
+    using testimages::Corner;
+    const std::vector<Corner> mirrored { Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft };
+    for (const char* name : { "landscape.png", "portrait.png" }) {
+        SCOPED_TRACE(name);
+        const vips::VImage image = vips::VImage::new_from_file((out + "/" + name).toUtf8().constData());
+        EXPECT_TRUE(testimages::cornersOf(image) == mirrored) << "not flipped horizontally";
+        EXPECT_TRUE(
+            image.width() <= 1536 && image.height() <= 2048 && (image.width() == 1536 || image.height() == 2048))
+            << "not fitted to the iPad Mini/Air preset: " << image.width() << "x" << image.height();
+    }
 }
 
 } // namespace

@@ -25,18 +25,6 @@ QString sharedPlace(const QString& name)
     return qEnvironmentVariable("HOME") + "/journey/" + name;
 }
 
-::testing::AssertionResult choose(const QString& opener, const QString& item, QWidget* scope)
-{
-    if (::testing::AssertionResult ok = clickControl(opener, scope); !ok)
-        return ok;
-    if (!waitFor([] { return visibleControls("Options").size() == 1; }, 5000))
-        return ::testing::AssertionFailure() << "\"" << opener.toStdString() << "\" opened no list";
-    if (::testing::AssertionResult ok = clickItem("Options", item); !ok)
-        return ok;
-    waitFor([] { return visibleControls("Options").isEmpty(); }, 3000);
-    return ::testing::AssertionSuccess();
-}
-
 /// The first launch: the options a user sets, then Quit Vantrel from the menu and Save.
 void chooseOptionsAndQuitWithSave()
 {
@@ -63,9 +51,9 @@ void chooseOptionsAndQuitWithSave()
     QWidget* settings = pane("Settings");
     ASSERT_TRUE(settings);
     ASSERT_TRUE(clickControl("Convert to", settings));
-    ASSERT_TRUE(choose("Choose format", "*.JPEG", settings));
+    ASSERT_TRUE(chooseFromPopup("Choose format", "*.JPEG", settings));
     ASSERT_TRUE(typeInto("Quality", "55", settings));
-    ASSERT_TRUE(choose("Choose naming", "Add Suffix", settings));
+    ASSERT_TRUE(chooseFromPopup("Choose naming", "Add Suffix", settings));
     ASSERT_TRUE(typeInto("Prefix or suffix", "_Done!", settings));
     ASSERT_TRUE(clickControl("Save to folder", settings));
     ASSERT_TRUE(clickControl("Choose output folder", settings));

@@ -1,6 +1,7 @@
 #include "JourneySteps.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -14,6 +15,7 @@
 #include <QWindow>
 
 #include "JourneyDriver.h"
+#include "JourneyGestures.h"
 #include "screens/Cells/GridCell.h"
 
 namespace vantrel::journeys {
@@ -200,6 +202,34 @@ bool isChecked(const QString& name, QWidget* scope)
 {
     auto* button = qobject_cast<QAbstractButton*>(control(name, scope));
     return button && button->isChecked();
+}
+
+::testing::AssertionResult chooseFromPopup(const QString& opener, const QString& item, QWidget* scope)
+{
+    if (::testing::AssertionResult ok = clickControl(opener, scope); !ok)
+        return ok;
+    if (!waitFor([] { return visibleControls("Options").size() == 1; }, 5000))
+        return ::testing::AssertionFailure() << "\"" << opener.toStdString() << "\" opened no list";
+    if (::testing::AssertionResult ok = clickItem("Options", item); !ok)
+        return ok;
+    if (!waitFor([] { return visibleControls("Options").isEmpty(); }, 5000))
+        return ::testing::AssertionFailure() << "the list of \"" << opener.toStdString() << "\" stayed up";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult convertToPngInto(const QString& out)
+{
+    QWidget* settings = pane("Settings");
+    if (!settings)
+        return ::testing::AssertionFailure() << "no settings pane";
+    for (const auto& step : std::initializer_list<std::function<::testing::AssertionResult()>> {
+             [&] { return clickControl("Convert to", settings); },
+             [&] { return chooseFromPopup("Choose format", "*.PNG", settings); },
+             [&] { return clickControl("Save to folder", settings); },
+             [&] { return clickControl("Choose output folder", settings); }, [&] { return choosePathInPanel(out); } })
+        if (::testing::AssertionResult ok = step(); !ok)
+            return ok;
+    return ::testing::AssertionSuccess();
 }
 
 bool waitForSummary(int ms)

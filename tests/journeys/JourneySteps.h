@@ -54,6 +54,11 @@ QWidget* control(const QString& name, QWidget* scope = nullptr);
 /// left aside); nullptr with a failure when there is none.
 QWidget* pane(const QString& name);
 
+/// Clicks `opener`, then the row `item` of the popup list it opens; waits for the list to go.
+::testing::AssertionResult chooseFromPopup(const QString& opener, const QString& item, QWidget* scope);
+/// On the settings step: converted to PNG, the folder `out` chosen through its panel.
+::testing::AssertionResult convertToPngInto(const QString& out);
+
 /// Waits until a run has ended and the summary shows; true when it did within `ms`.
 bool waitForSummary(int ms = 60'000);
 
