@@ -176,8 +176,7 @@ QPoint defaultClickPoint(QWidget* control)
 
 } // namespace
 
-::testing::AssertionResult clickWidget(
-    QWidget* control, const QString& name, QPoint at, Qt::MouseButton button, bool doubleClick)
+::testing::AssertionResult clickWidget(QWidget* control, const QString& name, QPoint at, Qt::MouseButton button)
 {
     if (::testing::AssertionResult ok = isReachable(control, name); !ok)
         return ok;
@@ -193,16 +192,7 @@ QPoint defaultClickPoint(QWidget* control)
     QApplication::processEvents();
     QTest::mouseRelease(window, button, Qt::NoModifier, pos);
     QApplication::processEvents();
-    if (doubleClick) {
-        QTest::mouseDClick(window, button, Qt::NoModifier, pos);
-        QApplication::processEvents();
-    }
     return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult doubleClickWidget(QWidget* control, const QString& name, QPoint at)
-{
-    return clickWidget(control, name, at, Qt::LeftButton, true);
 }
 
 ::testing::AssertionResult clickControl(const QString& name, QWidget* scope)
@@ -338,39 +328,6 @@ QString controlText(const QString& name, QWidget* scope)
         return {};
     }
     return textOf(control);
-}
-
-QString describeControls(QWidget* root)
-{
-    QString out;
-    std::function<void(QWidget*, int)> walk = [&](QWidget* w, int depth) {
-        if (!w->isVisible())
-            return;
-        if (!w->accessibleName().isEmpty() || depth == 0) {
-            const QRect r(w->mapTo(root, QPoint(0, 0)), w->size());
-            out += QStringLiteral("%1%2 [%3,%4 %5x%6]%7 %8\n")
-                       .arg(QString(depth, QLatin1Char(' ')), describe(w))
-                       .arg(r.x())
-                       .arg(r.y())
-                       .arg(r.width())
-                       .arg(r.height())
-                       .arg(w->isEnabled() ? QString() : QStringLiteral(" disabled"), textOf(w).left(40));
-        }
-        for (QObject* child : w->children())
-            if (auto* c = qobject_cast<QWidget*>(child); c && !c->isWindow())
-                walk(c, depth + 1);
-    };
-    walk(root, 0);
-    return out;
-}
-
-QList<QWidget*> otherVisibleWindows(QWidget* except)
-{
-    QList<QWidget*> windows;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible() && top != except)
-            windows.append(top);
-    return windows;
 }
 
 RunningApp::RunningApp()

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 class QWidget;
-class QWindow;
 
 /// Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -24,7 +23,6 @@ inline void PrintTo(const QString& text, std::ostream* os)
 namespace vantrel {
 class AppController;
 class MainWindowController;
-class OvAppStoreWindow;
 } // namespace vantrel
 
 namespace vantrel::journeys {
@@ -46,15 +44,14 @@ QWidget* findControl(const QString& name, QWidget* scope = nullptr, QString* why
 /// stacking) is the control or one of its children.
 ::testing::AssertionResult isReachable(QWidget* control, const QString& name);
 
-/// Clicks "the control named `name`" as a user does: pointer moved over its centre (or `at`,
-/// in the control's coordinates), then a press and a release on its top-level window, through
+/// Clicks "the control named `name`" as a user does: pointer moved over its centre (the box of
+/// a check box or radio button), then a press and a release on its top-level window, through
 /// the window system's event path. Fails naming the control when it is missing, hidden,
 /// disabled or covered.
 ::testing::AssertionResult clickControl(const QString& name, QWidget* scope = nullptr);
-::testing::AssertionResult clickWidget(QWidget* control, const QString& name, QPoint at = QPoint(-1, -1),
-    Qt::MouseButton button = Qt::LeftButton, bool doubleClick = false);
-/// The same for a double click.
-::testing::AssertionResult doubleClickWidget(QWidget* control, const QString& name, QPoint at = QPoint(-1, -1));
+/// The same for a control in hand, at `at` (in its coordinates) when given, with `button`.
+::testing::AssertionResult clickWidget(
+    QWidget* control, const QString& name, QPoint at = QPoint(-1, -1), Qt::MouseButton button = Qt::LeftButton);
 
 /// Clicks the control named `name` inside the one visible control named `scopeName`.
 ::testing::AssertionResult clickIn(const QString& scopeName, const QString& name);
@@ -78,13 +75,6 @@ QString textOf(QWidget* control);
 /// The text of the one visible control named `name` (empty, with a failure, when it is missing).
 QString controlText(const QString& name, QWidget* scope = nullptr);
 
-/// One line per visible widget under `root` that has an accessible name: its class, name and
-/// geometry in the window (for failure messages and for finding a control's name).
-QString describeControls(QWidget* root);
-
-/// The visible top-level windows other than `except`.
-QList<QWidget*> otherVisibleWindows(QWidget* except);
-
 /// The application as it starts: the controller launched with its real hooks (the browser and
 /// the process exit replaced), its main window shown and active.
 class RunningApp {
@@ -93,7 +83,6 @@ public:
     ~RunningApp();
 
     bool isUp() const;
-    MainWindowController* windows() const { return m_windows; }
     /// The main window.
     QWidget* window() const;
     /// How many times the application asked to leave its main loop.

@@ -16,7 +16,7 @@
 
 namespace vantrel::journeys {
 
-::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope, bool doubleClick)
+::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope)
 {
     QString why;
     auto* view = qobject_cast<QAbstractItemView*>(findControl(viewName, scope, &why));
@@ -48,7 +48,7 @@ namespace vantrel::journeys {
     if (!viewport->rect().contains(rect.center()))
         return ::testing::AssertionFailure() << "row \"" << itemText.toStdString() << "\" of \""
                                              << viewName.toStdString() << "\" cannot be scrolled into view";
-    return clickWidget(viewport, viewName + " row " + itemText, rect.center(), Qt::LeftButton, doubleClick);
+    return clickWidget(viewport, viewName + " row " + itemText, rect.center());
 }
 
 namespace {

@@ -13,10 +13,8 @@ namespace vantrel::journeys {
 /// Gestures on lists, menus and drop areas, and what a picture of a widget shows.
 
 /// Clicks the row of the item view named `viewName` whose text is `itemText`, turning the
-/// mouse wheel over the view first when the row lies outside it. `doubleClick` for rows that
-/// open on a double click.
-::testing::AssertionResult clickItem(
-    const QString& viewName, const QString& itemText, QWidget* scope = nullptr, bool doubleClick = false);
+/// mouse wheel over the view first when the row lies outside it.
+::testing::AssertionResult clickItem(const QString& viewName, const QString& itemText, QWidget* scope = nullptr);
 
 /// Opens the menu titled `menu` of the window's menu bar with a click and clicks its item
 /// `item`. Fails naming the menu or item when either is missing or disabled.
