@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "../app/Online/LoopbackHttpServer.h"
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
 #include "JourneySteps.h"
+#include "app/Online/LoopbackHttpServer.h"
 
 namespace vantrel::journeys {
 namespace {
