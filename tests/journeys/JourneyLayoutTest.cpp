@@ -30,12 +30,12 @@ bool isUserFacing(QWidget* w)
         || qobject_cast<QTextEdit*>(w);
 }
 
-/// The visible controls of the window, with their frames in window coordinates (cut to what
-/// their ancestors let show; a control scrolled out of sight is left out).
-QList<std::pair<QWidget*, QRect>> controlsOf(QWidget* window)
+/// The visible controls under `root` in the window, with their frames in window coordinates
+/// (cut to what their ancestors let show; a control scrolled out of sight is left out).
+QList<std::pair<QWidget*, QRect>> controlsOf(QWidget* window, QWidget* root)
 {
     QList<std::pair<QWidget*, QRect>> controls;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->isWindow() || !isUserFacing(w) || w->accessibleName().isEmpty())
             continue;
         QRect frame(w->mapTo(window, QPoint(0, 0)), w->size());
@@ -65,12 +65,13 @@ QString where(QWidget* w, const QRect& r)
 }
 
 /// Fails for each control outside the window and each pair of controls that overlap (a
-/// control and what lies inside it, such as a list's own buttons, are not a pair).
-void checkLayout(QWidget* window, const QString& step)
+/// control and what lies inside it, such as a list's own buttons, are not a pair). With a
+/// `root` (a sheet over the window), only the controls under it count.
+void checkLayout(QWidget* window, const QString& step, QWidget* root = nullptr)
 {
     SCOPED_TRACE(QStringLiteral("%1 at %2x%3").arg(step).arg(window->width()).arg(window->height()).toStdString());
     const QRect inside = window->rect();
-    const auto controls = controlsOf(window);
+    const auto controls = controlsOf(window, root ? root : window);
     EXPECT_GT(controls.size(), 8) << "hardly any controls found";
     for (int i = 0; i < controls.size(); ++i) {
         const auto& [a, ra] = controls.at(i);
@@ -132,6 +133,42 @@ TEST(Journey, EveryStepFitsWithoutOverlapsAtSmallAndLargeWindowSizes)
         ASSERT_TRUE(waitForSummary());
         checkLayout(window, "the summary");
     }
+
+    // The overwrite question at the smallest size, before and after its rename field says the
+    // name is taken: it fits, and the field keeps its height.
+    window->setGeometry(QRect(QPoint(40, 40), QSize(900, 640)));
+    ASSERT_TRUE(waitFor([&] { return window->size() == QSize(900, 640); }, 3000));
+    ASSERT_TRUE(goToStep("Finish", "Photos"));
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
+    QWidget* sheet = nullptr;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            for (QWidget* w : visibleControls("File already exists"))
+                if (!qobject_cast<QLabel*>(w))
+                    sheet = w;
+            return sheet != nullptr;
+        },
+        15'000))
+        << "no overwrite question";
+    checkLayout(window, "the overwrite question", sheet);
+    QWidget* field = control("New file name", sheet);
+    ASSERT_TRUE(field);
+    const int height = field->height();
+    ASSERT_TRUE(typeInto("New file name", "upside", sheet));
+    ASSERT_TRUE(clickControl("Rename", sheet));
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const QList<QWidget*> error = visibleControls("Rename error", sheet);
+            return error.size() == 1 && !textOf(error.first()).isEmpty();
+        },
+        3000))
+        << "a taken name gave no error";
+    checkLayout(window, "the overwrite question with its error", sheet);
+    EXPECT_EQ(field->height(), height) << "the rename field lost height under its error";
+    ASSERT_TRUE(clickControl("Skip All", sheet));
+    ASSERT_TRUE(waitForSummary());
 }
 
 } // namespace
