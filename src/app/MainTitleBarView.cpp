@@ -12,7 +12,6 @@
 #include "components/IMGButton.h"
 #include "components/MouseDownView.h"
 #include "components/NamedImagePainter.h"
-#include "components/ReadingOrder.h"
 #include "core/ResourceImages.h"
 
 namespace vantrel {
@@ -151,11 +150,6 @@ void MainTitleBarView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutParts();
-}
-
-bool MainTitleBarView::focusNextPrevChild(bool next)
-{
-    return ReadingOrder::moveFocus(window(), next) || QWidget::focusNextPrevChild(next);
 }
 
 } // namespace vantrel

@@ -46,8 +46,6 @@ public:
     MouseDownView* vwMouseDownLintener = nullptr;
 
 protected:
-    /// Tab follows the window's reading order, as in the main screen below the bar.
-    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -10,11 +10,18 @@ namespace vantrel {
 
 namespace {
 
-/// Fusion, except that a lone Alt press does not put the menu bar into keyboard mode: no
-/// modifier key on its own moves the keyboard anywhere.
+/// Fusion, except that a lone Alt press does not put the menu bar into keyboard mode (no
+/// modifier key on its own moves the keyboard anywhere), and that it draws no focus frame of its
+/// own: the focus ring shows focus on every control, once.
 class AppStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
+    void drawPrimitive(
+        PrimitiveElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const override
+    {
+        if (element != PE_FrameFocusRect)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
     int styleHint(
         StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
     {

@@ -1,6 +1,7 @@
 #include "components/FocusRing.h"
 
 #include <functional>
+#include <utility>
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -21,6 +22,14 @@ namespace {
 
 // The one ring of the application, and the object that watches focus for it.
 QPointer<FocusRing> g_ring;
+// On a control whose window went to the back: whether it showed the ring then.
+constexpr const char* kRingedProperty = "vantrelRingedWhenLeft";
+// Whether the focused control that was just hidden showed the ring, for the control Qt hands
+// focus to next.
+enum class HandOver { None, Ringed, Plain };
+HandOver g_handOver = HandOver::None;
+// Whether the ring is meant to show on its control (it hides with the control, this stays).
+bool g_ringShown = false;
 
 class FocusWatcher : public QObject {
 public:
@@ -106,16 +115,32 @@ void FocusRing::install()
         if (!watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Hide) {
+            // The focused control goes away: Qt hands focus on as if by Tab, and the next
+            // control takes the ring only if the one that went had it.
+            QWidget* focus = QApplication::focusWidget();
+            if (focus && (focus == widget || widget->isAncestorOf(focus)))
+                g_handOver = g_ring && g_ring->m_target == focus && g_ringShown ? HandOver::Ringed : HandOver::Plain;
+            return false;
+        }
+        if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+            return false;
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Focus that leaves with its window (or for a menu) comes back as it left.
+        const bool withWindow = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
         if (event->type() == QEvent::FocusIn) {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (wantsRing(widget, reason))
+            const HandOver handOver = std::exchange(g_handOver, HandOver::None);
+            QVariant had = withWindow ? widget->property(kRingedProperty) : QVariant();
+            if (handOver != HandOver::None && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+                had = handOver == HandOver::Ringed;
+            if (had.isValid() ? had.toBool() : wantsRing(widget, reason))
                 showOn(widget);
-            else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            else if (!withWindow || had.isValid())
                 hideRing();
-        } else if (event->type() == QEvent::FocusOut && g_ring && g_ring->m_target == widget) {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                hideRing();
+        } else if (withWindow) {
+            widget->setProperty(kRingedProperty, ringedWidget() == widget);
+        } else if (g_ring && g_ring->m_target == widget) {
+            hideRing();
         }
         return false;
     };
@@ -143,6 +168,7 @@ bool FocusRing::wantsRing(const QWidget* widget, Qt::FocusReason reason)
 
 void FocusRing::showOn(QWidget* target)
 {
+    g_ringShown = true;
     if (g_ring && g_ring->m_target == target) {
         g_ring->place();
         g_ring->show();
@@ -157,6 +183,7 @@ void FocusRing::showOn(QWidget* target)
 
 void FocusRing::hideRing()
 {
+    g_ringShown = false;
     if (g_ring)
         g_ring->hide();
 }

@@ -77,12 +77,20 @@ QWidget* ReadingOrder::applyTabOrder(const QWidget* root, QWidget* after)
 bool ReadingOrder::moveFocus(const QWidget* root, bool next)
 {
     const QList<QWidget*> ordered = controls(root);
-    const qsizetype at = ordered.indexOf(QApplication::focusWidget());
-    if (at < 0)
+    if (!ordered.contains(QApplication::focusWidget()))
         return false;
-    const qsizetype count = ordered.size();
-    ordered.at((at + (next ? 1 : count - 1)) % count)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    moveFocus(ordered, next);
     return true;
+}
+
+void ReadingOrder::moveFocus(const QList<QWidget*>& order, bool next)
+{
+    if (order.isEmpty())
+        return;
+    const qsizetype count = order.size();
+    const qsizetype at = order.indexOf(QApplication::focusWidget());
+    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+    order.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 } // namespace vantrel

@@ -24,6 +24,9 @@ public:
     /// root in reading order, coming round at the ends. False, with focus unchanged, when focus
     /// is not on one of root's controls.
     static bool moveFocus(const QWidget* root, bool next);
+    /// Tab (next) or Shift+Tab through the given controls, coming round at the ends; from a
+    /// control that is not one of them, to the first (next) or the last.
+    static void moveFocus(const QList<QWidget*>& order, bool next);
 };
 
 } // namespace vantrel

@@ -76,8 +76,7 @@ Sheet::Sheet(QWidget* topLevel, QWidget* content, Completion done)
     content->setParent(this);
     layoutInWindow();
     topLevel->installEventFilter(this);
-    content->installEventFilter(this);
-    qApp->installEventFilter(this);
+    qApp->installEventFilter(this); // sees the content's events too
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { keepFocusInside(now); });
 }
 
@@ -116,8 +115,6 @@ void Sheet::endSheet(int returnCode)
     qApp->removeEventFilter(this);
     if (m_topLevel)
         m_topLevel->removeEventFilter(this);
-    if (m_content)
-        m_content->removeEventFilter(this);
     hide();
     if (m_content) {
         m_content->hide();

@@ -150,16 +150,7 @@ bool Sheet::focusNextPrevChild(bool next)
 {
     if (!m_active)
         return QWidget::focusNextPrevChild(next);
-    const QList<QWidget*> order = focusOrder();
-    if (order.isEmpty())
-        return true;
-    const qsizetype at = order.indexOf(QApplication::focusWidget());
-    qsizetype to = 0;
-    if (at < 0)
-        to = next ? 0 : order.size() - 1;
-    else
-        to = (at + (next ? 1 : order.size() - 1)) % order.size();
-    order.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    ReadingOrder::moveFocus(focusOrder(), next);
     return true;
 }
 

@@ -228,3 +228,41 @@ TEST(AppLook, FocusShowsAsARingOnStyledAndPlainControlsAlike)
         EXPECT_LT(FocusRing::ringRect().height(), shown.height() + 8) << row;
     }
 }
+
+// Focus that comes back with its window (another window was in front) and focus that moves on
+// from a control that went away keep the ring as it was: shown after Tab, not after a click.
+TEST(AppLook, TheRingComesBackOrMovesOnOnlyIfItWasThere)
+{
+    FocusRing::install();
+    QWidget top;
+    QWidget other;
+    auto* layout = new QVBoxLayout(&top);
+    auto* first = new QPushButton("First");
+    auto* second = new QPushButton("Second");
+    layout->addWidget(first);
+    layout->addWidget(second);
+    other.show();
+    top.show();
+    for (const bool hidden : { false, true }) {
+        for (const Qt::FocusReason reason : { Qt::MouseFocusReason, Qt::TabFocusReason }) {
+            SCOPED_TRACE(QStringLiteral("hidden %1 reason %2").arg(hidden).arg(int(reason)).toStdString());
+            first->show();
+            top.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+            second->setFocus(Qt::MouseFocusReason);
+            first->setFocus(reason);
+            QWidget* focus = first;
+            if (hidden) {
+                first->hide();
+                focus = second;
+            } else {
+                other.activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+                top.activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&top));
+            }
+            ASSERT_EQ(QApplication::focusWidget(), focus);
+            EXPECT_EQ(FocusRing::ringedWidget(), reason == Qt::TabFocusReason ? focus : nullptr);
+        }
+    }
+}

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -29,9 +28,12 @@
 #include "platform/NotificationCenter.h"
 #include "screens/Processing/ProcessingView.h"
 #include "support/TestImages.h"
+#include "support/WindowShot.h"
 
 namespace vantrel {
 namespace {
+
+using test::shoot;
 
 template <typename Done> bool waitFor(Done done, int ms = 60'000)
 {
@@ -39,16 +41,6 @@ template <typename Done> bool waitFor(Done done, int ms = 60'000)
     while (!done() && !limit.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
-}
-
-void shoot(QWidget* window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VANTREL_SHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QApplication::processEvents();
-    QDir().mkpath(dir);
-    window->grab().save(dir + "/" + name + ".png");
 }
 
 TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)

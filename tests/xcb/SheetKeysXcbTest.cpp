@@ -3,7 +3,6 @@
 // Tab stays in the sheet, and Return answers with the sheet's default button.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -25,20 +24,10 @@
 #include "screens/Processing/OverwriteAlertView.h"
 #include "screens/Processing/ProcessingView.h"
 #include "support/UserTyping.h"
+#include "support/WindowShot.h"
 
 namespace vantrel::test {
 namespace {
-
-/// A picture of the window into VANTREL_SHOT_DIR, when it is set.
-void shoot(QWidget* window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VANTREL_SHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    QApplication::processEvents();
-    QDir().mkpath(dir);
-    window->grab().save(dir + "/" + name + ".png");
-}
 
 TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
 {

@@ -14,7 +14,6 @@
 #include "components/AppLook.h"
 #include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
-#include "components/ReadingOrder.h"
 #include "components/Sheet.h"
 #include "components/TorAttachedWindow.h"
 #include "core/AppDelegate.h"
@@ -252,11 +251,6 @@ void MainScreenView::setFooter(const QString& text, bool visible)
     if (visible)
         m_lblBatchInfoBottom->setText(text);
     m_lblBatchInfoBottom->setVisible(visible);
-}
-
-bool MainScreenView::focusNextPrevChild(bool next)
-{
-    return ReadingOrder::moveFocus(window(), next) || QWidget::focusNextPrevChild(next);
 }
 
 void MainScreenView::showAlertSheet(const AlertContent& alert)

@@ -168,9 +168,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    /// Tab follows the window's reading order: the title bar, the step's controls row by row,
-    /// then the bottom buttons, and round again.
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildBottomBar();

@@ -416,6 +416,12 @@ void KeltCollectionView::setSelectedOnVisibleCell(KeltIndexPath indexPath, bool 
     updateFocusRect();
 }
 
+QWidget* KeltCollectionView::locationsView() const
+{
+    QWidget* view = parentWidget() ? parentWidget() : const_cast<KeltCollectionView*>(this);
+    return view->parentWidget() ? view->parentWidget() : view;
+}
+
 QString KeltCollectionView::description() const
 {
     const QRect g = geometry();

@@ -88,8 +88,14 @@ public:
     void btnCheckboxTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex);
 
     QString description() const;
+    /// The widget two levels above the view (or the highest one there is): cells report the
+    /// locations of their buttons in its coordinates, where popups anchored to them are placed.
+    QWidget* locationsView() const;
 
 protected:
+    /// Tells the focus ring where the current (last selected) item shows. A selection made
+    /// outside the view's own keys calls it once the selection is final.
+    void updateFocusRect();
     void performFullRelayoutForcingSubviewsReset(bool reset) override;
     void setSelectedOnVisibleCell(KeltIndexPath indexPath, bool selected, bool animated) override;
     void reflectScrolledClipView() override;
@@ -104,8 +110,6 @@ private:
     void applyLayoutAttributes(KeltCollectionViewReusableView* view, const OptionalLayoutAttributes& attributes);
     QRect viewportRect(const QRectF& documentFrame) const;
     void discard(QWidget* view);
-    /// Tells the focus ring where the current (last selected) item shows.
-    void updateFocusRect();
 
     QHash<QString, CellFactory> m_cellClassMap;
     QHash<QString, SupplementaryViewFactory> m_supplementaryViewClassMap;

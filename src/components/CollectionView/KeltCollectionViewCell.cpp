@@ -445,28 +445,18 @@ void KeltCollectionViewCell::leaveEvent(QEvent* event)
 
 QPointF KeltCollectionViewCell::locationOfPart(Part part) const
 {
-    // The button's origin in the coordinates of the widget two levels above the collection view
-    // (or the highest one there is), where popups anchored to the cell are placed.
     const QPointF origin = partRect(part).topLeft();
     if (!m_collectionView)
         return origin;
-    QWidget* target = m_collectionView->parentWidget() ? m_collectionView->parentWidget() : m_collectionView.data();
-    if (target->parentWidget())
-        target = target->parentWidget();
-    return QPointF(mapTo(target, origin.toPoint()));
+    return QPointF(mapTo(m_collectionView->locationsView(), origin.toPoint()));
 }
 
 void KeltCollectionViewCell::btnInfoTapped(QWidget* sender)
 {
     if (!m_collectionView || !m_indexPath)
         return;
-    QPointF location = locationOfPart(Part::CheckBoxBtn);
-    if (sender && m_collectionView) {
-        QWidget* target = m_collectionView->parentWidget() ? m_collectionView->parentWidget() : m_collectionView.data();
-        if (target->parentWidget())
-            target = target->parentWidget();
-        location = QPointF(sender->mapTo(target, QPoint(0, 0)));
-    }
+    const QPointF location = sender ? QPointF(sender->mapTo(m_collectionView->locationsView(), QPoint(0, 0)))
+                                    : locationOfPart(Part::CheckBoxBtn);
     m_collectionView->btnInfoTappedAtLocationInCollectionView(location, *m_indexPath);
 }
 

@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
+#include "components/ReadingOrder.h"
 #include "components/TitleBar/OvWindowButton.h"
 #include "components/TitleBar/TitleBarLayout.h"
 #include "core/ResourceImages.h"
@@ -116,6 +117,11 @@ OvAppStoreWindow::OvAppStoreWindow(QWidget* parent)
 }
 
 OvAppStoreWindow::~OvAppStoreWindow() = default;
+
+bool OvAppStoreWindow::focusNextPrevChild(bool next)
+{
+    return ReadingOrder::moveFocus(this, next) || QWidget::focusNextPrevChild(next);
+}
 
 void OvAppStoreWindow::setContentView(QWidget* view)
 {

@@ -126,6 +126,9 @@ signals:
     void titleBarActivationChanged(bool active);
 
 protected:
+    /// Tab follows the window's reading order (ReadingOrder) over the bar and the content alike:
+    /// rows from top to bottom, each panel read whole, and round again.
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -39,7 +39,9 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
 {
     setObjectName(QStringLiteral("batchBrowser"));
     setAccessibleName(tr("Batch"));
-    setFocusPolicy(Qt::StrongFocus);
+    // A click on the panel gives it the keyboard (Control with a key marks all); Tab passes it
+    // by for its controls, which hand it their keys too.
+    setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kPanel);
@@ -147,7 +149,6 @@ IMGButton* BatchBrowser::makeImageButton(const QString& objectName, const QStrin
     button->setObjectName(objectName);
     button->setAccessibleName(accessibleName);
     button->setToolTip(accessibleName);
-    button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(kHeaderButtonSide, kHeaderButtonSide);
     return button;
 }
@@ -219,7 +220,6 @@ void BatchBrowser::buildHeader()
         button->setAccessibleName(button->text());
         button->setStyleSheet(textButton);
         button->setCursor(Qt::PointingHandCursor);
-        button->setFocusPolicy(Qt::NoFocus);
         row->addWidget(button);
     }
 }

@@ -26,7 +26,9 @@ class Sheet;
 
 /// The batch on screen: the header with the three view-mode buttons, mark all and the remove
 /// buttons; the grid or the list; the batch line. A thin widget over BatchPresenter, which it
-/// serves as its BatchView; the add-photos screen hosts it and is its BatchHost.
+/// serves as its BatchView; the add-photos screen hosts it and is its BatchHost. Every header
+/// button is in the keyboard's reach (Tab in reading order, Space presses it), and so is the
+/// info control of the view's current photo.
 class BatchBrowser : public QWidget, public BatchView, public ButtonTableCellDelegate {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "screens/Batch/BatchGridView.h"
 
 #include <QDragEnterEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -97,6 +98,7 @@ KeltCollectionViewCell* BatchGridView::cellForItemAtIndexPath(KeltCollectionView
     if (big)
         cell->setIsForBigThubnails(true);
     cell->selectCellWithFlag(photo.isSelected());
+    cell->btnInfo()->setCurrent(isCurrentItem(item));
     return cell;
 }
 
@@ -110,6 +112,31 @@ bool BatchGridView::shouldDeselectItemAtIndexPath(KeltCollectionView*, KeltIndex
     return true;
 }
 
+void BatchGridView::didSelectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
+{
+    currentItemChanged();
+}
+
+void BatchGridView::didDeselectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
+{
+    currentItemChanged();
+}
+
+bool BatchGridView::isCurrentItem(qint64 item) const
+{
+    const OptionalIndexPath current = indexPathForSelectedItem();
+    return current && current->kelt_item() == item;
+}
+
+void BatchGridView::currentItemChanged()
+{
+    updateFocusRect();
+    for (KeltCollectionViewCell* cell : visibleCells()) {
+        if (auto* gridCell = qobject_cast<GridCell*>(cell))
+            gridCell->btnInfo()->setCurrent(isCurrentItem(gridCell->cellIndex()));
+    }
+}
+
 void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexPath path, QMouseEvent* event)
 {
     const QPoint at = event ? mapFromGlobal(event->globalPosition().toPoint()) : cellOrigin(path.kelt_item());
@@ -118,13 +145,9 @@ void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexP
 
 void BatchGridView::btnInfoTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex)
 {
-    // The cell gives its info control's origin in the widget two levels above this view (or the
-    // highest one there is); the popup is placed from it, in this view's coordinates.
-    QWidget* above = parentWidget() ? parentWidget() : this;
-    if (above->parentWidget())
-        above = above->parentWidget();
-    const QPoint at = above == this ? location.toPoint() : mapFrom(above, location.toPoint());
-    emit infoTapped(at, andIndex.kelt_item());
+    // The cell gives its info control's origin in locationsView(); the popup is placed from it,
+    // in this view's coordinates.
+    emit infoTapped(mapFrom(locationsView(), location.toPoint()), andIndex.kelt_item());
 }
 
 void BatchGridView::btnCheckboxTappedAtLocationInCollectionView(QPointF, KeltIndexPath andIndex)
@@ -213,6 +236,14 @@ void BatchGridView::closeThumbnailWork()
 }
 
 // Keys and drops -------------------------------------------------------------------------------
+
+void BatchGridView::focusInEvent(QFocusEvent* event)
+{
+    KeltCollectionView::focusInEvent(event);
+    const bool fromTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (fromTab && !indexPathForSelectedItem() && !m_batch->isEmpty())
+        selectItemAtIndexPath(firstIndexPath(), KeltScrollPosition::Nearest, true);
+}
 
 void BatchGridView::keyPressEvent(QKeyEvent* event)
 {

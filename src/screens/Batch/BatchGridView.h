@@ -61,6 +61,8 @@ public:
     std::optional<QSizeF> sizeForItemInCollectionView(KeltCollectionView* collectionView) override;
     // KeltCollectionViewDelegate
     bool shouldDeselectItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path) override;
+    void didSelectItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path) override;
+    void didDeselectItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path) override;
     void didRightClickItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path, QMouseEvent* event) override;
     void btnInfoTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex) override;
     void btnCheckboxTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex) override;
@@ -76,12 +78,20 @@ signals:
     void scrolled();
 
 protected:
+    /// Reached by Tab with no current item, the grid makes its first item current, as a list
+    /// does with its first row, so the ring and the info control are on a photo at once.
+    void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onThumbnail(qsizetype item, const QString& path, const QImage& image);
     QPoint cellOrigin(qsizetype index) const;
+    /// Whether an item is the current one (the last selected), whose info control the keyboard
+    /// reaches.
+    bool isCurrentItem(qint64 item) const;
+    /// The ring and the info control in the keyboard's reach follow the current item.
+    void currentItemChanged();
 
     const QList<PhotoFilePtr>* m_batch;
     ThumbnailService* m_thumbnails = nullptr;

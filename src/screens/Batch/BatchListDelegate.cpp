@@ -8,6 +8,7 @@
 #include "core/ResourceImages.h"
 #include "screens/Batch/BatchListModel.h"
 #include "screens/Cells/ButtonTableCellDelegate.h"
+#include "screens/Cells/PhotoInfoButton.h"
 
 namespace vantrel {
 
@@ -39,9 +40,8 @@ QRect BatchListDelegate::buttonRect(const QRect& cell)
 
 QRect BatchListDelegate::infoButtonRect(const QRect& nameCell)
 {
-    return QRect(nameCell.right() - kInfoMargin - BatchListDelegate::kInfoButtonSide + 1,
-        nameCell.center().y() - BatchListDelegate::kInfoButtonSide / 2 + 1, BatchListDelegate::kInfoButtonSide,
-        BatchListDelegate::kInfoButtonSide);
+    return QRect(nameCell.right() - kInfoMargin - PhotoInfoButton::kSide + 1,
+        nameCell.center().y() - PhotoInfoButton::kSide / 2 + 1, PhotoInfoButton::kSide, PhotoInfoButton::kSide);
 }
 
 void BatchListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -62,7 +62,7 @@ void BatchListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
             painter->drawImage(target, thumbnail);
         }
         // The name ends before the row's info control (a widget of the list laid over the cell).
-        const QRect text = cell.adjusted(kThumbnailWidth + 8, 0, -(BatchListDelegate::kInfoButtonSide + 4), 0);
+        const QRect text = cell.adjusted(kThumbnailWidth + 8, 0, -(PhotoInfoButton::kSide + 4), 0);
         painter->setPen(kText);
         painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
             option.fontMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, text.width()));

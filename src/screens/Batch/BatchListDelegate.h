@@ -14,8 +14,6 @@ class BatchListDelegate : public QStyledItemDelegate {
 public:
     explicit BatchListDelegate(ButtonTableCellDelegate* receiver, QObject* parent = nullptr);
 
-    static constexpr int kInfoButtonSide = 20;
-
     /// The rectangle of a column's button inside its cell.
     static QRect buttonRect(const QRect& cell);
     /// The rectangle of the row's info control at the right end of its name cell.

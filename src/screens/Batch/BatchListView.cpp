@@ -2,7 +2,6 @@
 
 #include <QDragEnterEvent>
 #include <QHeaderView>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -11,11 +10,11 @@
 
 #include "core/Batch/BatchViewRules.h"
 #include "core/Batch/ThumbnailService.h"
-#include "core/ResourceImages.h"
 #include "screens/Batch/BatchListDelegate.h"
 #include "screens/Batch/BatchListModel.h"
 #include "screens/Batch/DroppedPaths.h"
 #include "screens/Cells/ButtonTableCellDelegate.h"
+#include "screens/Cells/PhotoInfoButton.h"
 
 namespace vantrel {
 
@@ -30,6 +29,7 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     setAccessibleName(tr("Photos of the batch"));
     setModel(m_model);
     setItemDelegate(m_delegate);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &BatchListView::layoutInfoButtons);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::StrongFocus);
     setTabKeyNavigation(false); // Tab leaves the list for the next control; arrows move in it
@@ -148,21 +148,10 @@ void BatchListView::scrollContentsBy(int dx, int dy)
     layoutInfoButtons();
 }
 
-QToolButton* BatchListView::makeInfoButton()
+PhotoInfoButton* BatchListView::makeInfoButton()
 {
-    auto* button = new QToolButton(viewport());
-    button->setObjectName(QStringLiteral("btnInfo"));
-    button->setAccessibleName(tr("Photo information"));
-    button->setToolTip(tr("Photo information"));
-    button->setAutoRaise(true);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setIconSize(QSize(BatchListDelegate::kInfoButtonSide, BatchListDelegate::kInfoButtonSide));
-    button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }"));
-    QIcon icon(QPixmap::fromImage(ResourceImages::named(QStringLiteral("info_image.png"))));
-    icon.addPixmap(QPixmap::fromImage(ResourceImages::named(QStringLiteral("info_image_hover.png"))), QIcon::Active);
-    button->setIcon(icon);
-    connect(button, &QToolButton::clicked, this, [this, button] {
+    auto* button = new PhotoInfoButton(viewport());
+    connect(button, &PhotoInfoButton::clicked, this, [this, button] {
         const int row = button->property("row").toInt();
         if (m_receiver && row >= 0 && row < m_model->rowCount())
             m_receiver->btnInfoTappedAtLocationInTableView(button->mapTo(window(), QPoint(0, 0)), row);
@@ -179,20 +168,21 @@ void BatchListView::layoutInfoButtons()
     const auto [first, last] = laidOut ? visibleRows() : QPair<int, int> { -1, -1 };
     qsizetype used = 0;
     for (int row = first; row >= 0 && row <= last; ++row, ++used) {
-        QToolButton* button = used < m_infoButtons.size() ? m_infoButtons[used] : makeInfoButton();
+        PhotoInfoButton* button = used < m_infoButtons.size() ? m_infoButtons[used] : makeInfoButton();
         const QRect cell = visualRect(m_model->index(row, BatchListModel::NameColumn));
         button->setProperty("row", row);
         button->setAccessibleDescription(m_model->index(row, BatchListModel::NameColumn).data().toString());
         button->setGeometry(BatchListDelegate::infoButtonRect(cell));
+        button->setCurrent(row == currentIndex().row());
         button->show();
     }
     for (qsizetype i = used; i < m_infoButtons.size(); ++i)
         m_infoButtons[i]->hide();
 }
 
-QToolButton* BatchListView::infoButtonOfRow(int row) const
+PhotoInfoButton* BatchListView::infoButtonOfRow(int row) const
 {
-    for (QToolButton* button : m_infoButtons)
+    for (PhotoInfoButton* button : m_infoButtons)
         if (!button->isHidden() && button->property("row").toInt() == row)
             return button;
     return nullptr;

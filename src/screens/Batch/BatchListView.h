@@ -2,7 +2,6 @@
 
 #include <QTableView>
 #include <QTimer>
-#include <QToolButton>
 
 #include "core/DataBeans/PhotoFile.h"
 
@@ -11,6 +10,7 @@ namespace vantrel {
 class BatchListDelegate;
 class BatchListModel;
 class ButtonTableCellDelegate;
+class PhotoInfoButton;
 class ThumbnailService;
 
 /// The batch as a list: rows 35 high on the dark panel, no selection highlight, thumbnails
@@ -41,7 +41,7 @@ public:
     /// Drops cached thumbnails and queued requests.
     void closeThumbnailWork();
     /// The info control of a visible row, or nullptr.
-    QToolButton* infoButtonOfRow(int row) const;
+    PhotoInfoButton* infoButtonOfRow(int row) const;
 
 signals:
     /// Right click on a row, with the click's point in the list's window.
@@ -66,13 +66,13 @@ private:
     void onThumbnail(qsizetype item, const QString& path, const QImage& image);
     /// Places one info control on each visible row, hiding the spare ones.
     void layoutInfoButtons();
-    QToolButton* makeInfoButton();
+    PhotoInfoButton* makeInfoButton();
 
     const QList<PhotoFilePtr>* m_batch;
     BatchListModel* m_model;
     BatchListDelegate* m_delegate;
     ButtonTableCellDelegate* m_receiver;
-    QList<QToolButton*> m_infoButtons;
+    QList<PhotoInfoButton*> m_infoButtons;
     ThumbnailService* m_thumbnails = nullptr;
     QTimer m_debounce;
 };

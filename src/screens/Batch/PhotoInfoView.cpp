@@ -23,6 +23,7 @@ PhotoInfoView::PhotoInfoView(QWidget* parent)
     m_close->setFlat(true);
     m_close->setFixedSize(22, 22);
     m_close->setCursor(Qt::PointingHandCursor);
+    m_close->setFocusPolicy(Qt::TabFocus); // the keyboard reaches it; a click leaves the keyboard where it was
     m_close->setStyleSheet(QStringLiteral("QPushButton { color: white; border: none; font-size: 13px; }"
                                           "QPushButton:hover { color: rgb(66,180,211); }"));
 

@@ -1,15 +1,11 @@
 #include "screens/Cells/GridCell.h"
 
-#include <QIcon>
-#include <QPixmap>
-
 #include "core/ResourceImages.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr int kInfoSide = 20;
 constexpr int kInfoInset = 4;
 // The thumbnail's top-right corner in a cell (y-down): it starts 8 below the top and ends 9
 // before the right edge (the frame the base gives the thumbnail).
@@ -20,28 +16,17 @@ constexpr int kThumbnailRightMargin = 9;
 
 GridCell::GridCell(QWidget* parent)
     : KeltCollectionViewCell(parent)
-    , m_btnInfo(new QToolButton(this))
+    , m_btnInfo(new PhotoInfoButton(this))
 {
     setAccessibleName(tr("Photo"));
-    m_btnInfo->setObjectName(QStringLiteral("btnInfo"));
-    m_btnInfo->setAccessibleName(tr("Photo information"));
-    m_btnInfo->setToolTip(tr("Photo information"));
-    m_btnInfo->setAutoRaise(true);
-    m_btnInfo->setCursor(Qt::PointingHandCursor);
-    m_btnInfo->setFocusPolicy(Qt::NoFocus);
-    m_btnInfo->setIconSize(QSize(kInfoSide, kInfoSide));
-    m_btnInfo->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }"));
-    QIcon icon(QPixmap::fromImage(ResourceImages::named(QStringLiteral("info_image.png"))));
-    icon.addPixmap(QPixmap::fromImage(ResourceImages::named(QStringLiteral("info_image_hover.png"))), QIcon::Active);
-    m_btnInfo->setIcon(icon);
     m_btnInfo->setGeometry(infoButtonFrame(size()));
     connect(m_btnInfo, &QToolButton::clicked, this, [this] { btnInfoTapped(m_btnInfo); });
 }
 
 QRect GridCell::infoButtonFrame(const QSize& cellSize)
 {
-    return { cellSize.width() - kThumbnailRightMargin - kInfoInset - kInfoSide, kThumbnailTop + kInfoInset, kInfoSide,
-        kInfoSide };
+    constexpr int side = PhotoInfoButton::kSide;
+    return { cellSize.width() - kThumbnailRightMargin - kInfoInset - side, kThumbnailTop + kInfoInset, side, side };
 }
 
 void GridCell::resizeEvent(QResizeEvent* event)

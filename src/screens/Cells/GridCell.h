@@ -2,10 +2,10 @@
 
 #include <QImage>
 #include <QString>
-#include <QToolButton>
 
 #include "components/CollectionView/KeltCollectionView.h"
 #include "components/CollectionView/KeltCollectionViewCell.h"
+#include "screens/Cells/PhotoInfoButton.h"
 
 namespace vantrel {
 
@@ -46,7 +46,7 @@ public:
     void setSelected(bool selected) override;
 
     /// The info control (accessible name "Photo information").
-    QToolButton* btnInfo() const { return m_btnInfo; }
+    PhotoInfoButton* btnInfo() const { return m_btnInfo; }
     /// The info control's frame in a cell of the given size (y-down): 20 x 20, 4 pixels inside
     /// the thumbnail's top-right corner.
     static QRect infoButtonFrame(const QSize& cellSize);
@@ -55,7 +55,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QToolButton* m_btnInfo;
+    PhotoInfoButton* m_btnInfo;
     QImage m_image;
     QString m_fileName;
     QString m_fileDimension;

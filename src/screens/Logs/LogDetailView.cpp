@@ -62,6 +62,7 @@ LogDetailView::LogDetailView(QWidget* parent)
     m_tblLogs->setModel(m_model.tableModel());
     m_tblLogs->setSelectionMode(QAbstractItemView::NoSelection);
     m_tblLogs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tblLogs->setTabKeyNavigation(false); // Tab leaves the table for the log buttons; arrows move in it
     m_tblLogs->setShowGrid(false);
     m_tblLogs->setWordWrap(false);
     m_tblLogs->setTextElideMode(Qt::ElideMiddle);
@@ -131,7 +132,7 @@ void LogDetailView::sizeColumns()
 {
     // The number and size columns keep their widths; input, output and information share what
     // is left (the saved column stretches), so a narrow window shows every column, texts elided.
-    constexpr int kNumber = 50, kSize = 80, kRatio = 70, kSaved = 110, kMinText = 110;
+    constexpr int kNumber = 50, kSize = 80, kRatio = 70, kSaved = 110, kMinText = 110, kCellPadding = 8;
     // Measured from the view's own width: the table's viewport is resized only after this view.
     const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
     const int scrollBar = std::max(m_tblLogs->verticalScrollBar()->sizeHint().width(),
@@ -139,7 +140,13 @@ void LogDetailView::sizeColumns()
     const int tableWidth = width() - margins.left() - margins.right() - m_tblLogs->frameWidth() * 2 - scrollBar;
     const int available = tableWidth - kNumber - 2 * kSize - kRatio - kSaved;
     const int text = std::max(kMinText, available / 3);
-    const int widths[] = { kNumber, text + text / 10, text + text / 10, text - text / 5, kSize, kSize, kRatio };
+    // The information column shows the message most rows carry whole; the paths (elided in the
+    // middle) give up the room for it.
+    const int message
+        = m_tblLogs->fontMetrics().horizontalAdvance(LogDetailModel::getMessageForstatus(1)) + 2 * kCellPadding;
+    const int information = std::max(text - text / 5, message);
+    const int path = std::max(kMinText, (3 * text - information) / 2);
+    const int widths[] = { kNumber, path, path, information, kSize, kSize, kRatio };
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_tblLogs->setColumnWidth(c, widths[c]);
 }

@@ -1,11 +1,14 @@
 // The log viewer's model over a log database written by real runs of the engine, and its paged
 // loading over a database filled directly.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -169,7 +172,7 @@ TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
     EXPECT_EQ(table->text(0, LogDetailsTableModel::InputFile), "/photos/f2/p2.jpg");
 }
 
-TEST(LogDetailModelTest, TheViewCountsItsRowsInWords)
+TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
 {
     freshApplication();
     DBManager& db = *AppDelegate::shareDelegate()->dbManager;
@@ -191,8 +194,9 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWords)
         DbRows rows;
         for (int i = 0; i < c.rows; ++i)
             rows.append({ { "timeStamp", c.stamp }, { "inputFilename", QStringLiteral("/in/p%1.jpg").arg(i) } });
-        if (!rows.isEmpty())
+        if (!rows.isEmpty()) {
             ASSERT_TRUE(db.InsertDetailInLogDetailsTable(rows));
+        }
     }
 
     LogDetailView view;
@@ -210,6 +214,31 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWords)
         EXPECT_EQ(count->text(), c.shown) << c.stamp;
     }
     EXPECT_EQ(LogDetailModel::rowCountText(1, false), "Loading… 1 photo");
+
+    // Tab leaves the table for the log buttons instead of walking its cells.
+    view.initWithLogTimeStamp("one"); // between the other two: both buttons lead somewhere
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.tblLogs()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(view.tblLogs(), Qt::Key_Tab);
+    EXPECT_TRUE(QApplication::focusWidget() == view.btnPrevLog() || QApplication::focusWidget() == view.btnNextLog());
+}
+
+// At the smaller window sizes the information column still shows the message most rows carry
+// whole; the paths give up the room (they elide in the middle).
+TEST(LogDetailModelTest, TheInformationColumnShowsTheSuccessMessageWhole)
+{
+    freshApplication();
+    LogDetailView view;
+    const QString message = LogDetailModel::getMessageForstatus(1);
+    for (const int width : { 900, 1200 }) {
+        view.resize(width, 600);
+        view.show();
+        QApplication::processEvents();
+        const QTableView* table = view.tblLogs();
+        EXPECT_GE(table->columnWidth(3), table->fontMetrics().horizontalAdvance(message) + 12) << width;
+        EXPECT_GE(table->columnWidth(1), table->columnWidth(3) * 3 / 4) << width;
+    }
 }
 
 TEST(LogDetailModelTest, StatusTexts)
