@@ -41,8 +41,9 @@ void stopXvfb()
     }
 }
 
-/// Starts Xvfb on a free display and returns ":N", or an empty string when it cannot run.
-std::string startXvfb()
+/// Starts Xvfb on display `number`; returns ":N" once it is ready, or an empty string when it
+/// could not start there (the number taken, or no Xvfb).
+std::string startXvfbOn(int number)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -57,24 +58,38 @@ std::string startXvfb()
         const int devnull = open("/dev/null", O_RDWR);
         dup2(devnull, STDOUT_FILENO);
         dup2(devnull, STDERR_FILENO);
+        const std::string display = ":" + std::to_string(number);
         const std::string fd = std::to_string(fds[1]);
-        // Large enough for a 1920 x 1080 window with room around it.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "2100x1300x24", "-nolisten", "tcp", "-noreset",
-            static_cast<char*>(nullptr));
+        // Large enough for a 1920 x 1080 window with room around it. -displayfd says when the
+        // server is ready.
+        execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "2100x1300x24", "-nolisten",
+            "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
     g_xvfb = pid;
-    std::string number;
+    std::string ready;
     char c = 0;
     while (read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
+        ready += c;
     close(fds[0]);
-    if (number.empty()) {
+    if (ready.empty()) {
         stopXvfb();
         return {};
     }
-    return ":" + number;
+    return ":" + ready;
+}
+
+/// Starts Xvfb on a free display. The numbers tried lie far above those people and xvfb-run
+/// (99 upwards) pick, so a journey never takes a display someone is about to start; an X lock
+/// file makes a taken number fail at once, and the next one is tried.
+std::string startXvfb()
+{
+    const int first = 1000 + int(getpid() % 20'000);
+    for (int number = first; number < first + 50; ++number)
+        if (std::string display = startXvfbOn(number); !display.empty())
+            return display;
+    return {};
 }
 
 /// Keeps a picture of the screen at a journey's first failure, so the control that was wrong
