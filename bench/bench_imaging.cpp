@@ -8,10 +8,16 @@
 //                                                   --save also writes each as JPEG (the work
 //                                                   vipsthumbnail does); --threads N spreads the
 //                                                   files over N workers (the grid uses 2 queues)
+//   bench_imaging stages <folder> [--width N]        where a run's time goes, one photo at a time,
+//                                                   per kind of photo: header, decode (into
+//                                                   memory at the run's DCT scale, upright),
+//                                                   resize to N wide (default 1280), JPEG encode
+//                                                   at quality 75, and the metadata written
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -19,6 +25,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/imaging/DecodeFootprint.h"
+#include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/Image.h"
 #include "platform/imaging/ImageEncoder.h"
 #include "platform/imaging/ImageProperties.h"
@@ -41,7 +49,8 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: bench_imaging headers <folder> [--full]\n"
-        "       bench_imaging thumbnails <folder> [WxH] [--save <dir>] [--threads N]\n");
+        "       bench_imaging thumbnails <folder> [WxH] [--save <dir>] [--threads N]\n"
+        "       bench_imaging stages <folder> [--width N]\n");
     return 2;
 }
 
@@ -110,6 +119,75 @@ int thumbnails(const QStringList& files, QSize box, const QString& saveTo, int t
 
 } // namespace
 
+// Seconds per stage for one kind of photo.
+struct Stages {
+    int photos = 0;
+    double header = 0, decode = 0, resize = 0, encode = 0, metadata = 0;
+};
+
+int stages(const QStringList& files, int width)
+{
+    std::map<QString, Stages> kinds;
+    const QString scratch
+        = QDir::temp().filePath(QStringLiteral("bench-stages-%1").arg(QCoreApplication::applicationPid()));
+    QDir().mkpath(scratch);
+    for (const QString& file : files) {
+        auto start = Clock::now();
+        const vantrel::ImageProperties p
+            = vantrel::readImageProperties(file, vantrel::PropertyDepth::SizeAndOrientation);
+        if (!p.valid)
+            continue;
+        const vantrel::DecodeFootprint footprint = vantrel::DecodeFootprint::read(file, p);
+        const double header = secondsSince(start);
+        const QSize upright = p.uprightSize();
+        const QSize target = upright.width() > width
+            ? QSize(width, qMax(1, int(qint64(upright.height()) * width / upright.width())))
+            : upright;
+        const QSize storedTarget = p.orientation >= 5 ? target.transposed() : target;
+        const int shrink
+            = footprint.shrinksOnLoad ? vantrel::DecodeFootprint::jpegShrink(p.storedSize(), storedTarget) : 1;
+        QString kind = p.loader.section(QLatin1String("load"), 0, 0);
+        if (kind == QLatin1String("jpeg"))
+            kind
+                = footprint.workingBytes > 0 ? QStringLiteral("jpeg, progressive") : QStringLiteral("jpeg, sequential");
+        Stages& stage = kinds[kind];
+        try {
+            start = Clock::now();
+            vantrel::Image decoded(vantrel::GuardedLoad::decodeIntoMemory(file, p, shrink));
+            if (p.orientation != 1)
+                decoded = vantrel::Image(decoded.uprightForOrientation(p.orientation).vips().copy_memory());
+            stage.decode += secondsSince(start);
+            start = Clock::now();
+            const vantrel::Image resized(decoded.resized(target).vips().copy_memory());
+            stage.resize += secondsSince(start);
+            vantrel::EncodeOptions options;
+            options.quality = 0.75f;
+            start = Clock::now();
+            vantrel::encodeImage(resized, scratch + "/plain.jpg", vantrel::ImageFileFormat::Jpeg, options);
+            const double encode = secondsSince(start);
+            options.metadataSource = file;
+            start = Clock::now();
+            vantrel::encodeImage(resized, scratch + "/tagged.jpg", vantrel::ImageFileFormat::Jpeg, options);
+            stage.metadata += std::max(0.0, secondsSince(start) - encode);
+            stage.encode += encode;
+            stage.header += header;
+            ++stage.photos;
+        } catch (const vips::VError& e) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(file), e.what());
+        }
+    }
+    QDir(scratch).removeRecursively();
+    std::printf("ms per photo, one photo at a time, to %d wide JPEG q75\n", width);
+    std::printf(
+        "%-20s %6s %8s %8s %8s %8s %9s\n", "kind", "photos", "header", "decode", "resize", "encode", "metadata");
+    for (const auto& [kind, s] : kinds) {
+        const double n = s.photos / 1000.0;
+        std::printf("%-20s %6d %8.1f %8.1f %8.1f %8.1f %9.1f\n", qPrintable(kind), s.photos, s.header / n, s.decode / n,
+            s.resize / n, s.encode / n, s.metadata / n);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -121,6 +199,10 @@ int main(int argc, char** argv)
     const QStringList files = filesIn(args[2]);
     if (args[1] == "headers")
         return headers(files, args.contains("--full"));
+    if (args[1] == "stages") {
+        const qsizetype at = args.indexOf("--width");
+        return stages(files, at > 0 && at + 1 < args.size() ? args[at + 1].toInt() : 1280);
+    }
     if (args[1] == "thumbnails") {
         QSize box(404, 414);
         QString saveTo;

@@ -2,11 +2,13 @@
 // and the peak resident memory of the process.
 //
 //   bench_run <input folder> <output folder> [--width N] [--percent P] [--format jpg|png|...]
-//             [--quality Q] [--keep-format]
+//             [--quality Q] [--keep-format] [--writers K] [--budget MB]
 //
 // --width N     fit into N pixels wide (aspect kept)      --percent P   scale both sides to P %
 // --format F    convert every photo to F (default jpg)    --quality Q   lossy quality (default 75)
 // --keep-format every photo keeps its own format (quality 75 for JPEG, as the application does)
+// --writers K   photos written at once (default: as many as the machine's cores)
+// --budget MB   the process's memory budget for image work (default: the application's)
 //
 // The run is the application's: one worker thread, hops to the main thread's event loop, the
 // one-photo pipeline, the free-space and permission checks, and the log rows written into a log
@@ -31,6 +33,7 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/imaging/DecodeBudget.h"
 #include "platform/imaging/ImagingInit.h"
 
 namespace {
@@ -39,7 +42,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: bench_run <input folder> <output folder> [--width N] [--percent P] [--format F] [--quality Q] "
-        "[--keep-format] [--writers K]\n");
+        "[--keep-format] [--writers K] [--budget MB]\n");
     return 2;
 }
 
@@ -104,6 +107,11 @@ int main(int argc, char** argv)
             if (writers < 1)
                 return usage();
             ++i;
+        } else if (arg == "--budget") {
+            if (value.toLongLong() < 1)
+                return usage();
+            vantrel::DecodeBudget::process().setBytes(value.toLongLong() << 20);
+            ++i;
         } else if (arg == "--keep-format") {
             options.job.formatOption = 0;
         } else {
@@ -143,8 +151,9 @@ int main(int argc, char** argv)
     int written = 0;
     for (const vantrel::PhotoFilePtr& photo : engine->arrPhotosToProcess())
         written += photo->processStatus() == 1 ? 1 : 0;
-    std::printf("photos %lld written %d  records %.3f s  run %.3f s  wall %.3f s  peak RSS %.1f MB\n",
+    std::printf("photos %lld written %d  records %.3f s  run %.3f s  wall %.3f s  peak RSS %.1f MB  "
+                "waited for the budget %.3f s (photos added up)\n",
         static_cast<long long>(engine->arrPhotosToProcess().size()), written, addMs / 1000.0, runMs / 1000.0,
-        (addMs + runMs) / 1000.0, peakRssKiB() / 1024.0);
+        (addMs + runMs) / 1000.0, peakRssKiB() / 1024.0, vantrel::DecodeBudget::process().secondsWaited());
     return written == engine->arrPhotosToProcess().size() ? 0 : 1;
 }

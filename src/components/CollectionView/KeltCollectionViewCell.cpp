@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QEnterEvent>
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -302,13 +301,18 @@ void KeltCollectionViewCell::paintEvent(QPaintEvent*)
         if (!isPartHidden(part) && color.isValid() && color.alpha() > 0)
             painter.fillRect(partRect(part), color);
     };
-    auto fitted = [](const QImage& image, const QRectF& box) {
-        // Scaled down proportionally to fit, never up, centred.
+    const qreal ratio = devicePixelRatioF();
+    // Scaled down proportionally to fit, never up, centred on whole pixels; drawn from the
+    // cache's copy at that size, so that a frame only copies pixels.
+    auto drawFitted = [&](CellPaintCache::ImageSlot slot, const QImage& image, const QRectF& box) {
         QSizeF size = image.size();
         if (size.width() > box.width() || size.height() > box.height())
             size.scale(box.size(), Qt::KeepAspectRatio);
-        return QRectF(
-            box.center().x() - size.width() / 2, box.center().y() - size.height() / 2, size.width(), size.height());
+        const QSize pixels(qMax(1, qRound(size.width() * ratio)), qMax(1, qRound(size.height() * ratio)));
+        QImage shown = m_paintCache.scaled(slot, image, pixels);
+        shown.setDevicePixelRatio(ratio);
+        const QPointF origin(qRound(box.center().x() - size.width() / 2), qRound(box.center().y() - size.height() / 2));
+        painter.drawImage(origin, shown);
     };
     // Bottom-most first: the last part built lies below all the others.
     fill(Part::VwLineSelected, m_lineSelectedColor);
@@ -331,32 +335,36 @@ void KeltCollectionViewCell::paintEvent(QPaintEvent*)
         painter.setOpacity(m_alphaValue);
     }
     fill(Part::BgThumbnail, kBackdropColor);
-    if (!m_thumbnail.isNull() && !isPartHidden(Part::ImgVwThumbnail)) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QRectF box = partRect(Part::ImgVwThumbnail);
-        painter.drawImage(fitted(m_thumbnail, box), m_thumbnail);
-    }
+    if (!m_thumbnail.isNull() && !isPartHidden(Part::ImgVwThumbnail))
+        drawFitted(CellPaintCache::ImageSlot::Thumbnail, m_thumbnail, partRect(Part::ImgVwThumbnail));
     fill(Part::BottomBox, kBottomBoxColor);
-    auto text = [&](Part part, const QString& value, const QColor& color, int pixelSize) {
-        if (isPartHidden(part) || value.isEmpty())
-            return;
-        const QRectF box = partRect(part).adjusted(2, 0, -2, 0);
-        const QFont font = systemFont(pixelSize);
-        painter.setFont(font);
-        painter.setPen(color);
-        const QString shown = QFontMetricsF(font).elidedText(value, Qt::ElideRight, box.width());
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
-    };
-    text(Part::LblSize, m_sizeValue, kSmallTextColor, 10);
-    text(Part::LblDimension, m_dimensionValue, kSmallTextColor, 10);
-    text(Part::LblTitle, m_nameValue, Qt::white, 12);
+    auto text
+        = [&](Part part, CellPaintCache::TextSlot slot, const QString& value, const QColor& color, int pixelSize) {
+              if (isPartHidden(part) || value.isEmpty())
+                  return;
+              const QRectF box = partRect(part).adjusted(2, 0, -2, 0);
+              const QFont font = systemFont(pixelSize);
+              painter.setFont(font);
+              painter.setPen(color);
+              const QStaticText& laidOut = m_paintCache.text(slot, value, font, box.width());
+              // Clipped to its box only when it does not fit there, as drawText does.
+              const bool clip = laidOut.size().width() > box.width() || laidOut.size().height() > box.height();
+              if (clip) {
+                  painter.save();
+                  painter.setClipRect(box, Qt::IntersectClip);
+              }
+              painter.drawStaticText(box.topLeft(), laidOut);
+              if (clip)
+                  painter.restore();
+          };
+    text(Part::LblSize, CellPaintCache::TextSlot::Size, m_sizeValue, kSmallTextColor, 10);
+    text(Part::LblDimension, CellPaintCache::TextSlot::Dimension, m_dimensionValue, kSmallTextColor, 10);
+    text(Part::LblTitle, CellPaintCache::TextSlot::Title, m_nameValue, Qt::white, 12);
     if (!isPartHidden(Part::CheckBoxBtn)) {
         const QImage& image
             = m_pressingCheckBox && !m_checkAlternateImage.isNull() ? m_checkAlternateImage : m_checkImage;
-        if (!image.isNull()) {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(fitted(image, partRect(Part::CheckBoxBtn)), image);
-        }
+        if (!image.isNull())
+            drawFitted(CellPaintCache::ImageSlot::CheckBox, image, partRect(Part::CheckBoxBtn));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "components/CollectionView/CellPaintCache.h"
 #include "components/CollectionView/KeltIndexPath.h"
 #include "components/TickSource.h"
 
@@ -131,6 +132,8 @@ public:
     bool isPartHidden(Part part) const;
 
     QString description() const;
+    /// The scaled images and laid-out texts that paints reuse.
+    const CellPaintCache& paintCache() const { return m_paintCache; }
 
 public slots:
     void btnInfoTapped(QWidget* sender = nullptr);
@@ -199,6 +202,7 @@ private:
     bool m_isForSmallThubnails = false;
     bool m_isForBigThumbnail = false;
 
+    CellPaintCache m_paintCache;
     bool m_pressingCheckBox = false;
     bool m_doubleClickPending = false;
 };

@@ -85,8 +85,13 @@ OptionalIndexPath KeltSelectionList::first() const
 
 OptionalIndexPath KeltSelectionList::last() const
 {
-    const auto& order = paths();
-    return order.empty() ? OptionalIndexPath {} : order.back();
+    // Only removed entries at the end are dropped, not the whole order compacted: the view asks
+    // for the last selected item after each of a million deselections (a click after select-all).
+    while (m_removed > 0 && !m_order.empty() && !testBit(m_order.back())) {
+        m_order.pop_back();
+        --m_removed;
+    }
+    return m_order.empty() ? OptionalIndexPath {} : m_order.back();
 }
 
 } // namespace vantrel

@@ -87,6 +87,38 @@ ProcessStatus statusForErrno(int errorNumber)
 // The most pixels a source may claim to be decoded (the loader's own limit).
 constexpr qint64 kMaxDecodedPixels = 400'000'000;
 
+// What an encode holds in memory for `pixels` output pixels: in the general route the encoded
+// file, exiv2's copy of it and the file with its metadata; streamed, what the format's writer or
+// exiv2's rewrite holds of the file (see the keep-size figures in bench/README.md).
+qint64 encodeBytes(ImageFileFormat format, qint64 pixels, float quality, bool streamed)
+{
+    const qint64 raw = pixels * 3;
+    switch (format) {
+    case ImageFileFormat::Jpeg: {
+        const qint64 encoded = quality >= 0.95f ? raw / 2 : quality >= 0.85f ? raw / 4 : raw / 8;
+        return streamed ? encoded : 3 * encoded;
+    }
+    case ImageFileFormat::Png:
+        return streamed ? 0 : 3 * raw; // streamed: the metadata is spliced in while the file is copied
+    case ImageFileFormat::Tiff:
+        return streamed ? 2 * raw : 3 * raw; // exiv2 rewrites a TIFF whole
+    case ImageFileFormat::Jpeg2000:
+        return streamed ? raw : 3 * raw / 2;
+    case ImageFileFormat::Bmp:
+        return streamed ? raw : 2 * raw; // streamed: the frame is read bottom-up
+    case ImageFileFormat::Gif:
+        return pixels * 13; // the frame gathered in four bands, quantised, and the encoded file
+    }
+    return raw;
+}
+
+// A resize from a frame in memory holds strips of rows in floating point on each of its threads.
+qint64 resizeBytes(qint64 sourceWidth, int bytesPerPixel)
+{
+    constexpr qint64 kRows = 64;
+    return sourceWidth * bytesPerPixel * 4 * kRows;
+}
+
 Image decodeAtSize(const QString& path, QSize upright, QSize target)
 {
     Image image;
@@ -118,6 +150,8 @@ PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
     if (!properties.valid || properties.pixelWidth <= 0 || properties.pixelHeight <= 0)
         return plan;
     plan.decodable = true;
+    plan.camera = properties.loader == QLatin1String("raw");
+    plan.footprint = DecodeFootprint::read(photo.fileURL(), properties);
     plan.orientation = properties.orientation;
     plan.hasOrientationTag = properties.hasOrientationTag;
     plan.uprightSize = properties.uprightSize();
@@ -126,6 +160,40 @@ PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
         plan.targetSize = *target;
     }
     return plan;
+}
+
+qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const
+{
+    if (!plan.decodable || !plan.sizeAccepted || outputPath.isEmpty() || shouldCopy(photo, outputPath))
+        return 0;
+    const ImageFileFormat format = formatForIndex(formatIndexForPath(outputPath));
+    const DecodeFootprint& decode = plan.footprint;
+    const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
+    if (streams(plan, format))
+        return decode.streamed() + encodeBytes(format, outputPixels, qualityFactor(), true);
+    // The route of decodeAtSize: a reduced JPEG is decoded at the DCT scale just above its size,
+    // anything else at its full size.
+    int shrink = 1;
+    const QSize target = plan.targetSize;
+    const QSize upright = plan.uprightSize;
+    if (decode.shrinksOnLoad && !plan.camera && target.width() < upright.width()
+        && target.height() < upright.height()) {
+        const bool turned = plan.orientation >= 5 && plan.orientation <= 8;
+        shrink = DecodeFootprint::jpegShrink(decode.stored, turned ? target.transposed() : target);
+    }
+    const qint64 resize
+        = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
+    return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor(), false);
+}
+
+bool PhotoPipeline::streams(const PhotoPlan& plan, ImageFileFormat format) const
+{
+    const bool keepsLayout = m_settings.rotationType != 4 && formatKeepsOrientationTag(format);
+    const PixelTransform layout
+        = keepsLayout ? PixelTransform::layoutForOrientation(plan.orientation) : PixelTransform();
+    return plan.targetSize == plan.uprightSize && !plan.camera
+        && qint64(plan.uprightSize.width()) * plan.uprightSize.height() <= kMaxDecodedPixels
+        && PixelTransform::viewerCorrection(plan.orientation).then(userTransform()).then(layout).isIdentity();
 }
 
 bool PhotoPipeline::isAnyChangesMadeInImageFilterObject() const
@@ -345,8 +413,7 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
 
     // A keep-size conversion that leaves the stored pixels as they are streams from the loader
     // into the output file: no decoded photo or encoded file is held whole in memory.
-    if (!transformed && plan.targetSize == plan.uprightSize
-        && PixelTransform::viewerCorrection(plan.orientation).then(userTransform()).then(layout).isIdentity())
+    if (!transformed && streams(plan, format))
         if (auto streamed = writeStreamed(photo, outputPath, formatIndex, tag))
             return *streamed;
 
@@ -377,7 +444,7 @@ std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
         return std::nullopt;
     std::optional<GuardedLoad> load;
     try {
-        load = GuardedLoad::open(photo.fileURL());
+        load = GuardedLoad::open(photo.fileURL(), DecodeFootprint::read(photo.fileURL(), properties).streamed());
     } catch (const vips::VError& e) {
         return failure(0, QStringLiteral("cannot decode"), photo.fileURL(), QString::fromUtf8(e.what()).trimmed());
     }

@@ -11,6 +11,7 @@
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Processing/PhotoJobSettings.h"
 #include "core/Processing/PixelTransform.h"
+#include "platform/imaging/DecodeFootprint.h"
 #include "platform/imaging/Image.h"
 #include "platform/imaging/ImageEncoder.h"
 
@@ -26,6 +27,8 @@ struct PhotoPlan {
     QSize targetSize; ///< the size of the size step, upright, before the rotation
     int orientation = 1; ///< the source's EXIF orientation (1 when it states none)
     bool hasOrientationTag = false; ///< the source states an orientation
+    bool camera = false; ///< a camera RAW file, developed rather than loaded
+    DecodeFootprint footprint; ///< what decoding the source holds in memory
 };
 
 /// The outcome of writing one photo.
@@ -70,6 +73,11 @@ public:
     /// directory at the output path, an encoder error).
     PhotoWriteResult processPhoto(const PhotoFile& photo, const QString& outputPath) const;
     PhotoWriteResult processPhoto(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
+
+    /// The memory writing `photo` to `outputPath` holds at its peak, estimated from its header
+    /// (`plan`) before any pixel is decoded: its decode (DecodeFootprint), its resize and its
+    /// encode buffers. 0 for a copy, a refused size or an unreadable source.
+    qint64 memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
 
     /// NO only when the size is kept, neither flip is on and the rotation type is 0.
     bool isAnyChangesMadeInImageFilterObject() const;
@@ -121,6 +129,8 @@ public:
     PixelTransform userTransform() const;
 
 private:
+    /// True when the write of a kept-size photo streams from the loader into its output.
+    bool streams(const PhotoPlan& plan, ImageFileFormat format) const;
     PhotoWriteResult writeEncoded(
         const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* decoded) const;
     /// Streams an unchanged-size conversion from the loader into the output; nothing when the

@@ -47,7 +47,8 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
     }
     auto result = std::make_shared<WriteDone>();
     const RunOptions* options = &worker.options;
-    pool.dispatch(photo->fileURL(), outputPath, [this, photo, outputPath, options, result] {
+    const qint64 memoryNeed = m_deps.pipeline->memoryNeed(*photo, outputPath, worker.options);
+    pool.dispatch(photo->fileURL(), outputPath, memoryNeed, [this, photo, outputPath, options, result] {
         // A failed write is recorded as the failure it is, never as written.
         result->written = m_deps.pipeline->write(*photo, outputPath, *options);
         if (result->written.status == 1) {

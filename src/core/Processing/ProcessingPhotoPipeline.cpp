@@ -20,13 +20,8 @@ QString ProcessingPhotoPipeline::outputPath(const PhotoFile& photo, const RunOpt
 RunSizeCheck ProcessingPhotoPipeline::checkSize(const PhotoFile& photo, const RunOptions& options)
 {
     const PhotoPlan plan = PhotoPipeline(options.job, m_fileSystem).planFor(photo);
-    if (plan.decodable && plan.sizeAccepted) {
-        std::lock_guard lock(m_mutex);
-        takePlan(photo);
-        m_plans.emplace_back(&photo, plan);
-        if (m_plans.size() > kKeptPlans)
-            m_plans.pop_front();
-    }
+    if (plan.decodable && plan.sizeAccepted)
+        keepPlan(photo, plan);
     if (!plan.decodable)
         return RunSizeCheck::Unreadable;
     return plan.sizeAccepted ? RunSizeCheck::Accepted : RunSizeCheck::Refused;
@@ -47,6 +42,31 @@ RunWriteResult ProcessingPhotoPipeline::write(
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
     return { static_cast<qint32>(result.status) };
+}
+
+qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
+{
+    const PhotoPipeline pipeline(options.job, m_fileSystem);
+    std::optional<PhotoPlan> plan;
+    {
+        std::lock_guard lock(m_mutex);
+        plan = takePlan(photo);
+    }
+    if (!plan)
+        plan = pipeline.planFor(photo);
+    // Kept again for the write that follows.
+    if (plan->decodable && plan->sizeAccepted)
+        keepPlan(photo, *plan);
+    return pipeline.memoryNeed(photo, *plan, outputPath);
+}
+
+void ProcessingPhotoPipeline::keepPlan(const PhotoFile& photo, const PhotoPlan& plan)
+{
+    std::lock_guard lock(m_mutex);
+    takePlan(photo);
+    m_plans.emplace_back(&photo, plan);
+    if (m_plans.size() > kKeptPlans)
+        m_plans.pop_front();
 }
 
 std::optional<PhotoPlan> ProcessingPhotoPipeline::takePlan(const PhotoFile& photo)

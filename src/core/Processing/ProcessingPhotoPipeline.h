@@ -24,15 +24,18 @@ public:
     QString outputPath(const PhotoFile& photo, const RunOptions& options) override;
     RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions& options) override;
     RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
+    qint64 memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
     /// Removes the files named as the pipeline's temporaries from these folders.
     void removeTemporaries(const QStringList& folders) override;
 
 private:
     std::shared_ptr<OutputFileSystem> m_fileSystem;
-    static constexpr size_t kKeptPlans = 8;
+    // More than the photos a run decides ahead of its writers (as many as the machine's cores).
+    static constexpr size_t kKeptPlans = 64;
     std::mutex m_mutex;
     std::deque<std::pair<const PhotoFile*, PhotoPlan>> m_plans; // oldest first
     std::optional<PhotoPlan> takePlan(const PhotoFile& photo);
+    void keepPlan(const PhotoFile& photo, const PhotoPlan& plan);
 };
 
 } // namespace vantrel

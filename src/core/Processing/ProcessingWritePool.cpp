@@ -1,22 +1,22 @@
 #include "core/Processing/ProcessingWritePool.h"
 
-#include "platform/imaging/DecodeBudget.h"
+#include <algorithm>
 
 namespace vantrel {
 
 int ProcessingWritePool::defaultWriters()
 {
-    return std::thread::hardware_concurrency() >= 6 ? 3 : 2;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-ProcessingWritePool::ProcessingWritePool(int writers)
+ProcessingWritePool::ProcessingWritePool(int writers, DecodeBudget* budget)
     : m_writers(std::max(1, writers))
+    , m_admission(budget)
 {
     if (m_writers == 1)
         return;
-    // A thread for each place, and one for the job that may run on a lent place.
-    m_threads.reserve(m_writers + 1);
-    for (int i = 0; i < m_writers + 1; ++i)
+    m_threads.reserve(m_writers);
+    for (int i = 0; i < m_writers; ++i)
         m_threads.emplace_back([this] { writerLoop(); });
 }
 
@@ -31,9 +31,10 @@ ProcessingWritePool::~ProcessingWritePool()
         thread.join();
 }
 
-void ProcessingWritePool::dispatch(const QString& source, const QString& output, std::function<void()> job)
+void ProcessingWritePool::dispatch(
+    const QString& source, const QString& output, qint64 memoryNeed, std::function<void()> job)
 {
-    Job entry { OutputIdentity::of(source), OutputIdentity::of(output), std::move(job) };
+    Job entry { OutputIdentity::of(source), OutputIdentity::of(output), std::move(job), memoryNeed };
     {
         std::lock_guard lock(m_mutex);
         ++m_inFlight;
@@ -50,14 +51,14 @@ void ProcessingWritePool::dispatch(const QString& source, const QString& output,
         m_changed.notify_all();
         return;
     }
-    entry.run();
+    m_admission.run(entry.run, m_admission.take(entry.memoryNeed));
     finish(entry);
 }
 
 bool ProcessingWritePool::isFull() const
 {
     std::lock_guard lock(m_mutex);
-    return m_inFlight - m_lent >= m_writers || m_inFlight > m_writers;
+    return m_inFlight >= m_writers;
 }
 
 bool ProcessingWritePool::isBusyWith(const QString& path, Use use) const
@@ -122,22 +123,12 @@ void ProcessingWritePool::finish(const Job& job)
     m_changed.notify_all();
 }
 
-void ProcessingWritePool::lendPlace(bool lend)
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_lent += lend ? 1 : -1;
-        if (lend)
-            ++m_completions;
-    }
-    if (lend)
-        m_changed.notify_all();
-}
-
 void ProcessingWritePool::writerLoop()
 {
-    DecodeBudget::setThreadWaitListener([this](bool waiting) { lendPlace(waiting); });
     for (;;) {
+        // The next job is taken and admitted by one writer at a time, so that jobs are admitted
+        // in the order they were handed over.
+        std::unique_lock order(m_admissionOrder);
         Job job;
         {
             std::unique_lock lock(m_mutex);
@@ -147,7 +138,9 @@ void ProcessingWritePool::writerLoop()
             job = std::move(m_queue.front());
             m_queue.pop_front();
         }
-        job.run();
+        DecodeBudget::Ticket memory = m_admission.take(job.memoryNeed);
+        order.unlock();
+        m_admission.run(job.run, std::move(memory));
         job.run = nullptr;
         finish(job);
     }

@@ -124,6 +124,12 @@ public:
     virtual RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions& options) = 0;
     /// Resizes, rotates, flips and writes (or copies) the photo to outputPath.
     virtual RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) = 0;
+    /// The memory the write of the photo to outputPath will hold at its peak, from its header; the
+    /// run admits the write once that much of the process's budget is free. 0: nothing to admit.
+    virtual qint64 memoryNeed(const PhotoFile& /*photo*/, const QString& /*outputPath*/, const RunOptions& /*options*/)
+    {
+        return 0;
+    }
     /// Removes the temporary files that an interrupted write may have left in these folders.
     virtual void removeTemporaries(const QStringList& folders) = 0;
 };

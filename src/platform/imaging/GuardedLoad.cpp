@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/DecodeFootprint.h"
 
 namespace vantrel {
 
@@ -42,11 +43,11 @@ void releaseInput(VipsImage* /*image*/, gpointer input)
 
 } // namespace
 
-GuardedLoad GuardedLoad::open(const QString& path, int shrink)
+GuardedLoad GuardedLoad::open(const QString& path, qint64 bytes, int shrink)
 {
     // Taken before the loader allocates anything: a progressive JPEG's coefficient buffer lives
     // as long as the loader.
-    DecodeBudget::Ticket share = DecodeBudget::process().reserve(DecodeBudget::wholeFrameBytes(path));
+    DecodeBudget::Ticket share = DecodeBudget::process().reserve(bytes);
     vips::VOption* options
         = vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED)->set("access", VIPS_ACCESS_SEQUENTIAL);
     if (shrink > 1)
@@ -73,12 +74,23 @@ bool GuardedLoad::failed() const
     return m_state && m_state->failed;
 }
 
-vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, int shrink)
+vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, const ImageProperties& header, int shrink)
 {
-    const GuardedLoad load = open(path, shrink);
-    vips::VImage memory = load.image().copy_memory();
-    if (load.failed())
-        throw vips::VError("the decode stopped early: damaged or truncated data");
+    const DecodeFootprint footprint = DecodeFootprint::read(path, header);
+    vips::VImage memory;
+    {
+        const GuardedLoad load = open(path, footprint.intoMemory(shrink), shrink);
+        memory = load.image().copy_memory();
+        if (load.failed())
+            throw vips::VError("the decode stopped early: damaged or truncated data");
+    }
+    // The loader is closed, and with it the decoder's buffer of the whole picture: a photo that
+    // the run admitted gives that part of its share back now rather than after its encode.
+    DecodeBudget::giveBackEarly(footprint.workingBytes);
+    // The copy inherits the loader's sequential mark, which makes every operation on it (a
+    // resize) put a line cache in front and run on one thread. The pixels are in memory now:
+    // any order of access and any number of threads are fine.
+    memory.remove(VIPS_META_SEQUENTIAL);
     return memory;
 }
 

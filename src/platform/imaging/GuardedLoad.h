@@ -8,6 +8,8 @@
 
 namespace vantrel {
 
+struct ImageProperties;
+
 /// A file opened by its libvips loader for one pass from top to bottom, whose decode failures
 /// are never lost on the way to a consumer.
 ///
@@ -23,18 +25,20 @@ namespace vantrel {
 class GuardedLoad {
 public:
     /// Opens `path` (image 0) failing on truncated data; `shrink` > 1 asks the JPEG loader for
-    /// DCT scaling. Throws vips::VError when the file cannot be opened. First waits for the
-    /// file's share of the process's decode budget (see DecodeBudget), held while the loader is
-    /// open; a thread must not open a second one meanwhile.
-    static GuardedLoad open(const QString& path, int shrink = 1);
+    /// DCT scaling. Throws vips::VError when the file cannot be opened. First waits for `share`
+    /// bytes of the process's decode budget (see DecodeBudget and DecodeFootprint), held while
+    /// the loader is open; a thread must not open a second one meanwhile.
+    static GuardedLoad open(const QString& path, qint64 share, int shrink = 1);
 
     /// The loader's pixels, to be read once from top to bottom.
     const vips::VImage& image() const { return m_image; }
     /// True once a request for pixels failed: the photo must not be used.
     bool failed() const;
 
-    /// The whole picture decoded into memory; throws vips::VError when the decode failed.
-    static vips::VImage decodeIntoMemory(const QString& path, int shrink = 1);
+    /// The whole picture decoded into memory, holding the share of the budget that its header
+    /// `header` calls for (the frame at that scale, and a progressive JPEG's coefficients);
+    /// throws vips::VError when the decode failed.
+    static vips::VImage decodeIntoMemory(const QString& path, const ImageProperties& header, int shrink = 1);
 
     struct State;
 

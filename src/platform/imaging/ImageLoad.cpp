@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/DecodeFootprint.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageFileTypes.h"
 #include "platform/imaging/ImageProperties.h"
@@ -99,13 +100,12 @@ Image rawPreview(const QString& path, QSize box)
     }
 }
 
-// A JPEG thumbnail's share of the process's decode budget (a progressive frame's coefficients),
-// held while its loader is open. The other loads take theirs in GuardedLoad.
+// A thumbnail's share of the process's decode budget (a progressive JPEG's coefficients, a frame
+// that its loader decodes whole), held while its loader is open. The other loads take theirs in
+// GuardedLoad.
 DecodeBudget::Ticket decodeShare(const QString& path, const ImageProperties& p)
 {
-    if (!p.loader.startsWith("jpeg"))
-        return {};
-    return DecodeBudget::process().reserve(DecodeBudget::wholeFrameBytes(path));
+    return DecodeBudget::process().reserve(DecodeFootprint::read(path, p).streamed());
 }
 
 // The whole photo at its full size, its header `p` already read (and its size accepted).
@@ -114,7 +114,7 @@ Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
     if (p.loader == "raw")
         return developRaw(path, p, upright);
     try {
-        return finish(GuardedLoad::decodeIntoMemory(path), p, upright, false, true);
+        return finish(GuardedLoad::decodeIntoMemory(path, p), p, upright, false, true);
     } catch (const vips::VError& e) {
         report(path, "load", e.what());
         return {};
@@ -192,11 +192,7 @@ Image Image::loadAtSize(const QString& path, QSize size)
         return {};
     // The size wanted in the stored layout, and the largest JPEG DCT shrink that stays above it.
     const QSize stored = p.orientation >= 5 ? size.transposed() : size;
-    int shrink = 1;
-    if (p.loader.startsWith("jpeg"))
-        while (shrink < 8 && p.pixelWidth / (shrink * 2) >= stored.width()
-            && p.pixelHeight / (shrink * 2) >= stored.height())
-            shrink *= 2;
+    const int shrink = p.loader.startsWith("jpeg") ? DecodeFootprint::jpegShrink(p.storedSize(), stored) : 1;
     if (shrink == 1) {
         // The header is read already; the whole photo is decoded as load() would.
         const Image full = decodeWhole(path, p, true);
@@ -204,7 +200,7 @@ Image Image::loadAtSize(const QString& path, QSize size)
     }
     try {
         // Decoded straight into memory, so that a damaged file fails here.
-        const Image out = finish(GuardedLoad::decodeIntoMemory(path, shrink), p, true, false, true);
+        const Image out = finish(GuardedLoad::decodeIntoMemory(path, p, shrink), p, true, false, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {
         report(path, "load at size", e.what());

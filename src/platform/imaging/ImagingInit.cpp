@@ -1,6 +1,7 @@
 #include "platform/imaging/ImagingInit.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <mutex>
 
@@ -38,6 +39,9 @@ constexpr int kMallocArenas = 2;
 // measurable time against 1 or 4 MB.
 constexpr int kMmapThreshold = 256 << 10;
 
+// libvips' own thread count, read once it has started.
+std::atomic<int> g_defaultThreads { 0 };
+
 } // namespace
 
 std::string vectorLibraryVersion()
@@ -65,6 +69,12 @@ bool vectorLibraryIsSafe(const std::string& version)
     return !std::lexicographical_compare(numbers, numbers + 3, kSafe, kSafe + 3);
 }
 
+void setImagingThreads(int threads)
+{
+    const int fallback = g_defaultThreads.load();
+    vips_concurrency_set(threads > 0 ? threads : fallback > 0 ? fallback : 0);
+}
+
 void releaseFreedMemory()
 {
     malloc_trim(0);
@@ -81,6 +91,7 @@ bool initImagingLibraries(const char* argv0)
         // No operation cache: batch work touches each image once, and libvips 8.14 keys cached
         // loads by file name only, so a photo replaced on disk (a run that writes over its
         // source) would be read back stale.
+        g_defaultThreads = vips_concurrency_get();
         vips_cache_set_max(0);
         vips_cache_set_max_mem(0);
         // Run-time generated vector code only with a liborc that is safe on several threads:

@@ -20,6 +20,9 @@ std::string vectorLibraryVersion();
 /// True for a liborc version that libvips may use on several threads at once (0.4.34 or later);
 /// false for older ones and for text that is no version.
 bool vectorLibraryIsSafe(const std::string& version);
+/// The worker threads libvips gives each pipeline started from now on (the process's setting:
+/// thumbnails and every photo of a run alike); 0 or less restores libvips' own default.
+void setImagingThreads(int threads);
 /// Hands memory that was freed back to the system (after each photo of a batch), so that the
 /// resident size stays that of one photo's work.
 void releaseFreedMemory();

@@ -4,6 +4,7 @@
 
 #include "CollectionFixtures.h"
 #include "components/CollectionView/KeltCollectionViewGridLayout.h"
+#include "components/CollectionView/KeltSelectionList.h"
 
 using namespace vantrel;
 using namespace vantrel::testing;
@@ -207,4 +208,43 @@ TEST(CollectionData, CountsFramesAndEncompassingSize)
     EXPECT_EQ(view.numberOfItemsInSection(0), 5);
     view.reloadData();
     EXPECT_EQ(view.numberOfItemsInSection(0), 50);
+}
+
+TEST(CollectionSelection, LastSelectedAfterRemovalsInAnyOrder)
+{
+    // The last selected item is what the focus ring follows; it is asked after every removal.
+    struct Row {
+        const char* name;
+        std::vector<qint64> inserted;
+        std::vector<qint64> removed; // asking for the last one after each
+        std::optional<qint64> last;
+    };
+    const Row rows[] = {
+        { "the last ones, from the end", { 0, 1, 2, 3 }, { 3, 2 }, 1 },
+        { "the first ones", { 0, 1, 2, 3 }, { 0, 1 }, 3 },
+        { "all but one in the middle", { 5, 9, 2, 7 }, { 7, 5, 2 }, 9 },
+        { "every one", { 4, 8 }, { 8, 4 }, std::nullopt },
+        { "the last, then the first", { 1, 2, 3 }, { 3, 1 }, 2 },
+    };
+    for (const Row& row : rows) {
+        KeltSelectionList list;
+        for (const qint64 item : row.inserted)
+            list.insert(ip(0, item));
+        for (const qint64 item : row.removed) {
+            list.remove(ip(0, item));
+            (void)list.last();
+        }
+        const OptionalIndexPath last = list.last();
+        EXPECT_EQ(last ? std::optional<qint64>(last->kelt_item()) : std::nullopt, row.last) << row.name;
+        EXPECT_EQ(qint64(list.paths().size()), qint64(row.inserted.size() - row.removed.size())) << row.name;
+    }
+    // Removed and inserted again: it becomes the last.
+    KeltSelectionList list;
+    for (const qint64 item : { 1, 2, 3 })
+        list.insert(ip(0, item));
+    list.remove(ip(0, 1));
+    EXPECT_EQ(list.last()->kelt_item(), 3);
+    list.insert(ip(0, 1));
+    EXPECT_EQ(list.last()->kelt_item(), 1);
+    EXPECT_EQ(list.paths(), (std::vector<KeltIndexPath> { ip(0, 2), ip(0, 3), ip(0, 1) }));
 }

@@ -2,7 +2,11 @@
 // log rows with one writer and with three; barriers (the overwrite question, the low-space alert,
 // a hold, a stop) wait for every write in flight; never more writes at once than writers. Real
 // worker and writer threads, the main thread's event loop carrying the hops.
+#include <chrono>
+#include <latch>
+#include <mutex>
 #include <semaphore>
+#include <thread>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -20,6 +24,7 @@
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "core/Processing/ProcessingWritePool.h"
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/VipsInclude.h"
 
 namespace vantrel::test {
 namespace {
@@ -455,52 +460,99 @@ TEST_F(ProcessingPoolTest, ASingleReplaceAnswerKeepsASourceStillToBeRead)
     }
 }
 
-TEST(ProcessingWritePool, AJobWaitingForItsDecodeShareLendsItsPlace)
+TEST(ProcessingWritePool, AdmitsJobsByTheMemoryTheyNeed)
 {
-    // Two places and a decode budget of 100 bytes: one 80-byte share at a time.
-    ProcessingWritePool pool(2);
+    // Four writers and a budget of 100 bytes; each job states what it needs. Jobs run together as
+    // long as their needs fit; one larger than the whole budget runs alone.
     DecodeBudget budget(100);
-    std::binary_semaphore releaseFirst(0);
-    std::atomic<int> finished { 0 };
-    const auto waitUntil = [&](const std::function<bool()>& done) {
-        for (;;) {
-            const quint64 seen = pool.completions();
-            if (done())
-                return;
-            pool.waitPast(seen);
-        }
+    ProcessingWritePool pool(4, &budget);
+    const std::vector<qint64> needs { 60, 30, 10, 150, 40, 40, 10, 90, 0, 70, 20, 5 };
+    struct Start {
+        qint64 need;
+        qint64 held; // the budget's bytes held while the job runs
+        int running; // jobs running at that moment, this one included
     };
-    const auto decodeJob = [&] {
-        const DecodeBudget::Ticket share = budget.reserve(80);
-        ++finished;
-    };
-    pool.dispatch("/tmp/a.jpg", "/tmp/out/a.jpg", [&] {
-        const DecodeBudget::Ticket share = budget.reserve(80);
-        releaseFirst.acquire();
-        ++finished;
-    });
-    while (budget.heldBytes() == 0) // a holds its share before b asks for one
-        std::this_thread::yield();
-    pool.dispatch("/tmp/b.jpg", "/tmp/out/b.jpg", decodeJob);
-    waitUntil([&] { return !pool.isFull(); }); // b waits for its share and lends its place
-    EXPECT_EQ(budget.waiting(), 1);
-    // A job that needs no share runs meanwhile.
-    std::atomic<bool> ranMeanwhile { false };
-    pool.dispatch("/tmp/c.jpg", "/tmp/out/c.jpg", [&] {
-        ranMeanwhile = true;
-        ++finished;
-    });
-    waitUntil([&] { return ranMeanwhile.load() && !pool.isFull(); });
-    EXPECT_EQ(finished.load(), 1);
-    // A lent place brings one job more into flight, never two: a working, b and d waiting.
-    pool.dispatch("/tmp/d.jpg", "/tmp/out/d.jpg", decodeJob);
-    while (budget.waiting() < 2)
-        std::this_thread::yield();
-    EXPECT_TRUE(pool.isFull());
-    releaseFirst.release();
+    std::mutex mutex;
+    std::vector<Start> starts;
+    int running = 0;
+    int mostRunning = 0;
+    for (const qint64 need : needs) {
+        while (pool.isFull())
+            pool.waitPast(pool.completions());
+        pool.dispatch(QStringLiteral("/tmp/in%1.jpg").arg(starts.size() + need),
+            QStringLiteral("/tmp/out%1.jpg").arg(need), need, [&, need] {
+                {
+                    std::lock_guard lock(mutex);
+                    ++running;
+                    mostRunning = std::max(mostRunning, running);
+                    starts.push_back({ need, budget.heldBytes(), running });
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                std::lock_guard lock(mutex);
+                --running;
+            });
+    }
     pool.waitIdle();
-    EXPECT_EQ(finished.load(), 4);
+    ASSERT_EQ(starts.size(), needs.size());
+    for (const Start& start : starts) {
+        if (start.need > budget.bytes()) {
+            EXPECT_EQ(start.held, start.need) << "runs alone";
+            EXPECT_EQ(start.running, 1);
+        } else {
+            EXPECT_LE(start.held, budget.bytes()) << start.need;
+            EXPECT_GE(start.held, start.need) << "holds its need while it runs";
+        }
+    }
+    EXPECT_GE(mostRunning, 2) << "jobs that fit together run together";
+    EXPECT_LE(mostRunning, 4);
     EXPECT_EQ(budget.heldBytes(), 0);
+}
+
+TEST(ProcessingWritePool, LibvipsThreadsFollowThePhotosAdmitted)
+{
+    // Photos times threads stays near the core count: two photos at once get half the cores
+    // each, a photo alone gets them all, and the process's setting is restored afterwards.
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int before = vips_concurrency_get();
+    DecodeBudget budget(100);
+    std::latch bothRunning(2);
+    std::latch bothSeen(2);
+    std::atomic<int> seenTogether[2] = { 0, 0 };
+    {
+        ProcessingWritePool pool(2, &budget);
+        for (int i = 0; i < 2; ++i) {
+            pool.dispatch(QStringLiteral("/tmp/t%1.jpg").arg(i), QStringLiteral("/tmp/out/t%1.jpg").arg(i), 10, [&, i] {
+                bothRunning.arrive_and_wait();
+                seenTogether[i] = vips_concurrency_get();
+                bothSeen.arrive_and_wait();
+            });
+        }
+        pool.waitIdle();
+    }
+    EXPECT_EQ(seenTogether[0].load(), std::max(1, cores / 2));
+    EXPECT_EQ(seenTogether[1].load(), std::max(1, cores / 2));
+    int alone = 0;
+    {
+        ProcessingWritePool pool(1, &budget);
+        pool.dispatch("/tmp/a.jpg", "/tmp/out/a.jpg", 10, [&] { alone = vips_concurrency_get(); });
+    }
+    EXPECT_EQ(alone, cores);
+    EXPECT_EQ(vips_concurrency_get(), before);
+}
+
+TEST(ProcessingWritePool, DecodesInsideAnAdmittedJobTakeNothingMore)
+{
+    // The job's admission pays for its decodes: a decode inside it never waits for the budget,
+    // even when the budget is full (it would deadlock otherwise).
+    DecodeBudget budget(100);
+    for (const int writers : { 1, 3 }) {
+        ProcessingWritePool pool(writers, &budget);
+        std::atomic<qint64> inner { -1 };
+        pool.dispatch("/tmp/a.jpg", "/tmp/out/a.jpg", 100, [&] { inner = budget.reserve(80).bytes(); });
+        pool.waitIdle();
+        EXPECT_EQ(inner.load(), 0) << writers;
+        EXPECT_EQ(budget.heldBytes(), 0) << writers;
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The decode budget: what a JPEG's whole-frame buffer costs, who may take a share, and that the
-// imaging layer's decodes of progressive JPEGs wait for theirs.
+// The decode budget: what a decode holds in memory (by format and route), who may take a share,
+// and that the imaging layer's decodes wait for theirs.
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/DecodeFootprint.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/Image.h"
+#include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/JpegHeader.h"
 #include "support/TestImages.h"
 
@@ -80,12 +82,71 @@ TEST(DecodeBudget, WholeFrameBytesOfProgressiveJpegs)
         ASSERT_TRUE(header.ok) << path.toStdString();
         EXPECT_EQ(header.progressive, row.progressive) << path.toStdString();
         EXPECT_EQ(header.wholeFrameBytes, row.blocks * 128) << path.toStdString();
-        EXPECT_EQ(DecodeBudget::wholeFrameBytes(path), row.blocks * 128) << path.toStdString();
+        const DecodeFootprint footprint = DecodeFootprint::read(path, readImageProperties(path));
+        EXPECT_EQ(footprint.workingBytes, row.blocks * 128) << path.toStdString();
     }
-    const QString png = dir.filePath("p.png");
-    ASSERT_TRUE(testimages::writePattern(png, 100, 75));
-    EXPECT_EQ(DecodeBudget::wholeFrameBytes(png), 0);
-    EXPECT_EQ(DecodeBudget::wholeFrameBytes(dir.filePath("missing.jpg")), 0);
+    const DecodeFootprint missing
+        = DecodeFootprint::read(dir.filePath("missing.jpg"), readImageProperties(dir.filePath("missing.jpg")));
+    EXPECT_EQ(missing.intoMemory(), 0);
+    EXPECT_EQ(missing.streamed(), 0);
+}
+
+TEST(DecodeBudget, FootprintsOfEveryFormatCountWhatTheDecodeHolds)
+{
+    // A 400x300 picture: 120,000 pixels. Only a JPEG shrinks on load; every other format is
+    // decoded into memory at its full size, and a pass from top to bottom holds a frame only where
+    // the loader decodes it whole.
+    QTemporaryDir dir;
+    constexpr qint64 kPixels = 400 * 300;
+    struct Row {
+        const char* name;
+        std::function<bool(const QString&)> write;
+        qint64 intoMemoryAtQuarter; // a decode into memory asked at 1/4
+        qint64 streamed;
+    };
+    const auto pattern = [](testimages::PatternOptions options) {
+        return [options](const QString& path) { return testimages::writePattern(path, 400, 300, options); };
+    };
+    const auto saved = [](const char* options) {
+        return [options](const QString& path) {
+            try {
+                testimages::makePattern(400, 300).write_to_file((path + options).toUtf8().constData());
+                return true;
+            } catch (const vips::VError&) {
+                return false;
+            }
+        };
+    };
+    const qint64 quarterFrame = 100 * 75 * 3;
+    const Row rows[] = {
+        { "sequential.jpg", pattern({}), quarterFrame, 0 },
+        { "grey.jpg", pattern({ .grey = true }), 2 * 100 * 75, 0 }, // and its sRGB copy
+        { "plain.png", pattern({}), kPixels * 3, 0 },
+        { "alpha.png", pattern({ .alpha = true }), kPixels * 4, 0 },
+        { "deep.png", pattern({ .sixteenBit = true }), kPixels * 6, 0 },
+        { "interlaced.png", saved("[interlace]"), kPixels * 3, kPixels * 3 },
+        { "plain.tif", pattern({}), kPixels * 3, 0 },
+        { "plain.bmp", pattern({}), kPixels * 3, 0 },
+        { "plain.gif", pattern({}), kPixels * 4, kPixels * 4 },
+        { "plain.jp2", pattern({}), kPixels * 3, kPixels * 3 },
+    };
+    for (const Row& row : rows) {
+        const QString path = dir.filePath(QLatin1String(row.name));
+        ASSERT_TRUE(row.write(path)) << row.name;
+        const ImageProperties header = readImageProperties(path, PropertyDepth::SizeAndOrientation);
+        ASSERT_TRUE(header.valid) << row.name;
+        const DecodeFootprint footprint = DecodeFootprint::read(path, header);
+        EXPECT_EQ(footprint.intoMemory(4), row.intoMemoryAtQuarter) << row.name;
+        EXPECT_EQ(footprint.streamed(), row.streamed) << row.name;
+    }
+
+    // Turned upright, a decode holds its frame twice (the stored one and the upright copy).
+    const QString turned = dir.filePath("turned.jpg");
+    ASSERT_TRUE(testimages::writePattern(turned, 400, 300));
+    ASSERT_TRUE(testimages::setOrientation(turned, 6));
+    EXPECT_EQ(DecodeFootprint::read(turned, readImageProperties(turned)).intoMemory(1), 2 * kPixels * 3);
+    EXPECT_EQ(DecodeFootprint::jpegShrink({ 6000, 3376 }, { 1280, 720 }), 4);
+    EXPECT_EQ(DecodeFootprint::jpegShrink({ 6000, 3376 }, { 4000, 2250 }), 1);
 }
 
 TEST(DecodeBudget, SharesTakenWithoutWaiting)
@@ -135,38 +196,84 @@ TEST(DecodeBudget, WaitersAreServedInArrivalOrder)
     EXPECT_TRUE(budget.tryReserve(48).has_value());
 }
 
-TEST(DecodeBudget, ProgressiveJpegDecodesWaitForTheirShare)
+TEST(DecodeBudget, DecodesWaitForTheirShare)
 {
     QTemporaryDir dir;
     const QString progressive = dir.filePath("progressive.jpg");
     const QString sequential = dir.filePath("sequential.jpg");
+    const QString png = dir.filePath("plain.png");
     ASSERT_TRUE(writeJpeg(progressive, 400, 300, false, true, false));
     ASSERT_TRUE(writeJpeg(sequential, 400, 300, false, false, false));
+    ASSERT_TRUE(testimages::writePattern(png, 400, 300));
+    const auto streamedShare
+        = [](const QString& path) { return DecodeFootprint::read(path, readImageProperties(path)).streamed(); };
     struct Row {
         const char* name;
         std::function<Image(const QString&)> decode;
+        QStringList waiting; // the files whose decode waits for a share on this route
     };
     const Row rows[] = {
-        { "load", [](const QString& path) { return Image::load(path); } },
-        { "loadAtSize", [](const QString& path) { return Image::loadAtSize(path, QSize(100, 75)); } },
-        { "thumbnail", [](const QString& path) { return Image::thumbnail(path, QSize(120, 120)); } },
+        // Into memory: every frame counts, whatever the format.
+        { "load", [](const QString& path) { return Image::load(path); }, { progressive, sequential, png } },
+        { "loadAtSize", [](const QString& path) { return Image::loadAtSize(path, QSize(100, 75)); },
+            { progressive, sequential, png } },
+        // One pass from top to bottom: only a buffer of the whole picture counts.
+        { "thumbnail", [](const QString& path) { return Image::thumbnail(path, QSize(120, 120)); }, { progressive } },
         { "streamed",
-            [](const QString& path) {
-                const GuardedLoad load = GuardedLoad::open(path);
+            [&](const QString& path) {
+                const GuardedLoad load = GuardedLoad::open(path, streamedShare(path));
                 return Image(load.image().copy_memory());
-            } },
+            },
+            { progressive } },
     };
     DecodeBudget& budget = DecodeBudget::process();
     for (const Row& row : rows) {
-        for (const QString& path : { progressive, sequential }) {
-            const bool isProgressive = path == progressive;
+        for (const QString& path : { progressive, sequential, png }) {
             // Another decode holds the whole budget.
-            DecodeBudget::Ticket blocker = budget.reserve(DecodeBudget::kProcessBytes);
+            DecodeBudget::Ticket blocker = budget.reserve(budget.bytes());
             Image image;
-            EXPECT_EQ(waitsForBudget([&] { image = row.decode(path); }, budget, blocker), isProgressive)
+            EXPECT_EQ(waitsForBudget([&] { image = row.decode(path); }, budget, blocker), row.waiting.contains(path))
                 << row.name << " " << path.toStdString();
             EXPECT_FALSE(image.isNull()) << row.name;
             EXPECT_EQ(budget.heldBytes(), 0) << row.name << ": the share is given back";
         }
     }
+}
+
+TEST(DecodeBudget, ACoveredThreadTakesNothing)
+{
+    DecodeBudget budget(100);
+    DecodeBudget::Ticket whole = budget.reserve(100);
+    {
+        const DecodeBudget::Covered covered;
+        const DecodeBudget::Ticket free = budget.reserve(80); // would wait if it were not covered
+        EXPECT_EQ(free.bytes(), 0);
+        EXPECT_EQ(budget.tryReserve(80)->bytes(), 0);
+    }
+    EXPECT_FALSE(budget.tryReserve(80).has_value());
+    EXPECT_EQ(budget.heldBytes(), 100);
+}
+
+TEST(DecodeBudget, ACoveredDecodeGivesItsWholePictureBufferBackEarly)
+{
+    // A photo admitted by the run holds its share until it is written; the decoder's buffer of the
+    // whole picture is gone once the picture is in memory, so that part comes back at once.
+    QTemporaryDir dir;
+    const QString progressive = dir.filePath("progressive.jpg");
+    const QString sequential = dir.filePath("sequential.jpg");
+    ASSERT_TRUE(writeJpeg(progressive, 400, 300, false, true, false));
+    ASSERT_TRUE(writeJpeg(sequential, 400, 300, false, false, false));
+    DecodeBudget& budget = DecodeBudget::process();
+    for (const QString& path : { progressive, sequential }) {
+        const qint64 working = DecodeFootprint::read(path, readImageProperties(path)).workingBytes;
+        EXPECT_EQ(working > 0, path == progressive);
+        DecodeBudget::Ticket admitted = budget.reserve(budget.bytes());
+        {
+            const DecodeBudget::Covered covered(&admitted);
+            EXPECT_FALSE(Image::loadAtSize(path, QSize(200, 150)).isNull());
+        }
+        EXPECT_EQ(admitted.bytes(), budget.bytes() - working) << path.toStdString();
+        EXPECT_EQ(budget.heldBytes(), budget.bytes() - working) << path.toStdString();
+    }
+    EXPECT_EQ(budget.heldBytes(), 0);
 }

@@ -278,3 +278,34 @@ TEST(Image, CameraRawDevelopsUpright)
     ASSERT_FALSE(thumb.isNull());
     EXPECT_EQ(thumb.size(), QSize(18, 24));
 }
+
+TEST(Image, DecodedPhotosAreFreeForAnyAccess)
+{
+    // A photo decoded into memory must not keep its loader's sequential mark: libvips would put a
+    // line cache in front of every operation on it, and a resize would then run on one thread.
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        int orientation;
+        QSize loadAtSize;
+    };
+    const Case cases[] = {
+        { "plain.jpg", 1, { 200, 150 } }, // DCT-scaled decode
+        { "turned.jpg", 6, { 150, 200 } }, { "plain.png", 1, { 200, 150 } }, // full decode, then resized
+        { "plain.tif", 1, { 800, 600 } }, // the full size
+    };
+    const auto sequential
+        = [](const Image& image) { return vips_image_get_typeof(image.vips().get_image(), VIPS_META_SEQUENTIAL) != 0; };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QLatin1String(c.name));
+        ASSERT_TRUE(writePattern(path, 800, 600)) << c.name;
+        if (c.orientation != 1)
+            ASSERT_TRUE(setOrientation(path, c.orientation)) << c.name;
+        const Image whole = Image::load(path);
+        ASSERT_FALSE(whole.isNull()) << c.name;
+        EXPECT_FALSE(sequential(whole)) << c.name;
+        const Image sized = Image::loadAtSize(path, c.loadAtSize);
+        ASSERT_EQ(sized.size(), c.loadAtSize) << c.name;
+        EXPECT_FALSE(sequential(sized)) << c.name;
+    }
+}
