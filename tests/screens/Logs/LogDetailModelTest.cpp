@@ -32,6 +32,23 @@ QByteArray fileDigest(const QString& path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
+// A fresh application whose log database has its two tables, empty, every column as text: the
+// tests fill them directly.
+DBManager& emptyLogDatabase()
+{
+    freshApplication();
+    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
+    const auto textColumns = [](const QStringList& names) {
+        DbRows columns;
+        for (const QString& name : names)
+            columns.append({ { "column", name }, { "dataType", "TEXT" } });
+        return columns;
+    };
+    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
+    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    return db;
+}
+
 // Three runs of 2, 3 and 1 photos, a minute apart, written by the engine into the log database.
 QStringList writeThreeRuns(const QString& root)
 {
@@ -120,16 +137,7 @@ TEST(LogDetailModelTest, RunsWrittenByTheEngineStepAndShowTheirRows)
 
 TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
 {
-    freshApplication();
-    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
-    const auto textColumns = [](const QStringList& names) {
-        DbRows columns;
-        for (const QString& name : names)
-            columns.append({ { "column", name }, { "dataType", "TEXT" } });
-        return columns;
-    };
-    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
-    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    DBManager& db = emptyLogDatabase();
     for (const QString stamp : { "A_1", "AB1" }) // "_" is literal: A_1 must not match AB1
         db.InsertDetailInLogSummaryTable({ { "timeStamp", stamp }, { "imagesSelected", "x" }, { "newSize", "1-2" } });
     DbRows rows;
@@ -174,16 +182,7 @@ TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
 
 TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
 {
-    freshApplication();
-    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
-    const auto textColumns = [](const QStringList& names) {
-        DbRows columns;
-        for (const QString& name : names)
-            columns.append({ { "column", name }, { "dataType", "TEXT" } });
-        return columns;
-    };
-    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
-    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    DBManager& db = emptyLogDatabase();
     const struct {
         const char* stamp;
         int rows;
