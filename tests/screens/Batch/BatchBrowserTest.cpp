@@ -76,6 +76,18 @@ protected:
         browser->show();
         return browser;
     }
+    /// "a.png" and "b.png" in a browser showing the list, the desktop's file manager and URL
+    /// opener replaced by the test's own.
+    std::unique_ptr<BatchBrowser> listOfTwoWithDesktop(
+        Workspace::FileManagerCall fileManager, Workspace::UrlOpener opener)
+    {
+        addPhoto("a.png");
+        addPhoto("b.png");
+        auto browser = makeBrowser();
+        browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+        Workspace::setShared(std::move(fileManager), std::move(opener));
+        return browser;
+    }
     void clickListButton(BatchListView* list, int row, int column)
     {
         const QRect cell = list->visualRect(list->batchModel()->index(row, column));
@@ -424,12 +436,8 @@ TEST_F(BatchBrowserTest, ListInfoControlsCoverTheVisibleRowsOnly)
 // alert sheet, naming the file, instead of doing nothing.
 TEST_F(BatchBrowserTest, MenuActionsTheDesktopCannotDoSayWhichFileWasNotShown)
 {
-    addPhoto("a.png");
-    addPhoto("b.png");
-    auto browser = makeBrowser();
-    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
     QStringList calls;
-    Workspace::setShared(
+    auto browser = listOfTwoWithDesktop(
         [&](const QString& method, const QStringList&) {
             calls << method;
             return false;
@@ -477,12 +485,8 @@ TEST_F(BatchBrowserTest, MenuActionsTheDesktopCannotDoSayWhichFileWasNotShown)
 
 TEST_F(BatchBrowserTest, PhotoMenuActionsReachTheFileManager)
 {
-    addPhoto("a.png");
-    addPhoto("b.png");
-    auto browser = makeBrowser();
-    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
     QStringList calls;
-    Workspace::setShared(
+    auto browser = listOfTwoWithDesktop(
         [&](const QString& method, const QStringList& uris) {
             calls << method + " " + QUrl(uris.value(0)).fileName();
             return true;
