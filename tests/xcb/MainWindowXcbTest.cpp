@@ -12,8 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppController.h"
-#include "app/ApplicationSetup.h"
+#include "LaunchedApp.h"
 #include "app/MainScreen/MainScreenView.h"
 #include "app/MainTitleBarView.h"
 #include "app/MainWindowController.h"
@@ -50,17 +49,11 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(testimages::writePattern(photos.filePath(QString("photo%1.jpg").arg(i)), 900 + 100 * i, 600));
 
-    int exits = 0;
-    AppController::Hooks hooks = ApplicationSetup::realHooks(*qApp);
-    hooks.exitApplication = [&] { ++exits; };
-    hooks.openUrl = [](const QUrl&) { return false; };
-    AppController controller(hooks);
-    controller.applicationDidFinishLaunching();
-    auto* windows = dynamic_cast<MainWindowController*>(controller.mainWindow());
-    ASSERT_TRUE(windows);
-    OvAppStoreWindow* window = windows->windowMain();
-    auto* screen = dynamic_cast<MainScreenView*>(windows->mainScreen());
-    ASSERT_TRUE(screen);
+    test::LaunchedApp app;
+    ASSERT_TRUE(app.ok());
+    MainWindowController* windows = app.windows();
+    OvAppStoreWindow* window = app.window();
+    MainScreenView* screen = app.screen();
 
     // Active: the title bar and its tabs are enabled.
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -83,8 +76,8 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
     help->close();
     qunsetenv("VANTREL_FEEDBACK_URL");
     EXPECT_NE(screen->vwProcessing()->vwRecommendedApps()->findChild<PromotionalAdsView*>(), nullptr);
-    EXPECT_TRUE(hooks.registerReachability && hooks.registerFroTracking);
-    EXPECT_TRUE(hooks.crossPromotion && hooks.crossPromotionTitles);
+    EXPECT_TRUE(app.hooks().registerReachability && app.hooks().registerFroTracking);
+    EXPECT_TRUE(app.hooks().crossPromotion && app.hooks().crossPromotionTitles);
 
     // The folder goes in the way a drop does; the add-photos screen scans it.
     auto* delegate = AppDelegate::shareDelegate();
@@ -110,19 +103,19 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
         &context, kNotificationsProcessFinished, [&](const Notification&) { finished = true; });
     screen->btnConvertOnSettingvwTapped();
     ASSERT_TRUE(waitFor([&] { return finished; }, 120'000));
-    EXPECT_FALSE(controller.mainWindow()->isRunActive());
+    EXPECT_FALSE(app.controller().mainWindow()->isRunActive());
     EXPECT_EQ(screen->processingPort().engine().counterProcessedSuccessfully(), 3);
     shoot(window, "4-processing-done");
 
     // Quit from the menu: the save-session question comes first.
     windows->action("quit")->trigger();
-    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(app.exits(), 0);
     Sheet* sheet = Sheet::activeSheet(window);
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->content(), windows->saveSessionSheet());
     shoot(window, "5-save-session");
     QTest::mouseClick(windows->saveSessionSheet()->button(0), Qt::LeftButton);
-    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(app.exits(), 1);
     EXPECT_EQ(Defaults::standard().stringForKey(kDefaultsSavedProjectSession), "yes");
 }
 

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppController.h"
-#include "app/ApplicationSetup.h"
+#include "LaunchedApp.h"
 #include "app/MainScreen/AlertSheetView.h"
 #include "app/MainScreen/MainScreenView.h"
 #include "app/MainWindowController.h"
@@ -31,16 +30,11 @@ namespace {
 
 TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
 {
-    AppController::Hooks hooks = ApplicationSetup::realHooks(*qApp);
-    hooks.exitApplication = [] {};
-    hooks.openUrl = [](const QUrl&) { return false; };
-    AppController controller(hooks);
-    controller.applicationDidFinishLaunching();
-    auto* windows = dynamic_cast<MainWindowController*>(controller.mainWindow());
-    ASSERT_TRUE(windows);
-    OvAppStoreWindow* window = windows->windowMain();
-    auto* screen = dynamic_cast<MainScreenView*>(windows->mainScreen());
-    ASSERT_TRUE(screen);
+    LaunchedApp app;
+    ASSERT_TRUE(app.ok());
+    MainWindowController* windows = app.windows();
+    OvAppStoreWindow* window = app.window();
+    MainScreenView* screen = app.screen();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 
     OverwriteAlertView* overwrite = screen->vwProcessing()->overwriteAlertContent();
