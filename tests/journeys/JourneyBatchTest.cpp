@@ -11,6 +11,7 @@
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
+#include "JourneyStart.h"
 #include "JourneySteps.h"
 
 namespace vantrel::journeys {
@@ -41,13 +42,9 @@ namespace {
 
 TEST(Journey, AddFolderWithSubfoldersShowsEveryPhotoInGridAndList)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), int(folder.photos().size())));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
+    const PhotoFolder& folder = start.folder();
 
     // One cell per photo of every level; the 0-byte file and the text file are left out.
     EXPECT_EQ(gridCellNames(), folder.fileNames()) << "grid cells";
@@ -85,12 +82,9 @@ QString alertText()
 
 TEST(Journey, PhotoDeletedOnDiskIsReportedAndRemovedWhenTheScreenComesBack)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
+    const PhotoFolder& folder = start.folder();
 
     // One photo of several gone.
     ASSERT_TRUE(QFile::remove(folder.path(folder.photos().at(0))));
@@ -153,12 +147,9 @@ QString infoValue(QWidget* popup, const QString& title)
 
 TEST(Journey, InfoPopupContextMenuRemoveCheckedRemoveAllAndAddAgain)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
+    const PhotoFolder& folder = start.folder();
 
     // The information popup from a grid cell's own control: the photo's dimensions as shown
     // (the turned photo stands upright: 120 x 160).

@@ -15,6 +15,7 @@
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
+#include "JourneyStart.h"
 #include "JourneySteps.h"
 
 namespace vantrel::journeys {
@@ -50,12 +51,9 @@ QString shownFolder()
 
 TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
+    const PhotoFolder& folder = start.folder();
 
     // Half size, upright by the EXIF orientation: every output has the shown size halved and no
     // turn left in its tag, whatever the format.
@@ -89,7 +87,7 @@ TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
         EXPECT_EQ(controlText("Prefix or suffix", settings), affix) << "the typed affix";
 
         // A new output folder each run, chosen through the panel.
-        const QString out = disk.filePath(QStringLiteral("out-%1").arg(format.extension));
+        const QString out = start.place(QStringLiteral("out-%1").arg(format.extension));
         ASSERT_TRUE(QDir().mkpath(out));
         ASSERT_TRUE(clickControl("Save to folder", settings));
         ASSERT_TRUE(clickControl("Choose output folder", settings));
@@ -173,14 +171,10 @@ TEST(Journey, StopInTheMiddleLeavesOnlyWholeFilesAndTheSummaryCountsThem)
 
 TEST(Journey, LogViewerFromTheSummaryShowsOneRowPerFileOfTheRun)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    const QString out = disk.filePath("out");
-    ASSERT_TRUE(QDir().mkpath(out));
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
+    const PhotoFolder& folder = start.folder();
+    const QString out = start.out();
     // One source goes from the disk while the user is on the later steps.
     const JourneyPhoto gone = folder.photos().at(3);
     ASSERT_TRUE(goToStep("Next", "Resizing"));
@@ -266,14 +260,10 @@ QWidget* overwriteQuestionAbout(const QString& fileName)
 
 TEST(Journey, ConvertAgainIntoTheSameFolderAnswersEveryOverwriteQuestion)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    const QString out = disk.filePath("out");
-    ASSERT_TRUE(QDir().mkpath(out));
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
+    const PhotoFolder& folder = start.folder();
+    const QString out = start.out();
 
     // First run: full size PNGs.
     ASSERT_TRUE(goToStep("Next", "Resizing"));

@@ -11,6 +11,7 @@
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
+#include "JourneyStart.h"
 #include "JourneySteps.h"
 #include "app/Online/LoopbackHttpServer.h"
 
@@ -46,13 +47,11 @@ QWidget* upNamed(const QString& name)
 
 TEST(Journey, KeyboardOnlyFromAnEmptyWindowToTheSummaryAndQuit)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    const QString out = disk.filePath("out");
-    ASSERT_TRUE(QDir().mkpath(out));
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+    JourneyStart start;
+    ASSERT_TRUE(start.launch());
+    const PhotoFolder& folder = start.folder();
+    const QString out = start.out();
+    RunningApp& app = start.app();
 
     // Add Folder, the path typed into the panel, Return.
     ASSERT_TRUE(pressButton("Add Folder"));

@@ -16,6 +16,7 @@
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
+#include "JourneyStart.h"
 #include "JourneySteps.h"
 
 namespace vantrel::journeys {
@@ -87,11 +88,10 @@ void checkLayout(QWidget* window, const QString& step, QWidget* root = nullptr)
 
 TEST(Journey, EveryStepFitsWithoutOverlapsAtSmallAndLargeWindowSizes)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
+    JourneyStart start;
+    ASSERT_TRUE(start.launch());
+    const PhotoFolder& folder = start.folder();
+    RunningApp& app = start.app();
     QWidget* window = app.window();
 
     bool added = false;
@@ -126,7 +126,7 @@ TEST(Journey, EveryStepFitsWithoutOverlapsAtSmallAndLargeWindowSizes)
         checkLayout(window, "the settings step");
         ASSERT_TRUE(clickControl("Save to folder", pane("Settings")));
         ASSERT_TRUE(clickControl("Choose output folder", pane("Settings")));
-        const QString out = disk.filePath(QStringLiteral("out-%1").arg(size.width()));
+        const QString out = start.place(QStringLiteral("out-%1").arg(size.width()));
         ASSERT_TRUE(QDir().mkpath(out));
         ASSERT_TRUE(choosePathInPanel(out));
         ASSERT_TRUE(goToStep("Convert", "Processing"));

@@ -9,6 +9,7 @@
 #include "JourneyDriver.h"
 #include "JourneyFiles.h"
 #include "JourneyGestures.h"
+#include "JourneyStart.h"
 #include "JourneySteps.h"
 #include "support/TestImages.h"
 
@@ -17,12 +18,8 @@ namespace {
 
 TEST(Journey, SizeRotationAndFlipChoicesSurviveBackAndNext)
 {
-    QTemporaryDir disk;
-    PhotoFolder folder(disk.filePath("photos"));
-    ASSERT_TRUE(folder.ok());
-    RunningApp app;
-    ASSERT_TRUE(app.isUp()) << "the main window did not become active";
-    ASSERT_TRUE(addFolderThroughPanel(folder.root(), 6));
+    JourneyStart start;
+    ASSERT_TRUE(start.launchWithPhotos());
     ASSERT_TRUE(goToStep("Next", "Resizing"));
     QWidget* resize = pane("Resize");
     ASSERT_TRUE(resize);
@@ -90,7 +87,7 @@ TEST(Journey, SizeRotationAndFlipChoicesSurviveBackAndNext)
     choicesKept("after Back to the photos and Next");
 
     // The run applies the choices kept: the preset's size, and the mirror of each upright photo.
-    const QString out = disk.filePath("out");
+    const QString out = start.out();
     ASSERT_TRUE(QDir().mkpath(out));
     ASSERT_TRUE(goToStep("Next", "Settings"));
     ASSERT_TRUE(convertToPngInto(out));
