@@ -86,17 +86,26 @@ QMenu* openPopupMenu()
     return ::testing::AssertionSuccess();
 }
 
+/// Opens `menu` from the menu bar and finds its item `item` in it, left open.
+::testing::AssertionResult openMenuAt(const QString& menu, const QString& item, QMenu** popup, QAction** action)
+{
+    if (::testing::AssertionResult ok = openMenu(menu, popup); !ok)
+        return ok;
+    *action = actionNamed((*popup)->actions(), item);
+    if (!*action)
+        return ::testing::AssertionFailure()
+            << "the menu \"" << menu.toStdString() << "\" has no item \"" << item.toStdString() << "\"";
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace
 
 ::testing::AssertionResult chooseMenuItem(const QString& menu, const QString& item)
 {
     QMenu* popup = nullptr;
-    if (::testing::AssertionResult ok = openMenu(menu, &popup); !ok)
+    QAction* action = nullptr;
+    if (::testing::AssertionResult ok = openMenuAt(menu, item, &popup, &action); !ok)
         return ok;
-    QAction* action = actionNamed(popup->actions(), item);
-    if (!action)
-        return ::testing::AssertionFailure()
-            << "the menu \"" << menu.toStdString() << "\" has no item \"" << item.toStdString() << "\"";
     if (!action->isEnabled())
         return ::testing::AssertionFailure() << "the menu item \"" << item.toStdString() << "\" is disabled";
     return clickWidget(popup, "menu item " + item, popup->actionGeometry(action).center());
@@ -105,12 +114,9 @@ QMenu* openPopupMenu()
 ::testing::AssertionResult menuItemEnabled(const QString& menu, const QString& item, bool* enabled)
 {
     QMenu* popup = nullptr;
-    if (::testing::AssertionResult ok = openMenu(menu, &popup); !ok)
+    QAction* action = nullptr;
+    if (::testing::AssertionResult ok = openMenuAt(menu, item, &popup, &action); !ok)
         return ok;
-    QAction* action = actionNamed(popup->actions(), item);
-    if (!action)
-        return ::testing::AssertionFailure()
-            << "the menu \"" << menu.toStdString() << "\" has no item \"" << item.toStdString() << "\"";
     *enabled = action->isEnabled();
     if (::testing::AssertionResult ok = pressKey(Qt::Key_Escape); !ok)
         return ok;
