@@ -19,7 +19,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -27,6 +26,7 @@
 
 #include "core/ResourceImages.h"
 #include "platform/imaging/ImagingInit.h"
+#include "support/TestHome.h"
 
 namespace {
 
@@ -160,18 +160,7 @@ int main(int argc, char** argv)
         home = root.path() + "/home";
         setenv("VANTREL_JOURNEY_HOME", home.toUtf8().constData(), 1);
     }
-    QDir().mkpath(home + "/Pictures");
-    QDir().mkpath(home + "/.config");
-    const QByteArray h = home.toUtf8();
-    setenv("HOME", h.constData(), 1);
-    setenv("XDG_CONFIG_HOME", (h + "/.config").constData(), 1);
-    setenv("XDG_DATA_HOME", (h + "/.local/share").constData(), 1);
-    setenv("XDG_CACHE_HOME", (h + "/.cache").constData(), 1);
-    setenv("XDG_STATE_HOME", (h + "/.local/state").constData(), 1);
-    QFile dirs(home + "/.config/user-dirs.dirs");
-    if (dirs.open(QIODevice::WriteOnly))
-        dirs.write("XDG_PICTURES_DIR=\"$HOME/Pictures\"\n");
-    dirs.close();
+    vantrel::test::pointHomeAt(home);
 
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication app(argc, argv);
