@@ -58,6 +58,8 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     setAccessibleName(QStringLiteral("Processing"));
     m_processTitle = PaneLook::makeTitle(QStringLiteral("Processing..."), this);
     m_processTitle->setObjectName(QStringLiteral("processTitle"));
+    // The title changes from "Processing..." to "Summary": its name follows what it shows.
+    m_processTitle->setAccessibleName(m_processTitle->text());
     m_processTitle->setStyleSheet(m_processTitle->styleSheet() + QStringLiteral("font-size: 18px;"));
     buildProgressPanel();
     buildSummaryPanel();
@@ -190,6 +192,7 @@ void ProcessingView::showSummaryPanel()
 void ProcessingView::setTitle(const QString& title)
 {
     m_processTitle->setText(title);
+    m_processTitle->setAccessibleName(title);
 }
 
 void ProcessingView::setProgressValue(int percent)
@@ -232,7 +235,7 @@ void ProcessingView::setBottomLine(const RunBottomLine& line)
 
 void ProcessingView::setSummary(const RunSummaryTexts& texts)
 {
-    m_processTitle->setText(texts.processTitle);
+    setTitle(texts.processTitle);
     const std::pair<const char*, const QString*> values[] = { { "imagesSelected", &texts.imagesSelected },
         { "imagesConverted", &texts.imagesConverted }, { "conversionFailed", &texts.conversionFailed },
         { "oldSize", &texts.oldSize }, { "newSize", &texts.newSize }, { "saveSpace", &texts.spaceSave },
