@@ -133,7 +133,7 @@ TEST(AccessibleNames, EachStepOfTheMainWindowNamesEveryWidgetOnceAndAfterWhatItS
 
     // Value labels are named after what they hold, their text is that value.
     const QStringList values = { "Batch summary", "Batch information", "Chosen format", "Chosen naming",
-        "Output folder", "Progress", "Current photo", "Support number", "Chosen preset", "Images selected",
+        "Output folder", "Progress summary", "Current photo", "Support number", "Chosen preset", "Images selected",
         "Images converted", "Conversion failed", "Total size of the photos", "Size of the converted photos",
         "Size after conversion", "Time elapsed",
         // Named apart from their captions ("Percentage (%)", "Browse…") by the names they are found by.

@@ -69,7 +69,8 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     m_vwRecommendedApps->hide();
     m_lblProcessInfoBottom = new QLabel(this);
     m_lblProcessInfoBottom->setObjectName(QStringLiteral("lblProcessInfoBottom"));
-    m_lblProcessInfoBottom->setAccessibleName(QStringLiteral("Progress"));
+    // The progress indicator is named "Progress": the line under it names itself apart.
+    m_lblProcessInfoBottom->setAccessibleName(QStringLiteral("Progress summary"));
     m_lblProcessInfoBottom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_lblProcessInfoBottom->setTextFormat(Qt::RichText);
 
