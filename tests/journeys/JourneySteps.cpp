@@ -7,7 +7,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
