@@ -413,6 +413,11 @@ void KeltCollectionView::setSelectedOnVisibleCell(KeltIndexPath indexPath, bool 
 {
     if (KeltCollectionViewCell* cell = m_visibleCellsMap.value(indexPath, nullptr))
         cell->setSelected(selected, animated);
+}
+
+void KeltCollectionView::selectionDidChange()
+{
+    // Once per selection call, not per item: selecting a million items places the ring once.
     updateFocusRect();
 }
 

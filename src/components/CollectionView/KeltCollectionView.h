@@ -93,11 +93,12 @@ public:
     QWidget* locationsView() const;
 
 protected:
-    /// Tells the focus ring where the current (last selected) item shows. A selection made
-    /// outside the view's own keys calls it once the selection is final.
+    /// Tells the focus ring where the current (last selected) item shows: after each layout pass
+    /// and once per selection call that changed the selection.
     void updateFocusRect();
     void performFullRelayoutForcingSubviewsReset(bool reset) override;
     void setSelectedOnVisibleCell(KeltIndexPath indexPath, bool selected, bool animated) override;
+    void selectionDidChange() override;
     void reflectScrolledClipView() override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -185,8 +185,30 @@ OptionalIndexPath KeltCollectionViewModel::indexPathForNextSelectableItemBeforeI
 
 // ---- Selection ------------------------------------------------------------------------------
 
+class KeltCollectionViewModel::SelectionChange {
+public:
+    explicit SelectionChange(KeltCollectionViewModel& model)
+        : m_model(model)
+    {
+        ++m_model.m_selectionDepth;
+    }
+    ~SelectionChange()
+    {
+        if (--m_model.m_selectionDepth > 0 || !m_model.m_selectionChanged)
+            return;
+        m_model.m_selectionChanged = false;
+        m_model.selectionDidChange();
+    }
+    SelectionChange(const SelectionChange&) = delete;
+    SelectionChange& operator=(const SelectionChange&) = delete;
+
+private:
+    KeltCollectionViewModel& m_model;
+};
+
 void KeltCollectionViewModel::selectItemAtIndexPath(OptionalIndexPath indexPath, bool)
 {
+    const SelectionChange change(*this);
     // Paths outside the data (stale or invalid) are never selected.
     if (!indexPath || !m_allowsSelection || !validateIndexPath(indexPath))
         return;
@@ -195,11 +217,13 @@ void KeltCollectionViewModel::selectItemAtIndexPath(OptionalIndexPath indexPath,
         return;
     setSelectedOnVisibleCell(*indexPath, true, m_animatesSelection);
     m_selection.insert(*indexPath);
+    m_selectionChanged = true;
     delegateRef.didSelectItemAtIndexPath(collectionViewWidget(), *indexPath);
 }
 
 void KeltCollectionViewModel::deselectItemAtIndexPath(OptionalIndexPath indexPath, bool)
 {
+    const SelectionChange change(*this);
     if (!indexPath || !m_allowsSelection)
         return;
     auto& delegateRef = m_delegate ? *m_delegate : noDelegate();
@@ -209,17 +233,20 @@ void KeltCollectionViewModel::deselectItemAtIndexPath(OptionalIndexPath indexPat
         return;
     setSelectedOnVisibleCell(*indexPath, false, m_animatesSelection);
     m_selection.remove(*indexPath);
+    m_selectionChanged = true;
     delegateRef.didDeselectItemAtIndexPath(collectionViewWidget(), *indexPath);
 }
 
 void KeltCollectionViewModel::selectItemsAtIndexPaths(const std::vector<KeltIndexPath>& indexPaths, bool animated)
 {
+    const SelectionChange change(*this);
     for (const KeltIndexPath& path : indexPaths)
         selectItemAtIndexPath(path, animated);
 }
 
 void KeltCollectionViewModel::deselectItemsAtIndexPaths(const std::vector<KeltIndexPath>& indexPaths, bool animated)
 {
+    const SelectionChange change(*this);
     for (const KeltIndexPath& path : indexPaths)
         deselectItemAtIndexPath(path, animated);
 }
@@ -233,6 +260,7 @@ void KeltCollectionViewModel::selectItemAtIndexPath(
 void KeltCollectionViewModel::selectItemAtIndexPath(
     OptionalIndexPath indexPath, KeltSelectionType selectionType, KeltScrollPosition scrollPosition, bool animated)
 {
+    const SelectionChange change(*this);
     if (!indexPath || !validateIndexPath(indexPath))
         return;
     const KeltIndexPath target = *indexPath;

@@ -121,8 +121,14 @@ protected:
         Q_UNUSED(selected);
         Q_UNUSED(animated);
     }
+    /// The selection changed: called once when the outermost selection call that changed it
+    /// returns, however many items it selected or deselected.
+    virtual void selectionDidChange() { }
 
 private:
+    /// Scope of one selection call; the outermost one reports a change when it ends.
+    class SelectionChange;
+
     KeltCollectionViewDataSource* m_dataSource = nullptr;
     KeltCollectionViewDelegate* m_delegate = nullptr;
     std::unique_ptr<KeltCollectionViewLayout> m_layout;
@@ -132,6 +138,8 @@ private:
     bool m_animatesSelection = false;
     bool m_allowsSelection = true;
     bool m_allowsEmptySelection = true;
+    int m_selectionDepth = 0;
+    bool m_selectionChanged = false;
 };
 
 } // namespace vantrel

@@ -112,13 +112,10 @@ bool BatchGridView::shouldDeselectItemAtIndexPath(KeltCollectionView*, KeltIndex
     return true;
 }
 
-void BatchGridView::didSelectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
+void BatchGridView::selectionDidChange()
 {
-    currentItemChanged();
-}
-
-void BatchGridView::didDeselectItemAtIndexPath(KeltCollectionView*, KeltIndexPath)
-{
+    // Once per selection call: selecting every photo of a large batch moves the ring once.
+    KeltCollectionView::selectionDidChange();
     currentItemChanged();
 }
 

@@ -61,8 +61,6 @@ public:
     std::optional<QSizeF> sizeForItemInCollectionView(KeltCollectionView* collectionView) override;
     // KeltCollectionViewDelegate
     bool shouldDeselectItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path) override;
-    void didSelectItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path) override;
-    void didDeselectItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path) override;
     void didRightClickItemAtIndexPath(KeltCollectionView* cv, KeltIndexPath path, QMouseEvent* event) override;
     void btnInfoTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex) override;
     void btnCheckboxTappedAtLocationInCollectionView(QPointF location, KeltIndexPath andIndex) override;
@@ -83,6 +81,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void selectionDidChange() override;
 
 private:
     void onThumbnail(qsizetype item, const QString& path, const QImage& image);

@@ -1,8 +1,10 @@
 #include "components/CollectionView/KeltCollectionView.h"
 
+#include <functional>
 #include <set>
 
 #include <QApplication>
+#include <QDynamicPropertyChangeEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
@@ -239,6 +241,50 @@ TEST(CollectionView, TheFocusRingGoesRoundTheCurrentItem)
         EXPECT_LT(FocusRing::ringRect().width(), shown.width() + 8) << item;
     }
     grid.view.setParent(nullptr); // the grid outlives the window
+}
+
+namespace {
+
+// Counts the times the view tells the focus ring where its current item is.
+struct FocusRectCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::DynamicPropertyChange
+            && static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == FocusRing::kFocusRectProperty)
+            ++placements;
+        return false;
+    }
+    int placements = 0;
+};
+
+} // namespace
+
+TEST(CollectionView, ASelectionOfManyItemsPlacesTheFocusRingOnce)
+{
+    ShownGrid grid(500);
+    FocusRectCounter counter;
+    grid.view.installEventFilter(&counter);
+    const std::vector<KeltIndexPath> visible = grid.view.indexPathsForVisibleItems();
+    ASSERT_GT(visible.size(), 8u);
+    const struct {
+        const char* action;
+        std::function<void()> act;
+        qint64 selected;
+    } steps[] = {
+        { "Ctrl+A", [&] { grid.key(Qt::Key_A, Qt::ControlModifier); }, 500 },
+        { "click after select-all", [&] { grid.click(visible.front()); }, 1 },
+        { "Shift-click", [&] { grid.click(visible.back(), Qt::ShiftModifier); }, qint64(visible.size()) },
+        { "Ctrl+A again", [&] { grid.key(Qt::Key_A, Qt::ControlModifier); }, 500 },
+    };
+    for (const auto& step : steps) {
+        counter.placements = 0;
+        step.act();
+        EXPECT_EQ(grid.view.selectedItemCount(), step.selected) << step.action;
+        // The rectangle is worked out per selection change as a whole, not per item.
+        EXPECT_GE(counter.placements, 1) << step.action;
+        EXPECT_LE(counter.placements, 2) << step.action;
+    }
+    grid.view.removeEventFilter(&counter);
 }
 
 TEST(CollectionView, SmoothScrollReachesItsDestinationAndCompletesOnce)
