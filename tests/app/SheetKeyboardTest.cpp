@@ -456,9 +456,9 @@ TEST_F(SheetKeyboardTest, TheBatchHeaderButtonsTakeTheKeyboardInReadingOrder)
         const char* stops; ///< the browser's controls Tab stops on, by accessible name
     } modes[] = {
         { BatchViewMode::Grid,
-            "List,Grid,Big grid,Select all,Remove,Remove All,Photos of the batch,Photo information" },
+            "List,Grid,Big grid,Select or unselect all,Remove,Remove All,Photos of the batch,Photo information" },
         { BatchViewMode::BigGrid,
-            "List,Grid,Big grid,Select all,Remove,Remove All,Photos of the batch,Photo information" },
+            "List,Grid,Big grid,Select or unselect all,Remove,Remove All,Photos of the batch,Photo information" },
         { BatchViewMode::List,
             "List,Grid,Big grid,Remove,Remove All,Photos of the batch,Select all,Remove all photos,"
             "Photo information" },

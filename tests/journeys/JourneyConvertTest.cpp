@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -40,13 +39,10 @@ const FormatCase kFormats[] = {
     { "*.GIF", "gif", "gif", 0, false },
 };
 
-/// The output folder the settings show (the label of the group of the same name).
+/// The output folder the settings show.
 QString shownFolder()
 {
-    for (QWidget* w : visibleControls("Output folder"))
-        if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().contains("<"))
-            return label->text();
-    return {};
+    return controlText("Output folder");
 }
 
 TEST(Journey, ConvertToEveryFormatWithNamingAndChosenFolder)
@@ -245,9 +241,7 @@ QWidget* overwriteQuestionAbout(const QString& fileName)
     waitFor(
         [&] {
             const QList<QWidget*> found = visibleControls("File already exists");
-            for (QWidget* w : found)
-                if (!qobject_cast<QLabel*>(w))
-                    sheet = w;
+            sheet = found.size() == 1 ? found.first() : nullptr;
             shown = sheet ? plainText("Existing file", sheet) : QString();
             return sheet && shown.startsWith("\"" + fileName + "\"");
         },

@@ -104,13 +104,6 @@ QWidget* findControl(const QString& name, QWidget* scope, QString* why)
     const QList<QWidget*> found = visibleControls(name, scope);
     if (found.size() == 1)
         return found.first();
-    // A caption often carries the name of the field or pane it labels: the field is meant.
-    QList<QWidget*> notCaptions;
-    for (QWidget* w : found)
-        if (!qobject_cast<QLabel*>(w))
-            notCaptions.append(w);
-    if (found.size() > 1 && notCaptions.size() == 1)
-        return notCaptions.first();
     if (why) {
         if (found.isEmpty()) {
             *why = QStringLiteral("no visible control named \"%1\"").arg(name);

@@ -39,10 +39,8 @@ namespace {
 /// The sheet or alert that is up, by its accessible name.
 QWidget* upNamed(const QString& name)
 {
-    for (QWidget* w : visibleControls(name))
-        if (!w->inherits("QLabel"))
-            return w;
-    return nullptr;
+    const QList<QWidget*> found = visibleControls(name);
+    return found.size() == 1 ? found.first() : nullptr;
 }
 
 TEST(Journey, KeyboardOnlyFromAnEmptyWindowToTheSummaryAndQuit)

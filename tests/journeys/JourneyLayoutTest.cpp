@@ -145,9 +145,8 @@ TEST(Journey, EveryStepFitsWithoutOverlapsAtSmallAndLargeWindowSizes)
     QWidget* sheet = nullptr;
     ASSERT_TRUE(waitFor(
         [&] {
-            for (QWidget* w : visibleControls("File already exists"))
-                if (!qobject_cast<QLabel*>(w))
-                    sheet = w;
+            const QList<QWidget*> found = visibleControls("File already exists");
+            sheet = found.size() == 1 ? found.first() : nullptr;
             return sheet != nullptr;
         },
         15'000))

@@ -7,7 +7,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
@@ -187,10 +186,7 @@ QWidget* control(const QString& name, QWidget* scope)
 
 QWidget* pane(const QString& name)
 {
-    QList<QWidget*> found;
-    for (QWidget* w : visibleControls(name))
-        if (!qobject_cast<QLabel*>(w))
-            found.append(w);
+    const QList<QWidget*> found = visibleControls(name);
     if (found.size() != 1) {
         ADD_FAILURE() << found.size() << " visible panes named \"" << name.toStdString() << "\"";
         return nullptr;

@@ -50,8 +50,7 @@ bool isChecked(const QString& name, QWidget* scope = nullptr);
 /// The one visible control named `name` (nullptr, with a failure naming it, when missing).
 QWidget* control(const QString& name, QWidget* scope = nullptr);
 
-/// The visible pane or group named `name` (its title label, which often carries the same name,
-/// left aside); nullptr with a failure when there is none.
+/// The one visible pane or group named `name`; nullptr with a failure when there is none.
 QWidget* pane(const QString& name);
 
 /// Clicks `opener`, then the row `item` of the popup list it opens; waits for the list to go.

@@ -260,6 +260,17 @@ void FeedbackWindowController::convertUIAccordingToLocale()
     m_txtFBEmailID->setAccessibleName(QStringLiteral("Email Address"));
     m_btnFBType->setAccessibleName(QStringLiteral("Feedback Type"));
     m_txtViewFBExp->setAccessibleName(QStringLiteral("Share your experience"));
+    // A caption labels its field; where the field is named after the caption's text, the caption
+    // names itself apart so that a screen reader does not hear one name twice.
+    const std::pair<QLabel*, QWidget*> captions[] = { { m_lblEmailAddress, m_txtFBEmailID },
+        { m_lblFeedBackType, m_btnFBType }, { m_lblShareExperience, m_txtViewFBExp } };
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        if (caption->text() == field->accessibleName())
+            caption->setAccessibleName(caption->text() + QStringLiteral(" label"));
+    }
+    // The window itself is named "Feedback".
+    m_lblFBType->setAccessibleName(m_lblFBType->text() + QStringLiteral(" heading"));
     m_btnFBType->clear();
     for (const char* item : kTypeItems)
         m_btnFBType->addItem(QLatin1String(item));

@@ -199,10 +199,13 @@ void BatchBrowser::buildHeader()
         row->addLayout(column);
     }
     row->addSpacing(18);
-    m_btnMarkAllOnGridHeader = makeImageButton("btnMarkAllOnGridHeader", tr("Select all"), m_header);
+    // The check box shows no text: the label beside it is its caption ("Select All" or "Unselect All"),
+    // named after what it shows; the check box names itself apart.
+    m_btnMarkAllOnGridHeader = makeImageButton("btnMarkAllOnGridHeader", tr("Select or unselect all"), m_header);
     m_lblMarkAllOngridHeader = new QLabel(QStringLiteral("Unselect All"), m_header);
     m_lblMarkAllOngridHeader->setObjectName(QStringLiteral("lblMarkAllOngridHeader"));
-    m_lblMarkAllOngridHeader->setAccessibleName(tr("Select all"));
+    m_lblMarkAllOngridHeader->setAccessibleName(m_lblMarkAllOngridHeader->text());
+    m_lblMarkAllOngridHeader->setBuddy(m_btnMarkAllOnGridHeader);
     m_lblMarkAllOngridHeader->setStyleSheet(QStringLiteral("color: white;"));
     row->addWidget(m_btnMarkAllOnGridHeader);
     row->addWidget(m_lblMarkAllOngridHeader);
@@ -312,6 +315,7 @@ void BatchBrowser::setButtons(const BatchButtonsLook& look)
     setButtonImage(m_btnMarkAllOnTblHeader, look.markAllImage);
     setButtonImage(m_btnMarkAllOnGridHeader, look.markAllImage);
     m_lblMarkAllOngridHeader->setText(look.markAllLabel);
+    m_lblMarkAllOngridHeader->setAccessibleName(look.markAllLabel);
 }
 
 void BatchBrowser::setBatchLine(const BatchInfoLine::Styled& line)

@@ -30,7 +30,9 @@ QLabel* makeTitle(const QString& text, QWidget* parent)
                              .arg(accent.red())
                              .arg(accent.green())
                              .arg(accent.blue()));
-    title->setAccessibleName(text);
+    // The pane carries the title's text as its own name: the title names itself apart and labels it.
+    title->setAccessibleName(text + QStringLiteral(" heading"));
+    title->setBuddy(parent);
     return title;
 }
 

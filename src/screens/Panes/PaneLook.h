@@ -12,7 +12,8 @@ namespace vantrel::PaneLook {
 /// The label colour rule of the panes: white for the chosen or enabled option, (195, 204, 233)
 /// otherwise. Applies to a label or to the title of a check box or radio button.
 void setLabelLit(QWidget* label, bool lit);
-/// A small pane title in the accent blue.
+/// A small pane title in the accent blue, the label of `parent`; named "<text> heading" because
+/// `parent` is usually named `text` itself.
 QLabel* makeTitle(const QString& text, QWidget* parent);
 /// The look of an entry field: popup colour (54, 63, 78), white text, no frame.
 void styleField(QLineEdit* field);

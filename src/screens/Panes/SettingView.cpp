@@ -126,14 +126,13 @@ void SettingView::buildControls()
     const auto section = [this](const char* name, const QString& title) {
         auto* box = new QWidget(this);
         box->setObjectName(QString::fromLatin1(name));
-        box->setAccessibleName(title);
+        // The folder's value label is named "Output folder": the section names itself apart.
+        box->setAccessibleName(title + QStringLiteral(" section"));
         auto* grid = new QGridLayout(box);
         grid->setContentsMargins(16, 12, 16, 4);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(10);
         QLabel* heading = PaneLook::makeTitle(title, box);
-        // The heading's name must not be taken for the value label it stands over ("Output folder").
-        heading->setAccessibleName(title + QStringLiteral(" heading"));
         grid->addWidget(heading, 0, 0, 1, 3);
         grid->setColumnStretch(1, 1);
         return std::pair { box, grid };

@@ -58,6 +58,8 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     setAccessibleName(QStringLiteral("Processing"));
     m_processTitle = PaneLook::makeTitle(QStringLiteral("Processing..."), this);
     m_processTitle->setObjectName(QStringLiteral("processTitle"));
+    // The title changes from "Processing..." to "Summary": its name follows what it shows.
+    m_processTitle->setAccessibleName(m_processTitle->text());
     m_processTitle->setStyleSheet(m_processTitle->styleSheet() + QStringLiteral("font-size: 18px;"));
     buildProgressPanel();
     buildSummaryPanel();
@@ -67,7 +69,8 @@ ProcessingView::ProcessingView(std::shared_ptr<ProcessingEngine> engine, QWidget
     m_vwRecommendedApps->hide();
     m_lblProcessInfoBottom = new QLabel(this);
     m_lblProcessInfoBottom->setObjectName(QStringLiteral("lblProcessInfoBottom"));
-    m_lblProcessInfoBottom->setAccessibleName(QStringLiteral("Progress"));
+    // The progress indicator is named "Progress": the line under it names itself apart.
+    m_lblProcessInfoBottom->setAccessibleName(QStringLiteral("Progress summary"));
     m_lblProcessInfoBottom->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_lblProcessInfoBottom->setTextFormat(Qt::RichText);
 
@@ -190,6 +193,7 @@ void ProcessingView::showSummaryPanel()
 void ProcessingView::setTitle(const QString& title)
 {
     m_processTitle->setText(title);
+    m_processTitle->setAccessibleName(title);
 }
 
 void ProcessingView::setProgressValue(int percent)
@@ -232,7 +236,7 @@ void ProcessingView::setBottomLine(const RunBottomLine& line)
 
 void ProcessingView::setSummary(const RunSummaryTexts& texts)
 {
-    m_processTitle->setText(texts.processTitle);
+    setTitle(texts.processTitle);
     const std::pair<const char*, const QString*> values[] = { { "imagesSelected", &texts.imagesSelected },
         { "imagesConverted", &texts.imagesConverted }, { "conversionFailed", &texts.conversionFailed },
         { "oldSize", &texts.oldSize }, { "newSize", &texts.newSize }, { "saveSpace", &texts.spaceSave },
