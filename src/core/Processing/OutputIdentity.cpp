@@ -10,20 +10,33 @@ namespace vantrel {
 
 namespace {
 
-// The folder's device and inode (stat follows every symbolic link and ".." as the kernel does when
-// it opens the path, and a bind mount shows the device and inode of what it mounts) and the
-// folded name; the cleaned text of a folder that cannot be examined.
-QString entryKey(const QString& path)
+// A key for every folder on the way that exists: its device and inode (stat follows every symbolic
+// link and ".." as the kernel does when it opens the path, and a bind mount shows the device and inode
+// of what it mounts) and the folded rest of the path below it. The nearest folder gives the key that
+// two spellings of one existing folder share; the folders above it give the keys that a path taken
+// before its folder was made shares with a path taken after (a run makes the folders of a kept
+// hierarchy while other photos bound for them are already in flight).
+void appendEntryKeys(const QString& path, QStringList& keys)
 {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
-    const QString name = OutputIdentity::foldedName(path.mid(slash + 1));
-    struct stat st { };
-    if (::stat(QFile::encodeName(folder).constData(), &st) == 0)
-        return QStringLiteral("%1:%2/").arg(static_cast<quint64>(st.st_dev)).arg(static_cast<quint64>(st.st_ino))
-            + name;
-    return QStringLiteral("path:") + QDir::cleanPath(QDir::current().absoluteFilePath(folder)) + QLatin1Char('/')
-        + name;
+    const QString absolute = QDir::current().absoluteFilePath(path);
+    QStringList parts;
+    for (const QString& part : absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part != QLatin1String("."))
+            parts.append(part);
+    }
+    if (parts.isEmpty())
+        return;
+    for (qsizetype depth = parts.size() - 1; depth >= 0; --depth) {
+        const QString folder = QLatin1Char('/') + parts.first(depth).join(QLatin1Char('/'));
+        struct stat st { };
+        if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
+            continue;
+        const QString key
+            = QStringLiteral("%1:%2/").arg(static_cast<quint64>(st.st_dev)).arg(static_cast<quint64>(st.st_ino))
+            + OutputIdentity::foldedName(parts.sliced(depth).join(QLatin1Char('/')));
+        if (!keys.contains(key))
+            keys.append(key);
+    }
 }
 
 } // namespace
@@ -33,17 +46,14 @@ OutputIdentity OutputIdentity::of(const QString& path)
     OutputIdentity identity;
     if (path.isEmpty())
         return identity;
-    identity.m_keys.append(entryKey(path));
+    appendEntryKeys(path, identity.m_keys);
     // A write replaces the link itself, but a read goes through it to the file it leads to: a path
     // that is a link is also that file.
     struct stat st { };
     if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
         const QString target = QFileInfo(path).canonicalFilePath();
-        if (!target.isEmpty()) {
-            const QString key = entryKey(target);
-            if (!identity.m_keys.contains(key))
-                identity.m_keys.append(key);
-        }
+        if (!target.isEmpty())
+            appendEntryKeys(target, identity.m_keys);
     }
     return identity;
 }

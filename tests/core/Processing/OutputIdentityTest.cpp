@@ -52,5 +52,25 @@ TEST(OutputIdentity, SpellingsOfOneFileOverlapAndOthersDoNot)
     }
 }
 
+TEST(OutputIdentity, APathTakenBeforeItsFolderWasMadeIsTheFileTakenAfter)
+{
+    // A kept hierarchy makes its output folders during the run, while photos bound for them are in
+    // flight: the identity taken before the folder existed must still meet the one taken after,
+    // whichever spelling the second uses.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString d = dir.path();
+    ASSERT_TRUE(QDir().mkpath(d + "/out"));
+    ASSERT_TRUE(QFile::link(d + "/out", d + "/link"));
+    const OutputIdentity before = OutputIdentity::of(d + "/out/trip/deep/IMG_1.jpg");
+    ASSERT_TRUE(QDir().mkpath(d + "/out/trip/deep"));
+    for (const QString& after : { d + "/out/trip/deep/IMG_1.jpg", d + "/link/trip/deep/img_1.jpg" }) {
+        SCOPED_TRACE(after.toStdString());
+        EXPECT_TRUE(before.overlaps(OutputIdentity::of(after)));
+        EXPECT_TRUE(OutputIdentity::of(after).overlaps(before));
+    }
+    EXPECT_FALSE(before.overlaps(OutputIdentity::of(d + "/out/trip/deep/IMG_2.jpg")));
+}
+
 } // namespace
 } // namespace vantrel::test
