@@ -147,7 +147,7 @@ void MainWindowController::awakeFromNib()
     m_titleBar->viewContactSupport->hide();
     Defaults& defaults = Defaults::standard();
     if (defaults.stringForKey(kDefaultsIsFirstTime) == QLatin1String("yes")) {
-        // The tips screen has no content; only its flag is kept.
+        m_delay(300, [this] { showTipsScreen(); });
         defaults.setObject(kDefaultsIsFirstTime, QStringLiteral("no"));
     } else {
         elementClicked();
@@ -171,6 +171,7 @@ void MainWindowController::initSetup()
     setupTitleBarViewForWindow();
     buildMenu();
     buildSheets();
+    buildTipsWindow();
 
     // The controller's own loading overlay over the main screen; no operation shows it.
     QWidget* screen = m_mainScreen->mainScreenWidget();
@@ -223,19 +224,6 @@ void MainWindowController::setupTitleBarViewForWindow()
     m_titleBar->vwMouseDownLintener->setDelegate(this);
 
     tabSelectPhotosTapped();
-}
-
-void MainWindowController::elementClicked()
-{
-    // There is no tips window to close; the main window comes to the front.
-    makeMainWindowFront();
-    if (!m_isTipsFromNotfication)
-        checkForLastSession();
-}
-
-void MainWindowController::showTipsNotification()
-{
-    m_isTipsFromNotfication = true; // the tips screen itself has nothing to show
 }
 
 // --- Tabs ------------------------------------------------------------------------------------

@@ -71,8 +71,16 @@ public:
     void showLoadLastSessionWindow();
     void btnLoadLastSessionTapped();
     void btnStartNewSessionTapped();
+    /// Closes the tips window; from the notification it only brings the main window to the front,
+    /// at start-up it also offers the last session.
     void elementClicked();
     void showTipsNotification();
+    /// The tips page has no content here (no web view): shows nothing.
+    void showTipsScreen();
+    /// Centres the tips window over the main window.
+    void setTipsWinFrame();
+    QWidget* winTips() const { return m_winTips; }
+    bool isTipsFromNotfication() const { return m_isTipsFromNotfication; }
 
     // --- Tabs ----------------------------------------------------------------------------------
     void tabSelectPhotosTapped();
@@ -120,6 +128,8 @@ public:
     void btnAddiPhotosTapped();
     void btnCloseAddPhotoWinTapped();
     void showExifEditorWindow();
+    /// Dropped files reach the add-photos screen directly; this handler has no effect and no caller.
+    void handleFileDragDropNotification() { }
     /// The message sheet that says the feedback was sent.
     void feedbackSubmittedSuccessfully();
     /// The close-confirmation sheet: Yes asks to quit, No only ends the sheet.
@@ -146,6 +156,7 @@ private:
     void endSheet(QWidget* content);
     void sheetClosed();
     void buildNeverOpenedWindows();
+    void buildTipsWindow();
     /// Opens a file panel without waiting; the chosen paths go to the add-photos screen.
     void openAddPanel(const QString& prompt, bool folders);
 
@@ -158,6 +169,7 @@ private:
     MessageSheetPanel* m_windowLoadLastSession = nullptr;
     MessageSheetPanel* m_windowSaveSession = nullptr;
     QWidget* m_winAddPhotos = nullptr;
+    QWidget* m_winTips = nullptr;
     MessageSheetPanel* m_alertWindow = nullptr;
     MessageSheetPanel* m_alertCloseApp = nullptr;
     QList<QAction*> m_actions;

@@ -23,6 +23,7 @@
 #include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Paths.h"
+#include "screens/Logs/LogWindow.h"
 #include "screens/Panes/SettingView.h"
 
 // Readable failures for text lists.
@@ -240,6 +241,30 @@ TEST_F(MainScreenViewTest, SessionRestoreBringsTheOutputFolderBackWhileItExists)
         EXPECT_EQ(named<QCheckBox>(setting, "Keep folder hierarchy")->isChecked(), c.toFolder);
         EXPECT_EQ(setting->getOutputSettingObject().folderOption, toFolder ? 1 : 0);
     }
+}
+
+} // namespace
+} // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+TEST_F(MainScreenViewTest, ClosingTheLogWindowClearsTheSubWindowFlagAndTheOverlay)
+{
+    screen->btnShowLogsTapped();
+    ASSERT_TRUE(screen->winLogs());
+    ASSERT_TRUE(screen->winLogs()->isVisible());
+    AppDelegate::shareDelegate()->isSubWindowOpened = true;
+    screen->enableView(false);
+    ASSERT_TRUE(screen->vwLoading()->isVisible());
+
+    QAbstractButton* close = screen->winLogs()->btnCloseWindow();
+    QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(screen->winLogs()->isVisible());
+    EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
+    EXPECT_FALSE(screen->vwLoading()->isVisible());
 }
 
 } // namespace

@@ -524,5 +524,39 @@ TEST_F(MainWindowControllerTest, WindowsThatNoOperationOpensStillWork)
     EXPECT_FALSE(Sheet::activeSheet(window));
 }
 
+TEST_F(MainWindowControllerTest, TipsWindowClosesOnItsCallbackAndOffersTheSessionOnlyAtStartUp)
+{
+    Defaults::standard().setObject(kDefaultsIsFirstTime, "yes"); // the first launch: no session offer
+    Defaults::standard().setObject(kDefaultsSavedProjectSession, "yes");
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    QWidget* tips = controller->winTips();
+    ASSERT_TRUE(tips);
+    EXPECT_FALSE(tips->isVisible()); // the tips screen shows nothing
+    ASSERT_FALSE(Sheet::activeSheet(window));
+
+    window->setGeometry(100, 80, 1200, 800);
+    controller->setTipsWinFrame();
+    EXPECT_EQ(tips->geometry().center(), window->geometry().center());
+
+    // Opened from the notification: closing only brings the main window to the front.
+    NotificationCenter::defaultCenter().post(kNotificationShowTips);
+    EXPECT_TRUE(controller->isTipsFromNotfication());
+    tips->show();
+    controller->elementClicked();
+    EXPECT_FALSE(tips->isVisible());
+    EXPECT_FALSE(Sheet::activeSheet(window));
+
+    // At start-up the same callback goes on to offer the saved session.
+    controller.reset();
+    Defaults::standard().setObject(kDefaultsIsFirstTime, "yes");
+    makeController();
+    ASSERT_FALSE(Sheet::activeSheet(controller->windowMain()));
+    controller->winTips()->show();
+    controller->elementClicked();
+    EXPECT_FALSE(controller->winTips()->isVisible());
+    EXPECT_TRUE(Sheet::activeSheet(controller->windowMain()));
+}
+
 } // namespace
 } // namespace vantrel

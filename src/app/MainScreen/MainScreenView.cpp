@@ -362,6 +362,13 @@ void MainScreenView::setBatchInfoAtFooterNotification(const Notification& notifi
     m_driver->setBatchInfoAtFooterNotification(notification.userInfo.value(kUserInfoTextStr).toString());
 }
 
+void MainScreenView::windowWillClose()
+{
+    AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    enableView(true);
+    scheduleSubWindowCheck();
+}
+
 void MainScreenView::btnShowLogsTapped()
 {
     const QString stamp = m_processingPort->getLogDetails().value(QStringLiteral("timeStamp")).toString();
@@ -369,6 +376,7 @@ void MainScreenView::btnShowLogsTapped()
     if (!m_winLogs) {
         m_winLogs = new LogWindow(window());
         m_winLogs->setObjectName(QStringLiteral("winLogs"));
+        connect(m_winLogs, &LogWindow::windowWillClose, this, &MainScreenView::windowWillClose);
     }
     m_winLogs->logDetailView()->initWithLogTimeStamp(stamp);
     m_winLogs->setGeometry(window()->geometry());

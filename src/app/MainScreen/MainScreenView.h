@@ -111,6 +111,9 @@ public:
     void sendRateMeNotification() { m_driver->sendRateMeNotification(); }
     void setupViewNotification() { initSetup(); }
     void viewWillDisappear() { }
+    /// A window whose delegate is this screen (the log window) closes: the sub-window flag is
+    /// cleared and the plain overlay hidden.
+    void windowWillClose();
 
     /// The rotate pane's apply button: the angle is kept, nothing reads it.
     void btnApplyRotationTapped(float angle) override { m_rotationAngle = angle; }

@@ -392,21 +392,49 @@ FeedbackValues FeedbackWindowController::formValues() const
     return values;
 }
 
-void FeedbackWindowController::extractInfoAndSendFeedback()
+FeedbackAttachments FeedbackWindowController::attachments(bool sendLogs, bool sendUsage) const
 {
     FeedbackAttachments attachments;
-    attachments.sendLogs = m_btnFBSendLogs->isChecked();
-    attachments.sendUsage = m_btnFBSendScanLog->isChecked();
+    attachments.sendLogs = sendLogs;
+    attachments.sendUsage = sendUsage;
     attachments.logFilePath = m_logFilePath;
     attachments.documentsFolder = m_documentsFolder;
     attachments.now = m_clock();
-    const QString name = FeedbackDocument::fileName(
-        FeedbackDocument::bundleName(), attachments.now, static_cast<int>(QRandomGenerator::global()->bounded(1000)));
+    return attachments;
+}
+
+QString FeedbackWindowController::uploadFileName(const QDateTime& now)
+{
+    return FeedbackDocument::fileName(
+        FeedbackDocument::bundleName(), now, static_cast<int>(QRandomGenerator::global()->bounded(1000)));
+}
+
+QString FeedbackWindowController::prepareSoapMsg(bool isFeedback, const QString& emailID) const
+{
+    FeedbackValues values = formValues();
+    FeedbackAttachments attached;
+    if (isFeedback) {
+        values.email = emailID;
+        attached = attachments(m_btnFBSendLogs->isChecked(), m_btnFBSendScanLog->isChecked());
+    } else {
+        values.email = emailID.isEmpty() ? m_txtFBEmailID->text() : emailID;
+        values.feedbackType = QStringLiteral("Sending logs");
+        values.content = QStringLiteral("Sending logs");
+        attached = attachments(true, false);
+    }
+    FeedbackDocument::attach(values, attached);
+    return FeedbackDocument::envelope(values, uploadFileName(attached.now));
+}
+
+void FeedbackWindowController::extractInfoAndSendFeedback()
+{
+    const FeedbackAttachments attached = attachments(m_btnFBSendLogs->isChecked(), m_btnFBSendScanLog->isChecked());
+    const QString name = uploadFileName(attached.now);
     // The log (up to 8 MB) and the system files are read on a worker; the upload starts back on
     // the main thread. The form may be cancelled meanwhile: the upload then goes on without it.
     const QPointer<FeedbackWindowController> form(this);
     QThreadPool::globalInstance()->start(
-        [values = formValues(), attachments, name, services = m_services, form]() mutable {
+        [values = formValues(), attachments = attached, name, services = m_services, form]() mutable {
             FeedbackDocument::attach(values, attachments);
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(),

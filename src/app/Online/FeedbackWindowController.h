@@ -23,6 +23,7 @@ namespace vantrel {
 
 class HighlightedButton;
 class OnlineServices;
+struct FeedbackAttachments;
 struct FeedbackValues;
 
 /// The feedback form: an e-mail address, a feedback type and a free text, optionally with an
@@ -55,6 +56,16 @@ public:
     /// The document's values typed into the form (attachments and system values not yet filled).
     FeedbackValues formValues() const;
 
+    /// The SOAP text of an upload. With `isFeedback` it is the form's own (the given validated
+    /// address, the form's type, text and attachments, as Submit sends it); without, a log report:
+    /// the given address (the field's text when it is empty), type and text "Sending logs", the log
+    /// excerpt always read and the usage report never. Reads the log on the calling thread. No
+    /// caller in the application today: Submit builds the same document off the main thread.
+    QString prepareSoapMsg(bool isFeedback, const QString& emailID) const;
+    /// Shows the form's alert with the given text and its OK button. No caller in the application
+    /// today.
+    void displayAlertWithMessageText(const QString& text) { showAlert(text); }
+
     /// The form's own alert: "Internet Not Connected" before sending, kNotSentMessage after an
     /// upload that did not go through.
     bool isAlertShown() const;
@@ -85,6 +96,8 @@ private:
     void openFeedbackWindow();
     void convertUIAccordingToLocale();
     void extractInfoAndSendFeedback();
+    FeedbackAttachments attachments(bool sendLogs, bool sendUsage) const;
+    static QString uploadFileName(const QDateTime& now);
     void uploadFinished(bool submitted);
     void showAlert(const QString& text);
     void closeForm();

@@ -83,15 +83,19 @@ void PromotionalAdsView::buildSlot(int position)
     slot.image->setAccessibleName(QStringLiteral("Application logo"));
     slot.image->setGeometry(14, 14, kLogoSize, kLogoSize);
     slot.image->setAlignment(Qt::AlignCenter);
+    // Every text here comes from the content server: shown as it is written, never as markup.
     slot.title = new QLabel(slot.panel);
+    slot.title->setTextFormat(Qt::PlainText);
     slot.title->setObjectName(QStringLiteral("lblApp%1Title").arg(n));
     slot.title->setStyleSheet(QStringLiteral("color: white; font-size: 15px; font-weight: 600;"));
     slot.name = new QLabel(slot.panel);
+    slot.name->setTextFormat(Qt::PlainText);
     slot.name->setObjectName(QStringLiteral("lblApp%1Name").arg(n));
     slot.name->setStyleSheet(QStringLiteral("color: rgb(195, 204, 233); font-size: 12px;"));
     slot.name->setWordWrap(true);
     for (int i = 0; i < 3; ++i) {
         slot.features[i] = new QLabel(slot.panel);
+        slot.features[i]->setTextFormat(Qt::PlainText);
         slot.features[i]->setObjectName(QStringLiteral("lblFeature%1App%2").arg(i + 1).arg(n));
         slot.features[i]->setStyleSheet(QStringLiteral("color: white; font-size: 12px;"));
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QNetworkInformation>
+#include <QUrl>
 
 #include "core/Catalogue.h"
 #include "platform/NotificationCenter.h"
@@ -78,6 +79,25 @@ Reachability::Reachability(std::unique_ptr<ReachabilitySource> source, bool loca
     : m_source(std::move(source))
     , m_localWiFiRef(localWiFi)
 {
+}
+
+std::unique_ptr<Reachability> Reachability::reachabilityWithHostName(
+    const QString& hostName, std::unique_ptr<ReachabilitySource> source)
+{
+    QUrl probe;
+    probe.setHost(hostName.trimmed(), QUrl::StrictMode);
+    if (hostName.trimmed().isEmpty() || !probe.isValid() || probe.host().isEmpty())
+        return nullptr;
+    return reachabilityForInternetConnection(std::move(source));
+}
+
+std::unique_ptr<Reachability> Reachability::reachabilityWithAddress(
+    const QHostAddress& address, std::unique_ptr<ReachabilitySource> source)
+{
+    const auto family = address.protocol();
+    if (address.isNull() || (family != QAbstractSocket::IPv4Protocol && family != QAbstractSocket::IPv6Protocol))
+        return nullptr;
+    return reachabilityForInternetConnection(std::move(source));
 }
 
 std::unique_ptr<Reachability> Reachability::reachabilityForInternetConnection(

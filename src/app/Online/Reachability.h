@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -70,6 +71,15 @@ public:
     static constexpr qint32 kReachableViaWiFi = 1;
     static constexpr qint32 kReachableViaWWAN = 2;
 
+    /// A monitor for one host, by name. This system has no per-host reachability service: the
+    /// monitor watches the system's network state (the source) under the network rule. Nothing
+    /// when the name is not a valid host name. No caller in the application today.
+    static std::unique_ptr<Reachability> reachabilityWithHostName(
+        const QString& hostName, std::unique_ptr<ReachabilitySource> source = {});
+    /// A monitor for one address, with the same limits as reachabilityWithHostName. Nothing when
+    /// the address is not an IPv4 or IPv6 address. No caller in the application today.
+    static std::unique_ptr<Reachability> reachabilityWithAddress(
+        const QHostAddress& address, std::unique_ptr<ReachabilitySource> source = {});
     /// The monitor for the internet as a whole; without a source, the system's.
     static std::unique_ptr<Reachability> reachabilityForInternetConnection(
         std::unique_ptr<ReachabilitySource> source = {});

@@ -38,6 +38,30 @@ void Tracker::fireOrmelHitForTrackSource(int source)
     openURLAsync(m_appStoreTrackURL, getJSONFromDict(dict));
 }
 
+void Tracker::fireKorvBraskHit(const QString& event)
+{
+    QVariantMap dict;
+    dict.insert(QStringLiteral("from"), m_frmApp);
+    dict.insert(QStringLiteral("to"), QStringLiteral("brk"));
+    dict.insert(QStringLiteral("mac"), m_macSerialNumber);
+    dict.insert(QStringLiteral("btn"), event);
+    openURLAsync(getURLForTATTracking(), getJSONFromDict(dict));
+}
+
+void Tracker::loginWithFacebook(
+    const QString& email, quint64 trackingID, int productId, const QString& fbid, const QString& fbToken)
+{
+    QVariantMap dict;
+    dict.insert(QStringLiteral("TrackingID"), QString::number(trackingID));
+    dict.insert(QStringLiteral("ProductId"), QString::number(productId));
+    dict.insert(QStringLiteral("FBID"), fbid);
+    dict.insert(QStringLiteral("FBToken"), fbToken);
+    dict.insert(QStringLiteral("fromFB"), QStringLiteral("1"));
+    dict.insert(QStringLiteral("Email"), email);
+    const QString url = m_baseTrackURL.isEmpty() ? QString() : m_baseTrackURL + QStringLiteral("/usersignup");
+    openURLAsync(url, getJSONFromDict(dict));
+}
+
 QString Tracker::getURLForTATTracking() const
 {
     if (m_baseTrackURL.isEmpty())

@@ -36,6 +36,13 @@ public:
 
     /// The install registration: {"pid": source, "bins": "1", "mac": serial} to appStoreTrackURL.
     void fireOrmelHitForTrackSource(int source);
+    /// A cross-promotion report to "brk": {"from", "to", "mac", "btn": event} to the "/CrossTracking"
+    /// address. No caller in the application today (the delegate sends its own reports).
+    void fireKorvBraskHit(const QString& event);
+    /// A sign-up report: {"TrackingID", "ProductId" (decimal text), "FBID", "FBToken", "fromFB": "1",
+    /// "Email"} to baseTrackURL followed by "/usersignup". No caller in the application today.
+    void loginWithFacebook(const QString& email, quint64 trackingID, int productId, const QString& fbid,
+        const QString& fbToken);
     /// baseTrackURL followed by "/CrossTracking"; empty while the service is not configured.
     QString getURLForTATTracking() const;
     /// A flat dictionary as JSON text, values escaped.

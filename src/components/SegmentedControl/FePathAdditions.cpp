@@ -198,4 +198,9 @@ void drawBlurWithColor(QPainter& painter, const QPainterPath& path, const QColor
     painter.restore();
 }
 
+std::optional<QPainterPath> pathWithStrokeWidth(const QPainterPath&, double)
+{
+    return std::nullopt;
+}
+
 } // namespace vantrel::FePathAdditions

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QColor>
@@ -53,6 +54,10 @@ void fillWithInnerShadow(QPainter& painter, const QPainterPath& path, const FeSh
 /// Draws a blurred silhouette of the path in the colour; only the blur shows, within the path's
 /// bounds grown by the radius.
 void drawBlurWithColor(QPainter& painter, const QPainterPath& path, const QColor& color, double radius);
+
+/// The outline of the path stroked at a width: not offered, so always nothing. No caller in the
+/// application today.
+std::optional<QPainterPath> pathWithStrokeWidth(const QPainterPath& path, double width);
 
 /// The rectangle an inner shadow is drawn from: the path's bounds grown by the offset's size and
 /// the blur radius on every side.

@@ -9,6 +9,7 @@
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
+#include "core/PhotoLibrary/DataFiller.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/Defaults.h"
 #include "platform/MainThread.h"
@@ -183,6 +184,10 @@ void AddPhotosLogic::finishRun(const AddScanOutcome& outcome)
     const AddAlert alert = completionAlertFor(outcome);
     if (alert != AddAlert::None)
         post(kNotificationShowAlertWithType, { { QString::fromLatin1(kUserInfoType), int(alert) } });
+    // Once per run, however many such libraries the run read.
+    if (outcome.archivePathMissing)
+        m_view->showMessageAlert(DataFiller::kArchiveMissingMessage, DataFiller::kArchiveMissingInformativeText,
+            DataFiller::kArchiveMissingButton);
 }
 
 void AddPhotosLogic::processAfterAllPhotosAdded()

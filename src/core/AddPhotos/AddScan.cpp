@@ -71,7 +71,9 @@ bool AddScan::scanSource(const QString& source)
 
     if (FolderWalk::isPackageName(info.fileName())) {
         AddPathType type = AddPathType::None;
-        const QList<LibraryItem> items = libraryItems(source, &type);
+        bool archivePathMissing = false;
+        const QList<LibraryItem> items = libraryItems(source, &type, &archivePathMissing);
+        m_outcome.archivePathMissing = m_outcome.archivePathMissing || archivePathMissing;
         m_outcome.pathType = type;
         bool goOn = true;
         for (const LibraryItem& item : items)
@@ -186,7 +188,8 @@ QStringList AddScan::getAllFilesInFolder(const QString& folder, bool isSubFolder
     return paths;
 }
 
-QList<AddScan::LibraryItem> AddScan::libraryItems(const QString& packagePath, AddPathType* type)
+QList<AddScan::LibraryItem> AddScan::libraryItems(
+    const QString& packagePath, AddPathType* type, bool* archivePathMissing)
 {
     QList<LibraryItem> items;
     QSet<QString> seen;
@@ -211,6 +214,8 @@ QList<AddScan::LibraryItem> AddScan::libraryItems(const QString& packagePath, Ad
         *type = AddPathType::IPhotoLibrary;
     // The package path is passed as written: file names are case-sensitive here.
     DataFiller filler;
+    if (archivePathMissing)
+        filler.setArchivePathMissingHandler([archivePathMissing] { *archivePathMissing = true; });
     filler.setLibPath(packagePath);
     filler.fetchImagesFromLib(packagePath);
     for (const QString& path : filler.arrImagePaths())

@@ -51,7 +51,10 @@ public:
         QString path;
         QString displayName;
     };
-    static QList<LibraryItem> libraryItems(const QString& packagePath, AddPathType* type = nullptr);
+    /// `archivePathMissing`, when given, is set when the library's album file records no
+    /// "Archive Path" (the alert is the caller's, on the main thread).
+    static QList<LibraryItem> libraryItems(
+        const QString& packagePath, AddPathType* type = nullptr, bool* archivePathMissing = nullptr);
 
 private:
     bool scanSource(const QString& source);

@@ -53,6 +53,7 @@ struct AddScanOutcome {
     qint32 damagedFileCount = 0; ///< candidates refused for their type or for having no pixel size
     qint32 alreadyExistsPhotosCount = 0; ///< candidates already in the batch
     AddPathType pathType = AddPathType::None; ///< the last library kind met, None when no library
+    bool archivePathMissing = false; ///< a library's album file recorded no "Archive Path"
 };
 
 /// The one alert that ends an add run: 109 at the limit; none when something was added; else 110

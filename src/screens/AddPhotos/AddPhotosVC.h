@@ -115,6 +115,7 @@ public:
     void changePhotosViewImageMode() override;
     void updateButtonsEnability() override;
     void addBottomInfoAboutBatch() override;
+    void showMessageAlert(const QString& message, const QString& informativeText, const QString& button) override;
 
 private:
     void buildInterface();

@@ -153,6 +153,19 @@ void AddPhotosVC::refuseTrash()
     alert->open();
 }
 
+void AddPhotosVC::showMessageAlert(const QString& message, const QString& informativeText, const QString& button)
+{
+    auto* alert = new QMessageBox(QMessageBox::Warning, QString(), message, QMessageBox::NoButton, window());
+    alert->setObjectName(QStringLiteral("messageAlert"));
+    alert->setAccessibleName(message);
+    alert->setInformativeText(informativeText);
+    alert->addButton(button, QMessageBox::AcceptRole);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    QObject::connect(alert, &QDialog::finished, window(), [main = window()] { main->activateWindow(); });
+    alert->open();
+}
+
 void AddPhotosVC::addPhotosAfterDelay(const QList<QUrl>& urls)
 {
     QTimer::singleShot(900, this, [this, urls] { addPhotosFromPathUrls(urls, false); });

@@ -1,5 +1,6 @@
 #include "screens/Logs/LogWindow.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -62,6 +63,12 @@ void LogWindow::btnMinimizeTapped()
 void LogWindow::btnZoomTapped()
 {
     isMaximized() ? showNormal() : showMaximized();
+}
+
+void LogWindow::closeEvent(QCloseEvent* event)
+{
+    emit windowWillClose();
+    QWidget::closeEvent(event);
 }
 
 void LogWindow::mousePressEvent(QMouseEvent* event)

@@ -25,7 +25,13 @@ public:
     QAbstractButton* btnMinimizeWindow() const { return m_btnMinimizeWindow; }
     QAbstractButton* btnZoomWindow() const { return m_btnZoomWindow; }
 
+signals:
+    /// The window is closing (its close control, a key or the window manager): the owner's
+    /// window-close handler clears what it set when the window opened.
+    void windowWillClose();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 

@@ -306,3 +306,58 @@ TEST_F(FeedbackUploadTest, WithoutANetworkInformationBackendTheFeedbackStillGoes
     EXPECT_TRUE(server.requests().at(0).body.contains("sent from a machine without a network manager"));
     EXPECT_EQ(Sheet::activeSheet(&mainWindow), nullptr);
 }
+
+TEST_F(FeedbackUploadTest, TheLogReportModeSendsTheLogWhateverTheBoxesSay)
+{
+    QWidget mainWindow;
+    mainWindow.resize(1000, 720);
+    mainWindow.show();
+    FeedbackWindowController* form = FeedbackWindowController::showFeedBackWindow(&mainWindow, &services);
+    ASSERT_NE(form, nullptr);
+    QTemporaryDir logs;
+    const QString logPath = QDir(logs.path()).filePath("Vantrel.log");
+    QFile log(logPath);
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write(QDate::currentDate().toString("yyyy-MM-dd").toUtf8() + " run ended\n");
+    log.close();
+    form->setLogFilePath(logPath);
+    form->txtFBEmailID()->setText("field@example.org");
+    form->btnFBType()->setCurrentIndex(1);
+    form->txtViewFBExp()->setPlainText("typed text");
+
+    const struct {
+        bool isFeedback;
+        bool logsBox;
+        bool usageBox;
+        const char* emailID;
+        QStringList present;
+    } cases[] = {
+        { false, false, true, "",
+            { "&lt;email&gt;field@example.org&lt;", "&lt;feedback_type&gt;Sending logs&lt;",
+                "&lt;content&gt;Sending logs&lt;", " run ended\n&lt;/logs_Data&gt;",
+                "&lt;logs_Data_Scan&gt;SCAN_LOGSNOTSELECTED&lt;" } },
+        { false, false, false, "given@example.org", { "&lt;email&gt;given@example.org&lt;" } },
+        { true, false, false, "given@example.org",
+            { "&lt;email&gt;given@example.org&lt;", "&lt;content&gt;typed text&lt;",
+                "&lt;logs_Data&gt;LOGSNOTSELECTED&lt;" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.isFeedback << c.emailID);
+        form->btnFBSendLogs()->setChecked(c.logsBox);
+        form->btnFBSendScanLog()->setChecked(c.usageBox);
+        const QString soap = form->prepareSoapMsg(c.isFeedback, c.emailID);
+        EXPECT_TRUE(soap.startsWith("<soap:Envelope"));
+        for (const QString& part : c.present)
+            EXPECT_TRUE(soap.contains(part)) << part.toStdString();
+    }
+    EXPECT_EQ(server.requests().size(), 0); // preparing sends nothing
+
+    form->displayAlertWithMessageText("Logs are on their way");
+    EXPECT_TRUE(form->isAlertShown());
+    EXPECT_EQ(form->alertText(), "Logs are on their way");
+    auto* ok = named<QAbstractButton>(form, "OK");
+    ASSERT_TRUE(ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_FALSE(form->isAlertShown());
+    form->cancelFeedbackSheet();
+}

@@ -140,3 +140,33 @@ TEST(Reachability, LocalWiFiMonitorUsesTheLocalRule)
     source->set(kReachable | kIsDirect);
     EXPECT_EQ(posts, 1);
 }
+
+TEST(Reachability, HostAndAddressMonitorsFollowTheSystemStateOrAreNotMade)
+{
+    const struct {
+        const char* host;
+        bool made;
+    } hosts[] = { { "example.org", true }, { "localhost", true }, { "", false }, { "  ", false },
+        { "bad host", false }, { "a/b", false } };
+    for (const auto& c : hosts) {
+        SCOPED_TRACE(c.host);
+        auto monitor = Reachability::reachabilityWithHostName(c.host, std::make_unique<FakeSource>(kReachable | kIsDirect));
+        ASSERT_EQ(monitor != nullptr, c.made);
+        if (monitor) {
+            EXPECT_FALSE(monitor->localWiFiRef());
+            EXPECT_EQ(monitor->currentReachabilityStatus(), Reachability::kReachableViaWWAN);
+        }
+    }
+    const struct {
+        QHostAddress address;
+        bool made;
+    } addresses[] = { { QHostAddress("192.0.2.1"), true }, { QHostAddress("2001:db8::1"), true },
+        { QHostAddress(), false } };
+    for (const auto& c : addresses) {
+        SCOPED_TRACE(c.address.toString().toStdString());
+        auto monitor = Reachability::reachabilityWithAddress(c.address, std::make_unique<FakeSource>(kReachable));
+        ASSERT_EQ(monitor != nullptr, c.made);
+        if (monitor)
+            EXPECT_EQ(monitor->currentReachabilityStatus(), Reachability::kReachableViaWiFi);
+    }
+}

@@ -1,9 +1,12 @@
+#include <algorithm>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -146,6 +149,39 @@ TEST_F(TrackerTest, NothingIsSentWhenTheTrackerIsNotConfigured)
     ASSERT_TRUE(server.waitForRequests(1));
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(jsonBody(server.requests().at(0)).value("to").toString(), "marker");
+}
+
+TEST_F(TrackerTest, TheTrackersOwnReportsGoToTheirAddressesAndAreOffWithoutAService)
+{
+    OnlineServices services;
+    Tracker* tracker = services.tracker();
+    tracker->setMacSerialNumber("SER1");
+    tracker->fireKorvBraskHit("exit_nag");
+    tracker->loginWithFacebook("a@example.org", 12345678901ull, 7311, "fb-1", "token-1");
+    ASSERT_TRUE(server.waitForRequests(2));
+    QMap<QByteArray, QJsonObject> byPath;
+    for (const RecordedRequest& request : server.requests()) {
+        expectJsonPost(request, request.path);
+        byPath.insert(request.path, jsonBody(request));
+    }
+    const QJsonObject cross = byPath.value("/ormeltracker/ormelparser.svc/CrossTracking");
+    EXPECT_EQ(cross, QJsonObject({ { "from", "kvx" }, { "to", "brk" }, { "mac", "SER1" }, { "btn", "exit_nag" } }));
+    const QJsonObject signup = byPath.value("/ormeltracker/ormelparser.svc/usersignup");
+    EXPECT_EQ(signup,
+        QJsonObject({ { "TrackingID", "12345678901" }, { "ProductId", "7311" }, { "FBID", "fb-1" },
+            { "FBToken", "token-1" }, { "fromFB", "1" }, { "Email", "a@example.org" } }));
+
+    // Without a tracking service neither report makes a request: the marker is all the server sees next.
+    qunsetenv("VANTREL_TRACKER_URL");
+    OnlineServices off;
+    off.tracker()->fireKorvBraskHit("exit_nag");
+    off.tracker()->loginWithFacebook("a@example.org", 1, 2, "x", "y");
+    qputenv("VANTREL_TRACKER_URL", server.baseUrl());
+    OnlineServices marker;
+    marker.tracker()->fireKorvBraskHit("marker");
+    ASSERT_TRUE(server.waitForRequests(3));
+    EXPECT_EQ(server.requests().size(), 3);
+    EXPECT_EQ(jsonBody(server.requests().at(2)).value("btn").toString(), "marker");
 }
 
 TEST_F(TrackerTest, MenuItemsReportTheClickAndOpenTheStoreLink)
@@ -294,4 +330,30 @@ TEST_F(TrackerTest, PanelShowsTheApplicationsNotInstalledAndReportsClicks)
     view.setPromotionHidden(false);
     EXPECT_TRUE(view.plan().slotRows.isEmpty());
     EXPECT_FALSE(view.heading()->isVisible());
+}
+
+TEST_F(TrackerTest, TextsFromTheContentServerAreShownAsWritten)
+{
+    QTemporaryDir apps;
+    OnlineServices services;
+    services.recommendedApps().setApplicationsFolders({ apps.path() });
+    RecommendedApp marked = row("Photo <u>Tidy", "pht", "303");
+    marked.description = "Sorts <b>every</b> photo";
+    marked.features = { "<i>Fast</i>", "A &amp; B", "<a href='x'>link</a>" };
+    services.recommendedApps().setRows({ marked });
+    PromotionalAdsView view(&services);
+    view.resize(800, 220);
+    view.show();
+    ASSERT_EQ(view.plan().slotRows, QList<int>({ 0 }));
+
+    const QStringList literal = { marked.name, marked.description, marked.features[0], marked.features[1],
+        marked.features[2] };
+    for (const QString& text : literal) {
+        SCOPED_TRACE(text.toStdString());
+        const QList<QLabel*> labels = view.slotPanel(0)->findChildren<QLabel*>();
+        const auto shown = std::find_if(labels.begin(), labels.end(), [&](QLabel* l) { return l->text().endsWith(text); });
+        ASSERT_NE(shown, labels.end());
+        // As markup the label would lay out fewer characters than the text has.
+        EXPECT_GE((*shown)->sizeHint().width(), (*shown)->fontMetrics().horizontalAdvance(text));
+    }
 }

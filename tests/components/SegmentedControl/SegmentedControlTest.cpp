@@ -198,3 +198,12 @@ TEST(PathAdditions, StrokesAndShadowsStayWhereTheyBelong)
     EXPECT_GT(qAlpha(image.pixel(7, 30)), 0); // the blur reaches past the edge
     EXPECT_GT(qAlpha(image.pixel(30, 30)), 200);
 }
+
+TEST(FePathAdditions, PathWithStrokeWidthGivesNothing)
+{
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(0, 0, 40, 20), 5, 5);
+    for (const QPainterPath& path : { QPainterPath(), rounded })
+        for (double width : { 0.0, 1.0, 3.5 })
+            EXPECT_FALSE(FePathAdditions::pathWithStrokeWidth(path, width).has_value());
+}

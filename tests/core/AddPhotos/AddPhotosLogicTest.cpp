@@ -10,6 +10,7 @@
 #include "core/Catalogue.h"
 #include "core/Processing/ProcessingInlineExecutor.h"
 #include "platform/NotificationCenter.h"
+#include "support/LibraryFixtures.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -30,6 +31,10 @@ public:
     void resetProgress() override { }
     void hideDragnDropImageSetHidden(bool hidden) override { log << QStringLiteral("dropArea:%1").arg(!hidden); }
     void changePhotosViewImageMode() override { log << "showBatch"; }
+    void showMessageAlert(const QString& message, const QString& informative, const QString& button) override
+    {
+        log << QStringLiteral("alert:%1|%2|%3").arg(message, informative, button);
+    }
     void addBottomInfoAboutBatch() override
     {
         NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationUpdateFooterInfo));
@@ -145,3 +150,35 @@ TEST_F(AddPhotosLogicTest, LimitInjectedEndsTheRunWithAlert109)
 }
 
 } // namespace
+
+TEST_F(AddPhotosLogicTest, ALibraryWithoutItsArchivePathIsReportedOnceAfterItsRun)
+{
+    using namespace libraryfixtures;
+    const auto makeLibrary = [&](const QString& name, bool withArchivePath) {
+        const QString package = m_dir.path() + "/" + name + ".photolibrary";
+        EXPECT_TRUE(buildVersionDatabase(package + "/Database/apdb/Library.apdb", { { 1, "v1", "m1", "p1" } },
+            { { "m1", "2012/A.jpg" } }, { { "p1", QStringLiteral("Holiday") } }));
+        EXPECT_TRUE(writePhoto(package + "/Masters/2012/A.jpg"));
+        EXPECT_TRUE(writeAlbumFile(
+            package + "/AlbumData.xml", withArchivePath ? std::optional<QString>(package) : std::nullopt, {}));
+        return QUrl::fromLocalFile(package);
+    };
+    const QUrl recorded = makeLibrary("Recorded", true);
+    const QUrl unrecordedA = makeLibrary("Unrecorded A", false);
+    const QUrl unrecordedB = makeLibrary("Unrecorded B", false);
+    const QString alert = "alert:Please report to the developer should not happen|Send Feedback with logs now.|OK";
+
+    const struct {
+        QList<QUrl> sources;
+        int alerts;
+    } cases[] = { { { recorded }, 0 }, { { unrecordedA, unrecordedB }, 1 }, { { recorded }, 0 } };
+    AddPhotosLogic logic(&m_view, &m_inline);
+    for (const auto& c : cases) {
+        m_view.log.clear();
+        ASSERT_TRUE(logic.addPhotosFromPathUrls(c.sources));
+        EXPECT_EQ(m_view.log.count(alert), c.alerts) << m_view.log.join(' ').toStdString();
+        if (c.alerts)
+            EXPECT_EQ(m_view.log.last(), alert); // after the run's refresh and its own alert
+    }
+    EXPECT_EQ(batch().size(), 3);
+}
