@@ -56,11 +56,11 @@ RunLogWriter::RunLogWriter(QString databasePath, std::chrono::milliseconds budge
 {
 }
 
-DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList& types)
+DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList& withDatatype)
 {
     DbRows result;
-    for (qsizetype i = 0; i < columns.size() && i < types.size(); ++i)
-        result.append({ { QStringLiteral("column"), columns[i] }, { QStringLiteral("dataType"), types[i] } });
+    for (qsizetype i = 0; i < columns.size() && i < withDatatype.size(); ++i)
+        result.append({ { QStringLiteral("column"), columns[i] }, { QStringLiteral("dataType"), withDatatype[i] } });
     return result;
 }
 

@@ -77,7 +77,7 @@ public:
 
     /// The column descriptions of a log table: one dictionary per column with "column" (the
     /// name) and "dataType" (its type), in order; the one source of the log tables' columns.
-    static DbRows createcolums(const QStringList& columns, const QStringList& types);
+    static DbRows createcolums(const QStringList& columns, const QStringList& withDatatype);
 
 private:
     enum class Result { Written, Failed, Unusable };

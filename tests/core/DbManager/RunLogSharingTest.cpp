@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RunLogFixtures.h"
+#include "LogDatabaseFixtures.h"
 
 namespace vantrel::test {
 namespace {

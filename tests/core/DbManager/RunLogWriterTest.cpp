@@ -10,11 +10,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include "RunLogFixtures.h"
+#include "LogDatabaseFixtures.h"
 #include "core/Processing/ProcessingFileProbe.h"
-#include "platform/Sqlite.h"
 
 namespace vantrel::test {
 namespace {
@@ -97,12 +95,6 @@ private:
     std::optional<QString> m_identity;
 };
 
-bool makeLogFileWith(const QString& path, const char* sql)
-{
-    SqliteDatabase db;
-    return db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) && db.exec(sql);
-}
-
 TEST_F(RunLogWriterTest, AnUnusableDatabaseIsSetAsideOnceSayingWhatItWasAndAFreshOneTakesTheRun)
 {
     struct Case {
@@ -135,14 +127,14 @@ TEST_F(RunLogWriterTest, AnUnusableDatabaseIsSetAsideOnceSayingWhatItWasAndAFres
             "was read-only", "read-only" },
         { "a detail table without a column",
             [](const QString& path) {
-                return makeLogFileWith(path,
+                return execOn(path,
                     "CREATE TABLE tblLogDetails(id INTEGER PRIMARY KEY AUTOINCREMENT, timeStamp TEXT,inputFilename "
                     "TEXT,outputFilename TEXT,information TEXT,oldSize TEXT,newSize TEXT,ratio TEXT)");
             },
             false, "had log tables with other columns", "other columns" },
         { "a summary table with its columns in another order",
             [](const QString& path) {
-                return makeLogFileWith(path,
+                return execOn(path,
                     "CREATE TABLE tblLogSummary(id INTEGER PRIMARY KEY AUTOINCREMENT, imagesSelected TEXT,timeStamp "
                     "TEXT,imagesConverted TEXT,conversionFailed TEXT,oldSize TEXT,newSize TEXT,saveSpace "
                     "TEXT,timeElapsed TEXT,totalOldSize TEXT)");

@@ -28,6 +28,11 @@ StoredLog storedIn(const QString& path);
 /// The stored statements of the file's own tables, in the order they were made.
 QStringList tablesOf(const QString& path);
 
+/// Runs `sql` on the file, creating it when missing.
+bool execOn(const QString& path, const QString& sql);
+/// The text of the first column of every row `sql` yields on the file, in order.
+QStringList columnValues(const QString& path, const QString& sql);
+
 /// The text of a file, or nothing when there is none.
 std::optional<QByteArray> contentsOf(const QString& path);
 

@@ -1,4 +1,4 @@
-#include "RunLogFixtures.h"
+#include "LogDatabaseFixtures.h"
 
 #include <QFile>
 
@@ -25,32 +25,37 @@ RunLogWriter::Run runOf(const QString& stamp, int photos)
     return run;
 }
 
+bool execOn(const QString& path, const QString& sql)
+{
+    SqliteDatabase db;
+    return db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) && db.exec(sql);
+}
+
+QStringList columnValues(const QString& path, const QString& sql)
+{
+    QStringList values;
+    SqliteDatabase db;
+    if (!db.open(path, SQLITE_OPEN_READONLY))
+        return values;
+    SqliteStatement query(db, sql);
+    while (query.step() == SQLITE_ROW)
+        values << query.columnText(0);
+    return values;
+}
+
 StoredLog storedIn(const QString& path)
 {
     StoredLog stored;
-    SqliteDatabase db;
-    if (!db.open(path, SQLITE_OPEN_READONLY))
-        return stored;
-    SqliteStatement summaries(db, "SELECT timeStamp FROM tblLogSummary ORDER BY id");
-    while (summaries.step() == SQLITE_ROW)
-        stored.summaries << summaries.columnText(0);
-    SqliteStatement details(db, "SELECT timeStamp FROM tblLogDetails ORDER BY id");
-    while (details.step() == SQLITE_ROW)
-        ++stored.details[details.columnText(0)];
+    stored.summaries = columnValues(path, "SELECT timeStamp FROM tblLogSummary ORDER BY id");
+    for (const QString& stamp : columnValues(path, "SELECT timeStamp FROM tblLogDetails ORDER BY id"))
+        ++stored.details[stamp];
     return stored;
 }
 
 QStringList tablesOf(const QString& path)
 {
-    QStringList tables;
-    SqliteDatabase db;
-    if (!db.open(path, SQLITE_OPEN_READONLY))
-        return tables;
-    SqliteStatement query(
-        db, "SELECT sql FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
-    while (query.step() == SQLITE_ROW)
-        tables << query.columnText(0);
-    return tables;
+    return columnValues(
+        path, "SELECT sql FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
 }
 
 std::optional<QByteArray> contentsOf(const QString& path)
