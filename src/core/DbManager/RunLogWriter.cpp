@@ -71,6 +71,15 @@ bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& columns, const 
 
 bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
 {
+    // The readers take the values by position and the inserts name every column: a table made
+    // otherwise would refuse every run, or show them under the wrong headings, for good.
+    const auto otherColumns = [attempt](const QString& table, const QStringList& found) {
+        attempt->result = Result::Unusable;
+        attempt->why = QStringLiteral("%1 has the columns %2").arg(table, found.join(QStringLiteral(", ")));
+        attempt->unusableBecause = QStringLiteral("had log tables with other columns");
+        attempt->asideWord = QStringLiteral("other columns");
+        return false;
+    };
     const std::pair<QString, QStringList> tables[]
         = { { QStringLiteral("tblLogSummary"), kSummaryColumns }, { QStringLiteral("tblLogDetails"), kDetailColumns } };
     for (const auto& [table, columns] : tables) {
@@ -80,26 +89,13 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
                 return false;
             found = columnNamesOf(db, table);
         }
-        // The readers take the values by position and the inserts name every column: a table made
-        // otherwise would refuse every run, or show them under the wrong headings, for good.
-        if (found != QStringList(QStringLiteral("id")) + columns) {
-            attempt->result = Result::Unusable;
-            attempt->why = QStringLiteral("%1 has the columns %2").arg(table, found.join(QStringLiteral(", ")));
-            attempt->unusableBecause = QStringLiteral("had log tables with other columns");
-            attempt->asideWord = QStringLiteral("other columns");
-            return false;
-        }
+        if (found != QStringList(QStringLiteral("id")) + columns)
+            return otherColumns(table, found);
     }
     if (!db.exec(kCreateRunIds))
         return false;
-    if (columnNamesOf(db, kRunIdsTable) != QStringList(QStringLiteral("runId"))) {
-        attempt->result = Result::Unusable;
-        attempt->why = QStringLiteral("%1 is not a table of run identities").arg(kRunIdsTable);
-        attempt->unusableBecause = QStringLiteral("had log tables with other columns");
-        attempt->asideWord = QStringLiteral("other columns");
-        return false;
-    }
-    return true;
+    const QStringList found = columnNamesOf(db, kRunIdsTable);
+    return found == QStringList(QStringLiteral("runId")) || otherColumns(kRunIdsTable, found);
 }
 
 bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const

@@ -63,7 +63,7 @@ TEST(RunLogSharingTest, TwoProcessesWritingAtOnceWriteEveryRunExactlyOnce)
         bool saved;
     };
     const Case cases[] = {
-        { "the database busy within the budget", 3000ms, 400ms, true },
+        { "the database busy within the budget", RunLogWriter::kDefaultBudget, 400ms, true },
         { "the database busy past the budget", 200ms, std::nullopt, false },
     };
     for (const Case& c : cases) {
