@@ -114,12 +114,7 @@ void DBManager::createTableWithColumns(const QString& tableName, const DbRows& a
         logLine(QStringLiteral("do something %1").arg(db.lastError()));
         return;
     }
-    QString sql = QStringLiteral("CREATE TABLE IF NOT EXISTS %1%2").arg(tableName, "(");
-    sql += QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT, ");
-    for (int i = 0; i < arrColumn.size(); ++i) {
-        const QString separator = i + 1 < arrColumn.size() ? QStringLiteral(",") : QStringLiteral(")");
-        sql += arrColumn[i].value("column") + u' ' + arrColumn[i].value("dataType") + separator;
-    }
+    const QString sql = createTableStatement(tableName, arrColumn);
     logLine(db.exec(sql) ? QStringLiteral("Table created successfully") : QStringLiteral("Failed to create table"));
 }
 

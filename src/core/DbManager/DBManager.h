@@ -20,8 +20,13 @@ using DbRows = QList<DbRow>;
 /// summary row per batch run (tblLogSummary) and one detail row per photo (tblLogDetails), joined
 /// by their timeStamp text. Everything is stored and returned as text.
 ///
-/// Threads: every operation runs on the main thread; the class holds no lock. A finished run's
-/// rows are written by RunLogWriter instead, off the main thread, into the same file.
+/// Threads: every operation runs on the main thread; the class holds no lock.
+/// The batch run calls none of the log operations below: a finished run's rows are written by
+/// RunLogWriter, off the main thread, into the same file, with the same statements
+/// (createTableWithColumns's table text, InsertDetailInLogSummaryTable's and
+/// InsertDetailInLogDetailsTable's inserts) inside its one transaction, where its own table step
+/// (createDbTable) stands in for isTableExistsInDB and createTableWithColumns. Of this class the
+/// run uses only excludedatabasePath(), the file's path.
 /// Connections: each operation opens its own connection and closes it, with every statement,
 /// before it returns, whatever path it takes. No database failure reaches the user: writers answer
 /// false, readers return what they gathered, and one line goes to standard error.

@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
 
 #include <sqlite3.h>
 
+#include "core/Helper/Utils.h"
 #include "platform/Sqlite.h"
 
 namespace vantrel::dbsupport {
@@ -33,6 +36,25 @@ int stepWhileBusy(SqliteStatement& statement)
         rc = statement.step();
     }
     return rc;
+}
+
+QString createTableStatement(const QString& tableName, const QList<QMap<QString, QString>>& columns)
+{
+    QString sql = QStringLiteral("CREATE TABLE IF NOT EXISTS %1%2").arg(tableName, "(");
+    sql += QStringLiteral("id INTEGER PRIMARY KEY AUTOINCREMENT, ");
+    for (int i = 0; i < columns.size(); ++i) {
+        const QString separator = i + 1 < columns.size() ? QStringLiteral(",") : QStringLiteral(")");
+        sql += columns[i].value("column") + u' ' + columns[i].value("dataType") + separator;
+    }
+    return sql;
+}
+
+QString asidePath(const QString& path, const QString& word)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    const QFileInfo info(path);
+    return Utils::stringToAvoidNameCollisionForPath(info.path() + u'/' + info.completeBaseName() + QStringLiteral(" (")
+        + word + u' ' + stamp + QStringLiteral(").") + info.suffix());
 }
 
 bool bindRow(SqliteStatement& statement, const QStringList& columns, const QMap<QString, QString>& row)

@@ -37,6 +37,13 @@ inline const QStringList kDetailColumns
 inline constexpr int kBusyBudgetMs = 3000;
 inline constexpr int kBusyPauseMs = 5;
 
+/// "CREATE TABLE IF NOT EXISTS <table>(id INTEGER PRIMARY KEY AUTOINCREMENT, <column> <type>,...)"
+/// from column descriptions ("column", "dataType"), with no blank after the commas between the
+/// columns, as every log table has been made. The names are not checked here.
+QString createTableStatement(const QString& tableName, const QList<QMap<QString, QString>>& columns);
+/// A free name beside `path` for setting the file there aside: "<base> (<word> <date and
+/// time>).<suffix>", e.g. "Vantrel (damaged 2026-12-07 19.02.03).db".
+QString asidePath(const QString& path, const QString& word);
 /// Binds the values of `row` under `columns` to the parameters 1, 2, ... (a missing key binds "").
 bool bindRow(SqliteStatement& statement, const QStringList& columns, const QMap<QString, QString>& row);
 /// One line on standard error (which the application appends to its log file).

@@ -1,21 +1,20 @@
 #include "core/DbManager/RunLogWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <thread>
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSaveFile>
+#include <QSet>
+#include <QUuid>
 
 #include <sqlite3.h>
 
 #include "core/DbManager/DbSupport.h"
+#include "core/Processing/ProcessingFileProbe.h"
 #include "platform/Sqlite.h"
 
 namespace vantrel {
@@ -28,14 +27,15 @@ using Clock = std::chrono::steady_clock;
 
 const char* const kCompanions[] = { "", "-journal", "-wal", "-shm" };
 
-QString createLogTable(const QString& table, const QStringList& columns)
-{
-    QStringList typed;
-    for (const QString& column : columns)
-        typed << column + QStringLiteral(" TEXT");
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1(id INTEGER PRIMARY KEY AUTOINCREMENT, %2)")
-        .arg(table, typed.join(u','));
-}
+/// The identities of the runs in the database, beside the log tables (whose columns stay as
+/// every reader expects them).
+const QString kRunIdsTable = QStringLiteral("tblLogRunIds");
+const QString kCreateRunIds
+    = QStringLiteral("CREATE TABLE IF NOT EXISTS tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)");
+
+/// How long the pending file's lock is waited for at least, even when the database took the whole
+/// budget: its holders keep it only while they read or rewrite that small file.
+constexpr auto kPendingLockWait = std::chrono::seconds(2);
 
 /// The busy handler of a write's connection: while another connection holds the file, SQLite
 /// calls it before each new try; it pauses and lets the try go ahead until the write's deadline.
@@ -47,94 +47,161 @@ int waitUntilDeadline(void* deadline, int)
     return 1;
 }
 
-/// The file cannot serve as the log at all: damaged, not a database, or not writable.
-bool isUnusable(int code)
-{
-    switch (code & 0xff) {
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_CANTOPEN:
-    case SQLITE_READONLY:
-        return true;
-    default:
-        return false;
-    }
-}
-
-QJsonObject toJson(const DbRow& row)
-{
-    QJsonObject object;
-    for (auto it = row.cbegin(); it != row.cend(); ++it)
-        object.insert(it.key(), it.value());
-    return object;
-}
-
-DbRow fromJson(const QJsonObject& object)
-{
-    DbRow row;
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it)
-        row.insert(it.key(), it.value().toString());
-    return row;
-}
-
 } // namespace
 
-RunLogWriter::RunLogWriter(QString databasePath, std::chrono::milliseconds budget)
+RunLogWriter::RunLogWriter(QString databasePath, std::chrono::milliseconds budget, std::shared_ptr<RunFileProbe> probe)
     : m_databasePath(std::move(databasePath))
     , m_budget(budget)
+    , m_probe(probe ? std::move(probe) : std::make_shared<ProcessingFileProbe>())
 {
 }
 
-QList<RunLogWriter::Run> RunLogWriter::pendingRuns() const
+DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList& withDatatype)
 {
-    QList<Run> runs;
-    QFile file(pendingPath());
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-        return runs;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    if (!document.isArray()) {
-        logLine(QStringLiteral("Pending log rows in %1 are unreadable").arg(pendingPath()));
-        return runs;
-    }
-    for (const QJsonValue& value : document.array()) {
-        Run run;
-        run.summary = fromJson(value[QStringLiteral("summary")].toObject());
-        for (const QJsonValue& detail : value[QStringLiteral("details")].toArray())
-            run.details.append(fromJson(detail.toObject()));
-        runs.append(run);
-    }
-    return runs;
+    DbRows result;
+    for (qsizetype i = 0; i < columns.size() && i < withDatatype.size(); ++i)
+        result.append({ { QStringLiteral("column"), columns[i] }, { QStringLiteral("dataType"), withDatatype[i] } });
+    return result;
 }
 
-bool RunLogWriter::keepPending(const QList<Run>& runs, QString* why) const
+bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& columns, const QString& tableName) const
 {
-    QJsonArray array;
+    return db.exec(createTableStatement(tableName, columns));
+}
+
+bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
+{
+    // The readers take the values by position and the inserts name every column: a table made
+    // otherwise would refuse every run, or show them under the wrong headings, for good.
+    const auto otherColumns = [attempt](const QString& table, const QStringList& found) {
+        attempt->result = Result::Unusable;
+        attempt->why = QStringLiteral("%1 has the columns %2").arg(table, found.join(QStringLiteral(", ")));
+        attempt->unusableBecause = QStringLiteral("had log tables with other columns");
+        attempt->asideWord = QStringLiteral("other columns");
+        return false;
+    };
+    const std::pair<QString, QStringList> tables[]
+        = { { QStringLiteral("tblLogSummary"), kSummaryColumns }, { QStringLiteral("tblLogDetails"), kDetailColumns } };
+    for (const auto& [table, columns] : tables) {
+        QStringList found = columnNamesOf(db, table);
+        if (found.isEmpty()) {
+            if (!createTable(db, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table))
+                return false;
+            found = columnNamesOf(db, table);
+        }
+        if (found != QStringList(QStringLiteral("id")) + columns)
+            return otherColumns(table, found);
+    }
+    if (!db.exec(kCreateRunIds))
+        return false;
+    const QStringList found = columnNamesOf(db, kRunIdsTable);
+    return found == QStringList(QStringLiteral("runId")) || otherColumns(kRunIdsTable, found);
+}
+
+bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const
+{
+    SqliteStatement known(db, QStringLiteral("SELECT 1 FROM tblLogRunIds WHERE runId = ?"));
+    SqliteStatement identity(db, QStringLiteral("INSERT INTO tblLogRunIds(runId) VALUES (?)"));
+    SqliteStatement summary(db, kInsertSummary);
+    SqliteStatement detail(db, kInsertDetails);
+    if (!known.isValid() || !identity.isValid() || !summary.isValid() || !detail.isValid())
+        return false;
+    int detailIndex = 0;
     for (const Run& run : runs) {
-        QJsonArray details;
-        for (const DbRow& row : run.details)
-            details.append(toJson(row));
-        array.append(
-            QJsonObject { { QStringLiteral("summary"), toJson(run.summary) }, { QStringLiteral("details"), details } });
+        if (!known.bindText(1, run.id))
+            return false;
+        const int found = known.step();
+        known.reset();
+        if (found == SQLITE_ROW)
+            continue; // written before: by another process, or by a write stopped before it tidied up
+        if (found != SQLITE_DONE || !identity.bindText(1, run.id) || identity.step() != SQLITE_DONE)
+            return false;
+        identity.reset();
+        if (!bindRow(summary, kSummaryColumns, run.summary) || summary.step() != SQLITE_DONE)
+            return false;
+        summary.reset();
+        for (const DbRow& row : run.details) {
+            if (fault(FaultPoint::DetailRow, detailIndex++)) {
+                attempt->why = QStringLiteral("detail row refused");
+                return false;
+            }
+            if (!bindRow(detail, kDetailColumns, row) || detail.step() != SQLITE_DONE)
+                return false;
+            detail.reset();
+        }
+        ++attempt->written;
     }
-    // Written whole or not at all: a half-written file would lose the runs it already held.
-    QSaveFile file(pendingPath());
-    if (file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(array).toJson(QJsonDocument::Compact)) >= 0
-        && file.commit())
-        return true;
-    *why = file.errorString();
-    return false;
+    return true;
 }
 
-QString RunLogWriter::moveAside(QString* why) const
+RunLogWriter::Attempt RunLogWriter::writeAll(
+    const Run& run, Clock::time_point deadline, RunLogPendingFile& pending) const
+{
+    Attempt attempt;
+    // A file made here holds what every new log database holds, as if made at launch.
+    const bool fresh = !QFileInfo::exists(m_databasePath) && !QFileInfo(m_databasePath).isSymLink();
+    if (!fresh && QFileInfo(m_databasePath).isFile() && m_probe->isReadOnly(m_databasePath)) {
+        attempt = { Result::Unusable, QStringLiteral("attempt to write a readonly database"),
+            QStringLiteral("was read-only"), QStringLiteral("read-only"), 0 };
+        return attempt;
+    }
+    SqliteDatabase db;
+    if (!db.open(m_databasePath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
+        attempt = { Result::Unusable, db.lastError(), QStringLiteral("was damaged"), QStringLiteral("damaged"), 0 };
+        return attempt;
+    }
+    sqlite3_busy_handler(db.handle(), &waitUntilDeadline, &deadline);
+    const auto fail = [&] {
+        if (attempt.why.isEmpty())
+            attempt.why = db.lastError();
+        switch (attempt.result == Result::Unusable ? SQLITE_OK : sqlite3_extended_errcode(db.handle()) & 0xff) {
+        case SQLITE_READONLY:
+            attempt.unusableBecause = QStringLiteral("was read-only");
+            attempt.asideWord = QStringLiteral("read-only");
+            break;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_CANTOPEN:
+            attempt.unusableBecause = QStringLiteral("was damaged");
+            attempt.asideWord = QStringLiteral("damaged");
+            break;
+        default:
+            break;
+        }
+        attempt.result = attempt.unusableBecause.isEmpty() ? Result::Failed : Result::Unusable;
+        attempt.written = 0;
+        rollback(db);
+        pending.unlock(); // whoever waits for it next must not wait for this connection as well
+        return attempt;
+    };
+    // The exclusive lock first: from here no other connection can make the write wait again, and
+    // no other writer reads the pending file until this one has written or given up its runs.
+    if (!db.exec(QStringLiteral("BEGIN EXCLUSIVE TRANSACTION")))
+        return fail();
+    if (fresh && (!db.exec(kCreateExcludeItems) || !db.exec(kCreateMasterPersonalVault)))
+        return fail();
+    if (!createDbTable(db, &attempt))
+        return fail();
+    if (!pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &attempt.why))
+        return fail();
+    QList<Run> runs = pending.runs();
+    if (std::none_of(runs.cbegin(), runs.cend(), [&run](const Run& kept) { return kept.id == run.id; }))
+        runs.append(run);
+    if (!insertRuns(db, runs, &attempt))
+        return fail();
+    if (!db.exec(QStringLiteral("COMMIT TRANSACTION")))
+        return fail();
+    attempt.result = Result::Written;
+    return attempt;
+}
+
+QString RunLogWriter::moveAside(const QString& word, QString* why) const
 {
     if (!QFileInfo::exists(m_databasePath)) {
         *why = QStringLiteral("no database file to set aside");
         return {};
     }
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-    const QFileInfo info(m_databasePath);
-    const QString aside = info.path() + u'/' + info.completeBaseName() + QStringLiteral(" (damaged ") + stamp
-        + QStringLiteral(").") + info.suffix();
+    const QString aside = asidePath(m_databasePath, word);
     // The journal files go with it: left behind, SQLite would apply them to the fresh file.
     for (const char* companion : kCompanions) {
         const QString from = m_databasePath + QLatin1String(companion);
@@ -150,90 +217,68 @@ QString RunLogWriter::moveAside(QString* why) const
     return aside;
 }
 
-RunLogWriter::Result RunLogWriter::writeAll(const QList<Run>& runs, Clock::time_point deadline, QString* why) const
+QList<RunLogWriter::Run> RunLogWriter::pendingRuns() const
 {
-    // A file made here holds what every new log database holds, as if made at launch.
-    const bool fresh = !QFileInfo::exists(m_databasePath) && !QFileInfo(m_databasePath).isSymLink();
-    SqliteDatabase db;
-    if (!db.open(m_databasePath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
-        *why = db.lastError();
-        return Result::Unusable;
-    }
-    sqlite3_busy_handler(db.handle(), &waitUntilDeadline, &deadline);
-    const auto fail = [&] {
-        *why = db.lastError();
-        const int code = sqlite3_extended_errcode(db.handle());
-        rollback(db);
-        return isUnusable(code) ? Result::Unusable : Result::Failed;
-    };
-    // The exclusive lock first: from here no other connection can make the write wait again.
-    if (!db.exec(QStringLiteral("BEGIN EXCLUSIVE TRANSACTION")))
-        return fail();
-    if (fresh && (!db.exec(kCreateExcludeItems) || !db.exec(kCreateMasterPersonalVault)))
-        return fail();
-    if (!db.exec(createLogTable(QStringLiteral("tblLogSummary"), kSummaryColumns))
-        || !db.exec(createLogTable(QStringLiteral("tblLogDetails"), kDetailColumns)))
-        return fail();
-    SqliteStatement summary(db, kInsertSummary);
-    SqliteStatement detail(db, kInsertDetails);
-    if (!summary.isValid() || !detail.isValid())
-        return fail();
-    for (const Run& run : runs) {
-        if (!bindRow(summary, kSummaryColumns, run.summary) || summary.step() != SQLITE_DONE)
-            return fail();
-        summary.reset();
-        for (const DbRow& row : run.details) {
-            if (!bindRow(detail, kDetailColumns, row) || detail.step() != SQLITE_DONE)
-                return fail();
-            detail.reset();
-        }
-    }
-    summary.finalize();
-    detail.finalize();
-    if (!db.exec(QStringLiteral("COMMIT TRANSACTION")))
-        return fail();
-    return Result::Written;
+    RunLogPendingFile pending(m_databasePath);
+    QString why;
+    if (!pending.lock(Clock::now() + kPendingLockWait, &why))
+        return {};
+    return pending.runs();
 }
 
-RunLogWriter::Outcome RunLogWriter::write(const Run& run)
+RunLogWriter::Outcome RunLogWriter::write(Run run)
 {
     const Clock::time_point deadline = Clock::now() + m_budget;
-    QList<Run> runs = pendingRuns();
-    runs.append(run);
+    if (run.id.isEmpty())
+        run.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    RunLogPendingFile pending(m_databasePath);
     Outcome outcome;
-    outcome.runs = int(runs.size());
 
-    QString why;
-    Result result = writeAll(runs, deadline, &why);
-    if (result == Result::Unusable) {
-        logLine(QStringLiteral("Log database %1 cannot be used: %2").arg(m_databasePath, why));
+    Attempt attempt = writeAll(run, deadline, pending);
+    if (attempt.result == Result::Unusable) {
+        logLine(QStringLiteral("Log database %1 cannot be used: %2").arg(m_databasePath, attempt.why));
         QString moveError;
-        outcome.movedAsideTo = moveAside(&moveError);
+        outcome.movedAsideTo = moveAside(attempt.asideWord, &moveError);
         if (!outcome.movedAsideTo.isEmpty()) {
+            outcome.movedAsideBecause = attempt.unusableBecause;
             logLine(QStringLiteral("Log database set aside as %1").arg(outcome.movedAsideTo));
-            result = writeAll(runs, deadline, &why);
+            attempt = writeAll(run, deadline, pending);
         } else {
             logLine(QStringLiteral("Log database %1 could not be set aside: %2").arg(m_databasePath, moveError));
         }
     }
-    if (result == Result::Written) {
+    if (attempt.result == Result::Written) {
         outcome.saved = true;
-        if (QFileInfo::exists(pendingPath()) && !QFile::remove(pendingPath()))
-            logLine(QStringLiteral("Pending log rows %1 could not be removed; they may be written twice")
-                        .arg(pendingPath()));
-        return outcome;
-    }
-    outcome.failure = why;
-    QString pendingError;
-    outcome.kept = keepPending(runs, &pendingError);
-    if (!outcome.kept) {
-        outcome.failure += QStringLiteral("; the rows could not be kept either (%1)").arg(pendingError);
-        logLine(QStringLiteral("Log rows of %1 run(s) lost: %2").arg(runs.size()).arg(outcome.failure));
+        outcome.runs = attempt.written;
+        if (fault(FaultPoint::AfterCommit, 0))
+            return outcome;
+        // Every run read from the pending file is in the database now, written by this write or
+        // before it; the lock has been held since the reading.
+        QString why;
+        if (!pending.save({}, &why))
+            logLine(QStringLiteral("Pending log rows %1 could not be removed (%2); the database skips them")
+                        .arg(pendingPath(), why));
     } else {
-        logLine(QStringLiteral("Log rows of %1 run(s) kept in %2 for the next run: %3")
-                    .arg(runs.size())
-                    .arg(pendingPath(), why));
+        outcome.failure = attempt.why;
+        QString why;
+        if (pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &why)) {
+            QList<Run> runs = pending.runs();
+            if (std::none_of(runs.cbegin(), runs.cend(), [&run](const Run& kept) { return kept.id == run.id; }))
+                runs.append(run);
+            outcome.kept = pending.save(runs, &why);
+            outcome.runs = int(runs.size());
+        }
+        if (!outcome.kept) {
+            outcome.failure += QStringLiteral("; the rows could not be kept either (%1)").arg(why);
+            logLine(QStringLiteral("Log rows of a run lost: %1").arg(outcome.failure));
+        } else {
+            logLine(QStringLiteral("Log rows of %1 run(s) kept in %2 for the next run: %3")
+                        .arg(outcome.runs)
+                        .arg(pendingPath(), attempt.why));
+        }
     }
+    outcome.pendingSetAsideTo = pending.setAsideTo();
+    outcome.pendingSetAsideBecause = pending.setAsideBecause();
     return outcome;
 }
 

@@ -1,61 +1,105 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <memory>
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "core/DbManager/DBManager.h"
+#include "core/DbManager/RunLogPendingFile.h"
 
 namespace vantrel {
 
+class RunFileProbe;
+
 /// Writes finished runs into the log database: each run's summary row and detail rows together,
-/// with the rows of runs that could not be written before (kept in a pending file beside the
-/// database) first, all in one exclusive transaction. Every wait for another connection that holds
-/// the file draws on one budget for the whole write. When the write finally fails, the runs stay
-/// in the pending file (replaced atomically) for the next write. A database that cannot be opened
-/// for writing or is damaged is renamed aside with the date and time and a fresh one is created
-/// in its place, once per write.
+/// with the runs that could not be written before (kept in a pending file beside the database)
+/// first, all in one exclusive transaction that also makes the log tables when they are missing.
+/// Every run carries an identity stored with it (table tblLogRunIds), so a run already in the
+/// database is skipped: a run reaches the file once, whatever the number of processes writing it
+/// and wherever one of them stops. The pending file is read under the database's lock and changed
+/// only under its own lock (RunLogPendingFile). Every wait for another connection that holds the
+/// database draws on one budget for the whole write. When the write finally fails, the run is
+/// added to the pending file for the next write.
+///
+/// A database that cannot serve as the log (damaged, not writable, or log tables whose columns
+/// are not the log's) is renamed aside with the date and time and a fresh one is created in its
+/// place, once per write.
 ///
 /// Threads: no main-thread work; meant for a background thread. Opens its own connection per
-/// write. Two writers must not write the same path at once (one serial queue does the writes).
+/// write; any number of writers, in any number of processes, may write the same path at once.
 class RunLogWriter {
 public:
     static constexpr std::chrono::milliseconds kDefaultBudget { 10'000 };
 
-    struct Run {
-        DbRow summary;
-        DbRows details;
-    };
+    using Run = RunLogRun;
     struct Outcome {
         bool saved = false;
         /// Why the write failed (the database engine's message), empty when saved.
         QString failure;
-        /// When not saved: whether the runs are in the pending file for the next write.
+        /// When not saved: whether the run is in the pending file for the next write.
         bool kept = false;
-        /// The name the damaged database was renamed to, when it was set aside by this write.
+        /// The name the unusable database was renamed to, when it was set aside by this write, and
+        /// what was wrong with it ("was damaged", "was read-only", ...).
         QString movedAsideTo;
+        QString movedAsideBecause;
+        /// A file in the pending file's place that this write set aside, and what it was.
+        QString pendingSetAsideTo;
+        QString pendingSetAsideBecause;
         /// Runs written, the pending ones included; or runs kept for the next write.
         int runs = 0;
     };
 
-    /// `databasePath` is the log database ("Vantrel.db"); the pending file is that path + ".pending".
-    explicit RunLogWriter(QString databasePath, std::chrono::milliseconds budget = kDefaultBudget);
+    /// Points where a test makes a write fail as a refused row or a killed process would.
+    enum class FaultPoint {
+        DetailRow, ///< before the detail row numbered `index` within the write: true refuses it
+        AfterCommit, ///< after the commit: true ends the write there, the pending file untouched
+    };
+    using FaultHook = std::function<bool(FaultPoint point, int index)>;
 
-    Outcome write(const Run& run);
+    /// `databasePath` is the log database ("Vantrel.db"); the pending file is that path +
+    /// ".pending". `probe` tells whether the database may be written (the real file system when
+    /// none is given).
+    explicit RunLogWriter(QString databasePath, std::chrono::milliseconds budget = kDefaultBudget,
+        std::shared_ptr<RunFileProbe> probe = {});
+
+    /// Writes `run` (given an identity when it has none) after the waiting runs.
+    Outcome write(Run run);
 
     QString pendingPath() const { return m_databasePath + QStringLiteral(".pending"); }
-    /// The runs waiting in the pending file (an unreadable file holds none).
+    /// The runs waiting in the pending file (a file that is not readable holds none).
     QList<Run> pendingRuns() const;
+
+    void setFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
+
+    /// The column descriptions of a log table: one dictionary per column with "column" (the
+    /// name) and "dataType" (its type), in order; the one source of the log tables' columns.
+    static DbRows createcolums(const QStringList& columns, const QStringList& withDatatype);
 
 private:
     enum class Result { Written, Failed, Unusable };
-    Result writeAll(const QList<Run>& runs, std::chrono::steady_clock::time_point deadline, QString* why) const;
-    bool keepPending(const QList<Run>& runs, QString* why) const;
-    QString moveAside(QString* why) const;
+    struct Attempt {
+        Result result = Result::Failed;
+        QString why;
+        /// When unusable: what is wrong with the file, and the word for its new name.
+        QString unusableBecause;
+        QString asideWord;
+        int written = 0;
+    };
+    Attempt writeAll(const Run& run, std::chrono::steady_clock::time_point deadline, RunLogPendingFile& pending) const;
+    bool createDbTable(SqliteDatabase& db, Attempt* attempt) const;
+    bool createTable(SqliteDatabase& db, const DbRows& columns, const QString& tableName) const;
+    bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const;
+    QString moveAside(const QString& word, QString* why) const;
+    bool fault(FaultPoint point, int index) const { return m_faultHook && m_faultHook(point, index); }
 
     QString m_databasePath;
     std::chrono::milliseconds m_budget;
+    std::shared_ptr<RunFileProbe> m_probe;
+    FaultHook m_faultHook;
 };
 
 } // namespace vantrel

@@ -1,5 +1,7 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 
+#include <QUuid>
+
 #include "core/DbManager/DBManager.h"
 #include "core/DbManager/RunLogWriter.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
@@ -38,17 +40,20 @@ void ProcessingLogDatabase::writeRunLog(
     QString path = m_dbManager ? m_dbManager->excludedatabasePath() : QString();
     if (path.isEmpty() && !Paths::applicationSupportFolder().isEmpty())
         path = Paths::applicationSupportFolder() + u'/' + DBManager::kDatabaseFileName;
-    RunLogWriter::Run run { toRow(summary), {} };
+    // The identity is given here, once per run, so that every later write of it is the same run.
+    RunLogWriter::Run run { QUuid::createUuid().toString(QUuid::WithoutBraces), toRow(summary), {} };
     run.details.reserve(details.size());
     for (const QVariantMap& row : details)
         run.details.append(toRow(row));
     logQueue().submit([path, run = std::move(run), budget = m_budget, done = std::move(done)] {
         RunLogResult result;
         if (path.isEmpty()) {
-            result = { false, QStringLiteral("no folder for the application's data"), false, {} };
+            result.saved = false;
+            result.failure = QStringLiteral("no folder for the application's data");
         } else {
             const RunLogWriter::Outcome outcome = RunLogWriter(path, budget).write(run);
-            result = { outcome.saved, outcome.failure, outcome.kept, outcome.movedAsideTo };
+            result = { outcome.saved, outcome.failure, outcome.kept, outcome.movedAsideTo, outcome.movedAsideBecause,
+                outcome.pendingSetAsideTo, outcome.pendingSetAsideBecause };
         }
         runOnMainThreadAsync([done, result] { done(result); });
     });

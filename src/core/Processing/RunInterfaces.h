@@ -157,8 +157,14 @@ struct RunLogResult {
     /// written at the next run.
     QString failure;
     bool kept = false;
-    /// The new name of a damaged log database that this write set aside (a fresh one took its place).
+    /// The new name of an unusable log database that this write set aside (a fresh one took its
+    /// place), and what was wrong with it ("was damaged", "was read-only", ...).
     QString movedAsideTo;
+    QString movedAsideBecause;
+    /// The new name of a file found in the place of the rows kept for the next run, set aside by
+    /// this write, and what it was ("was unreadable", "was a symbolic link").
+    QString pendingSetAsideTo;
+    QString pendingSetAsideBecause;
 };
 
 /// The log database as the run writes it. Dictionaries are keyed by column name; every value is

@@ -164,23 +164,19 @@ QVariantMap RunSummary::logDetails(const QList<PhotoFilePtr>& photos, const QStr
 QString RunSummary::logNotice(const RunLogResult& result)
 {
     QStringList lines;
+    if (!result.pendingSetAsideTo.isEmpty())
+        lines << QStringLiteral("The file of log rows kept for the next run %1; it was set aside as \"%2\".")
+                     .arg(result.pendingSetAsideBecause, QFileInfo(result.pendingSetAsideTo).fileName());
     if (!result.movedAsideTo.isEmpty())
-        lines << QStringLiteral("The log database was damaged; it was set aside as \"%1\" and a new one was started.")
-                     .arg(QFileInfo(result.movedAsideTo).fileName());
+        lines << QStringLiteral("The log database %1; it was set aside as \"%2\" and a new one was started.")
+                     .arg(result.movedAsideBecause.isEmpty() ? QStringLiteral("was damaged") : result.movedAsideBecause,
+                         QFileInfo(result.movedAsideTo).fileName());
     if (!result.saved)
         lines << (result.kept
                 ? QStringLiteral("This run's log could not be saved (%1); it will be saved with the next run.")
                 : QStringLiteral("This run's log could not be saved (%1)."))
                      .arg(result.failure);
     return lines.join(u' ');
-}
-
-QList<QVariantMap> RunSummary::createcolums(const QStringList& columns, const QStringList& types)
-{
-    QList<QVariantMap> result;
-    for (qsizetype i = 0; i < columns.size() && i < types.size(); ++i)
-        result.append({ { "column", columns[i] }, { "dataType", types[i] } });
-    return result;
 }
 
 int RunSummary::percentDone(qint64 done, qint64 total)

@@ -39,9 +39,6 @@ public:
     /// database set aside).
     static QString logNotice(const RunLogResult& result);
 
-    /// The column descriptions to create a log table: dictionaries with "column" and "dataType".
-    static QList<QVariantMap> createcolums(const QStringList& columns, const QStringList& types);
-
     /// "Process Completed: P %  |  ErrorS reported: E  |  Time elapsed: T approx." with every
     /// occurrence of P, E and T highlighted. A run without photos reads 100 %.
     static RunBottomLine bottomLine(qint64 errors, qint64 done, qint64 total, const QString& elapsed);

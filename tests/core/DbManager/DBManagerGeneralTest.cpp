@@ -6,29 +6,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "LogDatabaseFixtures.h"
 #include "platform/Sqlite.h"
 
 using namespace vantrel;
+using test::columnValues;
+using test::execOn;
 
 namespace {
-
-bool execOn(const QString& path, const QString& sql)
-{
-    SqliteDatabase db;
-    return db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) && db.exec(sql);
-}
-
-QStringList columnValues(const QString& path, const QString& sql)
-{
-    QStringList values;
-    SqliteDatabase db;
-    if (!db.open(path, SQLITE_OPEN_READONLY))
-        return values;
-    SqliteStatement query(db, sql);
-    while (query.step() == SQLITE_ROW)
-        values << query.columnText(0);
-    return values;
-}
 
 class DBManagerGeneralTest : public ::testing::Test {
 protected:

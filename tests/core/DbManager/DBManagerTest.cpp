@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "LogDatabaseFixtures.h"
 #include "platform/Sqlite.h"
 
 using namespace vantrel;
+using test::execOn;
 
 namespace {
 
@@ -69,12 +71,6 @@ QMap<QString, QString> tablesOf(const QString& path)
     while (query.step() == SQLITE_ROW)
         tables.insert(query.columnText(0), query.columnText(1));
     return tables;
-}
-
-bool execOn(const QString& path, const QString& sql)
-{
-    SqliteDatabase db;
-    return db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) && db.exec(sql);
 }
 
 QByteArray contentsOf(const QString& path)

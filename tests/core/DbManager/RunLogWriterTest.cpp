@@ -1,10 +1,8 @@
-// The run's log under another connection's lock and with a damaged file: both rows of a run or
-// neither, the rows kept for the next run, a damaged file set aside.
+// The run's log under another connection's lock, with a refused row and with an unusable file:
+// all rows of a run or none, the rows kept for the next run, an unusable file set aside.
 #include "core/DbManager/RunLogWriter.h"
 
 #include <chrono>
-#include <future>
-#include <thread>
 
 #include <QDir>
 #include <QFile>
@@ -12,108 +10,15 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include "core/DbManager/DbSupport.h"
-#include "platform/Sqlite.h"
+#include "LogDatabaseFixtures.h"
+#include "core/Processing/ProcessingFileProbe.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-RunLogWriter::Run runOf(const QString& stamp, int photos)
-{
-    RunLogWriter::Run run;
-    for (const QString& column : dbsupport::kSummaryColumns)
-        run.summary.insert(column, column + " of " + stamp);
-    run.summary["timeStamp"] = stamp;
-    for (int i = 0; i < photos; ++i) {
-        DbRow row;
-        for (const QString& column : dbsupport::kDetailColumns)
-            row.insert(column, column + " " + QString::number(i));
-        row["timeStamp"] = stamp;
-        run.details.append(row);
-    }
-    return run;
-}
-
-/// The run stamps of the summary rows in order, and the number of detail rows per stamp.
-struct Stored {
-    QStringList summaries;
-    QMap<QString, int> details;
-};
-
-Stored storedIn(const QString& path)
-{
-    Stored stored;
-    SqliteDatabase db;
-    if (!db.open(path, SQLITE_OPEN_READONLY))
-        return stored;
-    SqliteStatement summaries(db, "SELECT timeStamp FROM tblLogSummary ORDER BY id");
-    while (summaries.step() == SQLITE_ROW)
-        stored.summaries << summaries.columnText(0);
-    SqliteStatement details(db, "SELECT timeStamp FROM tblLogDetails ORDER BY id");
-    while (details.step() == SQLITE_ROW)
-        ++stored.details[details.columnText(0)];
-    return stored;
-}
-
-/// The stored statements of the file's own tables, in the order they were made.
-QStringList tablesOf(const QString& path)
-{
-    QStringList tables;
-    SqliteDatabase db;
-    if (!db.open(path, SQLITE_OPEN_READONLY))
-        return tables;
-    SqliteStatement query(
-        db, "SELECT sql FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid");
-    while (query.step() == SQLITE_ROW)
-        tables << query.columnText(0);
-    return tables;
-}
-
-/// A second connection, on a thread of its own, that holds the file with BEGIN EXCLUSIVE from
-/// construction until release() (or until `holdFor` has passed, when given).
-class LockHolder {
-public:
-    LockHolder(const QString& path, std::optional<std::chrono::milliseconds> holdFor = std::nullopt)
-    {
-        std::promise<bool> locked;
-        std::future<bool> isLocked = locked.get_future();
-        m_thread = std::thread([this, path, holdFor, locked = std::move(locked)]() mutable {
-            sqlite3* db = nullptr;
-            const bool ok
-                = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-                && sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
-            locked.set_value(ok);
-            if (holdFor)
-                std::this_thread::sleep_for(*holdFor);
-            else
-                m_release.get_future().wait();
-            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
-        });
-        m_locked = isLocked.get();
-    }
-    ~LockHolder()
-    {
-        release();
-        m_thread.join();
-    }
-    bool locked() const { return m_locked; }
-    void release()
-    {
-        if (!m_released.exchange(true))
-            m_release.set_value();
-    }
-
-private:
-    std::promise<void> m_release;
-    std::atomic<bool> m_released = false;
-    std::thread m_thread;
-    bool m_locked = false;
-};
+using Stored = StoredLog;
 
 class RunLogWriterTest : public ::testing::Test {
 protected:
@@ -173,18 +78,39 @@ TEST_F(RunLogWriterTest, ALockLongerThanTheBudgetKeepsTheWholeRunForTheNextWrite
     EXPECT_FALSE(QFileInfo::exists(writer.pendingPath()));
 }
 
-TEST_F(RunLogWriterTest, ADamagedOrUnopenableDatabaseIsSetAsideOnceAndAFreshOneTakesTheRun)
+/// The real file system, except that the file first seen at `path` (by device and inode) is
+/// read-only, as it would be to a user who is not root.
+class ReadOnlyFileProbe : public ProcessingFileProbe {
+public:
+    explicit ReadOnlyFileProbe(const QString& path)
+        : m_identity(fileIdentity(path))
+    {
+    }
+    bool isReadOnly(const QString& path) override
+    {
+        return (m_identity && fileIdentity(path) == m_identity) || ProcessingFileProbe::isReadOnly(path);
+    }
+
+private:
+    std::optional<QString> m_identity;
+};
+
+TEST_F(RunLogWriterTest, AnUnusableDatabaseIsSetAsideOnceSayingWhatItWasAndAFreshOneTakesTheRun)
 {
     struct Case {
         const char* name;
         std::function<bool(const QString& path)> damage;
+        bool readOnly; // the file probe reports the file as read-only
+        QString because;
+        QString word; // in the new name
     };
     const Case cases[] = {
         { "not a database",
             [](const QString& path) {
                 QFile file(path);
                 return file.open(QIODevice::WriteOnly) && file.write(QByteArray(8192, 'x')) == 8192;
-            } },
+            },
+            false, "was damaged", "damaged" },
         { "damaged pages",
             [](const QString& path) {
                 if (!RunLogWriter(path).write(runOf("old", 50)).saved)
@@ -193,8 +119,27 @@ TEST_F(RunLogWriterTest, ADamagedOrUnopenableDatabaseIsSetAsideOnceAndAFreshOneT
                 if (!file.open(QIODevice::ReadWrite) || !file.seek(4096))
                     return false;
                 return file.write(QByteArray(int(file.size()) - 4096, '\xA5')) > 0;
-            } },
-        { "a folder in its place", [](const QString& path) { return QDir().mkpath(path); } },
+            },
+            false, "was damaged", "damaged" },
+        { "a folder in its place", [](const QString& path) { return QDir().mkpath(path); }, false, "was damaged",
+            "damaged" },
+        { "read-only", [](const QString& path) { return RunLogWriter(path).write(runOf("old", 2)).saved; }, true,
+            "was read-only", "read-only" },
+        { "a detail table without a column",
+            [](const QString& path) {
+                return execOn(path,
+                    "CREATE TABLE tblLogDetails(id INTEGER PRIMARY KEY AUTOINCREMENT, timeStamp TEXT,inputFilename "
+                    "TEXT,outputFilename TEXT,information TEXT,oldSize TEXT,newSize TEXT,ratio TEXT)");
+            },
+            false, "had log tables with other columns", "other columns" },
+        { "a summary table with its columns in another order",
+            [](const QString& path) {
+                return execOn(path,
+                    "CREATE TABLE tblLogSummary(id INTEGER PRIMARY KEY AUTOINCREMENT, imagesSelected TEXT,timeStamp "
+                    "TEXT,imagesConverted TEXT,conversionFailed TEXT,oldSize TEXT,newSize TEXT,saveSpace "
+                    "TEXT,timeElapsed TEXT,totalOldSize TEXT)");
+            },
+            false, "had log tables with other columns", "other columns" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -205,15 +150,17 @@ TEST_F(RunLogWriterTest, ADamagedOrUnopenableDatabaseIsSetAsideOnceAndAFreshOneT
         const bool wasFolder = before.isDir();
         const qint64 size = before.size();
 
-        RunLogWriter writer(path, 200ms);
+        RunLogWriter writer(path, 200ms, c.readOnly ? std::make_shared<ReadOnlyFileProbe>(path) : nullptr);
         RunLogWriter::Outcome outcome = writer.write(runOf("run", 4));
         EXPECT_TRUE(outcome.saved) << outcome.failure.toStdString();
         ASSERT_FALSE(outcome.movedAsideTo.isEmpty());
-        EXPECT_TRUE(QFileInfo(outcome.movedAsideTo).fileName().startsWith("Vantrel (damaged "))
+        EXPECT_EQ(outcome.movedAsideBecause, c.because);
+        EXPECT_TRUE(QFileInfo(outcome.movedAsideTo).fileName().startsWith("Vantrel (" + c.word + " "))
             << outcome.movedAsideTo.toStdString();
         EXPECT_EQ(QFileInfo(outcome.movedAsideTo).isDir(), wasFolder);
-        if (!wasFolder)
+        if (!wasFolder) {
             EXPECT_EQ(QFileInfo(outcome.movedAsideTo).size(), size) << "the old file is kept as it was";
+        }
 
         Stored stored = storedIn(path);
         EXPECT_EQ(stored.summaries, QStringList({ "run" }));
@@ -226,16 +173,57 @@ TEST_F(RunLogWriterTest, ADamagedOrUnopenableDatabaseIsSetAsideOnceAndAFreshOneT
                 "TEXT,imagesConverted TEXT,conversionFailed TEXT,oldSize TEXT,newSize TEXT,saveSpace TEXT,timeElapsed "
                 "TEXT,totalOldSize TEXT)",
                 "CREATE TABLE tblLogDetails(id INTEGER PRIMARY KEY AUTOINCREMENT, timeStamp TEXT,inputFilename "
-                "TEXT,outputFilename TEXT,information TEXT,oldSize TEXT,newSize TEXT,ratio TEXT,save TEXT)" }))
-            << "the fresh file is made as at launch";
+                "TEXT,outputFilename TEXT,information TEXT,oldSize TEXT,newSize TEXT,ratio TEXT,save TEXT)",
+                "CREATE TABLE tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)" }))
+            << "the fresh file is made as at launch, with the log tables as they have always been";
 
-        // Told once: the fresh file serves the next run without another move.
+        // Told once: the fresh file serves the next run without another move, and nothing waits.
         outcome = writer.write(runOf("later", 1));
         EXPECT_TRUE(outcome.saved);
         EXPECT_TRUE(outcome.movedAsideTo.isEmpty());
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
+        EXPECT_EQ(storedIn(path).summaries, QStringList({ "run", "later" }));
+        EXPECT_FALSE(QFileInfo::exists(writer.pendingPath()));
+        EXPECT_EQ(QDir(dir.path()).entryList({ "Vantrel (*" }, QDir::AllEntries).size(), 1);
+    }
+}
+
+TEST_F(RunLogWriterTest, ARowRefusedInTheMiddleOfAWriteLeavesNoneOfItsRunsAndTheRetryWritesThemOnce)
+{
+    // Row numbers count the detail rows of the write: the waiting run's 3 first, then the new run's 5.
+    for (const int refused : { 0, 2, 3, 5, 7 }) {
+        SCOPED_TRACE(refused);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Vantrel.db");
+        ASSERT_TRUE(RunLogWriter(path).write(runOf("before", 2)).saved);
+        {
+            RunLogWriter busy(path, 50ms);
+            LockHolder holder(path);
+            ASSERT_FALSE(busy.write(runOf("waiting", 3)).saved);
+        }
+
+        RunLogWriter writer(path, 200ms);
+        writer.setFaultHook([refused](RunLogWriter::FaultPoint point, int index) {
+            return point == RunLogWriter::FaultPoint::DetailRow && index == refused;
+        });
+        RunLogWriter::Outcome outcome = writer.write(runOf("refused", 5));
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_TRUE(outcome.kept);
+        Stored stored = storedIn(path);
+        EXPECT_EQ(stored.summaries, QStringList({ "before" })) << "no summary row without all of its details";
+        EXPECT_EQ(stored.details, (QMap<QString, int> { { "before", 2 } }));
+        EXPECT_EQ(writer.pendingRuns().size(), 2);
+
+        writer.setFaultHook({});
+        outcome = writer.write(runOf("after", 1));
+        EXPECT_TRUE(outcome.saved);
+        EXPECT_EQ(outcome.runs, 3);
+        stored = storedIn(path);
+        EXPECT_EQ(stored.summaries, QStringList({ "before", "waiting", "refused", "after" }));
+        EXPECT_EQ(stored.details,
+            (QMap<QString, int> { { "before", 2 }, { "waiting", 3 }, { "refused", 5 }, { "after", 1 } }));
+        EXPECT_FALSE(QFileInfo::exists(writer.pendingPath()));
     }
 }
 
 } // namespace
-} // namespace vantrel
+} // namespace vantrel::test
