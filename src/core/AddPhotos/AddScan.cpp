@@ -9,6 +9,7 @@
 #include "core/AddPhotos/FolderWalk.h"
 #include "core/PhotoLibrary/DBOperations.h"
 #include "core/PhotoLibrary/DataFiller.h"
+#include "core/PhotoLibrary/LibraryPathResolver.h"
 #include "platform/imaging/ImageFileTypes.h"
 
 namespace vantrel {
@@ -69,9 +70,12 @@ bool AddScan::scanSource(const QString& source)
     if (!info.isDir())
         return consider(source, info.fileName(), false);
 
-    if (FolderWalk::isPackageName(info.fileName())) {
+    // A package is known by its name however its path was typed ("Trip.photolibrary/",
+    // "a//Trip.photolibrary", "a/./Trip.photolibrary"): never walked as a plain folder.
+    const QString tidy = LibraryPathResolver::tidyPath(source);
+    if (FolderWalk::isPackageName(QFileInfo(tidy).fileName())) {
         AddPathType type = AddPathType::None;
-        const QList<LibraryItem> items = libraryItems(source, &type);
+        const QList<LibraryItem> items = libraryItems(tidy, &type);
         m_outcome.pathType = type;
         bool goOn = true;
         for (const LibraryItem& item : items)
@@ -186,8 +190,9 @@ QStringList AddScan::getAllFilesInFolder(const QString& folder, bool isSubFolder
     return paths;
 }
 
-QList<AddScan::LibraryItem> AddScan::libraryItems(const QString& packagePath, AddPathType* type)
+QList<AddScan::LibraryItem> AddScan::libraryItems(const QString& path, AddPathType* type)
 {
+    const QString packagePath = LibraryPathResolver::tidyPath(path);
     QList<LibraryItem> items;
     QSet<QString> seen;
     const auto take = [&](const QString& path, const QString& name) {
