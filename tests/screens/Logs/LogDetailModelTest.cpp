@@ -268,10 +268,11 @@ TEST(LogDetailModelTest, ABusyLogIsSaidPromptlyAndItsRowsShowOnceFree)
         // A deadline, not a measurement: the write budget of the log is several seconds.
         EXPECT_LT(waited.elapsed(), 2000);
         EXPECT_TRUE(busy->isVisible());
-        EXPECT_EQ(busy->text(), "The log is busy: another copy of Vantrel is writing to it. Try again in a moment.");
+        EXPECT_EQ(busy->text().toStdString(),
+            "The log is busy: another copy of Vantrel is writing to it. Try again in a moment.");
         EXPECT_FALSE(view.tblLogs()->isVisible());
         EXPECT_EQ(view.tblLogs()->model()->rowCount(), 0);
-        EXPECT_EQ(view.summaryLabel("imagesSelected")->text(), "");
+        EXPECT_EQ(view.summaryLabel("imagesSelected")->text().toStdString(), "");
 
         ASSERT_TRUE(holder.exec("COMMIT"));
         c.open();

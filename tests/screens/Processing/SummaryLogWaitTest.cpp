@@ -43,7 +43,7 @@ TEST(SummaryLogWaitTest, TheSummarySaysTheLogIsBeingSavedWhileItsWriteWaits)
     EXPECT_TRUE(view.engine().isRunActive()) << "the write cannot have answered while the log is held";
     EXPECT_EQ(finished, 0);
     EXPECT_TRUE(view.lblLogNotice()->isVisible());
-    EXPECT_EQ(view.lblLogNotice()->text(), "Saving this run's log…");
+    EXPECT_EQ(view.lblLogNotice()->text().toStdString(), "Saving this run's log…");
 
     ASSERT_TRUE(holder.exec("COMMIT"));
     ASSERT_TRUE(waitForRunEnd(view.engine()));
