@@ -312,6 +312,9 @@ protected:
         ASSERT_TRUE(writePhoto(trip + "/Masters/2012/A.jpg"));
         ASSERT_TRUE(writePhoto(trip + "/Masters/2012/B.jpg"));
         ASSERT_TRUE(writeAlbumFile(trip + "/AlbumData.xml", trip, {}));
+        // The last of its photos is only in the "-wal" file beside its database.
+        ASSERT_TRUE(buildWalPhotosLibrary(path("Pictures/Wal.photoslibrary"),
+            { { "A", "0", "A.jpeg" }, { "B", "0", "B.jpeg" }, { "C", "0", "C.jpeg" } }));
         photo("elsewhere/o.jpg");
         for (const QString package : { "Pictures/Lib.photoslibrary", "Pictures/Trip.photolibrary" }) {
             photo(package + "/resources/derivatives/preview.jpg");
@@ -365,7 +368,8 @@ TEST_F(PackageSpellingTest, APackageIsReadAsAPackageHoweverItsPathIsSpelled)
 }
 
 // The library's own database or album file reached through a link is read only when the link
-// stays in the package: one leading out would make a file elsewhere pass for the library's.
+// stays in the package: one leading out would make a file elsewhere pass for the library's. The
+// same holds for the write-ahead log of its database.
 TEST_F(PackageSpellingTest, ADatabaseOrAlbumFileLinkedFromOutsideIsNotRead)
 {
     const struct {
@@ -379,6 +383,7 @@ TEST_F(PackageSpellingTest, ADatabaseOrAlbumFileLinkedFromOutsideIsNotRead)
         { "Pictures/Trip.photolibrary", "Database/apdb/Library.apdb", false, 0 },
         { "Pictures/Trip.photolibrary", "Database/apdb/Library.apdb", true, 2 },
         { "Pictures/Trip.photolibrary", "AlbumData.xml", false, 0 },
+        { "Pictures/Wal.photoslibrary", "database/Photos.sqlite-wal", false, 2 }, // the database alone
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + (c.inside ? " inside" : " outside"));
