@@ -39,7 +39,12 @@ void Defaults::reload()
             stderr, "Defaults: %s is not a regular file; starting with the default settings\n", qPrintable(path));
         return;
     }
-    m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Vantrel", "Vantrel");
+    // Named by its path, QSettings reads this one file only. Named by organisation and application,
+    // it would also read the organisation's file beside it and the system files under
+    // $XDG_CONFIG_DIRS, all of them in its constructor (turning the fallbacks off afterwards
+    // stops their lookup, not their reading); a FIFO at any of those would block start-up as
+    // well, and the application keeps nothing there.
+    m_settings = std::make_unique<QSettings>(path, QSettings::NativeFormat);
 }
 
 void Defaults::registerDefaults(const QVariantMap& values)

@@ -10,7 +10,8 @@
 
 namespace vantrel {
 
-/// The user defaults: ~/.config/Vantrel/Vantrel.conf through QSettings, with registered
+/// The user defaults: ~/.config/Vantrel/Vantrel.conf through QSettings (that file alone: no
+/// organisation-wide or system-wide settings files are read), with registered
 /// defaults that answer for absent keys (they are never written to the file) and a sync after
 /// every write unless the caller asks otherwise. When something other than a regular file sits
 /// at that path (a FIFO would block the reader for ever), the defaults live in memory for the

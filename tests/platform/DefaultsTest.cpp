@@ -1,6 +1,7 @@
 #include "platform/Defaults.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -85,5 +87,76 @@ TEST(Defaults, SomethingOtherThanAFileAtTheSettingsPathStartsWithDefaultsAndIsLe
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 
     QFile::remove(path);
+    d.reload();
+}
+
+// Runs `reload` on a thread of its own and waits for it at most `deadline`. A reload that blocks
+// in opening a FIFO is released by opening that FIFO for writing (the reader then reads an empty
+// file), so the test ends either way; the answer says whether it returned in time.
+bool reloadsWithin(Defaults& d, const QString& fifo, std::chrono::milliseconds deadline)
+{
+    std::atomic<bool> finished = false;
+    std::thread reader([&] {
+        d.reload();
+        finished = true;
+    });
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (!finished && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const bool inTime = finished;
+    while (!finished) {
+        const int fd = open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            close(fd);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    reader.join();
+    return inTime;
+}
+
+TEST(Defaults, AFifoAtAnyFileTheSettingsCouldReadNeverBlocksStartUp)
+{
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const bool hadConfigDirs = qEnvironmentVariableIsSet("XDG_CONFIG_DIRS");
+    const QByteArray configDirs = qgetenv("XDG_CONFIG_DIRS");
+    QTemporaryDir system;
+    ASSERT_TRUE(system.isValid());
+    const QString first = system.filePath("first"), second = system.filePath("second");
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(first + ':' + second));
+    struct Case {
+        QString fifo;
+        bool userFileKept; // the settings still come from the user's file
+    };
+    const Case cases[] = {
+        { Defaults::settingsFilePath(), false },
+        { config + "/Vantrel.conf", true }, // the organisation's file beside the application's
+        { first + "/Vantrel/Vantrel.conf", true }, // system files, in every folder of XDG_CONFIG_DIRS
+        { first + "/Vantrel.conf", true },
+        { second + "/Vantrel/Vantrel.conf", true },
+        { second + "/Vantrel.conf", true },
+    };
+    Defaults& d = Defaults::standard();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fifo.toStdString());
+        QFile::remove(Defaults::settingsFilePath());
+        d.reload();
+        d.setObject("isFirstTime", "no");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(c.fifo).path()));
+        QFile::remove(c.fifo);
+        ASSERT_EQ(mkfifo(QFile::encodeName(c.fifo).constData(), 0600), 0);
+
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(reloadsWithin(d, c.fifo, std::chrono::seconds(5))) << "start-up blocked on the FIFO";
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(d.stringForKey("isFirstTime"), c.userFileKept ? "no" : "");
+
+        QFile::remove(c.fifo);
+        d.reload(); // back on this thread, over the user's file
+    }
+    if (hadConfigDirs)
+        qputenv("XDG_CONFIG_DIRS", configDirs);
+    else
+        qunsetenv("XDG_CONFIG_DIRS");
+    QFile::remove(Defaults::settingsFilePath());
     d.reload();
 }

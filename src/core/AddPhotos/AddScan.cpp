@@ -9,6 +9,7 @@
 #include "core/AddPhotos/FolderWalk.h"
 #include "core/PhotoLibrary/DBOperations.h"
 #include "core/PhotoLibrary/DataFiller.h"
+#include "core/PhotoLibrary/LibraryPathResolver.h"
 #include "platform/imaging/ImageFileTypes.h"
 
 namespace vantrel {
@@ -69,10 +70,13 @@ bool AddScan::scanSource(const QString& source)
     if (!info.isDir())
         return consider(source, info.fileName(), false);
 
-    if (FolderWalk::isPackageName(info.fileName())) {
+    // A package is known by its name however its path was typed ("Trip.photolibrary/",
+    // "a//Trip.photolibrary", "a/./Trip.photolibrary"): never walked as a plain folder.
+    const QString tidy = LibraryPathResolver::tidyPath(source);
+    if (FolderWalk::isPackageName(QFileInfo(tidy).fileName())) {
         AddPathType type = AddPathType::None;
         bool archivePathMissing = false;
-        const QList<LibraryItem> items = libraryItems(source, &type, &archivePathMissing);
+        const QList<LibraryItem> items = libraryItems(tidy, &type, &archivePathMissing);
         m_outcome.archivePathMissing = m_outcome.archivePathMissing || archivePathMissing;
         m_outcome.pathType = type;
         bool goOn = true;
@@ -188,9 +192,9 @@ QStringList AddScan::getAllFilesInFolder(const QString& folder, bool isSubFolder
     return paths;
 }
 
-QList<AddScan::LibraryItem> AddScan::libraryItems(
-    const QString& packagePath, AddPathType* type, bool* archivePathMissing)
+QList<AddScan::LibraryItem> AddScan::libraryItems(const QString& path, AddPathType* type, bool* archivePathMissing)
 {
+    const QString packagePath = LibraryPathResolver::tidyPath(path);
     QList<LibraryItem> items;
     QSet<QString> seen;
     const auto take = [&](const QString& path, const QString& name) {

@@ -70,15 +70,29 @@ public:
     /// in the stamp are literal characters.
     DbRows getAllLogDetailsWhereTimestamp(const QString& stamp);
 
+    // ---- The log viewer's reads ----
+    // They run on the main thread while the window waits, so they never wait long for another
+    // connection (another copy of the application writing its run): after kViewerBusyTimeoutMs
+    // they answer Busy instead. The file is opened read-only and never created.
+
+    static constexpr int kViewerBusyTimeoutMs = 300;
+    enum class LogReadStatus { Read, Busy, Failed };
+
+    /// Every tblLogSummary row, as getAllLogSummaries() returns them, into `rows` (left empty
+    /// unless Read).
+    LogReadStatus readLogSummaries(DbRows& rows) const;
+
     /// The eight column texts of one tblLogDetails row, in table order ("timeStamp" first).
     using LogDetailValues = std::array<QString, 8>;
     using LogDetailVisitor = std::function<void(qint64 id, const LogDetailValues& values)>;
+    struct LogPage {
+        LogReadStatus status = LogReadStatus::Failed;
+        int rows = 0; ///< rows visited
+    };
     /// One page of a run's detail rows, for readers that must not hold a run as one list: the rows
     /// matched as getAllLogDetailsWhereTimestamp matches them whose key "id" is above `afterId`, in
-    /// key order, at most `limit`, each handed to `visit` as it is read. The file is opened
-    /// read-only and never created. Returns the number of rows visited, or -1 when the database
-    /// cannot be read.
-    int readLogDetailsWhereTimestamp(
+    /// key order, at most `limit`, each handed to `visit` as it is read.
+    LogPage readLogDetailsWhereTimestamp(
         const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
 
     // ---- General-purpose operations (no part of the application calls them) ----

@@ -58,13 +58,13 @@ void DataFiller::fetchImagesFromLib(const QString& packagePath)
     m_library = std::make_unique<LibraryPathResolver>(packagePath);
     const LibraryPathResolver& library = *m_library;
 
-    m_xmlFile = library.find(QStringLiteral("AlbumData.xml"));
+    m_xmlFile = library.findOwnFile(QStringLiteral("AlbumData.xml"));
     if (m_xmlFile.isEmpty())
-        m_xmlFile = library.find(QStringLiteral("ApertureData.xml"));
+        m_xmlFile = library.findOwnFile(QStringLiteral("ApertureData.xml"));
     if (m_xmlFile.isEmpty())
         return;
 
-    m_dbPath = library.find(QStringLiteral("Database/apdb/Library.apdb"));
+    m_dbPath = library.findOwnFile(QStringLiteral("Database/apdb/Library.apdb"));
     if (!m_dbPath.isEmpty())
         logLine(QStringLiteral("is9X"));
     m_flags.iPhotoLibraryChanged = false;

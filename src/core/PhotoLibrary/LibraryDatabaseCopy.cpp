@@ -63,8 +63,12 @@ bool LibraryDatabaseCopy::make(const QString& source)
         return false;
     }
     // Only regular files are read: a FIFO or device named like a companion would block the copy.
+    // A companion serves the database beside it: one that a link places elsewhere (out of the
+    // library, perhaps) is not the database's own and is left out.
+    const QString ownFolder = QFileInfo(QFileInfo(source).canonicalFilePath()).path();
     for (const QString& companion : kCompanions) {
-        if (QFileInfo(source + companion).isFile())
+        const QFileInfo info(source + companion);
+        if (info.isFile() && QFileInfo(info.canonicalFilePath()).path() == ownFolder)
             QFile::copy(source + companion, target + companion);
     }
     // Copies keep the source's permissions; the private files must stay writable so that SQLite

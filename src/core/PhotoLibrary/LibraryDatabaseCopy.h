@@ -19,8 +19,9 @@ public:
     LibraryDatabaseCopy(const LibraryDatabaseCopy&) = delete;
     LibraryDatabaseCopy& operator=(const LibraryDatabaseCopy&) = delete;
 
-    /// Copies `source` and whichever companions exist. false (with "Error in copy Data Base %@")
-    /// when the database itself cannot be copied; a companion that fails to copy is ignored.
+    /// Copies `source` and whichever companions exist as regular files in the database's own
+    /// folder (links followed). false (with "Error in copy Data Base %@") when the database itself
+    /// cannot be copied; a companion that fails to copy is ignored.
     bool make(const QString& source);
     /// The copied database; empty before a successful make().
     QString path() const { return m_path; }

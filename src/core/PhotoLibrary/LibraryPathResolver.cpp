@@ -5,20 +5,21 @@
 
 namespace vantrel {
 
-namespace {
-
-QString withoutTrailingSlashes(QString path)
+LibraryPathResolver::LibraryPathResolver(const QString& packagePath)
+    : m_packagePath(tidyPath(packagePath))
 {
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
 }
 
-} // namespace
-
-LibraryPathResolver::LibraryPathResolver(const QString& packagePath)
-    : m_packagePath(withoutTrailingSlashes(packagePath))
+QString LibraryPathResolver::tidyPath(const QString& path)
 {
+    if (path.isEmpty())
+        return path;
+    QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    parts.removeAll(QStringLiteral("."));
+    const bool absolute = path.startsWith(QLatin1Char('/'));
+    if (parts.isEmpty())
+        return absolute ? QStringLiteral("/") : QStringLiteral(".");
+    return (absolute ? QStringLiteral("/") : QString()) + parts.join(QLatin1Char('/'));
 }
 
 const QStringList& LibraryPathResolver::listing(const QString& folder) const
@@ -118,6 +119,14 @@ bool LibraryPathResolver::admitsPhoto(const QString& path) const
         return false;
     const QFileInfo info(path);
     return info.isFile() || (!info.exists() && !info.isSymLink());
+}
+
+QString LibraryPathResolver::findOwnFile(const QString& relative) const
+{
+    const QString found = find(relative);
+    if (found.isEmpty() || !staysInPackage(found) || !QFileInfo(found).isFile())
+        return {};
+    return found;
 }
 
 } // namespace vantrel

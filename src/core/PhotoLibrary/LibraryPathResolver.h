@@ -14,7 +14,13 @@ namespace vantrel {
 /// resolver per library read. Not thread-safe: a resolver belongs to the read that made it.
 class LibraryPathResolver {
 public:
+    /// `packagePath` is taken as tidyPath() spells it.
     explicit LibraryPathResolver(const QString& packagePath);
+
+    /// `path` without repeated slashes, "." components and trailing slashes, so that a package is
+    /// recognised by its name however its path was typed. ".." components stay: where they lead
+    /// depends on the links before them.
+    static QString tidyPath(const QString& path);
 
     const QString& packagePath() const { return m_packagePath; }
 
@@ -34,6 +40,10 @@ public:
     /// package and, when something exists there, that is a regular file (after following links),
     /// never a FIFO, device or folder that would block or mislead the reader.
     bool admitsPhoto(const QString& path) const;
+    /// find() for a file the reader opens itself (a database, an album file): empty unless what
+    /// is found stays in the package and is a regular file, so that a link out of the package
+    /// never makes a file elsewhere pass for the library's own.
+    QString findOwnFile(const QString& relative) const;
 
 private:
     const QStringList& listing(const QString& folder) const;

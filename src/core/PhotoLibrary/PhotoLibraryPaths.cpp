@@ -52,10 +52,10 @@ PhotosDatabase PhotoLibraryPaths::locatePhotosDatabase(const LibraryPathResolver
 {
     // A library upgraded by a newer system keeps its old photos.db beside the Photos.sqlite that
     // now holds the photos: the newer database wins when it has the asset table.
-    const QString newer = library.find(QStringLiteral("database/Photos.sqlite"));
+    const QString newer = library.findOwnFile(QStringLiteral("database/Photos.sqlite"));
     const bool preferNewer = holdsAssetTable(newer)
-        && library.find(QStringLiteral("database/apdb/Library.apdb")).isEmpty()
-        && library.find(QStringLiteral("database/Library.apdb")).isEmpty();
+        && library.findOwnFile(QStringLiteral("database/apdb/Library.apdb")).isEmpty()
+        && library.findOwnFile(QStringLiteral("database/Library.apdb")).isEmpty();
     if (preferNewer)
         return { newer, PhotosLayout::Newer };
 
@@ -71,7 +71,7 @@ PhotosDatabase PhotoLibraryPaths::locatePhotosDatabase(const LibraryPathResolver
         { "database/Photos.sqlite", PhotosLayout::Newer },
     } };
     for (const Candidate& candidate : kCandidates) {
-        const QString path = library.find(QString::fromLatin1(candidate.relative));
+        const QString path = library.findOwnFile(QString::fromLatin1(candidate.relative));
         if (!path.isEmpty())
             return { path, candidate.layout };
     }
@@ -93,7 +93,7 @@ bool PhotoLibraryPaths::isPhotosLib(const QString& libraryPath)
 
 QString PhotoLibraryPaths::getPhotoLibraryVersion(const QString& libraryPath)
 {
-    const QString albumFile = LibraryPathResolver(libraryPath).find(kAlbumFile);
+    const QString albumFile = LibraryPathResolver(libraryPath).findOwnFile(kAlbumFile);
     if (albumFile.isEmpty())
         return {};
     // The version sits near the top of the file: the read stops there instead of parsing the

@@ -60,7 +60,9 @@ void ProcessingEngine::addSummaryInfo()
     if (m_view) {
         m_view->setTitle(texts.processTitle);
         m_view->setSummary(texts);
-        m_view->setLogNotice(QString());
+        // The write may wait for another copy of the application that holds the log: until it
+        // answers, the summary says why Finish and Show Logs have not appeared yet.
+        m_view->setLogNotice(m_deps.logDatabase ? QStringLiteral("Saving this run's log…") : QString());
     }
     insertDetailsInDatabase(RunSummary::runStamp(m_processStartedDateTime), texts);
 }

@@ -26,12 +26,23 @@ bool LogDetailModel::initWithLogTimeStamp(const QString& stamp)
 {
     if (stamp.isEmpty() || !m_db)
         return false;
-    DbRows summaries = m_db->getAllLogSummaries();
+    DbRows summaries;
+    if (m_db->readLogSummaries(summaries) == DBManager::LogReadStatus::Busy) {
+        m_summaries.clear();
+        m_selected = -1;
+        showBusy();
+        return false;
+    }
+    if (m_busy) { // the log is free again, though this stamp may match nothing
+        m_busy = false;
+        emit runChanged();
+    }
     for (int i = 0; i < summaries.size(); ++i) {
         if (summaries[i].value(QStringLiteral("timeStamp")) == stamp) {
             m_summaries = std::move(summaries);
+            m_selected = -1; // an index into the list read before means nothing now
             setLogDetailsForLogDict(i);
-            return true;
+            return !m_busy;
         }
     }
     return false; // the previous run stays on show
@@ -42,14 +53,22 @@ void LogDetailModel::setLogDetailsForLogDict(int index)
     if (index < 0 || index >= m_summaries.size())
         return;
     m_timer.stop();
+    const int previous = m_selected;
     m_selected = index;
     m_shown = m_summaries[index];
     m_stamp = m_shown.value(QStringLiteral("timeStamp"));
     m_lastId = 0;
     m_rows.clear();
     m_more = true;
+    m_busy = false;
     emit runChanged();
     loadNextPage(kFirstPageRows);
+    if (m_busy) {
+        // The step did not happen, so that the same step tries again.
+        m_selected = previous;
+        emit runChanged();
+        return;
+    }
     if (m_more)
         m_timer.start();
 }
@@ -72,17 +91,37 @@ bool LogDetailModel::loadNextPage(int limit)
         return false;
     QList<DBManager::LogDetailValues> page;
     page.reserve(limit);
-    const int read = m_db->readLogDetailsWhereTimestamp(
+    const DBManager::LogPage read = m_db->readLogDetailsWhereTimestamp(
         m_stamp, m_lastId, limit, [&](qint64 id, const DBManager::LogDetailValues& values) {
             m_lastId = id;
             page.append(values);
         });
+    if (read.status == DBManager::LogReadStatus::Busy) {
+        showBusy(); // the runs stay known: stepping tries again
+        return false;
+    }
     m_rows.appendRows(page);
-    m_more = read == limit;
+    m_more = read.status == DBManager::LogReadStatus::Read && read.rows == limit;
     if (!m_more)
         m_timer.stop();
     emit rowsLoaded(m_rows.rowCount(), !m_more);
     return m_more;
+}
+
+void LogDetailModel::showBusy()
+{
+    m_timer.stop();
+    m_more = false;
+    m_busy = true;
+    m_shown.clear();
+    m_stamp.clear();
+    m_rows.clear();
+    emit runChanged();
+}
+
+QString LogDetailModel::busyText()
+{
+    return QStringLiteral("The log is busy: another copy of Vantrel is writing to it. Try again in a moment.");
 }
 
 void LogDetailModel::loadSlice()

@@ -15,7 +15,9 @@ namespace vantrel {
 /// shown, its summary texts and its rows. A run's rows arrive a page at a time: the first page
 /// when the run is shown, the others from a zero-delay timer on the main thread, so that a run
 /// of a million rows shows at once and the window stays responsive while the rest loads. The
-/// viewer only reads the database. Main thread only.
+/// viewer only reads the database. While another connection holds the file (another copy of the
+/// application writing its run), a read gives up after a moment and the viewer shows nothing but
+/// says the log is busy. Main thread only.
 class LogDetailModel : public QObject {
     Q_OBJECT
 public:
@@ -31,7 +33,8 @@ public:
     explicit LogDetailModel(std::shared_ptr<DBManager> dbManager = {}, QObject* parent = nullptr);
 
     /// Reloads the list of runs and shows the first whose stamp equals `stamp`. An empty stamp, or
-    /// one that matches no run, changes nothing and answers false.
+    /// one that matches no run, changes nothing and answers false. A busy log empties the viewer
+    /// (isBusy()) and answers false.
     bool initWithLogTimeStamp(const QString& stamp);
     /// Shows the run at `index` of the list (its summary and, page by page, its rows).
     void setLogDetailsForLogDict(int index);
@@ -49,6 +52,9 @@ public:
     /// Reads the next page of the run shown; false when every row has been read.
     bool loadNextPage(int limit = kPageRows);
     bool isLoading() const { return m_more; }
+    /// The last read found the log held by another connection: nothing is shown.
+    bool isBusy() const { return m_busy; }
+    static QString busyText();
 
     /// The row count under the table: "1 photo", "2 photos", with "Loading… " before it while
     /// rows are still arriving.
@@ -58,13 +64,14 @@ public:
     static QString getMessageForstatus(int status);
 
 signals:
-    /// The run shown changed (summary texts and button states).
+    /// The run shown changed (summary texts, button states, or the log turned out busy).
     void runChanged();
     /// Rows were added, or the last page was read.
     void rowsLoaded(int rowCount, bool finished);
 
 private:
     void loadSlice();
+    void showBusy();
 
     std::shared_ptr<DBManager> m_db;
     DbRows m_summaries;
@@ -73,6 +80,7 @@ private:
     QString m_stamp;
     qint64 m_lastId = 0;
     bool m_more = false;
+    bool m_busy = false;
     LogDetailsTableModel m_rows;
     QTimer m_timer;
 };

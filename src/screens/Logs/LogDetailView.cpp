@@ -82,6 +82,14 @@ LogDetailView::LogDetailView(QWidget* parent)
             .arg(panel.green())
             .arg(panel.blue()));
 
+    // Said in place of the table while another copy of the application holds the log.
+    m_lblBusy = new QLabel(LogDetailModel::busyText(), this);
+    m_lblBusy->setAccessibleName(QStringLiteral("Log busy"));
+    m_lblBusy->setWordWrap(true);
+    m_lblBusy->setAlignment(Qt::AlignCenter);
+    PaneLook::setLabelLit(m_lblBusy, true);
+    m_lblBusy->hide();
+
     m_btnPrevLog = PaneLook::makeButton(QStringLiteral("◀ Previous"), QStringLiteral("Previous log"), this);
     m_btnNextLog = PaneLook::makeButton(QStringLiteral("Next ▶"), QStringLiteral("Next log"), this);
     m_lblLoading = new QLabel(this);
@@ -100,6 +108,7 @@ LogDetailView::LogDetailView(QWidget* parent)
     column->addWidget(m_processTitle);
     column->addLayout(summary);
     column->addWidget(m_tblLogs, 1);
+    column->addWidget(m_lblBusy, 1);
     column->addLayout(buttons);
 
     connect(m_btnPrevLog, &QAbstractButton::clicked, this, &LogDetailView::btnPrevLogTapped);
@@ -125,6 +134,11 @@ void LogDetailView::showRun()
         // Every text is shown as stored, an inner "-" included: no text of an earlier run stays.
         it.value()->setText(m_model.summaryText(it.key()));
     }
+    const bool busy = m_model.isBusy();
+    m_lblBusy->setVisible(busy);
+    m_tblLogs->setVisible(!busy);
+    if (busy)
+        m_lblLoading->clear();
     m_tblLogs->scrollToTop();
 }
 

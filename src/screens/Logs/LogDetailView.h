@@ -46,6 +46,7 @@ private:
     QAbstractButton* m_btnPrevLog = nullptr;
     QAbstractButton* m_btnNextLog = nullptr;
     QLabel* m_lblLoading = nullptr;
+    QLabel* m_lblBusy = nullptr;
 };
 
 } // namespace vantrel

@@ -296,6 +296,109 @@ TEST_F(AddScanTest, IPhotoLibraryThroughTheReaderWithItsPathAsWritten)
     EXPECT_TRUE(scan({ "Pictures" }, recursive).accepted.isEmpty());
 }
 
+// A Photos library and an iPhoto library in "Pictures", each holding besides its photos a preview
+// and a link that leads out of it to a folder of photos: what a plain folder walk would add.
+class PackageSpellingTest : public AddScanTest {
+protected:
+    void SetUp() override
+    {
+        using namespace libraryfixtures;
+        ASSERT_TRUE(buildNewerPhotosLibrary(path("Pictures/Lib.photoslibrary"),
+            { { "U1", "0", "U1.jpeg", QStringLiteral("IMG_1.JPG") }, { "U2", "1", "U2.jpeg", std::nullopt } }));
+        const QString trip = path("Pictures/Trip.photolibrary");
+        ASSERT_TRUE(buildVersionDatabase(trip + "/Database/apdb/Library.apdb",
+            { { 1, "v1", "m1", "p1" }, { 2, "v2", "m2", "p1" } }, { { "m1", "2012/A.jpg" }, { "m2", "2012/B.jpg" } },
+            { { "p1", QStringLiteral("Holiday") } }));
+        ASSERT_TRUE(writePhoto(trip + "/Masters/2012/A.jpg"));
+        ASSERT_TRUE(writePhoto(trip + "/Masters/2012/B.jpg"));
+        ASSERT_TRUE(writeAlbumFile(trip + "/AlbumData.xml", trip, {}));
+        // The last of its photos is only in the "-wal" file beside its database.
+        ASSERT_TRUE(buildWalPhotosLibrary(path("Pictures/Wal.photoslibrary"),
+            { { "A", "0", "A.jpeg" }, { "B", "0", "B.jpeg" }, { "C", "0", "C.jpeg" } }));
+        photo("elsewhere/o.jpg");
+        for (const QString package : { "Pictures/Lib.photoslibrary", "Pictures/Trip.photolibrary" }) {
+            photo(package + "/resources/derivatives/preview.jpg");
+            ASSERT_EQ(
+                ::symlink(path("elsewhere").toUtf8().constData(), path(package + "/out").toUtf8().constData()), 0);
+        }
+    }
+
+    // The photos the scan of one source accepts, sorted.
+    QStringList accepted(const QString& source, AddPathType* type)
+    {
+        m_added.clear();
+        AddScanOptions recursive;
+        recursive.isAddFromSubFolderSelected = true;
+        const ScanResult r = scan({ source }, recursive);
+        *type = r.outcome.pathType;
+        QStringList sorted = r.accepted;
+        sorted.sort();
+        return sorted;
+    }
+};
+
+TEST_F(PackageSpellingTest, APackageIsReadAsAPackageHoweverItsPathIsSpelled)
+{
+    const QStringList photos { "Pictures/Lib.photoslibrary/originals/0/U1.jpeg",
+        "Pictures/Lib.photoslibrary/originals/1/U2.jpeg" };
+    const QStringList masters { "Pictures/Trip.photolibrary/Masters/2012/A.jpg",
+        "Pictures/Trip.photolibrary/Masters/2012/B.jpg" };
+    const struct {
+        const char* source;
+        AddPathType type;
+        const QStringList& expected;
+    } cases[] = {
+        { "Pictures/Lib.photoslibrary", AddPathType::PhotosLibrary, photos },
+        { "Pictures/Lib.photoslibrary/", AddPathType::PhotosLibrary, photos },
+        { "Pictures/Lib.photoslibrary///", AddPathType::PhotosLibrary, photos },
+        { "Pictures//Lib.photoslibrary", AddPathType::PhotosLibrary, photos },
+        { "Pictures/./Lib.photoslibrary/", AddPathType::PhotosLibrary, photos },
+        { "Pictures/Lib.photoslibrary/.", AddPathType::PhotosLibrary, photos },
+        { "Pictures/Trip.photolibrary", AddPathType::IPhotoLibrary, masters },
+        { "Pictures/Trip.photolibrary/", AddPathType::IPhotoLibrary, masters },
+        { "Pictures//Trip.photolibrary//", AddPathType::IPhotoLibrary, masters },
+        { "./Pictures/./Trip.photolibrary/./", AddPathType::IPhotoLibrary, masters },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        AddPathType type = AddPathType::None;
+        EXPECT_EQ(accepted(c.source, &type).join('\n').toStdString(), c.expected.join('\n').toStdString());
+        EXPECT_EQ(int(type), int(c.type));
+    }
+}
+
+// The library's own database or album file reached through a link is read only when the link
+// stays in the package: one leading out would make a file elsewhere pass for the library's. The
+// same holds for the write-ahead log of its database.
+TEST_F(PackageSpellingTest, ADatabaseOrAlbumFileLinkedFromOutsideIsNotRead)
+{
+    const struct {
+        const char* package;
+        const char* file;
+        bool inside; // where the file is moved to and linked from
+        int items;
+    } cases[] = {
+        { "Pictures/Lib.photoslibrary", "database/Photos.sqlite", false, 0 },
+        { "Pictures/Lib.photoslibrary", "database/Photos.sqlite", true, 2 },
+        { "Pictures/Trip.photolibrary", "Database/apdb/Library.apdb", false, 0 },
+        { "Pictures/Trip.photolibrary", "Database/apdb/Library.apdb", true, 2 },
+        { "Pictures/Trip.photolibrary", "AlbumData.xml", false, 0 },
+        { "Pictures/Wal.photoslibrary", "database/Photos.sqlite-wal", false, 2 }, // the database alone
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.inside ? " inside" : " outside"));
+        const QString file = path(QString::fromLatin1(c.package) + '/' + c.file);
+        const QString moved = c.inside ? path(QString::fromLatin1(c.package) + "/store/" + QFileInfo(file).fileName())
+                                       : path("elsewhere/" + QFileInfo(file).fileName());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(moved).path()));
+        ASSERT_TRUE(QFile::rename(file, moved));
+        ASSERT_EQ(::symlink(moved.toUtf8().constData(), file.toUtf8().constData()), 0);
+        EXPECT_EQ(AddScan::libraryItems(path(c.package)).size(), c.items);
+        ASSERT_TRUE(QFile::remove(file));
+        ASSERT_TRUE(QFile::rename(moved, file));
+    }
+}
+
 TEST(TrashLocationTest, FreedesktopTrashFoldersOnly)
 {
     const QString uid = QString::number(::getuid());

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QTableView>
@@ -11,10 +12,12 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "core/AppDelegate.h"
 #include "core/DbManager/DBManager.h"
 #include "core/Processing/RunSummary.h"
+#include "platform/Sqlite.h"
 #include "screens/Logs/LogDetailModel.h"
 #include "screens/Logs/LogDetailView.h"
 #include "screens/support/RunFixture.h"
@@ -47,6 +50,15 @@ DBManager& emptyLogDatabase()
     db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
     db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
     return db;
+}
+
+QLabel* labelNamed(QWidget& root, const QString& accessibleName)
+{
+    for (QLabel* label : root.findChildren<QLabel*>()) {
+        if (label->accessibleName() == accessibleName)
+            return label;
+    }
+    return nullptr;
 }
 
 // Three runs of 2, 3 and 1 photos, a minute apart, written by the engine into the log database.
@@ -201,11 +213,7 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
     LogDetailView view;
     view.resize(1000, 600);
     view.show();
-    QLabel* count = nullptr;
-    for (QLabel* label : view.findChildren<QLabel*>()) {
-        if (label->accessibleName() == "Rows loaded")
-            count = label;
-    }
+    QLabel* count = labelNamed(view, "Rows loaded");
     ASSERT_TRUE(count);
     for (const auto& c : cases) {
         view.initWithLogTimeStamp(c.stamp);
@@ -221,6 +229,60 @@ TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
     view.tblLogs()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(view.tblLogs(), Qt::Key_Tab);
     EXPECT_TRUE(QApplication::focusWidget() == view.btnPrevLog() || QApplication::focusWidget() == view.btnNextLog());
+}
+
+// While another copy of the application holds the log, the viewer gives up after a moment and
+// says so with nothing else on show; once the log is free, opening or stepping shows the rows.
+TEST(LogDetailModelTest, ABusyLogIsSaidPromptlyAndItsRowsShowOnceFree)
+{
+    DBManager& db = emptyLogDatabase();
+    for (const QString stamp : { "run1", "run2" }) {
+        db.InsertDetailInLogSummaryTable({ { "timeStamp", stamp }, { "imagesSelected", "2" } });
+        ASSERT_TRUE(db.InsertDetailInLogDetailsTable({ { { "timeStamp", stamp }, { "inputFilename", "/in/a.jpg" } },
+            { { "timeStamp", stamp }, { "inputFilename", "/in/b.jpg" } } }));
+    }
+    LogDetailView view;
+    view.resize(1000, 600);
+    view.show();
+    QLabel* busy = labelNamed(view, "Log busy");
+    ASSERT_TRUE(busy);
+    SqliteDatabase holder;
+    ASSERT_TRUE(holder.open(db.excludedatabasePath(), SQLITE_OPEN_READWRITE));
+
+    struct Case {
+        const char* what;
+        std::function<void()> open; // what the user does to see a run
+        const char* shown; // the run shown once the log is free
+    };
+    const Case cases[] = {
+        { "opening", [&] { view.initWithLogTimeStamp("run2"); }, "run2" },
+        { "stepping", [&] { QTest::mouseClick(view.btnPrevLog(), Qt::LeftButton); }, "run1" },
+    };
+    view.initWithLogTimeStamp("run2");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE TRANSACTION"));
+        QElapsedTimer waited;
+        waited.start();
+        c.open();
+        // A deadline, not a measurement: the write budget of the log is several seconds.
+        EXPECT_LT(waited.elapsed(), 2000);
+        EXPECT_TRUE(busy->isVisible());
+        EXPECT_EQ(busy->text().toStdString(),
+            "The log is busy: another copy of Vantrel is writing to it. Try again in a moment.");
+        EXPECT_FALSE(view.tblLogs()->isVisible());
+        EXPECT_EQ(view.tblLogs()->model()->rowCount(), 0);
+        EXPECT_EQ(view.summaryLabel("imagesSelected")->text().toStdString(), "");
+
+        ASSERT_TRUE(holder.exec("COMMIT"));
+        c.open();
+        EXPECT_FALSE(busy->isVisible());
+        EXPECT_TRUE(view.tblLogs()->isVisible());
+        ASSERT_EQ(view.tblLogs()->model()->rowCount(), 2);
+        EXPECT_EQ(view.tblLogs()->model()->index(1, 1).data().toString(), "/in/b.jpg");
+        EXPECT_EQ(view.summaryLabel("imagesSelected")->text(), "2");
+        EXPECT_EQ(view.model().arrLogSummaries().value(view.model().selectedLogIndex()).value("timeStamp"), c.shown);
+    }
 }
 
 // At the smaller window sizes the information column still shows the message most rows carry
