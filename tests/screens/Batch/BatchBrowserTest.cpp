@@ -564,7 +564,7 @@ TEST_F(BatchBrowserTest, PopupsGoWhenTheirScreenIsLeft)
         browser->setGeometry(step->rect());
         window.show();
         browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
-        QCoreApplication::processEvents();
+        QTest::qWait(100); // the list's thumbnail pause (which closes an information popup) runs out first
         if (c.popup == Popup::Info) {
             clickInfoControl(browser, 1);
             ASSERT_TRUE(browser->infoWindow());
