@@ -109,8 +109,6 @@ QListWidget* OptionsPopup::makeList(QWidget* anchor, const QStringList& rows, in
         item->setSizeHint(QSize(0, kRowHeight));
         item->setToolTip(text);
     }
-    // The pointer's row is the highlighted row, as in a menu.
-    connect(list, &QListWidget::entered, list, [list](const QModelIndex& index) { list->setCurrentRow(index.row()); });
     connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (m_list)
             choose(m_list->row(item));
@@ -126,6 +124,7 @@ void OptionsPopup::show(
     m_closed = std::move(closed);
     m_rows = rows;
     m_opener = opener;
+    m_pointerSeen = false;
     m_openerRinged = opener && FocusRing::ringedWidget() == opener;
 
     QListWidget* list = makeList(anchor, rows, height);
@@ -167,6 +166,8 @@ bool OptionsPopup::eventFilter(QObject* watched, QEvent* event)
 {
     if (!m_window)
         return QObject::eventFilter(watched, event);
+    if (m_list && watched == m_list->viewport() && event->type() == QEvent::MouseMove)
+        pointerMoved(static_cast<QMouseEvent*>(event));
     // Every key is the list's while it is open: a key is taken where it first arrives (the
     // window, before its focused control), and no shortcut fires under it.
     switch (event->type()) {
@@ -183,6 +184,23 @@ bool OptionsPopup::eventFilter(QObject* watched, QEvent* event)
     default:
         return QObject::eventFilter(watched, event);
     }
+}
+
+void OptionsPopup::pointerMoved(const QMouseEvent* move)
+{
+    // The pointer's row is the highlighted row, as in a menu, once the pointer moves over the
+    // list: a list that opens under a resting pointer (opened from the keyboard) keeps its
+    // highlight, since the window reports the pointer there without a move of the user's.
+    const QPointF at = move->globalPosition();
+    if (!m_pointerSeen || at == m_pointerAt) {
+        m_pointerSeen = true;
+        m_pointerAt = at;
+        return;
+    }
+    m_pointerAt = at;
+    const QModelIndex index = m_list->indexAt(move->position().toPoint());
+    if (index.isValid())
+        m_list->setCurrentRow(index.row());
 }
 
 void OptionsPopup::keyPressed(int key, const QString& text)

@@ -3,10 +3,12 @@
 #include <functional>
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QStringList>
 
 class QListWidget;
+class QMouseEvent;
 class QWidget;
 
 namespace vantrel {
@@ -52,6 +54,7 @@ protected:
 
 private:
     QListWidget* makeList(QWidget* anchor, const QStringList& rows, int height);
+    void pointerMoved(const QMouseEvent* move);
     void keyPressed(int key, const QString& text);
     void choose(int row);
     void removeAttachedPopupWindow();
@@ -61,6 +64,8 @@ private:
     QPointer<LocalMouseMonitor> m_monitor;
     QPointer<QWidget> m_opener;
     bool m_openerRinged = false;
+    bool m_pointerSeen = false;
+    QPointF m_pointerAt;
     QStringList m_rows;
     Chosen m_chosen;
     Closed m_closed;
