@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include <QEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
 #include <QPainter>
@@ -104,6 +105,20 @@ QRectF TorAttachedWindow::containerRect() const
     return Geometry::flipY(QRectF(available), screen->geometry().height());
 }
 
+QRectF TorAttachedWindow::visibleRect() const
+{
+    if (!m_window)
+        return containerRect();
+    // The part of the window the screen shows, in the window's base coordinates.
+    QRect visible = m_window->rect();
+    if (const QScreen* screen = m_window->screen()) {
+        const QRect onScreen = screen->availableGeometry().translated(-m_window->mapToGlobal(QPoint(0, 0)));
+        if (onScreen.intersects(visible))
+            visible &= onScreen;
+    }
+    return Geometry::flipY(QRectF(visible), m_window->height());
+}
+
 qreal TorAttachedWindow::containerHeight() const
 {
     if (m_window)
@@ -122,7 +137,7 @@ void TorAttachedWindow::updateAttachedGeometry()
 {
     const QSizeF viewSize = m_view ? QSizeF(m_view->size()) : m_viewFrame.size();
     m_viewFrame = G::viewFrame(viewSize, m_side, m_metrics);
-    m_frame = G::windowFrame(m_point, viewSize, m_side, m_distance, m_metrics);
+    m_frame = G::keptInside(G::windowFrame(m_point, viewSize, m_side, m_distance, m_metrics), visibleRect());
     const QRectF down = Geometry::flipY(m_frame, containerHeight());
     setGeometry(QRect(qRound(down.x()), qRound(down.y()), qRound(down.width()), qRound(down.height())));
     if (m_view) {
@@ -163,6 +178,38 @@ void TorAttachedWindow::redisplay()
     updateAttachedGeometry();
     updateBackground();
     m_resizing = false;
+}
+
+void TorAttachedWindow::setOwner(QWidget* owner)
+{
+    if (m_owner)
+        m_owner->removeEventFilter(this);
+    disconnect(m_ownerGone);
+    m_owner = owner;
+    m_ownerLeft = false;
+    if (!owner)
+        return;
+    owner->installEventFilter(this);
+    m_ownerGone = connect(owner, &QObject::destroyed, this, [this] { leaveOwner(); });
+}
+
+void TorAttachedWindow::leaveOwner()
+{
+    // A popup already closed, or gone from sight with the owner's own window, has nobody to
+    // tell: its user may be halfway through its own destruction.
+    if (m_ownerLeft || !isVisible())
+        return;
+    m_ownerLeft = true;
+    emit ownerLeft();
+}
+
+bool TorAttachedWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A hidden ancestor sends its visible children a hide event of their own, so the owner's
+    // hide covers a step or pane hidden above it.
+    if (watched == m_owner && event->type() == QEvent::Hide && !event->spontaneous())
+        leaveOwner();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TorAttachedWindow::paintEvent(QPaintEvent*)

@@ -21,8 +21,11 @@ namespace vantrel {
 /// (pointInWindow converts a widget's point). Without a window the popup is a frameless
 /// top-level and the point is in y-up screen coordinates of the primary screen.
 ///
+/// A popup never crosses the edge of its window or of the screen: a frame that would is moved
+/// inside (its users may first choose the other side of the point).
+///
 /// No close shortcut is bound: its users close it (hide and delete) from their own mouse
-/// monitor.
+/// monitor, and when the part of the window it belongs to is left (ownerLeft).
 class TorAttachedWindow : public QWidget {
     Q_OBJECT
 
@@ -73,6 +76,13 @@ public:
     /// Moves the popup to a new point and side (0-11; anything else keeps the side).
     void setPoint(const QPointF& point, int side);
 
+    /// The widget the popup belongs to (a step, a pane, the control it drops from): when that
+    /// widget is hidden (by itself or with one of its ancestors, whatever hid it) or destroyed
+    /// while the popup shows, ownerLeft() is emitted once. A hide by the window system
+    /// (minimising) does not count, nor does anything after the popup was hidden.
+    void setOwner(QWidget* owner);
+    QWidget* owner() const { return m_owner; }
+
     int side() const { return m_side; }
     QPointF point() const { return m_point; }
     const TorAttachedMetrics& metrics() const { return m_metrics; }
@@ -83,20 +93,29 @@ public:
     /// The drawn outline, fill and border (y-down, the widget's size).
     QImage backgroundImage() const { return m_background; }
 
+signals:
+    void ownerLeft();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TorAttachedWindow(QWidget* view, const QPointF& point, QWidget* window, int side, float distance);
     int bestSideForAutomaticPosition() const;
     QRectF containerRect() const;
+    QRectF visibleRect() const;
     qreal containerHeight() const;
     void updateAttachedGeometry();
     void updateBackground();
     void redisplay();
+    void leaveOwner();
 
     QPointer<QWidget> m_view;
     QPointer<QWidget> m_window;
+    QPointer<QWidget> m_owner;
+    QMetaObject::Connection m_ownerGone;
+    bool m_ownerLeft = false;
     QPointF m_point;
     int m_side = TorSideBelow;
     float m_distance = 0;

@@ -326,4 +326,22 @@ float TorAttachedWindowGeometry::clampedCornerRadius(
     return std::max(0.0f, std::min(value, limit));
 }
 
+QRectF TorAttachedWindowGeometry::keptInside(const QRectF& frame, const QRectF& container)
+{
+    if (container.isEmpty())
+        return frame;
+    QRectF kept = frame;
+    // Right and bottom first, so that a frame too large for the container ends on its left and
+    // top edges (y-up: the top is maxY).
+    if (kept.right() > container.right())
+        kept.moveRight(container.right());
+    if (kept.left() < container.left())
+        kept.moveLeft(container.left());
+    if (kept.top() < container.top())
+        kept.moveTop(container.top());
+    if (kept.bottom() > container.bottom())
+        kept.moveBottom(container.bottom());
+    return kept;
+}
+
 } // namespace vantrel

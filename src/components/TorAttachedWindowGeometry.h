@@ -76,6 +76,10 @@ public:
     static int bestSide(const QPointF& point, const QSizeF& viewSize, float distance, const TorAttachedMetrics& metrics,
         const QRectF& visible, const QRectF& frame);
 
+    /// `frame` moved the least distance that puts it inside `container` (both y-up); a frame
+    /// larger than the container keeps its left and top edges on the container's.
+    static QRectF keptInside(const QRectF& frame, const QRectF& container);
+
     /// The clockwise outline around the view frame (body, rounded corners, arrow), starting at
     /// the top edge's left end.
     static std::vector<TorOutlineStep> outline(const QRectF& viewFrame, int side, const TorAttachedMetrics& metrics);

@@ -1,6 +1,7 @@
 // The main screen's widgets offscreen: steps in the box with their buttons, the alert and
 // overwrite sheets as in-window overlays, and the loading overlay. With VANTREL_SCREENSHOT_DIR set,
 // each case also saves what it shows.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include "app/MainScreen/LoadingOverlay.h"
 #include "app/MainScreen/MainScreenView.h"
 #include "components/Sheet.h"
+#include "components/TorAttachedWindow.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
@@ -240,6 +242,40 @@ TEST_F(MainScreenViewTest, SessionRestoreBringsTheOutputFolderBackWhileItExists)
         // Keep hierarchy is its own setting, restored with any folder output.
         EXPECT_EQ(named<QCheckBox>(setting, "Keep folder hierarchy")->isChecked(), c.toFolder);
         EXPECT_EQ(setting->getOutputSettingObject().folderOption, toFolder ? 1 : 0);
+    }
+}
+
+// A step changed by the program (as the tab bar and the end of a run change it) takes the option
+// list open on it away.
+TEST_F(MainScreenViewTest, AnOpenOptionListGoesWithItsStep)
+{
+    QTest::qWait(50); // the panes' own set-up
+    const struct {
+        int step;
+        const char* mode; // the radio button that enables the list's button, if any
+        const char* opener;
+        int next;
+    } cases[] = {
+        { 3, "Convert to", "Choose format", 1 },
+        { 3, nullptr, "Choose naming", 2 },
+        { 2, "Predefined size", "Choose preset", 3 },
+    };
+    const auto shownPopups = [this] {
+        int shown = 0;
+        for (const TorAttachedWindow* popup : window->findChildren<TorAttachedWindow*>())
+            shown += popup->isVisibleTo(window.get()) ? 1 : 0;
+        return shown;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.opener);
+        screen->setUiOnTabChange(c.step);
+        if (c.mode)
+            QTest::mouseClick(named<QAbstractButton>(screen, c.mode), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(named<QAbstractButton>(screen, c.opener), Qt::LeftButton);
+        ASSERT_EQ(shownPopups(), 1) << "the list did not open";
+        screen->setUiOnTabChange(c.next);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shownPopups(), 0) << "the list stayed over the next step";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "components/TorAttachedWindow.h"
 
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -208,4 +209,109 @@ TEST(TorAttachedWindow, SitsInsideItsWindowWithTheDrawnOutline)
     auto* sized = TorAttachedWindow::initWithView(label, point, &window, TorSideBelow, 0.0f);
     EXPECT_EQ(sized->viewFrameRect().size(), QSizeF(label->sizeHint().expandedTo(QSize(70, 30))));
     EXPECT_EQ(label->size(), label->sizeHint().expandedTo(QSize(70, 30)));
+}
+
+TEST(TorAttachedWindowGeometry, KeptInsideMovesAFrameTheLeastIntoItsContainer)
+{
+    const QRectF container(0, 0, 400, 300); // y-up
+    const struct {
+        QRectF frame;
+        QRectF kept;
+    } cases[] = {
+        { { 100, 100, 50, 40 }, { 100, 100, 50, 40 } }, // inside: stays
+        { { 380, 100, 50, 40 }, { 350, 100, 50, 40 } }, // over the right edge
+        { { -20, 100, 50, 40 }, { 0, 100, 50, 40 } }, // over the left edge
+        { { 100, -30, 50, 40 }, { 100, 0, 50, 40 } }, // under the bottom
+        { { 100, 290, 50, 40 }, { 100, 260, 50, 40 } }, // over the top
+        { { 390, -10, 50, 40 }, { 350, 0, 50, 40 } }, // a corner
+        { { 100, 100, 500, 40 }, { 0, 100, 500, 40 } }, // too wide: its left edge shows
+        { { 100, 100, 50, 400 }, { 100, -100, 50, 400 } }, // too tall: its top shows
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(G::keptInside(c.frame, container), c.kept) << c.frame.x() << "," << c.frame.y();
+}
+
+// Near the window's edges a popup is moved inside it, whatever side it was given; it is an
+// overlay of the window, so anything outside would be cut off.
+TEST(TorAttachedWindow, NeverCrossesItsWindowsEdges)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    const struct {
+        QPointF point; // y-up
+        int side;
+    } cases[] = {
+        { { 395, 150 }, TorSideBelow },
+        { { 395, 150 }, TorSideRight },
+        { { 5, 150 }, TorSideLeft },
+        { { 200, 5 }, TorSideBelow },
+        { { 200, 295 }, TorSideAbove },
+        { { 398, 2 }, TorSideBelowRightward },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.side);
+        auto* view = new QWidget;
+        view->resize(120, 80);
+        std::unique_ptr<TorAttachedWindow> popup(TorAttachedWindow::initWithView(view, c.point, &window, c.side, 5.0f));
+        popup->show();
+        EXPECT_TRUE(window.rect().contains(popup->geometry()))
+            << popup->geometry().x() << "," << popup->geometry().y() << " " << popup->geometry().width() << "x"
+            << popup->geometry().height();
+        EXPECT_TRUE(QRectF(window.rect()).contains(popup->frameInWindow()));
+        popup->setPoint(c.point, c.side);
+        EXPECT_TRUE(window.rect().contains(popup->geometry()));
+    }
+}
+
+// A popup hears once that the part of the window it belongs to was left: its owner hidden by
+// itself or with an ancestor, or destroyed; not when a neighbour hides.
+TEST(TorAttachedWindow, TellsOnceWhenItsOwnerIsLeft)
+{
+    const struct {
+        const char* what;
+        std::function<void(QWidget* step, QWidget*& owner, QWidget* neighbour, QWidget* popup)> act;
+        int heard;
+    } cases[] = {
+        { "owner hidden", [](QWidget*, QWidget*& owner, QWidget*, QWidget*) { owner->hide(); }, 1 },
+        { "step hidden", [](QWidget* step, QWidget*&, QWidget*, QWidget*) { step->hide(); }, 1 },
+        { "hidden twice",
+            [](QWidget* step, QWidget*& owner, QWidget*, QWidget*) {
+                owner->hide();
+                owner->show();
+                step->hide();
+            },
+            1 },
+        { "owner destroyed",
+            [](QWidget*, QWidget*& owner, QWidget*, QWidget*) {
+                delete owner;
+                owner = nullptr;
+            },
+            1 },
+        { "neighbour hidden", [](QWidget*, QWidget*&, QWidget* neighbour, QWidget*) { neighbour->hide(); }, 0 },
+        { "popup closed first",
+            [](QWidget* step, QWidget*&, QWidget*, QWidget* popup) {
+                popup->hide();
+                step->hide();
+            },
+            0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget window;
+        window.resize(400, 300);
+        auto* step = new QWidget(&window);
+        QWidget* owner = new QWidget(step);
+        auto* neighbour = new QWidget(&window);
+        window.show();
+        auto* view = new QWidget;
+        view->resize(50, 30);
+        TorAttachedWindow* popup = TorAttachedWindow::initWithView(view, { 100, 100 }, &window, TorSideBelow, 0.0f);
+        popup->setOwner(owner);
+        popup->show();
+        int heard = 0;
+        QObject::connect(popup, &TorAttachedWindow::ownerLeft, [&heard] { ++heard; });
+        c.act(step, owner, neighbour, popup);
+        EXPECT_EQ(heard, c.heard);
+    }
 }

@@ -18,24 +18,6 @@
 namespace vantrel::journeys {
 namespace {
 
-/// Tab to the button and press Space, as a keyboard user activates a button.
-::testing::AssertionResult pressButton(const QString& name)
-{
-    if (::testing::AssertionResult ok = tabTo(name); !ok)
-        return ok;
-    return pressKey(Qt::Key_Space);
-}
-
-::testing::AssertionResult keyToStep(const QString& button, const QString& step)
-{
-    if (::testing::AssertionResult ok = pressButton(button); !ok)
-        return ok;
-    if (!waitFor([&] { return shownStep() == step; }, 5000))
-        return ::testing::AssertionFailure() << "after \"" << button.toStdString() << "\" the window shows step \""
-                                             << shownStep().toStdString() << "\", not \"" << step.toStdString() << "\"";
-    return ::testing::AssertionSuccess();
-}
-
 /// The sheet or alert that is up, by its accessible name.
 QWidget* upNamed(const QString& name)
 {

@@ -150,15 +150,38 @@ QString shownStep()
     return {};
 }
 
+namespace {
+::testing::AssertionResult waitForStepAfter(const QString& button, const QString& step)
+{
+    if (!waitFor([&] { return shownStep() == step; }, 5000))
+        return ::testing::AssertionFailure() << "after \"" << button.toStdString() << "\" the window shows step \""
+                                             << shownStep().toStdString() << "\", not \"" << step.toStdString() << "\"";
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
 ::testing::AssertionResult goToStep(const QString& button, const QString& step)
 {
     if (::testing::AssertionResult ok = clickControl(button); !ok)
         return ok;
-    if (!waitFor([&] { return shownStep() == step; }, 5000))
-        return ::testing::AssertionFailure() << "after \"" << button.toStdString() << "\" the window shows step \""
-                                             << shownStep().toStdString() << "\", not \"" << step.toStdString() << "\"";
+    if (::testing::AssertionResult ok = waitForStepAfter(button, step); !ok)
+        return ok;
     settle(30);
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult pressButton(const QString& name)
+{
+    if (::testing::AssertionResult ok = tabTo(name); !ok)
+        return ok;
+    return pressKey(Qt::Key_Space);
+}
+
+::testing::AssertionResult keyToStep(const QString& button, const QString& step)
+{
+    if (::testing::AssertionResult ok = pressButton(button); !ok)
+        return ok;
+    return waitForStepAfter(button, step);
 }
 
 ::testing::AssertionResult typeInto(const QString& fieldName, const QString& text, QWidget* scope)

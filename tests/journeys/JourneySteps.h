@@ -40,6 +40,10 @@ QStringList listRowNames();
 QString shownStep();
 /// Clicks Next (or Back, Convert) and waits until `step` is shown.
 ::testing::AssertionResult goToStep(const QString& button, const QString& step);
+/// Tabs to the button and presses Space, as a keyboard user activates a button.
+::testing::AssertionResult pressButton(const QString& name);
+/// pressButton(button), then waits until `step` is shown.
+::testing::AssertionResult keyToStep(const QString& button, const QString& step);
 
 /// Sets a text field as a user does: a click into it, select all, the text typed.
 ::testing::AssertionResult typeInto(const QString& fieldName, const QString& text, QWidget* scope = nullptr);

@@ -405,6 +405,8 @@ void MainScreenView::addAttachedPopupTableAtPoint(const QPointF& point)
     m_attachedPopup->setArrowHeight(10);
     m_attachedPopup->setCornerRadius(5);
     m_attachedPopup->setHasShadow(true);
+    m_attachedPopup->setOwner(this);
+    connect(m_attachedPopup, &TorAttachedWindow::ownerLeft, this, &MainScreenView::dismissPanel);
     m_attachedPopup->show();
     if (m_tblPopupOptions->count() > 0)
         m_tblPopupOptions->scrollToItem(m_tblPopupOptions->item(0));

@@ -362,6 +362,9 @@ TorAttachedWindow* BatchBrowser::attachPopup(
     popup->setHasArrow(arrow ? 1 : 0);
     if (arrow)
         popup->setCornerRadius(0);
+    // Gone with the batch's screen, whatever input (or program) left the step.
+    popup->setOwner(this);
+    connect(popup, &TorAttachedWindow::ownerLeft, this, dismiss);
     content->show();
     popup->show();
     popup->raise();
@@ -407,9 +410,28 @@ void BatchBrowser::dismissInfoPopup()
 void BatchBrowser::showPhotoMenu(QPoint at)
 {
     closePopup(m_menuOptionsWindow, m_menuView);
-    const QPoint anchor(at.x() + m_menuView->width() / 2, at.y());
+    // To the right of the pointer and below it; on the other side of the pointer where the menu
+    // would cross the window's edge (the popup then still keeps itself inside).
+    const int half = m_menuView->width() / 2;
+    const QRectF room(QPointF(0, 0), QSizeF(window()->size()));
+    const struct {
+        int dx;
+        int side;
+    } tries[] = { { half, kMenuSide }, { -half, kMenuSide }, { half, TorSideAbove }, { -half, TorSideAbove } };
+    QPoint anchor(at.x() + half, at.y());
+    int side = kMenuSide;
+    for (const auto& place : tries) {
+        const QPoint candidate(at.x() + place.dx, at.y());
+        const QRectF frame = TorAttachedWindowGeometry::windowFrame(TorAttachedWindow::pointInWindow(this, candidate),
+            QSizeF(m_menuView->size()), place.side, kPopupDistance, TorAttachedMetrics {});
+        if (room.contains(frame)) {
+            anchor = candidate;
+            side = place.side;
+            break;
+        }
+    }
     m_menuOptionsWindow
-        = attachPopup(m_menuView, anchor, kMenuSide, false, Qt::transparent, &BatchBrowser::dismissPhotoMenu);
+        = attachPopup(m_menuView, anchor, side, false, Qt::transparent, &BatchBrowser::dismissPhotoMenu);
 }
 
 void BatchBrowser::dismissPhotoMenu()

@@ -111,6 +111,8 @@ void OptionPopups::addAttachedPopupWindowWithTag(QWidget* button)
         return;
     m_popup->setBorderColor(Qt::transparent);
     m_popup->setBackgroundColor(QColor(54, 63, 78));
+    m_popup->setOwner(button);
+    connect(m_popup, &TorAttachedWindow::ownerLeft, this, &OptionPopups::dismissPanel);
     m_view->show();
     m_popup->show();
     m_popup->raise();

@@ -2,14 +2,49 @@
 
 #include <algorithm>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QPainter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include "components/AppLook.h"
+#include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/TorAttachedWindow.h"
+#include "screens/Panes/OptionListKeys.h"
 
 namespace vantrel {
+
+namespace {
+
+// Rows drawn by hand: the highlighted row (the keyboard's or the pointer's) gets the accent
+// fill and every row keeps its text at the same padding, highlighted or not.
+class OptionRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        painter->save();
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(option.rect, AppLook::accentColor());
+        painter->setPen(Qt::white);
+        painter->setFont(option.font);
+        const QRect text = option.rect.adjusted(OptionsPopup::kRowPadding, 0, -OptionsPopup::kRowPadding, 0);
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+            option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, text.width()));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return { 0, OptionsPopup::kRowHeight };
+    }
+};
+
+} // namespace
 
 OptionsPopup::OptionsPopup(QObject* parent)
     : QObject(parent)
@@ -18,6 +53,7 @@ OptionsPopup::OptionsPopup(QObject* parent)
 
 OptionsPopup::~OptionsPopup()
 {
+    m_opener = nullptr; // no focus moves while the owner goes
     removeAttachedPopupWindow();
 }
 
@@ -31,14 +67,25 @@ QListWidget* OptionsPopup::list() const
     return m_list;
 }
 
-void OptionsPopup::show(QWidget* anchor, const QStringList& rows, int height, Chosen chosen, Closed closed)
+TorAttachedWindow* OptionsPopup::popupWindow() const
 {
-    dismissPanel();
-    m_chosen = std::move(chosen);
-    m_closed = std::move(closed);
+    return m_window;
+}
 
+int OptionsPopup::highlightedRow() const
+{
+    if (!m_list)
+        return -1;
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.first());
+}
+
+QListWidget* OptionsPopup::makeList(QWidget* anchor, const QStringList& rows, int height)
+{
     auto* list = new QListWidget;
     list->setAccessibleName(QStringLiteral("Options"));
+    // The keys come through this object's filter; the focus stays with the opener.
+    list->setFocusPolicy(Qt::NoFocus);
     // As wide as the field it drops from, and wider when a row would otherwise be cut: the row
     // padding and a scroll bar's width are added to the widest text.
     int widest = 0;
@@ -50,28 +97,37 @@ void OptionsPopup::show(QWidget* anchor, const QStringList& rows, int height, Ch
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setItemDelegate(new OptionRowDelegate(list));
+    list->setMouseTracking(true);
     const QColor fill = AppLook::popupColor();
-    list->setStyleSheet(QStringLiteral("QListWidget { background: rgb(%1, %2, %3); color: white; outline: none; }"
-                                       "QListWidget::item { padding-left: %4px; }"
-                                       "QListWidget::item:hover { background: rgb(66, 180, 211); }"
-                                       "QListWidget::item:selected { background: transparent; color: white; }")
+    list->setStyleSheet(QStringLiteral("QListWidget { background: rgb(%1, %2, %3); color: white; border: none; }")
                             .arg(fill.red())
                             .arg(fill.green())
-                            .arg(fill.blue())
-                            .arg(kRowPadding));
+                            .arg(fill.blue()));
     for (const QString& text : rows) {
         auto* item = new QListWidgetItem(text, list);
         item->setSizeHint(QSize(0, kRowHeight));
         item->setToolTip(text);
     }
     connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        const int row = m_list ? m_list->row(item) : -1;
-        Chosen chosenRow = m_chosen;
-        dismissPanel();
-        if (chosenRow && row >= 0)
-            chosenRow(row);
+        if (m_list)
+            choose(m_list->row(item));
     });
+    return list;
+}
 
+void OptionsPopup::show(
+    QWidget* anchor, QWidget* opener, const QStringList& rows, int height, int current, Chosen chosen, Closed closed)
+{
+    dismissPanel();
+    m_chosen = std::move(chosen);
+    m_closed = std::move(closed);
+    m_rows = rows;
+    m_opener = opener;
+    m_pointerSeen = false;
+    m_openerRinged = opener && FocusRing::ringedWidget() == opener;
+
+    QListWidget* list = makeList(anchor, rows, height);
     const QPointF point = TorAttachedWindow::pointInWindow(anchor, QPointF(anchor->width() / 2.0, anchor->height()));
     TorAttachedWindow* window = TorAttachedWindow::initWithView(list, point, anchor->window(), TorSideBelow, 0.0f);
     if (!window) {
@@ -79,16 +135,22 @@ void OptionsPopup::show(QWidget* anchor, const QStringList& rows, int height, Ch
         return;
     }
     window->setBorderColor(Qt::transparent);
-    window->setBackgroundColor(fill);
+    window->setBackgroundColor(AppLook::popupColor());
     window->setHasArrow(0);
     window->setCornerRadius(0);
     window->setArrowHeight(0);
     window->setHasShadow(true);
+    // Gone with the pane or step of the control it drops from, whatever input left it.
+    window->setOwner(anchor);
+    connect(window, &TorAttachedWindow::ownerLeft, this, &OptionsPopup::dismissPanel);
     window->show();
     window->raise();
     m_window = window;
     m_list = list;
-    list->scrollToTop();
+    if (current >= 0 && current < list->count())
+        list->setCurrentRow(current);
+    else
+        list->scrollToTop();
 
     // A press anywhere outside the popup closes it; the press itself goes on to its receiver.
     m_monitor = new LocalMouseMonitor(
@@ -97,6 +159,78 @@ void OptionsPopup::show(QWidget* anchor, const QStringList& rows, int height, Ch
                 return;
             dismissPanel();
         });
+    qApp->installEventFilter(this);
+}
+
+bool OptionsPopup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_window)
+        return QObject::eventFilter(watched, event);
+    if (m_list && watched == m_list->viewport() && event->type() == QEvent::MouseMove)
+        pointerMoved(static_cast<QMouseEvent*>(event));
+    // Every key is the list's while it is open: a key is taken where it first arrives (the
+    // window, before its focused control), and no shortcut fires under it.
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        event->accept();
+        return true;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        keyPressed(key->key(), key->text());
+        return true;
+    }
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+void OptionsPopup::pointerMoved(const QMouseEvent* move)
+{
+    // The pointer's row is the highlighted row, as in a menu, once the pointer moves over the
+    // list: a list that opens under a resting pointer (opened from the keyboard) keeps its
+    // highlight, since the window reports the pointer there without a move of the user's.
+    const QPointF at = move->globalPosition();
+    if (!m_pointerSeen || at == m_pointerAt) {
+        m_pointerSeen = true;
+        m_pointerAt = at;
+        return;
+    }
+    m_pointerAt = at;
+    const QModelIndex index = m_list->indexAt(move->position().toPoint());
+    if (index.isValid())
+        m_list->setCurrentRow(index.row());
+}
+
+void OptionsPopup::keyPressed(int key, const QString& text)
+{
+    if (!m_list)
+        return;
+    const int pageRows = std::max(1, m_list->viewport()->height() / kRowHeight);
+    const auto outcome = OptionListKeys::keyDown(m_rows, highlightedRow(), key, text, pageRows);
+    switch (outcome.action) {
+    case OptionListKeys::Action::Highlight:
+        m_list->setCurrentRow(outcome.row);
+        m_list->scrollToItem(m_list->item(outcome.row));
+        break;
+    case OptionListKeys::Action::Choose:
+        choose(outcome.row);
+        break;
+    case OptionListKeys::Action::Close:
+        dismissPanel();
+        break;
+    case OptionListKeys::Action::Stay:
+        break;
+    }
+}
+
+void OptionsPopup::choose(int row)
+{
+    Chosen chosenRow = m_chosen;
+    dismissPanel();
+    if (chosenRow && row >= 0)
+        chosenRow(row);
 }
 
 void OptionsPopup::dismissPanel()
@@ -110,6 +244,8 @@ void OptionsPopup::dismissPanel()
 
 void OptionsPopup::removeAttachedPopupWindow()
 {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
     const bool wasOpen = m_window != nullptr;
     if (m_window) {
         m_window->hide();
@@ -117,6 +253,11 @@ void OptionsPopup::removeAttachedPopupWindow()
         m_window = nullptr;
         m_list = nullptr;
     }
+    // The keyboard goes on from the control that opened the list (with its ring when it had
+    // one), unless that control went with its pane.
+    if (wasOpen && m_opener && m_opener->isVisible() && m_opener->isEnabled())
+        m_opener->setFocus(m_openerRinged ? Qt::TabFocusReason : Qt::MouseFocusReason);
+    m_opener = nullptr;
     Closed closed = std::move(m_closed);
     m_closed = {};
     if (wasOpen && closed)

@@ -266,7 +266,8 @@ void ResizeView::btnSelectPredefinedTapped()
     for (const SizeObject& preset : m_model.presets())
         rows << ResizeModel::presetLabel(preset);
     m_popup->show(
-        m_txtPredefinedSize, rows, m_model.popupHeight(), [this](int row) { predefinedSizeSelectedAtIndex(row); },
+        m_txtPredefinedSize, m_btnOnPredefinedSize, rows, m_model.popupHeight(), m_model.selectedPresetIndex(),
+        [this](int row) { predefinedSizeSelectedAtIndex(row); },
         [] {
             NotificationCenter::defaultCenter().post(kNotificationsMakeKeyWindw);
             AppDelegate::shareDelegate()->isSubWindowOpened = false;

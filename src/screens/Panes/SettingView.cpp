@@ -314,14 +314,15 @@ void SettingView::btnSelectFormatTapped()
     QStringList rows;
     for (int i = 0; i < int(OutputOptionSettings::kOutputFormats.size()); ++i)
         rows << SettingModel::formatTitle(i);
-    m_popup->show(m_lblSelectedFormat, rows, SettingModel::popupHeight(SettingModel::PopupKind::Formats),
+    m_popup->show(m_lblSelectedFormat, m_btnSelectFormat, rows,
+        SettingModel::popupHeight(SettingModel::PopupKind::Formats), m_model.selectedFormatOptionIndex(),
         [this](int row) { formatSelectionChangedWithIndex(row); });
 }
 
 void SettingView::btnSelectFilenameTapped()
 {
-    m_popup->show(m_lblSelectedFileName, SettingModel::namingOptions(),
-        SettingModel::popupHeight(SettingModel::PopupKind::Naming),
+    m_popup->show(m_lblSelectedFileName, m_btnSelectFilename, SettingModel::namingOptions(),
+        SettingModel::popupHeight(SettingModel::PopupKind::Naming), m_model.selectedFileNameOptionIndex(),
         [this](int row) { filenameSelectionChangedWithIndex(row); });
 }
 

@@ -541,5 +541,49 @@ TEST_F(BatchBrowserTest, FolderDroppedOnTheListGoesToTheAddRun)
     EXPECT_EQ(host.calls, QStringList { "add " + dir.path() });
 }
 
+// The information popup and the photo menu go with the screen they belong to, whatever hides
+// it: the step that holds the batch, or the batch itself.
+TEST_F(BatchBrowserTest, PopupsGoWhenTheirScreenIsLeft)
+{
+    addPhoto("a.png");
+    addPhoto("b.png");
+    enum class Popup { Info, Menu };
+    enum class Leave { Step, Batch };
+    const struct {
+        Popup popup;
+        Leave leave;
+    } cases[] = { { Popup::Info, Leave::Step }, { Popup::Info, Leave::Batch }, { Popup::Menu, Leave::Step },
+        { Popup::Menu, Leave::Batch } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.popup) * 2 + int(c.leave));
+        QWidget window;
+        window.resize(1000, 600);
+        auto* step = new QWidget(&window);
+        step->setGeometry(window.rect());
+        auto* browser = new BatchBrowser(&host, &batch, step);
+        browser->setGeometry(step->rect());
+        window.show();
+        browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+        QTest::qWait(100); // the list's thumbnail pause (which closes an information popup) runs out first
+        if (c.popup == Popup::Info) {
+            clickInfoControl(browser, 1);
+            ASSERT_TRUE(browser->infoWindow());
+        } else {
+            BatchListView* list = browser->tblPhotos();
+            QTest::mouseClick(
+                list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(1, 1)).center());
+            ASSERT_TRUE(browser->menuOptionsWindow());
+        }
+        (c.leave == Leave::Step ? step : static_cast<QWidget*>(browser))->hide();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(browser->infoWindow());
+        EXPECT_FALSE(browser->menuOptionsWindow());
+        int shown = 0;
+        for (const QWidget* popup : window.findChildren<TorAttachedWindow*>())
+            shown += popup->isVisibleTo(&window) ? 1 : 0;
+        EXPECT_EQ(shown, 0);
+    }
+}
+
 } // namespace
 } // namespace vantrel

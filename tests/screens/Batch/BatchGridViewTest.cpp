@@ -16,6 +16,7 @@
 #include "screens/Batch/BatchBrowser.h"
 #include "screens/Batch/BatchGridView.h"
 #include "screens/Batch/BatchListView.h"
+#include "screens/Batch/PhotoMenuView.h"
 #include "screens/Cells/GridCell.h"
 #include "support/TestImages.h"
 
@@ -234,6 +235,47 @@ TEST_F(BatchGridViewTest, FolderDroppedOnTheGridGoesToTheAddRun)
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
         QCoreApplication::sendEvent(viewport, &drop);
         EXPECT_EQ(!host.added.isEmpty(), row.taken) << row.urls.value(0).toString().toStdString();
+    }
+}
+
+// The photo menu of a cell at the window's edge opens on the other side of the pointer, whole
+// inside the window (a popup is an overlay of the window: what lies outside is cut off).
+TEST_F(BatchGridViewTest, PhotoMenuAtTheWindowsEdgeOpensWholeInsideIt)
+{
+    for (const char* name : { "a.png", "b.png", "c.png", "d.png", "e.png", "f.png", "g.png", "h.png" })
+        add(name);
+    const struct {
+        const char* what;
+        QSize window;
+        QPoint pointer; // in the window; negative: from its right or bottom edge
+    } cases[] = {
+        { "right edge", { 900, 700 }, { -30, 150 } },
+        { "left edge", { 900, 700 }, { 30, 150 } },
+        { "bottom edge", { 900, 300 }, { 30, -40 } },
+        { "bottom right corner", { 900, 300 }, { -30, -40 } },
+        { "small window", { 420, 260 }, { -30, -40 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto browser = makeBrowser();
+        browser->resize(c.window);
+        QCoreApplication::processEvents();
+        const QPoint pointer(c.pointer.x() < 0 ? c.window.width() + c.pointer.x() : c.pointer.x(),
+            c.pointer.y() < 0 ? c.window.height() + c.pointer.y() : c.pointer.y());
+        QWidget* hit = browser->childAt(pointer);
+        while (hit && !qobject_cast<GridCell*>(hit))
+            hit = hit->parentWidget();
+        ASSERT_TRUE(hit) << "no cell under the pointer";
+        QTest::mouseClick(hit, Qt::RightButton, {}, hit->mapFrom(browser.get(), pointer));
+        ASSERT_TRUE(browser->menuOptionsWindow());
+        const QRect menu = browser->menuOptionsWindow()->geometry();
+        EXPECT_TRUE(browser->rect().contains(menu))
+            << menu.x() << "," << menu.y() << " " << menu.width() << "x" << menu.height() << " in " << c.window.width()
+            << "x" << c.window.height();
+        const QWidget* items = browser->menuView();
+        EXPECT_FALSE(QRect(items->mapTo(browser.get(), QPoint(0, 0)), items->size()).contains(pointer))
+            << "the menu opened over the pointer";
+        browser->dismissPhotoMenu();
     }
 }
 

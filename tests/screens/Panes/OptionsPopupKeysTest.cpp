@@ -1,0 +1,160 @@
+// The panes' option lists worked from the keyboard and the pointer, through the window: keys go
+// to the focused control as a user's do, and the list has them to itself while it is open.
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "components/TorAttachedWindow.h"
+#include "core/AppDelegate.h"
+#include "screens/Panes/OptionsPopup.h"
+#include "screens/Panes/SettingView.h"
+
+namespace vantrel {
+namespace {
+
+template <class T> T* named(QWidget* root, const QString& accessibleName)
+{
+    for (T* widget : root->findChildren<T*>())
+        if (widget->accessibleName() == accessibleName)
+            return widget;
+    return nullptr;
+}
+
+class OptionsPopupKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppDelegate::resetShared();
+        window.resize(800, 560);
+        view = new SettingView(&window);
+        view->setGeometry(window.rect());
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        view->initSetup();
+        QTest::mouseClick(named<QRadioButton>(view, "Convert to"), Qt::LeftButton, {}, QPoint(6, 6));
+        ASSERT_TRUE(named<QWidget>(view, "Choose format")->isEnabled());
+    }
+
+    /// A key at the control that has the keyboard, as the window delivers it.
+    static void key(int code, const QString& text = {})
+    {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus) << "nothing has the keyboard";
+        if (text.isEmpty())
+            QTest::keyClick(focus, Qt::Key(code));
+        else
+            QTest::keyClicks(focus, text);
+    }
+
+    QWidget window;
+    SettingView* view = nullptr;
+};
+
+TEST_F(OptionsPopupKeysTest, KeysMoveTheHighlightChooseAndCloseAndReachNothingElse)
+{
+    struct Step {
+        int key;
+        QString text;
+    };
+    const struct Case {
+        const char* opener;
+        const char* shows; // the label that shows the choice
+        std::vector<Step> keys; // after Space on the opener
+        const char* shown; // the label's text at the end
+        bool open; // the list still up at the end
+        const char* focus = nullptr; // the control with the keyboard at the end; nullptr: the opener
+    } cases[] = {
+        { "Choose format", "Chosen format", { { Qt::Key_Down, {} }, { Qt::Key_Down, {} }, { Qt::Key_Return, {} } },
+            "*.PNG", false },
+        { "Choose format", "Chosen format", { { 0, "p" }, { Qt::Key_Space, {} } }, "*.PNG", false },
+        { "Choose format", "Chosen format", { { 0, "j" }, { 0, "j" }, { Qt::Key_Enter, {} } }, "*.JPEG", false },
+        { "Choose format", "Chosen format", { { Qt::Key_End, {} }, { Qt::Key_Up, {} }, { Qt::Key_Return, {} } },
+            "*.BMP", false },
+        { "Choose format", "Chosen format", { { Qt::Key_Down, {} }, { Qt::Key_Escape, {} } }, "*.TIF", false },
+        { "Choose format", "Chosen format",
+            { { Qt::Key_Tab, {} }, { Qt::Key_Backtab, {} }, { Qt::Key_Left, {} }, { Qt::Key_Right, {} } }, "*.TIF",
+            true },
+        { "Choose naming", "Chosen naming", { { Qt::Key_Down, {} }, { Qt::Key_Return, {} } },
+            "[Original Name]_[Width]X[Height]", false },
+        { "Choose naming", "Chosen naming", { { Qt::Key_Up, {} }, { Qt::Key_Up, {} }, { Qt::Key_Space, {} } },
+            "Original Name", false },
+        // A prefix or suffix is typed next: the keyboard goes on in its field.
+        { "Choose naming", "Chosen naming", { { 0, "a" }, { 0, "a" }, { Qt::Key_Return, {} } }, "Add Suffix", false,
+            "Prefix or suffix" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.opener) + " ending with \"" + c.shown + "\"");
+        // Each case starts from the defaults: the first format and the first naming.
+        view->formatSelectionChangedWithIndex(0);
+        view->filenameSelectionChangedWithIndex(0);
+        QWidget* opener = named<QWidget>(view, c.opener);
+        opener->setFocus(Qt::TabFocusReason);
+        const bool beside = named<QRadioButton>(view, "Save beside the originals")->isChecked();
+        const bool toFolder = named<QRadioButton>(view, "Save to folder")->isChecked();
+        key(Qt::Key_Space);
+        ASSERT_TRUE(view->popup()->isOpen()) << "Space on the button opened no list";
+        for (const Step& step : c.keys)
+            key(step.key, step.text);
+        EXPECT_EQ(named<QLabel>(view, c.shows)->text(), c.shown);
+        EXPECT_EQ(view->popup()->isOpen(), c.open);
+        QWidget* focus = c.focus ? named<QWidget>(view, c.focus) : opener;
+        EXPECT_EQ(QApplication::focusWidget(), focus) << "the keyboard is not where it goes on";
+        EXPECT_EQ(named<QRadioButton>(view, "Save beside the originals")->isChecked(), beside);
+        EXPECT_EQ(named<QRadioButton>(view, "Save to folder")->isChecked(), toFolder);
+        view->popup()->dismissPanel();
+    }
+}
+
+/// A pointer move over the widget at `at`, delivered to it as the window delivers one (the test
+/// library's own pointer, shared by every test of the run, is left alone).
+void movePointer(QWidget* widget, const QPoint& at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+/// The leftmost column of the row where a light (text) pixel shows.
+int textStart(const QImage& image, const QRect& row)
+{
+    for (int x = row.left(); x <= row.right(); ++x)
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200 && c.blue() > 200)
+                return x;
+        }
+    return -1;
+}
+
+// The row under the pointer is the highlighted row (what Return chooses), drawn in the accent
+// colour, and its text starts where a plain row's text starts.
+TEST_F(OptionsPopupKeysTest, PointerHighlightsItsRowWithoutMovingTheText)
+{
+    QTest::mouseClick(named<QWidget>(view, "Choose format"), Qt::LeftButton);
+    ASSERT_TRUE(view->popup()->isOpen());
+    QListWidget* list = view->popup()->list();
+    for (int hovered : { 1, 4 }) {
+        SCOPED_TRACE(hovered);
+        const QRect row = list->visualItemRect(list->item(hovered));
+        // A user's pointer moving onto the row.
+        movePointer(list->viewport(), row.center() - QPoint(0, 4));
+        movePointer(list->viewport(), row.center());
+        QApplication::processEvents();
+        EXPECT_EQ(view->popup()->highlightedRow(), hovered);
+        const QImage image = list->viewport()->grab().toImage();
+        EXPECT_EQ(image.pixelColor(row.left() + 2, row.center().y()), QColor(66, 180, 211));
+        const int plain = textStart(image, list->visualItemRect(list->item(6))); // neither hovered nor chosen
+        ASSERT_GE(plain, 0);
+        EXPECT_EQ(textStart(image, row), plain) << "the hovered row's text moved";
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(named<QLabel>(view, "Chosen format")->text(), "*.JPEG");
+}
+
+} // namespace
+} // namespace vantrel
