@@ -181,6 +181,7 @@ void AddPhotosLogic::finishRun(const AddScanOutcome& outcome)
     m_view->endProgressSheet();
     post(kNotificationsHideLoading);
     processAfterAllPhotosAdded();
+    m_view->addRunFinished();
     const AddAlert alert = completionAlertFor(outcome);
     if (alert != AddAlert::None)
         post(kNotificationShowAlertWithType, { { QString::fromLatin1(kUserInfoType), int(alert) } });

@@ -31,6 +31,8 @@ public:
     virtual void updateButtonsEnability() { }
     /// Posts the footer text of the batch ("notificationUpdateFooterInfo").
     virtual void addBottomInfoAboutBatch() = 0;
+    /// The run has ended and the screen is refreshed; called before the run's alert, if any.
+    virtual void addRunFinished() { }
     /// A modal alert with a message, an informative text and one button (the run met a photo
     /// library whose album file records no "Archive Path").
     virtual void showMessageAlert(const QString& message, const QString& informativeText, const QString& button) = 0;

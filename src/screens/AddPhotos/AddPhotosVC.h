@@ -116,6 +116,7 @@ public:
     void updateButtonsEnability() override;
     void addBottomInfoAboutBatch() override;
     void showMessageAlert(const QString& message, const QString& informativeText, const QString& button) override;
+    void addRunFinished() override;
 
 private:
     void buildInterface();
@@ -135,6 +136,10 @@ private:
     BatchArea* m_batchViewsArea = nullptr;
     OptionPopups* m_optionPopups = nullptr;
     QPointer<Sheet> m_sheet;
+    /// The control that had the focus when a file panel opened: it gets it back when the panel
+    /// closes and again when the run started from the panel ends (the run disables the buttons,
+    /// which moves the focus on).
+    QPointer<QWidget> m_panelOpener;
 
     // Outlets.
     QWidget* m_vwPhotosHeader = nullptr;

@@ -3,7 +3,9 @@
 #include "screens/AddPhotos/AddPhotosVC.h"
 
 #include <algorithm>
+#include <utility>
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -115,8 +117,11 @@ void AddPhotosVC::btnAddIphotosTapped()
 void AddPhotosVC::openPanel(QFileDialog* panel, bool librariesOnly)
 {
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
+    m_panelOpener = QApplication::focusWidget();
     connect(panel, &QFileDialog::finished, this, [this, panel, librariesOnly](int result) {
         AppDelegate::shareDelegate()->isSubWindowOpened = false;
+        if (m_panelOpener)
+            m_panelOpener->setFocus(Qt::OtherFocusReason);
         QList<QUrl> urls;
         if (result == QDialog::Accepted)
             for (const QUrl& url : chosenUrls(panel))
@@ -164,6 +169,13 @@ void AddPhotosVC::showMessageAlert(const QString& message, const QString& inform
     alert->setWindowModality(Qt::WindowModal);
     QObject::connect(alert, &QDialog::finished, window(), [main = window()] { main->activateWindow(); });
     alert->open();
+}
+
+void AddPhotosVC::addRunFinished()
+{
+    const QPointer<QWidget> opener = std::exchange(m_panelOpener, nullptr);
+    if (opener && opener->isVisible() && opener->isEnabled() && opener->window() == window())
+        opener->setFocus(Qt::OtherFocusReason);
 }
 
 void AddPhotosVC::addPhotosAfterDelay(const QList<QUrl>& urls)

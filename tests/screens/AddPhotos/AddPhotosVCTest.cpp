@@ -236,3 +236,59 @@ TEST_F(AddPhotosVCTest, FoldersChosenTogetherInOnePanelAreAllScanned)
 }
 
 } // namespace
+
+namespace {
+
+QAbstractButton* buttonNamed(QWidget* root, const QString& name)
+{
+    for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (b->accessibleName() == name && b->isVisible())
+            return b;
+    return nullptr;
+}
+
+TEST_F(AddPhotosVCTest, FocusReturnsToTheButtonThatOpenedTheFilePanel)
+{
+    const QString photos = m_dir.path() + "/photos";
+    auto* screen = new AddPhotosVC(&m_window);
+    screen->resize(m_window.size());
+    m_window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    // The photos go into a batch first, so the screen shows its top buttons.
+    ASSERT_TRUE(screen->addPhotosFromDroppedPaths({ photos + "/b.jpg" }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->isAddRunInProgress() && batch().size() == 1; }, 10000));
+
+    const struct {
+        const char* button;
+        bool choose; // false: the panel is cancelled
+    } cases[] = { { "Add Photos", false }, { "Add Folder", false }, { "Add Photos", true }, { "Add Folder", true } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.button << c.choose);
+        QAbstractButton* opener = buttonNamed(&m_window, c.button);
+        ASSERT_NE(opener, nullptr);
+        opener->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(opener, Qt::Key_Space);
+        QFileDialog* panel = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (panel = m_window.findChild<QFileDialog*>("addPhotosPanel")); }, 3000));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+        if (c.choose) {
+            panel->setDirectory(photos);
+            panel->selectFile(QString::fromLatin1(c.button) == "Add Photos" ? photos + "/b.jpg" : photos + "/a");
+            static_cast<QDialog*>(panel)->accept();
+        } else {
+            QWidget* inPanel = QApplication::focusWidget();
+            QTest::keyClick(inPanel && panel->isAncestorOf(inPanel) ? inPanel : panel, Qt::Key_Escape);
+        }
+        QPointer<QFileDialog> closing(panel);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !closing || !closing->isVisible(); }, 3000));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // The add run starts a moment after the panel closes and disables the buttons while it runs.
+        QTest::qWait(1200);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->isAddRunInProgress(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+        EXPECT_EQ(QApplication::focusWidget(), opener)
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->accessibleName().toStdString() : "none");
+    }
+}
+
+} // namespace
