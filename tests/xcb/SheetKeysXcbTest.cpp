@@ -1,6 +1,6 @@
 // Sheets on a real X server: text typed as a user types it (Shift and Control pressed on their
 // own) arrives whole in the overwrite sheet's rename field and the feedback form's e-mail field,
-// Tab stays in the sheet, and Return answers with the sheet's default button.
+// Tab stays in the sheet, and Return answers with the focused button, else the sheet's default.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -84,6 +84,18 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
         shoot(window, QStringLiteral("sheet-alert-%1-tab").arg(tag));
         Sheet::activeSheet(window)->endSheet();
     }
+    // Return presses the button the ring is on, not the default one: No in "Remove Photo".
+    QList<AlertButton> tapped;
+    screen->winAlert()->setButtonHandler([&tapped](AlertButton button) { tapped.append(button); });
+    screen->showAlertWithTag(114);
+    ASSERT_TRUE(Sheet::activeSheet(window));
+    pressKey(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(screen->winAlert()->button(AlertButton::No)));
+    shoot(window, "sheet-alert-114-no-focused");
+    pressKey(Qt::Key_Return);
+    EXPECT_EQ(tapped, QList<AlertButton> { AlertButton::No });
+    Sheet::activeSheet(window)->endSheet();
+
     windows->showLoadLastSessionWindow();
     shoot(window, "sheet-last-session");
     Sheet::activeSheet(window)->endSheet();
