@@ -204,8 +204,8 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
         "New file name", { "New file name" }, "Rename", {},
         [] { NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationHideOverwriteAlert)); } });
     ASSERT_TRUE(screen->addPhotosScreen());
-    cases.append(
-        { "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {}, "Stop" });
+    cases.append({ "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, "Stop",
+        "Stop", [this] { screen->addPhotosScreen()->endProgressSheet(); } });
     cases.append({ "feedback",
         [this] {
             AppDelegate::shareDelegate()->isInternetAvailable = true; // Submit checks the fields
