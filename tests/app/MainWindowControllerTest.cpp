@@ -523,9 +523,9 @@ TEST_F(MainWindowControllerTest, StepTabsLightUpUnderThePointerOnlyWhileTheWindo
         SCOPED_TRACE(row.name);
         row.hold();
         QTest::mouseMove(window->windowHandle(), over);
-        EXPECT_EQ(resizing->grab().toImage(), atRest);
+        EXPECT_TRUE(resizing->grab().toImage() == atRest) << "lit under the pointer";
         QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, over);
-        EXPECT_EQ(resizing->grab().toImage(), atRest);
+        EXPECT_TRUE(resizing->grab().toImage() == atRest) << "lit by a press";
         QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, over);
         QTest::mouseMove(window->windowHandle(), away);
         row.release();
@@ -554,7 +554,8 @@ TEST_F(MainWindowControllerTest, AMoveThatTakesTheTopAboveTheScreenIsUndone)
         SCOPED_TRACE(row.to.y());
         window->move(row.to);
         QTest::qWait(1);
-        EXPECT_EQ(window->pos(), row.expected);
+        EXPECT_EQ(window->pos().x(), row.expected.x());
+        EXPECT_EQ(window->pos().y(), row.expected.y());
     }
 }
 
