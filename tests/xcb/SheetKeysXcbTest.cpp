@@ -96,6 +96,19 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
     EXPECT_TRUE(tapped == QList<AlertButton> { AlertButton::No }) << "Return pressed another button than No";
     Sheet::activeSheet(window)->endSheet();
 
+    // A file the desktop could not show is told on the same alert sheet; Escape acknowledges it.
+    tapped.clear();
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowMessageAlert),
+        { { QString::fromLatin1(kUserInfoTitle), QStringLiteral("FILE NOT SHOWN") },
+            { QString::fromLatin1(kUserInfoMessage),
+                QStringLiteral("\"b.png\" could not be opened: no application to open it was found.") } });
+    ASSERT_TRUE(Sheet::activeSheet(window));
+    EXPECT_EQ(Sheet::activeSheet(window)->content(), static_cast<QWidget*>(screen->winAlert()));
+    shoot(window, "sheet-file-not-shown");
+    pressKey(Qt::Key_Escape);
+    EXPECT_TRUE(tapped == QList<AlertButton> { AlertButton::Ok }) << "Escape did not acknowledge";
+    Sheet::activeSheet(window)->endSheet();
+
     windows->showLoadLastSessionWindow();
     shoot(window, "sheet-last-session");
     Sheet::activeSheet(window)->endSheet();
