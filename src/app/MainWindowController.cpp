@@ -13,6 +13,7 @@
 #include "app/MainTitleBarView.h"
 #include "app/MessageSheetPanel.h"
 #include "app/TabBarLayout.h"
+#include "components/FocusedButtonKeys.h"
 #include "components/HighlightedButton.h"
 #include "components/IMGButton.h"
 #include "components/MouseDownView.h"
@@ -30,14 +31,17 @@ namespace vantrel {
 namespace {
 
 constexpr int kEndResizingPauseMs = 200;
+constexpr int kMoveSettlePauseMs = 150;
 
 /// Watches the window for the moments the screens relayout on.
 class WindowEventRelay : public QObject {
 public:
-    WindowEventRelay(QObject* parent, std::function<void()> resized, std::function<void()> stateChanged)
+    WindowEventRelay(
+        QObject* parent, std::function<void()> resized, std::function<void()> stateChanged, std::function<void()> moved)
         : QObject(parent)
         , m_resized(std::move(resized))
         , m_stateChanged(std::move(stateChanged))
+        , m_moved(std::move(moved))
     {
     }
 
@@ -48,12 +52,15 @@ protected:
             m_resized();
         else if (event->type() == QEvent::WindowStateChange)
             m_stateChanged();
+        else if (event->type() == QEvent::Move)
+            m_moved();
         return false;
     }
 
 private:
     std::function<void()> m_resized;
     std::function<void()> m_stateChanged;
+    std::function<void()> m_moved;
 };
 
 } // namespace
@@ -69,6 +76,7 @@ MainWindowController::MainWindowController(
     m_window = new OvAppStoreWindow;
     m_window->setWindowTitle(QStringLiteral("Vantrel"));
     m_window->setAccessibleName(QStringLiteral("Vantrel"));
+    new FocusedButtonKeys(m_window);
     m_mainScreen = makeMainScreen();
     m_window->setContentView(m_mainScreen->mainScreenWidget());
 
@@ -88,7 +96,7 @@ MainWindowController::MainWindowController(
             NotificationCenter::defaultCenter().post(kNotificationWindowResized);
             m_endResizeTimer->start();
         },
-        [] { NotificationCenter::defaultCenter().post(kNotificationWindowEndResizing); }));
+        [] { NotificationCenter::defaultCenter().post(kNotificationWindowEndResizing); }, [this] { windowDidMove(); }));
     connect(m_window, &OvAppStoreWindow::closeRequested, this, &MainWindowController::btnCloseWindowTapped);
 
     awakeFromNib();
@@ -343,6 +351,29 @@ void MainWindowController::mouseDragged(QPointF onScreen)
         screenFrame = screen->geometry();
     const QPointF origin = TitleBarLayout::draggedWindowOrigin(m_initialLocation, onScreen, screenFrame);
     m_window->move(origin.toPoint());
+}
+
+void MainWindowController::windowDidMove()
+{
+    clampWindowTop(true);
+}
+
+void MainWindowController::clampWindowTop(bool againOnceSettled)
+{
+    if (m_isFullscreenEnable || (m_window->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)))
+        return;
+    QList<QRectF> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(QRectF(screen->geometry()));
+    const QRect frame = m_window->frameGeometry();
+    const std::optional<double> top = TitleBarLayout::clampedWindowTop(QRectF(frame), screens);
+    if (!top)
+        return;
+    m_window->move(frame.x(), int(*top));
+    // A window manager moving the window may pass over a request made while its move lasts:
+    // once the move has settled, the window is put back again if it still stands too high.
+    if (againOnceSettled)
+        QTimer::singleShot(kMoveSettlePauseMs, this, [this] { clampWindowTop(false); });
 }
 
 void MainWindowController::disableView()

@@ -100,6 +100,10 @@ public:
     /// drag moves the window.
     void mouseDown(QMouseEvent* event, MouseDownView* view) override;
     void mouseDragged(QMouseEvent* event, MouseDownView* view) override;
+    /// Whoever moved the window (the title-bar drag, the window manager, a keyboard move), its
+    /// top never stays above the top of the screen: the title bar, the menu and the window
+    /// buttons stay in reach. Not in full screen or maximised.
+    void windowDidMove();
     void disableView();
     void enableView();
     void disableCross();
@@ -148,6 +152,7 @@ private:
     void initSetup();
     void setupTitleBarViewForWindow();
     void setupViewInitialSize();
+    void clampWindowTop(bool againOnceSettled);
     void buildMenu();
     void updateFeedbackItem();
     void buildSheets();

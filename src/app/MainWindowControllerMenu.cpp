@@ -1,4 +1,5 @@
-// The main window's menu: quit, tips, rating and the cross-promotion items, help and feedback.
+// The main window's menu: quit, tips, rating and the cross-promotion items, help and feedback,
+// and the key that opens it.
 #include "app/MainWindowController.h"
 
 #include <QAction>
@@ -65,6 +66,22 @@ void MainWindowController::buildMenu()
     add(help, QStringLiteral("feedback"), QStringLiteral("Send Feedback..."), [this] { m_app->btnFeedbackTapped(); });
     updateFeedbackItem();
     connect(help, &QMenu::aboutToShow, this, &MainWindowController::updateFeedbackItem);
+    // F10 opens the first menu with its first item chosen, as on the desktop's other windows;
+    // the arrows then move between the menus and their items and Escape closes them.
+    auto* openMenus = new QAction(m_window);
+    openMenus->setObjectName(QStringLiteral("openMenus"));
+    openMenus->setShortcut(QKeySequence(Qt::Key_F10));
+    openMenus->setShortcutContext(Qt::WindowShortcut);
+    connect(openMenus, &QAction::triggered, this, [bar, app] {
+        bar->setActiveAction(app->menuAction());
+        for (QAction* item : app->actions()) {
+            if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
+                app->setActiveAction(item);
+                break;
+            }
+        }
+    });
+    m_window->addAction(openMenus);
     for (QMenu* menu : { app, more, help })
         menu->setStyleSheet(
             QStringLiteral("QMenu { background: rgb(54, 63, 78); color: white; border: 1px solid rgb(30, 34, 42); }"

@@ -48,8 +48,10 @@ void MainWindowController::buildSheets()
         &MainWindowController::btnCloseOnSessionWindowTapped);
     connect(m_windowSaveSession->button(2), &QPushButton::clicked, this,
         &MainWindowController::btnCancelOnSessionWindowTapped);
-    // Escape keeps the application running; the rating and last-session sheets have no Cancel.
+    // Escape keeps the application running, and declines the rating. It does nothing on the
+    // last-session offer, whose other answer discards the saved session.
     Sheet::setCancelButton(m_windowSaveSession->button(2));
+    Sheet::setCancelButton(m_winRateus->button(1));
 
     buildNeverOpenedWindows();
     for (QWidget* panel : { static_cast<QWidget*>(m_winRateus), static_cast<QWidget*>(m_windowLoadLastSession),

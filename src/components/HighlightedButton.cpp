@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "components/DisableSubviews.h"
+#include "components/Sheet.h"
 #include "core/AppDelegate.h"
 
 namespace vantrel {
@@ -123,8 +124,20 @@ void HighlightedButton::applyLook(Kind kind)
     update();
 }
 
+bool HighlightedButton::reactsToPointer()
+{
+    // A button disabled with its window (an inactive title bar), or standing beside a sheet that
+    // holds the window, keeps its look under the pointer.
+    if (!isEnabled())
+        return false;
+    const Sheet* sheet = Sheet::activeSheet(this);
+    return !sheet || sheet->isAncestorOf(this);
+}
+
 void HighlightedButton::highlightOnPress()
 {
+    if (!reactsToPointer())
+        return;
     // The background is cleared only for a highlighted look that applies: a disabled 108 or 110,
     // which still takes clicks, keeps its disabled look instead of losing its background for good.
     const AppDelegate* app = AppDelegate::shareDelegate();
@@ -159,7 +172,8 @@ QImage HighlightedButton::currentImage() const
 void HighlightedButton::enterEvent(QEnterEvent* event)
 {
     resetCursorRects();
-    setButtonHighlighted();
+    if (reactsToPointer())
+        setButtonHighlighted();
     QPushButton::enterEvent(event);
 }
 

@@ -14,7 +14,8 @@ namespace vantrel {
 /// The button keeps an enabled flag of its own (isButtonEnabled()), distinct from the widget's
 /// enabled state: tags 108 and 110 keep taking clicks when set disabled, only their look
 /// changes. setState(0) shows the disabled look (the current step's tab). While a sub-window is
-/// open, only tag 104 changes its look under the pointer. Setting the tag applies its default
+/// open, only tag 104 changes its look under the pointer; none does while it is disabled (its
+/// window included) or while a sheet it is not part of holds its window. Setting the tag applies its default
 /// look (awakeFromNib() does it again and sets the own flag). Icon-only buttons need an accessible name from their
 /// screen.
 class HighlightedButton : public QPushButton {
@@ -74,6 +75,7 @@ protected:
 
 private:
     void applyLook(HighlightedButtonLook::Kind kind);
+    bool reactsToPointer();
     void highlightOnPress();
     void resetCursorRects();
     bool hasTagLook() const;

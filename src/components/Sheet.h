@@ -22,10 +22,12 @@ namespace vantrel {
 /// where it was when it ends; while it is the topmost sheet, focus never leaves it, Tab and
 /// Shift+Tab cycle through its own controls in reading order, and no key (a lone modifier
 /// included) or shortcut reaches the window under it, except the application-wide shortcuts of
-/// the menu (actions with Qt::ApplicationShortcut). Return, when the focused control does not
-/// take it, clicks the default button (setDefaultButton, else a QPushButton marked default);
-/// Escape clicks the cancel button (setCancelButton) and does nothing without one. Only visible,
-/// enabled buttons answer, so one content can show different buttons each time.
+/// the menu (actions with Qt::ApplicationShortcut). Return and Enter click the focused push
+/// button; from a text field, or where no button has focus, they click the default button
+/// (setDefaultButton, else a QPushButton marked default). Escape clicks the button marked for it
+/// (setCancelButton: the sheet's Cancel, else its No, else an only button that just
+/// acknowledges; never an answer that removes or discards something) and does nothing without
+/// one. Only visible, enabled buttons answer, so one content can show different buttons each time.
 ///
 /// The content is sized by its own hints: its width as it is (or its size hint when it has
 /// none), its height by heightForWidth or its size hint, never more than the overlay; a control
@@ -57,7 +59,7 @@ public:
 
     /// Marks the button that Return clicks (or unmarks it), wherever it is shown as a sheet.
     static void setDefaultButton(QAbstractButton* button, bool isDefault = true);
-    /// Marks the button that Escape clicks (or unmarks it).
+    /// Marks the button that Escape clicks (or unmarks it): see the class comment for which.
     static void setCancelButton(QAbstractButton* button, bool isCancel = true);
 
     /// Hides the sheet, returns the content to the window and calls the completion once.

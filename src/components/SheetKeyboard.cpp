@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include "components/FocusedButtonKeys.h"
 #include "components/ReadingOrder.h"
 
 namespace vantrel {
@@ -223,10 +224,18 @@ void Sheet::keyPressEvent(QKeyEvent* event)
         return QWidget::keyPressEvent(event);
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     QAbstractButton* answer = nullptr;
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier)
-        answer = defaultButton();
-    else if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier)
+    if (FocusedButtonKeys::isReturn(event)) {
+        // The focused button answers for itself; from a field, or with no button focused, the
+        // default button answers.
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* root = keyboardRoot();
+        if (focus && root && root->isAncestorOf(focus))
+            answer = FocusedButtonKeys::pressableButton(focus);
+        if (!answer)
+            answer = defaultButton();
+    } else if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         answer = cancelButton();
+    }
     event->accept();
     if (answer)
         answer->click();

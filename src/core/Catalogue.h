@@ -8,6 +8,9 @@ namespace vantrel {
 
 // Notifications
 inline constexpr char kNotificationShowAlertWithType[] = "notificationShowAlertWithType";
+/// A message of the application's own on the shared alert sheet, with its texts under
+/// kUserInfoTitle and kUserInfoMessage.
+inline constexpr char kNotificationShowMessageAlert[] = "notificationShowMessageAlert";
 inline constexpr char kNotificationChangeTabUI[] = "notificationchangeTabUI";
 inline constexpr char kNotificationShowOverwriteAlert[] = "notificationShowOverwriteAlert";
 inline constexpr char kNotificationHideOverwriteAlert[] = "notificationHideOverwriteAlert";
@@ -40,6 +43,8 @@ inline constexpr char kUserInfoType[] = "type";
 inline constexpr char kUserInfoTabIndex[] = "tabIndex";
 inline constexpr char kUserInfoPaths[] = "paths";
 inline constexpr char kUserInfoTextStr[] = "textStr";
+inline constexpr char kUserInfoTitle[] = "title";
+inline constexpr char kUserInfoMessage[] = "message";
 
 // Defaults keys
 inline constexpr char kDefaultsIsFirstTime[] = "isFirstTime";

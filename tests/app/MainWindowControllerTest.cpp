@@ -489,6 +489,76 @@ TEST_F(MainWindowControllerTest, StepTabsAndTheBarBackgroundAnswerThePointer)
     EXPECT_EQ(window->pos(), start + QPoint(40, 25));
 }
 
+// A tab lights up under the pointer only where a click on it would count: not beside a sheet
+// that holds the window, and not in a bar disabled with its inactive window.
+TEST_F(MainWindowControllerTest, StepTabsLightUpUnderThePointerOnlyWhileTheWindowTakesClicks)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* resizing = qobject_cast<HighlightedButton*>(windowButtonNamed(window, "2. Resizing"));
+    ASSERT_TRUE(resizing);
+    const QPoint away(window->width() / 2, window->height() / 2);
+    const QPoint over = resizing->mapTo(window, resizing->rect().center());
+    QTest::mouseMove(window->windowHandle(), away);
+    const QImage atRest = resizing->grab().toImage();
+    QTest::mouseMove(window->windowHandle(), over);
+    ASSERT_NE(resizing->grab().toImage(), atRest) << "the tab lights up in a window that takes clicks";
+    QTest::mouseMove(window->windowHandle(), away);
+    ASSERT_EQ(resizing->grab().toImage(), atRest);
+
+    auto* content = new QPushButton(QStringLiteral("OK"));
+    const struct {
+        const char* name;
+        std::function<void()> hold;
+        std::function<void()> release;
+    } rows[] = {
+        { "a sheet is up", [&] { Sheet::beginSheet(window, content); },
+            [&] { Sheet::activeSheet(window)->endSheet(); } },
+        { "the bar is disabled", [&] { controller->titleBar()->setEnabled(false); },
+            [&] { controller->titleBar()->setEnabled(true); } },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.hold();
+        QTest::mouseMove(window->windowHandle(), over);
+        EXPECT_TRUE(resizing->grab().toImage() == atRest) << "lit under the pointer";
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, over);
+        EXPECT_TRUE(resizing->grab().toImage() == atRest) << "lit by a press";
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, over);
+        QTest::mouseMove(window->windowHandle(), away);
+        row.release();
+    }
+}
+
+// Whoever moves the window, its top comes back to the top of the screen it spans; elsewhere it
+// stays where it was put.
+TEST_F(MainWindowControllerTest, AMoveThatTakesTheTopAboveTheScreenIsUndone)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QRect screen = window->screen()->geometry();
+    const struct {
+        QPoint to;
+        QPoint expected;
+    } rows[] = {
+        { { screen.x() + 40, screen.y() - 300 }, { screen.x() + 40, screen.y() } },
+        { { screen.x() + 10, screen.y() - 1 }, { screen.x() + 10, screen.y() } },
+        { { screen.x() + 30, screen.y() + 20 }, { screen.x() + 30, screen.y() + 20 } },
+        { { screen.x() - 5000, screen.y() - 50 }, { screen.x() - 5000, screen.y() - 50 } }, // over no screen
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.to.y());
+        window->move(row.to);
+        QTest::qWait(1);
+        EXPECT_EQ(window->pos().x(), row.expected.x());
+        EXPECT_EQ(window->pos().y(), row.expected.y());
+    }
+}
+
 TEST_F(MainWindowControllerTest, WindowsThatNoOperationOpensStillWork)
 {
     int exits = 0;

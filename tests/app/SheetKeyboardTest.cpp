@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@
 #include "app/ApplicationSetup.h"
 #include "app/MainScreen/AlertSheetView.h"
 #include "app/MainScreen/MainScreenView.h"
+#include "app/MainTitleBarView.h"
 #include "app/MainWindowController.h"
 #include "components/AppLook.h"
 #include "components/FocusRing.h"
@@ -153,22 +155,57 @@ struct SheetCase {
 
 TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEscape)
 {
+    // Escape gives Cancel, else No, else an only button that just acknowledges; never an answer
+    // that removes photos or ends a run (102's OK ends the run that ran out of space).
+    const QMap<int, QString> escapeOfAlert {
+        { 100, "No" },
+        { 101, "No" },
+        { 102, "" },
+        { 103, "" },
+        { 104, "" },
+        { 105, "" },
+        { 106, "" },
+        { 107, "OK" },
+        { 109, "OK" },
+        { 110, "OK" },
+        { 111, "OK" },
+        { 112, "OK" },
+        { 113, "No" },
+        { 114, "No" },
+        { 115, "OK" },
+        { 116, "OK" },
+        { 117, "OK" },
+        { 118, "OK" },
+        { 119, "Cancel" },
+        { 120, "Cancel" },
+        { 121, "Cancel" },
+        { 122, "No" },
+        { 123, "OK" },
+    };
     QList<SheetCase> cases;
     for (int tag = 100; tag <= 123; ++tag) {
         const auto alert = AlertCatalogue::alertForTag(tag, {});
+        ASSERT_EQ(alert.has_value(), escapeOfAlert.contains(tag)) << tag;
         if (!alert)
             continue;
-        const bool hasCancel = alert->buttons.contains(AlertButton::Cancel);
         const QString first = screen->winAlert()->button(alert->buttons.first())->accessibleName();
         cases.append({ QStringLiteral("alert %1").arg(tag), [this, tag] { screen->showAlertWithTag(tag); }, first, {},
-            first, hasCancel ? QStringLiteral("Cancel") : QString() });
+            first, escapeOfAlert.value(tag) });
     }
+    cases.append({ "file not shown",
+        [] {
+            NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowMessageAlert),
+                { { QString::fromLatin1(kUserInfoTitle), "FILE NOT SHOWN" },
+                    { QString::fromLatin1(kUserInfoMessage), "\"b.png\" could not be opened." } });
+        },
+        "OK", {}, "OK", "OK" });
     cases.append({ "overwrite",
         [] { NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowOverwriteAlert)); },
-        "New file name", { "New file name" }, "Rename", {} });
+        "New file name", { "New file name" }, "Rename", {},
+        [] { NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationHideOverwriteAlert)); } });
     ASSERT_TRUE(screen->addPhotosScreen());
-    cases.append(
-        { "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, {}, "Stop" });
+    cases.append({ "adding photos", [this] { screen->addPhotosScreen()->showProgressSheet(); }, "Stop", {}, "Stop",
+        "Stop", [this] { screen->addPhotosScreen()->endProgressSheet(); } });
     cases.append({ "feedback",
         [this] {
             AppDelegate::shareDelegate()->isInternetAvailable = true; // Submit checks the fields
@@ -180,7 +217,7 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
         [browser] { browser->showNoNewPhotosAlert("Title", "Message", AlertSheetButton::RemoveFromBatch); },
         "Remove from Batch", {}, "Remove from Batch", {} });
     cases.append({ "no new photos, ok",
-        [browser] { browser->showNoNewPhotosAlert("Title", "Message", AlertSheetButton::Ok); }, "OK", {}, "OK", {} });
+        [browser] { browser->showNoNewPhotosAlert("Title", "Message", AlertSheetButton::Ok); }, "OK", {}, "OK", "OK" });
     cases.append({ "rating",
         [this] {
             // The prompt shows only where a review page exists; no request is made.
@@ -189,7 +226,7 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
             windows->showAlertForRateApp();
             qunsetenv("VANTREL_CONTENT_URL");
         },
-        "Rate Vantrel", {}, "Rate Vantrel", {}, [this] { windows->btnNoOnRateUsTapped(); } });
+        "Rate Vantrel", {}, "Rate Vantrel", "No, Thanks", [this] { windows->btnNoOnRateUsTapped(); } });
     cases.append({ "last session", [this] { windows->showLoadLastSessionWindow(); }, "Load Last Session", {},
         "Load Last Session", {} });
     cases.append({ "save session", [this] { windows->showSaveSessionWindow(); }, "Save", {}, "Save", "Cancel" });
@@ -260,18 +297,44 @@ TEST_F(SheetKeyboardTest, EverySheetTakesTheKeyboardWholeAndAnswersReturnAndEsca
             ASSERT_TRUE(content->isAncestorOf(QApplication::focusWidget()));
         }
 
-        sheet->focusFirstControl();
-        pressKey(Qt::Key_Return);
-        EXPECT_EQ(answers.toStdString(), c.onReturn.isEmpty() ? "" : (c.onReturn + ";").toStdString());
-        if (!Sheet::activeSheet(window)) {
+        // Closes the sheet if it is still up and opens it again, as it was at first.
+        const auto reopen = [&] {
+            if (Sheet* still = Sheet::activeSheet(window))
+                c.close ? c.close() : still->endSheet();
             EXPECT_EQ(QApplication::focusWidget(), before) << "focus goes back when the sheet ends";
             AppDelegate::shareDelegate()->isSubWindowOpened = false;
             c.open();
             sheet = Sheet::activeSheet(window);
-            ASSERT_TRUE(sheet);
-            if (sheet->content() != content) // a form made anew each time it opens
-                record(sheet->content());
+            if (sheet && sheet->content() != content) { // a form made anew each time it opens
+                content = sheet->content();
+                record(content);
+            }
+            return sheet != nullptr;
+        };
+
+        // Return from the first control (a field, else the default button) gives the default.
+        sheet->focusFirstControl();
+        pressKey(Qt::Key_Return);
+        EXPECT_EQ(answers.toStdString(), c.onReturn.isEmpty() ? "" : (c.onReturn + ";").toStdString());
+
+        // Return on each focused button presses that button, whichever one is the default.
+        QStringList buttons;
+        for (QWidget* control : order) {
+            if (qobject_cast<QPushButton*>(control))
+                buttons.append(control->accessibleName());
         }
+        for (const QString& name : std::as_const(buttons)) {
+            SCOPED_TRACE(name.toStdString());
+            ASSERT_TRUE(reopen());
+            QWidget* button = byName(content, name);
+            ASSERT_TRUE(button);
+            ASSERT_TRUE(tabTo(button, limit));
+            EXPECT_EQ(FocusRing::ringedWidget(), button);
+            answers.clear();
+            pressKey(Qt::Key_Return);
+            EXPECT_EQ(answers.toStdString(), (name + ";").toStdString());
+        }
+        ASSERT_TRUE(reopen());
         answers.clear();
         sheet->focusFirstControl();
         pressKey(Qt::Key_Escape);
@@ -494,6 +557,38 @@ TEST_F(SheetKeyboardTest, TheBatchHeaderButtonsTakeTheKeyboardInReadingOrder)
     pressKey(Qt::Key_Return);
     EXPECT_FALSE(Sheet::activeSheet(window));
     EXPECT_TRUE(batch.isEmpty());
+}
+
+// Return and Enter press the window's focused push button as Space does: the step buttons move
+// between the steps.
+TEST_F(SheetKeyboardTest, ReturnAndEnterPressTheFocusedButtonOfTheWindow)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(addTwoPhotos(screen, dir));
+    const struct {
+        const char* button;
+        bool keypad;
+        int step; ///< the tab selected afterwards
+    } rows[] = {
+        { "btnNextOnPhotosvw", false, 2 },
+        { "btnBackOnResizingvw", true, 1 },
+        { "btnNextOnPhotosvw", true, 2 },
+        { "btnNextOnResizingvw", false, 3 },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        QWidget* button = screen->bottomButton(row.button);
+        ASSERT_TRUE(button && button->isVisible());
+        ASSERT_TRUE(tabTo(button, 60));
+        if (row.keypad) {
+            keyDown(Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"));
+            keyUp(Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"));
+        } else {
+            pressKey(Qt::Key_Return);
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(windows->titleBar()->selectedTab(), row.step);
+    }
 }
 
 // The current grid item's or list row's info control is the one the keyboard reaches: Tab into

@@ -1,6 +1,6 @@
 // Sheets on a real X server: text typed as a user types it (Shift and Control pressed on their
 // own) arrives whole in the overwrite sheet's rename field and the feedback form's e-mail field,
-// Tab stays in the sheet, and Return answers with the sheet's default button.
+// Tab stays in the sheet, and Return answers with the focused button, else the sheet's default.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -84,6 +84,31 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
         shoot(window, QStringLiteral("sheet-alert-%1-tab").arg(tag));
         Sheet::activeSheet(window)->endSheet();
     }
+    // Return presses the button the ring is on, not the default one: No in "Remove Photo".
+    QList<AlertButton> tapped;
+    screen->winAlert()->setButtonHandler([&tapped](AlertButton button) { tapped.append(button); });
+    screen->showAlertWithTag(114);
+    ASSERT_TRUE(Sheet::activeSheet(window));
+    pressKey(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(screen->winAlert()->button(AlertButton::No)));
+    shoot(window, "sheet-alert-114-no-focused");
+    pressKey(Qt::Key_Return);
+    EXPECT_TRUE(tapped == QList<AlertButton> { AlertButton::No }) << "Return pressed another button than No";
+    Sheet::activeSheet(window)->endSheet();
+
+    // A file the desktop could not show is told on the same alert sheet; Escape acknowledges it.
+    tapped.clear();
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowMessageAlert),
+        { { QString::fromLatin1(kUserInfoTitle), QStringLiteral("FILE NOT SHOWN") },
+            { QString::fromLatin1(kUserInfoMessage),
+                QStringLiteral("\"b.png\" could not be opened: no application to open it was found.") } });
+    ASSERT_TRUE(Sheet::activeSheet(window));
+    EXPECT_EQ(Sheet::activeSheet(window)->content(), static_cast<QWidget*>(screen->winAlert()));
+    shoot(window, "sheet-file-not-shown");
+    pressKey(Qt::Key_Escape);
+    EXPECT_TRUE(tapped == QList<AlertButton> { AlertButton::Ok }) << "Escape did not acknowledge";
+    Sheet::activeSheet(window)->endSheet();
+
     windows->showLoadLastSessionWindow();
     shoot(window, "sheet-last-session");
     Sheet::activeSheet(window)->endSheet();

@@ -101,11 +101,11 @@ void AlertSheetView::setAlert(const AlertContent& alert)
     }
     m_visible = alert.buttons;
     m_cancelX = alert.cancelX;
-    // Return answers with the alert's first button, Escape with its Cancel (only 119 to 121 have
-    // one; the others ignore Escape).
+    // Return answers with the alert's first button (or the focused one), Escape with the answer
+    // the alert gives it.
     for (auto& [which, button] : m_buttons) {
         Sheet::setDefaultButton(button, !m_visible.isEmpty() && which == m_visible.first());
-        Sheet::setCancelButton(button, which == AlertButton::Cancel);
+        Sheet::setCancelButton(button, alert.escapeButton == which);
     }
     for (AlertButton which : m_visible)
         m_buttons.at(which)->show();

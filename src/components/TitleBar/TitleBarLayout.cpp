@@ -85,6 +85,18 @@ QPointF draggedWindowOrigin(QPointF pressInWindow, QPointF mouseOnScreen, const 
     return origin;
 }
 
+std::optional<double> clampedWindowTop(const QRectF& frame, const QList<QRectF>& screens)
+{
+    std::optional<double> highest;
+    for (const QRectF& screen : screens) {
+        if (screen.left() < frame.right() && frame.left() < screen.right())
+            highest = highest ? std::min(*highest, screen.top()) : screen.top();
+    }
+    if (!highest || frame.top() >= *highest)
+        return std::nullopt;
+    return highest;
+}
+
 int resizeEdgesAt(QPointF p, QSizeF window, double margin)
 {
     if (p.x() < 0 || p.y() < 0 || p.x() >= window.width() || p.y() >= window.height())

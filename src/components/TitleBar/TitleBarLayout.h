@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -68,6 +69,11 @@ QRectF flipped(const QRectF& rect, double containerHeight);
 /// `pressInWindow` inside the window, is now at `mouseOnScreen`; the top never rises above the
 /// screen's top.
 QPointF draggedWindowOrigin(QPointF pressInWindow, QPointF mouseOnScreen, const QRectF& screen);
+
+/// Screen coordinates (y-down): the top a window at `frame` is moved down to so that its top
+/// is not above the highest screen it spans horizontally (its title bar stays reachable);
+/// nothing when it is not above, or when no screen lies under it.
+std::optional<double> clampedWindowTop(const QRectF& frame, const QList<QRectF>& screens);
 
 /// Widget coordinates (y-down): which edges a point lies on, within `margin` of the window's
 /// border. Corners give two edges. Nothing (0) inside.

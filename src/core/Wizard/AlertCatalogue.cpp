@@ -114,6 +114,7 @@ std::optional<AlertContent> AlertCatalogue::alertForTag(int tag, const AlertCoun
         alert.title = title.toString();
         alert.message = message.toString();
         alert.buttons = entry.buttons;
+        alert.escapeButton = escapeButtonFor(tag, alert.buttons);
         if (tag == 119) {
             alert.width = 710;
             alert.cancelX = 139;
@@ -127,6 +128,29 @@ std::optional<AlertContent> AlertCatalogue::alertForTag(int tag, const AlertCoun
         }
         return alert;
     }
+    return std::nullopt;
+}
+
+AlertContent AlertCatalogue::message(const QString& title, const QString& message)
+{
+    AlertContent alert;
+    alert.title = title;
+    alert.message = message;
+    alert.buttons = { AlertButton::Ok };
+    alert.escapeButton = escapeButtonFor(alert.tag, alert.buttons);
+    return alert;
+}
+
+std::optional<AlertButton> AlertCatalogue::escapeButtonFor(int tag, const QList<AlertButton>& buttons)
+{
+    if (buttons.contains(AlertButton::Cancel))
+        return AlertButton::Cancel;
+    // No keeps the photos (113, 114) and resumes a held run (122).
+    if (buttons.contains(AlertButton::No))
+        return AlertButton::No;
+    // The OK of 102 ends the run that ran out of space; every other lone OK only acknowledges.
+    if (buttons == QList<AlertButton> { AlertButton::Ok } && tag != 102)
+        return AlertButton::Ok;
     return std::nullopt;
 }
 

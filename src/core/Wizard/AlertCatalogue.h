@@ -32,6 +32,9 @@ struct AlertContent {
     int height = 209;
     std::optional<int> cancelX; ///< the Cancel button's x position, when the alert moves it
     bool highlightedMessage = false; ///< the message is left-aligned, grey, with kRawHighlight in white
+    /// The button Escape answers with: Cancel, else No, else an only OK that just acknowledges;
+    /// none where every answer removes or discards something (photos, a held run).
+    std::optional<AlertButton> escapeButton;
 };
 
 /// The alerts 100 to 123: title and message from the language table with their placeholders
@@ -41,6 +44,11 @@ class AlertCatalogue {
 public:
     AlertCatalogue() = delete;
     static std::optional<AlertContent> alertForTag(int tag, const AlertCounts& counts);
+    /// A message of the application's own with the alert sheet's look: title, message and OK
+    /// (tag 0, so OK only closes it).
+    static AlertContent message(const QString& title, const QString& message);
+    /// The Escape answer of an alert showing `buttons` (see AlertContent::escapeButton).
+    static std::optional<AlertButton> escapeButtonFor(int tag, const QList<AlertButton>& buttons);
 };
 
 } // namespace vantrel

@@ -36,16 +36,26 @@ void AlertController::showAlertWithTag(int tag)
         std::fprintf(stderr, "showAlertWithTag: no alert %d; ignored\n", tag);
         return;
     }
+    show(*alert);
+}
+
+void AlertController::showMessage(const QString& title, const QString& message)
+{
+    show(AlertCatalogue::message(title, message));
+}
+
+void AlertController::show(const AlertContent& alert)
+{
     AppDelegate* app = AppDelegate::shareDelegate();
     if (app->isSubWindowOpened) {
-        std::fprintf(stderr, "showAlertWithTag: alert %d dropped while a sub-window is open\n", tag);
+        std::fprintf(stderr, "showAlertWithTag: alert %d dropped while a sub-window is open\n", alert.tag);
         return;
     }
     m_addPhotos.enableDragDrop(false);
-    m_alertTag = tag;
+    m_alertTag = alert.tag;
     m_alertShown = true;
-    m_screen.showAlertSheet(*alert);
-    if (tag == 122)
+    m_screen.showAlertSheet(alert);
+    if (alert.tag == 122)
         m_processing.holdProcessing();
 }
 

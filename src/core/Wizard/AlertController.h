@@ -24,6 +24,8 @@ public:
         WizardScreen& screen, WizardAddPhotos& addPhotos, WizardProcessing& processing, std::function<void()> startRun);
 
     void showAlertWithTag(int tag);
+    /// A message with OK only, raised under the same rules as a numbered alert (alertTag 0).
+    void showMessage(const QString& title, const QString& message);
     int alertTag() const { return m_alertTag; }
     bool isAlertShown() const { return m_alertShown; }
     bool isOverwriteShown() const { return m_overwriteShown; }
@@ -47,6 +49,7 @@ public:
     void subWindowMayHaveClosed();
 
 private:
+    void show(const AlertContent& alert);
     /// Ends the sheet; false when none is shown (a stale button does nothing).
     bool closeAlert();
     AlertCounts counts();

@@ -37,6 +37,10 @@ void WizardDriver::registerObservers()
         this, kNotificationSubmitFeedback, [this](const Notification&) { feedbackSubmittedSuccessfully(); });
     center.addObserver(this, kNotificationShowAlertWithType,
         [this](const Notification& n) { m_alerts.showAlertWithTag(n.userInfo.value(kUserInfoType).toInt()); });
+    center.addObserver(this, kNotificationShowMessageAlert, [this](const Notification& n) {
+        m_alerts.showMessage(
+            n.userInfo.value(kUserInfoTitle).toString(), n.userInfo.value(kUserInfoMessage).toString());
+    });
     center.addObserver(this, kNotificationsShowLoadingWithText,
         [this](const Notification& n) { m_screen.showLoading(n.userInfo.value(kUserInfoTextStr).toString()); });
     center.addObserver(this, kNotificationsHideLoading, [this](const Notification&) {

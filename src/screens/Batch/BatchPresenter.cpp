@@ -315,8 +315,9 @@ void BatchPresenter::fileNotShown(PhotoMenuAction action, const QString& path)
         message = tr("\"%1\" could not be shown in a file manager: no file manager answered.");
         break;
     }
-    m_view->showNoNewPhotosAlert(tr("FILE NOT SHOWN"), message.arg(name), AlertSheetButton::Ok);
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(kNotificationShowMessageAlert),
+        { { QString::fromLatin1(kUserInfoTitle), tr("FILE NOT SHOWN") },
+            { QString::fromLatin1(kUserInfoMessage), message.arg(name) } });
 }
 
 void BatchPresenter::forget(const QString& path)

@@ -46,9 +46,11 @@ NoNewPhotosAlertView::NoNewPhotosAlertView(QWidget* parent)
     layout->addWidget(m_message);
     layout->addLayout(buttons);
     setFixedSize(420, 150);
-    // Whichever of the two buttons shows answers Return; the alert has no Cancel.
+    // Whichever of the two buttons shows answers Return. Escape acknowledges with OK; it never
+    // removes photos.
     Sheet::setDefaultButton(m_ok);
     Sheet::setDefaultButton(m_remove);
+    Sheet::setCancelButton(m_ok);
 }
 
 void NoNewPhotosAlertView::paintEvent(QPaintEvent*)

@@ -1,5 +1,6 @@
 #include "screens/Logs/LogWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,6 +54,13 @@ LogWindow::LogWindow(QWidget* parent)
     connect(m_btnCloseWindow, &QAbstractButton::clicked, this, &LogWindow::btnCloseLogsTapped);
     connect(m_btnMinimizeWindow, &QAbstractButton::clicked, this, &LogWindow::btnMinimizeTapped);
     connect(m_btnZoomWindow, &QAbstractButton::clicked, this, &LogWindow::btnZoomTapped);
+    // Escape closes the window as its close button does.
+    auto* escape = new QAction(this);
+    escape->setObjectName(QStringLiteral("closeOnEscape"));
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QAction::triggered, this, &LogWindow::btnCloseLogsTapped);
+    addAction(escape);
 }
 
 void LogWindow::btnMinimizeTapped()

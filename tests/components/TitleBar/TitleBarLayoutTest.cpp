@@ -87,6 +87,31 @@ TEST(TitleBarLayoutTest, TitleDragAndResizeRules)
     EXPECT_EQ(resizedGeometry(start, kTopEdge, { 0, -50 }, { 900, 600 }), QRectF(100, 50, 1200, 850));
 }
 
+// A moved window's top comes down to the top of the highest screen under it; beside a taller
+// screen, or on a lower screen below another, it may stand higher.
+TEST(TitleBarLayoutTest, AWindowTopAboveTheScreensUnderItComesDown)
+{
+    const QRectF left(0, 0, 1920, 1080);
+    const QRectF rightLower(1920, 200, 1280, 1024);
+    const QRectF below(0, 1080, 1920, 1080);
+    const struct {
+        QRectF frame;
+        QList<QRectF> screens;
+        std::optional<double> top;
+    } rows[] = {
+        { { 100, -300, 1200, 800 }, { left }, 0.0 }, { { 100, 0, 1200, 800 }, { left }, std::nullopt },
+        { { 100, 50, 1200, 800 }, { left }, std::nullopt },
+        { { 2000, 100, 1000, 800 }, { left, rightLower }, 200.0 }, // only the lower screen under it
+        { { 1500, 100, 1000, 800 }, { left, rightLower }, std::nullopt }, // partly over the taller one
+        { { 100, 1000, 1200, 800 }, { left, below }, std::nullopt }, // crossing onto the upper screen
+        { { -5000, -50, 1200, 800 }, { left }, std::nullopt }, // over no screen
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.frame.x());
+        EXPECT_EQ(clampedWindowTop(row.frame, row.screens), row.top);
+    }
+}
+
 TEST(TitleBarLayoutTest, WindowButtonImageRuleAndSharedGroups)
 {
     using Image = OvWindowButton::Image;
