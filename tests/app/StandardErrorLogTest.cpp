@@ -1,5 +1,9 @@
 // The log redirect: a path that cannot be opened keeps the old stream; one that can is appended to.
+// A library's recurring warning is said once per run, and no line of the log is empty.
 #include <cstdio>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,10 +12,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include "app/StandardErrorLog.h"
 #include "platform/Paths.h"
+#include "platform/imaging/VipsInclude.h"
+#include "support/TestImages.h"
 
 namespace vantrel {
 namespace {
@@ -83,6 +90,73 @@ TEST(StandardErrorLogTest, QtMessagesStartWithTheDate)
     const QString today = StandardErrorLog::datePrefix(QDateTime::currentDateTime()).left(10);
     EXPECT_TRUE(text.startsWith(today)) << text.toStdString();
     EXPECT_TRUE(text.endsWith("warning: from Qt\n")) << text.toStdString();
+}
+
+TEST(StandardErrorLogTest, ALibraryWarningIsSaidOncePerRunAndNoLineIsEmpty)
+{
+    StderrGuard guard;
+    QTemporaryDir dir;
+    const QString log = dir.filePath("library.log");
+    ASSERT_TRUE(StandardErrorLog::redirectTo(log));
+    StandardErrorLog::installMessageHandler();
+    StandardErrorLog::beginRun();
+
+    // Photos whose EXIF resolution unit libvips does not know: it warns about each one it reads.
+    QStringList photos;
+    for (int i = 0; i < 3; ++i) {
+        const QString path = dir.filePath(QStringLiteral("unit%1.jpg").arg(i));
+        ASSERT_TRUE(testimages::writePattern(path, 32, 24));
+        ASSERT_TRUE(testimages::setMetadata(
+            path, { { "Exif.Image.ResolutionUnit", "7" }, { "Exif.Image.XResolution", "300/1" } }));
+        photos << path;
+    }
+    const auto readAll = [&] {
+        for (const QString& path : photos)
+            vips::VImage::new_from_file(path.toUtf8().constData()).xres();
+    };
+
+    const struct {
+        const char* step;
+        std::function<void()> act;
+    } steps[] = {
+        { "three photos read", readAll },
+        { "the same photos read again on four threads",
+            [&] {
+                std::vector<std::thread> threads;
+                for (int t = 0; t < 4; ++t)
+                    threads.emplace_back(readAll);
+                for (std::thread& thread : threads)
+                    thread.join();
+            } },
+        { "a library message with empty lines", [] { g_log("VIPS", G_LOG_LEVEL_WARNING, "\nfirst\n\nsecond\n"); } },
+        { "an empty library message", [] { g_log("GLib", G_LOG_LEVEL_WARNING, "%s", ""); } },
+        { "an empty Qt message", [] { qWarning("%s", ""); } },
+        { "a Qt message ending in empty lines", [] { qWarning("from Qt\n\n"); } },
+        { "a new run", [] { StandardErrorLog::beginRun(); } },
+        { "the photos read in the new run", readAll },
+    };
+    for (const auto& step : steps)
+        step.act();
+    qInstallMessageHandler(nullptr);
+    g_log_set_default_handler(g_log_default_handler, nullptr);
+
+    QFile written(log);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromUtf8(written.readAll()).split('\n');
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.takeLast().isEmpty()) << "the log does not end with a line end";
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.trimmed().isEmpty()) << "an empty line in:\n" << lines.join('\n').toStdString();
+    const QRegularExpression dated(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} )");
+    const QStringList unitWarnings = lines.filter("unknown EXIF resolution unit");
+    ASSERT_EQ(unitWarnings.size(), 2) << "once in each run:\n" << lines.join('\n').toStdString();
+    for (const QString& line : unitWarnings) {
+        EXPECT_TRUE(dated.match(line).hasMatch()) << line.toStdString();
+        EXPECT_TRUE(line.endsWith("warning: VIPS: unknown EXIF resolution unit")) << line.toStdString();
+    }
+    EXPECT_EQ(lines.filter("first").size(), 1);
+    EXPECT_EQ(lines.filter(QRegularExpression("^second$")).size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter("warning: from Qt").size(), 1);
 }
 
 } // namespace
