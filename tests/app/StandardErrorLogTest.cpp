@@ -74,19 +74,39 @@ TEST(StandardErrorLogTest, AFailingPathKeepsTheOldStreamAndAGoodOneIsAppendedTo)
     EXPECT_EQ(lines[1], "second");
 }
 
-TEST(StandardErrorLogTest, QtMessagesStartWithTheDate)
-{
+/// Standard error appended to a log file of the test's own, Qt's and the libraries' messages routed
+/// there; all put back when it ends.
+struct HandledLog {
+    explicit HandledLog(const char* name)
+        : path(dir.filePath(name))
+        , redirected(StandardErrorLog::redirectTo(path))
+    {
+        StandardErrorLog::installMessageHandler();
+    }
+    ~HandledLog()
+    {
+        qInstallMessageHandler(nullptr);
+        g_log_set_default_handler(g_log_default_handler, nullptr);
+    }
+    QString text() const
+    {
+        QFile written(path);
+        return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()) : QString();
+    }
+
     StderrGuard guard;
     QTemporaryDir dir;
-    const QString log = dir.filePath("qt.log");
-    ASSERT_TRUE(StandardErrorLog::redirectTo(log));
-    StandardErrorLog::installMessageHandler();
-    qWarning("from Qt");
-    qInstallMessageHandler(nullptr);
+    QString path;
+    bool redirected;
+};
 
-    QFile written(log);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(written.readAll());
+TEST(StandardErrorLogTest, QtMessagesStartWithTheDate)
+{
+    HandledLog log("qt.log");
+    ASSERT_TRUE(log.redirected);
+    qWarning("from Qt");
+
+    const QString text = log.text();
     const QString today = StandardErrorLog::datePrefix(QDateTime::currentDateTime()).left(10);
     EXPECT_TRUE(text.startsWith(today)) << text.toStdString();
     EXPECT_TRUE(text.endsWith("warning: from Qt\n")) << text.toStdString();
@@ -94,12 +114,10 @@ TEST(StandardErrorLogTest, QtMessagesStartWithTheDate)
 
 TEST(StandardErrorLogTest, ALibraryWarningIsSaidOncePerRunAndNoLineIsEmpty)
 {
-    StderrGuard guard;
-    QTemporaryDir dir;
-    const QString log = dir.filePath("library.log");
-    ASSERT_TRUE(StandardErrorLog::redirectTo(log));
-    StandardErrorLog::installMessageHandler();
+    HandledLog log("library.log");
+    ASSERT_TRUE(log.redirected);
     StandardErrorLog::beginRun();
+    const QTemporaryDir& dir = log.dir;
 
     // Photos whose EXIF resolution unit libvips does not know: it warns about each one it reads.
     QStringList photos;
@@ -137,12 +155,8 @@ TEST(StandardErrorLogTest, ALibraryWarningIsSaidOncePerRunAndNoLineIsEmpty)
     };
     for (const auto& step : steps)
         step.act();
-    qInstallMessageHandler(nullptr);
-    g_log_set_default_handler(g_log_default_handler, nullptr);
 
-    QFile written(log);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    QStringList lines = QString::fromUtf8(written.readAll()).split('\n');
+    QStringList lines = log.text().split('\n');
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_TRUE(lines.takeLast().isEmpty()) << "the log does not end with a line end";
     for (const QString& line : lines)

@@ -16,23 +16,6 @@
 namespace vantrel::journeys {
 namespace {
 
-::testing::AssertionResult pressButton(const QString& name)
-{
-    if (::testing::AssertionResult ok = tabTo(name); !ok)
-        return ok;
-    return pressKey(Qt::Key_Space);
-}
-
-::testing::AssertionResult keyToStep(const QString& button, const QString& step)
-{
-    if (::testing::AssertionResult ok = pressButton(button); !ok)
-        return ok;
-    if (!waitFor([&] { return shownStep() == step; }, 5000))
-        return ::testing::AssertionFailure() << "after \"" << button.toStdString() << "\" the window shows step \""
-                                             << shownStep().toStdString() << "\", not \"" << step.toStdString() << "\"";
-    return ::testing::AssertionSuccess();
-}
-
 /// The names of the grid's photos whose check box shows no mark, sorted.
 QStringList uncheckedGridPhotos()
 {
@@ -60,11 +43,7 @@ QStringList listMarks()
 TEST(Journey, SpaceLeavesOnePhotoOutOfAKeyboardBatch)
 {
     JourneyStart start;
-    ASSERT_TRUE(start.launch());
-    const QString out = start.out();
-    ASSERT_TRUE(pressButton("Add Folder"));
-    ASSERT_TRUE(choosePathInPanel(start.folder().root()));
-    ASSERT_TRUE(waitForBatchCount(6));
+    ASSERT_TRUE(start.launchWithPhotos());
 
     // Tab into the grid (its first photo becomes current), one photo on, Space: that photo only
     // is unchecked. Space again checks it again; a third time leaves it out.
@@ -79,16 +58,14 @@ TEST(Journey, SpaceLeavesOnePhotoOutOfAKeyboardBatch)
     ASSERT_EQ(uncheckedGridPhotos(), leftOut);
     EXPECT_EQ(controlText("Select All"), "Select All") << "the header does not say that a photo is unchecked";
 
-    ASSERT_TRUE(keyToStep("Next", "Resizing"));
-    ASSERT_TRUE(keyToStep("Next", "Settings"));
-    ASSERT_TRUE(pressButton("Save to folder"));
-    ASSERT_TRUE(pressButton("Choose output folder"));
-    ASSERT_TRUE(choosePathInPanel(out));
-    ASSERT_TRUE(keyToStep("Convert", "Processing"));
+    ASSERT_TRUE(goToStep("Next", "Resizing"));
+    ASSERT_TRUE(goToStep("Next", "Settings"));
+    ASSERT_TRUE(convertToPngInto(start.out()));
+    ASSERT_TRUE(goToStep("Convert", "Processing"));
     ASSERT_TRUE(waitForSummary()) << "the run did not reach its summary";
 
     // One output fewer, and none of the photo left out.
-    const QStringList files = filesIn(out);
+    const QStringList files = filesIn(start.out());
     EXPECT_EQ(files.size(), 5) << files.join(", ").toStdString();
     const QString leftOutBase = QFileInfo(leftOut.first()).completeBaseName();
     for (const QString& file : files)
@@ -99,7 +76,8 @@ TEST(Journey, ControlWithANavigationKeyMovesInTheListAndLeavesTheMarks)
 {
     JourneyStart start;
     ASSERT_TRUE(start.launchWithPhotos());
-    ASSERT_TRUE(pressButton("List"));
+    ASSERT_TRUE(tabTo("List"));
+    ASSERT_TRUE(pressKey(Qt::Key_Space));
     ASSERT_TRUE(waitFor([] { return batchList() != nullptr; }, 5000)) << "\"List\" did not show the list";
     ASSERT_TRUE(tabTo("Photos of the batch"));
     QAbstractItemView* list = batchList();
