@@ -19,11 +19,11 @@ void writeStartLine(const QString& applicationName, const QString& version);
 
 /// Routes Qt's messages and the libraries' (GLib's and libvips') to standard error, each line
 /// starting with the date; a message's empty lines are left out. A library's warning is said once
-/// per batch run: the same text again (libvips warns about every photo of a kind) is dropped
+/// per run: the same text again (libvips warns about every photo of a kind) is dropped
 /// until beginRun(). Safe from any thread.
 void installMessageHandler();
 
-/// A batch run starts: every library warning may be said once more.
+/// A run (adding photos, or a batch run) starts: every library warning may be said once more.
 void beginRun();
 
 } // namespace vantrel::StandardErrorLog

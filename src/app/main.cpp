@@ -27,7 +27,8 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QLatin1String(ApplicationSetup::kDesktopId));
     QApplication app(argc, argv);
     StandardErrorLog::writeStartLine(QLatin1String(AppInfo::kBundleName), AppInfo::bundleVersion());
-    // A library warning is said once per batch run, not once per photo.
+    // A library warning is said once per run (an add run or a batch run both start with this
+    // notification), not once per photo.
     NotificationCenter::defaultCenter().addObserver(
         &app, kNotificationsDisbleView, [](const Notification&) { StandardErrorLog::beginRun(); });
     if (!initImagingLibraries(argv[0]))
