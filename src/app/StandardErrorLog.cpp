@@ -1,6 +1,7 @@
 #include "app/StandardErrorLog.h"
 
 #include <cstdio>
+#include <mutex>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,6 +9,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
+#include <QStringList>
+
+#include <glib.h>
 
 namespace vantrel::StandardErrorLog {
 
@@ -59,12 +64,54 @@ const char* levelName(QtMsgType type)
     return "message";
 }
 
+/// One dated entry; the message's empty lines (and a message with nothing to say) are left out.
+void writeDated(const char* level, const QString& message)
+{
+    QStringList lines = message.split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    if (lines.isEmpty())
+        return;
+    const QString entry
+        = QStringLiteral("%1 %2: %3\n")
+              .arg(datePrefix(QDateTime::currentDateTime()), QLatin1String(level), lines.join(QLatin1Char('\n')));
+    std::fputs(entry.toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
 void handleMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    const QString line = QStringLiteral("%1 %2: %3\n")
-                             .arg(datePrefix(QDateTime::currentDateTime()), QLatin1String(levelName(type)), message);
-    std::fputs(line.toUtf8().constData(), stderr);
-    std::fflush(stderr);
+    writeDated(levelName(type), message);
+}
+
+// The library messages said in this run, by domain and text.
+std::mutex g_saidMutex;
+QSet<QString> g_said;
+
+const char* glibLevelName(GLogLevelFlags level)
+{
+    if (level & G_LOG_LEVEL_ERROR)
+        return "fatal";
+    if (level & G_LOG_LEVEL_CRITICAL)
+        return "critical";
+    if (level & G_LOG_LEVEL_WARNING)
+        return "warning";
+    return "message";
+}
+
+void handleLibraryMessage(const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer)
+{
+    // As GLib's own handler: debugging and information messages are not for the log file.
+    if (level & (G_LOG_LEVEL_DEBUG | G_LOG_LEVEL_INFO))
+        return;
+    const QString text = QString::fromUtf8(message ? message : "").trimmed();
+    const QString said = domain ? QString::fromUtf8(domain) + QStringLiteral(": ") + text : text;
+    {
+        const std::lock_guard lock(g_saidMutex);
+        if (g_said.contains(said))
+            return;
+        g_said.insert(said);
+    }
+    writeDated(glibLevelName(level), said);
 }
 
 } // namespace
@@ -72,6 +119,13 @@ void handleMessage(QtMsgType type, const QMessageLogContext&, const QString& mes
 void installMessageHandler()
 {
     qInstallMessageHandler(handleMessage);
+    g_log_set_default_handler(handleLibraryMessage, nullptr);
+}
+
+void beginRun()
+{
+    const std::lock_guard lock(g_saidMutex);
+    g_said.clear();
 }
 
 } // namespace vantrel::StandardErrorLog

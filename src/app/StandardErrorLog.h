@@ -17,7 +17,13 @@ QString datePrefix(const QDateTime& when);
 /// One dated line on standard error saying that the application started.
 void writeStartLine(const QString& applicationName, const QString& version);
 
-/// Routes Qt's messages to standard error, each line starting with the date.
+/// Routes Qt's messages and the libraries' (GLib's and libvips') to standard error, each line
+/// starting with the date; a message's empty lines are left out. A library's warning is said once
+/// per run: the same text again (libvips warns about every photo of a kind) is dropped
+/// until beginRun(). Safe from any thread.
 void installMessageHandler();
+
+/// A run (adding photos, or a batch run) starts: every library warning may be said once more.
+void beginRun();
 
 } // namespace vantrel::StandardErrorLog

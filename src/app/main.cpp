@@ -9,7 +9,9 @@
 #include "app/AppInfo.h"
 #include "app/ApplicationSetup.h"
 #include "app/StandardErrorLog.h"
+#include "core/Catalogue.h"
 #include "core/ResourceImages.h"
+#include "platform/NotificationCenter.h"
 #include "platform/Paths.h"
 #include "platform/imaging/ImagingInit.h"
 
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QLatin1String(ApplicationSetup::kDesktopId));
     QApplication app(argc, argv);
     StandardErrorLog::writeStartLine(QLatin1String(AppInfo::kBundleName), AppInfo::bundleVersion());
+    // A library warning is said once per run (an add run or a batch run both start with this
+    // notification), not once per photo.
+    NotificationCenter::defaultCenter().addObserver(
+        &app, kNotificationsDisbleView, [](const Notification&) { StandardErrorLog::beginRun(); });
     if (!initImagingLibraries(argv[0]))
         return 1;
     ResourceImages::initResources();

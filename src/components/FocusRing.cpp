@@ -75,13 +75,31 @@ FocusRing::FocusRing(QWidget* target)
     setFocusPolicy(Qt::NoFocus);
     place();
     target->installEventFilter(this);
-    // A list or table shows its current row: the ring follows the row and the scrolling.
+    // A list or table shows its current row: the ring follows the row and the scrolling, and
+    // rows that come, go or are all replaced, which move the current row (or end it) without a
+    // change of the current index.
     if (auto* view = qobject_cast<QAbstractItemView*>(target)) {
         if (view->selectionModel())
             connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, &FocusRing::place);
         connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &FocusRing::place);
         connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &FocusRing::place);
+        if (QAbstractItemModel* model = view->model()) {
+            const auto follow = [this] { placeNowAndLater(); };
+            connect(model, &QAbstractItemModel::modelReset, this, follow);
+            connect(model, &QAbstractItemModel::rowsRemoved, this, follow);
+            connect(model, &QAbstractItemModel::rowsInserted, this, follow);
+            connect(model, &QAbstractItemModel::rowsMoved, this, follow);
+            connect(model, &QAbstractItemModel::layoutChanged, this, follow);
+        }
     }
+}
+
+void FocusRing::placeNowAndLater()
+{
+    place();
+    // The view settles its rows and scroll bars after the model's signal (and may set its current
+    // row again then): the ring is placed once more when it has.
+    QMetaObject::invokeMethod(this, &FocusRing::place, Qt::QueuedConnection);
 }
 
 void FocusRing::place()

@@ -43,6 +43,7 @@ private:
     static void showOn(QWidget* target);
     static void hideRing();
     void place();
+    void placeNowAndLater();
 
     QPointer<QWidget> m_target;
 };

@@ -1,5 +1,9 @@
 // The log redirect: a path that cannot be opened keeps the old stream; one that can is appended to.
+// A library's recurring warning is said once per run, and no line of the log is empty.
 #include <cstdio>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,10 +12,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include "app/StandardErrorLog.h"
 #include "platform/Paths.h"
+#include "platform/imaging/VipsInclude.h"
+#include "support/TestImages.h"
 
 namespace vantrel {
 namespace {
@@ -67,22 +74,103 @@ TEST(StandardErrorLogTest, AFailingPathKeepsTheOldStreamAndAGoodOneIsAppendedTo)
     EXPECT_EQ(lines[1], "second");
 }
 
-TEST(StandardErrorLogTest, QtMessagesStartWithTheDate)
-{
+/// Standard error appended to a log file of the test's own, Qt's and the libraries' messages routed
+/// there; all put back when it ends.
+struct HandledLog {
+    explicit HandledLog(const char* name)
+        : path(dir.filePath(name))
+        , redirected(StandardErrorLog::redirectTo(path))
+    {
+        StandardErrorLog::installMessageHandler();
+    }
+    ~HandledLog()
+    {
+        qInstallMessageHandler(nullptr);
+        g_log_set_default_handler(g_log_default_handler, nullptr);
+    }
+    QString text() const
+    {
+        QFile written(path);
+        return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()) : QString();
+    }
+
     StderrGuard guard;
     QTemporaryDir dir;
-    const QString log = dir.filePath("qt.log");
-    ASSERT_TRUE(StandardErrorLog::redirectTo(log));
-    StandardErrorLog::installMessageHandler();
-    qWarning("from Qt");
-    qInstallMessageHandler(nullptr);
+    QString path;
+    bool redirected;
+};
 
-    QFile written(log);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(written.readAll());
+TEST(StandardErrorLogTest, QtMessagesStartWithTheDate)
+{
+    HandledLog log("qt.log");
+    ASSERT_TRUE(log.redirected);
+    qWarning("from Qt");
+
+    const QString text = log.text();
     const QString today = StandardErrorLog::datePrefix(QDateTime::currentDateTime()).left(10);
     EXPECT_TRUE(text.startsWith(today)) << text.toStdString();
     EXPECT_TRUE(text.endsWith("warning: from Qt\n")) << text.toStdString();
+}
+
+TEST(StandardErrorLogTest, ALibraryWarningIsSaidOncePerRunAndNoLineIsEmpty)
+{
+    HandledLog log("library.log");
+    ASSERT_TRUE(log.redirected);
+    StandardErrorLog::beginRun();
+    const QTemporaryDir& dir = log.dir;
+
+    // Photos whose EXIF resolution unit libvips does not know: it warns about each one it reads.
+    QStringList photos;
+    for (int i = 0; i < 3; ++i) {
+        const QString path = dir.filePath(QStringLiteral("unit%1.jpg").arg(i));
+        ASSERT_TRUE(testimages::writePattern(path, 32, 24));
+        ASSERT_TRUE(testimages::setMetadata(
+            path, { { "Exif.Image.ResolutionUnit", "7" }, { "Exif.Image.XResolution", "300/1" } }));
+        photos << path;
+    }
+    const auto readAll = [&] {
+        for (const QString& path : photos)
+            vips::VImage::new_from_file(path.toUtf8().constData()).xres();
+    };
+
+    const struct {
+        const char* step;
+        std::function<void()> act;
+    } steps[] = {
+        { "three photos read", readAll },
+        { "the same photos read again on four threads",
+            [&] {
+                std::vector<std::thread> threads;
+                for (int t = 0; t < 4; ++t)
+                    threads.emplace_back(readAll);
+                for (std::thread& thread : threads)
+                    thread.join();
+            } },
+        { "a library message with empty lines", [] { g_log("VIPS", G_LOG_LEVEL_WARNING, "\nfirst\n\nsecond\n"); } },
+        { "an empty library message", [] { g_log("GLib", G_LOG_LEVEL_WARNING, "%s", ""); } },
+        { "an empty Qt message", [] { qWarning("%s", ""); } },
+        { "a Qt message ending in empty lines", [] { qWarning("from Qt\n\n"); } },
+        { "a new run", [] { StandardErrorLog::beginRun(); } },
+        { "the photos read in the new run", readAll },
+    };
+    for (const auto& step : steps)
+        step.act();
+
+    QStringList lines = log.text().split('\n');
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.takeLast().isEmpty()) << "the log does not end with a line end";
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.trimmed().isEmpty()) << "an empty line in:\n" << lines.join('\n').toStdString();
+    const QRegularExpression dated(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} )");
+    const QStringList unitWarnings = lines.filter("unknown EXIF resolution unit");
+    ASSERT_EQ(unitWarnings.size(), 2) << "once in each run:\n" << lines.join('\n').toStdString();
+    for (const QString& line : unitWarnings) {
+        EXPECT_TRUE(dated.match(line).hasMatch()) << line.toStdString();
+        EXPECT_TRUE(line.endsWith("warning: VIPS: unknown EXIF resolution unit")) << line.toStdString();
+    }
+    EXPECT_EQ(lines.filter("first").size(), 1);
+    EXPECT_EQ(lines.filter(QRegularExpression("^second$")).size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter("warning: from Qt").size(), 1);
 }
 
 } // namespace

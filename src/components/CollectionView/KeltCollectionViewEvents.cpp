@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include "components/CollectionView/KeltClipView.h"
 #include "components/CollectionView/KeltCollectionViewCell.h"
@@ -178,6 +179,13 @@ void KeltCollectionView::keyPressEvent(QKeyEvent* event)
             moveToEndOfDocument();
         else
             scrollToEndOfDocument();
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // A page of the document, whatever is held with the key: the view's own navigation key
+        // never leaves it for a shortcut of the window.
+        verticalScrollBar()->triggerAction(
+            event->key() == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
         break;
     case Qt::Key_A:
         if (!control) {

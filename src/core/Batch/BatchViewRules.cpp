@@ -85,4 +85,21 @@ bool BatchViewRules::isModifierKey(int qtKey)
     }
 }
 
+bool BatchViewRules::isNavigationKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace vantrel

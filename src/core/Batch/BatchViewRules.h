@@ -69,6 +69,9 @@ public:
     /// A press of a modifier key by itself (Control, Shift, Alt, Meta, ...) is no key for mark
     /// all: only the key pressed with Control is.
     static bool isModifierKey(int qtKey);
+    /// The grid's and the list's own navigation keys (Home, End, the arrows, Page Up and Page
+    /// Down): held with Control they move in the view, so they are no key for mark all.
+    static bool isNavigationKey(int qtKey);
 };
 
 } // namespace vantrel

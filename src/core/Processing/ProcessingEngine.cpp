@@ -1,5 +1,6 @@
 #include "core/Processing/ProcessingEngine.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QFileInfo>
@@ -82,6 +83,7 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
         m_arrPhotosToProcess.append(photo);
     }
     m_counterTotalProgressedFiles = 0;
+    m_reachedIndex = -1;
     m_counterProcessedSuccessfully = 0;
     m_counterProcessedWithError = 0;
     if (m_view)
@@ -203,8 +205,24 @@ void ProcessingEngine::callForUpdatingProgressWithCountWithProcessStatus(int sta
     setProcessInfoAtBottm();
     if (done <= count)
         m_arrPhotosToProcess[done - 1]->setProcessInfoMessage(processMsg);
+    showCurrentPhoto();
     if (done == count)
         requestEnd();
+}
+
+void ProcessingEngine::showCurrentPhoto()
+{
+    if (m_isProcessOnHold || !m_view)
+        return;
+    // Outcomes are counted in batch order, so the photo at the count is the oldest one not yet
+    // counted: it is named once the worker has reached it (it is being written, or its outcome
+    // waits for the writes before it); else the line keeps the photo counted last. The worker may
+    // be deciding photos further on meanwhile; they are not named before their turn.
+    const int done = m_counterTotalProgressedFiles.load();
+    const int count = static_cast<int>(m_arrPhotosToProcess.size());
+    const int index = done < count && done <= m_reachedIndex ? done : done - 1;
+    if (index >= 0 && index < count)
+        m_view->setCurrentPath(m_arrPhotosToProcess[index]->filePath());
 }
 
 bool ProcessingEngine::checkForReadOnlyFilePath(const QString& path) const
@@ -277,8 +295,8 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     QString outputPath = m_deps.pipeline->outputPath(*photo, options);
     if (!hop(worker, [&] {
             photo->setFilePathNew(outputPath);
-            if (!m_isProcessOnHold && m_view)
-                m_view->setCurrentPath(photo->filePath());
+            m_reachedIndex = std::max(m_reachedIndex, index);
+            showCurrentPhoto();
             if (m_currentFileFlag == kRenameFile) {
                 m_currentFileFlag = 0;
                 outputPath = m_newFilePath;

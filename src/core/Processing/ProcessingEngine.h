@@ -189,6 +189,9 @@ private:
     /// Runs fn on the main thread if the worker is still the current one; false when superseded.
     bool hop(const Worker& worker, const std::function<void()>& fn);
     void report(int status, const QString& message);
+    /// The progress panel's current-photo line: the oldest photo not yet counted once the worker
+    /// has reached it, else the one counted last; never a photo beyond the count.
+    void showCurrentPhoto();
     bool isSourceOfLaterPhoto(Worker& worker, const QString& path, int index);
     /// Queues the outcome of a photo decided without a write; it is counted when the run was in
     /// progress for this worker at the time of the decision.
@@ -233,6 +236,7 @@ private:
     bool m_runEnded = true;
     bool m_logPending = false; // the ended run's log is being written; no new run starts meanwhile
     int m_activeWorkers = 0;
+    int m_reachedIndex = -1; // the furthest photo of the run that a worker has begun
     bool m_countRegardless = false; // a queued outcome decided while the run was in progress
 
     // Read by the worker between steps.

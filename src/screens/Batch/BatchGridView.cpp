@@ -1,5 +1,7 @@
 #include "screens/Batch/BatchGridView.h"
 
+#include <algorithm>
+
 #include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -60,6 +62,19 @@ void BatchGridView::setThumbnailService(ThumbnailService* service)
     m_thumbnails = service;
     m_thumbnails->setParent(this);
     connect(m_thumbnails, &ThumbnailService::thumbnailReady, this, &BatchGridView::onThumbnail);
+}
+
+void BatchGridView::reloadData()
+{
+    // A reload (mark all, a removal, a mode switch) empties the view's selection; the keyboard
+    // keeps its place: the current item keeps its number, or becomes the last item of a batch
+    // that got shorter.
+    const OptionalIndexPath current = indexPathForSelectedItem();
+    KeltCollectionView::reloadData();
+    if (!current || m_batch->isEmpty())
+        return;
+    const qint64 item = std::min<qint64>(current->kelt_item(), m_batch->size() - 1);
+    selectItemAtIndexPath(KeltIndexPath::kelt_indexPathForItem(item, 0), KeltScrollPosition::None, false);
 }
 
 void BatchGridView::setMode(BatchViewMode mode)
@@ -244,8 +259,16 @@ void BatchGridView::focusInEvent(QFocusEvent* event)
 
 void BatchGridView::keyPressEvent(QKeyEvent* event)
 {
-    // Keys held with Control belong to the screen (mark all).
-    if (event->modifiers() & Qt::ControlModifier) {
+    // Space on the current item is a click on its check box.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (const OptionalIndexPath current = indexPathForSelectedItem(); current && validateIndexPath(current))
+            emit checkboxTapped(cellOrigin(current->kelt_item()), current->kelt_item());
+        event->accept();
+        return;
+    }
+    // Other keys held with Control belong to the screen (mark all); the view keeps its own
+    // navigation keys.
+    if ((event->modifiers() & Qt::ControlModifier) && !BatchViewRules::isNavigationKey(event->key())) {
         event->ignore();
         return;
     }

@@ -39,6 +39,8 @@ public:
     /// Replaces the thumbnail service (tests give one with a fake decoder).
     void setThumbnailService(ThumbnailService* service);
 
+    /// Reloads every item; the current item stays current (the last one when fewer are left).
+    void reloadData() override;
     void setMode(BatchViewMode mode);
     BatchViewMode mode() const { return m_mode; }
     /// Restarts the 0.02-second pause after which the visible cells get their thumbnails.

@@ -1,5 +1,7 @@
 #include "screens/Batch/BatchListView.h"
 
+#include <algorithm>
+
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -30,6 +32,16 @@ BatchListView::BatchListView(const QList<PhotoFilePtr>* batch, ButtonTableCellDe
     setModel(m_model);
     setItemDelegate(m_delegate);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &BatchListView::layoutInfoButtons);
+    // A reload (mark all, a removal) replaces every row; the keyboard keeps its place: the current
+    // row keeps its number, or becomes the last row of a batch that got shorter.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+        [this] { m_rowBeforeReset = currentIndex().isValid() ? currentIndex().row() : -1; });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        const int count = m_model->rowCount();
+        if (m_rowBeforeReset >= 0 && count > 0)
+            selectionModel()->setCurrentIndex(
+                m_model->index(std::min(m_rowBeforeReset, count - 1), 0), QItemSelectionModel::NoUpdate);
+    });
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::StrongFocus);
     setTabKeyNavigation(false); // Tab leaves the list for the next control; arrows move in it
@@ -212,12 +224,29 @@ void BatchListView::mousePressEvent(QMouseEvent* event)
 
 void BatchListView::keyPressEvent(QKeyEvent* event)
 {
-    // Keys held with Control belong to the screen (mark all), not to the table's own shortcuts.
-    if (event->modifiers() & Qt::ControlModifier) {
+    // Space on the current row is a click on its check box.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        const QModelIndex current = currentIndex();
+        if (m_receiver && current.isValid() && current.row() < m_model->rowCount()) {
+            const QRect cell = visualRect(m_model->index(current.row(), BatchListModel::CheckColumn));
+            m_receiver->btnCheckTappedAtLocationInTableView(
+                viewport()->mapTo(window(), BatchListDelegate::buttonRect(cell).topLeft()), current.row());
+        }
+        event->accept();
+        return;
+    }
+    // Other keys held with Control belong to the screen (mark all), not to the table's own
+    // shortcuts; the table keeps its navigation keys (Control+End goes to the last row).
+    const bool navigation = BatchViewRules::isNavigationKey(event->key());
+    if ((event->modifiers() & Qt::ControlModifier) && !navigation) {
         event->ignore();
         return;
     }
     QTableView::keyPressEvent(event);
+    // At the first or last row the table lets a navigation key pass on; it must not reach the
+    // screen as a Control chord.
+    if (navigation)
+        event->accept();
 }
 
 void BatchListView::resizeEvent(QResizeEvent* event)

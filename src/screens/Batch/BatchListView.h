@@ -75,6 +75,7 @@ private:
     QList<PhotoInfoButton*> m_infoButtons;
     ThumbnailService* m_thumbnails = nullptr;
     QTimer m_debounce;
+    int m_rowBeforeReset = -1;
 };
 
 } // namespace vantrel

@@ -36,8 +36,12 @@ QVariant LogDetailsTableModel::data(const QModelIndex& index, int role) const
     const int column = index.column();
     if (role == Qt::DisplayRole)
         return text(index.row(), column);
-    if (role == Qt::ToolTipRole && (column == InputFile || column == OutputFile || column == Information))
-        return text(index.row(), column);
+    if (role == Qt::ToolTipRole && (column == InputFile || column == OutputFile || column == Information)) {
+        // A cell with nothing to show (the run stores " " for a photo without output) has no
+        // tip: a blank one would show as an empty box.
+        const QString shown = text(index.row(), column);
+        return shown.trimmed().isEmpty() ? QVariant() : QVariant(shown);
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignVCenter | (column == Number ? Qt::AlignHCenter : Qt::AlignLeft));
     return {};

@@ -214,6 +214,26 @@ TEST(CollectionView, KeysMoveTheSelection)
     EXPECT_EQ(grid.view.selectedItemCount(), 40);
 }
 
+// Page Up and Page Down are the view's own keys with any modifier: they scroll a page and never
+// pass on to a shortcut of the window (Control with a key marks all on the batch screen).
+TEST(CollectionView, PageKeysScrollAPageWhateverIsHeld)
+{
+    ShownGrid grid(200);
+    const double page = grid.view.documentVisibleRect().height();
+    const Qt::KeyboardModifiers held[]
+        = { Qt::NoModifier, Qt::ControlModifier, Qt::ControlModifier | Qt::ShiftModifier };
+    for (const Qt::KeyboardModifiers modifiers : held) {
+        for (const auto& [key, originY] : { std::pair { Qt::Key_PageDown, page }, std::pair { Qt::Key_PageUp, 0.0 } }) {
+            QKeyEvent event(QEvent::KeyPress, key, modifiers);
+            QApplication::sendEvent(&grid.view, &event);
+            grid.runTicks();
+            EXPECT_TRUE(event.isAccepted()) << key << " with " << modifiers.toInt();
+            EXPECT_NEAR(grid.view.documentVisibleRect().y(), originY, 1) << key << " with " << modifiers.toInt();
+        }
+    }
+    EXPECT_EQ(grid.view.selectedItemCount(), 0); // scrolling selects nothing
+}
+
 TEST(CollectionView, TheFocusRingGoesRoundTheCurrentItem)
 {
     FocusRing::install();
