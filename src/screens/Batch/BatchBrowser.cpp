@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "components/EscapeKeyMonitor.h"
+#include "components/LocalMouseMonitor.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/ResourceImages.h"
@@ -133,6 +135,7 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
 BatchBrowser::~BatchBrowser()
 {
     delete m_mouseEventMonitor;
+    delete m_escapeMonitor;
     closePopup(m_infoWindow, m_infoView);
     closePopup(m_menuOptionsWindow, m_menuView);
 }
@@ -377,6 +380,8 @@ TorAttachedWindow* BatchBrowser::attachPopup(
                 return;
             (this->*dismiss)();
         });
+    delete m_escapeMonitor;
+    m_escapeMonitor = new EscapeKeyMonitor(this, window(), [this, dismiss] { (this->*dismiss)(); });
     return popup;
 }
 
@@ -404,6 +409,7 @@ void BatchBrowser::dismissInfoPopup()
     if (!m_infoWindow)
         return;
     delete m_mouseEventMonitor;
+    delete m_escapeMonitor;
     closePopup(m_infoWindow, m_infoView);
 }
 
@@ -439,6 +445,7 @@ void BatchBrowser::dismissPhotoMenu()
     if (!m_menuOptionsWindow)
         return;
     delete m_mouseEventMonitor;
+    delete m_escapeMonitor;
     closePopup(m_menuOptionsWindow, m_menuView);
 }
 

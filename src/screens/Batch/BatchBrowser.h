@@ -20,6 +20,7 @@ class BatchListView;
 class PhotoInfoView;
 class PhotoMenuView;
 class TorAttachedWindow;
+class EscapeKeyMonitor;
 class LocalMouseMonitor;
 class NoNewPhotosAlertView;
 class Sheet;
@@ -114,6 +115,8 @@ private:
     QPointer<TorAttachedWindow> m_infoWindow;
     QPointer<TorAttachedWindow> m_menuOptionsWindow;
     QPointer<LocalMouseMonitor> m_mouseEventMonitor;
+    /// Escape closes the last opened popup, as its close control or a click outside does.
+    QPointer<EscapeKeyMonitor> m_escapeMonitor;
     QPointer<Sheet> m_noNewPhotosSheet;
 };
 
