@@ -76,10 +76,11 @@ std::shared_ptr<VipsBlob> readCopy(const QByteArray& path, int fd)
         g_free(data);
         throw;
     }
-    VipsBlob* blob = vips_blob_new([](void* bytes, void*) -> int {
-        g_free(bytes);
-        return 0;
-    },
+    VipsBlob* blob = vips_blob_new(
+        [](void* bytes, void*) -> int {
+            g_free(bytes);
+            return 0;
+        },
         data, got);
     return { blob, [](VipsBlob* b) { vips_area_unref(VIPS_AREA(b)); } };
 }
