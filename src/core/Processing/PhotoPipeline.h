@@ -18,6 +18,7 @@
 namespace vantrel {
 
 class OutputFileSystem;
+struct SourceIdentity;
 
 /// What the header of a source says about its photo, decided before any pixel is decoded.
 struct PhotoPlan {
@@ -37,6 +38,8 @@ struct PhotoWriteResult {
     qint64 outputSize = 0; ///< bytes of the file now at the output path (status Processed only)
     bool copied = false; ///< the source was copied (or left in place) rather than encoded
     QString error; ///< one line for the log when not processed
+    /// NotProcessed because the source changed while it was read: nothing was written.
+    bool sourceChanged = false;
 };
 
 /// The transform of a decoded image: the image and the size step's verdict (1 accepted, 0 refused).
@@ -52,7 +55,9 @@ struct FilteredImage {
 /// size, an enlarged one resized after decoding; rotation type, flips and the orientation layout
 /// are applied as one exact rotate/flip. Every output goes to a temporary file in its folder
 /// that is renamed over the target once complete: a failed write is never status 1, leaves no
-/// partial file and keeps an older output intact.
+/// partial file and keeps an older output intact. A source that changes between the start of
+/// its read and the end of it (pixels, metadata, copied bytes) fails its photo the same way
+/// (SourceIdentity).
 ///
 /// Holds a copy of the options and no mutable state: safe to use from one worker while the
 /// main thread changes the option records.
@@ -135,9 +140,18 @@ private:
         const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* decoded) const;
     /// Streams an unchanged-size conversion from the loader into the output; nothing when the
     /// source needs the general route (camera RAW, over the decode limit).
-    std::optional<PhotoWriteResult> writeStreamed(
-        const PhotoFile& photo, const QString& outputPath, int formatIndex, int tag) const;
+    std::optional<PhotoWriteResult> writeStreamed(const PhotoFile& photo, const QString& outputPath, int formatIndex,
+        int tag, const SourceIdentity& before) const;
     std::optional<PhotoWriteResult> checkDestination(const QString& outputPath) const;
+    /// saveImageInSelectedFormat, renaming the temporary into place only while the source is
+    /// still the version `source` identifies (when given); `changed` tells when it was not.
+    EncodeResult encodeAndCommit(int formatIndex, const QString& path, const Image& image,
+        const QString& metadataSource, int imageOrientation, const SourceIdentity* source, bool* changed) const;
+    /// Renames `temporary` over `outputPath` unless the source at `sourcePath` is no longer the
+    /// version `source` identifies; then the temporary is discarded and `changed` set. 0 or errno.
+    int commitUnlessChanged(const QString& temporary, const QString& outputPath, const QString& sourcePath,
+        const SourceIdentity* source, bool* changed) const;
+    PhotoWriteResult sourceChangedFailure(const QString& sourcePath) const;
     PhotoWriteResult copySource(const PhotoFile& photo, const QString& outputPath) const;
     PhotoWriteResult failure(
         int errorNumber, const QString& what, const QString& path, const QString& detail = {}) const;
