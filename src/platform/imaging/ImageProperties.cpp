@@ -218,7 +218,9 @@ ImageProperties fromVips(const QString& path, PropertyDepth depth)
     p.hasAlpha = vips_image_hasalpha(image);
     const char* loader = nullptr;
     if (vips_image_get_typeof(image, VIPS_META_LOADER) && vips_image_get_string(image, VIPS_META_LOADER, &loader) == 0)
-        p.loader = QString::fromLatin1(loader); // "gifload_source" or "magickload_buffer" for a copy: the family's name
+        p.loader = QString::fromLatin1(loader);
+    // The family's name ("gifload", "magickload"), also for a copy read by "gifload_source" or
+    // "magickload_buffer".
     p.loader = p.loader.section(QLatin1Char('_'), 0, 0);
     const bool heif = p.loader.startsWith("heif");
     int orientation = 0;
