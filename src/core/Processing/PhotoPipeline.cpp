@@ -116,6 +116,7 @@ PhotoPipeline::~PhotoPipeline() = default;
 PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
 {
     PhotoPlan plan;
+    plan.source = SourceIdentity::of(photo.fileURL());
     const ImageProperties properties = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation);
     if (!properties.valid || properties.pixelWidth <= 0 || properties.pixelHeight <= 0)
         return plan;
@@ -382,8 +383,9 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
     const int tag = keepsLayout ? plan.orientation : 1;
     const PixelTransform layout
         = keepsLayout ? PixelTransform::layoutForOrientation(plan.orientation) : PixelTransform();
-    // The source as its read begins; the output is renamed into place only if it is still that.
-    const SourceIdentity before = SourceIdentity::of(photo.fileURL());
+    // The source as its header was read (the plan's sizes come from it), else as its read begins:
+    // the output is renamed into place only if it is still that version.
+    const SourceIdentity before = plan.source.exists ? plan.source : SourceIdentity::of(photo.fileURL());
 
     // A keep-size conversion that leaves the stored pixels as they are streams from the loader
     // into the output file: no decoded photo or encoded file is held whole in memory.

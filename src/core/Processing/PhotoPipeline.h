@@ -11,6 +11,7 @@
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Processing/PhotoJobSettings.h"
 #include "core/Processing/PixelTransform.h"
+#include "core/Processing/SourceIdentity.h"
 #include "platform/imaging/DecodeFootprint.h"
 #include "platform/imaging/Image.h"
 #include "platform/imaging/ImageEncoder.h"
@@ -18,7 +19,6 @@
 namespace vantrel {
 
 class OutputFileSystem;
-struct SourceIdentity;
 
 /// What the header of a source says about its photo, decided before any pixel is decoded.
 struct PhotoPlan {
@@ -30,6 +30,8 @@ struct PhotoPlan {
     bool hasOrientationTag = false; ///< the source states an orientation
     bool camera = false; ///< a camera RAW file, developed rather than loaded
     DecodeFootprint footprint; ///< what decoding the source holds in memory
+    /// The source as its header was read: a write of this plan reads that version or fails.
+    SourceIdentity source;
 };
 
 /// The outcome of writing one photo.

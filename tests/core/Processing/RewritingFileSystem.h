@@ -27,10 +27,8 @@ public:
     int createTemporary(const QString& folder, QString* path) override
     {
         const int error = OutputFileSystem::createTemporary(folder, path);
-        if (m_at == At::Temporary) {
-            cut();
-            write();
-        }
+        if (m_at == At::Temporary)
+            rewrite();
         return error;
     }
     int copyContents(const QString& source, const QString& target) override
@@ -42,6 +40,12 @@ public:
         if (rewritten)
             write();
         return error;
+    }
+
+    void rewrite() const
+    {
+        cut();
+        write();
     }
 
 private:

@@ -30,12 +30,13 @@ TEST(SourceChangeTest, APhotoRewrittenWhileItIsReadIsNotWritten)
         const char* source;
         int format; ///< selectedFileFormat; -1 keeps the source's format (a copy when nothing changes)
         bool halfSize;
-        At at;
+        At at; ///< Never: rewritten after its header was read, before its write began
     } cases[] = {
         { "copied", "photo.jpg", -1, false, At::Copy },
         { "streamed into another format", "photo.jpg", 2, false, At::Temporary },
         { "decoded and resized", "photo.jpg", 3, true, At::Temporary },
         { "bmp decoded from its copy", "photo.bmp", 3, true, At::Temporary },
+        { "resized by the sizes of its former header", "photo.jpg", 3, true, At::Never },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -59,11 +60,15 @@ TEST(SourceChangeTest, APhotoRewrittenWhileItIsReadIsNotWritten)
         ASSERT_TRUE(QDir().mkpath(settings.ouptputFolder));
         ASSERT_TRUE(testimages::writeBytes(output, "an older output"));
 
-        const auto write = [&](At at) {
+        const auto write = [&](At at, bool rewriteAfterPlan = false) {
             const auto fileSystem = std::make_shared<RewritingFileSystem>(at, source, replacement);
-            return PhotoPipeline(settings, fileSystem).processPhoto(*photo, output);
+            const PhotoPipeline pipeline(settings, fileSystem);
+            const PhotoPlan plan = pipeline.planFor(*photo);
+            if (rewriteAfterPlan)
+                fileSystem->rewrite();
+            return pipeline.processPhoto(*photo, plan, output);
         };
-        const PhotoWriteResult changed = write(c.at);
+        const PhotoWriteResult changed = write(c.at, c.at == At::Never);
         EXPECT_EQ(changed.status, ProcessStatus::NotProcessed);
         EXPECT_TRUE(changed.sourceChanged);
         EXPECT_EQ(contentsOf(output), "an older output");
