@@ -163,8 +163,8 @@ vips::VImage DecodeSource::load(vips::VOption* options) const
 
 vips::VImage DecodeSource::thumbnail(int width, vips::VOption* options) const
 {
-    // vips_thumbnail asks libvips' loader choice again; for these files it lands on the loader
-    // the first bytes named (it reads the same bytes), so the file is never mapped.
+    // vips_thumbnail makes libvips' own loader choice from the same first bytes, which lands on
+    // the loader they named; only a file rewritten between the two reads could be sent elsewhere.
     if (m_loader)
         return vips::VImage::thumbnail(m_path.constData(), width, options);
     const vips::VSource memory = vips::VSource::new_from_blob(m_copy.get());
