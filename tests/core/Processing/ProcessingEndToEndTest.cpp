@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,8 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/imaging/ImageProperties.h"
+#include "support/FileCut.h"
 #include "support/TestImages.h"
 
 #include "RewritingFileSystem.h"
@@ -183,6 +186,63 @@ TEST(ProcessingEndToEndTest, APhotoRewrittenDuringTheRunFailsAloneWithItsOwnLogT
     }
     EXPECT_EQ(QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden),
         (QStringList { "first.jpg", "last.jpg" }));
+}
+
+// A batch of a JPEG, a 36 MB BMP and a JPEG, reduced to half size, with the BMP cut to a third
+// of its length once the process has held a mapping of it for a moment, else `delayMs` after the
+// run starts. 0 when the run ended as it must: both JPEGs
+// written and logged, the BMP either written whole (the cut came after its read) or failed with
+// no output; another number tells what went wrong.
+int runWithABmpCutShort(int delayMs)
+{
+    QTemporaryDir dir;
+    AppDelegate* app = freshApplication();
+    const QStringList names { "first.jpg", "large.bmp", "last.jpg" };
+    for (const QString& name : names) {
+        const bool large = name.endsWith(".bmp");
+        if (!testimages::writePattern(dir.filePath(name), large ? 4000 : 640, large ? 3000 : 480))
+            return 2;
+        PhotoFilePtr photo = PhotoFile::initWithFileUrl(dir.filePath(name), name, false);
+        photo->setIsSelected(true);
+        app->arraySelectedImagesToProcess.append(photo);
+    }
+    RunOptions options;
+    options.job.folderOption = 1;
+    options.job.ouptputFolder = dir.filePath("out");
+    options.job.formatOption = 1;
+    options.job.selectedFileFormat = 3; // jpg
+    options.job.isPercentSize = true;
+    options.job.perWidth = options.job.perHeight = 50;
+    {
+        const test::FileCut cut(dir.filePath("large.bmp"), delayMs);
+        runToTheEnd(app, std::make_shared<ProcessingPhotoPipeline>(), options);
+    }
+
+    const DbRows summaries = app->dbManager->getAllLogSummaries();
+    if (summaries.size() != 1)
+        return 3;
+    const DbRows details = app->dbManager->getAllLogDetailsWhereTimestamp(summaries[0].value("timeStamp"));
+    if (details.size() != 3)
+        return 4;
+    const QString written = "Processed successfully.";
+    if (details[0].value("information") != written || details[2].value("information") != written)
+        return 5;
+    const QString output = dir.filePath("out/large.jpg");
+    const QString outcome = details[1].value("information");
+    if (outcome == written)
+        return readImageProperties(output, PropertyDepth::SizeAndOrientation).storedSize() == QSize(2000, 1500) ? 0 : 6;
+    // Failed as changed, or unreadable when the cut came before the run first read it.
+    const bool failed = outcome == "The photo changed while it was being read." || outcome == "File not Processed.";
+    return failed && !QFile::exists(output) ? 0 : 7;
+}
+
+TEST(ProcessingEndToEndDeathTest, ABmpCutShortWhileTheRunReadsItFailsAloneAndTheRunEnds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const int delayMs : { 0, 100, 200, 400, 800 }) {
+        SCOPED_TRACE(delayMs);
+        EXPECT_EXIT(std::_Exit(runWithABmpCutShort(delayMs)), ::testing::ExitedWithCode(0), "");
+    }
 }
 
 } // namespace
