@@ -13,6 +13,8 @@
 
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
+#include "core/Processing/RunText.h"
+#include "core/Processing/SourceIdentity.h"
 #include "core/Processing/TargetSize.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
@@ -87,38 +89,6 @@ ProcessStatus statusForErrno(int errorNumber)
 // The most pixels a source may claim to be decoded (the loader's own limit).
 constexpr qint64 kMaxDecodedPixels = 400'000'000;
 
-// What an encode holds in memory for `pixels` output pixels: in the general route the encoded
-// file, exiv2's copy of it and the file with its metadata; streamed, what the format's writer or
-// exiv2's rewrite holds of the file (see the keep-size figures in bench/README.md).
-qint64 encodeBytes(ImageFileFormat format, qint64 pixels, float quality, bool streamed)
-{
-    const qint64 raw = pixels * 3;
-    switch (format) {
-    case ImageFileFormat::Jpeg: {
-        const qint64 encoded = quality >= 0.95f ? raw / 2 : quality >= 0.85f ? raw / 4 : raw / 8;
-        return streamed ? encoded : 3 * encoded;
-    }
-    case ImageFileFormat::Png:
-        return streamed ? 0 : 3 * raw; // streamed: the metadata is spliced in while the file is copied
-    case ImageFileFormat::Tiff:
-        return streamed ? 2 * raw : 3 * raw; // exiv2 rewrites a TIFF whole
-    case ImageFileFormat::Jpeg2000:
-        return streamed ? raw : 3 * raw / 2;
-    case ImageFileFormat::Bmp:
-        return streamed ? raw : 2 * raw; // streamed: the frame is read bottom-up
-    case ImageFileFormat::Gif:
-        return pixels * 13; // the frame gathered in four bands, quantised, and the encoded file
-    }
-    return raw;
-}
-
-// A resize from a frame in memory holds strips of rows in floating point on each of its threads.
-qint64 resizeBytes(qint64 sourceWidth, int bytesPerPixel)
-{
-    constexpr qint64 kRows = 64;
-    return sourceWidth * bytesPerPixel * 4 * kRows;
-}
-
 Image decodeAtSize(const QString& path, QSize upright, QSize target)
 {
     Image image;
@@ -146,6 +116,7 @@ PhotoPipeline::~PhotoPipeline() = default;
 PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
 {
     PhotoPlan plan;
+    plan.source = SourceIdentity::of(photo.fileURL());
     const ImageProperties properties = readImageProperties(photo.fileURL(), PropertyDepth::SizeAndOrientation);
     if (!properties.valid || properties.pixelWidth <= 0 || properties.pixelHeight <= 0)
         return plan;
@@ -160,30 +131,6 @@ PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
         plan.targetSize = *target;
     }
     return plan;
-}
-
-qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const
-{
-    if (!plan.decodable || !plan.sizeAccepted || outputPath.isEmpty() || shouldCopy(photo, outputPath))
-        return 0;
-    const ImageFileFormat format = formatForIndex(formatIndexForPath(outputPath));
-    const DecodeFootprint& decode = plan.footprint;
-    const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
-    if (streams(plan, format))
-        return decode.streamed() + encodeBytes(format, outputPixels, qualityFactor(), true);
-    // The route of decodeAtSize: a reduced JPEG is decoded at the DCT scale just above its size,
-    // anything else at its full size.
-    int shrink = 1;
-    const QSize target = plan.targetSize;
-    const QSize upright = plan.uprightSize;
-    if (decode.shrinksOnLoad && !plan.camera && target.width() < upright.width()
-        && target.height() < upright.height()) {
-        const bool turned = plan.orientation >= 5 && plan.orientation <= 8;
-        shrink = DecodeFootprint::jpegShrink(decode.stored, turned ? target.transposed() : target);
-    }
-    const qint64 resize
-        = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
-    return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor(), false);
 }
 
 bool PhotoPipeline::streams(const PhotoPlan& plan, ImageFileFormat format) const
@@ -296,6 +243,12 @@ Image PhotoPipeline::RotateImageWithFlip(const Image& image, bool flipHorizontal
 EncodeResult PhotoPipeline::saveImageInSelectedFormat(
     int formatIndex, const QString& path, const Image& image, const QString& metadataSource, int imageOrientation) const
 {
+    return encodeAndCommit(formatIndex, path, image, metadataSource, imageOrientation, nullptr, nullptr);
+}
+
+EncodeResult PhotoPipeline::encodeAndCommit(int formatIndex, const QString& path, const Image& image,
+    const QString& metadataSource, int imageOrientation, const SourceIdentity* source, bool* changed) const
+{
     EncodeOptions options;
     options.quality = qualityFactor();
     options.orientationTag = imageOrientation;
@@ -312,7 +265,7 @@ EncodeResult PhotoPipeline::saveImageInSelectedFormat(
     }
     result = encodeImage(image, temporary, format, options);
     if (result.ok) {
-        if (const int error = m_fileSystem->commit(temporary, path)) {
+        if (const int error = commitUnlessChanged(temporary, path, metadataSource, source, changed)) {
             result.ok = false;
             result.errorNumber = error;
             result.error = QString::fromLocal8Bit(std::strerror(error));
@@ -333,6 +286,23 @@ PhotoWriteResult PhotoPipeline::failure(
         reason = errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : QStringLiteral("failed");
     result.error = QStringLiteral("%1 %2: %3").arg(what, path, reason);
     std::fprintf(stderr, "%s\n", result.error.toLocal8Bit().constData());
+    return result;
+}
+
+int PhotoPipeline::commitUnlessChanged(const QString& temporary, const QString& outputPath, const QString& sourcePath,
+    const SourceIdentity* source, bool* changed) const
+{
+    if (source && source->changedAt(sourcePath)) {
+        *changed = true;
+        return ESTALE;
+    }
+    return m_fileSystem->commit(temporary, outputPath);
+}
+
+PhotoWriteResult PhotoPipeline::sourceChangedFailure(const QString& sourcePath) const
+{
+    PhotoWriteResult result = failure(0, QStringLiteral("not written"), sourcePath, RunText::sourceChanged());
+    result.sourceChanged = true;
     return result;
 }
 
@@ -389,12 +359,15 @@ PhotoWriteResult PhotoPipeline::copySource(const PhotoFile& photo, const QString
     QString temporary;
     if (const int error = m_fileSystem->createTemporary(OutputPathBuilder::parentFolder(outputPath), &temporary))
         return failure(error, QStringLiteral("cannot create a temporary file for"), outputPath);
+    const SourceIdentity before = SourceIdentity::of(photo.fileURL());
+    bool changed = false;
     int error = m_fileSystem->copyContents(photo.fileURL(), temporary);
     if (error == 0)
-        error = m_fileSystem->commit(temporary, outputPath);
+        error = commitUnlessChanged(temporary, outputPath, photo.fileURL(), &before, &changed);
     if (error != 0) {
         m_fileSystem->discard(temporary);
-        return failure(error, QStringLiteral("cannot copy to"), outputPath);
+        return changed ? sourceChangedFailure(photo.fileURL())
+                       : failure(error, QStringLiteral("cannot copy to"), outputPath);
     }
     return success(outputPath, true);
 }
@@ -410,11 +383,14 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
     const int tag = keepsLayout ? plan.orientation : 1;
     const PixelTransform layout
         = keepsLayout ? PixelTransform::layoutForOrientation(plan.orientation) : PixelTransform();
+    // The source as its header was read (the plan's sizes come from it), else as its read begins:
+    // the output is renamed into place only if it is still that version.
+    const SourceIdentity before = plan.source.exists ? plan.source : SourceIdentity::of(photo.fileURL());
 
     // A keep-size conversion that leaves the stored pixels as they are streams from the loader
     // into the output file: no decoded photo or encoded file is held whole in memory.
     if (!transformed && streams(plan, format))
-        if (auto streamed = writeStreamed(photo, outputPath, formatIndex, tag))
+        if (auto streamed = writeStreamed(photo, outputPath, formatIndex, tag, before))
             return *streamed;
 
     Image image;
@@ -425,16 +401,21 @@ PhotoWriteResult PhotoPipeline::writeEncoded(
         image = userTransform().then(layout).applyTo(image);
     }
     if (image.isNull())
-        return failure(0, QStringLiteral("cannot decode"), photo.fileURL());
+        return before.changedAt(photo.fileURL()) ? sourceChangedFailure(photo.fileURL())
+                                                 : failure(0, QStringLiteral("cannot decode"), photo.fileURL());
 
-    const EncodeResult encoded = saveImageInSelectedFormat(formatIndex, outputPath, image, photo.fileURL(), tag);
+    bool changed = false;
+    const EncodeResult encoded
+        = encodeAndCommit(formatIndex, outputPath, image, photo.fileURL(), tag, &before, &changed);
+    if (changed || (!encoded.ok && before.changedAt(photo.fileURL())))
+        return sourceChangedFailure(photo.fileURL());
     if (!encoded.ok)
         return failure(encoded.errorNumber, QStringLiteral("cannot write"), outputPath, encoded.error);
     return success(outputPath, false);
 }
 
 std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
-    const PhotoFile& photo, const QString& outputPath, int formatIndex, int tag) const
+    const PhotoFile& photo, const QString& outputPath, int formatIndex, int tag, const SourceIdentity& before) const
 {
     // Camera RAW files are developed, not loaded; other sources over the decode limit are refused
     // by the general route.
@@ -446,6 +427,8 @@ std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
     try {
         load = GuardedLoad::open(photo.fileURL(), DecodeFootprint::read(photo.fileURL(), properties).streamed());
     } catch (const vips::VError& e) {
+        if (before.changedAt(photo.fileURL()))
+            return sourceChangedFailure(photo.fileURL());
         return failure(0, QStringLiteral("cannot decode"), photo.fileURL(), QString::fromUtf8(e.what()).trimmed());
     }
     Image pixels(load->image());
@@ -457,8 +440,9 @@ std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
     options.orientationTag = tag;
     options.metadataSource = photo.fileURL();
     EncodeResult encoded = encodeImageInto(pixels, temporary, formatForIndex(formatIndex), options, &*load);
+    bool changed = false;
     if (encoded.ok) {
-        if (const int error = m_fileSystem->commit(temporary, outputPath)) {
+        if (const int error = commitUnlessChanged(temporary, outputPath, photo.fileURL(), &before, &changed)) {
             encoded.ok = false;
             encoded.errorNumber = error;
             encoded.error = QString::fromLocal8Bit(std::strerror(error));
@@ -466,6 +450,8 @@ std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
     }
     if (!encoded.ok) {
         m_fileSystem->discard(temporary);
+        if (changed || before.changedAt(photo.fileURL()))
+            return sourceChangedFailure(photo.fileURL());
         return failure(encoded.errorNumber, QStringLiteral("cannot write"), outputPath, encoded.error);
     }
     return success(outputPath, false);

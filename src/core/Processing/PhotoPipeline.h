@@ -11,6 +11,7 @@
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Processing/PhotoJobSettings.h"
 #include "core/Processing/PixelTransform.h"
+#include "core/Processing/SourceIdentity.h"
 #include "platform/imaging/DecodeFootprint.h"
 #include "platform/imaging/Image.h"
 #include "platform/imaging/ImageEncoder.h"
@@ -29,6 +30,8 @@ struct PhotoPlan {
     bool hasOrientationTag = false; ///< the source states an orientation
     bool camera = false; ///< a camera RAW file, developed rather than loaded
     DecodeFootprint footprint; ///< what decoding the source holds in memory
+    /// The source as its header was read: a write of this plan reads that version or fails.
+    SourceIdentity source;
 };
 
 /// The outcome of writing one photo.
@@ -37,6 +40,8 @@ struct PhotoWriteResult {
     qint64 outputSize = 0; ///< bytes of the file now at the output path (status Processed only)
     bool copied = false; ///< the source was copied (or left in place) rather than encoded
     QString error; ///< one line for the log when not processed
+    /// NotProcessed because the source changed while it was read: nothing was written.
+    bool sourceChanged = false;
 };
 
 /// The transform of a decoded image: the image and the size step's verdict (1 accepted, 0 refused).
@@ -52,7 +57,9 @@ struct FilteredImage {
 /// size, an enlarged one resized after decoding; rotation type, flips and the orientation layout
 /// are applied as one exact rotate/flip. Every output goes to a temporary file in its folder
 /// that is renamed over the target once complete: a failed write is never status 1, leaves no
-/// partial file and keeps an older output intact.
+/// partial file and keeps an older output intact. A source that changes between the start of
+/// its read and the end of it (pixels, metadata, copied bytes) fails its photo the same way
+/// (SourceIdentity).
 ///
 /// Holds a copy of the options and no mutable state: safe to use from one worker while the
 /// main thread changes the option records.
@@ -135,9 +142,18 @@ private:
         const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath, const Image* decoded) const;
     /// Streams an unchanged-size conversion from the loader into the output; nothing when the
     /// source needs the general route (camera RAW, over the decode limit).
-    std::optional<PhotoWriteResult> writeStreamed(
-        const PhotoFile& photo, const QString& outputPath, int formatIndex, int tag) const;
+    std::optional<PhotoWriteResult> writeStreamed(const PhotoFile& photo, const QString& outputPath, int formatIndex,
+        int tag, const SourceIdentity& before) const;
     std::optional<PhotoWriteResult> checkDestination(const QString& outputPath) const;
+    /// saveImageInSelectedFormat, renaming the temporary into place only while the source is
+    /// still the version `source` identifies (when given); `changed` tells when it was not.
+    EncodeResult encodeAndCommit(int formatIndex, const QString& path, const Image& image,
+        const QString& metadataSource, int imageOrientation, const SourceIdentity* source, bool* changed) const;
+    /// Renames `temporary` over `outputPath` unless the source at `sourcePath` is no longer the
+    /// version `source` identifies; then the temporary is discarded and `changed` set. 0 or errno.
+    int commitUnlessChanged(const QString& temporary, const QString& outputPath, const QString& sourcePath,
+        const SourceIdentity* source, bool* changed) const;
+    PhotoWriteResult sourceChangedFailure(const QString& sourcePath) const;
     PhotoWriteResult copySource(const PhotoFile& photo, const QString& outputPath) const;
     PhotoWriteResult failure(
         int errorNumber, const QString& what, const QString& path, const QString& detail = {}) const;

@@ -80,6 +80,7 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
         photo->setNewfileSizeInBytes(0);
         photo->setNewfileSizeAsString(QString());
         photo->setFilePathNew(QString());
+        photo->setProcessInfoMessage(QString()); // this run's message, or none if it never gets there
         m_arrPhotosToProcess.append(photo);
     }
     m_counterTotalProgressedFiles = 0;

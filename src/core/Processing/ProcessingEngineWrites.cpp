@@ -77,6 +77,8 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
                  } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
                      || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
                      report(written.status, QStringLiteral("Permisssion error"));
+                 } else if (written.sourceChanged) {
+                     report(2, RunText::sourceChanged());
                  } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {
                      report(2, QStringLiteral("File size exceeded"));
                  } else {

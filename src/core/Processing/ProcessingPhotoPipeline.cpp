@@ -41,7 +41,7 @@ RunWriteResult ProcessingPhotoPipeline::write(
         = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
-    return { static_cast<qint32>(result.status) };
+    return { static_cast<qint32>(result.status), result.sourceChanged };
 }
 
 qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options)

@@ -103,6 +103,8 @@ public:
 /// Result of the one-photo pipeline's write step.
 struct RunWriteResult {
     qint32 status = 0; ///< 1 written; otherwise the failure's status code (0, 11, 13, ...)
+    /// Status 0 because the source changed while it was read (RunText::sourceChanged()).
+    bool sourceChanged = false;
 };
 
 /// Result of the one-photo pipeline's size step.

@@ -43,6 +43,15 @@ void highlightAll(const QString& text, const QString& needle, std::vector<RunTex
         ranges.push_back({ static_cast<int>(at), static_cast<int>(needle.size()) });
 }
 
+// The status text, or the run's own text for a photo whose source changed while it was read.
+QString information(const PhotoFile& photo)
+{
+    if (photo.processStatus() == static_cast<qint32>(ProcessStatus::NotProcessed)
+        && photo.processInfoMessage() == RunText::sourceChanged())
+        return RunText::sourceChanged();
+    return RunSummary::getMessageForstatus(photo.processStatus());
+}
+
 } // namespace
 
 const QStringList& RunSummary::summaryColumns()
@@ -131,7 +140,7 @@ QVariantMap RunSummary::detailRow(const QString& stamp, const PhotoFile& photo)
         { "timeStamp", stamp },
         { "inputFilename", orSpace(photo.filePath()) },
         { "outputFilename", written ? orSpace(photo.filePathNew()) : QStringLiteral(" ") },
-        { "information", getMessageForstatus(photo.processStatus()) },
+        { "information", information(photo) },
         { "oldSize", orSpace(photo.fileSizeAsString()) },
         { "newSize", photo.newfileSizeAsString() },
         { "ratio", ratio },

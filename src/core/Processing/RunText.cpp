@@ -5,6 +5,11 @@
 
 namespace vantrel::RunText {
 
+QString sourceChanged()
+{
+    return QStringLiteral("The photo changed while it was being read.");
+}
+
 QString bytes(double count)
 {
     return Utils::sharedUtils().unitStringFromBytes(count, 0);

@@ -26,6 +26,10 @@ QString date(const QDateTime& when, const QString& pattern);
 /// also set new rows apart from the rows kept by earlier runs).
 QString stampDate(const QDateTime& when, const QString& pattern);
 
+/// The log text and progress message of a photo whose source changed (was rewritten, replaced
+/// or cut short) while the run read it: the photo is not written.
+QString sourceChanged();
+
 /// The path itself when nothing exists there, else "name (n).ext" with the first free n from 1.
 QString collisionFreePath(const QString& path);
 

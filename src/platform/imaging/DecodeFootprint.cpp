@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include <QFile>
+#include <QFileInfo>
 
+#include "platform/imaging/DecodeSource.h"
 #include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/JpegHeader.h"
 
@@ -52,6 +54,9 @@ DecodeFootprint DecodeFootprint::read(const QString& path, const ImageProperties
         if (loader.startsWith(QLatin1String("gif")))
             footprint.bytesPerPixel = 4;
     }
+    // A loader that would map the file decodes a copy of it read into memory.
+    if (DecodeSource::readsCopy(loader))
+        footprint.workingBytes += QFileInfo(path).size();
     return footprint;
 }
 

@@ -20,7 +20,8 @@ struct DecodeFootprint {
     QSize stored; ///< the stored pixel size
     int bytesPerPixel = 3; ///< as decoded: bands times bytes per sample
     /// A buffer the decoder holds for the whole picture while it decodes: a progressive JPEG's
-    /// coefficients, LibRaw's image of four 16-bit samples a pixel; 0 otherwise.
+    /// coefficients, LibRaw's image of four 16-bit samples a pixel, the copy of a file read into
+    /// memory to be decoded (DecodeSource); 0 otherwise.
     qint64 workingBytes = 0;
     bool shrinksOnLoad = false; ///< a JPEG
     bool decodesWhole = false; ///< the loader holds the whole frame even for one pass

@@ -5,6 +5,7 @@
 
 #include "platform/imaging/DecodeBudget.h"
 #include "platform/imaging/DecodeFootprint.h"
+#include "platform/imaging/DecodeSource.h"
 
 namespace vantrel {
 
@@ -52,7 +53,7 @@ GuardedLoad GuardedLoad::open(const QString& path, qint64 bytes, int shrink)
         = vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED)->set("access", VIPS_ACCESS_SEQUENTIAL);
     if (shrink > 1)
         options->set("shrink", shrink);
-    const vips::VImage loaded = vips::VImage::new_from_file(path.toUtf8().constData(), options);
+    const vips::VImage loaded = DecodeSource::open(path).load(options);
 
     GuardedLoad load;
     load.m_state = std::make_shared<State>();

@@ -24,10 +24,11 @@ struct ImageProperties;
 /// whatever the consumer returned.
 class GuardedLoad {
 public:
-    /// Opens `path` (image 0) failing on truncated data; `shrink` > 1 asks the JPEG loader for
-    /// DCT scaling. Throws vips::VError when the file cannot be opened. First waits for `share`
-    /// bytes of the process's decode budget (see DecodeBudget and DecodeFootprint), held while
-    /// the loader is open; a thread must not open a second one meanwhile.
+    /// Opens `path` (image 0) failing on truncated data, by the loader its first bytes name (see
+    /// DecodeSource); `shrink` > 1 asks the JPEG loader for DCT scaling. Throws vips::VError when
+    /// the file cannot be opened. First waits for `share` bytes of the process's decode budget
+    /// (see DecodeBudget and DecodeFootprint), held while the loader is open; a thread must not
+    /// open a second one meanwhile.
     static GuardedLoad open(const QString& path, qint64 share, int shrink = 1);
 
     /// The loader's pixels, to be read once from top to bottom.

@@ -8,6 +8,7 @@
 
 #include "platform/imaging/DecodeBudget.h"
 #include "platform/imaging/DecodeFootprint.h"
+#include "platform/imaging/DecodeSource.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageFileTypes.h"
 #include "platform/imaging/ImageProperties.h"
@@ -167,7 +168,7 @@ Image Image::thumbnail(const QString& path, QSize box)
             sizing = VIPS_SIZE_BOTH;
         }
         const DecodeBudget::Ticket share = decodeShare(path, p);
-        vips::VImage thumb = vips::VImage::thumbnail(path.toUtf8().constData(), fit.width(),
+        vips::VImage thumb = DecodeSource::open(path).thumbnail(fit.width(),
             vips::VImage::option()
                 ->set("height", fit.height())
                 ->set("size", sizing)

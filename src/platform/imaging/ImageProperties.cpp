@@ -14,6 +14,7 @@
 #include <exiv2/exiv2.hpp>
 #include <lcms2.h>
 
+#include "platform/imaging/DecodeSource.h"
 #include "platform/imaging/DocumentHeaderSize.h"
 #include "platform/imaging/ImageFileTypes.h"
 #include "platform/imaging/JpegHeader.h"
@@ -181,23 +182,28 @@ QByteArray fileHead(const QByteArray& file)
     return got > 0 ? QByteArray(buffer, int(got)) : QByteArray();
 }
 
-// Opens the header with the loader the first bytes name; libvips' own choice (every installed
-// loader asked in turn) only when they name none.
-VipsImage* openHeader(const QByteArray& file)
+// Opens the header with the loader the first bytes name, reading the file as a decode does
+// (DecodeSource): a loader that maps its file (ImageMagick's pings included) gets a copy in
+// memory, so that a file cut short meanwhile fails this read and nothing else. Null with the
+// reason in libvips' error buffer.
+VipsImage* openHeader(const QString& path)
 {
-    if (const char* loader = loaderForHeader(fileHead(file))) {
-        VipsImage* image = nullptr;
-        if (vips_call(loader, file.constData(), &image, "access", VIPS_ACCESS_SEQUENTIAL, nullptr) != 0)
-            return nullptr;
-        return image;
+    try {
+        const vips::VImage image
+            = DecodeSource::open(path).load(vips::VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+        VipsImage* header = image.get_image();
+        g_object_ref(header);
+        return header;
+    } catch (const vips::VError& e) {
+        vips_error_clear();
+        vips_error("image properties", "%s", e.what());
+        return nullptr;
     }
-    return vips_image_new_from_file(file.constData(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
 }
 
 ImageProperties fromVips(const QString& path, PropertyDepth depth)
 {
-    const QByteArray file = path.toUtf8();
-    VipsImage* image = openHeader(file);
+    VipsImage* image = openHeader(path);
     if (!image) {
         const QString why = QString::fromUtf8(vips_error_buffer()).trimmed().section('\n', 0, 0);
         vips_error_clear();
@@ -213,6 +219,9 @@ ImageProperties fromVips(const QString& path, PropertyDepth depth)
     const char* loader = nullptr;
     if (vips_image_get_typeof(image, VIPS_META_LOADER) && vips_image_get_string(image, VIPS_META_LOADER, &loader) == 0)
         p.loader = QString::fromLatin1(loader);
+    // The family's name ("gifload", "magickload"), also for a copy read by "gifload_source" or
+    // "magickload_buffer".
+    p.loader = p.loader.section(QLatin1Char('_'), 0, 0);
     const bool heif = p.loader.startsWith("heif");
     int orientation = 0;
     if (vips_image_get_typeof(image, VIPS_META_ORIENTATION)

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,10 +22,42 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/imaging/ImageProperties.h"
+#include "support/FileCut.h"
 #include "support/TestImages.h"
+
+#include "RewritingFileSystem.h"
 
 namespace vantrel {
 namespace {
+
+// A fresh log database for the shared application state.
+AppDelegate* freshApplication()
+{
+    AppDelegate* app = AppDelegate::resetShared();
+    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName));
+    app->dbManager = std::make_shared<DBManager>();
+    return app;
+}
+
+// The real engine over `pipeline`, started with `options` and run until it has finished.
+std::shared_ptr<ProcessingEngine> runToTheEnd(
+    AppDelegate* app, std::shared_ptr<ProcessingPhotoPipeline> pipeline, const RunOptions& options)
+{
+    auto engine = ProcessingEngine::create(
+        { std::move(pipeline), std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
+            std::make_shared<ProcessingLogDatabase>(app->dbManager), std::make_shared<ProcessingSerialExecutor>() });
+    bool finished = false;
+    QObject context;
+    NotificationCenter::defaultCenter().addObserver(
+        &context, kNotificationsProcessFinished, [&](const Notification&) { finished = true; });
+    EXPECT_TRUE(engine->startProcess(options));
+    QDeadlineTimer limit(120'000);
+    while (!(finished && engine->activeWorkers() == 0) && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(finished);
+    return engine;
+}
 
 TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
 {
@@ -34,9 +67,7 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
     const QString out = dir.path() + "/out";
     QDir().mkpath(src);
 
-    AppDelegate* app = AppDelegate::resetShared();
-    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName));
-    app->dbManager = std::make_shared<DBManager>();
+    AppDelegate* app = freshApplication();
 
     // Four photos: a landscape, a portrait tagged with orientation 6, a PNG, and one whose source
     // disappears before the run.
@@ -59,14 +90,6 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
     }
     ASSERT_TRUE(QFile::remove(src + "/gone.jpg"));
 
-    auto engine = ProcessingEngine::create({ std::make_shared<ProcessingPhotoPipeline>(),
-        std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
-        std::make_shared<ProcessingLogDatabase>(app->dbManager), std::make_shared<ProcessingSerialExecutor>() });
-    bool finished = false;
-    QObject context;
-    NotificationCenter::defaultCenter().addObserver(
-        &context, kNotificationsProcessFinished, [&](const Notification&) { finished = true; });
-
     RunOptions options;
     options.job.folderOption = 1;
     options.job.ouptputFolder = out;
@@ -81,12 +104,7 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
     ASSERT_TRUE(testimages::writeBytes(out + "/.vantrel-killed.tmp", "half a photo"));
     QString held;
     ASSERT_EQ(OutputFileSystem::standard()->createTemporary(out, &held), 0);
-    ASSERT_TRUE(engine->startProcess(options));
-
-    QDeadlineTimer limit(120'000);
-    while (!(finished && engine->activeWorkers() == 0) && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    ASSERT_TRUE(finished);
+    const auto engine = runToTheEnd(app, std::make_shared<ProcessingPhotoPipeline>(), options);
 
     const struct {
         QString output;
@@ -125,6 +143,106 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
             temporaries << out + "/" + name;
     EXPECT_EQ(temporaries, QStringList { held }) << "only the write still in progress keeps its temporary";
     OutputFileSystem::standard()->discard(held);
+}
+
+// A copy job over three photos, the middle one rewritten in place while its bytes are copied:
+// that photo fails with its own log text and leaves no output; the others are written and logged.
+TEST(ProcessingEndToEndTest, APhotoRewrittenDuringTheRunFailsAloneWithItsOwnLogText)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    AppDelegate* app = freshApplication();
+    const QStringList names { "first.jpg", "rewritten.jpg", "last.jpg" };
+    for (const QString& name : names) {
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(testimages::writePattern(path, 320, 240));
+        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, name, false);
+        photo->setIsSelected(true);
+        app->arraySelectedImagesToProcess.append(photo);
+    }
+    ASSERT_TRUE(testimages::writePattern(dir.filePath("other.jpg"), 200, 100));
+    QFile other(dir.filePath("other.jpg"));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    const auto fileSystem = std::make_shared<RewritingFileSystem>(
+        RewritingFileSystem::At::Copy, dir.filePath("rewritten.jpg"), other.readAll());
+
+    RunOptions options;
+    options.job.folderOption = 1;
+    options.job.ouptputFolder = dir.filePath("out");
+    options.job.isKeepOriginalSize = true;
+    runToTheEnd(app, std::make_shared<ProcessingPhotoPipeline>(fileSystem), options);
+
+    const DbRows summaries = app->dbManager->getAllLogSummaries();
+    ASSERT_EQ(summaries.size(), 1);
+    EXPECT_EQ(summaries[0].value("imagesConverted"), "2");
+    EXPECT_EQ(summaries[0].value("conversionFailed"), "1");
+    const DbRows details = app->dbManager->getAllLogDetailsWhereTimestamp(summaries[0].value("timeStamp"));
+    ASSERT_EQ(details.size(), 3);
+    const QString expected[]
+        = { "Processed successfully.", "The photo changed while it was being read.", "Processed successfully." };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(details[i].value("inputFilename"), dir.filePath(names[i]));
+        EXPECT_EQ(details[i].value("information"), expected[i]);
+    }
+    EXPECT_EQ(QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden),
+        (QStringList { "first.jpg", "last.jpg" }));
+}
+
+// A batch of a JPEG, a 36 MB BMP and a JPEG, reduced to half size, with the BMP cut to a third
+// of its length once the process has held a mapping of it for a moment, else `delayMs` after the
+// run starts. 0 when the run ended as it must: both JPEGs
+// written and logged, the BMP either written whole (the cut came after its read) or failed with
+// no output; another number tells what went wrong.
+int runWithABmpCutShort(int delayMs)
+{
+    QTemporaryDir dir;
+    AppDelegate* app = freshApplication();
+    const QStringList names { "first.jpg", "large.bmp", "last.jpg" };
+    for (const QString& name : names) {
+        const bool large = name.endsWith(".bmp");
+        if (!testimages::writePattern(dir.filePath(name), large ? 4000 : 640, large ? 3000 : 480))
+            return 2;
+        PhotoFilePtr photo = PhotoFile::initWithFileUrl(dir.filePath(name), name, false);
+        photo->setIsSelected(true);
+        app->arraySelectedImagesToProcess.append(photo);
+    }
+    RunOptions options;
+    options.job.folderOption = 1;
+    options.job.ouptputFolder = dir.filePath("out");
+    options.job.formatOption = 1;
+    options.job.selectedFileFormat = 3; // jpg
+    options.job.isPercentSize = true;
+    options.job.perWidth = options.job.perHeight = 50;
+    {
+        const test::FileCut cut(dir.filePath("large.bmp"), delayMs);
+        runToTheEnd(app, std::make_shared<ProcessingPhotoPipeline>(), options);
+    }
+
+    const DbRows summaries = app->dbManager->getAllLogSummaries();
+    if (summaries.size() != 1)
+        return 3;
+    const DbRows details = app->dbManager->getAllLogDetailsWhereTimestamp(summaries[0].value("timeStamp"));
+    if (details.size() != 3)
+        return 4;
+    const QString written = "Processed successfully.";
+    if (details[0].value("information") != written || details[2].value("information") != written)
+        return 5;
+    const QString output = dir.filePath("out/large.jpg");
+    const QString outcome = details[1].value("information");
+    if (outcome == written)
+        return readImageProperties(output, PropertyDepth::SizeAndOrientation).storedSize() == QSize(2000, 1500) ? 0 : 6;
+    // Failed as changed, or unreadable when the cut came before the run first read it.
+    const bool failed = outcome == "The photo changed while it was being read." || outcome == "File not Processed.";
+    return failed && !QFile::exists(output) ? 0 : 7;
+}
+
+TEST(ProcessingEndToEndDeathTest, ABmpCutShortWhileTheRunReadsItFailsAloneAndTheRunEnds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const int delayMs : { 0, 100, 200, 400, 800 }) {
+        SCOPED_TRACE(delayMs);
+        EXPECT_EXIT(std::_Exit(runWithABmpCutShort(delayMs)), ::testing::ExitedWithCode(0), "");
+    }
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+// What writing a photo holds in memory at its peak, told from its header before any pixel is
+// decoded: the unit in which a run admits its writes (DecodeBudget).
+#include "core/Processing/PhotoPipeline.h"
+
+#include "core/Processing/OutputPathBuilder.h"
+
+namespace vantrel {
+
+namespace {
+
+// What an encode holds in memory for `pixels` output pixels: in the general route the encoded
+// file, exiv2's copy of it and the file with its metadata; streamed, what the format's writer or
+// exiv2's rewrite holds of the file (see the keep-size figures in bench/README.md).
+qint64 encodeBytes(ImageFileFormat format, qint64 pixels, float quality, bool streamed)
+{
+    const qint64 raw = pixels * 3;
+    switch (format) {
+    case ImageFileFormat::Jpeg: {
+        const qint64 encoded = quality >= 0.95f ? raw / 2 : quality >= 0.85f ? raw / 4 : raw / 8;
+        return streamed ? encoded : 3 * encoded;
+    }
+    case ImageFileFormat::Png:
+        return streamed ? 0 : 3 * raw; // streamed: the metadata is spliced in while the file is copied
+    case ImageFileFormat::Tiff:
+        return streamed ? 2 * raw : 3 * raw; // exiv2 rewrites a TIFF whole
+    case ImageFileFormat::Jpeg2000:
+        return streamed ? raw : 3 * raw / 2;
+    case ImageFileFormat::Bmp:
+        return streamed ? raw : 2 * raw; // streamed: the frame is read bottom-up
+    case ImageFileFormat::Gif:
+        return pixels * 13; // the frame gathered in four bands, quantised, and the encoded file
+    }
+    return raw;
+}
+
+// A resize from a frame in memory holds strips of rows in floating point on each of its threads.
+qint64 resizeBytes(qint64 sourceWidth, int bytesPerPixel)
+{
+    constexpr qint64 kRows = 64;
+    return sourceWidth * bytesPerPixel * 4 * kRows;
+}
+
+} // namespace
+
+qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const
+{
+    if (!plan.decodable || !plan.sizeAccepted || outputPath.isEmpty() || shouldCopy(photo, outputPath))
+        return 0;
+    ImageFileFormat format = ImageFileFormat::Tiff;
+    imageFileFormatForExtension(OutputPathBuilder::outputFormatList().value(formatIndexForPath(outputPath)), &format);
+    const DecodeFootprint& decode = plan.footprint;
+    const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
+    if (streams(plan, format))
+        return decode.streamed() + encodeBytes(format, outputPixels, qualityFactor(), true);
+    // The route of decodeAtSize: a reduced JPEG is decoded at the DCT scale just above its size,
+    // anything else at its full size.
+    int shrink = 1;
+    const QSize target = plan.targetSize;
+    const QSize upright = plan.uprightSize;
+    if (decode.shrinksOnLoad && !plan.camera && target.width() < upright.width()
+        && target.height() < upright.height()) {
+        const bool turned = plan.orientation >= 5 && plan.orientation <= 8;
+        shrink = DecodeFootprint::jpegShrink(decode.stored, turned ? target.transposed() : target);
+    }
+    const qint64 resize
+        = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
+    return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor(), false);
+}
+
+} // namespace vantrel
