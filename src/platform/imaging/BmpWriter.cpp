@@ -79,14 +79,4 @@ int write(const vips::VImage& image, const std::function<int(const char*, qint64
     return 0;
 }
 
-QByteArray encode(const vips::VImage& image)
-{
-    QByteArray out;
-    const int error = write(image, [&out](const char* data, qint64 size) {
-        out.append(data, qsizetype(size));
-        return 0;
-    });
-    return error ? QByteArray() : out;
-}
-
 } // namespace vantrel::BmpWriter
