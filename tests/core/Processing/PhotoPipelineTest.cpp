@@ -368,6 +368,38 @@ TEST_F(PhotoPipelineTest, FailedWriteIsNeverProcessed)
     }
 }
 
+TEST_F(PhotoPipelineTest, CutOffSourceWrittenAsTiffOrPngLeavesNothingBehind)
+{
+    vips::VImage noise = vips::VImage::gaussnoise(900, 700, vips::VImage::option()->set("sigma", 60.0));
+    VipsBlob* blob = noise.bandjoin({ noise, noise }).cast(VIPS_FORMAT_UCHAR).pngsave_buffer();
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    const QByteArray png(static_cast<const char*>(data), qsizetype(length));
+    vips_area_unref(VIPS_AREA(blob));
+    const QString cut = m_in + QStringLiteral("/cut.png");
+    ASSERT_TRUE(testimages::writeBytes(cut, png.left(png.size() * 9 / 10)));
+    QDir().mkpath(m_out);
+    struct Case {
+        int format;
+        const char* name;
+        bool flip; // flipped: decoded whole first; else streamed from the loader (PNG: copied)
+    };
+    for (const Case& c : { Case { 0, "cut.tif", false }, Case { 0, "cut.tif", true }, Case { 2, "cut.png", true } }) {
+        const QString older = m_out + QLatin1Char('/') + QLatin1String(c.name);
+        ASSERT_TRUE(testimages::writeBytes(older, "older output"));
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = c.format;
+        s.isHorizontalFlip = c.flip;
+        const Run r = run(s, cut);
+        EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed) << c.name << c.flip;
+        EXPECT_EQ(r.output, older);
+        EXPECT_EQ(bytesOf(older), QByteArray("older output")) << c.name << c.flip;
+        EXPECT_EQ(outputFolderEntries(), QStringList { QLatin1String(c.name) }) << c.name << c.flip;
+        QFile::remove(older);
+    }
+}
+
 TEST_F(PhotoPipelineTest, DirectoryAtTheOutputPathIsUntouched)
 {
     const QString src = source(QStringLiteral("d.jpg"));
