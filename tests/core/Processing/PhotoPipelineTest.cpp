@@ -335,6 +335,44 @@ TEST_F(PhotoPipelineTest, OutputThatIsTheSourceKeepsTheSource)
     }
 }
 
+TEST_F(PhotoPipelineTest, FilteredImageWriterWritesWhatTheRunWrites)
+{
+    const QString src = source(QStringLiteral("pic.jpg"), 160, 120, 6);
+    PhotoJobSettings s = settings();
+    s.isKeepOriginalSize = false;
+    s.isPercentSize = true;
+    s.perWidth = s.perHeight = 50;
+    s.rotationType = 1;
+    s.isHorizontalFlip = true;
+    s.formatOption = 1;
+    s.selectedFileFormat = 2;
+    const Run main = run(s, src);
+    ASSERT_EQ(main.result.status, ProcessStatus::Processed);
+
+    // The same photo loaded upright and transformed by the toolbox, then written through it.
+    const PhotoPipeline pipeline(s);
+    const FilteredImage filtered = pipeline.getFilteredImage(Image::load(src));
+    ASSERT_EQ(filtered.status, 1);
+    const QString other = m_dir.filePath(QStringLiteral("other/pic.png"));
+    const PhotoFilePtr photo = PhotoFile::initWithFileUrl(src, QStringLiteral("pic.jpg"), false);
+    ASSERT_EQ(pipeline
+                  .saveImageUsingDefaultMethodInDirectoryFilteredImg(
+                      filtered.image, other, *photo, pipeline.isAnyChangesMadeInImageFilterObject())
+                  .status,
+        ProcessStatus::Processed);
+
+    const ImageProperties mine = readImageProperties(other, PropertyDepth::SizeAndOrientation);
+    const ImageProperties runs = readImageProperties(main.output, PropertyDepth::SizeAndOrientation);
+    EXPECT_EQ(mine.loader, runs.loader);
+    EXPECT_EQ(mine.storedSize(), runs.storedSize());
+    EXPECT_EQ(mine.orientation, runs.orientation);
+    const vips::VImage a = Image::load(other, false).vips();
+    const vips::VImage b = Image::load(main.output, false).vips();
+    ASSERT_EQ(a.bands(), b.bands());
+    EXPECT_LT((a - b).abs().avg(), 2.0);
+    EXPECT_EQ(testimages::cornersOf(a), testimages::cornersOf(b));
+}
+
 TEST_F(PhotoPipelineTest, FailedWriteIsNeverProcessed)
 {
     struct Case {
