@@ -44,7 +44,7 @@ Image shownPicture(const QString& path)
 /// folder), since permissions do not fail for root.
 class FailingFileSystem : public OutputFileSystem {
 public:
-    enum class Step { CreateTemporary, Copy, Commit };
+    enum class Step { CreateTemporary, Copy, Commit, Encode };
     FailingFileSystem(Step step, int error)
         : m_step(step)
         , m_error(error)
@@ -53,7 +53,15 @@ public:
 
     int createTemporary(const QString& folder, QString* path) override
     {
-        return m_step == Step::CreateTemporary ? m_error : OutputFileSystem::createTemporary(folder, path);
+        if (m_step == Step::CreateTemporary)
+            return m_error;
+        const int error = OutputFileSystem::createTemporary(folder, path);
+        if (m_step == Step::Encode && error == 0) {
+            // A disk that fills up while the encoder writes: every write fails with ENOSPC.
+            QFile::remove(*path);
+            QFile::link(QStringLiteral("/dev/full"), *path);
+        }
+        return error;
     }
     int copyContents(const QString& source, const QString& target) override
     {
@@ -406,38 +414,6 @@ TEST_F(PhotoPipelineTest, FailedWriteIsNeverProcessed)
     }
 }
 
-TEST_F(PhotoPipelineTest, CutOffSourceWrittenAsTiffOrPngLeavesNothingBehind)
-{
-    vips::VImage noise = vips::VImage::gaussnoise(900, 700, vips::VImage::option()->set("sigma", 60.0));
-    VipsBlob* blob = noise.bandjoin({ noise, noise }).cast(VIPS_FORMAT_UCHAR).pngsave_buffer();
-    size_t length = 0;
-    const void* data = vips_blob_get(blob, &length);
-    const QByteArray png(static_cast<const char*>(data), qsizetype(length));
-    vips_area_unref(VIPS_AREA(blob));
-    const QString cut = m_in + QStringLiteral("/cut.png");
-    ASSERT_TRUE(testimages::writeBytes(cut, png.left(png.size() * 9 / 10)));
-    QDir().mkpath(m_out);
-    struct Case {
-        int format;
-        const char* name;
-        bool flip; // flipped: decoded whole first; else streamed from the loader (PNG: copied)
-    };
-    for (const Case& c : { Case { 0, "cut.tif", false }, Case { 0, "cut.tif", true }, Case { 2, "cut.png", true } }) {
-        const QString older = m_out + QLatin1Char('/') + QLatin1String(c.name);
-        ASSERT_TRUE(testimages::writeBytes(older, "older output"));
-        PhotoJobSettings s = settings();
-        s.formatOption = 1;
-        s.selectedFileFormat = c.format;
-        s.isHorizontalFlip = c.flip;
-        const Run r = run(s, cut);
-        EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed) << c.name << c.flip;
-        EXPECT_EQ(r.output, older);
-        EXPECT_EQ(bytesOf(older), QByteArray("older output")) << c.name << c.flip;
-        EXPECT_EQ(outputFolderEntries(), QStringList { QLatin1String(c.name) }) << c.name << c.flip;
-        QFile::remove(older);
-    }
-}
-
 TEST_F(PhotoPipelineTest, DirectoryAtTheOutputPathIsUntouched)
 {
     const QString src = source(QStringLiteral("d.jpg"));
@@ -524,6 +500,46 @@ TEST_F(PhotoPipelineTest, CutOffJpegFailsInEveryRun)
         }
         EXPECT_EQ(processed, 0) << c.name;
         EXPECT_EQ(run(s, flipped).result.status, ProcessStatus::Processed) << c.name;
+    }
+}
+
+TEST_F(PhotoPipelineTest, FailedTiffOrPngWriteLeavesNothingBehind)
+{
+    // The decode fails a few rows before the bottom, while the encoder is writing the file.
+    const QString cut = m_in + QStringLiteral("/cut.jpg");
+    ASSERT_TRUE(writeDamagedJpeg(cut, 2000, 1500, [](QByteArray& b) { b.truncate(b.size() * 968 / 1000); }));
+    const QString whole = source(QStringLiteral("whole.jpg"), 300, 200);
+    ASSERT_TRUE(testimages::setCameraTags(whole));
+    QDir().mkpath(m_out);
+    struct Case {
+        const char* what;
+        bool diskFull; // else the cut-off source
+        int format;
+        bool flip; // decoded whole and flipped; else streamed from the loader
+    };
+    const Case cases[] = {
+        { "cut-off source streamed to TIFF", false, 0, false },
+        { "cut-off source streamed to PNG", false, 2, false },
+        { "disk full, streamed to TIFF", true, 0, false },
+        { "disk full, flipped to TIFF", true, 0, true },
+        { "disk full, flipped to PNG", true, 2, true },
+    };
+    for (const Case& c : cases) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = c.format;
+        s.isHorizontalFlip = c.flip;
+        const QString src = c.diskFull ? whole : cut;
+        const QString older = OutputPathBuilder(s).updatedFilePathWithSetting(
+            *PhotoFile::initWithFileUrl(src, QFileInfo(src).fileName(), false));
+        ASSERT_TRUE(testimages::writeBytes(older, "older output"));
+        const Run r = run(s, src,
+            c.diskFull ? std::make_shared<FailingFileSystem>(FailingFileSystem::Step::Encode, 0)
+                       : std::shared_ptr<OutputFileSystem>());
+        EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed) << c.what;
+        EXPECT_EQ(bytesOf(older), QByteArray("older output")) << c.what;
+        EXPECT_EQ(outputFolderEntries().join(' ').toStdString(), QFileInfo(older).fileName().toStdString()) << c.what;
+        QFile::remove(older);
     }
 }
 
