@@ -111,6 +111,18 @@ protected:
         return s;
     }
 
+    // Half the size, converted to the format at `formatIndex` of the output format list.
+    PhotoJobSettings halfSizeAs(int formatIndex) const
+    {
+        PhotoJobSettings s = settings();
+        s.isKeepOriginalSize = false;
+        s.isPercentSize = true;
+        s.perWidth = s.perHeight = 50;
+        s.formatOption = 1;
+        s.selectedFileFormat = formatIndex;
+        return s;
+    }
+
     struct Run {
         PhotoWriteResult result;
         QString output;
@@ -270,13 +282,7 @@ TEST_F(PhotoPipelineTest, MetadataIsCarriedWithTheNewSize)
     const QString src = source(QStringLiteral("cam.jpg"), 64, 48, 6);
     ASSERT_TRUE(testimages::setCameraTags(src));
     for (int format : { 0, 2, 3 }) {
-        PhotoJobSettings s = settings();
-        s.isKeepOriginalSize = false;
-        s.isPercentSize = true;
-        s.perWidth = s.perHeight = 50;
-        s.formatOption = 1;
-        s.selectedFileFormat = format;
-        const Run r = run(s, src);
+        const Run r = run(halfSizeAs(format), src);
         ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
         const QVariantMap properties = readImageProperties(r.output).dictionary;
         const QVariantMap tiff = properties.value(QStringLiteral("{TIFF}")).toMap();
@@ -346,14 +352,9 @@ TEST_F(PhotoPipelineTest, OutputThatIsTheSourceKeepsTheSource)
 TEST_F(PhotoPipelineTest, FilteredImageWriterWritesWhatTheRunWrites)
 {
     const QString src = source(QStringLiteral("pic.jpg"), 160, 120, 6);
-    PhotoJobSettings s = settings();
-    s.isKeepOriginalSize = false;
-    s.isPercentSize = true;
-    s.perWidth = s.perHeight = 50;
+    PhotoJobSettings s = halfSizeAs(2);
     s.rotationType = 1;
     s.isHorizontalFlip = true;
-    s.formatOption = 1;
-    s.selectedFileFormat = 2;
     const Run main = run(s, src);
     ASSERT_EQ(main.result.status, ProcessStatus::Processed);
 
