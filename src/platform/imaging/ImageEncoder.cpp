@@ -240,6 +240,8 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
         pixels.jpegsave(file, vips::VImage::option()->set("Q", q));
         return;
     case ImageFileFormat::Jpeg2000:
+        // Full quality means lossless for JPEG 2000, as users of the format expect; libvips'
+        // Q=100 alone is still lossy.
         pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
         return;
     case ImageFileFormat::Gif:

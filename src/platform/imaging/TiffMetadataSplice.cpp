@@ -1,7 +1,9 @@
 #include "platform/imaging/TiffMetadataSplice.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <vector>
 
