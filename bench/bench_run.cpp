@@ -2,13 +2,14 @@
 // and the peak resident memory of the process.
 //
 //   bench_run <input folder> <output folder> [--width N] [--percent P] [--format jpg|png|...]
-//             [--quality Q] [--keep-format] [--writers K] [--budget MB]
+//             [--quality Q] [--keep-format] [--writers K] [--budget MB] [--flip] [--turn]
 //
 // --width N     fit into N pixels wide (aspect kept)      --percent P   scale both sides to P %
 // --format F    convert every photo to F (default jpg)    --quality Q   lossy quality (default 75)
 // --keep-format every photo keeps its own format (quality 75 for JPEG, as the application does)
 // --writers K   photos written at once (default: as many as the machine's cores)
 // --budget MB   the process's memory budget for image work (default: the application's)
+// --flip        mirror every photo left to right         --turn        turn every photo a quarter clockwise
 //
 // The run is the application's: one worker thread, hops to the main thread's event loop, the
 // one-photo pipeline, the free-space and permission checks, and the log rows written into a log
@@ -42,7 +43,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: bench_run <input folder> <output folder> [--width N] [--percent P] [--format F] [--quality Q] "
-        "[--keep-format] [--writers K] [--budget MB]\n");
+        "[--keep-format] [--writers K] [--budget MB] [--flip] [--turn]\n");
     return 2;
 }
 
@@ -114,6 +115,10 @@ int main(int argc, char** argv)
             ++i;
         } else if (arg == "--keep-format") {
             options.job.formatOption = 0;
+        } else if (arg == "--flip") {
+            options.job.isHorizontalFlip = true;
+        } else if (arg == "--turn") {
+            options.job.rotationType = 1;
         } else {
             return usage();
         }

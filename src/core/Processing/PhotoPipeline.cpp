@@ -263,7 +263,7 @@ EncodeResult PhotoPipeline::encodeAndCommit(int formatIndex, const QString& path
             = QStringLiteral("cannot create a temporary file (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
         return result;
     }
-    result = encodeImage(image, temporary, format, options);
+    result = encodeImageInto(image, temporary, format, options);
     if (result.ok) {
         if (const int error = commitUnlessChanged(temporary, path, metadataSource, source, changed)) {
             result.ok = false;

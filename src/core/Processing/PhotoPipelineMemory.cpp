@@ -8,25 +8,22 @@ namespace vantrel {
 
 namespace {
 
-// What an encode holds in memory for `pixels` output pixels: in the general route the encoded
-// file, exiv2's copy of it and the file with its metadata; streamed, what the format's writer or
-// exiv2's rewrite holds of the file (see the keep-size figures in bench/README.md).
-qint64 encodeBytes(ImageFileFormat format, qint64 pixels, float quality, bool streamed)
+// What an encode holds in memory for `pixels` output pixels: every route streams the pixels into
+// the output's temporary file, so this is what the format's writer or the metadata write holds
+// of the file (see the keep-size figures in bench/README.md).
+qint64 encodeBytes(ImageFileFormat format, qint64 pixels, float quality)
 {
     const qint64 raw = pixels * 3;
     switch (format) {
-    case ImageFileFormat::Jpeg: {
-        const qint64 encoded = quality >= 0.95f ? raw / 2 : quality >= 0.85f ? raw / 4 : raw / 8;
-        return streamed ? encoded : 3 * encoded;
-    }
+    case ImageFileFormat::Jpeg:
+        return quality >= 0.95f ? raw / 2 : quality >= 0.85f ? raw / 4 : raw / 8; // exiv2's rewrite
     case ImageFileFormat::Png:
-        return streamed ? 0 : 3 * raw; // streamed: the metadata is spliced in while the file is copied
     case ImageFileFormat::Tiff:
-        return streamed ? 2 * raw : 3 * raw; // exiv2 rewrites a TIFF whole
+        return 0; // the metadata goes in beside the pixels, which are not read again
     case ImageFileFormat::Jpeg2000:
-        return streamed ? raw : 3 * raw / 2;
+        return raw; // exiv2's rewrite
     case ImageFileFormat::Bmp:
-        return streamed ? raw : 2 * raw; // streamed: the frame is read bottom-up
+        return raw; // the frame is read bottom-up
     case ImageFileFormat::Gif:
         return pixels * 13; // the frame gathered in four bands, quantised, and the encoded file
     }
@@ -51,7 +48,7 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     const DecodeFootprint& decode = plan.footprint;
     const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
     if (streams(plan, format))
-        return decode.streamed() + encodeBytes(format, outputPixels, qualityFactor(), true);
+        return decode.streamed() + encodeBytes(format, outputPixels, qualityFactor());
     // The route of decodeAtSize: a reduced JPEG is decoded at the DCT scale just above its size,
     // anything else at its full size.
     int shrink = 1;
@@ -64,7 +61,7 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     }
     const qint64 resize
         = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
-    return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor(), false);
+    return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor());
 }
 
 } // namespace vantrel

@@ -33,12 +33,12 @@ mode_t processUmask()
 
 } // namespace
 
-int write(const QString& path, const QByteArray& bytes, const std::function<int(const QString&)>& failureHook)
+int writeThrough(const QString& path, const std::function<int(int fd, const QByteArray& temporary)>& fill)
 {
     const QFileInfo target(path);
     const QByteArray folder = QFile::encodeName(target.absolutePath());
     QByteArray pattern = folder + "/" + kTempPrefix + "XXXXXX" + kTempSuffix;
-    const int fd = ::mkstemps(pattern.data(), int(std::strlen(kTempSuffix)));
+    const int fd = ::mkostemps(pattern.data(), int(std::strlen(kTempSuffix)), O_CLOEXEC);
     if (fd < 0)
         return errno;
     const QByteArray temp = pattern;
@@ -57,13 +57,7 @@ int write(const QString& path, const QByteArray& bytes, const std::function<int(
         = ::stat(destination.constData(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~processUmask());
     if (::fchmod(fd, mode) != 0)
         return fail(errno);
-    const qint64 half = bytes.size() / 2;
-    if (int error = writeAll(fd, bytes.constData(), half))
-        return fail(error);
-    if (failureHook)
-        if (int error = failureHook(path))
-            return fail(error);
-    if (int error = writeAll(fd, bytes.constData() + half, bytes.size() - half))
+    if (int error = fill(fd, temp))
         return fail(error);
     if (::close(fd) != 0) {
         const int error = errno;

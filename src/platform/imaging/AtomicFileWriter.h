@@ -12,11 +12,14 @@ namespace vantrel::AtomicFileWriter {
 inline constexpr char kTempPrefix[] = ".vantrel-";
 inline constexpr char kTempSuffix[] = ".tmp";
 
-/// Writes `bytes` to a temporary file beside `path` and renames it over `path` when complete.
-/// Returns 0, or the errno of the failing step (the temporary file is then removed and an older
-/// file at `path` is untouched). `failureHook`, when set, is asked once the first half is on
-/// disk: a non-zero errno it returns fails the write at that point (for tests).
-int write(const QString& path, const QByteArray& bytes, const std::function<int(const QString&)>& failureHook = {});
+/// Creates a temporary file beside `path` and lets `fill` write its contents: it gets the
+/// temporary's descriptor and encoded path (a writer may open the path anew, truncating it) and
+/// returns 0 once the contents are complete, else an errno. The temporary gets the permissions of
+/// the file it replaces (a new file: 0666 less the umask), is held locked until renamed or
+/// removed, and is renamed over `path` only when `fill` returned 0. Returns 0, `fill`'s non-zero
+/// result, or the errno of the failing step; on failure the temporary is removed and an older
+/// file at `path` is untouched.
+int writeThrough(const QString& path, const std::function<int(int fd, const QByteArray& temporary)>& fill);
 
 /// Removes leftover temporary files of interrupted writes from `folder`; returns how many. A
 /// temporary that a write (of this or another process) still holds is left alone: every writer

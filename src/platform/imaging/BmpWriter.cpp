@@ -1,5 +1,6 @@
 #include "platform/imaging/BmpWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -36,8 +37,12 @@ int write(const vips::VImage& image, const std::function<int(const char*, qint64
     if (fileBytes > 0x7FFFFFFF)
         return EFBIG;
 
-    // Rows are written bottom-up: the pixels are read from memory (no copy when they are there).
-    rgb = rgb.copy_memory();
+    // Rows are written bottom-up. Pixels that can be read in any order (in memory, or computed
+    // from pixels in memory, as a flip or a turn is) are fetched a block of rows at a time from
+    // the bottom; a sequential load can be read from the top only, so it is gathered first.
+    if (rgb.get_typeof(VIPS_META_SEQUENTIAL) != 0)
+        rgb = rgb.copy_memory();
+    const vips::VRegion region = vips::VRegion::new_from_image(rgb);
 
     QByteArray out;
     out.append("BM", 2);
@@ -61,32 +66,25 @@ int write(const vips::VImage& image, const std::function<int(const char*, qint64
     const qint64 rowsPerBlock = std::max<qint64>(1, (1 << 20) / rowBytes);
     out.reserve(int(std::min(fileBytes, 54 + rowsPerBlock * rowBytes)));
     QByteArray row(int(rowBytes), '\0');
-    for (qint64 y = height - 1; y >= 0; --y) {
-        const auto* src = static_cast<const quint8*>(VIPS_IMAGE_ADDR(rgb.get_image(), 0, int(y)));
-        char* dst = row.data();
-        for (qint64 x = 0; x < width; ++x) {
-            dst[3 * x] = char(src[3 * x + 2]);
-            dst[3 * x + 1] = char(src[3 * x + 1]);
-            dst[3 * x + 2] = char(src[3 * x]);
+    for (qint64 bottom = height; bottom > 0;) {
+        const qint64 top = std::max<qint64>(0, bottom - rowsPerBlock);
+        region.prepare(0, int(top), int(width), int(bottom - top));
+        for (qint64 y = bottom - 1; y >= top; --y) {
+            const auto* src = static_cast<const quint8*>(region.addr(0, int(y)));
+            char* dst = row.data();
+            for (qint64 x = 0; x < width; ++x) {
+                dst[3 * x] = char(src[3 * x + 2]);
+                dst[3 * x + 1] = char(src[3 * x + 1]);
+                dst[3 * x + 2] = char(src[3 * x]);
+            }
+            out.append(row);
         }
-        out.append(row);
-        if (out.size() >= rowsPerBlock * rowBytes || y == 0) {
-            if (const int error = sink(out.constData(), out.size()))
-                return error;
-            out.clear();
-        }
+        if (const int error = sink(out.constData(), out.size()))
+            return error;
+        out.clear();
+        bottom = top;
     }
     return 0;
-}
-
-QByteArray encode(const vips::VImage& image)
-{
-    QByteArray out;
-    const int error = write(image, [&out](const char* data, qint64 size) {
-        out.append(data, qsizetype(size));
-        return 0;
-    });
-    return error ? QByteArray() : out;
 }
 
 } // namespace vantrel::BmpWriter

@@ -8,14 +8,11 @@
 
 namespace vantrel::BmpWriter {
 
-/// A Windows BMP (BITMAPINFOHEADER, 24 bits per pixel, bottom-up rows) of an 8-bit image with
-/// one band (grey, widened to RGB) or three; alpha must be flattened first. Resolution from the
-/// image's xres/yres. Throws vips::VError when the pixels cannot be computed; an empty result
-/// when the image does not fit the format (sides above 2^31 / 4).
-QByteArray encode(const vips::VImage& image);
-
-/// The same file handed to `sink` a block at a time (header first), with no second copy of the
-/// pixels when `image` is in memory already. Returns 0, the first non-zero errno the sink
+/// Hands a Windows BMP (BITMAPINFOHEADER, 24 bits per pixel, bottom-up rows) of an 8-bit image
+/// with one band (grey, widened to RGB) or three to `sink` a block at a time (header first), with
+/// no copy of the pixels unless `image` is a sequential load (read from the top only, so gathered
+/// in memory first); alpha must be flattened first.
+/// Resolution from the image's xres/yres. Returns 0, the first non-zero errno the sink
 /// returns, or EINVAL / EFBIG when the image does not fit the format. Throws vips::VError when
 /// the pixels cannot be computed.
 int write(const vips::VImage& image, const std::function<int(const char* data, qint64 size)>& sink);

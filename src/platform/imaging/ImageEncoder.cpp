@@ -1,9 +1,11 @@
 #include "platform/imaging/ImageEncoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,9 +18,10 @@
 
 #include "platform/imaging/AtomicFileWriter.h"
 #include "platform/imaging/BmpWriter.h"
+#include "platform/imaging/EncodeMetadata.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
-#include "platform/imaging/PngChunk.h"
+#include "platform/imaging/TiffMetadataSplice.h"
 
 namespace vantrel {
 
@@ -40,101 +43,6 @@ EncodeResult failure(const QString& path, int errorNumber, const QString& why)
     r.error = why;
     std::fprintf(stderr, "encode %s: %s\n", path.toUtf8().constData(), why.toUtf8().constData());
     return r;
-}
-
-// TIFF layout tags of a source that describe its own strips and samples, never the output's.
-const char* const kLayoutTags[] = {
-    "Exif.Image.NewSubfileType",
-    "Exif.Image.ImageWidth",
-    "Exif.Image.ImageLength",
-    "Exif.Image.BitsPerSample",
-    "Exif.Image.Compression",
-    "Exif.Image.PhotometricInterpretation",
-    "Exif.Image.StripOffsets",
-    "Exif.Image.SamplesPerPixel",
-    "Exif.Image.RowsPerStrip",
-    "Exif.Image.StripByteCounts",
-    "Exif.Image.PlanarConfiguration",
-    "Exif.Image.TileWidth",
-    "Exif.Image.TileLength",
-    "Exif.Image.TileOffsets",
-    "Exif.Image.TileByteCounts",
-    "Exif.Image.SubIFDs",
-    "Exif.Image.ExtraSamples",
-    "Exif.Image.SampleFormat",
-    "Exif.Image.Predictor",
-    "Exif.Image.InterColorProfile",
-    "Exif.Image.XMLPacket",
-    "Exif.Image.IPTCNAA",
-    "Exif.Image.ImageResources",
-    "Exif.Image.JPEGInterchangeFormat",
-    "Exif.Image.JPEGInterchangeFormatLength",
-    "Exif.Image.YCbCrSubSampling",
-    "Exif.Image.FillOrder",
-    "Exif.Image.DNGVersion",
-};
-
-struct Metadata {
-    Exiv2::ExifData exif;
-    Exiv2::IptcData iptc;
-    Exiv2::XmpData xmp;
-    bool any() const { return !exif.empty() || !iptc.empty() || !xmp.empty(); }
-};
-
-// The source's metadata adjusted to the output: orientation tag, pixel dimensions, no thumbnail.
-Metadata carriedMetadata(
-    const QString& source, const Image& image, const EncodeOptions& options, ImageFileFormat format)
-{
-    Metadata m;
-    if (source.isEmpty())
-        return m;
-    try {
-        auto in = Exiv2::ImageFactory::open(source.toStdString());
-        in->readMetadata();
-        m.exif = in->exifData();
-        m.iptc = in->iptcData();
-        m.xmp = in->xmpData();
-    } catch (const Exiv2::AnyError& e) {
-        std::fprintf(stderr, "encode: metadata of %s not carried: %s\n", source.toUtf8().constData(), e.what());
-        return {};
-    }
-    try {
-        Exiv2::ExifThumb(m.exif).erase();
-        // A maker note holds offsets into the file it came from. Exiv2 rewrites them for JPEG
-        // (whose EXIF block it lays out itself), but in a TIFF written around the pixels the
-        // offsets point at other bytes and the values read back as garbage: TIFF carries none.
-        if (format == ImageFileFormat::Tiff) {
-            for (auto it = m.exif.begin(); it != m.exif.end();) {
-                if (it->key() == "Exif.Photo.MakerNote" || it->key().rfind("Exif.MakerNote.", 0) == 0
-                    || Exiv2::ExifTags::isMakerGroup(it->groupName()))
-                    it = m.exif.erase(it);
-                else
-                    ++it;
-            }
-        }
-        for (const char* key : kLayoutTags) {
-            const auto it = m.exif.findKey(Exiv2::ExifKey(key));
-            if (it != m.exif.end())
-                m.exif.erase(it);
-        }
-        if (!m.exif.empty()) {
-            m.exif["Exif.Image.Orientation"]
-                = uint16_t(options.orientationTag >= 1 && options.orientationTag <= 8 ? options.orientationTag : 1);
-            m.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
-            m.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
-        }
-        // XMP copies of the same facts must not contradict the EXIF.
-        for (const char* key : { "Xmp.tiff.Orientation", "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension",
-                 "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength" }) {
-            const auto it = m.xmp.findKey(Exiv2::XmpKey(key));
-            if (it != m.xmp.end())
-                m.xmp.erase(it);
-        }
-    } catch (const Exiv2::AnyError& e) {
-        std::fprintf(stderr, "encode: metadata of %s not carried: %s\n", source.toUtf8().constData(), e.what());
-        return {};
-    }
-    return m;
 }
 
 QByteArray takeBlob(VipsBlob* blob)
@@ -174,91 +82,6 @@ vips::VImage preparedPixels(const Image& image, ImageFileFormat format, int orie
     return out;
 }
 
-QByteArray encodePixels(const vips::VImage& pixels, ImageFileFormat format, float quality)
-{
-    const int q = std::clamp(int(std::lround(double(quality) * 100.0)), 1, 100);
-    switch (format) {
-    case ImageFileFormat::Tiff:
-        return takeBlob(pixels.tiffsave_buffer());
-    case ImageFileFormat::Png:
-        return takeBlob(pixels.pngsave_buffer());
-    case ImageFileFormat::Jpeg:
-        return takeBlob(pixels.jpegsave_buffer(vips::VImage::option()->set("Q", q)));
-    case ImageFileFormat::Jpeg2000:
-        // Full quality means lossless for JPEG 2000, as users of the format expect; libvips'
-        // Q=100 alone is still lossy.
-        return takeBlob(pixels.jp2ksave_buffer(vips::VImage::option()->set("Q", q)->set("lossless", q == 100)));
-    case ImageFileFormat::Gif:
-        return takeBlob(pixels.gifsave_buffer());
-    case ImageFileFormat::Bmp:
-        return BmpWriter::encode(pixels);
-    }
-    return {};
-}
-
-// PNG keeps its EXIF in an eXIf chunk, which viewers and libvips read (exiv2 would write a text
-// chunk that most of them ignore, orientation included). It goes right after IHDR.
-QByteArray withPngExif(const QByteArray& png, const Exiv2::ExifData& exif)
-{
-    constexpr qsizetype kAfterHeader = 8 + 4 + 4 + 13 + 4;
-    if (exif.empty() || png.size() < kAfterHeader || png.mid(12, 4) != "IHDR")
-        return png;
-    Exiv2::Blob tiff;
-    Exiv2::ExifParser::encode(tiff, nullptr, 0, Exiv2::littleEndian, exif);
-    if (tiff.empty())
-        return png;
-    QByteArray out = png.left(kAfterHeader);
-    PngChunk::append(out, "eXIf", QByteArray(reinterpret_cast<const char*>(tiff.data()), qsizetype(tiff.size())));
-    out.append(png.mid(kAfterHeader));
-    return out;
-}
-
-// Writes the metadata into the encoded bytes (in memory); formats exiv2 cannot write keep none.
-QByteArray withMetadata(const QByteArray& encoded, ImageFileFormat format, const Metadata& m)
-{
-    if (!m.any() || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
-        return encoded;
-    const bool png = format == ImageFileFormat::Png;
-    QByteArray out = encoded;
-    if (!m.iptc.empty() || !m.xmp.empty() || (!png && !m.exif.empty())) {
-        auto image = Exiv2::ImageFactory::open(
-            reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
-        image->readMetadata();
-        if (!png && !m.exif.empty())
-            image->setExifData(m.exif);
-        if (!m.iptc.empty())
-            image->setIptcData(m.iptc);
-        if (!m.xmp.empty())
-            image->setXmpData(m.xmp);
-        image->writeMetadata();
-        Exiv2::BasicIo& io = image->io();
-        io.open();
-        const long size = io.size();
-        io.seek(0, Exiv2::BasicIo::beg);
-        out = QByteArray(qsizetype(size), Qt::Uninitialized);
-        const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
-        io.close();
-        if (read != size)
-            throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
-    }
-    return png ? withPngExif(out, m.exif) : out;
-}
-
-// The metadata to write: the source's, adjusted; the orientation tag is written even without a
-// metadata source where the format holds it.
-Metadata metadataFor(const Image& image, ImageFileFormat format, const EncodeOptions& options)
-{
-    Metadata metadata = carriedMetadata(options.metadataSource, image, options, format);
-    const bool holdsOrientation
-        = format == ImageFileFormat::Jpeg || format == ImageFileFormat::Png || format == ImageFileFormat::Tiff;
-    if (holdsOrientation && metadata.exif.empty() && options.orientationTag >= 2 && options.orientationTag <= 8) {
-        metadata.exif["Exif.Image.Orientation"] = uint16_t(options.orientationTag);
-        metadata.exif["Exif.Photo.PixelXDimension"] = uint32_t(image.width());
-        metadata.exif["Exif.Photo.PixelYDimension"] = uint32_t(image.height());
-    }
-    return metadata;
-}
-
 // The chunks of a PNG in order (each with its length, type and CRC); empty when malformed.
 QList<QByteArray> pngChunks(const QByteArray& png)
 {
@@ -276,12 +99,12 @@ QList<QByteArray> pngChunks(const QByteArray& png)
 }
 
 // The metadata chunks a PNG gets for `m`: those that writing it adds to a one-pixel PNG.
-QByteArray pngMetadataChunks(const Metadata& m)
+QByteArray pngMetadataChunks(const EncodeMetadata& m)
 {
     const QByteArray plain = takeBlob(vips::VImage::black(1, 1).pngsave_buffer());
     const QList<QByteArray> before = pngChunks(plain);
     QByteArray added;
-    for (const QByteArray& chunk : pngChunks(withMetadata(plain, ImageFileFormat::Png, m)))
+    for (const QByteArray& chunk : pngChunks(m.writtenInto(plain, ImageFileFormat::Png)))
         if (!before.contains(chunk))
             added.append(chunk);
     return added;
@@ -352,6 +175,55 @@ int writeBmp(const vips::VImage& pixels, const QByteArray& path)
     return error;
 }
 
+// A one-pixel image of the kind of `pixels` (bands, sample format, interpretation, resolution
+// and every metadata field): libvips writes it with the tags it writes for `pixels`.
+vips::VImage oneAlike(const vips::VImage& pixels)
+{
+    vips::VImage one = vips::VImage::black(1, 1, vips::VImage::option()->set("bands", pixels.bands()))
+                           .cast(pixels.format())
+                           .copy(vips::VImage::option()
+                                     ->set("interpretation", pixels.interpretation())
+                                     ->set("xres", pixels.xres())
+                                     ->set("yres", pixels.yres()));
+    static const char* const kHeaderFields[] = { "width", "height", "bands", "format", "coding", "interpretation",
+        "xoffset", "yoffset", "xres", "yres", "filename", "mode", "scale", "offset" };
+    gchar** names = vips_image_get_fields(pixels.get_image());
+    for (int i = 0; names && names[i]; ++i) {
+        const char* name = names[i];
+        if (std::any_of(std::begin(kHeaderFields), std::end(kHeaderFields),
+                [name](const char* field) { return std::strcmp(name, field) == 0; }))
+            continue;
+        GValue value = G_VALUE_INIT;
+        if (vips_image_get(pixels.get_image(), name, &value) == 0) {
+            vips_image_set(one.get_image(), name, &value);
+            g_value_unset(&value);
+        }
+    }
+    g_strfreev(names);
+    return one;
+}
+
+// Adds the metadata to the TIFF that libvips wrote at `path` without rewriting the file: exiv2
+// writes it into a one-pixel TIFF of the same kind, and the tags that changed there are added
+// to the end of the file (exiv2 on the file itself would hold the whole file in memory twice).
+TiffMetadataSplice::Outcome spliceTiffMetadata(
+    const vips::VImage& pixels, const QByteArray& path, const EncodeMetadata& metadata, int* errorNumber)
+{
+    QByteArray plain;
+    QByteArray tagged;
+    try {
+        plain = takeBlob(oneAlike(pixels).tiffsave_buffer());
+        tagged = metadata.writtenInto(plain, ImageFileFormat::Tiff);
+    } catch (const vips::VError& e) {
+        std::fprintf(stderr, "encode %s: TIFF tags not prepared: %s\n", path.constData(), e.what());
+        return TiffMetadataSplice::Outcome::Unsupported;
+    } catch (const Exiv2::AnyError& e) {
+        std::fprintf(stderr, "encode %s: TIFF tags not prepared: %s\n", path.constData(), e.what());
+        return TiffMetadataSplice::Outcome::Unsupported;
+    }
+    return TiffMetadataSplice::splice(path, plain, tagged, errorNumber);
+}
+
 // libvips writes the pixels to the file at `path` (replacing its contents), strip by strip.
 void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFormat format, float quality)
 {
@@ -368,6 +240,8 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
         pixels.jpegsave(file, vips::VImage::option()->set("Q", q));
         return;
     case ImageFileFormat::Jpeg2000:
+        // Full quality means lossless for JPEG 2000, as users of the format expect; libvips'
+        // Q=100 alone is still lossy.
         pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
         return;
     case ImageFileFormat::Gif:
@@ -390,7 +264,7 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return failure(temporaryPath, 0, "no image to encode");
     const QByteArray path = QFile::encodeName(temporaryPath);
-    const Metadata metadata = metadataFor(image, format, options);
+    const EncodeMetadata metadata = EncodeMetadata::forImage(image, format, options);
     const bool pngWithMetadata = format == ImageFileFormat::Png && metadata.any();
     // A PNG's metadata goes before its pixels: libvips writes them to a temporary of its own.
     QByteArray pixelsPath = path;
@@ -408,8 +282,10 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
         if (pngWithMetadata)
             ::unlink(pixelsPath.constData());
     };
+    vips::VImage pixels;
     try {
-        savePixels(preparedPixels(image, format, options.orientationTag), pixelsPath, format, options.quality);
+        pixels = preparedPixels(image, format, options.orientationTag);
+        savePixels(pixels, pixelsPath, format, options.quality);
     } catch (const vips::VError& e) {
         removePixels();
         return failure(temporaryPath, 0, QString("encoder failed: %1").arg(QString::fromUtf8(e.what()).trimmed()));
@@ -430,6 +306,17 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
         if (error)
             return failure(temporaryPath, error, QString::fromLocal8Bit(std::strerror(error)));
     } else if (metadata.any() && format != ImageFileFormat::Gif && format != ImageFileFormat::Bmp) {
+        int error = 0;
+        const TiffMetadataSplice::Outcome spliced = format == ImageFileFormat::Tiff
+            ? spliceTiffMetadata(pixels, path, metadata, &error)
+            : TiffMetadataSplice::Outcome::Unsupported;
+        if (spliced == TiffMetadataSplice::Outcome::Failed)
+            return failure(temporaryPath, error, QString::fromLocal8Bit(std::strerror(error)));
+        if (spliced == TiffMetadataSplice::Outcome::Spliced) {
+            EncodeResult ok;
+            ok.ok = true;
+            return ok;
+        }
         try {
             auto file = Exiv2::ImageFactory::open(path.toStdString());
             file->readMetadata();
@@ -486,26 +373,19 @@ EncodeResult encodeImage(const Image& image, const QString& path, ImageFileForma
         return failure(path, 0, "no image to encode");
     if (path.isEmpty())
         return failure(path, ENOENT, "empty output path");
-    QByteArray bytes;
-    try {
-        bytes = encodePixels(preparedPixels(image, format, options.orientationTag), format, options.quality);
-    } catch (const vips::VError& e) {
-        return failure(path, 0, QString("encoder failed: %1").arg(QString::fromUtf8(e.what()).trimmed()));
-    }
-    if (bytes.isEmpty())
-        return failure(path, 0, "encoder produced nothing");
-    const Metadata metadata = metadataFor(image, format, options);
-    try {
-        bytes = withMetadata(bytes, format, metadata);
-    } catch (const Exiv2::AnyError& e) {
-        // The picture matters more than its tags: write it without them.
-        std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.toUtf8().constData(), e.what());
-    }
-    if (const int error = AtomicFileWriter::write(path, bytes, failureHook()))
+    const auto hook = failureHook();
+    std::optional<EncodeResult> encoded;
+    const int error = AtomicFileWriter::writeThrough(path, [&](int, const QByteArray& temporary) {
+        encoded = encodeImageInto(image, QFile::decodeName(temporary), format, options);
+        if (!encoded->ok)
+            return encoded->errorNumber ? encoded->errorNumber : EIO;
+        return hook ? hook(path) : 0;
+    });
+    if (encoded && !encoded->ok)
+        return *encoded;
+    if (error)
         return failure(path, error, QString::fromLocal8Bit(std::strerror(error)));
-    EncodeResult ok;
-    ok.ok = true;
-    return ok;
+    return *encoded;
 }
 
 } // namespace vantrel

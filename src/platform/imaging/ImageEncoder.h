@@ -29,27 +29,29 @@ struct EncodeResult {
     QString error; ///< one line for the log
 };
 
-/// Encodes `image` into `path` in one go: the bytes go to a temporary file in the destination
-/// folder that is renamed over `path` only when complete, so a failure leaves no partial file
-/// and an older file at `path` intact. Reduces 16-bit images to 8 bits for JPEG, GIF and BMP,
-/// flattens alpha onto white for JPEG and BMP, and updates PixelXDimension/PixelYDimension and
-/// drops the embedded EXIF thumbnail of the carried metadata. Thread-safe; never throws.
-/// Temporary files are named AtomicFileWriter::kTempPrefix + "XXXXXX" + kTempSuffix
-/// (".vantrel-XXXXXX.tmp"); AtomicFileWriter::removeLeftovers() clears those of a crashed run.
+/// Encodes `image` into `path`: libvips writes the pixels strip by strip into a temporary file
+/// in the destination folder (as encodeImageInto() does), which is renamed over `path` only when
+/// complete, so a failure leaves no partial file and an older file at `path` intact. Reduces
+/// 16-bit images to 8 bits for JPEG, GIF and BMP, flattens alpha onto white for JPEG and BMP, and
+/// updates PixelXDimension/PixelYDimension and drops the embedded EXIF thumbnail of the carried
+/// metadata. Thread-safe; never throws. Temporary files are named AtomicFileWriter::kTempPrefix +
+/// "XXXXXX" + kTempSuffix (".vantrel-XXXXXX.tmp"); AtomicFileWriter::removeLeftovers() clears
+/// those of a crashed run.
 EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options);
 
 class GuardedLoad;
 
 /// Encodes `image` straight into `temporaryPath`, an existing temporary file that the caller
-/// created, holds and removes on failure. Unlike encodeImage(), no encoded copy of the file is
-/// kept in memory: libvips pulls the pixels strip by strip into the file (BMP, written bottom-up,
-/// and GIF, quantised as a whole, hold their frame), then the metadata is added inside the file.
-/// `source`, when given, is the load the pixels come from: a decode that failed fails the
-/// encode, whatever the encoder returned.
+/// created, holds and removes on failure. No encoded copy of the file is kept in memory: libvips
+/// pulls the pixels strip by strip into the file (BMP, written bottom-up, and GIF, quantised as a
+/// whole, hold their frame), then the metadata is added to the file: PNG chunks are spliced in
+/// while the file is copied once, TIFF tags are appended behind the pixels, JPEG and JPEG 2000
+/// are rewritten by exiv2. `source`, when given, is the load the pixels come from: a decode that
+/// failed fails the encode, whatever the encoder returned.
 EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, ImageFileFormat format,
     const EncodeOptions& options, const GuardedLoad* source = nullptr);
 
-/// Makes every later encodeImage() fail once half of its bytes are written to the temporary file,
+/// Makes every later encodeImage() fail once its temporary file is complete, before the rename,
 /// with the errno the hook returns for the output path (0: go on). CI runs as root, so tests
 /// cannot provoke write failures with permissions. An empty function removes the hook.
 void setEncodeFailureHookForTesting(std::function<int(const QString& path)> hook);

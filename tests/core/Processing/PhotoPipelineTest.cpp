@@ -44,7 +44,7 @@ Image shownPicture(const QString& path)
 /// folder), since permissions do not fail for root.
 class FailingFileSystem : public OutputFileSystem {
 public:
-    enum class Step { CreateTemporary, Copy, Commit };
+    enum class Step { CreateTemporary, Copy, Commit, Encode };
     FailingFileSystem(Step step, int error)
         : m_step(step)
         , m_error(error)
@@ -53,7 +53,15 @@ public:
 
     int createTemporary(const QString& folder, QString* path) override
     {
-        return m_step == Step::CreateTemporary ? m_error : OutputFileSystem::createTemporary(folder, path);
+        if (m_step == Step::CreateTemporary)
+            return m_error;
+        const int error = OutputFileSystem::createTemporary(folder, path);
+        if (m_step == Step::Encode && error == 0) {
+            // A disk that fills up while the encoder writes: every write fails with ENOSPC.
+            QFile::remove(*path);
+            QFile::link(QStringLiteral("/dev/full"), *path);
+        }
+        return error;
     }
     int copyContents(const QString& source, const QString& target) override
     {
@@ -100,6 +108,18 @@ protected:
         PhotoJobSettings s;
         s.isKeepOriginalSize = true;
         s.ouptputFolder = m_out;
+        return s;
+    }
+
+    // Half the size, converted to the format at `formatIndex` of the output format list.
+    PhotoJobSettings halfSizeAs(int formatIndex) const
+    {
+        PhotoJobSettings s = settings();
+        s.isKeepOriginalSize = false;
+        s.isPercentSize = true;
+        s.perWidth = s.perHeight = 50;
+        s.formatOption = 1;
+        s.selectedFileFormat = formatIndex;
         return s;
     }
 
@@ -262,13 +282,7 @@ TEST_F(PhotoPipelineTest, MetadataIsCarriedWithTheNewSize)
     const QString src = source(QStringLiteral("cam.jpg"), 64, 48, 6);
     ASSERT_TRUE(testimages::setCameraTags(src));
     for (int format : { 0, 2, 3 }) {
-        PhotoJobSettings s = settings();
-        s.isKeepOriginalSize = false;
-        s.isPercentSize = true;
-        s.perWidth = s.perHeight = 50;
-        s.formatOption = 1;
-        s.selectedFileFormat = format;
-        const Run r = run(s, src);
+        const Run r = run(halfSizeAs(format), src);
         ASSERT_EQ(r.result.status, ProcessStatus::Processed) << format;
         const QVariantMap properties = readImageProperties(r.output).dictionary;
         const QVariantMap tiff = properties.value(QStringLiteral("{TIFF}")).toMap();
@@ -333,6 +347,39 @@ TEST_F(PhotoPipelineTest, OutputThatIsTheSourceKeepsTheSource)
         EXPECT_EQ(cornersOf(Image::load(src))[0], Corner::TopRight) << folder.toStdString();
         EXPECT_EQ(QDir(m_in).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("same.jpg") });
     }
+}
+
+TEST_F(PhotoPipelineTest, FilteredImageWriterWritesWhatTheRunWrites)
+{
+    const QString src = source(QStringLiteral("pic.jpg"), 160, 120, 6);
+    PhotoJobSettings s = halfSizeAs(2);
+    s.rotationType = 1;
+    s.isHorizontalFlip = true;
+    const Run main = run(s, src);
+    ASSERT_EQ(main.result.status, ProcessStatus::Processed);
+
+    // The same photo loaded upright and transformed by the toolbox, then written through it.
+    const PhotoPipeline pipeline(s);
+    const FilteredImage filtered = pipeline.getFilteredImage(Image::load(src));
+    ASSERT_EQ(filtered.status, 1);
+    const QString other = m_dir.filePath(QStringLiteral("other/pic.png"));
+    const PhotoFilePtr photo = PhotoFile::initWithFileUrl(src, QStringLiteral("pic.jpg"), false);
+    ASSERT_EQ(pipeline
+                  .saveImageUsingDefaultMethodInDirectoryFilteredImg(
+                      filtered.image, other, *photo, pipeline.isAnyChangesMadeInImageFilterObject())
+                  .status,
+        ProcessStatus::Processed);
+
+    const ImageProperties mine = readImageProperties(other, PropertyDepth::SizeAndOrientation);
+    const ImageProperties runs = readImageProperties(main.output, PropertyDepth::SizeAndOrientation);
+    EXPECT_EQ(mine.loader, runs.loader);
+    EXPECT_EQ(mine.storedSize(), runs.storedSize());
+    EXPECT_EQ(mine.orientation, runs.orientation);
+    const vips::VImage a = Image::load(other, false).vips();
+    const vips::VImage b = Image::load(main.output, false).vips();
+    ASSERT_EQ(a.bands(), b.bands());
+    EXPECT_LT((a - b).abs().avg(), 2.0);
+    EXPECT_EQ(testimages::cornersOf(a), testimages::cornersOf(b));
 }
 
 TEST_F(PhotoPipelineTest, FailedWriteIsNeverProcessed)
@@ -454,6 +501,46 @@ TEST_F(PhotoPipelineTest, CutOffJpegFailsInEveryRun)
         }
         EXPECT_EQ(processed, 0) << c.name;
         EXPECT_EQ(run(s, flipped).result.status, ProcessStatus::Processed) << c.name;
+    }
+}
+
+TEST_F(PhotoPipelineTest, FailedTiffOrPngWriteLeavesNothingBehind)
+{
+    // The decode fails a few rows before the bottom, while the encoder is writing the file.
+    const QString cut = m_in + QStringLiteral("/cut.jpg");
+    ASSERT_TRUE(writeDamagedJpeg(cut, 2000, 1500, [](QByteArray& b) { b.truncate(b.size() * 968 / 1000); }));
+    const QString whole = source(QStringLiteral("whole.jpg"), 300, 200);
+    ASSERT_TRUE(testimages::setCameraTags(whole));
+    QDir().mkpath(m_out);
+    struct Case {
+        const char* what;
+        bool diskFull; // else the cut-off source
+        int format;
+        bool flip; // decoded whole and flipped; else streamed from the loader
+    };
+    const Case cases[] = {
+        { "cut-off source streamed to TIFF", false, 0, false },
+        { "cut-off source streamed to PNG", false, 2, false },
+        { "disk full, streamed to TIFF", true, 0, false },
+        { "disk full, flipped to TIFF", true, 0, true },
+        { "disk full, flipped to PNG", true, 2, true },
+    };
+    for (const Case& c : cases) {
+        PhotoJobSettings s = settings();
+        s.formatOption = 1;
+        s.selectedFileFormat = c.format;
+        s.isHorizontalFlip = c.flip;
+        const QString src = c.diskFull ? whole : cut;
+        const QString older = OutputPathBuilder(s).updatedFilePathWithSetting(
+            *PhotoFile::initWithFileUrl(src, QFileInfo(src).fileName(), false));
+        ASSERT_TRUE(testimages::writeBytes(older, "older output"));
+        const Run r = run(s, src,
+            c.diskFull ? std::make_shared<FailingFileSystem>(FailingFileSystem::Step::Encode, 0)
+                       : std::shared_ptr<OutputFileSystem>());
+        EXPECT_EQ(r.result.status, ProcessStatus::NotProcessed) << c.what;
+        EXPECT_EQ(bytesOf(older), QByteArray("older output")) << c.what;
+        EXPECT_EQ(outputFolderEntries().join(' ').toStdString(), QFileInfo(older).fileName().toStdString()) << c.what;
+        QFile::remove(older);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/AtomicFileWriter.h"
+#include "platform/imaging/EncodeMetadata.h"
 #include "platform/imaging/ImageEncoder.h"
 #include "platform/imaging/ImageProperties.h"
 #include "support/TestImages.h"
@@ -41,6 +42,62 @@ Exiv2::ExifData exifOf(const QString& path)
     auto image = Exiv2::ImageFactory::open(path.toStdString());
     image->readMetadata();
     return image->exifData();
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray savedToMemory(const vips::VImage& pixels, ImageFileFormat format)
+{
+    VipsBlob* blob = format == ImageFileFormat::Tiff ? pixels.tiffsave_buffer() : pixels.pngsave_buffer();
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    QByteArray bytes(static_cast<const char*>(data), qsizetype(length));
+    vips_area_unref(VIPS_AREA(blob));
+    return bytes;
+}
+
+std::unique_ptr<Exiv2::Image> metadataOf(const QByteArray& file)
+{
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(file.constData()), long(file.size()));
+    image->readMetadata();
+    return std::unique_ptr<Exiv2::Image>(image.release());
+}
+
+// Every EXIF, IPTC and XMP entry of a file as "key type value", one a line (long values by their
+// length and checksum), but the offsets of the pixels and of the EXIF and GPS directories.
+std::string metadataLines(const QByteArray& file)
+{
+    const auto image = metadataOf(file);
+    QStringList lines;
+    for (const Exiv2::Exifdatum& d : image->exifData()) {
+        if (d.key() == "Exif.Image.StripOffsets" || d.key() == "Exif.Image.ExifTag" || d.key() == "Exif.Image.GPSTag"
+            || d.key() == "Exif.Photo.InteroperabilityTag")
+            continue;
+        std::string value = d.toString();
+        if (d.size() > 64) {
+            Exiv2::DataBuf bytes(long(d.size()));
+            d.copy(bytes.pData_, Exiv2::littleEndian);
+            value = std::to_string(d.size()) + " bytes, checksum "
+                + std::to_string(qChecksum(QByteArrayView(bytes.pData_, bytes.size_)));
+        }
+        lines << QString::fromStdString(d.key() + " " + d.typeName() + " " + value);
+    }
+    for (const Exiv2::Iptcdatum& d : image->iptcData())
+        lines << QString::fromStdString(d.key() + " " + d.toString());
+    for (const Exiv2::Xmpdatum& d : image->xmpData())
+        lines << QString::fromStdString(d.key() + " " + d.toString());
+    return lines.join('\n').toStdString();
+}
+
+std::string stripOffsetsOf(const QByteArray& file)
+{
+    const auto image = metadataOf(file);
+    const auto it = image->exifData().findKey(Exiv2::ExifKey("Exif.Image.StripOffsets"));
+    return it == image->exifData().end() ? std::string() : it->toString();
 }
 
 } // namespace
@@ -97,6 +154,64 @@ TEST(ImageEncoder, EachFormatRoundTripsWithOrientationAndDepth)
     }
 }
 
+TEST(ImageEncoder, TiffAndPngHoldWhatAWholeFileRewriteWroteWithThePixelsWhereTheyWereWritten)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath("camera.jpg");
+    ASSERT_TRUE(writePattern(source, 40, 30));
+    ASSERT_TRUE(setCameraTags(source));
+    ASSERT_TRUE(setMetadata(source,
+        { { "Xmp.dc.title", "lang=x-default Harbour" }, { "Exif.Photo.UserComment", "charset=Ascii at dusk" },
+            { "Exif.Image.Artist", "Someone" } }));
+    struct Case {
+        const char* what;
+        PatternOptions pattern;
+        int orientation;
+        bool withSource;
+    };
+    const Case cases[] = {
+        { "8-bit RGB, camera tags, turned", {}, 6, true },
+        { "16-bit RGBA, camera tags", { .sixteenBit = true, .alpha = true }, 1, true },
+        { "grey (written with an sRGB profile), the orientation tag alone", { .grey = true }, 8, false },
+    };
+    for (const ImageFileFormat format : { ImageFileFormat::Tiff, ImageFileFormat::Png }) {
+        const char* ext = format == ImageFileFormat::Tiff ? "tif" : "png";
+        for (const Case& c : cases) {
+            const std::string what = std::string(ext) + ", " + c.what;
+            const Image image(makePattern(96, 64, c.pattern));
+            EncodeOptions options;
+            options.orientationTag = c.orientation;
+            if (c.withSource)
+                options.metadataSource = source;
+            const QString out = dir.filePath(QString("out.%1").arg(ext));
+            ASSERT_TRUE(encodeImage(image, out, format, options).ok) << what;
+            const QByteArray written = bytesOf(out);
+
+            // What the encoder wrote before it streamed: the whole file encoded in memory, and
+            // exiv2 writing the metadata into that copy.
+            vips::VImage prepared = image.toSRGB().vips().copy();
+            if (format == ImageFileFormat::Tiff)
+                prepared.set(VIPS_META_ORIENTATION, c.orientation);
+            const QByteArray pixelsOnly = savedToMemory(prepared, format);
+            const QByteArray whole = EncodeMetadata::forImage(image, format, options).writtenInto(pixelsOnly, format);
+
+            EXPECT_EQ(metadataLines(written), metadataLines(whole)) << what;
+            const vips::VImage now = vips::VImage::new_from_buffer(written.constData(), size_t(written.size()), "");
+            const vips::VImage before = vips::VImage::new_from_buffer(whole.constData(), size_t(whole.size()), "");
+            ASSERT_EQ(now.bands(), before.bands()) << what;
+            ASSERT_EQ(now.format(), before.format()) << what;
+            EXPECT_EQ((now - before).abs().max(), 0.0) << what;
+            if (format == ImageFileFormat::Png) {
+                EXPECT_EQ(written, whole) << what;
+            } else {
+                // The metadata went in beside the pixels: they were not moved (read and written again).
+                EXPECT_EQ(stripOffsetsOf(written), stripOffsetsOf(pixelsOnly)) << what;
+                EXPECT_NE(stripOffsetsOf(whole), stripOffsetsOf(pixelsOnly)) << what;
+            }
+        }
+    }
+}
+
 TEST(ImageEncoder, AlphaIsFlattenedOntoWhiteForJpegAndBmp)
 {
     QTemporaryDir dir;
@@ -141,21 +256,31 @@ TEST(ImageEncoder, ThumbnailOfTheSourceIsDropped)
 
 TEST(ImageEncoder, FailuresLeaveNoPartialFileAndKeepTheOldOne)
 {
+    QTemporaryDir sources;
+    const QString source = sources.filePath("tagged.jpg");
+    ASSERT_TRUE(writePattern(source, 20, 10));
+    ASSERT_TRUE(setCameraTags(source));
+    for (const FormatCase& c : kFormats) {
+        QTemporaryDir folder;
+        const QString out = folder.filePath(QString("keep.%1").arg(c.ext));
+        ASSERT_TRUE(writeBytes(out, "old contents"));
+        EncodeOptions options;
+        options.metadataSource = source;
+        for (int error : { ENOSPC, EIO, EACCES, EROFS }) {
+            setEncodeFailureHookForTesting([error](const QString&) { return error; });
+            const EncodeResult r = encodeImage(Image(makePattern(200, 100)), out, c.format, options);
+            setEncodeFailureHookForTesting({});
+            EXPECT_FALSE(r.ok) << c.ext;
+            EXPECT_EQ(r.errorNumber, error) << c.ext;
+            EXPECT_FALSE(r.error.isEmpty()) << c.ext;
+            EXPECT_EQ(bytesOf(out), QByteArray("old contents")) << c.ext;
+            EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+                << c.ext << ": temporary file left";
+        }
+    }
     QTemporaryDir dir;
     const QString out = dir.filePath("keep.jpg");
     ASSERT_TRUE(writeBytes(out, "old contents"));
-    for (int error : { ENOSPC, EIO, EACCES, EROFS }) {
-        setEncodeFailureHookForTesting([error](const QString&) { return error; });
-        const EncodeResult r = encodeImage(Image(makePattern(200, 100)), out, ImageFileFormat::Jpeg, {});
-        setEncodeFailureHookForTesting({});
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.errorNumber, error);
-        EXPECT_FALSE(r.error.isEmpty());
-        QFile f(out);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), QByteArray("old contents"));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "temporary file left";
-    }
     // Missing folder, over-long name, null image.
     const EncodeResult missing
         = encodeImage(Image(makePattern(8, 8)), dir.filePath("no/such/x.png"), ImageFileFormat::Png, {});

@@ -6,8 +6,12 @@
 
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
+#include "core/DataBeans/OutputOptionSettings.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/DataBeans/ProjectSession.h"
+#include "core/DataBeans/ResizingOptionsSettingObject.h"
+#include "core/Processing/PhotoJobSettings.h"
+#include "core/Processing/TargetSize.h"
 #include "platform/Defaults.h"
 #include "platform/KeyedArchiver.h"
 #include "screens/Panes/ResizeModel.h"
@@ -88,6 +92,33 @@ TEST(ResizeModelTest, SizeArithmeticTable)
         const bool percent = c.field == Field::PercentWidth || c.field == Field::PercentHeight;
         EXPECT_EQ(model.text(percent ? Field::PercentWidth : Field::CustomWidth), c.width);
         EXPECT_EQ(model.text(percent ? Field::PercentHeight : Field::CustomHeight), c.height);
+    }
+}
+
+TEST(ResizeModelTest, EachPercentSizesItsOwnSideUnlessTheLockJoinsThem)
+{
+    struct Case {
+        const char* what;
+        bool lock;
+        QSize photo;
+        QString widthPercent, heightPercent; // typed in this order
+        QSize pixels;
+    };
+    const Case cases[] = {
+        { "free: 50 % by 25 %", false, { 400, 300 }, "50", "25", { 200, 75 } },
+        { "free: 25 % by 50 %", false, { 400, 300 }, "25", "50", { 100, 150 } },
+        { "free: portrait, 50 % by 25 %", false, { 300, 400 }, "50", "25", { 150, 100 } },
+        { "lock: the last percent typed is both sides'", true, { 400, 300 }, "50", "25", { 100, 75 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResizeModel model = modelWithReference(c.photo.width(), c.photo.height(), Mode::Percent, c.lock);
+        model.textEdited(Field::PercentWidth, c.widthPercent);
+        model.textEdited(Field::PercentHeight, c.heightPercent);
+        ResizingOptionsSettingObject resize;
+        resize.sizeObject = model.getReSizeSettingObject();
+        const PhotoJobSettings settings = PhotoJobSettings::from(resize, OutputOptionSettings(), QString());
+        EXPECT_EQ(TargetSize::forPixels(c.photo, settings), c.pixels);
     }
 }
 

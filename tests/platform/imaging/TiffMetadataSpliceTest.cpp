@@ -1,0 +1,92 @@
+// Tags appended to a TIFF: what cannot be read as expected is refused before a byte is written.
+#include <cerrno>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <exiv2/exiv2.hpp>
+#include <gtest/gtest.h>
+
+#include "platform/imaging/TiffMetadataSplice.h"
+#include "support/TestImages.h"
+
+using namespace vantrel;
+using namespace vantrel::testimages;
+
+namespace {
+
+QByteArray tiffOf(const vips::VImage& image, bool bigTiff = false)
+{
+    VipsBlob* blob = image.tiffsave_buffer(vips::VImage::option()->set("bigtiff", bigTiff));
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    QByteArray bytes(static_cast<const char*>(data), qsizetype(length));
+    vips_area_unref(VIPS_AREA(blob));
+    return bytes;
+}
+
+// `tiff` with a maker's name written into it by exiv2, and with an embedded thumbnail (a second
+// directory) when asked.
+QByteArray tagged(const QByteArray& tiff, bool thumbnail)
+{
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(tiff.constData()), long(tiff.size()));
+    image->readMetadata();
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Make"] = "Testmaker";
+    if (thumbnail) {
+        VipsBlob* blob = makePattern(8, 8).jpegsave_buffer();
+        size_t length = 0;
+        const void* data = vips_blob_get(blob, &length);
+        Exiv2::ExifThumb(exif).setJpegThumbnail(static_cast<const Exiv2::byte*>(data), long(length));
+        vips_area_unref(VIPS_AREA(blob));
+    }
+    image->setExifData(exif);
+    image->writeMetadata();
+    Exiv2::BasicIo& io = image->io();
+    io.open();
+    QByteArray out(qsizetype(io.size()), Qt::Uninitialized);
+    io.read(reinterpret_cast<Exiv2::byte*>(out.data()), long(out.size()));
+    io.close();
+    return out;
+}
+
+} // namespace
+
+TEST(TiffMetadataSplice, RefusesWhatItCannotReadAndLeavesTheFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QByteArray plain = tiffOf(makePattern(1, 1));
+    const QByteArray file = tiffOf(makePattern(64, 48));
+    QByteArray otherOrder = plain;
+    otherOrder.replace(0, 4, QByteArray("MM\0*", 4));
+    struct Case {
+        const char* what;
+        QByteArray file;
+        QByteArray plain;
+        QByteArray tagged;
+    };
+    const Case cases[] = {
+        { "not an image", "not an image at all", plain, tagged(plain, false) },
+        { "a BigTIFF", tiffOf(makePattern(64, 48), true), plain, tagged(plain, false) },
+        { "tags with a second directory", file, plain, tagged(plain, true) },
+        { "small files in another byte order", file, otherOrder, tagged(plain, false) },
+        { "a tagged file that is no TIFF", file, plain, "II*\0 and nothing else" },
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath("out.tif");
+        ASSERT_TRUE(writeBytes(path, c.file));
+        int error = -1;
+        EXPECT_EQ(TiffMetadataSplice::splice(QFile::encodeName(path), c.plain, c.tagged, &error),
+            TiffMetadataSplice::Outcome::Unsupported)
+            << c.what;
+        EXPECT_EQ(error, 0) << c.what;
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll(), c.file) << c.what;
+    }
+    int error = 0;
+    EXPECT_EQ(
+        TiffMetadataSplice::splice(QFile::encodeName(dir.filePath("missing.tif")), plain, tagged(plain, false), &error),
+        TiffMetadataSplice::Outcome::Failed);
+    EXPECT_EQ(error, ENOENT);
+}
