@@ -35,7 +35,6 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
     QDir().mkpath(src);
 
     AppDelegate* app = AppDelegate::resetShared();
-    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName));
     app->dbManager = std::make_shared<DBManager>();
 
     // Four photos: a landscape, a portrait tagged with orientation 6, a PNG, and one whose source
