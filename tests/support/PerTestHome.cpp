@@ -9,6 +9,7 @@
 #include <QThreadPool>
 
 #include "TestHome.h"
+#include "core/AppDelegate.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/Defaults.h"
 
@@ -49,6 +50,9 @@ void PerTestHome::OnTestStart(const ::testing::TestInfo&)
         m_home = m_root->path() + "/home";
     }
     moveInto(m_home);
+    // The application-wide state (batch, flags, language table, database gateway) starts as a
+    // new process has it, whatever the test before left there.
+    AppDelegate::resetShared();
 }
 
 void PerTestHome::OnTestEnd(const ::testing::TestInfo& info)

@@ -12,12 +12,12 @@ namespace vantrel::test {
 /// Gives every test a home of its own and waits, after it, for the work it started.
 ///
 /// Before a test: a new temporary home (HOME, the XDG folders, the Pictures folder), the user
-/// settings of Qt and of the application read from there, so no settings, saved session or log
-/// database of one test reaches the next. After it (its fixture gone): the event loop turns until
-/// no serial queue holds a job and the global thread pool is idle, and the callbacks those posted
-/// to the main thread have run; only then is the home removed. Work still running after
-/// kDrainLimitMs is reported and makes `leftWorkRunning()` true, so the process can fail.
-/// Between tests the process is back in the home it had when this was made.
+/// settings of Qt and of the application read from there, and a new application delegate, so no
+/// settings, saved session, log database or shared state of one test reaches the next. After it (its fixture gone): the
+/// event loop turns until no serial queue holds a job and the global thread pool is idle, and the callbacks those
+/// posted to the main thread have run; only then is the home removed. Work still running after kDrainLimitMs is
+/// reported and makes `leftWorkRunning()` true, so the process can fail. Between tests the process is back in the home
+/// it had when this was made.
 class PerTestHome : public ::testing::EmptyTestEventListener {
 public:
     static constexpr int kDrainLimitMs = 60'000;
