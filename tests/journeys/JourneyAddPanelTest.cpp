@@ -37,10 +37,7 @@ QStringList panelListNames(QWidget* panel)
 /// The alert that refuses a choice, once it is up.
 QMessageBox* refusal()
 {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())
-            return box;
-    return nullptr;
+    return visibleTopLevel<QMessageBox>();
 }
 
 TEST(Journey, AddPhotosPanelTakesSeveralImagesAtOnceAndRefusesTheTrash)
