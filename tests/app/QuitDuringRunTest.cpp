@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -29,9 +29,8 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     AppDelegate* delegate = AppDelegate::resetShared();
-    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName));
     delegate->dbManager = std::make_shared<DBManager>();
-    constexpr int kPhotos = 12;
+    constexpr int kPhotos = 40;
     for (int i = 0; i < kPhotos; ++i) {
         const QString path = dir.filePath(QString("p%1.jpg").arg(i));
         ASSERT_TRUE(testimages::writePattern(path, 1600, 1200));
@@ -68,6 +67,11 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     options.job.customWidth = 1200;
     options.job.customHeight = 900;
     ASSERT_TRUE(engine->startProcess(options));
+    // The quit comes once a photo is written, while the run is on its way through the others.
+    QDeadlineTimer first(60'000);
+    while (engine->counterProcessedSuccessfully() == 0 && !first.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_GE(engine->counterProcessedSuccessfully(), 1);
     delegate->isSubWindowOpened = true; // a sheet is up: the quit goes through at once
 
     controller.terminate();
@@ -82,11 +86,17 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     ASSERT_EQ(summaries.size(), 1);
     const DbRows details = delegate->dbManager->getAllLogDetailsWhereTimestamp(summaries[0].value("timeStamp"));
     const int converted = summaries[0].value("imagesConverted").toInt();
+    EXPECT_GE(converted, 1);
     EXPECT_LT(converted, kPhotos); // stopped on the way
     // Every photo written is a whole file with its log row; no temporary file is left behind.
-    const QStringList outputs = QDir(dir.filePath("out")).entryList(QDir::Files | QDir::Hidden);
-    EXPECT_EQ(outputs.size(), converted);
-    EXPECT_TRUE(outputs.filter(".vantrel-tmp-").isEmpty());
+    // Anything else in the folder, whatever its name, is a leftover of an unfinished write.
+    const QRegularExpression whole(QStringLiteral("^p\\d+\\.png$"));
+    QStringList outputs;
+    QStringList leftovers;
+    for (const QString& name : QDir(dir.filePath("out")).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        (whole.match(name).hasMatch() ? outputs : leftovers).append(name);
+    EXPECT_EQ(outputs.size(), converted) << outputs.join(", ").toStdString();
+    EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(", ").toStdString();
     EXPECT_GE(details.size(), converted);
     EXPECT_EQ(workersAtExit, 0); // the worker had returned
 }

@@ -71,7 +71,6 @@ QWidget* activeSheetContent(QWidget* window)
 TEST(WizardEndToEnd, ConvertWithAKeepBothAnswer_ThenALowSpaceRunEndedByOk)
 {
     AppDelegate* app = AppDelegate::resetShared();
-    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("Vantrel/" + DBManager::kDatabaseFileName));
     app->dbManager = std::make_shared<DBManager>();
     QTemporaryDir dir;
     const QString src = dir.path() + "/src";

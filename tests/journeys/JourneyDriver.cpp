@@ -18,6 +18,7 @@
 #include "app/ApplicationSetup.h"
 #include "app/MainWindowController.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
+#include "core/AppDelegate.h"
 
 namespace vantrel::journeys {
 
@@ -325,6 +326,8 @@ QString controlText(const QString& name, QWidget* scope)
 
 RunningApp::RunningApp()
 {
+    // A fresh start, as a new process has: nothing of an earlier journey's shared state.
+    AppDelegate::resetShared();
     AppController::Hooks hooks = ApplicationSetup::realHooks(*qApp);
     hooks.exitApplication = [exits = m_exits] { ++*exits; };
     hooks.openUrl = [](const QUrl&) { return false; };

@@ -4,6 +4,7 @@
 #include <memory>
 #include <ostream>
 
+#include <QApplication>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -11,8 +12,6 @@
 #include <QStringList>
 
 #include <gtest/gtest.h>
-
-class QWidget;
 
 /// Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -26,6 +25,15 @@ class MainWindowController;
 } // namespace vantrel
 
 namespace vantrel::journeys {
+
+/// The visible top-level window of type T (a menu, a message box, a panel); nullptr when none.
+template <typename T> T* visibleTopLevel()
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<T*>(top); window && window->isVisible())
+            return window;
+    return nullptr;
+}
 
 /// Runs the event loop until `done` holds or `ms` pass; returns `done()`.
 bool waitFor(const std::function<bool()>& done, int ms = 30'000);

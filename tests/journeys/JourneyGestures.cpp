@@ -63,10 +63,7 @@ QAction* actionNamed(const QList<QAction*>& actions, const QString& text)
 
 QMenu* openPopupMenu()
 {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* menu = qobject_cast<QMenu*>(top); menu && menu->isVisible())
-            return menu;
-    return nullptr;
+    return visibleTopLevel<QMenu>();
 }
 
 ::testing::AssertionResult openMenu(const QString& menu, QMenu** popup)

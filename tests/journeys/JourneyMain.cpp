@@ -1,12 +1,13 @@
 // Entry point of the user journeys: each process gets its own X server (Xvfb, started here and
 // asked for a free display number through -displayfd, so journeys can run side by side without
-// a lock), a temporary home with the XDG folders inside it, and Qt on its xcb platform. No window
-// manager runs: the journeys need none. A failed journey leaves a picture of the whole screen in
-// the build folder (journey-failures/<test>.png).
+// a lock), each journey a temporary home of its own with the XDG folders inside it, and Qt on its
+// xcb platform. No window manager runs: the journeys need none. A failed journey leaves a picture
+// of the whole screen in the build folder (journey-failures/<test>.png).
 //
 // VANTREL_JOURNEY_DISPLAY, when set, names an X display to use instead of a private Xvfb (to
 // watch a journey); VANTREL_JOURNEY_HOME, when set, is used as the home instead of a new
-// temporary one (a journey that restarts the application starts its second half that way).
+// temporary one per journey (a journey that restarts the application starts its second half in
+// its own home that way).
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,7 @@
 
 #include "core/ResourceImages.h"
 #include "platform/imaging/ImagingInit.h"
+#include "support/PerTestHome.h"
 #include "support/TestHome.h"
 
 namespace {
@@ -155,12 +157,10 @@ int main(int argc, char** argv)
     QTemporaryDir root;
     if (!root.isValid())
         return 2;
-    QString home = qEnvironmentVariable("VANTREL_JOURNEY_HOME");
-    if (home.isEmpty()) {
-        home = root.path() + "/home";
-        setenv("VANTREL_JOURNEY_HOME", home.toUtf8().constData(), 1);
-    }
-    vantrel::test::pointHomeAt(home);
+    // A home handed down by the process that started this one is kept for its journey; otherwise
+    // each journey gets a fresh home (the process's own lies between them).
+    const QString handedDown = qEnvironmentVariable("VANTREL_JOURNEY_HOME");
+    vantrel::test::pointHomeAt(handedDown.isEmpty() ? root.path() + "/home" : handedDown);
 
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication app(argc, argv);
@@ -172,5 +172,5 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ShotOnFailure);
     // The server stops at exit (after the application has let go of its connection).
-    return RUN_ALL_TESTS();
+    return vantrel::test::runAllTestsEachInItsOwnHome(handedDown);
 }

@@ -122,6 +122,7 @@ TEST(Journey, QuitWithSaveThenStartAgainAndLoadTheLastSession)
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(kPhase, "second launch");
+    environment.insert("VANTREL_JOURNEY_HOME", qEnvironmentVariable("HOME"));
     second.setProcessEnvironment(environment);
     second.setProcessChannelMode(QProcess::MergedChannels);
     second.start(QCoreApplication::applicationFilePath(),

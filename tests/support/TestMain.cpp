@@ -1,5 +1,6 @@
 // Test entry point shared by every suite: the whole run lives in a temporary home so that no
-// test touches the real one, and Qt runs on the offscreen platform.
+// test touches the real one, each test in a fresh home of its own with the work it started
+// finished before the next begins, and Qt runs on the offscreen platform.
 #include <cstdlib>
 
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/ImagingInit.h"
+#include "support/PerTestHome.h"
 #include "support/TestHome.h"
 
 int main(int argc, char** argv)
@@ -32,5 +34,5 @@ int main(int argc, char** argv)
         return 2;
 
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vantrel::test::runAllTestsEachInItsOwnHome();
 }

@@ -1,5 +1,6 @@
 // Entry point of the suite that runs on a real X server (under xvfb-run): like the other suites'
-// it keeps the whole run in a temporary home, but it leaves Qt on its xcb platform.
+// it keeps the whole run in a temporary home and each test in a fresh one, but it leaves Qt on
+// its xcb platform.
 #include <cstdlib>
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/imaging/ImagingInit.h"
+#include "support/PerTestHome.h"
 #include "support/TestHome.h"
 
 int main(int argc, char** argv)
@@ -24,5 +26,5 @@ int main(int argc, char** argv)
     if (!vantrel::initImagingLibraries(argv[0]))
         return 2;
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vantrel::test::runAllTestsEachInItsOwnHome();
 }

@@ -1,9 +1,16 @@
 #include "core/Processing/ProcessingSerialExecutor.h"
 
+#include <atomic>
 #include <cstdio>
 #include <system_error>
 
 namespace vantrel {
+
+namespace {
+
+std::atomic<int> g_unfinished { 0 };
+
+} // namespace
 
 ProcessingSerialExecutor::ProcessingSerialExecutor()
     : m_queue(std::make_shared<Queue>())
@@ -17,8 +24,14 @@ ProcessingSerialExecutor::~ProcessingSerialExecutor()
         m_queue->thread.detach();
 }
 
+int ProcessingSerialExecutor::unfinishedJobs()
+{
+    return g_unfinished.load();
+}
+
 void ProcessingSerialExecutor::submit(std::function<void()> job)
 {
+    ++g_unfinished;
     {
         std::lock_guard lock(m_queue->mutex);
         m_queue->jobs.push_back(std::move(job));
@@ -53,6 +66,8 @@ void ProcessingSerialExecutor::drain(const std::shared_ptr<Queue>& queue)
             queue->jobs.pop_front();
         }
         job();
+        job = nullptr; // what it holds goes before the job counts as finished
+        --g_unfinished;
     }
 }
 

@@ -24,6 +24,10 @@ public:
     ProcessingSerialExecutor& operator=(const ProcessingSerialExecutor&) = delete;
     void submit(std::function<void()> job) override;
 
+    /// Jobs submitted to any executor of the process and not yet returned. Whoever must know that
+    /// no queued work is still touching files (a test before it removes its folders) waits for 0.
+    static int unfinishedJobs();
+
 private:
     struct Queue {
         std::mutex mutex;

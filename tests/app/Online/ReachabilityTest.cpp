@@ -1,5 +1,8 @@
 #include <optional>
 
+#include <QNetworkInformation>
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include "app/Online/OnlineServices.h"
@@ -169,4 +172,21 @@ TEST(Reachability, HostAndAddressMonitorsFollowTheSystemStateOrAreNotMade)
         if (monitor)
             EXPECT_EQ(monitor->currentReachabilityStatus(), Reachability::kReachableViaWiFi);
     }
+}
+
+// NetworkManager, where Qt offers it, is tried before every other backend (most machines run
+// without it, and GLib's monitor answers there); the others keep Qt's order and none is lost.
+TEST(Reachability, NetworkManagerIsTriedFirstThenTheOthersInQtsOrder)
+{
+    const QStringList offered = QNetworkInformation::availableBackends();
+    const QStringList tried = NetworkInformationSource::systemBackends();
+    ASSERT_EQ(tried.size(), offered.size()) << tried.join(", ").toStdString();
+    if (offered.contains("networkmanager")) {
+        EXPECT_EQ(tried.front(), "networkmanager") << tried.join(", ").toStdString();
+    }
+    QStringList others = tried;
+    others.removeAll("networkmanager");
+    QStringList offeredOthers = offered;
+    offeredOthers.removeAll("networkmanager");
+    EXPECT_EQ(others, offeredOthers);
 }

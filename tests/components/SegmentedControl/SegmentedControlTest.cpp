@@ -114,8 +114,14 @@ TEST(SegmentedControl, AnimationTimesAndEdgeCounts)
     empty.mouse(QEvent::MouseButtonPress, 50);
     empty.mouse(QEvent::MouseButtonRelease, 50);
     EXPECT_EQ(empty.control.selectedSegment(), -1);
-    // Draws the bar only: the same picture as a control whose knob waits out of sight.
-    EXPECT_EQ(empty.control.grab().toImage(), none.control.grab().toImage());
+    // Draws the bar only: the same picture as a control whose knob waits out of sight, and not
+    // the picture of one whose knob is in sight; the bar itself is drawn (its middle differs
+    // from the transparent corner).
+    const QImage bar = empty.control.grab().toImage();
+    EXPECT_EQ(bar, none.control.grab().toImage());
+    Control shown(4, 2);
+    EXPECT_NE(bar, shown.control.grab().toImage());
+    EXPECT_NE(bar.pixel(200, 20), bar.pixel(0, 0)) << "the bar is not drawn";
 
     Control one(1, 0);
     one.mouse(QEvent::MouseButtonPress, 399);

@@ -1,6 +1,9 @@
 // The title-bar window's rules as pure functions, and the window that applies them.
 #include <QApplication>
+#include <QPixmap>
 #include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +131,51 @@ TEST(TitleBarLayoutTest, WindowButtonImageRuleAndSharedGroups)
     EXPECT_EQ(a, OvWindowButtonGroup::groupWithIdentifier("test.group"));
     EXPECT_EQ(OvWindowButtonGroup::groupWithIdentifier(""),
         OvWindowButtonGroup::groupWithIdentifier(OvWindowButtonGroup::kDefaultIdentifier));
+}
+
+// The group's capture count never moves: the pointer entering and leaving its buttons shows no
+// rollover image, and the group never tells its buttons to look again.
+TEST(TitleBarLayoutTest, PointerOverWindowButtonsNeverShowsTheirRollover)
+{
+    QWidget window;
+    window.resize(200, 60);
+    const auto filled = [](Qt::GlobalColor colour) {
+        QPixmap pixmap(14, 14);
+        pixmap.fill(colour);
+        return pixmap;
+    };
+    OvWindowButton* buttons[2];
+    for (int i = 0; i < 2; ++i) {
+        buttons[i] = OvWindowButton::windowButtonWithSize(QSize(14, 14), "test.rollover", &window);
+        buttons[i]->move(20 + 40 * i, 20);
+        buttons[i]->setActiveImage(filled(Qt::red));
+        buttons[i]->setActiveNotKeyWindowImage(filled(Qt::red));
+        buttons[i]->setRolloverImage(filled(Qt::green));
+    }
+    OvWindowButtonGroup* group = buttons[0]->group();
+    QSignalSpy told(group, &OvWindowButtonGroup::rolloverStateChanged);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    // Over the first, across to the second, back over the first, then away from both.
+    const struct {
+        QPoint at;
+        int under; // the button the pointer is over, -1 none
+    } path[] = { { { 27, 27 }, 0 }, { { 67, 27 }, 1 }, { { 27, 27 }, 0 }, { { 150, 50 }, -1 } };
+    for (const auto& step : path) {
+        SCOPED_TRACE(step.at.x());
+        QTest::mouseMove(window.windowHandle(), step.at);
+        QApplication::processEvents();
+        for (int i = 0; i < 2; ++i)
+            ASSERT_EQ(buttons[i]->underMouse(), i == step.under) << "the pointer did not enter or leave button " << i;
+        EXPECT_EQ(group->numberOfCaptures(), 0);
+        EXPECT_FALSE(group->shouldDisplayRollOver());
+        for (OvWindowButton* button : buttons) {
+            EXPECT_NE(button->shownImage(), OvWindowButton::Image::Rollover);
+            EXPECT_EQ(button->grab().toImage().pixelColor(7, 7), QColor(Qt::red));
+        }
+    }
+    EXPECT_EQ(told.count(), 0);
 }
 
 TEST(TitleBarLayoutTest, TheWindowPlacesBarContentAndSheetsBelowAHighBar)

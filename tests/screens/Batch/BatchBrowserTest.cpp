@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -384,8 +385,13 @@ TEST_F(BatchBrowserTest, InfoControlOfACellOrRowOpensThePopupForItsPhoto)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(QStringLiteral("mode %1 item %2").arg(int(row.mode)).arg(row.index).toStdString());
+        // A list just shown loads its rows' thumbnails a moment later, and that closes any
+        // popup: the click comes once it has begun, as a user's would.
+        QSignalSpy loading(browser->tblPhotos(), &BatchListView::thumbnailsLoading);
         browser->presenter()->changePhotosViewImageMode(row.mode);
         QCoreApplication::processEvents();
+        if (row.mode == BatchViewMode::List)
+            ASSERT_TRUE(loading.count() > 0 || loading.wait(5000));
         clickInfoControl(browser.get(), row.index);
         NoNewPhotosAlertView* sheet = browser->noNewPhotosAlert();
         if (row.name) {
