@@ -1,0 +1,108 @@
+// The batch run with fakes around it: an inline executor (the whole run happens inside the call
+// that starts or resumes it), a probe over a temporary folder with injected permission and space
+// answers, and a pipeline that writes "<source bytes>|out".
+#pragma once
+
+#include <memory>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "ProcessingFakes.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/Processing/ProcessingEngine.h"
+#include "core/Processing/ProcessingInlineExecutor.h"
+#include "core/Processing/RunSummary.h"
+
+namespace vantrel::test {
+
+inline const QStringList kRunNotifications { kNotificationsDisbleView, kNotificationShowOverwriteAlert,
+    kNotificationHideOverwriteAlert, kNotificationShowAlertWithType, kNotificationsEnable,
+    kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished };
+
+class ProcessingEngineTest : public ::testing::Test {
+public:
+    void SetUp() override { reset(); }
+
+    /// A fresh batch, folders and engine (table-driven tests call it once per row).
+    void reset()
+    {
+        AppDelegate::resetShared();
+        dir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(dir->isValid());
+        src = dir->path() + "/src";
+        out = dir->path() + "/out";
+        QDir().mkpath(src);
+        QDir().mkpath(out);
+        view = std::make_unique<FakeView>();
+        probe = std::make_shared<FakeProbe>();
+        pipeline = std::make_shared<FakePipeline>();
+        clock = std::make_shared<FakeClock>();
+        clock->current = QDateTime(QDate(2026, 12, 28), QTime(15, 5, 7));
+        opener = std::make_shared<FakeOpener>();
+        log = std::make_shared<FakeLog>();
+        executor = std::make_shared<ProcessingInlineExecutor>();
+        // One writer: the hooks of these tests act on the engine from inside a write, on its thread.
+        engine = ProcessingEngine::create({ pipeline, probe, clock, opener, log, executor, 1 });
+        engine->setView(view.get());
+        recorder = std::make_unique<NotificationRecorder>(kRunNotifications);
+        options = RunOptions();
+        options.job.folderOption = 1;
+        options.job.ouptputFolder = out;
+    }
+
+    /// A checked photo of the batch; its file holds `bytes` (no file when bytes is null).
+    PhotoFilePtr addPhoto(const QString& path, const QByteArray& bytes)
+    {
+        if (!bytes.isNull())
+            writeFile(path, bytes);
+        auto photo = std::make_shared<PhotoFile>();
+        const QFileInfo info(path);
+        photo->setFilePath(path);
+        photo->setFileURL(path);
+        photo->setFileName(info.fileName());
+        photo->setFileExtension(info.suffix());
+        photo->setFileSizeInBytes(bytes.size());
+        photo->setFileSizeAsString(QString::number(bytes.size()) + " bytes");
+        photo->setIsSelected(true);
+        AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
+        return photo;
+    }
+    PhotoFilePtr addPhoto(const QString& name) { return addPhoto(src + "/" + name, name.toUtf8()); }
+
+    QList<qint32> statuses() const
+    {
+        QList<qint32> result;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+            result.append(photo->processStatus());
+        return result;
+    }
+    QStringList messages() const
+    {
+        QStringList result;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+            result.append(photo->processInfoMessage());
+        return result;
+    }
+    bool finished() const { return recorder->posted.contains(kNotificationsProcessFinished); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString src;
+    QString out;
+    std::unique_ptr<FakeView> view;
+    std::shared_ptr<FakeProbe> probe;
+    std::shared_ptr<FakePipeline> pipeline;
+    std::shared_ptr<FakeClock> clock;
+    std::shared_ptr<FakeOpener> opener;
+    std::shared_ptr<FakeLog> log;
+    std::shared_ptr<ProcessingInlineExecutor> executor;
+    std::shared_ptr<ProcessingEngine> engine;
+    std::unique_ptr<NotificationRecorder> recorder;
+    RunOptions options;
+};
+
+} // namespace vantrel::test
