@@ -65,6 +65,11 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
     m_btnRemoveAllOnTblHeader = makeImageButton("btnRemoveAllOnTblHeader", tr("Remove all photos"), m_list);
     setButtonImage(m_btnMarkAllOnTblHeader, QStringLiteral("checked_image.png"));
     setButtonImage(m_btnRemoveAllOnTblHeader, QStringLiteral("close-normal.png"));
+    // The header's buttons sit over the list's last columns: they follow the list's own size and
+    // its scroll bar, which change after the screen's (a window resized while another step was
+    // shown, a batch that grows past one page).
+    m_list->installEventFilter(this);
+    m_list->verticalScrollBar()->installEventFilter(this);
 
     m_lblBatchInfo = new QLabel(this);
     m_lblBatchInfo->setObjectName(QStringLiteral("lblBatchInfo"));
@@ -465,6 +470,15 @@ void BatchBrowser::btnDeleteTappedAtLocationInTableView(QPoint location, qsizety
 void BatchBrowser::btnCheckTappedAtLocationInTableView(QPoint location, qsizetype index)
 {
     m_presenter->btnCheckTappedAtLocationInTableView(location, index);
+}
+
+bool BatchBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto type = event->type();
+    if ((watched == m_list || watched == m_list->verticalScrollBar())
+        && (type == QEvent::Resize || type == QEvent::Show || type == QEvent::Hide))
+        layoutListHeaderButtons();
+    return QWidget::eventFilter(watched, event);
 }
 
 void BatchBrowser::resizeEvent(QResizeEvent* event)

@@ -3,6 +3,7 @@
 // photo's row, the information popup and the photo menu.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -390,8 +391,9 @@ TEST_F(BatchBrowserTest, InfoControlOfACellOrRowOpensThePopupForItsPhoto)
         QSignalSpy loading(browser->tblPhotos(), &BatchListView::thumbnailsLoading);
         browser->presenter()->changePhotosViewImageMode(row.mode);
         QCoreApplication::processEvents();
-        if (row.mode == BatchViewMode::List)
+        if (row.mode == BatchViewMode::List) {
             ASSERT_TRUE(loading.count() > 0 || loading.wait(5000));
+        }
         clickInfoControl(browser.get(), row.index);
         NoNewPhotosAlertView* sheet = browser->noNewPhotosAlert();
         if (row.name) {
@@ -597,3 +599,36 @@ TEST_F(BatchBrowserTest, PopupsGoWhenTheirScreenIsLeft)
 
 } // namespace
 } // namespace vantrel
+
+namespace vantrel::test {
+namespace {
+
+// The list header's buttons follow the list, also when the window changed size while the batch
+// was not on screen: they stay over the header's last columns, inside the list.
+TEST_F(BatchBrowserTest, ListHeaderButtonsFollowAResizeMadeWhileHidden)
+{
+    for (int i = 0; i < 12; ++i)
+        addPhoto(QStringLiteral("p%1.png").arg(i));
+    auto browser = makeBrowser();
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    QCoreApplication::processEvents();
+    for (const QSize size : { QSize(1000, 600), QSize(760, 360), QSize(1100, 700) }) {
+        SCOPED_TRACE(size.width());
+        browser->hide();
+        browser->resize(size);
+        browser->show();
+        QCoreApplication::processEvents();
+        BatchListView* list = browser->tblPhotos();
+        for (QAbstractButton* button : list->findChildren<QAbstractButton*>()) {
+            if (button->accessibleName() != "Select all" && button->accessibleName() != "Remove all photos")
+                continue;
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_LE(button->geometry().right(), list->viewport()->geometry().right())
+                << button->accessibleName().toStdString();
+            EXPECT_GE(button->geometry().left(), list->viewport()->geometry().right() - 120);
+        }
+    }
+}
+
+} // namespace
+} // namespace vantrel::test
