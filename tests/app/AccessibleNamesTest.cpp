@@ -3,7 +3,6 @@
 // shows, unless it is the caption of a field (its buddy) or a value label named after what it holds.
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QMultiMap>
 #include <QPushButton>
@@ -27,14 +26,6 @@
 
 namespace vantrel {
 namespace {
-
-bool turnUntil(const std::function<bool()>& done)
-{
-    QDeadlineTimer limit(60'000);
-    while (!done() && !limit.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
 
 QString shownText(QWidget* w)
 {
@@ -146,10 +137,13 @@ TEST(AccessibleNames, EachStepOfTheMainWindowNamesEveryWidgetOnceAndAfterWhatItS
         { "a batch in the grid",
             [&] {
                 NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, photos } });
-                return turnUntil([&] {
-                    return AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == 2
-                        && !screen->addPhotosScreen()->isAddRunInProgress();
-                }) && click(window, "Grid");
+                return QTest::qWaitFor(
+                           [&] {
+                               return AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == 2
+                                   && !screen->addPhotosScreen()->isAddRunInProgress();
+                           },
+                           60'000)
+                    && click(window, "Grid");
             } },
         { "a batch in the list", [&] { return click(window, "List"); } },
         { "the resize step",
@@ -165,7 +159,8 @@ TEST(AccessibleNames, EachStepOfTheMainWindowNamesEveryWidgetOnceAndAfterWhatItS
         { "the summary",
             [&] {
                 QTest::mouseClick(screen->bottomButton("btnConvertOnSettingvw"), Qt::LeftButton);
-                return turnUntil([&] { return screen->bottomButton("btnFinishOnProccesiingvw")->isVisible(); });
+                return QTest::qWaitFor(
+                    [&] { return screen->bottomButton("btnFinishOnProccesiingvw")->isVisible(); }, 60'000);
             } },
     };
     for (const auto& row : rows) {

@@ -139,8 +139,7 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
 
 BatchBrowser::~BatchBrowser()
 {
-    delete m_mouseEventMonitor;
-    delete m_escapeMonitor;
+    stopPopupMonitors();
     closePopup(m_infoWindow, m_infoView);
     closePopup(m_menuOptionsWindow, m_menuView);
 }
@@ -376,8 +375,8 @@ TorAttachedWindow* BatchBrowser::attachPopup(
     content->show();
     popup->show();
     popup->raise();
-    // One monitor field for every popup: the last opened one is watched.
-    delete m_mouseEventMonitor;
+    // One pair of monitors for every popup: the last opened one is watched.
+    stopPopupMonitors();
     QPointer<TorAttachedWindow> guard(popup);
     m_mouseEventMonitor = new LocalMouseMonitor(this, LocalMouseMonitor::allButtons(),
         [this, guard, dismiss](QWidget* receiver, Qt::MouseButton, const QPointF&) {
@@ -385,9 +384,14 @@ TorAttachedWindow* BatchBrowser::attachPopup(
                 return;
             (this->*dismiss)();
         });
-    delete m_escapeMonitor;
     m_escapeMonitor = new EscapeKeyMonitor(this, window(), [this, dismiss] { (this->*dismiss)(); });
     return popup;
+}
+
+void BatchBrowser::stopPopupMonitors()
+{
+    delete m_mouseEventMonitor;
+    delete m_escapeMonitor;
 }
 
 void BatchBrowser::closePopup(QPointer<TorAttachedWindow>& popup, QWidget* content)
@@ -413,8 +417,7 @@ void BatchBrowser::dismissInfoPopup()
 {
     if (!m_infoWindow)
         return;
-    delete m_mouseEventMonitor;
-    delete m_escapeMonitor;
+    stopPopupMonitors();
     closePopup(m_infoWindow, m_infoView);
 }
 
@@ -449,8 +452,7 @@ void BatchBrowser::dismissPhotoMenu()
 {
     if (!m_menuOptionsWindow)
         return;
-    delete m_mouseEventMonitor;
-    delete m_escapeMonitor;
+    stopPopupMonitors();
     closePopup(m_menuOptionsWindow, m_menuView);
 }
 

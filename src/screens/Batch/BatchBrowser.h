@@ -91,6 +91,8 @@ private:
     void buildHeader();
     TorAttachedWindow* attachPopup(
         QWidget* content, QPoint at, int side, bool arrow, const QColor& background, void (BatchBrowser::*dismiss)());
+    /// Stops the click and Escape monitors of the last opened popup.
+    void stopPopupMonitors();
     void closePopup(QPointer<TorAttachedWindow>& popup, QWidget* content);
     void layoutListHeaderButtons();
 

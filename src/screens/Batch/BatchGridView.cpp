@@ -129,24 +129,19 @@ bool BatchGridView::shouldDeselectItemAtIndexPath(KeltCollectionView*, KeltIndex
 
 void BatchGridView::selectionDidChange()
 {
-    // Once per selection call: selecting every photo of a large batch moves the ring once.
+    // Once per selection call: selecting every photo of a large batch moves the ring (the base
+    // places it) and the info control in the keyboard's reach once.
     KeltCollectionView::selectionDidChange();
-    currentItemChanged();
+    for (KeltCollectionViewCell* cell : visibleCells()) {
+        if (auto* gridCell = qobject_cast<GridCell*>(cell))
+            gridCell->btnInfo()->setCurrent(isCurrentItem(gridCell->cellIndex()));
+    }
 }
 
 bool BatchGridView::isCurrentItem(qint64 item) const
 {
     const OptionalIndexPath current = indexPathForSelectedItem();
     return current && current->kelt_item() == item;
-}
-
-void BatchGridView::currentItemChanged()
-{
-    updateFocusRect();
-    for (KeltCollectionViewCell* cell : visibleCells()) {
-        if (auto* gridCell = qobject_cast<GridCell*>(cell))
-            gridCell->btnInfo()->setCurrent(isCurrentItem(gridCell->cellIndex()));
-    }
 }
 
 void BatchGridView::didRightClickItemAtIndexPath(KeltCollectionView*, KeltIndexPath path, QMouseEvent* event)

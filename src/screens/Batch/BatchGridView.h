@@ -83,6 +83,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// The ring and the info control in the keyboard's reach follow the current item.
     void selectionDidChange() override;
 
 private:
@@ -91,8 +92,6 @@ private:
     /// Whether an item is the current one (the last selected), whose info control the keyboard
     /// reaches.
     bool isCurrentItem(qint64 item) const;
-    /// The ring and the info control in the keyboard's reach follow the current item.
-    void currentItemChanged();
 
     const QList<PhotoFilePtr>* m_batch;
     ThumbnailService* m_thumbnails = nullptr;

@@ -122,7 +122,6 @@ void OptionsPopup::show(
     dismissPanel();
     m_chosen = std::move(chosen);
     m_closed = std::move(closed);
-    m_rows = rows;
     m_opener = opener;
     m_pointerSeen = false;
     m_openerRinged = opener && FocusRing::ringedWidget() == opener;
@@ -208,7 +207,10 @@ void OptionsPopup::keyPressed(int key, const QString& text)
     if (!m_list)
         return;
     const int pageRows = std::max(1, m_list->viewport()->height() / kRowHeight);
-    const auto outcome = OptionListKeys::keyDown(m_rows, highlightedRow(), key, text, pageRows);
+    QStringList rows; // the list's own texts: what it shows is what the keys find
+    for (int row = 0; row < m_list->count(); ++row)
+        rows << m_list->item(row)->text();
+    const auto outcome = OptionListKeys::keyDown(rows, highlightedRow(), key, text, pageRows);
     switch (outcome.action) {
     case OptionListKeys::Action::Highlight:
         m_list->setCurrentRow(outcome.row);

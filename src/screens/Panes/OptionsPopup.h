@@ -66,7 +66,6 @@ private:
     bool m_openerRinged = false;
     bool m_pointerSeen = false;
     QPointF m_pointerAt;
-    QStringList m_rows;
     Chosen m_chosen;
     Closed m_closed;
 };
