@@ -47,6 +47,16 @@ int waitUntilDeadline(void* deadline, int)
     return 1;
 }
 
+/// The runs kept in `pending` (whose lock is held) followed by `run`, unless it is one of them
+/// already: a run is written, and kept, once.
+QList<RunLogRun> keptWith(RunLogPendingFile& pending, const RunLogRun& run)
+{
+    QList<RunLogRun> runs = pending.runs();
+    if (std::none_of(runs.cbegin(), runs.cend(), [&run](const RunLogRun& kept) { return kept.id == run.id; }))
+        runs.append(run);
+    return runs;
+}
+
 } // namespace
 
 RunLogWriter::RunLogWriter(QString databasePath, std::chrono::milliseconds budget, std::shared_ptr<RunFileProbe> probe)
@@ -62,11 +72,6 @@ DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList&
     for (qsizetype i = 0; i < columns.size() && i < withDatatype.size(); ++i)
         result.append({ { QStringLiteral("column"), columns[i] }, { QStringLiteral("dataType"), withDatatype[i] } });
     return result;
-}
-
-bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& columns, const QString& tableName) const
-{
-    return db.exec(createTableStatement(tableName, columns));
 }
 
 bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
@@ -85,7 +90,8 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     for (const auto& [table, columns] : tables) {
         QStringList found = columnNamesOf(db, table);
         if (found.isEmpty()) {
-            if (!createTable(db, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table))
+            if (!db.exec(createTableStatement(
+                    table, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))))))
                 return false;
             found = columnNamesOf(db, table);
         }
@@ -184,10 +190,7 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
         return fail();
     if (!pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &attempt.why))
         return fail();
-    QList<Run> runs = pending.runs();
-    if (std::none_of(runs.cbegin(), runs.cend(), [&run](const Run& kept) { return kept.id == run.id; }))
-        runs.append(run);
-    if (!insertRuns(db, runs, &attempt))
+    if (!insertRuns(db, keptWith(pending, run), &attempt))
         return fail();
     if (!db.exec(QStringLiteral("COMMIT TRANSACTION")))
         return fail();
@@ -262,9 +265,7 @@ RunLogWriter::Outcome RunLogWriter::write(Run run)
         outcome.failure = attempt.why;
         QString why;
         if (pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &why)) {
-            QList<Run> runs = pending.runs();
-            if (std::none_of(runs.cbegin(), runs.cend(), [&run](const Run& kept) { return kept.id == run.id; }))
-                runs.append(run);
+            const QList<Run> runs = keptWith(pending, run);
             outcome.kept = pending.save(runs, &why);
             outcome.runs = int(runs.size());
         }

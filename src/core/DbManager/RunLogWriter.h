@@ -91,7 +91,6 @@ private:
     };
     Attempt writeAll(const Run& run, std::chrono::steady_clock::time_point deadline, RunLogPendingFile& pending) const;
     bool createDbTable(SqliteDatabase& db, Attempt* attempt) const;
-    bool createTable(SqliteDatabase& db, const DbRows& columns, const QString& tableName) const;
     bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const;
     QString moveAside(const QString& word, QString* why) const;
     bool fault(FaultPoint point, int index) const { return m_faultHook && m_faultHook(point, index); }
