@@ -187,13 +187,8 @@ DbRows DBManager::selectLogRows(const QString& sql, const QStringList& keys, con
     SqliteStatement query(db, sql);
     if (!query.isValid() || (bind && !query.bindText(1, boundValue)))
         return rows;
-    // Column 0 is the key "id" and is never returned.
-    while (query.step() == SQLITE_ROW) {
-        DbRow row;
-        for (int i = 0; i < keys.size(); ++i)
-            row.insert(keys[i], query.columnText(i + 1));
-        rows.append(row);
-    }
+    while (query.step() == SQLITE_ROW)
+        rows.append(logRowOf(query, keys));
     return rows;
 }
 

@@ -48,12 +48,8 @@ DBManager::LogReadStatus DBManager::readLogSummaries(DbRows& rows) const
     if (!query.isValid())
         return failureOf(db);
     int rc = SQLITE_ROW;
-    while ((rc = query.step()) == SQLITE_ROW) {
-        DbRow row;
-        for (int i = 0; i < dbsupport::kSummaryColumns.size(); ++i)
-            row.insert(dbsupport::kSummaryColumns[i], query.columnText(i + 1)); // column 0 is "id"
-        rows.append(row);
-    }
+    while ((rc = query.step()) == SQLITE_ROW)
+        rows.append(dbsupport::logRowOf(query, dbsupport::kSummaryColumns));
     if (rc == SQLITE_DONE)
         return LogReadStatus::Read;
     rows.clear();

@@ -57,6 +57,14 @@ QString asidePath(const QString& path, const QString& word)
         + word + u' ' + stamp + QStringLiteral(").") + info.suffix());
 }
 
+QMap<QString, QString> logRowOf(const SqliteStatement& query, const QStringList& keys)
+{
+    QMap<QString, QString> row;
+    for (int i = 0; i < keys.size(); ++i)
+        row.insert(keys[i], query.columnText(i + 1));
+    return row;
+}
+
 bool bindRow(SqliteStatement& statement, const QStringList& columns, const QMap<QString, QString>& row)
 {
     bool ok = true;

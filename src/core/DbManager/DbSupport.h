@@ -44,6 +44,9 @@ QString createTableStatement(const QString& tableName, const QList<QMap<QString,
 /// A free name beside `path` for setting the file there aside: "<base> (<word> <date and
 /// time>).<suffix>", e.g. "Vantrel (damaged 2026-12-07 19.02.03).db".
 QString asidePath(const QString& path, const QString& word);
+/// The current row of a "SELECT *" on a log table, keyed by `keys` (kSummaryColumns or
+/// kDetailColumns); column 0, the key "id", is left out.
+QMap<QString, QString> logRowOf(const SqliteStatement& query, const QStringList& keys);
 /// Binds the values of `row` under `columns` to the parameters 1, 2, ... (a missing key binds "").
 bool bindRow(SqliteStatement& statement, const QStringList& columns, const QMap<QString, QString>& row);
 /// One line on standard error (which the application appends to its log file).

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "core/DbManager/DbSupport.h"
+#include "platform/imaging/AtomicFileWriter.h"
 
 namespace vantrel {
 
@@ -90,20 +91,6 @@ bool parseRuns(const QByteArray& text, QList<RunLogRun>* runs)
         for (const QJsonValue& detail : object.value(QStringLiteral("details")).toArray())
             run.details.append(fromJson(detail.toObject()));
         runs->append(run);
-    }
-    return true;
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
     }
     return true;
 }
@@ -205,7 +192,8 @@ bool RunLogPendingFile::save(const QList<RunLogRun>& runs, QString* why)
     // held, and the rename replaces whatever entry is there instead of writing through it.
     const QByteArray temporary = path + ".new";
     const int fd = openOwnFile(temporary, O_WRONLY | O_CREAT | O_TRUNC);
-    bool ok = fd >= 0 && writeAll(fd, QJsonDocument(array).toJson(QJsonDocument::Compact)) && ::fsync(fd) == 0;
+    const QByteArray text = QJsonDocument(array).toJson(QJsonDocument::Compact);
+    bool ok = fd >= 0 && AtomicFileWriter::writeAll(fd, text.constData(), text.size()) == 0 && ::fsync(fd) == 0;
     if (fd >= 0)
         ok = ::close(fd) == 0 && ok;
     if (ok && std::rename(temporary.constData(), path.constData()) == 0)

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +35,13 @@ const QString kRunIdsTable = QStringLiteral("tblLogRunIds");
 const QString kCreateRunIds
     = QStringLiteral("CREATE TABLE IF NOT EXISTS tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)");
 
+/// What the notice says of a file that cannot serve as the log, and the word in its new name.
+using UnusableKind = std::pair<QString, QString>;
+const UnusableKind kDamaged { QStringLiteral("was damaged"), QStringLiteral("damaged") };
+const UnusableKind kReadOnly { QStringLiteral("was read-only"), QStringLiteral("read-only") };
+const UnusableKind kOtherColumns { QStringLiteral("had log tables with other columns"),
+    QStringLiteral("other columns") };
+
 /// How long the pending file's lock is waited for at least, even when the database took the whole
 /// budget: its holders keep it only while they read or rewrite that small file.
 constexpr auto kPendingLockWait = std::chrono::seconds(2);
@@ -45,6 +54,16 @@ int waitUntilDeadline(void* deadline, int)
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(kBusyPauseMs));
     return 1;
+}
+
+/// The runs kept in `pending` (whose lock is held) followed by `run`, unless it is one of them
+/// already: a run is written, and kept, once.
+QList<RunLogRun> keptWith(RunLogPendingFile& pending, const RunLogRun& run)
+{
+    QList<RunLogRun> runs = pending.runs();
+    if (std::none_of(runs.cbegin(), runs.cend(), [&run](const RunLogRun& kept) { return kept.id == run.id; }))
+        runs.append(run);
+    return runs;
 }
 
 } // namespace
@@ -64,11 +83,6 @@ DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList&
     return result;
 }
 
-bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& columns, const QString& tableName) const
-{
-    return db.exec(createTableStatement(tableName, columns));
-}
-
 bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
 {
     // The readers take the values by position and the inserts name every column: a table made
@@ -76,8 +90,7 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     const auto otherColumns = [attempt](const QString& table, const QStringList& found) {
         attempt->result = Result::Unusable;
         attempt->why = QStringLiteral("%1 has the columns %2").arg(table, found.join(QStringLiteral(", ")));
-        attempt->unusableBecause = QStringLiteral("had log tables with other columns");
-        attempt->asideWord = QStringLiteral("other columns");
+        std::tie(attempt->unusableBecause, attempt->asideWord) = kOtherColumns;
         return false;
     };
     const std::pair<QString, QStringList> tables[]
@@ -85,7 +98,8 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     for (const auto& [table, columns] : tables) {
         QStringList found = columnNamesOf(db, table);
         if (found.isEmpty()) {
-            if (!createTable(db, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table))
+            if (!db.exec(createTableStatement(
+                    table, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))))))
                 return false;
             found = columnNamesOf(db, table);
         }
@@ -141,13 +155,13 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
     // A file made here holds what every new log database holds, as if made at launch.
     const bool fresh = !QFileInfo::exists(m_databasePath) && !QFileInfo(m_databasePath).isSymLink();
     if (!fresh && QFileInfo(m_databasePath).isFile() && m_probe->isReadOnly(m_databasePath)) {
-        attempt = { Result::Unusable, QStringLiteral("attempt to write a readonly database"),
-            QStringLiteral("was read-only"), QStringLiteral("read-only"), 0 };
+        attempt = { Result::Unusable, QStringLiteral("attempt to write a readonly database"), kReadOnly.first,
+            kReadOnly.second, 0 };
         return attempt;
     }
     SqliteDatabase db;
     if (!db.open(m_databasePath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
-        attempt = { Result::Unusable, db.lastError(), QStringLiteral("was damaged"), QStringLiteral("damaged"), 0 };
+        attempt = { Result::Unusable, db.lastError(), kDamaged.first, kDamaged.second, 0 };
         return attempt;
     }
     sqlite3_busy_handler(db.handle(), &waitUntilDeadline, &deadline);
@@ -156,14 +170,12 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
             attempt.why = db.lastError();
         switch (attempt.result == Result::Unusable ? SQLITE_OK : sqlite3_extended_errcode(db.handle()) & 0xff) {
         case SQLITE_READONLY:
-            attempt.unusableBecause = QStringLiteral("was read-only");
-            attempt.asideWord = QStringLiteral("read-only");
+            std::tie(attempt.unusableBecause, attempt.asideWord) = kReadOnly;
             break;
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
         case SQLITE_CANTOPEN:
-            attempt.unusableBecause = QStringLiteral("was damaged");
-            attempt.asideWord = QStringLiteral("damaged");
+            std::tie(attempt.unusableBecause, attempt.asideWord) = kDamaged;
             break;
         default:
             break;
@@ -184,10 +196,7 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
         return fail();
     if (!pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &attempt.why))
         return fail();
-    QList<Run> runs = pending.runs();
-    if (std::none_of(runs.cbegin(), runs.cend(), [&run](const Run& kept) { return kept.id == run.id; }))
-        runs.append(run);
-    if (!insertRuns(db, runs, &attempt))
+    if (!insertRuns(db, keptWith(pending, run), &attempt))
         return fail();
     if (!db.exec(QStringLiteral("COMMIT TRANSACTION")))
         return fail();
@@ -262,9 +271,7 @@ RunLogWriter::Outcome RunLogWriter::write(Run run)
         outcome.failure = attempt.why;
         QString why;
         if (pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &why)) {
-            QList<Run> runs = pending.runs();
-            if (std::none_of(runs.cbegin(), runs.cend(), [&run](const Run& kept) { return kept.id == run.id; }))
-                runs.append(run);
+            const QList<Run> runs = keptWith(pending, run);
             outcome.kept = pending.save(runs, &why);
             outcome.runs = int(runs.size());
         }

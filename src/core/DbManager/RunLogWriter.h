@@ -10,6 +10,7 @@
 
 #include "core/DbManager/DBManager.h"
 #include "core/DbManager/RunLogPendingFile.h"
+#include "core/Processing/RunInterfaces.h"
 
 namespace vantrel {
 
@@ -36,19 +37,9 @@ public:
     static constexpr std::chrono::milliseconds kDefaultBudget { 10'000 };
 
     using Run = RunLogRun;
-    struct Outcome {
-        bool saved = false;
-        /// Why the write failed (the database engine's message), empty when saved.
-        QString failure;
-        /// When not saved: whether the run is in the pending file for the next write.
-        bool kept = false;
-        /// The name the unusable database was renamed to, when it was set aside by this write, and
-        /// what was wrong with it ("was damaged", "was read-only", ...).
-        QString movedAsideTo;
-        QString movedAsideBecause;
-        /// A file in the pending file's place that this write set aside, and what it was.
-        QString pendingSetAsideTo;
-        QString pendingSetAsideBecause;
+    /// How the write ended, as the run learns it, and how many runs it wrote or kept.
+    struct Outcome : RunLogResult {
+        Outcome() { saved = false; }
         /// Runs written, the pending ones included; or runs kept for the next write.
         int runs = 0;
     };
@@ -91,7 +82,6 @@ private:
     };
     Attempt writeAll(const Run& run, std::chrono::steady_clock::time_point deadline, RunLogPendingFile& pending) const;
     bool createDbTable(SqliteDatabase& db, Attempt* attempt) const;
-    bool createTable(SqliteDatabase& db, const DbRows& columns, const QString& tableName) const;
     bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const;
     QString moveAside(const QString& word, QString* why) const;
     bool fault(FaultPoint point, int index) const { return m_faultHook && m_faultHook(point, index); }

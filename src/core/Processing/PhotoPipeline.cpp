@@ -40,14 +40,6 @@ QString extensionOf(const QString& path)
     return dot > 0 ? name.mid(dot + 1) : QString();
 }
 
-// The format of the extension at `index` in the output format list (TIFF when out of range).
-ImageFileFormat formatForIndex(int index)
-{
-    ImageFileFormat format = ImageFileFormat::Tiff;
-    imageFileFormatForExtension(OutputPathBuilder::outputFormatList().value(index), &format);
-    return format;
-}
-
 // Formats whose orientation tag viewers honour: their pixels may stay in the source's stored
 // layout under the source's tag. The others are always written upright.
 bool formatKeepsOrientationTag(ImageFileFormat format)
@@ -131,6 +123,13 @@ PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
         plan.targetSize = *target;
     }
     return plan;
+}
+
+ImageFileFormat PhotoPipeline::formatForIndex(int index)
+{
+    ImageFileFormat format = ImageFileFormat::Tiff;
+    imageFileFormatForExtension(OutputPathBuilder::outputFormatList().value(index), &format);
+    return format;
 }
 
 bool PhotoPipeline::streams(const PhotoPlan& plan, ImageFileFormat format) const

@@ -136,6 +136,8 @@ public:
     PixelTransform userTransform() const;
 
 private:
+    /// The format of the extension at `index` in the output format list (TIFF when out of range).
+    static ImageFileFormat formatForIndex(int index);
     /// True when the write of a kept-size photo streams from the loader into its output.
     bool streams(const PhotoPlan& plan, ImageFileFormat format) const;
     PhotoWriteResult writeEncoded(

@@ -2,8 +2,6 @@
 // decoded: the unit in which a run admits its writes (DecodeBudget).
 #include "core/Processing/PhotoPipeline.h"
 
-#include "core/Processing/OutputPathBuilder.h"
-
 namespace vantrel {
 
 namespace {
@@ -43,8 +41,7 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
 {
     if (!plan.decodable || !plan.sizeAccepted || outputPath.isEmpty() || shouldCopy(photo, outputPath))
         return 0;
-    ImageFileFormat format = ImageFileFormat::Tiff;
-    imageFileFormatForExtension(OutputPathBuilder::outputFormatList().value(formatIndexForPath(outputPath)), &format);
+    const ImageFileFormat format = formatForIndex(formatIndexForPath(outputPath));
     const DecodeFootprint& decode = plan.footprint;
     const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
     if (streams(plan, format))

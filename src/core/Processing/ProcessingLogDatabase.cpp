@@ -1,7 +1,5 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 
-#include <QUuid>
-
 #include "core/DbManager/DBManager.h"
 #include "core/DbManager/RunLogWriter.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
@@ -40,8 +38,7 @@ void ProcessingLogDatabase::writeRunLog(
     QString path = m_dbManager ? m_dbManager->excludedatabasePath() : QString();
     if (path.isEmpty() && !Paths::applicationSupportFolder().isEmpty())
         path = Paths::applicationSupportFolder() + u'/' + DBManager::kDatabaseFileName;
-    // The identity is given here, once per run, so that every later write of it is the same run.
-    RunLogWriter::Run run { QUuid::createUuid().toString(QUuid::WithoutBraces), toRow(summary), {} };
+    RunLogWriter::Run run { {}, toRow(summary), {} }; // the writer gives it its identity
     run.details.reserve(details.size());
     for (const QVariantMap& row : details)
         run.details.append(toRow(row));
@@ -51,9 +48,7 @@ void ProcessingLogDatabase::writeRunLog(
             result.saved = false;
             result.failure = QStringLiteral("no folder for the application's data");
         } else {
-            const RunLogWriter::Outcome outcome = RunLogWriter(path, budget).write(run);
-            result = { outcome.saved, outcome.failure, outcome.kept, outcome.movedAsideTo, outcome.movedAsideBecause,
-                outcome.pendingSetAsideTo, outcome.pendingSetAsideBecause };
+            result = RunLogWriter(path, budget).write(run);
         }
         runOnMainThreadAsync([done, result] { done(result); });
     });

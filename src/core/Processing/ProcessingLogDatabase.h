@@ -12,7 +12,7 @@ class DBManager;
 
 /// The run's log database: the file of the application's DBManager, written by a RunLogWriter on
 /// a background queue that all instances share (so this process writes its runs in the order they
-/// ended), with the outcome handed back on the main thread. Each run is given its identity here.
+/// ended), with the outcome handed back on the main thread.
 class ProcessingLogDatabase : public RunLogDatabase {
 public:
     /// `budget`: how long one write may wait, all in all, for other connections that hold the file.

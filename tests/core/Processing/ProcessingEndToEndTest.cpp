@@ -40,6 +40,14 @@ AppDelegate* freshApplication()
     return app;
 }
 
+// Puts the photo at `path` into the shared batch, selected.
+void addToBatch(AppDelegate* app, const QString& path)
+{
+    PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
+    photo->setIsSelected(true);
+    app->arraySelectedImagesToProcess.append(photo);
+}
+
 // The real engine over `pipeline`, started with `options` and run until it has finished.
 std::shared_ptr<ProcessingEngine> runToTheEnd(
     AppDelegate* app, std::shared_ptr<ProcessingPhotoPipeline> pipeline, const RunOptions& options)
@@ -84,9 +92,7 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
         if (s.name == "turned.jpg") {
             ASSERT_TRUE(testimages::setOrientation(path, 6));
         }
-        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, s.name, false);
-        photo->setIsSelected(true);
-        app->arraySelectedImagesToProcess.append(photo);
+        addToBatch(app, path);
     }
     ASSERT_TRUE(QFile::remove(src + "/gone.jpg"));
 
@@ -156,9 +162,7 @@ TEST(ProcessingEndToEndTest, APhotoRewrittenDuringTheRunFailsAloneWithItsOwnLogT
     for (const QString& name : names) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(testimages::writePattern(path, 320, 240));
-        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, name, false);
-        photo->setIsSelected(true);
-        app->arraySelectedImagesToProcess.append(photo);
+        addToBatch(app, path);
     }
     ASSERT_TRUE(testimages::writePattern(dir.filePath("other.jpg"), 200, 100));
     QFile other(dir.filePath("other.jpg"));
@@ -202,9 +206,7 @@ int runWithABmpCutShort(int delayMs)
         const bool large = name.endsWith(".bmp");
         if (!testimages::writePattern(dir.filePath(name), large ? 4000 : 640, large ? 3000 : 480))
             return 2;
-        PhotoFilePtr photo = PhotoFile::initWithFileUrl(dir.filePath(name), name, false);
-        photo->setIsSelected(true);
-        app->arraySelectedImagesToProcess.append(photo);
+        addToBatch(app, dir.filePath(name));
     }
     RunOptions options;
     options.job.folderOption = 1;

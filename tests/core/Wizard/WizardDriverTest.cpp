@@ -18,30 +18,7 @@
 namespace vantrel::test {
 namespace {
 
-class WizardDriverTest : public ::testing::Test {
-public:
-    void SetUp() override { reset(); }
-    void reset()
-    {
-        AppDelegate::resetShared();
-        screen = std::make_unique<FakeWizardScreen>();
-        addPhotos = std::make_unique<FakeAddPhotos>();
-        panes = std::make_unique<FakePanes>();
-        processing = std::make_unique<FakeProcessing>();
-        driver = std::make_unique<WizardDriver>(*screen, *addPhotos, *panes, *processing);
-        driver->registerObservers();
-        tabs.clear();
-        NotificationCenter::defaultCenter().addObserver(driver.get(), kNotificationChangeTabUI,
-            [this](const Notification& n) { tabs.append(n.userInfo.value(kUserInfoTabIndex).toInt()); });
-    }
-
-    std::unique_ptr<FakeWizardScreen> screen;
-    std::unique_ptr<FakeAddPhotos> addPhotos;
-    std::unique_ptr<FakePanes> panes;
-    std::unique_ptr<FakeProcessing> processing;
-    std::unique_ptr<WizardDriver> driver;
-    QList<int> tabs;
-};
+class WizardDriverTest : public WizardFixture { };
 
 TEST_F(WizardDriverTest, BottomButtonsOfEachStep)
 {

@@ -4,12 +4,19 @@
 // screen, the four panes and the processing view. Each records the calls it gets as short strings,
 // in order, so a test compares one list.
 
+#include <memory>
+
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include "core/AppDelegate.h"
+#include "core/Catalogue.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/Wizard/AlertCatalogue.h"
+#include "core/Wizard/WizardDriver.h"
 #include "core/Wizard/WizardPorts.h"
+#include "platform/NotificationCenter.h"
 
 namespace vantrel::test {
 
@@ -166,5 +173,34 @@ inline PhotoFilePtr addBatchPhoto(const QString& name, bool checked = true, bool
     AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
     return photo;
 }
+
+/// A wizard over the recording stand-ins and an empty batch, its observers registered; the tab
+/// changes it asks for are recorded in `tabs`.
+class WizardFixture : public ::testing::Test {
+public:
+    void SetUp() override { reset(); }
+    /// A new wizard over new stand-ins and an empty batch.
+    void reset()
+    {
+        driver.reset();
+        AppDelegate::resetShared();
+        screen = std::make_unique<FakeWizardScreen>();
+        addPhotos = std::make_unique<FakeAddPhotos>();
+        panes = std::make_unique<FakePanes>();
+        processing = std::make_unique<FakeProcessing>();
+        driver = std::make_unique<WizardDriver>(*screen, *addPhotos, *panes, *processing);
+        driver->registerObservers();
+        tabs.clear();
+        NotificationCenter::defaultCenter().addObserver(driver.get(), kNotificationChangeTabUI,
+            [this](const Notification& n) { tabs.append(n.userInfo.value(kUserInfoTabIndex).toInt()); });
+    }
+
+    std::unique_ptr<FakeWizardScreen> screen;
+    std::unique_ptr<FakeAddPhotos> addPhotos;
+    std::unique_ptr<FakePanes> panes;
+    std::unique_ptr<FakeProcessing> processing;
+    std::unique_ptr<WizardDriver> driver;
+    QList<int> tabs;
+};
 
 } // namespace vantrel::test

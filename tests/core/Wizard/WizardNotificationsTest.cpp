@@ -19,28 +19,12 @@
 namespace vantrel::test {
 namespace {
 
-class WizardNotificationsTest : public ::testing::Test {
+class WizardNotificationsTest : public WizardFixture {
 public:
-    void SetUp() override { reset(); }
-    /// A new wizard over a blank screen and an empty batch.
-    void reset()
-    {
-        driver.reset();
-        AppDelegate::resetShared();
-        screen = FakeWizardScreen();
-        driver = std::make_unique<WizardDriver>(screen, addPhotos, panes, processing);
-        driver->registerObservers();
-    }
     void post(const char* name, const QVariantMap& userInfo = {})
     {
         NotificationCenter::defaultCenter().post(QString::fromLatin1(name), userInfo);
     }
-
-    FakeWizardScreen screen;
-    FakeAddPhotos addPhotos;
-    FakePanes panes;
-    FakeProcessing processing;
-    std::unique_ptr<WizardDriver> driver;
 };
 
 TEST_F(WizardNotificationsTest, EachNameTheWizardObservesReachesItsHandler)
@@ -89,9 +73,9 @@ TEST_F(WizardNotificationsTest, EachNameTheWizardObservesReachesItsHandler)
         reset();
         if (row.photos)
             addBatchPhoto("a.jpg");
-        row.before(screen);
+        row.before(*screen);
         post(row.name, row.userInfo);
-        EXPECT_TRUE(row.after(screen)) << screen.calls.join(", ").toStdString();
+        EXPECT_TRUE(row.after(*screen)) << screen->calls.join(", ").toStdString();
     }
 }
 
