@@ -73,6 +73,21 @@ public:
         return photo;
     }
 
+    /// The record of each photo of the run, in batch order.
+    QList<qint32> statuses() const
+    {
+        QList<qint32> result;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+            result.append(photo->processStatus());
+        return result;
+    }
+    QStringList messages() const
+    {
+        QStringList result;
+        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+            result.append(photo->processInfoMessage());
+        return result;
+    }
     bool finished() const { return recorder->posted.contains(kNotificationsProcessFinished); }
 
     std::unique_ptr<QTemporaryDir> dir;
@@ -112,21 +127,6 @@ public:
         return photo;
     }
     PhotoFilePtr addPhoto(const QString& name) { return addPhoto(src + "/" + name, name.toUtf8()); }
-
-    QList<qint32> statuses() const
-    {
-        QList<qint32> result;
-        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
-            result.append(photo->processStatus());
-        return result;
-    }
-    QStringList messages() const
-    {
-        QStringList result;
-        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
-            result.append(photo->processInfoMessage());
-        return result;
-    }
 
     std::shared_ptr<FakeOpener> opener;
     std::shared_ptr<ProcessingInlineExecutor> executor;

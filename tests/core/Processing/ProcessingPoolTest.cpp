@@ -89,10 +89,8 @@ public:
     Seen seen() const
     {
         Seen s;
-        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess()) {
-            s.statuses.append(photo->processStatus());
-            s.messages.append(photo->processInfoMessage());
-        }
+        s.statuses = statuses();
+        s.messages = messages();
         s.progress = view->progress;
         for (const RunBottomLine& line : view->bottomLines)
             s.bottomLines.append(line.text);
