@@ -2,7 +2,6 @@
 // and its image filter, its refusal of a file in the Trash, and a grid cell's own check box
 // leaving its photo out of the run.
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -20,10 +20,9 @@ namespace {
 QStringList uncheckedGridPhotos()
 {
     QStringList names;
-    for (QWidget* grid : visibleControls(QStringLiteral("Photos of the batch")))
-        for (GridCell* cell : grid->findChildren<GridCell*>())
-            if (cell->isVisible() && !cell->isChecked())
-                names << cell->accessibleName();
+    for (GridCell* cell : shownGridCells())
+        if (!cell->isChecked())
+            names << cell->accessibleName();
     names.sort();
     return names;
 }
@@ -31,13 +30,7 @@ QStringList uncheckedGridPhotos()
 /// What the list's check column says of each row ("Checked" or "Unchecked"), in row order.
 QStringList listMarks()
 {
-    QStringList marks;
-    QAbstractItemView* list = batchList();
-    if (!list)
-        return marks;
-    for (int row = 0; row < list->model()->rowCount(); ++row)
-        marks << list->model()->index(row, BatchListModel::CheckColumn).data(Qt::AccessibleTextRole).toString();
-    return marks;
+    return listColumn(BatchListModel::CheckColumn, Qt::AccessibleTextRole);
 }
 
 TEST(Journey, SpaceLeavesOnePhotoOutOfAKeyboardBatch)

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 

@@ -14,11 +14,9 @@
 #include <QTextEdit>
 #include <QWindow>
 
-#include "app/AppController.h"
-#include "app/ApplicationSetup.h"
-#include "app/MainWindowController.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
 #include "core/AppDelegate.h"
+#include "xcb/LaunchedApp.h"
 
 namespace vantrel::journeys {
 
@@ -328,31 +326,31 @@ RunningApp::RunningApp()
 {
     // A fresh start, as a new process has: nothing of an earlier journey's shared state.
     AppDelegate::resetShared();
-    AppController::Hooks hooks = ApplicationSetup::realHooks(*qApp);
-    hooks.exitApplication = [exits = m_exits] { ++*exits; };
-    hooks.openUrl = [](const QUrl&) { return false; };
-    m_controller = std::make_unique<AppController>(hooks);
-    m_controller->applicationDidFinishLaunching();
-    m_windows = dynamic_cast<MainWindowController*>(m_controller->mainWindow());
-    if (m_windows)
-        (void)QTest::qWaitForWindowActive(m_windows->windowMain());
+    m_app = std::make_unique<test::LaunchedApp>();
+    if (m_app->window())
+        (void)QTest::qWaitForWindowActive(m_app->window());
     settle(100);
 }
 
 RunningApp::~RunningApp()
 {
-    m_controller.reset();
+    m_app.reset();
     settle(20);
 }
 
 bool RunningApp::isUp() const
 {
-    return m_windows && m_windows->windowMain() && m_windows->windowMain()->isActiveWindow();
+    return m_app->window() && m_app->window()->isActiveWindow();
 }
 
 QWidget* RunningApp::window() const
 {
-    return m_windows ? m_windows->windowMain() : nullptr;
+    return m_app->window();
+}
+
+int RunningApp::exits() const
+{
+    return m_app->exits();
 }
 
 } // namespace vantrel::journeys

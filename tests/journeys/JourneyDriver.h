@@ -19,10 +19,9 @@ inline void PrintTo(const QString& text, std::ostream* os)
     *os << '"' << text.toStdString() << '"';
 }
 
-namespace vantrel {
-class AppController;
-class MainWindowController;
-} // namespace vantrel
+namespace vantrel::test {
+class LaunchedApp;
+} // namespace vantrel::test
 
 namespace vantrel::journeys {
 
@@ -83,8 +82,8 @@ QString textOf(QWidget* control);
 /// The text of the one visible control named `name` (empty, with a failure, when it is missing).
 QString controlText(const QString& name, QWidget* scope = nullptr);
 
-/// The application as it starts: the controller launched with its real hooks (the browser and
-/// the process exit replaced), its main window shown and active.
+/// The application as it starts (a LaunchedApp, over a fresh shared state), its main window shown
+/// and active.
 class RunningApp {
 public:
     RunningApp();
@@ -94,12 +93,10 @@ public:
     /// The main window.
     QWidget* window() const;
     /// How many times the application asked to leave its main loop.
-    int exits() const { return *m_exits; }
+    int exits() const;
 
 private:
-    std::unique_ptr<AppController> m_controller;
-    MainWindowController* m_windows = nullptr;
-    std::shared_ptr<int> m_exits = std::make_shared<int>(0);
+    std::unique_ptr<test::LaunchedApp> m_app;
 };
 
 } // namespace vantrel::journeys

@@ -1,8 +1,6 @@
 // Journeys made with the keyboard alone, and the feedback form of the Help menu.
 #include <QApplication>
-#include <QDir>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <QXmlStreamReader>
 

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>

@@ -61,8 +61,9 @@ TEST(Journey, F10OpensTheMenusTheArrowsWalkThemAndEscapeClosesThem)
         const QString menu = QString::fromLatin1(step.menu);
         EXPECT_TRUE(waitFor([&menu] { return openMenuTitle() == menu; }, 3000))
             << "open: \"" << openMenuTitle().toStdString() << "\", expected \"" << step.menu << "\"";
-        if (step.item)
+        if (step.item) {
             EXPECT_EQ(activeItem(), QString::fromLatin1(step.item));
+        }
     }
     // The bar keeps the keyboard until a second Escape gives it back where it was.
     ASSERT_TRUE(pressWhenFocused(Qt::Key_Escape));

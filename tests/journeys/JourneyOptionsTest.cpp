@@ -1,7 +1,6 @@
 // Journeys through the option steps: the size, rotation and flip choices, what Back and Next do
 // to them, and what the run makes of them.
 #include <QDir>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>

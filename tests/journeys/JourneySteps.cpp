@@ -89,8 +89,6 @@ QWidget* waitForFilePanel()
     return waitForBatchCount(expected);
 }
 
-namespace {
-
 QList<GridCell*> shownGridCells()
 {
     QList<GridCell*> cells;
@@ -100,8 +98,6 @@ QList<GridCell*> shownGridCells()
                 cells.append(cell);
     return cells;
 }
-
-} // namespace
 
 QStringList gridCellNames()
 {
@@ -128,14 +124,20 @@ QAbstractItemView* batchList()
     return nullptr;
 }
 
-QStringList listRowNames()
+QStringList listColumn(int column, int role)
 {
-    QStringList names;
+    QStringList texts;
     QAbstractItemView* list = batchList();
     if (!list)
-        return names;
+        return texts;
     for (int row = 0; row < list->model()->rowCount(); ++row)
-        names << list->model()->index(row, 0).data().toString();
+        texts << list->model()->index(row, column).data(role).toString();
+    return texts;
+}
+
+QStringList listRowNames()
+{
+    QStringList names = listColumn(0);
     names.sort();
     return names;
 }

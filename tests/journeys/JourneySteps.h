@@ -8,6 +8,10 @@
 class QAbstractItemView;
 class QWidget;
 
+namespace vantrel {
+class GridCell;
+} // namespace vantrel
+
 namespace vantrel::journeys {
 
 /// Steps that several journeys share, each made of clicks and keys only.
@@ -27,12 +31,16 @@ QWidget* waitForFilePanel();
 /// Waits until the add run is over and the batch line counts `expected` photos.
 ::testing::AssertionResult waitForBatchCount(int expected);
 
+/// The grid cells shown, in the grid's order of children.
+QList<GridCell*> shownGridCells();
 /// The names of the grid cells shown, sorted.
 QStringList gridCellNames();
 /// The grid cell of that photo name (nullptr when not shown).
 QWidget* gridCell(const QString& name);
 /// The list of the batch when it is shown.
 QAbstractItemView* batchList();
+/// What each row of the list holds in `column` under `role`, in row order (empty when no list).
+QStringList listColumn(int column, int role = Qt::DisplayRole);
 /// The names in the list's rows, sorted.
 QStringList listRowNames();
 

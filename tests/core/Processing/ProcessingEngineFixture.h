@@ -1,6 +1,7 @@
-// The batch run with fakes around it: an inline executor (the whole run happens inside the call
-// that starts or resumes it), a probe over a temporary folder with injected permission and space
-// answers, and a pipeline that writes "<source bytes>|out".
+// The batch run with fakes around it: a probe over a temporary folder with injected permission and
+// space answers and a pipeline that writes "<source bytes>|out" (RunBench, shared by the engine
+// fixtures), and for ProcessingEngineTest an inline executor (the whole run happens inside the call
+// that starts or resumes it).
 #pragma once
 
 #include <memory>
@@ -24,12 +25,12 @@ inline const QStringList kRunNotifications { kNotificationsDisbleView, kNotifica
     kNotificationHideOverwriteAlert, kNotificationShowAlertWithType, kNotificationsEnable,
     kNotificationsSaveasPredefinedSize, kNotificationsProcessFinished };
 
-class ProcessingEngineTest : public ::testing::Test {
+/// What every engine fixture starts from: an emptied shared batch, fresh "src" and "out" folders in a
+/// temporary folder, fresh fakes, and run options that write into "out". The engine is made by
+/// `makeEngine`, as fixtures differ in executor, opener, writer count and the notifications watched.
+class RunBench : public ::testing::Test {
 public:
-    void SetUp() override { reset(); }
-
-    /// A fresh batch, folders and engine (table-driven tests call it once per row).
-    void reset()
+    void freshBatch()
     {
         AppDelegate::resetShared();
         dir = std::make_unique<QTemporaryDir>();
@@ -43,37 +44,36 @@ public:
         pipeline = std::make_shared<FakePipeline>();
         clock = std::make_shared<FakeClock>();
         clock->current = QDateTime(QDate(2026, 12, 28), QTime(15, 5, 7));
-        opener = std::make_shared<FakeOpener>();
         log = std::make_shared<FakeLog>();
-        executor = std::make_shared<ProcessingInlineExecutor>();
-        // One writer: the hooks of these tests act on the engine from inside a write, on its thread.
-        engine = ProcessingEngine::create({ pipeline, probe, clock, opener, log, executor, 1 });
-        engine->setView(view.get());
-        recorder = std::make_unique<NotificationRecorder>(kRunNotifications);
         options = RunOptions();
         options.job.folderOption = 1;
         options.job.ouptputFolder = out;
     }
 
-    /// A checked photo of the batch; its file holds `bytes` (no file when bytes is null).
-    PhotoFilePtr addPhoto(const QString& path, const QByteArray& bytes)
+    void makeEngine(std::shared_ptr<RunExecutor> executor, std::shared_ptr<RunFolderOpener> opener, int writers,
+        const QStringList& watched)
     {
-        if (!bytes.isNull())
-            writeFile(path, bytes);
+        engine = ProcessingEngine::create({ pipeline, probe, clock, std::move(opener), log, std::move(executor), writers });
+        engine->setView(view.get());
+        recorder = std::make_unique<NotificationRecorder>(watched);
+    }
+
+    /// A checked photo of the batch at `path`, said to be `sizeInBytes` long.
+    PhotoFilePtr addCheckedPhoto(const QString& path, qint64 sizeInBytes)
+    {
         auto photo = std::make_shared<PhotoFile>();
         const QFileInfo info(path);
         photo->setFilePath(path);
         photo->setFileURL(path);
         photo->setFileName(info.fileName());
         photo->setFileExtension(info.suffix());
-        photo->setFileSizeInBytes(bytes.size());
-        photo->setFileSizeAsString(QString::number(bytes.size()) + " bytes");
+        photo->setFileSizeInBytes(sizeInBytes);
         photo->setIsSelected(true);
         AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
         return photo;
     }
-    PhotoFilePtr addPhoto(const QString& name) { return addPhoto(src + "/" + name, name.toUtf8()); }
 
+    /// The record of each photo of the run, in batch order.
     QList<qint32> statuses() const
     {
         QList<qint32> result;
@@ -97,12 +97,39 @@ public:
     std::shared_ptr<FakeProbe> probe;
     std::shared_ptr<FakePipeline> pipeline;
     std::shared_ptr<FakeClock> clock;
-    std::shared_ptr<FakeOpener> opener;
     std::shared_ptr<FakeLog> log;
-    std::shared_ptr<ProcessingInlineExecutor> executor;
     std::shared_ptr<ProcessingEngine> engine;
     std::unique_ptr<NotificationRecorder> recorder;
     RunOptions options;
+};
+
+class ProcessingEngineTest : public RunBench {
+public:
+    void SetUp() override { reset(); }
+
+    /// A fresh batch, folders and engine (table-driven tests call it once per row).
+    void reset()
+    {
+        freshBatch();
+        opener = std::make_shared<FakeOpener>();
+        executor = std::make_shared<ProcessingInlineExecutor>();
+        // One writer: the hooks of these tests act on the engine from inside a write, on its thread.
+        makeEngine(executor, opener, 1, kRunNotifications);
+    }
+
+    /// A checked photo of the batch; its file holds `bytes` (no file when bytes is null).
+    PhotoFilePtr addPhoto(const QString& path, const QByteArray& bytes)
+    {
+        if (!bytes.isNull())
+            writeFile(path, bytes);
+        PhotoFilePtr photo = addCheckedPhoto(path, bytes.size());
+        photo->setFileSizeAsString(QString::number(bytes.size()) + " bytes");
+        return photo;
+    }
+    PhotoFilePtr addPhoto(const QString& name) { return addPhoto(src + "/" + name, name.toUtf8()); }
+
+    std::shared_ptr<FakeOpener> opener;
+    std::shared_ptr<ProcessingInlineExecutor> executor;
 };
 
 } // namespace vantrel::test

@@ -9,14 +9,12 @@
 #include <thread>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "ProcessingFakes.h"
+#include "ProcessingEngineFixture.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/Processing/ProcessingEngine.h"
@@ -41,7 +39,7 @@ struct Seen {
     QString failed;
 };
 
-class ProcessingPoolTest : public ::testing::Test {
+class ProcessingPoolTest : public RunBench {
 public:
     void SetUp() override { reset(1); }
     void TearDown() override
@@ -57,33 +55,16 @@ public:
         if (engine) {
             ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0; }));
         }
-        AppDelegate::resetShared();
-        dir = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(dir->isValid());
-        src = dir->path() + "/src";
-        out = dir->path() + "/out";
-        QDir().mkpath(src);
-        QDir().mkpath(out);
-        view = std::make_unique<FakeView>();
-        probe = std::make_shared<FakeProbe>();
-        pipeline = std::make_shared<FakePipeline>();
-        clock = std::make_shared<FakeClock>();
-        clock->current = QDateTime(QDate(2026, 12, 28), QTime(15, 5, 7));
-        log = std::make_shared<FakeLog>();
+        freshBatch();
         std::shared_ptr<RunExecutor> executor = std::make_shared<ProcessingSerialExecutor>();
         if (onThisThread)
             executor = std::make_shared<ProcessingInlineExecutor>();
-        engine = ProcessingEngine::create({ pipeline, probe, clock, nullptr, log, executor, writerCount });
-        engine->setView(view.get());
-        recorder = std::make_unique<NotificationRecorder>(QStringList {
-            kNotificationShowOverwriteAlert, kNotificationShowAlertWithType, kNotificationsProcessFinished });
+        makeEngine(executor, nullptr, writerCount,
+            { kNotificationShowOverwriteAlert, kNotificationShowAlertWithType, kNotificationsProcessFinished });
         writers = writerCount;
         context = std::make_unique<QObject>();
         inWriteAtQuestion.clear();
         countedAtQuestion.clear();
-        options = RunOptions();
-        options.job.folderOption = 1;
-        options.job.ouptputFolder = out;
         options.askBeforeOverwrite = false;
     }
 
@@ -93,17 +74,8 @@ public:
     {
         if (exists)
             writeFile(path, QFileInfo(path).fileName().toUtf8());
-        auto photo = std::make_shared<PhotoFile>();
-        const QFileInfo info(path);
-        photo->setFilePath(path);
-        photo->setFileURL(path);
-        photo->setFileName(info.fileName());
-        photo->setFileExtension(info.suffix());
-        photo->setFileSizeInBytes(100);
-        photo->setIsSelected(true);
-        AppDelegate::shareDelegate()->arraySelectedImagesToProcess.append(photo);
         pipeline->writeMillis[path] = millis;
-        return photo;
+        return addCheckedPhoto(path, 100);
     }
     /// Photos p0.jpg ... p<count-1>.jpg, the early ones slower, so later writes finish first.
     void addPhotos(int count)
@@ -112,16 +84,13 @@ public:
             addPhoto(src + QStringLiteral("/p%1.jpg").arg(i), (count - i) * 4);
     }
 
-    bool finished() const { return recorder->posted.contains(kNotificationsProcessFinished); }
     bool settled() const { return engine->activeWorkers() == 0; }
 
     Seen seen() const
     {
         Seen s;
-        for (const PhotoFilePtr& photo : engine->arrPhotosToProcess()) {
-            s.statuses.append(photo->processStatus());
-            s.messages.append(photo->processInfoMessage());
-        }
+        s.statuses = statuses();
+        s.messages = messages();
         s.progress = view->progress;
         for (const RunBottomLine& line : view->bottomLines)
             s.bottomLines.append(line.text);
@@ -147,18 +116,7 @@ public:
             });
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString src;
-    QString out;
     int writers = 1;
-    std::unique_ptr<FakeView> view;
-    std::shared_ptr<FakeProbe> probe;
-    std::shared_ptr<FakePipeline> pipeline;
-    std::shared_ptr<FakeClock> clock;
-    std::shared_ptr<FakeLog> log;
-    std::shared_ptr<ProcessingEngine> engine;
-    std::unique_ptr<NotificationRecorder> recorder;
-    RunOptions options;
     std::unique_ptr<QObject> context;
     QList<int> inWriteAtQuestion;
     QList<int> countedAtQuestion;
