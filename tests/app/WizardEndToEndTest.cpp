@@ -138,8 +138,9 @@ TEST(WizardEndToEnd, ConvertWithAKeepBothAnswer_ThenALowSpaceRunEndedByOk)
     ASSERT_EQ(outputs.size(), 4) << outputs.join(", ").toStdString();
     for (const QString& name : outputs) {
         const QSize written = QImageReader(out + "/" + name).size();
-        if (name != "photo2.png")
+        if (name != "photo2.png") {
             EXPECT_EQ(written, QSize(60, 40)) << name.toStdString();
+        }
     }
     EXPECT_EQ(QImageReader(out + "/photo2.png").size(), QSize(10, 10)); // the earlier file is kept
 
