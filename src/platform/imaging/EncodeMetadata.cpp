@@ -114,6 +114,18 @@ QByteArray withPngExif(const QByteArray& png, const Exiv2::ExifData& exif)
 
 } // namespace
 
+void EncodeMetadata::writeTo(Exiv2::Image& image, bool withExif) const
+{
+    image.readMetadata();
+    if (withExif && !exif.empty())
+        image.setExifData(exif);
+    if (!iptc.empty())
+        image.setIptcData(iptc);
+    if (!xmp.empty())
+        image.setXmpData(xmp);
+    image.writeMetadata();
+}
+
 QByteArray EncodeMetadata::writtenInto(const QByteArray& encoded, ImageFileFormat format) const
 {
     if (!any() || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
@@ -123,14 +135,7 @@ QByteArray EncodeMetadata::writtenInto(const QByteArray& encoded, ImageFileForma
     if (!iptc.empty() || !xmp.empty() || (!png && !exif.empty())) {
         auto image = Exiv2::ImageFactory::open(
             reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
-        image->readMetadata();
-        if (!png && !exif.empty())
-            image->setExifData(exif);
-        if (!iptc.empty())
-            image->setIptcData(iptc);
-        if (!xmp.empty())
-            image->setXmpData(xmp);
-        image->writeMetadata();
+        writeTo(*image, !png);
         Exiv2::BasicIo& io = image->io();
         io.open();
         const long size = io.size();

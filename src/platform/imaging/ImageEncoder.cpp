@@ -312,26 +312,15 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
             : TiffMetadataSplice::Outcome::Unsupported;
         if (spliced == TiffMetadataSplice::Outcome::Failed)
             return failure(temporaryPath, error, QString::fromLocal8Bit(std::strerror(error)));
-        if (spliced == TiffMetadataSplice::Outcome::Spliced) {
-            EncodeResult ok;
-            ok.ok = true;
-            return ok;
-        }
-        try {
-            auto file = Exiv2::ImageFactory::open(path.toStdString());
-            file->readMetadata();
-            if (!metadata.exif.empty())
-                file->setExifData(metadata.exif);
-            if (!metadata.iptc.empty())
-                file->setIptcData(metadata.iptc);
-            if (!metadata.xmp.empty())
-                file->setXmpData(metadata.xmp);
-            file->writeMetadata();
-        } catch (const Exiv2::AnyError& e) {
-            // The picture matters more than its tags, as long as it is still whole.
-            std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
-            if (!readImageProperties(temporaryPath, PropertyDepth::SizeAndOrientation).valid)
-                return failure(temporaryPath, 0, "the metadata write damaged the file");
+        if (spliced == TiffMetadataSplice::Outcome::Unsupported) {
+            try {
+                metadata.writeTo(*Exiv2::ImageFactory::open(path.toStdString()));
+            } catch (const Exiv2::AnyError& e) {
+                // The picture matters more than its tags, as long as it is still whole.
+                std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
+                if (!readImageProperties(temporaryPath, PropertyDepth::SizeAndOrientation).valid)
+                    return failure(temporaryPath, 0, "the metadata write damaged the file");
+            }
         }
     }
     EncodeResult ok;
