@@ -26,7 +26,7 @@ public:
     /// Throws vips::VError when the file cannot be opened or read.
     static DecodeSource open(const QString& path);
 
-    /// True when a decode by the loader named `loader` (the libvips nickname a header read
+    /// True when a decode by the loader named `loader` (the loader family an ImageProperties
     /// reports: "jpegload", "gifload", "magickload", ...) reads a copy of the file in memory.
     static bool readsCopy(const QString& loader);
 
