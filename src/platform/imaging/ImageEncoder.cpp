@@ -270,9 +270,8 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     QByteArray pixelsPath = path;
     std::unique_ptr<AtomicFileWriter::TemporaryLock> pixelsLock;
     if (pngWithMetadata) {
-        pixelsPath = QFile::encodeName(QFileInfo(temporaryPath).absolutePath()) + "/" + AtomicFileWriter::kTempPrefix
-            + "XXXXXX" + AtomicFileWriter::kTempSuffix;
-        const int fd = ::mkostemps(pixelsPath.data(), int(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
+        const int fd
+            = AtomicFileWriter::createTemporary(QFile::encodeName(QFileInfo(temporaryPath).absolutePath()), &pixelsPath);
         if (fd < 0)
             return failure(temporaryPath, errno, QString::fromLocal8Bit(std::strerror(errno)));
         pixelsLock = std::make_unique<AtomicFileWriter::TemporaryLock>(pixelsPath);
