@@ -132,11 +132,6 @@ bool DecodeSource::readsCopy(const QString& loader)
     return !loader.isEmpty() && loader != QLatin1String("raw") && !readsDescriptor(loader.toLatin1().constData());
 }
 
-qint64 DecodeSource::copyBytes() const
-{
-    return m_copy ? qint64(VIPS_AREA(m_copy.get())->length) : 0;
-}
-
 vips::VImage DecodeSource::load(vips::VOption* options) const
 {
     vips::VImage out;

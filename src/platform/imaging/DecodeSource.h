@@ -32,8 +32,6 @@ public:
 
     /// True when the file was read into memory.
     bool isCopy() const { return m_copy != nullptr; }
-    /// The bytes of the copy (0 when the loader reads the file itself).
-    qint64 copyBytes() const;
 
     /// Image 0, opened by the chosen loader with `options` ("access", "fail_on", "shrink", ...);
     /// throws vips::VError. The image keeps the copy alive until it closes.
