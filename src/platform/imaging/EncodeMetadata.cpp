@@ -52,11 +52,6 @@ EncodeMetadata carriedMetadata(
         m.exif = in->exifData();
         m.iptc = in->iptcData();
         m.xmp = in->xmpData();
-    } catch (const Exiv2::AnyError& e) {
-        std::fprintf(stderr, "encode: metadata of %s not carried: %s\n", source.toUtf8().constData(), e.what());
-        return {};
-    }
-    try {
         Exiv2::ExifThumb(m.exif).erase();
         // A maker note holds offsets into the file it came from. Exiv2 rewrites them for JPEG
         // (whose EXIF block it lays out itself), but in a TIFF written around the pixels the
