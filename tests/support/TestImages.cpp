@@ -279,6 +279,21 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
     return f.write(bytes) == bytes.size();
 }
 
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray takeBlob(VipsBlob* blob)
+{
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    QByteArray bytes(static_cast<const char*>(data), qsizetype(length));
+    vips_area_unref(VIPS_AREA(blob));
+    return bytes;
+}
+
 bool writeEmptyFile(const QString& path)
 {
     return writeBytes(path, {});
@@ -287,12 +302,7 @@ bool writeEmptyFile(const QString& path)
 bool writeTruncatedJpeg(const QString& path, int width, int height, int keepBytes)
 {
     try {
-        VipsBlob* blob = makePattern(width, height).jpegsave_buffer();
-        size_t length = 0;
-        const void* data = vips_blob_get(blob, &length);
-        QByteArray bytes(static_cast<const char*>(data), int(std::min<size_t>(length, size_t(keepBytes))));
-        vips_area_unref(VIPS_AREA(blob));
-        return writeBytes(path, bytes);
+        return writeBytes(path, takeBlob(makePattern(width, height).jpegsave_buffer()).left(keepBytes));
     } catch (const vips::VError& e) {
         std::fprintf(stderr, "writeTruncatedJpeg: %s\n", e.what());
         return false;

@@ -57,6 +57,10 @@ bool writeLyingPng(const QString& path, quint32 width, quint32 height);
 bool writeLinearDng(const QString& path, int width, int height, int orientation);
 /// Arbitrary bytes (e.g. text saved with an image extension).
 bool writeBytes(const QString& path, const QByteArray& bytes);
+/// The whole contents of the file at `path`; empty when it cannot be read.
+QByteArray readBytes(const QString& path);
+/// The bytes of a blob libvips returned (a *save_buffer result), releasing the blob.
+QByteArray takeBlob(VipsBlob* blob);
 
 /// The pixel at (x, y) as 8-bit-scaled values (16-bit images are divided by 257).
 std::vector<double> pixelAt(const vips::VImage& image, int x, int y);

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -107,9 +106,8 @@ bool encodeWithProperties(const Image& image, const QString& path, ImageFileForm
         return result.ok;
     }
     const QFileInfo info(path);
-    QByteArray temporary = QFile::encodeName(info.absolutePath()) + "/" + AtomicFileWriter::kTempPrefix + "XXXXXX"
-        + AtomicFileWriter::kTempSuffix;
-    const int fd = ::mkostemps(temporary.data(), int(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
+    QByteArray temporary;
+    const int fd = AtomicFileWriter::createTemporary(QFile::encodeName(info.absolutePath()), &temporary);
     if (fd < 0) {
         std::fprintf(stderr, "write %s: %s\n", qPrintable(path), std::strerror(errno));
         return false;

@@ -33,15 +33,22 @@ mode_t processUmask()
 
 } // namespace
 
+int createTemporary(const QByteArray& folder, QByteArray* path)
+{
+    QByteArray pattern = folder + "/" + kTempPrefix + "XXXXXX" + kTempSuffix;
+    const int fd = ::mkostemps(pattern.data(), int(std::strlen(kTempSuffix)), O_CLOEXEC);
+    if (fd >= 0)
+        *path = pattern;
+    return fd;
+}
+
 int writeThrough(const QString& path, const std::function<int(int fd, const QByteArray& temporary)>& fill)
 {
     const QFileInfo target(path);
-    const QByteArray folder = QFile::encodeName(target.absolutePath());
-    QByteArray pattern = folder + "/" + kTempPrefix + "XXXXXX" + kTempSuffix;
-    const int fd = ::mkostemps(pattern.data(), int(std::strlen(kTempSuffix)), O_CLOEXEC);
+    QByteArray temp;
+    const int fd = createTemporary(QFile::encodeName(target.absolutePath()), &temp);
     if (fd < 0)
         return errno;
-    const QByteArray temp = pattern;
     // The lock lives on a descriptor of its own, so that the writing one can be closed (and its
     // errors seen) before the rename while the temporary is still held.
     const TemporaryLock lock(temp);

@@ -12,6 +12,11 @@ namespace vantrel::AtomicFileWriter {
 inline constexpr char kTempPrefix[] = ".vantrel-";
 inline constexpr char kTempSuffix[] = ".tmp";
 
+/// Creates a new, empty temporary file of the pattern above in `folder` (an encoded path), owner
+/// only, with a close-on-exec descriptor. Returns the descriptor and sets `path` to the file's
+/// encoded name, or returns -1 with errno set. Hold its lock (TemporaryLock) from then on.
+int createTemporary(const QByteArray& folder, QByteArray* path);
+
 /// Creates a temporary file beside `path` and lets `fill` write its contents: it gets the
 /// temporary's descriptor and encoded path (a writer may open the path anew, truncating it) and
 /// returns 0 once the contents are complete, else an errno. The temporary gets the permissions of

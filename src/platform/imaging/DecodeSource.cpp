@@ -129,16 +129,7 @@ DecodeSource DecodeSource::open(const QString& path)
 
 bool DecodeSource::readsCopy(const QString& loader)
 {
-    if (loader.isEmpty() || loader == QLatin1String("raw"))
-        return false;
-    // "gifload_source", "magickload_buffer": the name of the loader family.
-    const QByteArray base = loader.section(QLatin1Char('_'), 0, 0).toLatin1();
-    return !readsDescriptor(base.constData());
-}
-
-qint64 DecodeSource::copyBytes() const
-{
-    return m_copy ? qint64(VIPS_AREA(m_copy.get())->length) : 0;
+    return !loader.isEmpty() && loader != QLatin1String("raw") && !readsDescriptor(loader.toLatin1().constData());
 }
 
 vips::VImage DecodeSource::load(vips::VOption* options) const

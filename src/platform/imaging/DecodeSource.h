@@ -26,14 +26,12 @@ public:
     /// Throws vips::VError when the file cannot be opened or read.
     static DecodeSource open(const QString& path);
 
-    /// True when a decode by the loader named `loader` (the libvips nickname a header read
+    /// True when a decode by the loader named `loader` (the loader family an ImageProperties
     /// reports: "jpegload", "gifload", "magickload", ...) reads a copy of the file in memory.
     static bool readsCopy(const QString& loader);
 
     /// True when the file was read into memory.
     bool isCopy() const { return m_copy != nullptr; }
-    /// The bytes of the copy (0 when the loader reads the file itself).
-    qint64 copyBytes() const;
 
     /// Image 0, opened by the chosen loader with `options` ("access", "fail_on", "shrink", ...);
     /// throws vips::VError. The image keeps the copy alive until it closes.

@@ -52,11 +52,6 @@ EncodeMetadata carriedMetadata(
         m.exif = in->exifData();
         m.iptc = in->iptcData();
         m.xmp = in->xmpData();
-    } catch (const Exiv2::AnyError& e) {
-        std::fprintf(stderr, "encode: metadata of %s not carried: %s\n", source.toUtf8().constData(), e.what());
-        return {};
-    }
-    try {
         Exiv2::ExifThumb(m.exif).erase();
         // A maker note holds offsets into the file it came from. Exiv2 rewrites them for JPEG
         // (whose EXIF block it lays out itself), but in a TIFF written around the pixels the
@@ -114,6 +109,18 @@ QByteArray withPngExif(const QByteArray& png, const Exiv2::ExifData& exif)
 
 } // namespace
 
+void EncodeMetadata::writeTo(Exiv2::Image& image, bool withExif) const
+{
+    image.readMetadata();
+    if (withExif && !exif.empty())
+        image.setExifData(exif);
+    if (!iptc.empty())
+        image.setIptcData(iptc);
+    if (!xmp.empty())
+        image.setXmpData(xmp);
+    image.writeMetadata();
+}
+
 QByteArray EncodeMetadata::writtenInto(const QByteArray& encoded, ImageFileFormat format) const
 {
     if (!any() || format == ImageFileFormat::Gif || format == ImageFileFormat::Bmp)
@@ -123,14 +130,7 @@ QByteArray EncodeMetadata::writtenInto(const QByteArray& encoded, ImageFileForma
     if (!iptc.empty() || !xmp.empty() || (!png && !exif.empty())) {
         auto image = Exiv2::ImageFactory::open(
             reinterpret_cast<const Exiv2::byte*>(encoded.constData()), long(encoded.size()));
-        image->readMetadata();
-        if (!png && !exif.empty())
-            image->setExifData(exif);
-        if (!iptc.empty())
-            image->setIptcData(iptc);
-        if (!xmp.empty())
-            image->setXmpData(xmp);
-        image->writeMetadata();
+        writeTo(*image, !png);
         Exiv2::BasicIo& io = image->io();
         io.open();
         const long size = io.size();

@@ -25,6 +25,11 @@ struct EncodeMetadata {
     /// metadata cannot be read.
     static EncodeMetadata forImage(const Image& image, ImageFileFormat format, const EncodeOptions& options);
 
+    /// Writes this metadata into `image` (a file or bytes exiv2 opened) in place of what it
+    /// held: the EXIF only when `withExif`, and of IPTC and XMP only the parts this metadata has;
+    /// the rest of the image's own stays. Throws Exiv2::AnyError.
+    void writeTo(Exiv2::Image& image, bool withExif = true) const;
+
     /// `encoded`, a whole file of `format` held in memory, with this metadata written into it by
     /// exiv2; a PNG gets its EXIF as an eXIf chunk right after its header. GIF and BMP keep none.
     /// Throws Exiv2::AnyError.

@@ -270,9 +270,8 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     QByteArray pixelsPath = path;
     std::unique_ptr<AtomicFileWriter::TemporaryLock> pixelsLock;
     if (pngWithMetadata) {
-        pixelsPath = QFile::encodeName(QFileInfo(temporaryPath).absolutePath()) + "/" + AtomicFileWriter::kTempPrefix
-            + "XXXXXX" + AtomicFileWriter::kTempSuffix;
-        const int fd = ::mkostemps(pixelsPath.data(), int(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
+        const int fd
+            = AtomicFileWriter::createTemporary(QFile::encodeName(QFileInfo(temporaryPath).absolutePath()), &pixelsPath);
         if (fd < 0)
             return failure(temporaryPath, errno, QString::fromLocal8Bit(std::strerror(errno)));
         pixelsLock = std::make_unique<AtomicFileWriter::TemporaryLock>(pixelsPath);
@@ -312,26 +311,15 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
             : TiffMetadataSplice::Outcome::Unsupported;
         if (spliced == TiffMetadataSplice::Outcome::Failed)
             return failure(temporaryPath, error, QString::fromLocal8Bit(std::strerror(error)));
-        if (spliced == TiffMetadataSplice::Outcome::Spliced) {
-            EncodeResult ok;
-            ok.ok = true;
-            return ok;
-        }
-        try {
-            auto file = Exiv2::ImageFactory::open(path.toStdString());
-            file->readMetadata();
-            if (!metadata.exif.empty())
-                file->setExifData(metadata.exif);
-            if (!metadata.iptc.empty())
-                file->setIptcData(metadata.iptc);
-            if (!metadata.xmp.empty())
-                file->setXmpData(metadata.xmp);
-            file->writeMetadata();
-        } catch (const Exiv2::AnyError& e) {
-            // The picture matters more than its tags, as long as it is still whole.
-            std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
-            if (!readImageProperties(temporaryPath, PropertyDepth::SizeAndOrientation).valid)
-                return failure(temporaryPath, 0, "the metadata write damaged the file");
+        if (spliced == TiffMetadataSplice::Outcome::Unsupported) {
+            try {
+                metadata.writeTo(*Exiv2::ImageFactory::open(path.toStdString()));
+            } catch (const Exiv2::AnyError& e) {
+                // The picture matters more than its tags, as long as it is still whole.
+                std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
+                if (!readImageProperties(temporaryPath, PropertyDepth::SizeAndOrientation).valid)
+                    return failure(temporaryPath, 0, "the metadata write damaged the file");
+            }
         }
     }
     EncodeResult ok;

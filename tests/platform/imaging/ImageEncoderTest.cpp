@@ -44,20 +44,9 @@ Exiv2::ExifData exifOf(const QString& path)
     return image->exifData();
 }
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray savedToMemory(const vips::VImage& pixels, ImageFileFormat format)
 {
-    VipsBlob* blob = format == ImageFileFormat::Tiff ? pixels.tiffsave_buffer() : pixels.pngsave_buffer();
-    size_t length = 0;
-    const void* data = vips_blob_get(blob, &length);
-    QByteArray bytes(static_cast<const char*>(data), qsizetype(length));
-    vips_area_unref(VIPS_AREA(blob));
-    return bytes;
+    return takeBlob(format == ImageFileFormat::Tiff ? pixels.tiffsave_buffer() : pixels.pngsave_buffer());
 }
 
 std::unique_ptr<Exiv2::Image> metadataOf(const QByteArray& file)
@@ -185,7 +174,7 @@ TEST(ImageEncoder, TiffAndPngHoldWhatAWholeFileRewriteWroteWithThePixelsWhereThe
                 options.metadataSource = source;
             const QString out = dir.filePath(QString("out.%1").arg(ext));
             ASSERT_TRUE(encodeImage(image, out, format, options).ok) << what;
-            const QByteArray written = bytesOf(out);
+            const QByteArray written = readBytes(out);
 
             // What the encoder wrote before it streamed: the whole file encoded in memory, and
             // exiv2 writing the metadata into that copy.
@@ -236,11 +225,9 @@ TEST(ImageEncoder, ThumbnailOfTheSourceIsDropped)
     {
         auto image = Exiv2::ImageFactory::open(source.toStdString());
         image->readMetadata();
-        VipsBlob* blob = makePattern(16, 16).jpegsave_buffer();
-        size_t length = 0;
-        const void* data = vips_blob_get(blob, &length);
-        Exiv2::ExifThumb(image->exifData()).setJpegThumbnail(static_cast<const Exiv2::byte*>(data), long(length));
-        vips_area_unref(VIPS_AREA(blob));
+        const QByteArray jpeg = takeBlob(makePattern(16, 16).jpegsave_buffer());
+        Exiv2::ExifThumb(image->exifData())
+            .setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(jpeg.constData()), long(jpeg.size()));
         image->exifData()["Exif.Image.Make"] = "Thumbmaker";
         image->writeMetadata();
     }
@@ -273,7 +260,7 @@ TEST(ImageEncoder, FailuresLeaveNoPartialFileAndKeepTheOldOne)
             EXPECT_FALSE(r.ok) << c.ext;
             EXPECT_EQ(r.errorNumber, error) << c.ext;
             EXPECT_FALSE(r.error.isEmpty()) << c.ext;
-            EXPECT_EQ(bytesOf(out), QByteArray("old contents")) << c.ext;
+            EXPECT_EQ(readBytes(out), QByteArray("old contents")) << c.ext;
             EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
                 << c.ext << ": temporary file left";
         }
