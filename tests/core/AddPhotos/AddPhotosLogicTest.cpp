@@ -177,8 +177,9 @@ TEST_F(AddPhotosLogicTest, ALibraryWithoutItsArchivePathIsReportedOnceAfterItsRu
         m_view.log.clear();
         ASSERT_TRUE(logic.addPhotosFromPathUrls(c.sources));
         EXPECT_EQ(m_view.log.count(alert), c.alerts) << m_view.log.join(' ').toStdString();
-        if (c.alerts)
+        if (c.alerts) {
             EXPECT_EQ(m_view.log.last(), alert); // after the run's refresh and its own alert
+        }
     }
     EXPECT_EQ(batch().size(), 3);
 }

@@ -299,8 +299,9 @@ TEST(Image, DecodedPhotosAreFreeForAnyAccess)
     for (const Case& c : cases) {
         const QString path = dir.filePath(QLatin1String(c.name));
         ASSERT_TRUE(writePattern(path, 800, 600)) << c.name;
-        if (c.orientation != 1)
+        if (c.orientation != 1) {
             ASSERT_TRUE(setOrientation(path, c.orientation)) << c.name;
+        }
         const Image whole = Image::load(path);
         ASSERT_FALSE(whole.isNull()) << c.name;
         EXPECT_FALSE(sequential(whole)) << c.name;
