@@ -21,7 +21,7 @@ enum class ProcessStatus : qint32 {
     SourceMissing = 2, ///< the source file no longer exists
     DimensionTooLong = 7, ///< the size step refused the size (a side above 10000)
     Skipped = 8, ///< RAW skipped, existing output skipped, or too little free space
-    SourceAccessDenied = 10, ///< the source is not writable or is locked
+    SourceAccessDenied = 10, ///< the output would replace its own source, which is not writable or is locked
     DestinationAccessDenied = 11, ///< the output folder (or file) cannot be written
     DestinationMissing = 12, ///< the output folder does not exist and cannot be created
     InvalidFileName = 13, ///< the output file name is too long

@@ -408,8 +408,13 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
         return;
     }
 
-    // 12. Permissions (not counted as errors of the bottom line).
-    const bool sourceDenied = checkForReadOnlyFilePath(photo->filePath()) || checkForLockedFile(photo->filePath());
+    // 12. Permissions (not counted as errors of the bottom line). Reading a photo needs no write
+    // permission: a read-only or locked source (a locked card, a copy from optical media, a
+    // read-only share) is refused only when its output would replace that very file.
+    const std::optional<QString> outputIdentity = probe.fileIdentity(outputPath);
+    const bool replacesSource = outputIdentity && outputIdentity == probe.fileIdentity(photo->fileURL());
+    const bool sourceDenied
+        = replacesSource && (checkForReadOnlyFilePath(photo->filePath()) || checkForLockedFile(photo->filePath()));
     if (sourceDenied || checkForReadOnlyParentFolderPath(folder)) {
         const auto status = sourceDenied ? ProcessStatus::SourceAccessDenied
             : probe.isDirectory(folder)  ? ProcessStatus::DestinationAccessDenied

@@ -53,7 +53,8 @@ public:
     void makeEngine(std::shared_ptr<RunExecutor> executor, std::shared_ptr<RunFolderOpener> opener, int writers,
         const QStringList& watched)
     {
-        engine = ProcessingEngine::create({ pipeline, probe, clock, std::move(opener), log, std::move(executor), writers });
+        engine = ProcessingEngine::create(
+            { pipeline, probe, clock, std::move(opener), log, std::move(executor), writers });
         engine->setView(view.get());
         recorder = std::make_unique<NotificationRecorder>(watched);
     }
@@ -127,6 +128,12 @@ public:
         return photo;
     }
     PhotoFilePtr addPhoto(const QString& name) { return addPhoto(src + "/" + name, name.toUtf8()); }
+    /// Outputs beside their sources under the same names, replaced without a question.
+    void replaceSources()
+    {
+        options.job.folderOption = 0;
+        options.askBeforeOverwrite = false;
+    }
 
     std::shared_ptr<FakeOpener> opener;
     std::shared_ptr<ProcessingInlineExecutor> executor;

@@ -90,12 +90,15 @@ TEST_F(ProcessingEngineTest, SummaryBottomLineStampAndRows)
 TEST_F(ProcessingEngineTest, SummaryCountsTheRecordsNotTheCounters)
 {
     // The counters feed the bottom line only, and disagree with the records: a write that was
-    // started and failed, a write the folder refused and a read-only source are all failures of the
-    // summary, the log and the current-run dictionary, yet the error counter holds one of them and
-    // the progress counter all of them. The output folder opens only when a photo was written.
+    // started and failed, a write the folder refused and a read-only source that its output would
+    // replace are all failures of the summary, the log and the current-run dictionary, yet the
+    // error counter holds one of them and the progress counter all of them. The output folder
+    // opens only when a photo was written.
     const struct {
         const char* name;
-        QStringList photos; // a.jpg is written, b.jpg fails, c.jpg is refused, d.jpg is read-only
+        // a.jpg is written, b.jpg fails, c.jpg is refused, d.jpg is read-only and already in the output
+        // folder, so that its output would replace it
+        QStringList photos;
         QString converted;
         QString failed;
         bool folderOpened;
@@ -107,10 +110,11 @@ TEST_F(ProcessingEngineTest, SummaryCountsTheRecordsNotTheCounters)
         SCOPED_TRACE(row.name);
         reset();
         for (const QString& name : row.photos)
-            addPhoto(name);
+            addPhoto((name == "d.jpg" ? out : src) + "/" + name, name.toUtf8());
         pipeline->failWrites[src + "/b.jpg"] = 0;
         pipeline->failWrites[src + "/c.jpg"] = static_cast<qint32>(ProcessStatus::DestinationAccessDenied);
-        probe->readOnly.insert(src + "/d.jpg");
+        probe->readOnly.insert(out + "/d.jpg");
+        options.askBeforeOverwrite = false;
         ASSERT_TRUE(engine->startProcess(options));
         ASSERT_TRUE(finished());
         EXPECT_EQ(engine->counterProcessedWithError(), 1);

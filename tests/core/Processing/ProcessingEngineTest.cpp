@@ -157,10 +157,24 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
         // A source that cannot be decoded is a failure, never "too large".
         { "undecodable source", [](ProcessingEngineTest& t) { t.pipeline->unreadable.insert(t.src + "/p.jpg"); }, 0,
             "File not Processed", 1, "File not Processed." },
-        { "read-only source", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.src + "/p.jpg"); }, 10,
-            "Permisssion error", 0, "Access denied to source file." },
-        { "locked source", [](ProcessingEngineTest& t) { t.probe->locked.insert(t.src + "/p.jpg"); }, 10,
-            "Permisssion error", 0 },
+        // Reading needs no write permission: a read-only or locked source is refused only where
+        // its output would replace it.
+        { "read-only source", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.src + "/p.jpg"); }, 1,
+            "File Processed", 0, "Processed successfully." },
+        { "locked source", [](ProcessingEngineTest& t) { t.probe->locked.insert(t.src + "/p.jpg"); }, 1,
+            "File Processed", 0 },
+        { "read-only source onto itself",
+            [](ProcessingEngineTest& t) {
+                t.probe->readOnly.insert(t.src + "/p.jpg");
+                t.replaceSources();
+            },
+            10, "Permisssion error", 0, "Access denied to source file." },
+        { "locked source onto itself",
+            [](ProcessingEngineTest& t) {
+                t.probe->locked.insert(t.src + "/p.jpg");
+                t.replaceSources();
+            },
+            10, "Permisssion error", 0 },
         { "unwritable folder", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.out); }, 11,
             "Permisssion error", 0, "Access denied to destination folder." },
         { "missing folder",

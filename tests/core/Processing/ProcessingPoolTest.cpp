@@ -138,8 +138,8 @@ TEST_F(ProcessingPoolTest, ThreeWritersShowWhatOneWriterShows)
         addPhoto(src + "/one/dup.jpg", 40);
         addPhoto(src + "/two/dup.jpg", 0);
         addPhoto(src + "/raw.CR2");
-        addPhoto(src + "/ro.jpg");
-        probe->readOnly.insert(src + "/ro.jpg");
+        addPhoto(out + "/ro.jpg"); // read-only, and its output would replace it
+        probe->readOnly.insert(out + "/ro.jpg");
         addPhoto(out + "/a.jpg", 0, false); // a.jpg's output, read once a.jpg is written
         addPhoto(src + "/fails.jpg", 30);
         pipeline->failWrites[src + "/fails.jpg"] = 0;
