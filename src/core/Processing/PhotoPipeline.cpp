@@ -41,10 +41,11 @@ QString extensionOf(const QString& path)
 }
 
 // Formats whose orientation tag viewers honour: their pixels may stay in the source's stored
-// layout under the source's tag. The others are always written upright.
+// layout under the source's tag. The others are always written upright, tagged 1; PNG among them,
+// since the desktop's thumbnailers, Qt's reader and the common tools ignore a PNG's eXIf tag.
 bool formatKeepsOrientationTag(ImageFileFormat format)
 {
-    return format == ImageFileFormat::Tiff || format == ImageFileFormat::Png || format == ImageFileFormat::Jpeg;
+    return format == ImageFileFormat::Tiff || format == ImageFileFormat::Jpeg;
 }
 
 // The source may be copied rather than encoded: same extension ignoring case, not a copy-blocking
