@@ -49,11 +49,11 @@ void addToBatch(AppDelegate* app, const QString& path)
 }
 
 // The real engine over `pipeline`, started with `options` and run until it has finished.
-std::shared_ptr<ProcessingEngine> runToTheEnd(
-    AppDelegate* app, std::shared_ptr<ProcessingPhotoPipeline> pipeline, const RunOptions& options)
+std::shared_ptr<ProcessingEngine> runToTheEnd(AppDelegate* app, std::shared_ptr<ProcessingPhotoPipeline> pipeline,
+    const RunOptions& options, std::shared_ptr<RunFileProbe> probe = std::make_shared<ProcessingFileProbe>())
 {
     auto engine = ProcessingEngine::create(
-        { std::move(pipeline), std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
+        { std::move(pipeline), std::move(probe), std::make_shared<ProcessingClock>(), nullptr,
             std::make_shared<ProcessingLogDatabase>(app->dbManager), std::make_shared<ProcessingSerialExecutor>() });
     bool finished = false;
     QObject context;
@@ -149,6 +149,82 @@ TEST(ProcessingEndToEndTest, GeneratedPhotosThroughTheRealRunIntoTheLog)
             temporaries << out + "/" + name;
     EXPECT_EQ(temporaries, QStringList { held }) << "only the write still in progress keeps its temporary";
     OutputFileSystem::standard()->discard(held);
+}
+
+// The real probe, except that write permission is read from the permission bits, as the photos'
+// owner sees them: root may write anything, and the tests run as root.
+class PermissionBitsProbe : public ProcessingFileProbe {
+public:
+    bool isReadOnly(const QString& path) override
+    {
+        return !QFileInfo(path).permission(QFileDevice::WriteOwner) || ProcessingFileProbe::isReadOnly(path);
+    }
+};
+
+TEST(ProcessingEndToEndTest, AReadOnlyFolderOfPhotosIsConvertedButNeverReplacedInPlace)
+{
+    // Two photos in a folder of mode 555, each of mode 444, as on a locked card or a copy from
+    // optical media. Converted elsewhere, both are written; kept beside themselves under their own
+    // names, each output would replace its source, which is refused.
+    const struct {
+        const char* name;
+        bool elsewhere;
+        QString information;
+        QString converted;
+    } rows[] = {
+        { "into another folder", true, "Processed successfully.", "2" },
+        { "onto themselves", false, "Access denied to source file.", "0" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString card = dir.filePath("card");
+        QDir().mkpath(card);
+        // A log database of the row's own: two runs in one second would share a summary row.
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        AppDelegate* app = freshApplication();
+        qputenv("XDG_DATA_HOME", dataHome);
+        QList<QByteArray> originals;
+        for (const QString name : { "one.jpg", "two.jpg" }) {
+            const QString path = card + "/" + name;
+            ASSERT_TRUE(testimages::writePattern(path, 320, 240));
+            ASSERT_TRUE(
+                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+            originals.append(testimages::readBytes(path));
+            addToBatch(app, path);
+        }
+        const auto readAndList = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        ASSERT_TRUE(QFile::setPermissions(card, readAndList));
+
+        RunOptions options;
+        options.job.folderOption = row.elsewhere ? 1 : 0;
+        options.job.ouptputFolder = dir.filePath("out");
+        options.job.isPercentSize = true;
+        options.job.perWidth = options.job.perHeight = 50;
+        options.askBeforeOverwrite = false;
+        runToTheEnd(app, std::make_shared<ProcessingPhotoPipeline>(), options, std::make_shared<PermissionBitsProbe>());
+        QFile::setPermissions(card, readAndList | QFileDevice::WriteOwner); // so that the folder can be removed
+
+        const DbRows summaries = app->dbManager->getAllLogSummaries();
+        ASSERT_EQ(summaries.size(), 1);
+        EXPECT_EQ(summaries[0].value("imagesConverted"), row.converted);
+        const DbRows details = app->dbManager->getAllLogDetailsWhereTimestamp(summaries[0].value("timeStamp"));
+        ASSERT_EQ(details.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const QString name = i == 0 ? "one.jpg" : "two.jpg";
+            EXPECT_EQ(details[i].value("information"), row.information) << name.toStdString();
+            EXPECT_EQ(testimages::readBytes(card + "/" + name), originals[i]) << name.toStdString();
+            const QString output = options.job.ouptputFolder + "/" + name;
+            if (row.elsewhere) {
+                EXPECT_EQ(readImageProperties(output, PropertyDepth::SizeAndOrientation).storedSize(), QSize(160, 120))
+                    << name.toStdString();
+            }
+        }
+        EXPECT_EQ(QDir(card).entryList(QDir::Files | QDir::Hidden), (QStringList { "one.jpg", "two.jpg" }));
+    }
 }
 
 // A copy job over three photos, the middle one rewritten in place while its bytes are copied:
