@@ -181,7 +181,7 @@ TEST(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_FALSE(view->popup()->isOpen());
-        EXPECT_EQ(named<QLineEdit>(view, "Chosen preset")->text(), c.chosen);
+        EXPECT_EQ(named<QLineEdit>(view, "Chosen preset")->text().toStdString(), c.chosen);
     }
     Defaults::standard().removeObjectForKey(kDefaultsProjectSession);
 }
