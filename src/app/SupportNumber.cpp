@@ -1,8 +1,12 @@
 #include "app/SupportNumber.h"
 
+#include <chrono>
 #include <cstdio>
+#include <exception>
+#include <thread>
 
 #include <QTcpSocket>
+#include <QThreadPool>
 
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
@@ -77,6 +81,21 @@ SupportNumber::IniSections SupportNumber::getDictParamsFromINIURL(
     }
     std::fprintf(stderr, "No Contents Found After Retries\n");
     return {};
+}
+
+void SupportNumber::updatePhoneInfo()
+{
+    QThreadPool::globalInstance()->start([] {
+        // Nothing may leave the pool thread: a failure of the pass only leaves the number as it was.
+        try {
+            updatePhoneNumbersFromWebINI([](const QUrl& url, QString* error) { return httpGet(url, error); },
+                [](int seconds) { std::this_thread::sleep_for(std::chrono::seconds(seconds)); });
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "updatePhoneInfo: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "updatePhoneInfo: the reader failed\n");
+        }
+    });
 }
 
 void SupportNumber::updatePhoneNumbersFromWebINI(const Fetcher& fetch, const Sleeper& sleep)

@@ -10,8 +10,8 @@
 namespace vantrel {
 
 /// The support phone number: the built-in one, registered as the default at launch, and the
-/// reader that can pick a newer one from the content server's INI file. Nothing runs the reader
-/// yet; it never runs on the main thread (it waits between attempts).
+/// reader that can pick a newer one from the content server's INI file. The reader never runs on
+/// the main thread (it waits between attempts); updatePhoneInfo() starts it off that thread.
 class SupportNumber {
 public:
     using IniSections = QMap<QString, QMap<QString, QString>>;
@@ -43,6 +43,10 @@ public:
     static IniSections getDictParamsFromINIURL(
         const QUrl& url, bool isInternetAvailable, const Fetcher& fetch, const Sleeper& sleep);
 
+    /// Starts the reader's whole pass on a pool thread, fetching with httpGet() and sleeping for
+    /// real between attempts, and returns at once. The number reaches the screens later, through
+    /// updatePhoneInfoToLabels() on the main thread. Main thread.
+    static void updatePhoneInfo();
     /// The reader's whole pass (worker thread): reads the INI file from the content server,
     /// stores the chosen number (or the empty text when offline) and hands it to the screens.
     static void updatePhoneNumbersFromWebINI(const Fetcher& fetch, const Sleeper& sleep);

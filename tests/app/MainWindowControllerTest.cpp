@@ -612,6 +612,7 @@ TEST_F(MainWindowControllerTest, TipsWindowClosesOnItsCallbackAndOffersTheSessio
     // Opened from the notification: closing only brings the main window to the front.
     NotificationCenter::defaultCenter().post(kNotificationShowTips);
     EXPECT_TRUE(controller->isTipsFromNotfication());
+    EXPECT_FALSE(tips->isVisible()); // asked for, it still shows nothing
     tips->show();
     controller->elementClicked();
     EXPECT_FALSE(tips->isVisible());

@@ -3,11 +3,17 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
+#include "app/Online/LoopbackHttpServer.h"
 #include "app/ShellFakes.h"
 #include "app/SupportNumber.h"
+#include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/WebServices.h"
+#include "platform/NotificationCenter.h"
 
 namespace vantrel {
 namespace {
@@ -127,6 +133,54 @@ TEST(SupportNumberTest, ReadsTheIniFileFromALocalServer)
     server.join();
     EXPECT_EQ(requestLine, "GET /korving/phonenumber.ini HTTP/1.0");
     EXPECT_EQ(SupportNumber::checkAndGetNewPhoneNumberForAppStoreApp(ini, "x"), "(321) 654-0987");
+}
+
+// The whole pass as the application starts it: the reader works off the main thread (the server
+// below answers from the main thread's events, so a reader on it would never be served), and the
+// number read reaches the screens as the object of "updatePhoneNumber" and is kept.
+TEST(SupportNumberTest, UpdatePhoneInfoPostsTheNumberReadFromTheContentServer)
+{
+    const struct {
+        const char* what;
+        bool online;
+        QByteArray ini;
+        QString posted;
+        int requests;
+    } cases[] = {
+        { "the application's own entry", true, "[default]\nvantrel = (321) 654-0987\n", "(321) 654-0987", 1 },
+        { "the entry under the current number", true, "[phone]\n(800) 555-0142 = (555) 010-2030\n", "(555) 010-2030",
+            1 },
+        { "offline: nothing is asked and the number is emptied", false, "[default]\nvantrel = x\n", "", 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        shelltest::clearShellDefaults();
+        AppDelegate* app = AppDelegate::resetShared();
+        app->isInternetAvailable = c.online;
+        app->strPhoneNumber = "before";
+        testing::LoopbackHttpServer server;
+        server.answer(WebServices::kPhoneNumberIniPath, { 200, c.ini });
+        const testing::ScopedEnv content("VANTREL_CONTENT_URL", server.baseUrl());
+        QObject observer;
+        QStringList posted;
+        NotificationCenter::defaultCenter().addObserver(
+            &observer, kUpdatePhoneNumber, [&](const Notification& n) { posted << n.object.toString(); });
+
+        SupportNumber::updatePhoneInfo();
+        EXPECT_TRUE(posted.isEmpty()) << "the reader ran before the call returned";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !posted.isEmpty(); }, 20000)) << "nothing was posted";
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(posted.join(" | ").toStdString(), c.posted.toStdString());
+        EXPECT_EQ(app->strPhoneNumber.toStdString(), c.posted.toStdString());
+        EXPECT_EQ(Defaults::standard().stringForKey(kDefaultsPhoneNumber).toStdString(), c.posted.toStdString());
+        ASSERT_EQ(server.requests().size(), c.requests);
+        if (c.requests > 0) {
+            EXPECT_EQ(server.requests().front().method, "GET");
+            EXPECT_EQ(server.requests().front().path, "/korving/phonenumber.ini");
+        }
+    }
+    shelltest::clearShellDefaults();
 }
 
 } // namespace

@@ -17,7 +17,9 @@
 #include "app/MainTitleBarView.h"
 #include "app/MainWindowController.h"
 #include "app/MessageSheetPanel.h"
+#include "app/Online/OnlineServices.h"
 #include "app/Online/PromotionalAdsView.h"
+#include "app/Online/Reachability.h"
 #include "components/HighlightedButton.h"
 #include "components/Sheet.h"
 #include "components/TitleBar/OvAppStoreWindow.h"
@@ -64,7 +66,8 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
 
     // The online services are wired in: the feedback form is offered once its service is
     // configured (the Help menu reads it as it opens), the run summary has its
-    // recommended-applications panel, and the launch registers reachability and tracking.
+    // recommended-applications panel, and the launch has registered reachability (the shared
+    // monitor is the one the delegate reads) and tracking (marked as asked, even unsent).
     EXPECT_EQ(windows->action("feedback")->isEnabled(), qEnvironmentVariableIsSet("VANTREL_FEEDBACK_URL"));
     qputenv("VANTREL_FEEDBACK_URL", "http://127.0.0.1:9");
     QMenu* help = windows->action("feedback")->associatedObjects().isEmpty()
@@ -76,8 +79,11 @@ TEST(MainWindowXcbTest, ActivateAddRunAndQuitThroughTheMenu)
     help->close();
     qunsetenv("VANTREL_FEEDBACK_URL");
     EXPECT_NE(screen->vwProcessing()->vwRecommendedApps()->findChild<PromotionalAdsView*>(), nullptr);
-    EXPECT_TRUE(app.hooks().registerReachability && app.hooks().registerFroTracking);
-    EXPECT_TRUE(app.hooks().crossPromotion && app.hooks().crossPromotionTitles);
+    ASSERT_NE(OnlineServices::shared()->internetReachability(), nullptr);
+    EXPECT_EQ(
+        AppDelegate::shareDelegate()->internetReachability.data(), OnlineServices::shared()->internetReachability());
+    EXPECT_TRUE(OnlineServices::shared()->internetReachability()->isNotifying());
+    EXPECT_EQ(Defaults::standard().stringForKey(kDefaultsTrackedForAppStore), "TRACKING CALLED");
 
     // The folder goes in the way a drop does; the add-photos screen scans it.
     auto* delegate = AppDelegate::shareDelegate();

@@ -1,6 +1,8 @@
 #include "screens/Panes/ResizeModel.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
@@ -17,6 +19,17 @@ namespace {
 qint64 roundHalfAway(float value)
 {
     return qint64(std::roundf(value));
+}
+
+/// A size pair read from a saved session, held to what typing allows: a side above the field's
+/// limit is brought down to it; a pair with a side below 1 or not a number (which no user could
+/// have typed, and which would reach the run as a size and write 1 x 1 outputs) is not restored.
+std::optional<std::pair<qint64, qint64>> restoredPair(double width, double height, qint32 limit)
+{
+    if (!(width >= 1) || !(height >= 1)) // also NaN
+        return std::nullopt;
+    const auto held = [limit](double side) { return side > limit ? qint64(limit) : qint64(side); };
+    return std::pair { held(width), held(height) };
 }
 
 } // namespace
@@ -298,13 +311,19 @@ void ResizeModel::setReSizeSettingObject(const SizeObject& size)
         changeSizeSettingWithSelectedOption(Mode::Predefined);
     } else if (size.isCustomSize) {
         changeSizeSettingWithSelectedOption(Mode::Custom);
-        setNumber(Field::CustomWidth, qint64(size.customWidth));
-        setNumber(Field::CustomHeight, qint64(size.customHeight));
-        m_isCustomsizeFromLastSession = true;
+        // Without a usable pair the fields show the batch's size, as when nothing was saved.
+        const auto pair = restoredPair(size.customWidth, size.customHeight, kMaxCustom);
+        if (pair) {
+            setNumber(Field::CustomWidth, pair->first);
+            setNumber(Field::CustomHeight, pair->second);
+        }
+        m_isCustomsizeFromLastSession = pair.has_value();
     } else if (size.isPercentSize) {
         changeSizeSettingWithSelectedOption(Mode::Percent);
-        setNumber(Field::PercentWidth, qint64(size.perWidth));
-        setNumber(Field::PercentHeight, qint64(size.perHeight));
+        const auto pair
+            = restoredPair(size.perWidth, size.perHeight, kMaxPercent).value_or(std::pair<qint64, qint64> { 100, 100 });
+        setNumber(Field::PercentWidth, pair.first);
+        setNumber(Field::PercentHeight, pair.second);
     } else {
         changeSizeSettingWithSelectedOption(Mode::KeepOriginal);
     }

@@ -66,6 +66,9 @@ public:
 
     // --- Choice ----------------------------------------------------------------------------------
     SizeObject getReSizeSettingObject();
+    /// Shows a saved choice. Its custom or percent sizes are held to what typing allows: a side
+    /// above the field's limit comes down to it; a pair with a side below 1 or not a number is not
+    /// restored (the fields show the batch's size, or 100 %).
     void setReSizeSettingObject(const SizeObject& size);
     bool isPredefinedSizeNotSlectedAnyValue() const;
     void btnAppySizeTapped();

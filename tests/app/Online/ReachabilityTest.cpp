@@ -1,5 +1,7 @@
+#include <functional>
 #include <optional>
 
+#include <QList>
 #include <QNetworkInformation>
 #include <QStringList>
 
@@ -128,20 +130,51 @@ TEST(Reachability, LocalWiFiMonitorUsesTheLocalRule)
         EXPECT_EQ(internet->currentReachabilityStatus(), c.internet) << c.flags;
     }
 
-    // A started notifier posts each change of its source, once.
+    // A started notifier posts each change of its source once, naming the monitor that saw it
+    // (the one of two monitors the receiver asks for the new status); a stopped one posts nothing.
     auto owned = std::make_unique<FakeSource>(kReachable);
     FakeSource* source = owned.get();
     auto internet = Reachability::reachabilityForInternetConnection(std::move(owned));
+    auto other = Reachability::reachabilityForLocalWiFi(std::make_unique<FakeSource>(kReachable));
+    other->startNotifier();
     QObject spy;
-    int posts = 0;
-    NotificationCenter::defaultCenter().addObserver(
-        &spy, QLatin1String(kNetworkReachabilityChangedNotification), [&](const Notification&) { ++posts; });
-    source->set(0u);
-    EXPECT_EQ(posts, 0);
-    EXPECT_TRUE(internet->startNotifier());
-    EXPECT_TRUE(internet->startNotifier());
-    source->set(kReachable | kIsDirect);
-    EXPECT_EQ(posts, 1);
+    QList<QObject*> posted;
+    NotificationCenter::defaultCenter().addObserver(&spy, QLatin1String(kNetworkReachabilityChangedNotification),
+        [&](const Notification& n) { posted.append(n.object.value<QObject*>()); });
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        int posts; // in all, after the step
+        bool notifying;
+    } steps[] = {
+        { "a change before the start", [&] { source->set(0u); }, 0, false },
+        { "started twice, one change",
+            [&] {
+                internet->startNotifier();
+                internet->startNotifier();
+                source->set(kReachable | kIsDirect);
+            },
+            1, true },
+        { "stopped",
+            [&] {
+                internet->stopNotifier();
+                source->set(0u);
+            },
+            1, false },
+        { "started again",
+            [&] {
+                internet->startNotifier();
+                source->set(kReachable);
+            },
+            2, true },
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        EXPECT_EQ(posted.size(), step.posts);
+        EXPECT_EQ(internet->isNotifying(), step.notifying);
+    }
+    EXPECT_EQ(posted, (QList<QObject*> { internet.get(), internet.get() }));
 }
 
 TEST(Reachability, HostAndAddressMonitorsFollowTheSystemStateOrAreNotMade)
@@ -149,11 +182,12 @@ TEST(Reachability, HostAndAddressMonitorsFollowTheSystemStateOrAreNotMade)
     const struct {
         const char* host;
         bool made;
-    } hosts[] = { { "example.org", true }, { "localhost", true }, { "", false }, { "  ", false },
-        { "bad host", false }, { "a/b", false } };
+    } hosts[] = { { "example.org", true }, { "localhost", true }, { "", false }, { "  ", false }, { "bad host", false },
+        { "a/b", false } };
     for (const auto& c : hosts) {
         SCOPED_TRACE(c.host);
-        auto monitor = Reachability::reachabilityWithHostName(c.host, std::make_unique<FakeSource>(kReachable | kIsDirect));
+        auto monitor
+            = Reachability::reachabilityWithHostName(c.host, std::make_unique<FakeSource>(kReachable | kIsDirect));
         ASSERT_EQ(monitor != nullptr, c.made);
         if (monitor) {
             EXPECT_FALSE(monitor->localWiFiRef());
@@ -163,8 +197,8 @@ TEST(Reachability, HostAndAddressMonitorsFollowTheSystemStateOrAreNotMade)
     const struct {
         QHostAddress address;
         bool made;
-    } addresses[] = { { QHostAddress("192.0.2.1"), true }, { QHostAddress("2001:db8::1"), true },
-        { QHostAddress(), false } };
+    } addresses[]
+        = { { QHostAddress("192.0.2.1"), true }, { QHostAddress("2001:db8::1"), true }, { QHostAddress(), false } };
     for (const auto& c : addresses) {
         SCOPED_TRACE(c.address.toString().toStdString());
         auto monitor = Reachability::reachabilityWithAddress(c.address, std::make_unique<FakeSource>(kReachable));

@@ -1,6 +1,8 @@
 #include "core/PhotoLibrary/PhotoLibraryPaths.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -54,6 +56,39 @@ TEST(LibraryPathResolver, ExactSpellingFirstThenAnyLetterCasePerComponent)
         library.resolveFullPath(package + "/DATABASE/apdb/LIBRARY.APDB"), package + "/Database/apdb/Library.apdb");
     EXPECT_EQ(library.resolveFullPath("/elsewhere/x.jpg"), "/elsewhere/x.jpg");
     EXPECT_TRUE(LibraryPathResolver(package.toLower()).find("Database").isEmpty()); // the package path is as given
+}
+
+// A photo path from a library's records is read only when it lies inside the package. A sibling
+// folder whose name begins with the package's name is outside it, whether it is named directly,
+// reached by ".." or through a link inside the package.
+TEST(LibraryPathResolver, OnlyPathsInsideThePackageAreAdmitted)
+{
+    QTemporaryDir dir;
+    const QString package = makePackage(dir, { "Masters/a.jpg" });
+    const QString sibling = package + "2";
+    ASSERT_TRUE(QDir().mkpath(sibling));
+    ASSERT_TRUE(testimages::writeBytes(sibling + "/b.jpg", "x"));
+    ASSERT_TRUE(QFile::link(sibling + "/b.jpg", package + "/Masters/link.jpg"));
+    ASSERT_TRUE(QFile::link(package + "/Masters/a.jpg", sibling + "/back.jpg"));
+    const LibraryPathResolver library(package);
+
+    const struct {
+        QString path;
+        bool admitted;
+    } cases[] = {
+        { package + "/Masters/a.jpg", true },
+        { package + "/Masters/missing.jpg", true }, // refused later, when it is read
+        { package + "/Masters", false }, // a folder is no photo
+        { sibling + "/b.jpg", false },
+        { sibling + "/missing.jpg", false },
+        { sibling + "/back.jpg", false }, // named outside, though it leads inside
+        { package + "/Masters/../../" + QFileInfo(sibling).fileName() + "/b.jpg", false },
+        { package + "/Masters/link.jpg", false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_EQ(library.admitsPhoto(c.path), c.admitted);
+    }
 }
 
 TEST(PhotoLibraryPaths, DatabaseOfAPhotosLibrary)

@@ -1,7 +1,11 @@
 // The progress panel's current-photo line with several writers: whatever order the writes finish
-// in, and whatever outcomes wait behind them, the line never names a photo beyond the count of
-// photos done, and it ends on the last photo.
+// in, and whatever outcomes wait behind them, the line names only a photo already counted or one
+// the worker has reached, never one beyond the count of photos done, and it ends on the last
+// photo.
 #include <chrono>
+#include <functional>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #include <QDir>
@@ -18,22 +22,39 @@
 namespace vantrel::test {
 namespace {
 
-/// Records each name shown on the line with the number of photos done at that moment.
+/// Records each name shown on the line with the number of photos done at that moment and the
+/// furthest photo the worker had reached (asked the output path of) by then.
 class CountingView : public FakeView {
 public:
     void setCurrentPath(const QString& path) override
     {
         FakeView::setCurrentPath(path);
         shownAt.append(engine ? engine->counterTotalProgressedFiles() : -1);
+        furthestWhenShown.append(furthest ? furthest() : -1);
     }
     ProcessingEngine* engine = nullptr;
+    std::function<int()> furthest;
     QList<int> shownAt;
+    QList<int> furthestWhenShown;
 };
 
 /// The fake pipeline whose write of one photo waits until the worker has gone on to check the
 /// size of a later one, so that the writes after it finish first.
 class GatedPipeline : public FakePipeline {
 public:
+    QString outputPath(const PhotoFile& photo, const RunOptions& options) override
+    {
+        {
+            std::lock_guard lock(reachedMutex);
+            reached.insert(photo.filePath());
+        }
+        return FakePipeline::outputPath(photo, options);
+    }
+    bool wasReached(const QString& path)
+    {
+        std::lock_guard lock(reachedMutex);
+        return reached.count(path) > 0;
+    }
     RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions& options) override
     {
         if (photo.fileName() == releaseOn)
@@ -53,6 +74,8 @@ public:
     QString held;
     QString releaseOn;
     std::atomic<bool> released { false };
+    std::mutex reachedMutex;
+    std::set<QString> reached;
 };
 
 TEST(ProcessingCurrentPhoto, NeverNamesAPhotoBeyondTheCount)
@@ -109,6 +132,13 @@ TEST(ProcessingCurrentPhoto, NeverNamesAPhotoBeyondTheCount)
             nullptr, std::make_shared<FakeLog>(), std::make_shared<ProcessingSerialExecutor>(), 3 });
         CountingView view;
         view.engine = engine.get();
+        view.furthest = [&] {
+            int furthest = -1;
+            for (int i = 0; i < paths.size(); ++i)
+                if (pipeline->wasReached(paths[i]))
+                    furthest = i;
+            return furthest;
+        };
         engine->setView(&view);
         RunOptions options;
         options.job.folderOption = 1;
@@ -124,6 +154,9 @@ TEST(ProcessingCurrentPhoto, NeverNamesAPhotoBeyondTheCount)
             const int index = int(paths.indexOf(view.currentPaths[i]));
             EXPECT_LE(index, view.shownAt[i])
                 << "the line named photo " << index + 1 << " with " << view.shownAt[i] << " photos done";
+            // Photo `done + 1` is the next one due: named only once the worker is at it or beyond.
+            EXPECT_TRUE(index < view.shownAt[i] || index <= view.furthestWhenShown[i])
+                << "the line named photo " << index + 1 << " before the worker reached it";
         }
         EXPECT_EQ(view.currentPaths.last(), paths.last()) << "the line does not end on the last photo";
         engine->setView(nullptr);

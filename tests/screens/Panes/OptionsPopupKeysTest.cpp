@@ -2,6 +2,7 @@
 // to the focused control as a user's do, and the list has them to itself while it is open.
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -11,7 +12,12 @@
 
 #include "components/TorAttachedWindow.h"
 #include "core/AppDelegate.h"
+#include "core/Catalogue.h"
+#include "core/DataBeans/ProjectSession.h"
+#include "platform/Defaults.h"
+#include "platform/KeyedArchiver.h"
 #include "screens/Panes/OptionsPopup.h"
+#include "screens/Panes/ResizeView.h"
 #include "screens/Panes/SettingView.h"
 
 namespace vantrel {
@@ -109,6 +115,75 @@ TEST_F(OptionsPopupKeysTest, KeysMoveTheHighlightChooseAndCloseAndReachNothingEl
         EXPECT_EQ(named<QRadioButton>(view, "Save to folder")->isChecked(), toFolder);
         view->popup()->dismissPanel();
     }
+}
+
+// A typed letter highlights the first row that starts with it, from the top, unless the
+// highlighted row starts with it too: then the next such row, so that the same letter again walks
+// through them. The preset list is the one whose rows share first letters apart.
+TEST(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches)
+{
+    AppDelegate::resetShared();
+    const auto preset = [](const QString& name, bool custom, double width, double height) {
+        SizeObject size;
+        size.name = name;
+        size.isCustomSize = custom;
+        size.isPercentSize = !custom;
+        (custom ? size.customWidth : size.perWidth) = width;
+        (custom ? size.customHeight : size.perHeight) = height;
+        return size;
+    };
+    ProjectSession session;
+    session.arrayPredefinedSize = { preset("", true, 800, 600), preset("HD", true, 1280, 720),
+        preset("", true, 640, 480), preset("", false, 50, 50) };
+    Defaults::standard().setObject(kDefaultsProjectSession, KeyedArchiver::archivedDataWithRootObject(session));
+
+    QWidget window;
+    window.resize(900, 400);
+    auto* view = new ResizeView(&window);
+    view->setGeometry(window.rect());
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    view->initSetup();
+    QWidget* opener = named<QWidget>(view, "Choose preset");
+    ASSERT_TRUE(opener);
+
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, QString>> keys; // after Space on the opener, before Return
+        const char* chosen;
+    } cases[] = {
+        { "from a row that does not match: the first match from the top",
+            { { Qt::Key_Down, {} }, { Qt::Key_Down, {} }, { 0, "c" } }, "Custom Size: 800 X 600" },
+        { "from the last row: the first match from the top", { { Qt::Key_End, {} }, { 0, "c" } },
+            "Custom Size: 800 X 600" },
+        { "the same letter again walks on", { { 0, "c" }, { 0, "c" } }, "Custom Size: 640 X 480" },
+        { "and comes round to the top", { { 0, "c" }, { 0, "c" }, { 0, "c" } }, "Custom Size: 800 X 600" },
+        { "another letter", { { 0, "c" }, { 0, "h" } }, "HD - 1280 X 720" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Each case starts with no preset chosen: the list opens without a highlight.
+        QTest::mouseClick(named<QRadioButton>(view, "Custom size"), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(named<QRadioButton>(view, "Predefined size"), Qt::LeftButton, {}, QPoint(6, 6));
+        ASSERT_TRUE(opener->isEnabled());
+        ASSERT_EQ(named<QLineEdit>(view, "Chosen preset")->text(), "Select");
+        opener->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(opener, Qt::Key_Space);
+        ASSERT_TRUE(view->popup()->isOpen()) << "Space on the button opened no list";
+        for (const auto& [code, text] : c.keys) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_TRUE(focus) << "nothing has the keyboard";
+            if (text.isEmpty())
+                QTest::keyClick(focus, Qt::Key(code));
+            else
+                QTest::keyClicks(focus, text);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(view->popup()->isOpen());
+        EXPECT_EQ(named<QLineEdit>(view, "Chosen preset")->text().toStdString(), c.chosen);
+    }
+    Defaults::standard().removeObjectForKey(kDefaultsProjectSession);
 }
 
 /// A pointer move over the widget at `at`, delivered to it as the window delivers one (the test

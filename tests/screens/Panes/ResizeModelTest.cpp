@@ -1,6 +1,9 @@
 // The resize pane's rules without widgets: the size arithmetic with and without the aspect lock,
 // the steppers, the reference size, modes and their enable rules, presets and restore.
+#include <limits>
+
 #include <QList>
+#include <QSize>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +187,54 @@ TEST(ResizeModelTest, RestoredCustomSizeStaysButTheLockUsesTheBatch)
     model.textEdited(Field::CustomWidth, "1000"); // 4000 x 2000, not the 200 x 200 fallback
     EXPECT_EQ(model.text(Field::CustomHeight), "500");
     EXPECT_FALSE(model.isCustomsizeFromLastSession());
+}
+
+// A size read back from a saved session goes through the archive and into the pane as a typed
+// one would: a side above its limit comes down to it; a pair no user could have typed (below 1,
+// not a number) is not restored, so the run gets the batch's size (or 100 %), never 1 x 1.
+TEST(ResizeModelTest, ARestoredSizeIsHeldToTheLimitsOfATypedOne)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* what;
+        bool custom;
+        double width, height;
+        QSize pixels; // for the 400 x 300 photo of the batch
+    } cases[] = {
+        { "a usable pixel size stays", true, 800, 600, { 800, 600 } },
+        { "zero pixels", true, 0, 0, { 400, 300 } },
+        { "a negative side", true, 640, -480, { 400, 300 } },
+        { "not a number", true, nan, 480, { 400, 300 } },
+        { "above the limit", true, 50000, 20000, { 10000, 10000 } },
+        { "a usable percent stays", false, 50, 50, { 200, 150 } },
+        { "zero percent", false, 0, 0, { 400, 300 } },
+        { "a negative percent", false, -50, 50, { 400, 300 } },
+        { "percent not a number", false, 50, nan, { 400, 300 } },
+        { "percent above the limit", false, 5000, 1000, { 4000, 3000 } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SizeObject saved;
+        saved.isCustomSize = c.custom;
+        saved.isPercentSize = !c.custom;
+        (c.custom ? saved.customWidth : saved.perWidth) = c.width;
+        (c.custom ? saved.customHeight : saved.perHeight) = c.height;
+        ProjectSession session;
+        session.resizeSettingObject = ResizingOptionsSettingObject();
+        session.resizeSettingObject->sizeObject = saved;
+        const std::optional<ProjectSession> restored = KeyedUnarchiver::unarchiveObjectWithData<ProjectSession>(
+            KeyedArchiver::archivedDataWithRootObject(session));
+        ASSERT_TRUE(restored && restored->resizeSettingObject && restored->resizeSettingObject->sizeObject);
+
+        ResizeModel model = modelWithReference(400, 300, Mode::KeepOriginal, false);
+        model.setReSizeSettingObject(*restored->resizeSettingObject->sizeObject);
+        model.setDefaultCustomSize(); // the size step is shown
+        EXPECT_EQ(model.mode(), c.custom ? Mode::Custom : Mode::Percent);
+        ResizingOptionsSettingObject resize;
+        resize.sizeObject = model.getReSizeSettingObject();
+        const PhotoJobSettings settings = PhotoJobSettings::from(resize, OutputOptionSettings(), QString());
+        EXPECT_EQ(TargetSize::forPixels(QSize(400, 300), settings), c.pixels);
+    }
 }
 
 TEST(ResizeModelTest, ModesDecideTheEnableRulesAndTheChoice)
