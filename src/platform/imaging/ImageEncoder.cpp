@@ -31,10 +31,18 @@ namespace {
 std::mutex g_hookMutex;
 std::function<int(const QString&)> g_failureHook;
 
+std::function<bool(const QString&)> g_pngChunkFailure;
+
 std::function<int(const QString&)> failureHook()
 {
     std::lock_guard lock(g_hookMutex);
     return g_failureHook;
+}
+
+bool pngChunkFails(const QString& metadataSource)
+{
+    std::lock_guard lock(g_hookMutex);
+    return g_pngChunkFailure && g_pngChunkFailure(metadataSource);
 }
 
 EncodeResult failure(const QString& path, int errorNumber, const QString& why)
@@ -99,9 +107,14 @@ QList<QByteArray> pngChunks(const QByteArray& png)
     return chunks;
 }
 
-// The metadata chunks a PNG gets for `m`: those that writing it adds to a one-pixel PNG.
-QByteArray pngMetadataChunks(const EncodeMetadata& m)
+// The metadata chunks a PNG gets for `m`: those that writing it adds to a one-pixel PNG. Throws
+// vips::VError when that PNG cannot be made, Exiv2::AnyError when the metadata cannot be written.
+QByteArray pngMetadataChunks(const EncodeMetadata& m, const QString& metadataSource)
 {
+    if (pngChunkFails(metadataSource)) {
+        vips_error("VipsForeignSavePngBuffer", "%s", "out of memory (a test's injected failure)");
+        throw vips::VError();
+    }
     const QByteArray plain = takeBlob(vips::VImage::black(1, 1).pngsave_buffer());
     const QList<QByteArray> before = pngChunks(plain);
     QByteArray added;
@@ -300,7 +313,7 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     if (pngWithMetadata) {
         QByteArray chunks;
         try {
-            chunks = pngMetadataChunks(metadata);
+            chunks = pngMetadataChunks(metadata, options.metadataSource);
         } catch (const vips::VError& e) {
             // The one-pixel PNG could not be made (memory short): the photo fails, the run goes on.
             removePixels();
@@ -363,6 +376,12 @@ void setEncodeFailureHookForTesting(std::function<int(const QString& path)> hook
 {
     std::lock_guard lock(g_hookMutex);
     g_failureHook = std::move(hook);
+}
+
+void setPngChunkFailureForTesting(std::function<bool(const QString& metadataSource)> fails)
+{
+    std::lock_guard lock(g_hookMutex);
+    g_pngChunkFailure = std::move(fails);
 }
 
 EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options)
