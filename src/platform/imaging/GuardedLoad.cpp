@@ -61,6 +61,7 @@ vips::VImage copiedInOrder(const vips::VImage& in)
     int tileHeight = 0;
     int lines = 0;
     vips_get_tile_size(in.get_image(), &tileWidth, &tileHeight, &lines);
+    lines = std::max(lines, 1);
     const std::unique_ptr<VipsRegion, void (*)(VipsRegion*)> region(
         vips_region_new(in.get_image()), [](VipsRegion* r) { g_object_unref(r); });
     const int width = in.width();
