@@ -9,6 +9,7 @@
 
 #include "core/DataBeans/ExifInfo.h"
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -244,7 +245,7 @@ Image Utils::imageRotatedByDegrees(double degrees, const Image& image) const
         const int top = (boxH - rotated.height()) / 2;
         return Image(rotated.vips().embed(left, top, boxW, boxH));
     } catch (const vips::VError& error) {
-        std::fprintf(stderr, "rotate: %s\n", error.what());
+        std::fprintf(stderr, "rotate: %s\n", VipsErrorText::take(error).toUtf8().constData());
         return Image();
     }
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -56,7 +57,7 @@ Image guarded(const char* what, const std::function<Image()>& work)
     try {
         return work();
     } catch (const vips::VError& error) {
-        std::fprintf(stderr, "%s: %s\n", what, error.what());
+        std::fprintf(stderr, "%s: %s\n", what, VipsErrorText::take(error).toUtf8().constData());
         return Image();
     }
 }

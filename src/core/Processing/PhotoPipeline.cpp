@@ -18,6 +18,7 @@
 #include "core/Processing/TargetSize.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -281,7 +282,8 @@ PhotoWriteResult PhotoPipeline::failure(
 {
     PhotoWriteResult result;
     result.status = statusForErrno(errorNumber);
-    QString reason = detail;
+    // One line of the log, whatever a library's text held.
+    QString reason = VipsErrorText::oneLine(detail);
     if (reason.isEmpty())
         reason = errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : QStringLiteral("failed");
     result.error = QStringLiteral("%1 %2: %3").arg(what, path, reason);
@@ -429,7 +431,7 @@ std::optional<PhotoWriteResult> PhotoPipeline::writeStreamed(
     } catch (const vips::VError& e) {
         if (before.changedAt(photo.fileURL()))
             return sourceChangedFailure(photo.fileURL());
-        return failure(0, QStringLiteral("cannot decode"), photo.fileURL(), QString::fromUtf8(e.what()).trimmed());
+        return failure(0, QStringLiteral("cannot decode"), photo.fileURL(), VipsErrorText::take(e, photo.fileURL()));
     }
     Image pixels(load->image());
     QString temporary;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/Helper/Utils.h"
+#include "platform/imaging/VipsErrorText.h"
 #include "platform/imaging/VipsInclude.h"
 
 namespace vantrel {
@@ -110,7 +111,7 @@ QByteArray PhotoPipeline::imageDataWithoutColorSyncProfile(const QByteArray& dat
         if (out.isEmpty())
             std::fprintf(stderr, "profile removal: cannot write back %s data\n", qUtf8Printable(loader));
     } catch (const vips::VError& error) {
-        std::fprintf(stderr, "profile removal: %s\n", error.what());
+        std::fprintf(stderr, "profile removal: %s\n", VipsErrorText::take(error).toUtf8().constData());
         out.clear();
     }
     vips_area_unref(VIPS_AREA(blob));

@@ -1,9 +1,13 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 
+#include <cstdio>
+#include <exception>
+
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
 #include "platform/imaging/AtomicFileWriter.h"
 #include "platform/imaging/ImagingInit.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -36,9 +40,19 @@ RunWriteResult ProcessingPhotoPipeline::write(
         std::lock_guard lock(m_mutex);
         plan = takePlan(photo);
     }
-    // A failure has written its one line to stderr already.
-    const PhotoWriteResult result
-        = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
+    // A failure has written its one line to stderr already. An exception of a library must not
+    // leave a writer thread (it would end the process): the photo fails with its text instead.
+    PhotoWriteResult result;
+    try {
+        result = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qUtf8Printable(outputPath),
+            qUtf8Printable(VipsErrorText::take(e, photo.fileURL())));
+        result = {};
+    } catch (...) {
+        std::fprintf(stderr, "cannot write %s: a library failed\n", qUtf8Printable(outputPath));
+        result = {};
+    }
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
     return { static_cast<qint32>(result.status), result.sourceChanged };

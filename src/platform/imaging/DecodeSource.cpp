@@ -132,6 +132,11 @@ bool DecodeSource::readsCopy(const QString& loader)
     return !loader.isEmpty() && loader != QLatin1String("raw") && !readsDescriptor(loader.toLatin1().constData());
 }
 
+bool DecodeSource::readsAnyOrder() const
+{
+    return m_loader && (qstrcmp(m_loader, "tiffload") == 0 || qstrcmp(m_loader, "jp2kload") == 0);
+}
+
 vips::VImage DecodeSource::load(vips::VOption* options) const
 {
     vips::VImage out;

@@ -32,6 +32,9 @@ public:
 
     /// True when the file was read into memory.
     bool isCopy() const { return m_copy != nullptr; }
+    /// True when the loader reads any strip or tile on request (TIFF, JPEG 2000): opened for
+    /// random access, it serves requests in any order without decoding the whole picture first.
+    bool readsAnyOrder() const;
 
     /// Image 0, opened by the chosen loader with `options` ("access", "fail_on", "shrink", ...);
     /// throws vips::VError. The image keeps the copy alive until it closes.

@@ -1,11 +1,14 @@
 #include "platform/imaging/GuardedLoad.h"
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 #include "platform/imaging/DecodeBudget.h"
 #include "platform/imaging/DecodeFootprint.h"
 #include "platform/imaging/DecodeSource.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -42,6 +45,38 @@ void releaseInput(VipsImage* /*image*/, gpointer input)
     g_object_unref(input);
 }
 
+// `in` copied into memory on the calling thread, strip after strip from the top. libvips' own
+// copy hands the strips to a pool of threads, and a thread that the machine leaves waiting
+// (other photos are being written) asks for its strip after the loader has passed it: a
+// sequential loader then fails a sound photo. The loads are one at a time anyway (see
+// generate), so one thread reads as fast.
+vips::VImage copiedInOrder(const vips::VImage& in)
+{
+    VipsImage* out = vips_image_new_memory();
+    const vips::VImage memory(out, vips::STEAL);
+    if (vips_image_pipelinev(out, VIPS_DEMAND_STYLE_THINSTRIP, in.get_image(), nullptr)
+        || vips_image_write_prepare(out))
+        throw vips::VError();
+    int tileWidth = 0;
+    int tileHeight = 0;
+    int lines = 0;
+    vips_get_tile_size(in.get_image(), &tileWidth, &tileHeight, &lines);
+    lines = std::max(lines, 1);
+    const std::unique_ptr<VipsRegion, void (*)(VipsRegion*)> region(
+        vips_region_new(in.get_image()), [](VipsRegion* r) { g_object_unref(r); });
+    const int width = in.width();
+    const int height = in.height();
+    for (int top = 0; top < height; top += lines) {
+        VipsRect strip { 0, top, width, std::min(lines, height - top) };
+        if (vips_region_prepare(region.get(), &strip))
+            throw vips::VError();
+        for (int y = top; y < top + strip.height; ++y)
+            if (vips_image_write_line(out, y, VIPS_REGION_ADDR(region.get(), 0, y)))
+                throw vips::VError();
+    }
+    return memory;
+}
+
 } // namespace
 
 GuardedLoad GuardedLoad::open(const QString& path, qint64 bytes, int shrink)
@@ -49,11 +84,18 @@ GuardedLoad GuardedLoad::open(const QString& path, qint64 bytes, int shrink)
     // Taken before the loader allocates anything: a progressive JPEG's coefficient buffer lives
     // as long as the loader.
     DecodeBudget::Ticket share = DecodeBudget::process().reserve(bytes);
-    vips::VOption* options
-        = vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_TRUNCATED)->set("access", VIPS_ACCESS_SEQUENTIAL);
+    VipsErrorText::clear();
+    // A sequential loader keeps only a few strips behind its read point. A request for an
+    // earlier strip (a consumer's thread that fell behind while the machine was busy with other
+    // photos) fails the photo with "out of order read". A loader that reads any strip on request
+    // is opened for random access, which costs it nothing.
+    const DecodeSource source = DecodeSource::open(path);
+    vips::VOption* options = vips::VImage::option()
+                                 ->set("fail_on", VIPS_FAIL_ON_TRUNCATED)
+                                 ->set("access", source.readsAnyOrder() ? VIPS_ACCESS_RANDOM : VIPS_ACCESS_SEQUENTIAL);
     if (shrink > 1)
         options->set("shrink", shrink);
-    const vips::VImage loaded = DecodeSource::open(path).load(options);
+    const vips::VImage loaded = source.load(options);
 
     GuardedLoad load;
     load.m_state = std::make_shared<State>();
@@ -81,7 +123,7 @@ vips::VImage GuardedLoad::decodeIntoMemory(const QString& path, const ImagePrope
     vips::VImage memory;
     {
         const GuardedLoad load = open(path, footprint.intoMemory(shrink), shrink);
-        memory = load.image().copy_memory();
+        memory = copiedInOrder(load.image());
         if (load.failed())
             throw vips::VError("the decode stopped early: damaged or truncated data");
     }

@@ -4,13 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/imaging/VipsErrorText.h"
+
 namespace vantrel {
 
 namespace {
 
 Image failed(const char* what, const vips::VError& e)
 {
-    std::fprintf(stderr, "image %s: %s\n", what, e.what());
+    std::fprintf(stderr, "image %s: %s\n", what, VipsErrorText::take(e).toUtf8().constData());
     return {};
 }
 
@@ -268,7 +270,7 @@ QImage Image::toQImage() const
         g_free(pixels);
         return image;
     } catch (const vips::VError& e) {
-        std::fprintf(stderr, "image to QImage: %s\n", e.what());
+        std::fprintf(stderr, "image to QImage: %s\n", VipsErrorText::take(e).toUtf8().constData());
         return {};
     }
 }

@@ -22,6 +22,7 @@
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/TiffMetadataSplice.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -30,18 +31,26 @@ namespace {
 std::mutex g_hookMutex;
 std::function<int(const QString&)> g_failureHook;
 
+std::function<bool(const QString&)> g_pngChunkFailure;
+
 std::function<int(const QString&)> failureHook()
 {
     std::lock_guard lock(g_hookMutex);
     return g_failureHook;
 }
 
+bool pngChunkFails(const QString& metadataSource)
+{
+    std::lock_guard lock(g_hookMutex);
+    return g_pngChunkFailure && g_pngChunkFailure(metadataSource);
+}
+
 EncodeResult failure(const QString& path, int errorNumber, const QString& why)
 {
     EncodeResult r;
     r.errorNumber = errorNumber;
-    r.error = why;
-    std::fprintf(stderr, "encode %s: %s\n", path.toUtf8().constData(), why.toUtf8().constData());
+    r.error = VipsErrorText::oneLine(why);
+    std::fprintf(stderr, "encode %s: %s\n", path.toUtf8().constData(), r.error.toUtf8().constData());
     return r;
 }
 
@@ -98,9 +107,14 @@ QList<QByteArray> pngChunks(const QByteArray& png)
     return chunks;
 }
 
-// The metadata chunks a PNG gets for `m`: those that writing it adds to a one-pixel PNG.
-QByteArray pngMetadataChunks(const EncodeMetadata& m)
+// The metadata chunks a PNG gets for `m`: those that writing it adds to a one-pixel PNG. Throws
+// vips::VError when that PNG cannot be made, Exiv2::AnyError when the metadata cannot be written.
+QByteArray pngMetadataChunks(const EncodeMetadata& m, const QString& metadataSource)
 {
+    if (pngChunkFails(metadataSource)) {
+        vips_error("VipsForeignSavePngBuffer", "%s", "out of memory (a test's injected failure)");
+        throw vips::VError();
+    }
     const QByteArray plain = takeBlob(vips::VImage::black(1, 1).pngsave_buffer());
     const QList<QByteArray> before = pngChunks(plain);
     QByteArray added;
@@ -215,10 +229,12 @@ TiffMetadataSplice::Outcome spliceTiffMetadata(
         plain = takeBlob(oneAlike(pixels).tiffsave_buffer());
         tagged = metadata.writtenInto(plain, ImageFileFormat::Tiff);
     } catch (const vips::VError& e) {
-        std::fprintf(stderr, "encode %s: TIFF tags not prepared: %s\n", path.constData(), e.what());
+        std::fprintf(stderr, "encode %s: TIFF tags not prepared: %s\n", path.constData(),
+            VipsErrorText::take(e).toUtf8().constData());
         return TiffMetadataSplice::Outcome::Unsupported;
     } catch (const Exiv2::AnyError& e) {
-        std::fprintf(stderr, "encode %s: TIFF tags not prepared: %s\n", path.constData(), e.what());
+        std::fprintf(stderr, "encode %s: TIFF tags not prepared: %s\n", path.constData(),
+            VipsErrorText::oneLine(QString::fromUtf8(e.what())).toUtf8().constData());
         return TiffMetadataSplice::Outcome::Unsupported;
     }
     return TiffMetadataSplice::splice(path, plain, tagged, errorNumber);
@@ -263,6 +279,7 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
 {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return failure(temporaryPath, 0, "no image to encode");
+    VipsErrorText::clear();
     const QByteArray path = QFile::encodeName(temporaryPath);
     const EncodeMetadata metadata = EncodeMetadata::forImage(image, format, options);
     const bool pngWithMetadata = format == ImageFileFormat::Png && metadata.any();
@@ -270,8 +287,8 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     QByteArray pixelsPath = path;
     std::unique_ptr<AtomicFileWriter::TemporaryLock> pixelsLock;
     if (pngWithMetadata) {
-        const int fd
-            = AtomicFileWriter::createTemporary(QFile::encodeName(QFileInfo(temporaryPath).absolutePath()), &pixelsPath);
+        const int fd = AtomicFileWriter::createTemporary(
+            QFile::encodeName(QFileInfo(temporaryPath).absolutePath()), &pixelsPath);
         if (fd < 0)
             return failure(temporaryPath, errno, QString::fromLocal8Bit(std::strerror(errno)));
         pixelsLock = std::make_unique<AtomicFileWriter::TemporaryLock>(pixelsPath);
@@ -287,7 +304,7 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
         savePixels(pixels, pixelsPath, format, options.quality);
     } catch (const vips::VError& e) {
         removePixels();
-        return failure(temporaryPath, 0, QString("encoder failed: %1").arg(QString::fromUtf8(e.what()).trimmed()));
+        return failure(temporaryPath, 0, QString("encoder failed: %1").arg(VipsErrorText::take(e, temporaryPath)));
     }
     if (source && source->failed()) {
         removePixels();
@@ -296,9 +313,14 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     if (pngWithMetadata) {
         QByteArray chunks;
         try {
-            chunks = pngMetadataChunks(metadata);
+            chunks = pngMetadataChunks(metadata, options.metadataSource);
+        } catch (const vips::VError& e) {
+            // The one-pixel PNG could not be made (memory short): the photo fails, the run goes on.
+            removePixels();
+            return failure(temporaryPath, 0, QString("encoder failed: %1").arg(VipsErrorText::take(e, temporaryPath)));
         } catch (const Exiv2::AnyError& e) {
-            std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
+            std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(),
+                VipsErrorText::oneLine(QString::fromUtf8(e.what())).toUtf8().constData());
         }
         const int error = writePngWithChunks(pixelsPath, path, chunks);
         removePixels();
@@ -316,7 +338,8 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
                 metadata.writeTo(*Exiv2::ImageFactory::open(path.toStdString()));
             } catch (const Exiv2::AnyError& e) {
                 // The picture matters more than its tags, as long as it is still whole.
-                std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(), e.what());
+                std::fprintf(stderr, "encode %s: metadata not written: %s\n", path.constData(),
+                    VipsErrorText::oneLine(QString::fromUtf8(e.what())).toUtf8().constData());
                 if (!readImageProperties(temporaryPath, PropertyDepth::SizeAndOrientation).valid)
                     return failure(temporaryPath, 0, "the metadata write damaged the file");
             }
@@ -353,6 +376,12 @@ void setEncodeFailureHookForTesting(std::function<int(const QString& path)> hook
 {
     std::lock_guard lock(g_hookMutex);
     g_failureHook = std::move(hook);
+}
+
+void setPngChunkFailureForTesting(std::function<bool(const QString& metadataSource)> fails)
+{
+    std::lock_guard lock(g_hookMutex);
+    g_pngChunkFailure = std::move(fails);
 }
 
 EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options)

@@ -56,4 +56,10 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
 /// cannot provoke write failures with permissions. An empty function removes the hook.
 void setEncodeFailureHookForTesting(std::function<int(const QString& path)> hook);
 
+/// Makes the one-pixel PNG that carries a PNG's metadata chunks fail as libvips fails (the text in
+/// its error buffer, a vips::VError thrown) for the photos whose metadata source the predicate
+/// names. Memory running short fails that save; tests cannot provoke it reliably. An empty function
+/// removes the hook.
+void setPngChunkFailureForTesting(std::function<bool(const QString& metadataSource)> fails);
+
 } // namespace vantrel

@@ -13,6 +13,7 @@
 #include "platform/imaging/ImageFileTypes.h"
 #include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/RawFile.h"
+#include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
 
@@ -26,6 +27,12 @@ constexpr qint64 kMaxThumbnailPixels = 400'000'000;
 void report(const QString& path, const char* what, const char* why)
 {
     std::fprintf(stderr, "image %s: %s: %s\n", what, path.toUtf8().constData(), why);
+}
+
+// A library failure: only this photo's text, on one line.
+void report(const QString& path, const char* what, const vips::VError& e)
+{
+    report(path, what, VipsErrorText::take(e, path).toUtf8().constData());
 }
 
 // The header of a file to decode; invalid (and reported as `what`) when the header claims more
@@ -96,7 +103,7 @@ Image rawPreview(const QString& path, QSize box)
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
     } catch (const vips::VError& e) {
-        report(path, "raw preview", e.what());
+        report(path, "raw preview", e);
         return {};
     }
 }
@@ -117,7 +124,7 @@ Image decodeWhole(const QString& path, const ImageProperties& p, bool upright)
     try {
         return finish(GuardedLoad::decodeIntoMemory(path, p), p, upright, false, true);
     } catch (const vips::VError& e) {
-        report(path, "load", e.what());
+        report(path, "load", e);
         return {};
     }
 }
@@ -179,7 +186,7 @@ Image Image::thumbnail(const QString& path, QSize box)
             out = out.resized(out.size().scaled(box, Qt::KeepAspectRatio));
         return out;
     } catch (const vips::VError& e) {
-        report(path, "thumbnail", e.what());
+        report(path, "thumbnail", e);
         return {};
     }
 }
@@ -204,7 +211,7 @@ Image Image::loadAtSize(const QString& path, QSize size)
         const Image out = finish(GuardedLoad::decodeIntoMemory(path, p, shrink), p, true, false, true);
         return out.isNull() ? Image() : out.resized(size);
     } catch (const vips::VError& e) {
-        report(path, "load at size", e.what());
+        report(path, "load at size", e);
         return {};
     }
 }

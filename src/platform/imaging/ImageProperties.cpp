@@ -21,6 +21,7 @@
 #include "platform/imaging/LoaderSniff.h"
 #include "platform/imaging/MetadataDictionary.h"
 #include "platform/imaging/RawFile.h"
+#include "platform/imaging/VipsErrorText.h"
 #include "platform/imaging/VipsInclude.h"
 
 namespace vantrel {
@@ -196,7 +197,8 @@ VipsImage* openHeader(const QString& path)
         return header;
     } catch (const vips::VError& e) {
         vips_error_clear();
-        vips_error("image properties", "%s", e.what());
+        vips_error(
+            "image properties", "%s", VipsErrorText::oneLine(QString::fromUtf8(e.what()), path).toUtf8().constData());
         return nullptr;
     }
 }

@@ -11,6 +11,8 @@
 
 #include <libraw/libraw.h>
 
+#include "platform/imaging/VipsErrorText.h"
+
 namespace vantrel::RawFile {
 
 namespace {
@@ -131,7 +133,8 @@ vips::VImage develop(const QString& path, bool halfSize)
         }
         return image;
     } catch (const vips::VError& e) {
-        std::fprintf(stderr, "raw develop: %s: %s\n", path.toUtf8().constData(), e.what());
+        std::fprintf(stderr, "raw develop: %s: %s\n", path.toUtf8().constData(),
+            VipsErrorText::take(e, path).toUtf8().constData());
     } catch (...) {
         std::fprintf(stderr, "raw develop: LibRaw failed on %s\n", path.toUtf8().constData());
     }

@@ -4,6 +4,7 @@
 #include "platform/imaging/DecodeSource.h"
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include <QTemporaryDir>
@@ -88,6 +89,33 @@ TEST(DecodeSourceTest, NoDecodeMapsThePhotosFileAndPixelsStayTheSame)
         EXPECT_EQ((decoded - reference).abs().max(), 0.0);
         EXPECT_EQ(thumbnail.size(), QSize(300, 225));
     }
+}
+
+// A decode's consumer may ask for its strips in any order: libvips' thread pools hand strips to
+// threads, and a thread that the machine leaves waiting asks for its strip late. A loader that
+// reads any strip on request must serve it, never fail a sound photo because a later strip was
+// read first. Asked here on one thread: the last strip, then the first.
+TEST(DecodeSourceTest, AStripAskedForAfterALaterOneIsServed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.path() + "/camera.tif";
+    // Strips of 128 rows: the first is long gone from a sequential loader's cache at the end.
+    ASSERT_TRUE(testimages::writePattern(path, 300, 4000));
+    vips_error_clear();
+    const GuardedLoad load = GuardedLoad::open(path, 0);
+    const vips::VImage& image = load.image();
+    const std::unique_ptr<VipsRegion, void (*)(VipsRegion*)> region(
+        vips_region_new(image.get_image()), [](VipsRegion* r) { g_object_unref(r); });
+    VipsRect last { 0, image.height() - 100, image.width(), 100 };
+    VipsRect first { 0, 0, image.width(), 100 };
+    EXPECT_EQ(vips_region_prepare(region.get(), &last), 0) << vips_error_buffer();
+    EXPECT_EQ(vips_region_prepare(region.get(), &first), 0) << vips_error_buffer();
+    const VipsPel* pixel = VIPS_REGION_ADDR(region.get(), 10, 10);
+    EXPECT_TRUE(
+        testimages::looksLike({ double(pixel[0]), double(pixel[1]), double(pixel[2]) }, testimages::Corner::TopLeft));
+    EXPECT_FALSE(load.failed());
+    vips_error_clear();
 }
 
 } // namespace
