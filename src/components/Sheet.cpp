@@ -120,6 +120,24 @@ Sheet* Sheet::activeSheet(QWidget* window)
     return nullptr;
 }
 
+void Sheet::whenNoSheet(QWidget* window, QObject* context, std::function<void()> then)
+{
+    Sheet* up = activeSheet(window);
+    if (!up) {
+        if (then)
+            then();
+        return;
+    }
+    // The answer may raise another sheet: ask again once this one has ended.
+    connect(
+        up, &Sheet::ended, context,
+        [window = QPointer<QWidget>(window), context, then = std::move(then)] {
+            if (window)
+                whenNoSheet(window, context, then);
+        },
+        Qt::SingleShotConnection);
+}
+
 void Sheet::endSheet(int returnCode)
 {
     if (!m_active)

@@ -64,6 +64,9 @@ public:
     static Sheet* beginSheet(QWidget* window, QWidget* content, Completion done = {});
     /// The topmost sheet still up on window->window(), nullptr when none.
     static Sheet* activeSheet(QWidget* window);
+    /// Runs `then` now when no sheet is up on window->window(), else once every sheet up there
+    /// has been answered (one question at a time); never after `context` is gone.
+    static void whenNoSheet(QWidget* window, QObject* context, std::function<void()> then);
 
     /// Marks the button that Return clicks (or unmarks it), wherever it is shown as a sheet.
     static void setDefaultButton(QAbstractButton* button, bool isDefault = true);
