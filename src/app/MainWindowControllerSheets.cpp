@@ -185,6 +185,13 @@ void MainWindowController::updatePhoneNumber_MainThread(const QString& number)
 
 void MainWindowController::beginSheet(QWidget* content, std::function<void()> opened)
 {
+    // A question already up or waiting is not asked a second time (a repeated quit).
+    for (const auto& waiting : std::as_const(m_waitingSheets)) {
+        if (waiting.first == content)
+            return;
+    }
+    if (Sheet* up = Sheet::activeSheet(m_window); up && up->content() == content)
+        return;
     // Two sheets never stack: while the rating sheet is up, a sheet waits for it to close.
     if (m_rateSheetUp && content != m_winRateus) {
         m_waitingSheets.append({ content, std::move(opened) });

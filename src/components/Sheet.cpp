@@ -85,12 +85,26 @@ Sheet* Sheet::beginSheet(QWidget* window, QWidget* content, Completion done)
     if (!window || !content)
         return nullptr;
     QWidget* topLevel = window->window();
+    for (Sheet* up : topLevel->findChildren<Sheet*>(Qt::FindDirectChildrenOnly)) {
+        if (up->m_active && up->m_content == content)
+            return up;
+    }
     auto* sheet = new Sheet(topLevel, content, std::move(done));
     sheet->fitContent();
     sheet->show();
     sheet->raise();
     content->show();
     sheet->focusFirstControl();
+    bool closedAny = false;
+    for (QWidget* child : topLevel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && child->property(kClosesForSheetProperty).toBool()) {
+            child->close();
+            closedAny = true;
+        }
+    }
+    // The window under the closed one takes the keyboard back, with focus already in the sheet.
+    if (closedAny)
+        topLevel->activateWindow();
     return sheet;
 }
 
@@ -104,6 +118,24 @@ Sheet* Sheet::activeSheet(QWidget* window)
             return *it;
     }
     return nullptr;
+}
+
+void Sheet::whenNoSheet(QWidget* window, QObject* context, std::function<void()> then)
+{
+    Sheet* up = activeSheet(window);
+    if (!up) {
+        if (then)
+            then();
+        return;
+    }
+    // The answer may raise another sheet: ask again once this one has ended.
+    connect(
+        up, &Sheet::ended, context,
+        [window = QPointer<QWidget>(window), context, then = std::move(then)] {
+            if (window)
+                whenNoSheet(window, context, then);
+        },
+        Qt::SingleShotConnection);
 }
 
 void Sheet::endSheet(int returnCode)
@@ -128,6 +160,7 @@ void Sheet::endSheet(int returnCode)
     deleteLater();
     if (done)
         done(returnCode);
+    emit ended();
 }
 
 void Sheet::layoutInWindow()

@@ -36,7 +36,13 @@ namespace vantrel {
 /// Nothing waits: beginSheet returns at once and the answer arrives in the completion. Ending
 /// hides the content and gives it back to the window (not deleted), so callers can show it
 /// again. The sheet does not change the application's sub-window flag; callers keep that as
-/// their screen requires. A second sheet begun on the same window stacks above the first.
+/// their screen requires. A second sheet begun on the same window stacks above the first, but the
+/// same content is never begun twice: while it is up, beginSheet returns the sheet showing it.
+///
+/// A window of its own that the window owns and that covers it (a log window over the whole main
+/// window) would hide the sheet and leave its question unseen: such a window, marked with the
+/// kClosesForSheetProperty, is closed when a sheet begins, after the sheet holds the window, so
+/// that its close handler can tell that a sheet is up.
 class Sheet : public QWidget {
     Q_OBJECT
 
@@ -50,12 +56,17 @@ public:
     /// while it shows, focus, Tab, Return and Escape belong to it alone, and focus goes back to
     /// where it was in the sheet when it hides.
     static constexpr const char* kInnerAlertProperty = "vantrelSheetInnerAlert";
+    /// Marks a child window of the top-level window (bool) to be closed when a sheet begins.
+    static constexpr const char* kClosesForSheetProperty = "vantrelClosesForSheet";
 
     /// Shows the content as a sheet of window->window(). Returns the sheet, owned by that window
     /// and deleted after it ends; nullptr without a window or content.
     static Sheet* beginSheet(QWidget* window, QWidget* content, Completion done = {});
     /// The topmost sheet still up on window->window(), nullptr when none.
     static Sheet* activeSheet(QWidget* window);
+    /// Runs `then` now when no sheet is up on window->window(), else once every sheet up there
+    /// has been answered (one question at a time); never after `context` is gone.
+    static void whenNoSheet(QWidget* window, QObject* context, std::function<void()> then);
 
     /// Marks the button that Return clicks (or unmarks it), wherever it is shown as a sheet.
     static void setDefaultButton(QAbstractButton* button, bool isDefault = true);
@@ -77,6 +88,10 @@ public:
 
     QWidget* content() const { return m_content; }
     bool isActive() const { return m_active; }
+
+signals:
+    /// The sheet has ended and its completion has run; the window may hold another sheet by now.
+    void ended();
 
 protected:
     bool event(QEvent* event) override;

@@ -285,22 +285,47 @@ TEST_F(MainScreenViewTest, AnOpenOptionListGoesWithItsStep)
 namespace vantrel::test {
 namespace {
 
-TEST_F(MainScreenViewTest, ClosingTheLogWindowClearsTheSubWindowFlagAndTheOverlay)
+TEST_F(MainScreenViewTest, ClosingTheLogWindowFreesTheWindowUnlessASheetHoldsIt)
 {
-    screen->btnShowLogsTapped();
-    ASSERT_TRUE(screen->winLogs());
-    ASSERT_TRUE(screen->winLogs()->isVisible());
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    screen->enableView(false);
-    ASSERT_TRUE(screen->vwLoading()->isVisible());
+    // The log window never sets the sub-window flag; a sheet up on the window set it and keeps it.
+    const struct {
+        const char* name;
+        bool sheetUp;
+        bool flagAfterClose;
+    } rows[] = {
+        { "nothing else up", false, false },
+        { "a sheet holds the window", true, true },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        screen->btnShowLogsTapped();
+        ASSERT_TRUE(screen->winLogs());
+        ASSERT_TRUE(screen->winLogs()->isVisible());
+        AppDelegate::shareDelegate()->isSubWindowOpened = true;
+        screen->enableView(false);
+        ASSERT_TRUE(screen->vwLoading()->isVisible());
+        QLabel question(QStringLiteral("A question"));
+        Sheet* sheet = nullptr;
+        if (row.sheetUp) {
+            // Raised behind the log window's back: beginning it does not close the window here,
+            // as the user is the one who closes it.
+            screen->winLogs()->setProperty(Sheet::kClosesForSheetProperty, false);
+            sheet = Sheet::beginSheet(window.get(), &question);
+            ASSERT_TRUE(screen->winLogs()->isVisible());
+        }
 
-    QAbstractButton* close = screen->winLogs()->btnCloseWindow();
-    QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
-    QCoreApplication::processEvents();
+        QAbstractButton* close = screen->winLogs()->btnCloseWindow();
+        QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
+        QCoreApplication::processEvents();
 
-    EXPECT_FALSE(screen->winLogs()->isVisible());
-    EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
-    EXPECT_FALSE(screen->vwLoading()->isVisible());
+        EXPECT_FALSE(screen->winLogs()->isVisible());
+        EXPECT_EQ(AppDelegate::shareDelegate()->isSubWindowOpened, row.flagAfterClose);
+        EXPECT_FALSE(screen->vwLoading()->isVisible());
+        if (sheet)
+            sheet->endSheet();
+        screen->winLogs()->setProperty(Sheet::kClosesForSheetProperty, true);
+        question.setParent(nullptr);
+    }
 }
 
 } // namespace

@@ -318,7 +318,8 @@ TEST_F(MainWindowControllerTest, RatingCounterPromptsAfterTheFirstAndEverySevent
     EXPECT_EQ(sheet->content(), controller->rateSheet());
     EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
 
-    // A sheet asked for meanwhile waits for the rating sheet to close.
+    // A sheet asked for meanwhile waits for the rating sheet to close; asked twice, it waits once.
+    controller->showSaveSessionWindow();
     controller->showSaveSessionWindow();
     EXPECT_EQ(controller->waitingSheetCount(), 1);
     EXPECT_EQ(Sheet::activeSheet(controller->windowMain()), sheet);

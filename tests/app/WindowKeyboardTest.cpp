@@ -126,14 +126,21 @@ TEST_F(SheetKeyboardTest, TheBatchHeaderButtonsTakeTheKeyboardInReadingOrder)
         EXPECT_EQ(stops.join(",").toStdString(), m.stops);
     }
 
-    // Space on the focused Remove All asks; Return answers its first button, Yes.
+    // Space on the focused Remove All asks. The focus is on No, so Return keeps the batch; Yes
+    // must be chosen (Shift+Tab) before Return removes it.
     screen->winAlert()->setButtonHandler([this](AlertButton button) { screen->driver().alerts().tap(button); });
     browser->presenter()->changePhotosViewImageMode(BatchViewMode::Grid);
     QApplication::processEvents();
     ASSERT_TRUE(tabTo(browser->btnRemoveAllPhoto(), 40));
     pressKey(Qt::Key_Space);
     ASSERT_TRUE(Sheet::activeSheet(window));
+    pressKey(Qt::Key_Return);
+    EXPECT_FALSE(Sheet::activeSheet(window));
     EXPECT_EQ(batch.size(), 2);
+    ASSERT_EQ(QApplication::focusWidget(), browser->btnRemoveAllPhoto());
+    pressKey(Qt::Key_Space);
+    ASSERT_TRUE(Sheet::activeSheet(window));
+    pressKey(Qt::Key_Tab, true);
     pressKey(Qt::Key_Return);
     EXPECT_FALSE(Sheet::activeSheet(window));
     EXPECT_TRUE(batch.isEmpty());

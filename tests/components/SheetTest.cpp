@@ -93,7 +93,13 @@ TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
     EXPECT_EQ(Sheet::activeSheet(&w.top), top);
     top->endSheet();
     EXPECT_EQ(Sheet::activeSheet(&w.top), again);
+    // Begun again while it is up (a repeated request), the content stays in its one sheet, and
+    // one answer frees the window.
+    EXPECT_EQ(Sheet::beginSheet(&w.top, content, {}), again);
     again->endSheet();
+    EXPECT_EQ(Sheet::activeSheet(&w.top), nullptr);
+    QTest::mouseClick(w.under, Qt::LeftButton);
+    EXPECT_EQ(underClicks.count(), 2);
     EXPECT_EQ(Sheet::beginSheet(nullptr, content), nullptr);
 }
 

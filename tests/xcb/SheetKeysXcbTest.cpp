@@ -84,16 +84,18 @@ TEST(SheetKeysXcbTest, TypedTextArrivesWholeAndReturnAnswersInTheSheet)
         shoot(window, QStringLiteral("sheet-alert-%1-tab").arg(tag));
         Sheet::activeSheet(window)->endSheet();
     }
-    // Return presses the button the ring is on, not the default one: No in "Remove Photo".
+    // "Remove all Photos" opens on No, which keeps the batch; Return presses the button the ring
+    // is on, not the default one: Yes once Tab moved there.
     QList<AlertButton> tapped;
     screen->winAlert()->setButtonHandler([&tapped](AlertButton button) { tapped.append(button); });
     screen->showAlertWithTag(114);
     ASSERT_TRUE(Sheet::activeSheet(window));
-    pressKey(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(screen->winAlert()->button(AlertButton::No)));
     shoot(window, "sheet-alert-114-no-focused");
+    pressKey(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(screen->winAlert()->button(AlertButton::Yes)));
     pressKey(Qt::Key_Return);
-    EXPECT_TRUE(tapped == QList<AlertButton> { AlertButton::No }) << "Return pressed another button than No";
+    EXPECT_TRUE(tapped == QList<AlertButton> { AlertButton::Yes }) << "Return pressed another button than Yes";
     Sheet::activeSheet(window)->endSheet();
 
     // A file the desktop could not show is told on the same alert sheet; Escape acknowledges it.

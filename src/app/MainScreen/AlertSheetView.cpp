@@ -101,10 +101,10 @@ void AlertSheetView::setAlert(const AlertContent& alert)
     }
     m_visible = alert.buttons;
     m_cancelX = alert.cancelX;
-    // Return answers with the alert's first button (or the focused one), Escape with the answer
-    // the alert gives it.
+    // The sheet opens with the focus on the alert's focused button, which Return presses (or on
+    // the one the user moved to); Escape gives the answer the alert gives it.
     for (auto& [which, button] : m_buttons) {
-        Sheet::setDefaultButton(button, !m_visible.isEmpty() && which == m_visible.first());
+        Sheet::setDefaultButton(button, alert.focusedButton == which);
         Sheet::setCancelButton(button, alert.escapeButton == which);
     }
     for (AlertButton which : m_visible)

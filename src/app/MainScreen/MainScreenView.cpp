@@ -364,7 +364,10 @@ void MainScreenView::setBatchInfoAtFooterNotification(const Notification& notifi
 
 void MainScreenView::windowWillClose()
 {
-    AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    // A sheet that holds the window set the flag for itself (the log window never sets it): the
+    // flag stays until that sheet is answered.
+    if (!Sheet::activeSheet(window()))
+        AppDelegate::shareDelegate()->isSubWindowOpened = false;
     enableView(true);
     scheduleSubWindowCheck();
 }

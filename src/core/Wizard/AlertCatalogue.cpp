@@ -115,6 +115,7 @@ std::optional<AlertContent> AlertCatalogue::alertForTag(int tag, const AlertCoun
         alert.message = message.toString();
         alert.buttons = entry.buttons;
         alert.escapeButton = escapeButtonFor(tag, alert.buttons);
+        alert.focusedButton = focusedButtonFor(tag, alert.buttons);
         if (tag == 119) {
             alert.width = 710;
             alert.cancelX = 139;
@@ -138,6 +139,7 @@ AlertContent AlertCatalogue::message(const QString& title, const QString& messag
     alert.message = message;
     alert.buttons = { AlertButton::Ok };
     alert.escapeButton = escapeButtonFor(alert.tag, alert.buttons);
+    alert.focusedButton = focusedButtonFor(alert.tag, alert.buttons);
     return alert;
 }
 
@@ -152,6 +154,16 @@ std::optional<AlertButton> AlertCatalogue::escapeButtonFor(int tag, const QList<
     if (buttons == QList<AlertButton> { AlertButton::Ok } && tag != 102)
         return AlertButton::Ok;
     return std::nullopt;
+}
+
+std::optional<AlertButton> AlertCatalogue::focusedButtonFor(int tag, const QList<AlertButton>& buttons)
+{
+    if (buttons.isEmpty())
+        return std::nullopt;
+    // A Return pressed without reading must never remove photos from the batch.
+    if ((tag == 113 || tag == 114) && buttons.contains(AlertButton::No))
+        return AlertButton::No;
+    return buttons.first();
 }
 
 } // namespace vantrel

@@ -35,6 +35,10 @@ struct AlertContent {
     /// The button Escape answers with: Cancel, else No, else an only OK that just acknowledges;
     /// none where every answer removes or discards something (photos, a held run).
     std::optional<AlertButton> escapeButton;
+    /// The button the sheet opens with the focus on, which Return presses: the first, except
+    /// where Yes removes photos from the batch (113, 114), whose focus is on the No that keeps
+    /// them.
+    std::optional<AlertButton> focusedButton;
 };
 
 /// The alerts 100 to 123: title and message from the language table with their placeholders
@@ -49,6 +53,8 @@ public:
     static AlertContent message(const QString& title, const QString& message);
     /// The Escape answer of an alert showing `buttons` (see AlertContent::escapeButton).
     static std::optional<AlertButton> escapeButtonFor(int tag, const QList<AlertButton>& buttons);
+    /// The button an alert showing `buttons` opens with the focus on (AlertContent::focusedButton).
+    static std::optional<AlertButton> focusedButtonFor(int tag, const QList<AlertButton>& buttons);
 };
 
 } // namespace vantrel

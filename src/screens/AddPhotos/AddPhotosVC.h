@@ -119,6 +119,7 @@ public:
     void addRunFinished() override;
 
 private:
+    void openMessageAlert(const QString& message, const QString& informativeText, const QString& button);
     void buildInterface();
     QWidget* buildToolbar();
     QWidget* buildDropArea();

@@ -160,6 +160,14 @@ void AddPhotosVC::refuseTrash()
 
 void AddPhotosVC::showMessageAlert(const QString& message, const QString& informativeText, const QString& button)
 {
+    // One question at a time: a sheet the same run raised (photos already in the batch) is
+    // answered first, and this alert follows it.
+    Sheet::whenNoSheet(window(), this,
+        [this, message, informativeText, button] { openMessageAlert(message, informativeText, button); });
+}
+
+void AddPhotosVC::openMessageAlert(const QString& message, const QString& informativeText, const QString& button)
+{
     auto* alert = new QMessageBox(QMessageBox::Warning, QString(), message, QMessageBox::NoButton, window());
     alert->setObjectName(QStringLiteral("messageAlert"));
     alert->setAccessibleName(message);

@@ -9,6 +9,7 @@
 
 #include "components/AppLook.h"
 #include "components/IMGButton.h"
+#include "components/Sheet.h"
 #include "screens/Logs/LogDetailView.h"
 
 namespace vantrel {
@@ -25,6 +26,8 @@ LogWindow::LogWindow(QWidget* parent)
     setObjectName(QStringLiteral("winLogs"));
     setWindowTitle(QStringLiteral("Log"));
     setAccessibleName(QStringLiteral("Log window"));
+    // It covers the window it belongs to, so a question raised there as a sheet closes it first.
+    setProperty(Sheet::kClosesForSheetProperty, true);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, AppLook::panelColor());
