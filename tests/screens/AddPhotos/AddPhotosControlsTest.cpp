@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -65,9 +66,9 @@ protected:
         m_keys = new FocusedButtonKeys(&m_window);
     }
 
-    QWidget* named(const QString& name) const
+    QWidget* named(const QString& name, const QWidget* scope = nullptr) const
     {
-        for (QWidget* w : m_window.findChildren<QWidget*>())
+        for (QWidget* w : (scope ? scope : &m_window)->findChildren<QWidget*>())
             if (w->accessibleName() == name && w->isVisible())
                 return w;
         return nullptr;
@@ -154,6 +155,103 @@ TEST_F(AddPhotosControlsTest, MoreListTakesTheKeysWhileOpenAndGivesTheFocusBack)
     EXPECT_EQ(panel->fileMode(), QFileDialog::Directory);
     EXPECT_EQ(list(), nullptr);
     panel->reject();
+}
+
+/// Chooses `path` in the open panel named `panelName` as a user does: the item selected, then a
+/// click on the panel's accept button.
+::testing::AssertionResult chooseInPanel(QWidget* window, const char* panelName, const QString& path)
+{
+    QFileDialog* panel = nullptr;
+    if (!QTest::qWaitFor(
+            [&] { return (panel = window->findChild<QFileDialog*>(panelName)) && panel->isVisible(); }, 3000))
+        return ::testing::AssertionFailure() << "no panel " << panelName;
+    panel->setDirectory(QFileInfo(path).path());
+    panel->selectFile(path);
+    auto* buttons = panel->findChild<QDialogButtonBox*>("buttonBox");
+    QPushButton* accept = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+    if (!accept || !accept->isEnabled())
+        return ::testing::AssertionFailure() << "the panel cannot accept " << path.toStdString();
+    QTest::mouseClick(accept, Qt::LeftButton);
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(AddPhotosControlsTest, MiddleButtonLibraryEntryAndBothStopButtonsByClicks)
+{
+    const QString root = m_dir.path();
+    constexpr int kMany = 150;
+    QStringList files { "a/2.jpg", "a/10.jpg", "a/sub/1.png", "one.jpg", "lib/Old.migratedphotolibrary/x.jpg",
+        "lib/Plain/y.jpg" };
+    for (int i = 0; i < kMany; ++i)
+        files << QStringLiteral("many/%1.jpg").arg(i);
+    for (const QString& file : std::as_const(files)) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(root + "/" + file).path()));
+        ASSERT_TRUE(testimages::writePattern(root + "/" + file, 12, 8));
+    }
+    ThreadExecutor executor;
+
+    const struct {
+        const char* what;
+        bool batchFirst; // a photo in the batch before: the scan shows its sheet
+        const char* entry; // the control clicked, by accessible name
+        const char* panel;
+        const char* chosen;
+        const char* stopIn; // the Stop clicked while the scan runs: in the screen or on the sheet
+        const char* added; // the photos the batch gains; "some" for a scan stopped short
+    } cases[] = {
+        { "middle button: a folder with its subfolders", false, "Add a folder of photos", "addPhotosPanel", "a", "",
+            "a/10.jpg,a/2.jpg,a/sub/1.png" },
+        { "library entry: a migrated library refused", false, "Add Photos Library", "addLibraryPanel",
+            "lib/Old.migratedphotolibrary", "", "" },
+        { "library entry: a plain folder read", false, "Add Photos Library", "addLibraryPanel", "lib/Plain", "",
+            "lib/Plain/y.jpg" },
+        { "Stop in the screen", false, "Add a folder of photos", "addPhotosPanel", "many", "Import progress", "some" },
+        { "Stop on the sheet", true, "Add Folder", "addPhotosPanel", "many", "Adding photos", "some" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppDelegate::resetShared();
+        auto* screen = new AddPhotosVC(&m_window, &executor);
+        screen->logic().setDeliveryGrouping(1, 0); // each photo handed over on its own
+        screen->resize(m_window.size());
+        screen->show();
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+        if (c.batchFirst) {
+            ASSERT_TRUE(screen->addPhotosFromPathUrls({ QUrl::fromLocalFile(root + "/one.jpg") }));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->isAddRunInProgress() && batch().size() == 1; }, 10000));
+        }
+        const qsizetype before = batch().size();
+
+        QWidget* entry = named(c.entry, screen);
+        ASSERT_NE(entry, nullptr) << c.entry;
+        QTest::mouseClick(entry, Qt::LeftButton);
+        ASSERT_TRUE(chooseInPanel(&m_window, c.panel, root + "/" + c.chosen));
+        if (*c.stopIn) {
+            QWidget* stop = nullptr;
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] {
+                    QWidget* scope = named(c.stopIn);
+                    stop = scope ? named("Stop", scope->parentWidget()) : nullptr;
+                    return stop && batch().size() > before;
+                },
+                10000))
+                << "no Stop shown while the scan ran";
+            QTest::mouseClick(stop, Qt::LeftButton);
+        } else {
+            QTest::qWait(1500); // the choice is added after a short delay
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->isAddRunInProgress(); }, 30000));
+        executor.join();
+        QStringList added;
+        for (qsizetype i = before; i < batch().size(); ++i)
+            added << batch().at(i)->filePath().mid(root.size() + 1);
+        added.sort();
+        if (QByteArray(c.added) == "some")
+            EXPECT_TRUE(!added.isEmpty() && added.size() < kMany) << added.size() << " of " << kMany;
+        else
+            EXPECT_EQ(added.join(',').toStdString(), c.added);
+        delete screen;
+    }
 }
 
 } // namespace
