@@ -23,6 +23,7 @@
 #include "core/AppDelegate.h"
 #include "core/Processing/RunInterfaces.h"
 #include "screens/AddPhotos/AddPhotosVC.h"
+#include "support/LibraryFixtures.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -179,14 +180,17 @@ TEST_F(AddPhotosControlsTest, MiddleButtonLibraryEntryAndBothStopButtonsByClicks
 {
     const QString root = m_dir.path();
     constexpr int kMany = 150;
-    QStringList files { "a/2.jpg", "a/10.jpg", "a/sub/1.png", "one.jpg", "lib/Old.migratedphotolibrary/x.jpg",
-        "lib/Plain/y.jpg" };
+    QStringList files { "a/2.jpg", "a/10.jpg", "a/sub/1.png", "one.jpg" };
     for (int i = 0; i < kMany; ++i)
         files << QStringLiteral("many/%1.jpg").arg(i);
     for (const QString& file : std::as_const(files)) {
         ASSERT_TRUE(QDir().mkpath(QFileInfo(root + "/" + file).path()));
         ASSERT_TRUE(testimages::writePattern(root + "/" + file, 12, 8));
     }
+    // The same library twice: as a package the panel takes and as one it leaves aside.
+    for (const char* package : { "lib/Family.photoslibrary", "lib/Old.migratedphotolibrary" })
+        ASSERT_TRUE(libraryfixtures::buildNewerPhotosLibrary(
+            root + "/" + package, { { "U1", "0", "U1.jpeg", QStringLiteral("IMG_0001.JPG") } }));
     ThreadExecutor executor;
 
     const struct {
@@ -202,8 +206,8 @@ TEST_F(AddPhotosControlsTest, MiddleButtonLibraryEntryAndBothStopButtonsByClicks
             "a/10.jpg,a/2.jpg,a/sub/1.png" },
         { "library entry: a migrated library refused", false, "Add Photos Library", "addLibraryPanel",
             "lib/Old.migratedphotolibrary", "", "" },
-        { "library entry: a plain folder read", false, "Add Photos Library", "addLibraryPanel", "lib/Plain", "",
-            "lib/Plain/y.jpg" },
+        { "library entry: a Photos library read", false, "Add Photos Library", "addLibraryPanel",
+            "lib/Family.photoslibrary", "", "lib/Family.photoslibrary/originals/0/U1.jpeg" },
         { "Stop in the screen", false, "Add a folder of photos", "addPhotosPanel", "many", "Import progress", "some" },
         { "Stop on the sheet", true, "Add Folder", "addPhotosPanel", "many", "Adding photos", "some" },
     };
