@@ -162,7 +162,12 @@ void SettingView::buildControls()
     folder->addWidget(m_checkKeepFolderHierarchy, 4, 0, 1, 3);
     folder->addWidget(m_checkAskBeforeOverwrite, 5, 0, 1, 3);
 
-    auto* left = new QVBoxLayout;
+    // The left half is one panel, so the keyboard reads it whole (format, then file name) before
+    // the output folder beside it, as the step is read.
+    auto* leftHalf = new QWidget(this);
+    leftHalf->setObjectName(QStringLiteral("vwOutputFormatAndName"));
+    auto* left = new QVBoxLayout(leftHalf);
+    left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
     left->addWidget(formatBox);
     left->addWidget(namingBox);
@@ -174,7 +179,7 @@ void SettingView::buildControls()
     auto* halves = new QHBoxLayout(this);
     halves->setContentsMargins(0, 0, 0, 0);
     halves->setSpacing(0);
-    halves->addLayout(left, 1);
+    halves->addWidget(leftHalf, 1);
     halves->addLayout(right, 1);
 
     connect(m_rbKeepOriginalFormat, &QRadioButton::clicked, this, &SettingView::btnKeepOriginalFormatTapped);
