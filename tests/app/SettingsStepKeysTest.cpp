@@ -44,5 +44,66 @@ TEST_F(SheetKeyboardTest, SettingsStepTabsColumnByColumnInReadingOrder)
     EXPECT_EQ(tabWalk(settings).join(", ").toStdString(), expected.join(", ").toStdString());
 }
 
+TEST_F(SheetKeyboardTest, BrowseGetsTheKeyboardBackWithItsRingAfterTheFolderPanel)
+{
+    QTemporaryDir out;
+    screen->setUiOnTabChange(3);
+    QApplication::processEvents();
+    SettingView* settings = screen->vwSetting();
+    QWidget* saveTo = byName(settings, "Save to folder");
+    ASSERT_NE(saveTo, nullptr);
+    saveTo->setFocus(Qt::TabFocusReason);
+    pressKey(Qt::Key_Space);
+    QWidget* browse = byName(settings, "Choose output folder");
+    ASSERT_NE(browse, nullptr);
+
+    const struct {
+        const char* what;
+        bool byKeys; // opened by Tab and Space; otherwise by a click
+        QString typed; // the folder typed into the panel before Return; empty: Escape
+        bool ringed; // the ring on Browse once the panel is gone
+    } cases[] = {
+        { "click, cancelled", false, {}, false }, // from another control, so the click moves the focus
+        { "keys, cancelled", true, {}, true },
+        { "keys, a folder chosen", true, out.path(), true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.byKeys) {
+            pressKey(Qt::Key_Tab, true); // off Browse, and back to it
+            ASSERT_TRUE(tabTo(browse, 30));
+            ASSERT_EQ(FocusRing::ringedWidget(), browse);
+            pressKey(Qt::Key_Space);
+        } else {
+            QTest::mouseClick(browse, Qt::LeftButton);
+        }
+        QPointer<QFileDialog> panel;
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return (panel = settings->folderPanel()) && panel->isActiveWindow(); }, 5000));
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_TRUE(field && panel->isAncestorOf(field));
+        if (!c.typed.isEmpty()) {
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, c.typed);
+            QTest::keyClick(field, Qt::Key_Return);
+        } else {
+            QTest::keyClick(field, Qt::Key_Escape);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panel || !panel->isVisible(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::qWait(50);
+        EXPECT_EQ(QApplication::focusWidget(), browse);
+        EXPECT_EQ(FocusRing::ringedWidget() == browse, c.ringed);
+        if (!c.typed.isEmpty()) {
+            QLabel* folder = nullptr;
+            for (QLabel* label : settings->findChildren<QLabel*>())
+                if (label->accessibleName() == "Output folder")
+                    folder = label;
+            ASSERT_NE(folder, nullptr);
+            EXPECT_EQ(folder->text().toStdString(), c.typed.toStdString());
+        }
+    }
+}
+
 } // namespace
 } // namespace vantrel::test
