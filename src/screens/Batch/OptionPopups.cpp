@@ -62,8 +62,6 @@ OptionPopups::OptionPopups(QWidget* screen)
 
 OptionPopups::~OptionPopups()
 {
-    m_opener = nullptr; // no focus moves while the screen goes
-    dismissPanel();
     delete m_monitor;
 }
 
