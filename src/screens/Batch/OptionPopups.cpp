@@ -1,10 +1,18 @@
 #include "screens/Batch/OptionPopups.h"
 
+#include <algorithm>
+#include <utility>
+
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "components/AppLook.h"
+#include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/TorAttachedWindow.h"
+#include "screens/Panes/OptionListKeys.h"
 
 namespace vantrel {
 
@@ -36,19 +44,31 @@ OptionPopups::OptionPopups(QWidget* screen)
     m_table->setShowGrid(false);
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_table->setStyleSheet(QStringLiteral("QTableWidget { background: transparent; color: white; border: none; }"
-                                          "QTableWidget::item { padding-left: 10px; }"
-                                          "QTableWidget::item:selected { background: transparent; color: white; }"
-                                          "QTableWidget::item:hover { color: rgb(66,180,211); }"));
+    m_table->setStyleSheet(
+        QStringLiteral("QTableWidget { background: transparent; color: white; border: none; }"
+                       "QTableWidget::item { padding-left: 10px; background: transparent; }"
+                       "QTableWidget::item:selected { padding-left: 10px; background: rgb(%1, %2, %3); color: white; }"
+                       "QTableWidget::item:hover { color: rgb(66,180,211); }"
+                       "QTableWidget::item:selected:hover { color: white; }")
+            .arg(AppLook::accentColor().red())
+            .arg(AppLook::accentColor().green())
+            .arg(AppLook::accentColor().blue()));
     auto* layout = new QVBoxLayout(m_view);
     layout->setContentsMargins(0, 15, 0, 15);
     layout->addWidget(m_table);
     connect(m_table, &QTableWidget::cellClicked, this, [this](int row, int) { tableViewSelectionDidChange(row); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
 }
 
 OptionPopups::~OptionPopups()
 {
     delete m_monitor;
+}
+
+int OptionPopups::highlightedRow() const
+{
+    const QList<QTableWidgetItem*> selected = m_table->selectedItems();
+    return selected.isEmpty() ? -1 : selected.first()->row();
 }
 
 QStringList OptionPopups::arrFileTypes()
@@ -99,6 +119,8 @@ void OptionPopups::addAttachedPopupWindowWithTag(QWidget* button)
     dismissPanel();
     if (!button || !m_screen)
         return;
+    m_table->clearSelection();
+    m_table->setCurrentItem(nullptr);
     const QPointF below(button->width() / 2.0, button->height());
     const QPointF point = TorAttachedWindow::pointInWindow(button, below);
     // Centred under its button unless that would cut it at the window's right edge (the add-more
@@ -116,6 +138,10 @@ void OptionPopups::addAttachedPopupWindowWithTag(QWidget* button)
     m_view->show();
     m_popup->show();
     m_popup->raise();
+    m_opener = button;
+    m_openerRinged = FocusRing::ringedWidget() == button;
+    // Installed last, so it sees every key before the window's own filters and shortcuts.
+    qApp->installEventFilter(this);
     QPointer<TorAttachedWindow> guard(m_popup);
     m_monitor = new LocalMouseMonitor(
         this, LocalMouseMonitor::allButtons(), [this, guard](QWidget* receiver, Qt::MouseButton, const QPointF&) {
@@ -128,6 +154,9 @@ void OptionPopups::addAttachedPopupWindowWithTag(QWidget* button)
 void OptionPopups::dismissPanel()
 {
     delete m_monitor;
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+    const QPointer<QWidget> opener = std::exchange(m_opener, nullptr);
     if (!m_popup)
         return;
     // The popup owns the table's view while it shows: take it back before the popup goes.
@@ -136,6 +165,66 @@ void OptionPopups::dismissPanel()
     m_popup->hide();
     m_popup->deleteLater();
     m_popup = nullptr;
+    // The keyboard goes on from the button that opened the list (with its ring when it had
+    // one), unless that button went with its step.
+    if (opener && opener->isVisible() && opener->isEnabled())
+        opener->setFocus(m_openerRinged ? Qt::TabFocusReason : Qt::MouseFocusReason);
+}
+
+bool OptionPopups::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_popup)
+        return QObject::eventFilter(watched, event);
+    // Every key is the list's while it is open: taken where it first arrives, so that neither
+    // Tab nor a shortcut reaches the controls under it.
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        event->accept();
+        return true;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        keyPressed(key->key(), key->text());
+        return true;
+    }
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+void OptionPopups::keyPressed(int key, const QString& text)
+{
+    QStringList rows;
+    for (int row = 0; row < m_table->rowCount(); ++row)
+        rows << (m_table->item(row, 0) ? m_table->item(row, 0)->text() : QString());
+    const int pageRows = std::max(1, m_table->viewport()->height() / BatchPopupRules::kOptionRowHeight);
+    const auto outcome = OptionListKeys::keyDown(rows, highlightedRow(), key, text, pageRows);
+    switch (outcome.action) {
+    case OptionListKeys::Action::Highlight:
+        m_table->setCurrentCell(outcome.row, 0);
+        m_table->scrollToItem(m_table->item(outcome.row, 0));
+        break;
+    case OptionListKeys::Action::Choose:
+        tableViewSelectionDidChange(outcome.row);
+        break;
+    case OptionListKeys::Action::Close:
+        dismissPanel();
+        break;
+    case OptionListKeys::Action::Stay:
+        break;
+    }
+}
+
+void OptionPopups::focusMoved(QWidget* now)
+{
+    // The list has no focus of its own: any move of the focus while it shows was made elsewhere
+    // (the window left, a sheet or panel took the keyboard), and the list goes without taking
+    // the focus back.
+    if (!m_popup || (now && (now == m_popup || m_popup->isAncestorOf(now))))
+        return;
+    m_opener = nullptr;
+    dismissPanel();
 }
 
 void OptionPopups::tableViewSelectionDidChange(int row)

@@ -1,8 +1,10 @@
 #include "screens/Panes/OptionsPopup.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
@@ -21,6 +23,9 @@ namespace {
 
 // Rows drawn by hand: the highlighted row (the keyboard's or the pointer's) gets the accent
 // fill and every row keeps its text at the same padding, highlighted or not.
+// Room kept between a list and the window's sides.
+constexpr int kWindowMargin = 8;
+
 class OptionRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -82,17 +87,13 @@ int OptionsPopup::highlightedRow() const
 
 QListWidget* OptionsPopup::makeList(QWidget* anchor, const QStringList& rows, int height)
 {
-    auto* list = new QListWidget;
+    // Made in the window it opens in, hidden, so that it is measured in the font and style it will
+    // be drawn with there (a widget without a parent takes the application's font for its class).
+    auto* list = new QListWidget(anchor->window());
+    list->hide();
     list->setAccessibleName(QStringLiteral("Options"));
     // The keys come through this object's filter; the focus stays with the opener.
     list->setFocusPolicy(Qt::NoFocus);
-    // As wide as the field it drops from, and wider when a row would otherwise be cut: the row
-    // padding and a scroll bar's width are added to the widest text.
-    int widest = 0;
-    for (const QString& text : rows)
-        widest = std::max(widest, list->fontMetrics().horizontalAdvance(text));
-    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-    list->setFixedSize(std::max({ anchor->width() - 2, 60, widest + 2 * kRowPadding + scrollBar }), height);
     list->setFrameShape(QFrame::NoFrame);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
@@ -109,6 +110,20 @@ QListWidget* OptionsPopup::makeList(QWidget* anchor, const QStringList& rows, in
         item->setSizeHint(QSize(0, kRowHeight));
         item->setToolTip(text);
     }
+    // As wide as the field it drops from, and wider when a row would otherwise be cut (the row
+    // padding and a scroll bar's width added to the widest text), but never wider than the window
+    // it is drawn in: a row longer than that is cut with an ellipsis and shows whole in its tip.
+    list->ensurePolished();
+    // Measured at the fractional advances the text is drawn with, rounded up: a row measured in
+    // whole pixels can be a fraction wider on the screen, and is then cut with an ellipsis.
+    const QFontMetricsF metrics(list->font());
+    int widest = 0;
+    for (const QString& text : rows)
+        widest = std::max(widest, int(std::ceil(metrics.horizontalAdvance(text))) + 1);
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int wanted = std::max({ anchor->width() - 2, 60, widest + 2 * kRowPadding + scrollBar });
+    const int room = std::max(60, anchor->window()->width() - 2 * kWindowMargin);
+    list->setFixedSize(std::min(wanted, room), height);
     connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (m_list)
             choose(m_list->row(item));

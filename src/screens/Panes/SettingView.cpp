@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -12,11 +13,13 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <cstdio>
 #include <utility>
 
 #include "components/CustomOpenPanel.h"
+#include "components/FocusRing.h"
 #include "components/OnlyIntegerValueFormatter.h"
 #include "core/AppDelegate.h"
 #include "platform/Paths.h"
@@ -162,7 +165,12 @@ void SettingView::buildControls()
     folder->addWidget(m_checkKeepFolderHierarchy, 4, 0, 1, 3);
     folder->addWidget(m_checkAskBeforeOverwrite, 5, 0, 1, 3);
 
-    auto* left = new QVBoxLayout;
+    // The left half is one panel, so the keyboard reads it whole (format, then file name) before
+    // the output folder beside it, as the step is read.
+    auto* leftHalf = new QWidget(this);
+    leftHalf->setObjectName(QStringLiteral("vwOutputFormatAndName"));
+    auto* left = new QVBoxLayout(leftHalf);
+    left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
     left->addWidget(formatBox);
     left->addWidget(namingBox);
@@ -174,7 +182,7 @@ void SettingView::buildControls()
     auto* halves = new QHBoxLayout(this);
     halves->setContentsMargins(0, 0, 0, 0);
     halves->setSpacing(0);
-    halves->addLayout(left, 1);
+    halves->addWidget(leftHalf, 1);
     halves->addLayout(right, 1);
 
     connect(m_rbKeepOriginalFormat, &QRadioButton::clicked, this, &SettingView::btnKeepOriginalFormatTapped);
@@ -357,6 +365,8 @@ void SettingView::btnSelectFolderTapped()
     if (m_folderPanel)
         return;
     AppDelegate::shareDelegate()->isSubWindowOpened = true;
+    m_panelOpener = QApplication::focusWidget();
+    m_panelOpenerRinged = m_panelOpener && FocusRing::ringedWidget() == m_panelOpener;
     const QString start = Paths::defaultOutputFolder();
     if (!QDir().mkpath(start))
         std::fprintf(stderr, "Failed to create directory \"%s\". Error: %s\n", qPrintable(start), "mkpath failed");
@@ -387,6 +397,38 @@ void SettingView::folderPanelEnded(const QString& path)
     if (!path.isEmpty())
         m_model.folderChosen(path); // a folder in the Trash is refused without a message
     refresh();
+    giveFocusBackAfterPanel();
+}
+
+void SettingView::giveFocusBackAfterPanel()
+{
+    // The window gets the keyboard back from the window system a moment after the panel goes, and
+    // hands it to the opener without its ring: the ring is put back once the window is active.
+    const QPointer<QWidget> opener = std::exchange(m_panelOpener, nullptr);
+    const bool ringed = m_panelOpenerRinged;
+    const auto restore = [opener, ringed] {
+        if (!opener || !opener->isVisible() || !opener->isEnabled() || !opener->isActiveWindow())
+            return;
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && focus != opener)
+            return; // the user went on meanwhile
+        if (focus == opener && (FocusRing::ringedWidget() == opener) == ringed)
+            return;
+        if (focus == opener)
+            opener->clearFocus();
+        opener->setFocus(ringed ? Qt::OtherFocusReason : Qt::MouseFocusReason);
+    };
+    if (window()->isActiveWindow()) {
+        restore();
+        return;
+    }
+    QObject* guard = new QObject(this);
+    connect(qApp, &QGuiApplication::focusWindowChanged, guard, [guard, restore](QWindow*) {
+        QTimer::singleShot(0, guard, [guard, restore] {
+            restore();
+            guard->deleteLater();
+        });
+    });
 }
 
 } // namespace vantrel

@@ -53,6 +53,9 @@ public:
 private:
     void buildControls();
     void refresh();
+    /// Once the window has the keyboard again: the control that opened the folder panel takes
+    /// it, ringed when it was ringed as the panel opened.
+    void giveFocusBackAfterPanel();
 
     SettingModel m_model;
     bool m_isSetUp = false;
@@ -60,6 +63,8 @@ private:
     bool m_askLit = true;
     OptionsPopup* m_popup = nullptr;
     QPointer<QFileDialog> m_folderPanel;
+    QPointer<QWidget> m_panelOpener;
+    bool m_panelOpenerRinged = false;
 
     QRadioButton* m_rbKeepOriginalFormat = nullptr;
     QRadioButton* m_rbConvertToFormat = nullptr;

@@ -1,0 +1,65 @@
+// The Stop button of a running batch, reached and pressed from the keyboard in the main window.
+#include "KeyboardFixture.h"
+
+#include "core/Processing/ProcessingEngine.h"
+
+namespace vantrel::test {
+namespace {
+
+/// Photos of noise, slow to write as PNG: the run lasts long enough to be stopped on the way.
+QStringList writeNoisePhotos(const QString& folder, int count)
+{
+    QStringList paths;
+    const vips::VImage noise = vips::VImage::gaussnoise(1600, 1200, vips::VImage::option()->set("sigma", 60.0))
+                                   .cast(VIPS_FORMAT_UCHAR)
+                                   .bandjoin({ vips::VImage::gaussnoise(1600, 1200).cast(VIPS_FORMAT_UCHAR),
+                                       vips::VImage::gaussnoise(1600, 1200).cast(VIPS_FORMAT_UCHAR) })
+                                   .copy_memory();
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("%1/noise%2.jpg").arg(folder).arg(i);
+        noise.jpegsave(path.toUtf8().constData());
+        paths << path;
+    }
+    return paths;
+}
+
+TEST_F(SheetKeyboardTest, StopOfARunningBatchTakesTabAndReturnLikeFinish)
+{
+    QTemporaryDir dir;
+    constexpr int kPhotos = 40;
+    const QStringList paths = writeNoisePhotos(dir.path(), kPhotos);
+    NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
+    AddPhotosVC* add = screen->addPhotosScreen();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !add->isAddRunInProgress()
+                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == kPhotos;
+        },
+        20000));
+    screen->setUiOnTabChange(3);
+    QApplication::processEvents();
+    SettingView* settings = screen->vwSetting();
+    settings->btnConvertFormatTapped();
+    settings->formatSelectionChangedWithIndex(2); // PNG
+    settings->btnOutputToFolderTapped();
+    settings->folderPanelEnded(dir.filePath("out"));
+
+    QWidget* convert = screen->bottomButton("btnConvertOnSettingvw");
+    ASSERT_TRUE(tabTo(convert, 40));
+    pressKey(Qt::Key_Return);
+    ProcessingEngine& engine = screen->engine();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.isRunActive(); }, 5000)) << "Return on Convert started no run";
+
+    // Tab reaches Stop with its ring; Return stops the run as a click does.
+    QWidget* stop = byName(screen->vwProcessing(), "Stop");
+    ASSERT_NE(stop, nullptr);
+    ASSERT_TRUE(tabTo(stop, 40)) << "Tab never reaches Stop";
+    EXPECT_EQ(FocusRing::ringedWidget(), stop);
+    ASSERT_TRUE(engine.isRunActive()) << "the run ended before Stop was reached";
+    pressKey(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.isRunActive() && engine.activeWorkers() == 0; }, 60000));
+    EXPECT_LT(engine.counterTotalProgressedFiles(), kPhotos) << "Return on Stop did not stop the run";
+}
+
+} // namespace
+} // namespace vantrel::test
