@@ -1,0 +1,151 @@
+// A photo that is copied rather than encoded (same format, same size) is put in place whole, as
+// the version its plan saw, or not at all: a copy that stops short on a full disk, or one taken
+// while another program was rewriting the photo, never stands under the output's name.
+#include <csignal>
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "core/DataBeans/PhotoFile.h"
+#include "core/Processing/OutputFileSystem.h"
+#include "core/Processing/OutputPathBuilder.h"
+#include "core/Processing/PhotoPipeline.h"
+#include "support/TestImages.h"
+
+namespace vantrel {
+namespace {
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void setModified(const QString& path, time_t seconds, long nanoseconds)
+{
+    const struct timespec times[2] = { { seconds, nanoseconds }, { seconds, nanoseconds } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+/// The real file system whose copy writes only the first half of the source and says it is done,
+/// as a copy routine that misses a failed write does.
+class ShortCopyFileSystem : public OutputFileSystem {
+public:
+    int copyContents(const QString& source, const QString& target) override
+    {
+        QFile out(target);
+        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            const QByteArray bytes = contentsOf(source);
+            out.write(bytes.left(bytes.size() / 2));
+        }
+        return 0;
+    }
+};
+
+/// Files written by this process may grow no further than `bytes` while it lives: the writes past
+/// it fail (EFBIG) as they would on a full disk, on the real file system.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    struct rlimit m_old { };
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
+{
+    const struct {
+        const char* name;
+        /// What happens to the source between its plan and its write.
+        std::function<void(const QString& source, const QByteArray& bytes)> afterPlan;
+        bool shortCopy; ///< the copy stops half-way and reports no error
+        bool diskFills; ///< the disk fills half-way through the copy
+        bool written;
+        bool sourceChanged;
+    } cases[] = {
+        { "left alone", nullptr, false, false, true, false },
+        { "the disk fills during the copy", nullptr, false, true, false, false },
+        { "a short copy that reports no error", nullptr, true, false, false, false },
+        { "cut short by a rewrite that paused",
+            [](const QString& source, const QByteArray&) { ASSERT_TRUE(QFile(source).resize(2000)); }, false, false,
+            false, true },
+        { "rewritten at the same size within the same second",
+            [](const QString& source, const QByteArray& bytes) {
+                QByteArray other = bytes;
+                other[other.size() - 3] = char(other[other.size() - 3] ^ 0x55);
+                ASSERT_TRUE(testimages::writeBytes(source, other));
+                setModified(source, 1'700'000'000, 900'000'000);
+            },
+            false, false, false, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
+        ASSERT_TRUE(testimages::writePattern(source, 1200, 900));
+        setModified(source, 1'700'000'000, 100'000'000);
+        const QByteArray bytes = contentsOf(source);
+        ASSERT_GT(bytes.size(), 8000);
+
+        PhotoJobSettings settings;
+        settings.isKeepOriginalSize = true;
+        settings.ouptputFolder = dir.filePath(QStringLiteral("out"));
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+        const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
+        ASSERT_TRUE(QDir().mkpath(settings.ouptputFolder));
+        ASSERT_TRUE(testimages::writeBytes(output, "an older output"));
+
+        const PhotoPipeline pipeline(
+            settings, c.shortCopy ? std::make_shared<ShortCopyFileSystem>() : std::shared_ptr<OutputFileSystem>());
+        ASSERT_TRUE(pipeline.shouldCopy(*photo, output));
+        const PhotoPlan plan = pipeline.planFor(*photo);
+        if (c.afterPlan)
+            c.afterPlan(source, bytes);
+        PhotoWriteResult result;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (c.diskFills)
+                limit.emplace(rlim_t(bytes.size() / 2));
+            result = pipeline.processPhoto(*photo, plan, output);
+        }
+
+        EXPECT_EQ(result.status, c.written ? ProcessStatus::Processed : ProcessStatus::NotProcessed);
+        EXPECT_EQ(result.sourceChanged, c.sourceChanged);
+        EXPECT_EQ(contentsOf(output), c.written ? bytes : QByteArray("an older output"));
+        if (c.written) {
+            EXPECT_EQ(result.outputSize, bytes.size());
+        }
+        if (c.diskFills) {
+            EXPECT_EQ(result.errorNumber, EFBIG) << qPrintable(result.error);
+        }
+        EXPECT_EQ(QDir(settings.ouptputFolder).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QFileInfo(output).fileName() })
+            << "no temporary is left behind";
+    }
+}
+
+} // namespace
+} // namespace vantrel
