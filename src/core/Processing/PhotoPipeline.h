@@ -87,6 +87,11 @@ public:
     /// encode buffers. 0 for a copy, a refused size or an unreadable source.
     qint64 memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
 
+    /// The bytes the output of `photo` will take on its volume, estimated on the high side from
+    /// its header (`plan`): the source's size for a copy, the pixels' bytes uncompressed (a JPEG's
+    /// at its quality) for an encode. 0 for a refused size or an unreadable source.
+    qint64 outputBytes(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
+
     /// NO only when the size is kept, neither flip is on and the rotation type is 0.
     bool isAnyChangesMadeInImageFilterObject() const;
     /// YES when the lower-cased extensions of the two paths differ.

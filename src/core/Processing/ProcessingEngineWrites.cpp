@@ -48,18 +48,23 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
     auto result = std::make_shared<WriteDone>();
     const RunOptions* options = &worker.options;
     const qint64 memoryNeed = m_deps.pipeline->memoryNeed(*photo, outputPath, worker.options);
-    pool.dispatch(photo->fileURL(), outputPath, memoryNeed, [this, photo, outputPath, options, result] {
-        // A failed write is recorded as the failure it is, never as written.
-        result->written = m_deps.pipeline->write(*photo, outputPath, *options);
-        if (result->written.status == 1) {
-            result->newSize = static_cast<double>(m_deps.probe->fileSize(outputPath).value_or(0));
-            if (const std::optional<QString> identity = m_deps.probe->fileIdentity(outputPath)) {
-                const std::lock_guard lock(m_writtenMutex);
-                m_outputsWritten.insert(*identity);
+    const qint64 outputBytes = m_deps.pipeline->outputBytes(*photo, outputPath, worker.options);
+    std::atomic<qint64>* inFlight = &worker.bytesInFlight;
+    *inFlight += outputBytes;
+    pool.dispatch(
+        photo->fileURL(), outputPath, memoryNeed, [this, photo, outputPath, options, result, inFlight, outputBytes] {
+            // A failed write is recorded as the failure it is, never as written.
+            result->written = m_deps.pipeline->write(*photo, outputPath, *options);
+            *inFlight -= outputBytes;
+            if (result->written.status == 1) {
+                result->newSize = static_cast<double>(m_deps.probe->fileSize(outputPath).value_or(0));
+                if (const std::optional<QString> identity = m_deps.probe->fileIdentity(outputPath)) {
+                    const std::lock_guard lock(m_writtenMutex);
+                    m_outputsWritten.insert(*identity);
+                }
             }
-        }
-        result->done.store(true, std::memory_order_release);
-    });
+            result->done.store(true, std::memory_order_release);
+        });
     // The outcome is recorded and counted even when a hold, a stop or a resume came meanwhile: the
     // file is on disk, and the run must go on after it rather than write it again or ask about it.
     worker.outcomes.push_back(
@@ -77,6 +82,14 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
                  } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
                      || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
                      report(written.status, QStringLiteral("Permisssion error"));
+                 } else if (written.noSpace) {
+                     // The volume filled up under the writes in flight: the photo is held like
+                     // one that the free-space test stops, not failed. It is counted, so that the
+                     // outcomes after it stay on their own photos.
+                     photo->setProcessStatus(ProcessStatus::Skipped);
+                     report(static_cast<int>(ProcessStatus::Skipped), QStringLiteral("File skipped"));
+                     if (!m_endRequested && !m_isProcessOnHold)
+                         showEnoughSpacePopup();
                  } else if (written.sourceChanged) {
                      report(2, RunText::sourceChanged());
                  } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {

@@ -1,5 +1,7 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 
+#include <cerrno>
+
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
 #include "platform/imaging/AtomicFileWriter.h"
@@ -41,7 +43,8 @@ RunWriteResult ProcessingPhotoPipeline::write(
         = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
-    return { static_cast<qint32>(result.status), result.sourceChanged };
+    return { static_cast<qint32>(result.status), result.sourceChanged,
+        result.errorNumber == ENOSPC || result.errorNumber == EDQUOT };
 }
 
 qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
@@ -58,6 +61,23 @@ qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString
     if (plan->decodable && plan->sizeAccepted)
         keepPlan(photo, *plan);
     return pipeline.memoryNeed(photo, *plan, outputPath);
+}
+
+qint64 ProcessingPhotoPipeline::outputBytes(
+    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
+{
+    const PhotoPipeline pipeline(options.job, m_fileSystem);
+    std::optional<PhotoPlan> plan;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& [kept, keptPlan] : m_plans) {
+            if (kept == &photo)
+                plan = keptPlan;
+        }
+    }
+    if (!plan)
+        plan = pipeline.planFor(photo);
+    return pipeline.outputBytes(photo, *plan, outputPath);
 }
 
 void ProcessingPhotoPipeline::keepPlan(const PhotoFile& photo, const PhotoPlan& plan)
