@@ -147,5 +147,55 @@ TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
     }
 }
 
+/// The real file system, with the output folder renamed by another program as soon as a write's
+/// temporary exists in it.
+class MovingFolderFileSystem : public OutputFileSystem {
+public:
+    explicit MovingFolderFileSystem(QString movedTo)
+        : m_movedTo(std::move(movedTo))
+    {
+    }
+    int createTemporary(const QString& folder, QString* path) override
+    {
+        const int error = OutputFileSystem::createTemporary(folder, path);
+        if (error == 0) {
+            EXPECT_TRUE(QDir().rename(folder, m_movedTo));
+        }
+        return error;
+    }
+
+private:
+    QString m_movedTo;
+};
+
+TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
+{
+    const struct {
+        const char* name;
+        int format; ///< selectedFileFormat; -1 keeps the format (a copy)
+    } cases[] = { { "copied", -1 }, { "encoded", 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
+        ASSERT_TRUE(testimages::writePattern(source, 320, 200));
+        PhotoJobSettings settings;
+        settings.isKeepOriginalSize = true;
+        settings.ouptputFolder = dir.filePath(QStringLiteral("out"));
+        settings.formatOption = c.format < 0 ? 0 : 1;
+        settings.selectedFileFormat = std::max(0, c.format);
+        ASSERT_TRUE(QDir().mkpath(settings.ouptputFolder));
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+        const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
+        const QString moved = dir.filePath(QStringLiteral("moved"));
+
+        const PhotoPipeline pipeline(settings, std::make_shared<MovingFolderFileSystem>(moved));
+        const PhotoWriteResult result = pipeline.processPhoto(*photo, output);
+        EXPECT_EQ(result.status, ProcessStatus::NotProcessed);
+        EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no temporary is left";
+    }
+}
+
 } // namespace
 } // namespace vantrel

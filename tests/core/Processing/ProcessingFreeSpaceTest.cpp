@@ -147,7 +147,7 @@ TEST_F(ProcessingFreeSpaceTest, TheRunHoldsBeforeTheWritesInFlightFillTheVolume)
                 EXPECT_EQ(seen[i], 8) << i;
             }
             EXPECT_EQ(QFile::exists(out + "/" + name), seen[i] == 1) << i;
-            EXPECT_NE(messages()[i], "File not Processed") << i;
+            EXPECT_NE(messages()[i].toStdString(), "File not Processed") << i;
         }
         EXPECT_EQ(seen.mid(0, 3), (QList<qint32> { 1, 1, 1 }));
     }
