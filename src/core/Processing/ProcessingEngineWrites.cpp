@@ -14,6 +14,9 @@ struct WriteDone {
     RunWriteResult written;
     double newSize = 0;
     std::atomic<bool> done { false };
+    /// The worker's count of the bytes the writes in flight will add, and this write's share.
+    std::atomic<qint64>* bytesInFlight = nullptr;
+    qint64 outputBytes = 0;
 };
 
 } // namespace
@@ -48,23 +51,22 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
     auto result = std::make_shared<WriteDone>();
     const RunOptions* options = &worker.options;
     const qint64 memoryNeed = m_deps.pipeline->memoryNeed(*photo, outputPath, worker.options);
-    const qint64 outputBytes = m_deps.pipeline->outputBytes(*photo, outputPath, worker.options);
-    std::atomic<qint64>* inFlight = &worker.bytesInFlight;
-    *inFlight += outputBytes;
-    pool.dispatch(
-        photo->fileURL(), outputPath, memoryNeed, [this, photo, outputPath, options, result, inFlight, outputBytes] {
-            // A failed write is recorded as the failure it is, never as written.
-            result->written = m_deps.pipeline->write(*photo, outputPath, *options);
-            *inFlight -= outputBytes;
-            if (result->written.status == 1) {
-                result->newSize = static_cast<double>(m_deps.probe->fileSize(outputPath).value_or(0));
-                if (const std::optional<QString> identity = m_deps.probe->fileIdentity(outputPath)) {
-                    const std::lock_guard lock(m_writtenMutex);
-                    m_outputsWritten.insert(*identity);
-                }
+    result->bytesInFlight = &worker.bytesInFlight;
+    result->outputBytes = m_deps.pipeline->outputBytes(*photo, outputPath, worker.options);
+    worker.bytesInFlight += result->outputBytes;
+    pool.dispatch(photo->fileURL(), outputPath, memoryNeed, [this, photo, outputPath, options, result] {
+        // A failed write is recorded as the failure it is, never as written.
+        result->written = m_deps.pipeline->write(*photo, outputPath, *options);
+        *result->bytesInFlight -= result->outputBytes;
+        if (result->written.status == 1) {
+            result->newSize = static_cast<double>(m_deps.probe->fileSize(outputPath).value_or(0));
+            if (const std::optional<QString> identity = m_deps.probe->fileIdentity(outputPath)) {
+                const std::lock_guard lock(m_writtenMutex);
+                m_outputsWritten.insert(*identity);
             }
-            result->done.store(true, std::memory_order_release);
-        });
+        }
+        result->done.store(true, std::memory_order_release);
+    });
     // The outcome is recorded and counted even when a hold, a stop or a resume came meanwhile: the
     // file is on disk, and the run must go on after it rather than write it again or ask about it.
     worker.outcomes.push_back(
