@@ -1,6 +1,7 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
@@ -43,8 +44,12 @@ RunWriteResult ProcessingPhotoPipeline::write(
         = plan ? pipeline.processPhoto(photo, *plan, outputPath) : pipeline.processPhoto(photo, outputPath);
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
-    return { static_cast<qint32>(result.status), result.sourceChanged,
-        result.errorNumber == ENOSPC || result.errorNumber == EDQUOT };
+    // An encoder's write error carries the system's text of the errno rather than its number.
+    const bool noSpace = result.errorNumber == ENOSPC || result.errorNumber == EDQUOT
+        || (result.errorNumber == 0 && result.status == ProcessStatus::NotProcessed
+            && (result.error.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)))
+                || result.error.contains(QString::fromLocal8Bit(std::strerror(EDQUOT)))));
+    return { static_cast<qint32>(result.status), result.sourceChanged, noSpace };
 }
 
 qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options)

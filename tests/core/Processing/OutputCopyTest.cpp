@@ -19,6 +19,7 @@
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
 #include "core/Processing/PhotoPipeline.h"
+#include "core/Processing/ProcessingPhotoPipeline.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
@@ -194,6 +195,50 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
         const PhotoWriteResult result = pipeline.processPhoto(*photo, output);
         EXPECT_EQ(result.status, ProcessStatus::NotProcessed);
         EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no temporary is left";
+    }
+}
+
+/// The real file system on a full disk: every write into a temporary fails with ENOSPC.
+class FullDiskFileSystem : public OutputFileSystem {
+public:
+    int createTemporary(const QString& folder, QString* path) override
+    {
+        const int error = OutputFileSystem::createTemporary(folder, path);
+        if (error == 0) {
+            QFile::remove(*path);
+            EXPECT_TRUE(QFile::link(QStringLiteral("/dev/full"), *path));
+        }
+        return error;
+    }
+};
+
+TEST(OutputCopyTest, AFullDiskIsToldFromOtherFailures)
+{
+    const struct {
+        const char* name;
+        int format; ///< selectedFileFormat; -1 keeps the format (a copy)
+    } cases[] = { { "copied", -1 }, { "encoded as TIFF", 0 }, { "encoded as PNG", 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
+        ASSERT_TRUE(testimages::writePattern(source, 320, 200));
+        RunOptions options;
+        options.job.folderOption = 1;
+        options.job.isKeepOriginalSize = true;
+        options.job.ouptputFolder = dir.filePath(QStringLiteral("out"));
+        options.job.formatOption = c.format < 0 ? 0 : 1;
+        options.job.selectedFileFormat = std::max(0, c.format);
+        ASSERT_TRUE(QDir().mkpath(options.job.ouptputFolder));
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+        ProcessingPhotoPipeline pipeline(std::make_shared<FullDiskFileSystem>());
+        const QString output = pipeline.outputPath(*photo, options);
+
+        const RunWriteResult result = pipeline.write(*photo, output, options);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_TRUE(result.noSpace);
+        EXPECT_EQ(QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
     }
 }
 
