@@ -10,6 +10,9 @@
 // --writers K   photos written at once (default: as many as the machine's cores)
 // --budget MB   the process's memory budget for image work (default: the application's)
 // --flip        mirror every photo left to right         --turn        turn every photo a quarter clockwise
+// --rows        print each photo's record at the end (status, message, output bytes)
+//
+// A run held by the low-space alert is answered OK, as its one button ends the run.
 //
 // The run is the application's: one worker thread, hops to the main thread's event loop, the
 // one-photo pipeline, the free-space and permission checks, and the log rows written into a log
@@ -43,7 +46,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: bench_run <input folder> <output folder> [--width N] [--percent P] [--format F] [--quality Q] "
-        "[--keep-format] [--writers K] [--budget MB] [--flip] [--turn]\n");
+        "[--keep-format] [--writers K] [--budget MB] [--flip] [--turn] [--rows]\n");
     return 2;
 }
 
@@ -78,6 +81,7 @@ int main(int argc, char** argv)
     options.job.isKeepOriginalSize = true;
     options.askBeforeOverwrite = false;
     int writers = 0; // the run's default
+    bool rows = false;
     for (int i = 2; i < args.size(); ++i) {
         const QString& arg = args[i];
         const QString value = i + 1 < args.size() ? args[i + 1] : QString();
@@ -119,6 +123,8 @@ int main(int argc, char** argv)
             options.job.isHorizontalFlip = true;
         } else if (arg == "--turn") {
             options.job.rotationType = 1;
+        } else if (arg == "--rows") {
+            rows = true;
         } else {
             return usage();
         }
@@ -146,6 +152,14 @@ int main(int argc, char** argv)
     QObject context;
     vantrel::NotificationCenter::defaultCenter().addObserver(
         &context, vantrel::kNotificationsProcessFinished, [&](const vantrel::Notification&) { app.quit(); });
+    vantrel::NotificationCenter::defaultCenter().addObserver(
+        &context, vantrel::kNotificationShowAlertWithType, [&](const vantrel::Notification& n) {
+            if (n.userInfo.value(vantrel::kUserInfoType).toInt() != 102)
+                return;
+            std::printf("low-space alert after %d photos: answered OK\n", engine->counterTotalProgressedFiles());
+            QMetaObject::invokeMethod(
+                &context, [&] { engine->btnOkOnEnoughtSpcaecTapped(); }, Qt::QueuedConnection);
+        });
     timer.restart();
     if (!engine->startProcess(options))
         return 1;
@@ -154,8 +168,12 @@ int main(int argc, char** argv)
     const qint64 runMs = timer.elapsed();
 
     int written = 0;
-    for (const vantrel::PhotoFilePtr& photo : engine->arrPhotosToProcess())
+    for (const vantrel::PhotoFilePtr& photo : engine->arrPhotosToProcess()) {
         written += photo->processStatus() == 1 ? 1 : 0;
+        if (rows)
+            std::printf("%s\t%d\t%s\t%.0f\n", qUtf8Printable(photo->fileName()), photo->processStatus(),
+                qUtf8Printable(photo->processInfoMessage()), photo->newfileSizeInBytes());
+    }
     std::printf("photos %lld written %d  records %.3f s  run %.3f s  wall %.3f s  peak RSS %.1f MB  "
                 "waited for the budget %.3f s (photos added up)\n",
         static_cast<long long>(engine->arrPhotosToProcess().size()), written, addMs / 1000.0, runMs / 1000.0,

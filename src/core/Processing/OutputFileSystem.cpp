@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -56,11 +57,18 @@ mode_t creationMask()
 
 OutputFileSystem::~OutputFileSystem() = default;
 
+OutputFileSystem::Held::~Held()
+{
+    if (folder >= 0)
+        ::close(folder);
+}
+
 int OutputFileSystem::createTemporary(const QString& folder, QString* path)
 {
     QByteArray pattern = QFile::encodeName(folder);
     if (!pattern.endsWith('/'))
         pattern.append('/');
+    const qsizetype nameStart = pattern.size();
     pattern.append(AtomicFileWriter::kTempPrefix).append("XXXXXX").append(AtomicFileWriter::kTempSuffix);
     const int fd = ::mkostemps(pattern.data(), static_cast<int>(std::strlen(AtomicFileWriter::kTempSuffix)), O_CLOEXEC);
     if (fd < 0)
@@ -68,49 +76,136 @@ int OutputFileSystem::createTemporary(const QString& folder, QString* path)
     // mkostemp creates the file readable by its owner only; give it the usual mode of a new file.
     ::fchmod(fd, 0666 & ~creationMask());
     {
-        auto lock = std::make_unique<AtomicFileWriter::TemporaryLock>(pattern);
+        auto held = std::make_unique<Held>();
+        held->lock = std::make_unique<AtomicFileWriter::TemporaryLock>(pattern);
+        held->folder = ::open(pattern.left(nameStart).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        held->name = pattern.mid(nameStart).toStdString();
         const std::lock_guard guard(m_mutex);
-        m_held[pattern.toStdString()] = std::move(lock);
+        m_held[pattern.toStdString()] = std::move(held);
     }
     ::close(fd);
     *path = QFile::decodeName(pattern);
     return 0;
 }
 
+namespace {
+
+int closeChecked(int fd)
+{
+    return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
+}
+
+// Writes all of `size` bytes, or returns the errno of the write that could not.
+int writeAll(int fd, const char* data, ssize_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// Flushes the file or folder at `path` to the disk; 0 or errno.
+int flushPath(const QByteArray& path, int flags)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0)
+        return errno;
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+} // namespace
+
 int OutputFileSystem::copyContents(const QString& source, const QString& target)
 {
-    std::error_code error;
-    const auto from = nativePath(source);
-    const auto to = nativePath(target);
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
-    if (error)
-        return errnoOf(error);
-    const auto modified = std::filesystem::last_write_time(from, error);
-    if (!error)
-        std::filesystem::last_write_time(to, modified, error); // best effort, like a file manager copy
-    return 0;
+    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return errno;
+    struct stat info { };
+    if (::fstat(in, &info) != 0) {
+        const int error = errno;
+        ::close(in);
+        return error;
+    }
+    const int out = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        return error;
+    }
+    int error = 0;
+    std::vector<char> buffer(std::size_t(1) << 20);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = errno;
+        if (n <= 0 || (error = writeAll(out, buffer.data(), n)) != 0)
+            break;
+    }
+    if (error == 0) {
+        // The permission bits and the modification time, as a file manager's copy keeps them.
+        ::fchmod(out, info.st_mode & 07777);
+        const struct timespec times[2] = { info.st_atim, info.st_mtim };
+        ::futimens(out, times);
+    }
+    const int closed = closeChecked(out);
+    ::close(in);
+    return error != 0 ? error : closed;
 }
 
 int OutputFileSystem::commit(const QString& temporary, const QString& target)
 {
     const QByteArray from = QFile::encodeName(temporary);
     const QByteArray to = QFile::encodeName(target);
-    const int error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
-    if (error == 0)
-        release(temporary);
-    return error;
+    // Some file systems put the rename on the disk before the bytes: flushed first, the final name
+    // never stands on an empty file after a power cut. A failed flush (a full disk, an I/O error)
+    // fails the write.
+    if (const int error = flushPath(from, 0))
+        return error;
+    if (::rename(from.constData(), to.constData()) != 0)
+        return errno;
+    release(temporary);
+    const qsizetype slash = to.lastIndexOf('/');
+    flushPath(slash > 0 ? to.left(slash) : QByteArray("/"), O_DIRECTORY); // the new entry, best effort
+    return 0;
 }
 
 void OutputFileSystem::discard(const QString& temporary)
 {
-    ::unlink(QFile::encodeName(temporary).constData());
-    release(temporary);
+    release(temporary, true);
 }
 
-void OutputFileSystem::release(const QString& temporary)
+void OutputFileSystem::release(const QString& temporary, bool remove)
 {
-    const std::lock_guard guard(m_mutex);
-    m_held.erase(QFile::encodeName(temporary).toStdString());
+    const QByteArray native = QFile::encodeName(temporary);
+    std::unique_ptr<Held> held;
+    {
+        const std::lock_guard guard(m_mutex);
+        const auto it = m_held.find(native.toStdString());
+        if (it != m_held.end()) {
+            held = std::move(it->second);
+            m_held.erase(it);
+        }
+    }
+    if (!remove)
+        return;
+    // Where the folder is now, by its descriptor (it may have been renamed since).
+    if (held && held->folder >= 0)
+        ::unlinkat(held->folder, held->name.c_str(), 0);
+    else
+        ::unlink(native.constData());
 }
 
 int OutputFileSystem::makeFolder(const QString& folder)

@@ -5,8 +5,6 @@
 #include <string>
 #include <unordered_map>
 
-#include <memory>
-
 #include <QString>
 
 #include "platform/imaging/AtomicFileWriter.h"
@@ -25,10 +23,15 @@ public:
     /// target name, and removed with the encoder's leftovers after an interrupted run.
     virtual int createTemporary(const QString& folder, QString* path);
     /// Copies the bytes (and the permission bits and modification time) of `source` over `target`.
+    /// Every write and the close are checked: a copy that stops short (a full disk, a quota)
+    /// returns the errno of the write that failed, never 0.
     virtual int copyContents(const QString& source, const QString& target);
-    /// Renames `temporary` over `target` in one step.
+    /// Renames `temporary` over `target` in one step, its bytes flushed to the disk before and the
+    /// folder's entry after, so that a power cut never leaves an empty or partial file under the
+    /// final name.
     virtual int commit(const QString& temporary, const QString& target);
-    /// Removes a temporary file (failures are ignored).
+    /// Removes a temporary file (failures are ignored). One this object created is removed through
+    /// its folder's descriptor, so that it goes even when the folder was renamed meanwhile.
     virtual void discard(const QString& temporary);
     /// Creates `folder` with all missing parents.
     virtual int makeFolder(const QString& folder);
@@ -42,10 +45,19 @@ public:
     static bool isTemporaryName(const QString& fileName);
 
 private:
-    void release(const QString& temporary);
+    /// A temporary in progress: its lock, and its folder's descriptor with its name there.
+    struct Held {
+        std::unique_ptr<AtomicFileWriter::TemporaryLock> lock;
+        int folder = -1;
+        std::string name;
+        ~Held();
+    };
+
+    /// Forgets `temporary`; with `remove`, unlinks it first where its folder now is.
+    void release(const QString& temporary, bool remove = false);
 
     std::mutex m_mutex;
-    std::unordered_map<std::string, std::unique_ptr<AtomicFileWriter::TemporaryLock>> m_held;
+    std::unordered_map<std::string, std::unique_ptr<Held>> m_held;
 };
 
 } // namespace vantrel

@@ -282,6 +282,7 @@ PhotoWriteResult PhotoPipeline::failure(
 {
     PhotoWriteResult result;
     result.status = statusForErrno(errorNumber);
+    result.errorNumber = errorNumber;
     // One line of the log, whatever a library's text held.
     QString reason = VipsErrorText::oneLine(detail);
     if (reason.isEmpty())
@@ -350,7 +351,8 @@ std::optional<PhotoWriteResult> PhotoPipeline::checkDestination(const QString& o
     return std::nullopt;
 }
 
-PhotoWriteResult PhotoPipeline::copySource(const PhotoFile& photo, const QString& outputPath) const
+PhotoWriteResult PhotoPipeline::copySource(
+    const PhotoFile& photo, const SourceIdentity& planned, const QString& outputPath) const
 {
     struct stat source { };
     struct stat target { };
@@ -358,18 +360,35 @@ PhotoWriteResult PhotoPipeline::copySource(const PhotoFile& photo, const QString
         && source.st_ino == target.st_ino) {
         return success(outputPath, true); // the output is the source and nothing changes
     }
+    // The version the plan saw: a writer that rewrites the photo and pauses between the plan and
+    // the copy (a sync client, a camera import) leaves it another size or time, and a copy taken
+    // in that pause would be a prefix of the photo.
+    const SourceIdentity before = planned.exists ? planned : SourceIdentity::of(photo.fileURL());
+    if (before.changedAt(photo.fileURL()))
+        return sourceChangedFailure(photo.fileURL());
     QString temporary;
     if (const int error = m_fileSystem->createTemporary(OutputPathBuilder::parentFolder(outputPath), &temporary))
         return failure(error, QStringLiteral("cannot create a temporary file for"), outputPath);
-    const SourceIdentity before = SourceIdentity::of(photo.fileURL());
     bool changed = false;
+    QString detail;
     int error = m_fileSystem->copyContents(photo.fileURL(), temporary);
+    if (error == 0) {
+        // Every byte of that version, no fewer: a copy that stopped short is never put in place.
+        struct stat copied { };
+        if (!statPath(temporary, &copied)) {
+            error = errno;
+        } else if (qint64(copied.st_size) != before.size) {
+            changed = before.changedAt(photo.fileURL());
+            error = changed ? ESTALE : EIO;
+            detail = QStringLiteral("%1 of %2 bytes copied").arg(qint64(copied.st_size)).arg(before.size);
+        }
+    }
     if (error == 0)
         error = commitUnlessChanged(temporary, outputPath, photo.fileURL(), &before, &changed);
     if (error != 0) {
         m_fileSystem->discard(temporary);
         return changed ? sourceChangedFailure(photo.fileURL())
-                       : failure(error, QStringLiteral("cannot copy to"), outputPath);
+                       : failure(error, QStringLiteral("cannot copy to"), outputPath, detail);
     }
     return success(outputPath, true);
 }
@@ -481,7 +500,7 @@ PhotoWriteResult PhotoPipeline::processPhoto(
     if (plan.hasOrientationTag && m_settings.rotationType != 4)
         std::fputs("setup rotating image beacuse autocorrection is off\n", stderr);
     if (shouldCopy(photo, outputPath))
-        return copySource(photo, outputPath);
+        return copySource(photo, plan.source, outputPath);
     return writeEncoded(photo, plan, outputPath, nullptr);
 }
 
@@ -497,7 +516,7 @@ PhotoWriteResult PhotoPipeline::saveImageUsingDefaultMethodInDirectoryFilteredIm
     if (plan.hasOrientationTag && m_settings.rotationType != 4)
         std::fputs("setup rotating image beacuse autocorrection is off\n", stderr);
     if (mayCopy(m_settings, photo.fileURL(), outputPath, isChangeMade))
-        return copySource(photo, outputPath);
+        return copySource(photo, SourceIdentity(), outputPath);
     return writeEncoded(photo, plan, outputPath, &image);
 }
 

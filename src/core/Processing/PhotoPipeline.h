@@ -40,6 +40,7 @@ struct PhotoWriteResult {
     qint64 outputSize = 0; ///< bytes of the file now at the output path (status Processed only)
     bool copied = false; ///< the source was copied (or left in place) rather than encoded
     QString error; ///< one line for the log when not processed
+    int errorNumber = 0; ///< the errno of a failed file operation, 0 when none
     /// NotProcessed because the source changed while it was read: nothing was written.
     bool sourceChanged = false;
 };
@@ -85,6 +86,11 @@ public:
     /// (`plan`) before any pixel is decoded: its decode (DecodeFootprint), its resize and its
     /// encode buffers. 0 for a copy, a refused size or an unreadable source.
     qint64 memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
+
+    /// The bytes the output of `photo` will take on its volume, estimated on the high side from
+    /// its header (`plan`): the source's size for a copy, the pixels' bytes uncompressed (a JPEG's
+    /// at its quality) for an encode. 0 for a refused size or an unreadable source.
+    qint64 outputBytes(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const;
 
     /// NO only when the size is kept, neither flip is on and the rotation type is 0.
     bool isAnyChangesMadeInImageFilterObject() const;
@@ -156,7 +162,9 @@ private:
     int commitUnlessChanged(const QString& temporary, const QString& outputPath, const QString& sourcePath,
         const SourceIdentity* source, bool* changed) const;
     PhotoWriteResult sourceChangedFailure(const QString& sourcePath) const;
-    PhotoWriteResult copySource(const PhotoFile& photo, const QString& outputPath) const;
+    /// Copies the source, held to the version `planned` (when it exists): a source that is not
+    /// that version before or after the copy, or a copy of another length, writes nothing.
+    PhotoWriteResult copySource(const PhotoFile& photo, const SourceIdentity& planned, const QString& outputPath) const;
     PhotoWriteResult failure(
         int errorNumber, const QString& what, const QString& path, const QString& detail = {}) const;
     PhotoWriteResult success(const QString& outputPath, bool copied) const;

@@ -2,6 +2,8 @@
 // decoded: the unit in which a run admits its writes (DecodeBudget).
 #include "core/Processing/PhotoPipeline.h"
 
+#include <algorithm>
+
 namespace vantrel {
 
 namespace {
@@ -59,6 +61,25 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     const qint64 resize
         = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
     return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor());
+}
+
+qint64 PhotoPipeline::outputBytes(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const
+{
+    if (!plan.decodable || !plan.sizeAccepted || outputPath.isEmpty())
+        return 0;
+    if (shouldCopy(photo, outputPath))
+        return plan.source.size;
+    constexpr qint64 kMetadata = 256 * 1024; // EXIF with a thumbnail, XMP, an ICC profile
+    const qint64 pixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
+    const qint64 raw = pixels * std::max(3, plan.footprint.bytesPerPixel);
+    const ImageFileFormat format = formatForIndex(formatIndexForPath(outputPath));
+    if (format == ImageFileFormat::Jpeg) {
+        const float quality = qualityFactor();
+        return (quality >= 0.95f ? raw / 2 : quality >= 0.85f ? raw / 4 : raw / 8) + kMetadata;
+    }
+    if (format == ImageFileFormat::Gif)
+        return pixels + kMetadata;
+    return raw + kMetadata;
 }
 
 } // namespace vantrel

@@ -311,12 +311,21 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
     QString folder = QFileInfo(outputPath).path();
 
     // 5. Too little free space holds the run behind the low-space alert. A folder that does not
-    // exist yet cannot be examined and is not tested.
-    if (const std::optional<qint64> free = probe.freeBytes(folder); free && *free < kMinimumFreeBytes) {
+    // exist yet cannot be examined and is not tested. The writes in flight will still add their
+    // (estimated) bytes: when they would take the volume below the reserve, they are awaited and
+    // the volume tested again before the run is held.
+    std::optional<qint64> free = probe.freeBytes(folder);
+    if (const qint64 inFlight = worker.bytesInFlight.load();
+        free && inFlight > 0 && *free - inFlight < kMinimumFreeBytes) {
+        applyOutcomes(worker, true);
+        free = probe.freeBytes(folder);
+    }
+    if (free && *free < kMinimumFreeBytes) {
         applyOutcomes(worker, true);
         if (!hop(worker, [&] {
                 photo->setProcessStatus(ProcessStatus::Skipped);
-                showEnoughSpacePopup();
+                if (!m_isProcessOnHold)
+                    showEnoughSpacePopup();
             }))
             return;
     }

@@ -181,6 +181,8 @@ private:
         std::optional<QHash<QString, int>> lastIndexOfSource; // file identity -> last batch index
         std::unique_ptr<ProcessingWritePool> pool;
         std::deque<Outcome> outcomes;
+        /// The estimated bytes that the writes in flight will still add to their volumes.
+        std::atomic<qint64> bytesInFlight { 0 };
     };
 
     void runWorker(Worker& worker);

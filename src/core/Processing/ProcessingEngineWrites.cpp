@@ -14,6 +14,9 @@ struct WriteDone {
     RunWriteResult written;
     double newSize = 0;
     std::atomic<bool> done { false };
+    /// The worker's count of the bytes the writes in flight will add, and this write's share.
+    std::atomic<qint64>* bytesInFlight = nullptr;
+    qint64 outputBytes = 0;
 };
 
 } // namespace
@@ -48,9 +51,13 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
     auto result = std::make_shared<WriteDone>();
     const RunOptions* options = &worker.options;
     const qint64 memoryNeed = m_deps.pipeline->memoryNeed(*photo, outputPath, worker.options);
+    result->bytesInFlight = &worker.bytesInFlight;
+    result->outputBytes = m_deps.pipeline->outputBytes(*photo, outputPath, worker.options);
+    worker.bytesInFlight += result->outputBytes;
     pool.dispatch(photo->fileURL(), outputPath, memoryNeed, [this, photo, outputPath, options, result] {
         // A failed write is recorded as the failure it is, never as written.
         result->written = m_deps.pipeline->write(*photo, outputPath, *options);
+        *result->bytesInFlight -= result->outputBytes;
         if (result->written.status == 1) {
             result->newSize = static_cast<double>(m_deps.probe->fileSize(outputPath).value_or(0));
             if (const std::optional<QString> identity = m_deps.probe->fileIdentity(outputPath)) {
@@ -77,6 +84,14 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
                  } else if (written.status == static_cast<int>(ProcessStatus::DestinationAccessDenied)
                      || written.status == static_cast<int>(ProcessStatus::DestinationMissing)) {
                      report(written.status, QStringLiteral("Permisssion error"));
+                 } else if (written.noSpace) {
+                     // The volume filled up under the writes in flight: the photo is held like
+                     // one that the free-space test stops, not failed. It is counted, so that the
+                     // outcomes after it stay on their own photos.
+                     photo->setProcessStatus(ProcessStatus::Skipped);
+                     report(static_cast<int>(ProcessStatus::Skipped), QStringLiteral("File skipped"));
+                     if (!m_endRequested && !m_isProcessOnHold)
+                         showEnoughSpacePopup();
                  } else if (written.sourceChanged) {
                      report(2, RunText::sourceChanged());
                  } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {

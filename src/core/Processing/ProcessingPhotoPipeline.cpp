@@ -1,6 +1,8 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "core/Processing/OutputFileSystem.h"
@@ -55,7 +57,12 @@ RunWriteResult ProcessingPhotoPipeline::write(
     }
     // The photo's buffers are freed; give their pages back before the next photo.
     releaseFreedMemory();
-    return { static_cast<qint32>(result.status), result.sourceChanged };
+    // An encoder's write error carries the system's text of the errno rather than its number.
+    const bool noSpace = result.errorNumber == ENOSPC || result.errorNumber == EDQUOT
+        || (result.errorNumber == 0 && result.status == ProcessStatus::NotProcessed
+            && (result.error.contains(QString::fromLocal8Bit(std::strerror(ENOSPC)))
+                || result.error.contains(QString::fromLocal8Bit(std::strerror(EDQUOT)))));
+    return { static_cast<qint32>(result.status), result.sourceChanged, noSpace };
 }
 
 qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
@@ -72,6 +79,23 @@ qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString
     if (plan->decodable && plan->sizeAccepted)
         keepPlan(photo, *plan);
     return pipeline.memoryNeed(photo, *plan, outputPath);
+}
+
+qint64 ProcessingPhotoPipeline::outputBytes(
+    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
+{
+    const PhotoPipeline pipeline(options.job, m_fileSystem);
+    std::optional<PhotoPlan> plan;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& [kept, keptPlan] : m_plans) {
+            if (kept == &photo)
+                plan = keptPlan;
+        }
+    }
+    if (!plan)
+        plan = pipeline.planFor(photo);
+    return pipeline.outputBytes(photo, *plan, outputPath);
 }
 
 void ProcessingPhotoPipeline::keepPlan(const PhotoFile& photo, const PhotoPlan& plan)

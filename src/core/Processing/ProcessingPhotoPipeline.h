@@ -25,6 +25,7 @@ public:
     RunSizeCheck checkSize(const PhotoFile& photo, const RunOptions& options) override;
     RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
     qint64 memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
+    qint64 outputBytes(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
     /// Removes the files named as the pipeline's temporaries from these folders.
     void removeTemporaries(const QStringList& folders) override;
 

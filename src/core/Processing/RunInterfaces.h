@@ -105,6 +105,8 @@ struct RunWriteResult {
     qint32 status = 0; ///< 1 written; otherwise the failure's status code (0, 11, 13, ...)
     /// Status 0 because the source changed while it was read (RunText::sourceChanged()).
     bool sourceChanged = false;
+    /// Not written because the output's volume (or the user's quota) is full: nothing is in place.
+    bool noSpace = false;
 };
 
 /// Result of the one-photo pipeline's size step.
@@ -129,6 +131,12 @@ public:
     /// The memory the write of the photo to outputPath will hold at its peak, from its header; the
     /// run admits the write once that much of the process's budget is free. 0: nothing to admit.
     virtual qint64 memoryNeed(const PhotoFile& /*photo*/, const QString& /*outputPath*/, const RunOptions& /*options*/)
+    {
+        return 0;
+    }
+    /// The bytes the write of the photo to outputPath will add to the output's volume, estimated
+    /// from its header (on the high side); the free-space test counts them while it is in flight.
+    virtual qint64 outputBytes(const PhotoFile& /*photo*/, const QString& /*outputPath*/, const RunOptions& /*options*/)
     {
         return 0;
     }
