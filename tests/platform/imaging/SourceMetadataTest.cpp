@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include <dlfcn.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -41,12 +42,16 @@ void noteMapping(int fd)
 
 } // namespace
 
-// Every mapping a library of this test program asks for passes here on its way to the kernel,
-// so that a mapping of the watched file is seen however briefly it lasts (a parse holds one for
-// microseconds, too short to be caught in /proc/self/maps).
+// Every mapping a library of this test program asks for passes here on its way to the C library
+// (or a sanitizer's interceptor), so that a mapping of the watched file is seen however briefly
+// it lasts (a parse holds one for microseconds, too short to be caught in /proc/self/maps).
 extern "C" void* mmap(void* address, size_t length, int protection, int flags, int fd, off_t offset) noexcept
 {
+    using Mmap = void* (*)(void*, size_t, int, int, int, off_t);
+    static const auto next = reinterpret_cast<Mmap>(::dlsym(RTLD_NEXT, "mmap"));
     noteMapping(fd);
+    if (next)
+        return next(address, length, protection, flags, fd, offset);
     return reinterpret_cast<void*>(::syscall(SYS_mmap, address, length, protection, flags, fd, offset));
 }
 
