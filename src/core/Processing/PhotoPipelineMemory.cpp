@@ -1,5 +1,6 @@
 // What writing a photo holds in memory at its peak, told from its header before any pixel is
-// decoded: the unit in which a run admits its writes (DecodeBudget).
+// decoded: the unit in which a run admits its writes (DecodeBudget). The encode carries the source's
+// metadata, which for a TIFF-structured source means a copy of the file held while it is parsed.
 #include "core/Processing/PhotoPipeline.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     const DecodeFootprint& decode = plan.footprint;
     const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
     if (streams(plan, format))
-        return decode.streamed() + encodeBytes(format, outputPixels, qualityFactor());
+        return decode.streamed() + decode.metadataCopyBytes + encodeBytes(format, outputPixels, qualityFactor());
     // The route of decodeAtSize: a reduced JPEG is decoded at the DCT scale just above its size,
     // anything else at its full size.
     int shrink = 1;
@@ -60,7 +61,8 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     }
     const qint64 resize
         = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
-    return decode.intoMemory(shrink) + resize + encodeBytes(format, outputPixels, qualityFactor());
+    return decode.intoMemory(shrink) + resize + decode.metadataCopyBytes
+        + encodeBytes(format, outputPixels, qualityFactor());
 }
 
 qint64 PhotoPipeline::outputBytes(const PhotoFile& photo, const PhotoPlan& plan, const QString& outputPath) const

@@ -1,8 +1,10 @@
 #include "platform/imaging/EncodeMetadata.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/imaging/PngChunk.h"
+#include "platform/imaging/SourceMetadata.h"
 
 namespace vantrel {
 
@@ -47,11 +49,10 @@ EncodeMetadata carriedMetadata(
     if (source.isEmpty())
         return m;
     try {
-        auto in = Exiv2::ImageFactory::open(source.toStdString());
-        in->readMetadata();
-        m.exif = in->exifData();
-        m.iptc = in->iptcData();
-        m.xmp = in->xmpData();
+        SourceMetadata read = SourceMetadata::read(source);
+        m.exif = std::move(read.exif);
+        m.iptc = std::move(read.iptc);
+        m.xmp = std::move(read.xmp);
         Exiv2::ExifThumb(m.exif).erase();
         // A maker note holds offsets into the file it came from. Exiv2 rewrites them for JPEG
         // (whose EXIF block it lays out itself), but in a TIFF written around the pixels the

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include "platform/imaging/LoaderSniff.h"
 #include "platform/imaging/MetadataDictionary.h"
 #include "platform/imaging/RawFile.h"
+#include "platform/imaging/SourceMetadata.h"
 #include "platform/imaging/VipsErrorText.h"
 #include "platform/imaging/VipsInclude.h"
 
@@ -161,11 +163,10 @@ bool exifDpi(const Exiv2::ExifData& exif, double* x, double* y)
 void readWithExiv2(const QString& path, Exiv2::ExifData& exif, Exiv2::IptcData& iptc, Exiv2::XmpData& xmp)
 {
     try {
-        auto image = Exiv2::ImageFactory::open(path.toStdString());
-        image->readMetadata();
-        exif = image->exifData();
-        iptc = image->iptcData();
-        xmp = image->xmpData();
+        SourceMetadata read = SourceMetadata::read(path);
+        exif = std::move(read.exif);
+        iptc = std::move(read.iptc);
+        xmp = std::move(read.xmp);
     } catch (const Exiv2::AnyError& e) {
         std::fprintf(stderr, "image properties: %s: %s\n", path.toUtf8().constData(), e.what());
     }
