@@ -108,8 +108,13 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     }
     if (!db.exec(kCreateRunIds))
         return false;
-    const QStringList found = columnNamesOf(db, kRunIdsTable);
-    return found == QStringList(QStringLiteral("runId")) || otherColumns(kRunIdsTable, found);
+    QStringList found = columnNamesOf(db, kRunIdsTable);
+    if (found != QStringList(QStringLiteral("runId")))
+        return otherColumns(kRunIdsTable, found);
+    if (!db.exec(kCreateRunRows) || !db.exec(kCreateRunRowsIndex))
+        return false;
+    found = columnNamesOf(db, kRunRowsTable);
+    return found == kRunRowsColumns || otherColumns(kRunRowsTable, found);
 }
 
 bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const
@@ -118,7 +123,9 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
     SqliteStatement identity(db, QStringLiteral("INSERT INTO tblLogRunIds(runId) VALUES (?)"));
     SqliteStatement summary(db, kInsertSummary);
     SqliteStatement detail(db, kInsertDetails);
-    if (!known.isValid() || !identity.isValid() || !summary.isValid() || !detail.isValid())
+    SqliteStatement where(db,
+        QStringLiteral("INSERT INTO tblLogRunRows(runId, summaryId, firstDetailId, lastDetailId) VALUES (?, ?, ?, ?)"));
+    if (!known.isValid() || !identity.isValid() || !summary.isValid() || !detail.isValid() || !where.isValid())
         return false;
     int detailIndex = 0;
     for (const Run& run : runs) {
@@ -134,6 +141,9 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
         if (!bindRow(summary, kSummaryColumns, run.summary) || summary.step() != SQLITE_DONE)
             return false;
         summary.reset();
+        const qint64 summaryId = sqlite3_last_insert_rowid(db.handle());
+        qint64 firstDetailId = 0;
+        qint64 lastDetailId = -1;
         for (const DbRow& row : run.details) {
             if (fault(FaultPoint::DetailRow, detailIndex++)) {
                 attempt->why = QStringLiteral("detail row refused");
@@ -142,7 +152,15 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
             if (!bindRow(detail, kDetailColumns, row) || detail.step() != SQLITE_DONE)
                 return false;
             detail.reset();
+            // The exclusive transaction keeps other writers out, so the run's keys follow each other.
+            lastDetailId = sqlite3_last_insert_rowid(db.handle());
+            if (firstDetailId == 0)
+                firstDetailId = lastDetailId;
         }
+        if (!where.bindText(1, run.id) || !where.bindInt64(2, summaryId) || !where.bindInt64(3, firstDetailId)
+            || !where.bindInt64(4, lastDetailId) || where.step() != SQLITE_DONE)
+            return false;
+        where.reset();
         ++attempt->written;
     }
     return true;
