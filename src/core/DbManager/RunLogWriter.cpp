@@ -83,6 +83,18 @@ DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList&
     return result;
 }
 
+bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& arrColumn, const QString& tableName) const
+{
+    // The names go into the statement text, as for DBManager::createTableWithColumns: only plain
+    // identifiers.
+    const bool plain
+        = isPlainIdentifier(tableName) && std::all_of(arrColumn.cbegin(), arrColumn.cend(), [](const DbRow& column) {
+              return isPlainIdentifier(column.value(QStringLiteral("column")))
+                  && isPlainIdentifier(column.value(QStringLiteral("dataType")));
+          });
+    return plain && db.exec(createTableStatement(tableName, arrColumn));
+}
+
 bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
 {
     // The readers take the values by position and the inserts name every column: a table made
@@ -98,8 +110,7 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     for (const auto& [table, columns] : tables) {
         QStringList found = columnNamesOf(db, table);
         if (found.isEmpty()) {
-            if (!db.exec(createTableStatement(
-                    table, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))))))
+            if (!createTable(db, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table))
                 return false;
             found = columnNamesOf(db, table);
         }
