@@ -48,28 +48,38 @@ TEST_F(RunLogWriterTest, ALockLongerThanTheBudgetKeepsTheWholeRunForTheNextWrite
     ASSERT_TRUE(RunLogWriter(dbPath()).write(runOf("first", 1)).saved);
     // The lock outlasts the budget (held until the write has given up: a 20 s lock, scaled).
     RunLogWriter writer(dbPath(), 200ms);
+    QList<RunLogWriter::Run> lost;
     {
         LockHolder holder(dbPath());
         ASSERT_TRUE(holder.locked());
         for (const char* stamp : { "lost once", "lost twice" }) {
             SCOPED_TRACE(stamp);
-            const RunLogWriter::Outcome outcome = writer.write(runOf(stamp, 3));
+            lost.append(runOf(stamp, 3));
+            lost.last().id = QStringLiteral("identity of ") + stamp;
+            const RunLogWriter::Outcome outcome = writer.write(lost.last());
             EXPECT_FALSE(outcome.saved);
             EXPECT_TRUE(outcome.kept);
             EXPECT_TRUE(outcome.movedAsideTo.isEmpty()) << "a locked file is not damaged";
             EXPECT_TRUE(outcome.failure.contains("locked")) << outcome.failure.toStdString();
         }
-        EXPECT_EQ(writer.pendingRuns().size(), 2);
+        QStringList kept;
+        for (const RunLogWriter::Run& run : writer.pendingRuns())
+            kept << run.id;
+        EXPECT_EQ(kept, QStringList({ "identity of lost once", "identity of lost twice" })) << "kept as they were";
     }
     // Neither row of a run got in on its own.
     Stored stored = storedIn(dbPath());
     EXPECT_EQ(stored.summaries, QStringList({ "first" }));
     EXPECT_EQ(stored.details.size(), 1);
 
-    // The next write brings the kept runs in first, in their order.
-    const RunLogWriter::Outcome outcome = writer.write(runOf("next", 2));
+    // The next write brings the kept runs in first, in their order; a kept run written again is
+    // the same run and arrives once.
+    RunLogWriter::Outcome outcome = writer.write(lost.last());
     EXPECT_TRUE(outcome.saved);
-    EXPECT_EQ(outcome.runs, 3);
+    EXPECT_EQ(outcome.runs, 2);
+    outcome = writer.write(runOf("next", 2));
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.runs, 1);
     stored = storedIn(dbPath());
     EXPECT_EQ(stored.summaries, QStringList({ "first", "lost once", "lost twice", "next" }));
     EXPECT_EQ(stored.details.value("lost once"), 3);
