@@ -17,6 +17,7 @@
 
 #include "core/DbManager/DbSupport.h"
 #include "core/Processing/ProcessingFileProbe.h"
+#include "platform/OwnFile.h"
 #include "platform/Sqlite.h"
 
 namespace vantrel {
@@ -181,6 +182,13 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
     const Run& run, Clock::time_point deadline, RunLogPendingFile& pending) const
 {
     Attempt attempt;
+    // SQLite opens the journal files at their fixed names and follows what stands there: a link or
+    // a FIFO in such a place would make a sound log look damaged, or hold the write. Set aside, it
+    // costs nothing (a real journal is always a regular file and is left where it is).
+    for (const char* companion : kCompanions) {
+        if (*companion)
+            OwnFile::setAsideIfNotAFile(m_databasePath + QLatin1String(companion));
+    }
     // A file made here holds what every new log database holds, as if made at launch.
     const bool fresh = !QFileInfo::exists(m_databasePath) && !QFileInfo(m_databasePath).isSymLink();
     if (!fresh && QFileInfo(m_databasePath).isFile() && m_probe->isReadOnly(m_databasePath)) {
