@@ -16,7 +16,7 @@
 
 #include "core/AppDelegate.h"
 #include "core/DbManager/DBManager.h"
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 #include "core/Processing/RunSummary.h"
 #include "platform/Sqlite.h"
 #include "screens/Logs/LogDetailModel.h"

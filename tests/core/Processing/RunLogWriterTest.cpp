@@ -1,6 +1,6 @@
 // The run's log under another connection's lock, with a refused row and with an unusable file:
 // all rows of a run or none, the rows kept for the next run, an unusable file set aside.
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 
 #include <chrono>
 
@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LogDatabaseFixtures.h"
+#include "core/DbManager/LogDatabaseFixtures.h"
 #include "core/Processing/ProcessingFileProbe.h"
 
 namespace vantrel::test {

@@ -1,4 +1,4 @@
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 // The run's log written by two processes at once, one of them killed on the way, and a pending
 // file that is not the application's own: every run reaches the database exactly once.
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 
 #include <chrono>
 #include <functional>
@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LogDatabaseFixtures.h"
+#include "core/DbManager/LogDatabaseFixtures.h"
 
 namespace vantrel::test {
 namespace {
