@@ -14,19 +14,25 @@
 
 #include <glib.h>
 
+#include "platform/OwnFile.h"
+
 namespace vantrel::StandardErrorLog {
 
 bool redirectTo(const QString& path)
 {
     if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // A FIFO at the log's path would block start-up for ever, and a link would have the log
+    // written elsewhere: only a regular file is appended to, and anything else is set aside.
+    const QString aside = OwnFile::setAsideIfNotAFile(path);
+    const int fd = OwnFile::openRegular(path, O_WRONLY | O_APPEND | O_CREAT, 0644);
     if (fd < 0)
         return false;
     std::fflush(stderr);
     const bool ok = ::dup2(fd, STDERR_FILENO) >= 0;
     ::close(fd);
+    if (ok && !aside.isEmpty()) // said once more, where the log is read
+        std::fprintf(stderr, "%s was not a regular file; set aside as %s\n", qPrintable(path), qPrintable(aside));
     return ok;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QStandardPaths>
 
+#include "platform/OwnFile.h"
+
 namespace vantrel {
 
 Defaults& Defaults::standard()
@@ -24,8 +26,14 @@ QString Defaults::settingsFilePath()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Vantrel/Vantrel.conf";
 }
 
+Defaults::~Defaults()
+{
+    setLockAsideIfNotAFile();
+}
+
 void Defaults::reload()
 {
+    setLockAsideIfNotAFile();
     m_settings.reset();
     m_memory.clear();
     // QSettings reads the file in its constructor: a FIFO there would block start-up for ever,
@@ -45,6 +53,16 @@ void Defaults::reload()
     // stops their lookup, not their reading); a FIFO at any of those would block start-up as
     // well, and the application keeps nothing there.
     m_settings = std::make_unique<QSettings>(path, QSettings::NativeFormat);
+    setLockAsideIfNotAFile();
+}
+
+void Defaults::setLockAsideIfNotAFile() const
+{
+    // QSettings::sync() takes a QLockFile on "<file>.lock", which reads what it finds there to see
+    // whether its holder still runs: a FIFO there would block every write of the settings (and
+    // the exit, which syncs) for ever.
+    if (m_settings)
+        OwnFile::setAsideIfNotAFile(m_settings->fileName() + QStringLiteral(".lock"));
 }
 
 void Defaults::registerDefaults(const QVariantMap& values)
@@ -110,6 +128,7 @@ bool Defaults::synchronize()
 {
     if (!m_settings)
         return true; // the session's values stay in memory, as announced at start-up
+    setLockAsideIfNotAFile();
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError) {
         std::fprintf(stderr, "Defaults: could not write %s\n", qPrintable(m_settings->fileName()));

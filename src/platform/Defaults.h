@@ -40,6 +40,11 @@ public:
 
 private:
     Defaults();
+    ~Defaults();
+    /// Sets aside whatever stands at the settings' lock file that is not a regular file, before
+    /// each write of the settings (QSettings writes them in sync() and in its destructor).
+    void setLockAsideIfNotAFile() const;
+
     std::unique_ptr<QSettings> m_settings; // null when the file is not a regular file
     QVariantMap m_memory; // the stored values while m_settings is null
     QVariantMap m_registered;

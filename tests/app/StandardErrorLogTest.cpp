@@ -5,9 +5,11 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -52,7 +54,7 @@ TEST(StandardErrorLogTest, AFailingPathKeepsTheOldStreamAndAGoodOneIsAppendedTo)
     f.close();
 
     const auto before = stderrIdentity();
-    for (const QString& bad : { QString(), blocker + "/Vantrel/Vantrel.log", dir.path() })
+    for (const QString& bad : { QString(), blocker + "/Vantrel/Vantrel.log" })
         EXPECT_FALSE(StandardErrorLog::redirectTo(bad)) << bad.toStdString();
     EXPECT_EQ(stderrIdentity(), before);
 
@@ -72,6 +74,65 @@ TEST(StandardErrorLogTest, AFailingPathKeepsTheOldStreamAndAGoodOneIsAppendedTo)
                     .hasMatch())
         << lines[0].toStdString();
     EXPECT_EQ(lines[1], "second");
+}
+
+// What stands at the log's path and is not a regular file is set aside, once, saying so, and the
+// log goes on in a file of its own: start-up never waits on a FIFO there, and nothing is written
+// through a link.
+TEST(StandardErrorLogTest, AnythingButAFileAtTheLogPathIsSetAsideAndTheLogGoesOn)
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath("someone else's file");
+    struct Case {
+        const char* name;
+        std::function<bool(const QString& log)> plant;
+        mode_t type;
+    };
+    const Case cases[] = {
+        { "a FIFO", [](const QString& log) { return mkfifo(QFile::encodeName(log).constData(), 0600) == 0; }, S_IFIFO },
+        { "a link to a file elsewhere", [&](const QString& log) { return QFile::link(target, log); }, S_IFLNK },
+        { "a folder", [](const QString& log) { return QDir().mkpath(log); }, S_IFDIR },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QLatin1String(Paths::kLogFileName));
+        {
+            QFile file(target);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("kept\n") == 5);
+        }
+        ASSERT_TRUE(c.plant(log));
+        // A reader on the FIFO, so that a redirect that opens it anyway goes on instead of
+        // blocking the test; it then writes into the FIFO, which the checks below see.
+        const int reader = open(QFile::encodeName(log).constData(), O_RDONLY | O_NONBLOCK);
+        {
+            StderrGuard guard;
+            ASSERT_TRUE(StandardErrorLog::redirectTo(log));
+            std::fputs("after\n", stderr);
+            std::fflush(stderr);
+        }
+        if (reader >= 0)
+            close(reader);
+
+        struct stat st { };
+        ASSERT_EQ(lstat(QFile::encodeName(log).constData(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << "the log is a file of its own";
+        QFile kept(target);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "kept\n") << "nothing written through the link";
+        if (!S_ISREG(st.st_mode))
+            continue; // reading a FIFO would wait for a writer
+        QFile written(log);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(written.readAll());
+        EXPECT_TRUE(text.endsWith("after\n")) << text.toStdString();
+        EXPECT_EQ(text.count(" set aside as "), 1) << text.toStdString();
+        const QStringList aside
+            = QDir(dir.path()).entryList({ "Vantrel (not a file *).log" }, QDir::AllEntries | QDir::System);
+        ASSERT_EQ(aside.size(), 1);
+        ASSERT_EQ(lstat(QFile::encodeName(dir.filePath(aside[0])).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & S_IFMT, c.type) << "set aside as it was";
+    }
 }
 
 /// Standard error appended to a log file of the test's own, Qt's and the libraries' messages routed

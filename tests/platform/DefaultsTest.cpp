@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include <fcntl.h>
@@ -90,14 +91,24 @@ TEST(Defaults, SomethingOtherThanAFileAtTheSettingsPathStartsWithDefaultsAndIsLe
     d.reload();
 }
 
-// Runs `reload` on a thread of its own and waits for it at most `deadline`. A reload that blocks
-// in opening a FIFO is released by opening that FIFO for writing (the reader then reads an empty
-// file), so the test ends either way; the answer says whether it returned in time.
-bool reloadsWithin(Defaults& d, const QString& fifo, std::chrono::milliseconds deadline)
+/// Opens the FIFO at `path` for writing and closes it: a reader blocked in opening it goes on,
+/// reading an empty file.
+void releaseReaderOf(const QString& path)
+{
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0)
+        close(fd);
+}
+
+// Runs `work` on a thread of its own and waits for it at most `deadline`. Work that is still
+// blocked then is released by `release`, called until it returns, so the test ends either way;
+// the answer says whether it returned in time.
+bool finishesWithin(
+    const std::function<void()>& work, const std::function<void()>& release, std::chrono::milliseconds deadline)
 {
     std::atomic<bool> finished = false;
-    std::thread reader([&] {
-        d.reload();
+    std::thread worker([&] {
+        work();
         finished = true;
     });
     const auto until = std::chrono::steady_clock::now() + deadline;
@@ -105,13 +116,67 @@ bool reloadsWithin(Defaults& d, const QString& fifo, std::chrono::milliseconds d
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const bool inTime = finished;
     while (!finished) {
-        const int fd = open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0)
-            close(fd);
+        release();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    reader.join();
+    worker.join();
     return inTime;
+}
+
+bool reloadsWithin(Defaults& d, const QString& fifo, std::chrono::milliseconds deadline)
+{
+    return finishesWithin([&d] { d.reload(); }, [&fifo] { releaseReaderOf(fifo); }, deadline);
+}
+
+// QSettings locks its file with "<file>.lock" while it writes, reading what stands there to see
+// whether its holder still runs: anything but a regular file there is set aside, once, saying so,
+// and the settings are written at once.
+TEST(Defaults, AnythingButAFileAtTheSettingsLockIsSetAsideAndTheWriteGoesThrough)
+{
+    const QString lock = Defaults::settingsFilePath() + ".lock";
+    struct Case {
+        const char* name;
+        std::function<bool()> plant;
+        mode_t type;
+    };
+    const Case cases[] = {
+        { "a FIFO", [&] { return mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }, S_IFIFO },
+        { "a folder", [&] { return QDir().mkpath(lock); }, S_IFDIR },
+    };
+    Defaults& d = Defaults::standard();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(Defaults::settingsFilePath());
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(lock).path()));
+        d.reload();
+        ASSERT_TRUE(c.plant());
+
+        testing::internal::CaptureStderr();
+        // A write still blocked after the deadline is let go by taking the planted entry away.
+        const auto release = [&] {
+            QDir(lock).removeRecursively();
+            releaseReaderOf(lock);
+            QFile::remove(lock);
+        };
+        EXPECT_TRUE(finishesWithin([&d] { d.setObject("isFirstTime", "no"); }, release, std::chrono::seconds(5)))
+            << "the write blocked on the lock";
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(QSettings(Defaults::settingsFilePath(), QSettings::NativeFormat).value("isFirstTime"), "no");
+        const QStringList aside
+            = QDir(QFileInfo(lock).path())
+                  .entryList({ "Vantrel.conf (not a file *).lock" }, QDir::AllEntries | QDir::System | QDir::Hidden);
+        ASSERT_EQ(aside.size(), 1) << err;
+        struct stat st { };
+        ASSERT_EQ(lstat(QFile::encodeName(QFileInfo(lock).path() + '/' + aside[0]).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & S_IFMT, c.type) << "set aside as it was";
+        EXPECT_NE(err.find(" set aside as "), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << "said once: " << err;
+
+        QDir(QFileInfo(lock).path() + '/' + aside[0]).removeRecursively();
+        QFile::remove(QFileInfo(lock).path() + '/' + aside[0]);
+    }
+    QFile::remove(Defaults::settingsFilePath());
+    d.reload();
 }
 
 TEST(Defaults, AFifoAtAnyFileTheSettingsCouldReadNeverBlocksStartUp)

@@ -18,7 +18,8 @@ using DbRows = QList<DbRow>;
 
 /// The only gateway to the log database "Vantrel.db" in the Application Support folder: one
 /// summary row per batch run (tblLogSummary) and one detail row per photo (tblLogDetails), joined
-/// by their timeStamp text. Everything is stored and returned as text.
+/// by their timeStamp text; the viewer tells runs of the same stamp apart by the keys RunLogWriter
+/// records for each run (tblLogRunRows). Everything is stored and returned as text.
 ///
 /// Threads: every operation runs on the main thread; the class holds no lock.
 /// The batch run calls none of the log operations below: a finished run's rows are written by
@@ -78,9 +79,9 @@ public:
     static constexpr int kViewerBusyTimeoutMs = 300;
     enum class LogReadStatus { Read, Busy, Failed };
 
-    /// Every tblLogSummary row, as getAllLogSummaries() returns them, into `rows` (left empty
-    /// unless Read).
-    LogReadStatus readLogSummaries(DbRows& rows) const;
+    /// Every tblLogSummary row, as getAllLogSummaries() returns them, into `rows`, and the key
+    /// "id" of each into `summaryIds` when given (both left empty unless Read).
+    LogReadStatus readLogSummaries(DbRows& rows, QList<qint64>* summaryIds = nullptr) const;
 
     /// The eight column texts of one tblLogDetails row, in table order ("timeStamp" first).
     using LogDetailValues = std::array<QString, 8>;
@@ -94,6 +95,12 @@ public:
     /// key order, at most `limit`, each handed to `visit` as it is read.
     LogPage readLogDetailsWhereTimestamp(
         const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
+    /// One page, as readLogDetailsWhereTimestamp reads it, of the detail rows of the run whose
+    /// summary row has the key `summaryId`: the rows its writer recorded for it, so that two runs
+    /// of the same stamp each show their own. A run written before runs were recorded has its
+    /// rows found by its `stamp`, leaving out the rows of recorded runs.
+    LogPage readLogDetailsOfRun(
+        qint64 summaryId, const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
 
     // ---- General-purpose operations (no part of the application calls them) ----
 

@@ -3,6 +3,8 @@
 // file, and says so when it gave up.
 #include "core/DbManager/DBManager.h"
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 #include "core/DbManager/DbSupport.h"
@@ -37,10 +39,12 @@ LogReadStatus failureOf(const SqliteDatabase& db)
 
 } // namespace
 
-DBManager::LogReadStatus DBManager::readLogSummaries(DbRows& rows) const
+DBManager::LogReadStatus DBManager::readLogSummaries(DbRows& rows, QList<qint64>* summaryIds) const
 {
     Q_ASSERT(isMainThread());
     rows.clear();
+    if (summaryIds)
+        summaryIds->clear();
     SqliteDatabase db;
     if (!openForViewer(db, m_excludedatabasePath))
         return LogReadStatus::Failed;
@@ -48,34 +52,29 @@ DBManager::LogReadStatus DBManager::readLogSummaries(DbRows& rows) const
     if (!query.isValid())
         return failureOf(db);
     int rc = SQLITE_ROW;
-    while ((rc = query.step()) == SQLITE_ROW)
+    while ((rc = query.step()) == SQLITE_ROW) {
         rows.append(dbsupport::logRowOf(query, dbsupport::kSummaryColumns));
+        if (summaryIds)
+            summaryIds->append(query.columnInt64(0));
+    }
     if (rc == SQLITE_DONE)
         return LogReadStatus::Read;
     rows.clear();
+    if (summaryIds)
+        summaryIds->clear();
     return failureOf(db);
 }
 
-DBManager::LogPage DBManager::readLogDetailsWhereTimestamp(
-    const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
+namespace {
+
+const QString kDetailSelect = QStringLiteral("SELECT id, timeStamp, inputFilename, outputFilename, information, "
+                                             "oldSize, newSize, ratio, save FROM tblLogDetails ");
+
+/// Steps `query` (its values bound) to its end, handing each row to `visit`.
+DBManager::LogPage visitRows(const SqliteDatabase& db, SqliteStatement& query, const DBManager::LogDetailVisitor& visit)
 {
-    Q_ASSERT(isMainThread());
-    if (limit <= 0 && !m_excludedatabasePath.isEmpty())
-        return { LogReadStatus::Read, 0 };
-    SqliteDatabase db;
-    if (!openForViewer(db, m_excludedatabasePath))
-        return {};
-    // The key range comes first so that SQLite seeks to the page instead of scanning from the start.
-    SqliteStatement query(db,
-        QStringLiteral("SELECT id, timeStamp, inputFilename, outputFilename, information, oldSize, newSize, ratio, "
-                       "save FROM tblLogDetails WHERE id > ? AND timeStamp LIKE ? ESCAPE '\\' ORDER BY id LIMIT ?"));
-    if (!query.isValid())
-        return { failureOf(db), 0 };
-    if (!query.bindInt64(1, afterId) || !query.bindText(2, dbsupport::escapeLikePattern(stamp))
-        || !query.bindInt(3, limit))
-        return {};
     int count = 0;
-    LogDetailValues values;
+    DBManager::LogDetailValues values;
     int rc = SQLITE_ROW;
     while ((rc = query.step()) == SQLITE_ROW) {
         for (int i = 0; i < int(values.size()); ++i)
@@ -87,6 +86,111 @@ DBManager::LogPage DBManager::readLogDetailsWhereTimestamp(
     if (rc == SQLITE_DONE || count > 0)
         return { LogReadStatus::Read, count };
     return { failureOf(db), 0 };
+}
+
+/// Where the run of the summary row `summaryId` has its detail rows, as its writer recorded them.
+struct RecordedRows {
+    LogReadStatus status = LogReadStatus::Failed;
+    bool tableExists = false; ///< runs are recorded in this log
+    bool recorded = false; ///< this run is one of them
+    qint64 first = 0;
+    qint64 last = -1;
+};
+
+RecordedRows recordedRowsOf(const SqliteDatabase& db, qint64 summaryId)
+{
+    RecordedRows found;
+    SqliteStatement table(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    if (!table.isValid() || !table.bindText(1, dbsupport::kRunRowsTable)) {
+        found.status = failureOf(db);
+        return found;
+    }
+    const int rc = table.step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        found.status = failureOf(db);
+        return found;
+    }
+    found.status = LogReadStatus::Read;
+    found.tableExists = rc == SQLITE_ROW;
+    if (!found.tableExists)
+        return found;
+    SqliteStatement run(
+        db, QStringLiteral("SELECT firstDetailId, lastDetailId FROM tblLogRunRows WHERE summaryId = ?"));
+    if (!run.isValid() || !run.bindInt64(1, summaryId)) {
+        found.status = failureOf(db);
+        return found;
+    }
+    const int step = run.step();
+    if (step == SQLITE_ROW) {
+        found.recorded = true;
+        found.first = run.columnInt64(0);
+        found.last = run.columnInt64(1);
+    } else if (step != SQLITE_DONE) {
+        found.status = failureOf(db);
+    }
+    return found;
+}
+
+} // namespace
+
+DBManager::LogPage DBManager::readLogDetailsWhereTimestamp(
+    const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
+{
+    Q_ASSERT(isMainThread());
+    if (limit <= 0 && !m_excludedatabasePath.isEmpty())
+        return { LogReadStatus::Read, 0 };
+    SqliteDatabase db;
+    if (!openForViewer(db, m_excludedatabasePath))
+        return {};
+    // The key range comes first so that SQLite seeks to the page instead of scanning from the start.
+    SqliteStatement query(
+        db, kDetailSelect + QStringLiteral("WHERE id > ? AND timeStamp LIKE ? ESCAPE '\\' ORDER BY id LIMIT ?"));
+    if (!query.isValid())
+        return { failureOf(db), 0 };
+    if (!query.bindInt64(1, afterId) || !query.bindText(2, dbsupport::escapeLikePattern(stamp))
+        || !query.bindInt(3, limit))
+        return {};
+    return visitRows(db, query, visit);
+}
+
+DBManager::LogPage DBManager::readLogDetailsOfRun(
+    qint64 summaryId, const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
+{
+    Q_ASSERT(isMainThread());
+    if (limit <= 0 && !m_excludedatabasePath.isEmpty())
+        return { LogReadStatus::Read, 0 };
+    SqliteDatabase db;
+    if (!openForViewer(db, m_excludedatabasePath))
+        return {};
+    const RecordedRows rows = recordedRowsOf(db, summaryId);
+    if (rows.status != LogReadStatus::Read)
+        return { rows.status, 0 };
+    SqliteStatement query;
+    bool bound = false;
+    if (rows.recorded) {
+        query.prepare(db, kDetailSelect + QStringLiteral("WHERE id > ? AND id <= ? ORDER BY id LIMIT ?"));
+        bound = query.isValid() && query.bindInt64(1, std::max(afterId, rows.first - 1))
+            && query.bindInt64(2, rows.last) && query.bindInt(3, limit);
+    } else {
+        // A run from before runs were recorded. Rows of a recorded run never belong to it, though
+        // their stamp may be the same: the recorded ranges do not overlap, so the one that starts
+        // last at or before a row is the only one that can hold it.
+        const QString recordedElsewhere = rows.tableExists
+            ? QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM (SELECT lastDetailId FROM tblLogRunRows WHERE "
+                             "firstDetailId <= tblLogDetails.id ORDER BY firstDetailId DESC LIMIT 1) "
+                             "WHERE lastDetailId >= tblLogDetails.id)")
+            : QString();
+        query.prepare(db,
+            kDetailSelect + QStringLiteral("WHERE id > ? AND timeStamp LIKE ? ESCAPE '\\'") + recordedElsewhere
+                + QStringLiteral(" ORDER BY id LIMIT ?"));
+        bound = query.isValid() && query.bindInt64(1, afterId) && query.bindText(2, dbsupport::escapeLikePattern(stamp))
+            && query.bindInt(3, limit);
+    }
+    if (!query.isValid())
+        return { failureOf(db), 0 };
+    if (!bound)
+        return {};
+    return visitRows(db, query, visit);
 }
 
 } // namespace vantrel

@@ -25,6 +25,19 @@ inline const QString kInsertDetails = QStringLiteral(
     "insert into tblLogDetails(timeStamp,inputFilename,outputFilename, information, oldSize, newSize, ratio, "
     "save ) values (?,?,?,?,?,?,?,?)");
 
+/// Where each run's rows are, beside the log tables (whose columns stay as every reader expects
+/// them): for the identity of a run, the key of its summary row and the keys of its first and last
+/// detail rows (an empty run records 0 and -1). Two runs may carry the same stamp text; these keys
+/// tell their rows apart. Runs written before this table existed have no row in it and are found
+/// by their stamp.
+inline const QString kRunRowsTable = QStringLiteral("tblLogRunRows");
+inline const QStringList kRunRowsColumns = { "runId", "summaryId", "firstDetailId", "lastDetailId" };
+inline const QString kCreateRunRows = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS tblLogRunRows(runId TEXT PRIMARY KEY NOT NULL, summaryId INTEGER NOT NULL UNIQUE, "
+    "firstDetailId INTEGER NOT NULL, lastDetailId INTEGER NOT NULL)");
+inline const QString kCreateRunRowsIndex
+    = QStringLiteral("CREATE INDEX IF NOT EXISTS tblLogRunRowsByFirstDetail ON tblLogRunRows(firstDetailId)");
+
 // Column names in table order after "id"; the readers take the values by position.
 inline const QStringList kSummaryColumns = { "timeStamp", "imagesSelected", "imagesConverted", "conversionFailed",
     "oldSize", "newSize", "saveSpace", "timeElapsed", "totalOldSize" };

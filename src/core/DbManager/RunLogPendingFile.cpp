@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "core/DbManager/DbSupport.h"
+#include "platform/OwnFile.h"
 #include "platform/imaging/AtomicFileWriter.h"
 
 namespace vantrel {
@@ -30,16 +31,6 @@ constexpr auto kLockPause = std::chrono::milliseconds(kBusyPauseMs);
 QString errnoText()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-/// Opens (creating) a file of our own without following a link in its place: a link there is
-/// removed (the link, not its target) and the file made anew.
-int openOwnFile(const QByteArray& path, int flags)
-{
-    int fd = ::open(path.constData(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == ELOOP && ::unlink(path.constData()) == 0)
-        fd = ::open(path.constData(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
-    return fd;
 }
 
 QJsonObject toJson(const DbRow& row)
@@ -111,7 +102,8 @@ bool RunLogPendingFile::lock(Clock::time_point deadline, QString* why)
 {
     if (m_lockFd >= 0)
         return true;
-    const int fd = openOwnFile(QFile::encodeName(m_path + QStringLiteral(".lock")), O_RDWR | O_CREAT);
+    // Only a regular file of our own can be locked: a folder or a FIFO there is set aside.
+    const int fd = OwnFile::openRegular(m_path + QStringLiteral(".lock"), O_RDWR | O_CREAT);
     if (fd < 0) {
         *why = QStringLiteral("the lock of the pending log rows could not be opened: %1").arg(errnoText());
         return false;
@@ -189,9 +181,10 @@ bool RunLogPendingFile::save(const QList<RunLogRun>& runs, QString* why)
     for (const RunLogRun& run : runs)
         array.append(toJson(run));
     // Written whole beside it, then renamed over it: a half-written file would lose the runs it
-    // held, and the rename replaces whatever entry is there instead of writing through it.
+    // held, and the rename replaces whatever entry is there instead of writing through it. The
+    // temporary is made anew, so a link or a FIFO planted in its place is never written through.
     const QByteArray temporary = path + ".new";
-    const int fd = openOwnFile(temporary, O_WRONLY | O_CREAT | O_TRUNC);
+    const int fd = OwnFile::createTemporary(QFile::decodeName(temporary));
     const QByteArray text = QJsonDocument(array).toJson(QJsonDocument::Compact);
     bool ok = fd >= 0 && AtomicFileWriter::writeAll(fd, text.constData(), text.size()) == 0 && ::fsync(fd) == 0;
     if (fd >= 0)

@@ -22,7 +22,8 @@ struct RunLogRun {
 /// exclusive flock on "<database>.pending.lock" (a lock of the open file, so two objects in one
 /// process exclude each other as two processes do). The file is the application's own: a symbolic
 /// link, or a file that cannot be read, in its place is renamed aside with the date and time,
-/// never followed, imported or deleted.
+/// never followed, imported or deleted; anything but a regular file at the lock's place is set
+/// aside as well, and the file is rewritten through a temporary made anew (O_EXCL).
 ///
 /// Threads: one object per write, on one thread.
 class RunLogPendingFile {

@@ -1,8 +1,8 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 
 #include "core/DbManager/DBManager.h"
-#include "core/DbManager/RunLogWriter.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "core/Processing/RunLogWriter.h"
 #include "platform/MainThread.h"
 #include "platform/Paths.h"
 

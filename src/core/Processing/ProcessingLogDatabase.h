@@ -3,8 +3,8 @@
 #include <chrono>
 #include <memory>
 
-#include "core/DbManager/RunLogWriter.h"
 #include "core/Processing/RunInterfaces.h"
+#include "core/Processing/RunLogWriter.h"
 
 namespace vantrel {
 

@@ -27,8 +27,10 @@ bool LogDetailModel::initWithLogTimeStamp(const QString& stamp)
     if (stamp.isEmpty() || !m_db)
         return false;
     DbRows summaries;
-    if (m_db->readLogSummaries(summaries) == DBManager::LogReadStatus::Busy) {
+    QList<qint64> summaryIds;
+    if (m_db->readLogSummaries(summaries, &summaryIds) == DBManager::LogReadStatus::Busy) {
         m_summaries.clear();
+        m_summaryIds.clear();
         m_selected = -1;
         showBusy();
         return false;
@@ -40,6 +42,7 @@ bool LogDetailModel::initWithLogTimeStamp(const QString& stamp)
     for (int i = 0; i < summaries.size(); ++i) {
         if (summaries[i].value(QStringLiteral("timeStamp")) == stamp) {
             m_summaries = std::move(summaries);
+            m_summaryIds = std::move(summaryIds);
             m_selected = -1; // an index into the list read before means nothing now
             setLogDetailsForLogDict(i);
             return !m_busy;
@@ -57,6 +60,7 @@ void LogDetailModel::setLogDetailsForLogDict(int index)
     m_selected = index;
     m_shown = m_summaries[index];
     m_stamp = m_shown.value(QStringLiteral("timeStamp"));
+    m_summaryId = m_summaryIds.value(index);
     m_lastId = 0;
     m_rows.clear();
     m_more = true;
@@ -91,8 +95,9 @@ bool LogDetailModel::loadNextPage(int limit)
         return false;
     QList<DBManager::LogDetailValues> page;
     page.reserve(limit);
-    const DBManager::LogPage read = m_db->readLogDetailsWhereTimestamp(
-        m_stamp, m_lastId, limit, [&](qint64 id, const DBManager::LogDetailValues& values) {
+    // Runs started in the same second share their stamp: the summary row's key finds this run's own.
+    const DBManager::LogPage read = m_db->readLogDetailsOfRun(
+        m_summaryId, m_stamp, m_lastId, limit, [&](qint64 id, const DBManager::LogDetailValues& values) {
             m_lastId = id;
             page.append(values);
         });

@@ -75,9 +75,11 @@ private:
 
     std::shared_ptr<DBManager> m_db;
     DbRows m_summaries;
+    QList<qint64> m_summaryIds; ///< the key of each summary row, in the same order
     int m_selected = -1;
     DbRow m_shown;
     QString m_stamp;
+    qint64 m_summaryId = 0;
     qint64 m_lastId = 0;
     bool m_more = false;
     bool m_busy = false;

@@ -9,9 +9,9 @@
 
 namespace vantrel::test {
 
-RunLogWriter::Run runOf(const QString& stamp, int photos)
+RunLogRun runOf(const QString& stamp, int photos)
 {
-    RunLogWriter::Run run;
+    RunLogRun run;
     for (const QString& column : dbsupport::kSummaryColumns)
         run.summary.insert(column, column + " of " + stamp);
     run.summary["timeStamp"] = stamp;

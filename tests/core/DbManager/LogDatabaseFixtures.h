@@ -10,12 +10,12 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/DbManager/RunLogWriter.h"
+#include "core/DbManager/RunLogPendingFile.h"
 
 namespace vantrel::test {
 
 /// A run stamped `stamp` with `photos` detail rows, every value telling its column.
-RunLogWriter::Run runOf(const QString& stamp, int photos);
+RunLogRun runOf(const QString& stamp, int photos);
 
 /// What a log database holds: the run stamps of the summary rows in order, and the number of
 /// detail rows per stamp.

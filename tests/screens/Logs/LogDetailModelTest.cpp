@@ -16,6 +16,7 @@
 
 #include "core/AppDelegate.h"
 #include "core/DbManager/DBManager.h"
+#include "core/Processing/RunLogWriter.h"
 #include "core/Processing/RunSummary.h"
 #include "platform/Sqlite.h"
 #include "screens/Logs/LogDetailModel.h"
@@ -190,6 +191,62 @@ TEST(LogDetailModelTest, LongRunsLoadPageByPageWithoutOtherRunsOrStaleText)
     EXPECT_TRUE(turnEventLoopUntil([&] { return !model.isLoading(); })); // the rest arrives by itself
     ASSERT_EQ(table->rowCount(), 400);
     EXPECT_EQ(table->text(0, LogDetailsTableModel::InputFile), "/photos/f2/p2.jpg");
+}
+
+// Two copies of the application that start their runs in the same second write the same stamp;
+// each run still pages to its own rows, and a run written before runs were recorded to the stamp's
+// rows that no recorded run holds.
+TEST(LogDetailModelTest, RunsOfTheSameStampEachPageToTheirOwnRows)
+{
+    DBManager& db = emptyLogDatabase();
+    const auto inputsOf = [](const QString& folder, int count) {
+        QStringList inputs;
+        for (int i = 0; i < count; ++i)
+            inputs << QStringLiteral("/%1/p%2.jpg").arg(folder).arg(i);
+        return inputs;
+    };
+    const auto detailsOf = [](const QString& stamp, const QStringList& inputs) {
+        DbRows rows;
+        for (const QString& input : inputs)
+            rows.append({ { "timeStamp", stamp }, { "inputFilename", input } });
+        return rows;
+    };
+    // Written the way runs were written before they were recorded: summaries, then details.
+    const QStringList unrecorded = inputsOf("unrecorded", 2);
+    for (const QString stamp : { "S", "older" })
+        ASSERT_TRUE(db.InsertDetailInLogSummaryTable({ { "timeStamp", stamp } }));
+    ASSERT_TRUE(db.InsertDetailInLogDetailsTable(detailsOf("S", unrecorded) + detailsOf("older", { "/older/p.jpg" })));
+
+    struct Run {
+        QString stamp;
+        QStringList inputs;
+    };
+    const QList<Run> written = { { "S", inputsOf("first", 3) }, { "S", inputsOf("second", 700) },
+        { "T", inputsOf("third", 1) }, { "S", inputsOf("fourth", 0) } };
+    for (const Run& run : written) {
+        RunLogWriter::Run rows { {}, { { "timeStamp", run.stamp } }, detailsOf(run.stamp, run.inputs) };
+        ASSERT_TRUE(RunLogWriter(db.excludedatabasePath()).write(rows).saved);
+    }
+
+    const QList<Run> pages
+        = { { "S", unrecorded }, { "older", { "/older/p.jpg" } }, written[0], written[1], written[2], written[3] };
+    LogDetailModel model;
+    ASSERT_TRUE(model.initWithLogTimeStamp("S"));
+    ASSERT_EQ(model.arrLogSummaries().size(), pages.size());
+    for (int index = 0; index < pages.size(); ++index) {
+        SCOPED_TRACE(index);
+        if (index > 0)
+            model.btnNextLogTapped();
+        ASSERT_EQ(model.selectedLogIndex(), index);
+        while (model.loadNextPage(150)) { } // the second run takes several pages
+        QStringList shown;
+        for (int r = 0; r < model.tableModel()->rowCount(); ++r)
+            shown << model.tableModel()->text(r, LogDetailsTableModel::InputFile);
+        EXPECT_EQ(model.summaryText("timeStamp"), pages[index].stamp);
+        EXPECT_EQ(shown.size(), pages[index].inputs.size());
+        EXPECT_TRUE(shown == pages[index].inputs)
+            << "shown from " << shown.value(0).toStdString() << " to " << shown.value(shown.size() - 1).toStdString();
+    }
 }
 
 TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)

@@ -1,6 +1,6 @@
 // The run's log under another connection's lock, with a refused row and with an unusable file:
 // all rows of a run or none, the rows kept for the next run, an unusable file set aside.
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 
 #include <chrono>
 
@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LogDatabaseFixtures.h"
+#include "core/DbManager/LogDatabaseFixtures.h"
 #include "core/Processing/ProcessingFileProbe.h"
 
 namespace vantrel::test {
@@ -48,28 +48,38 @@ TEST_F(RunLogWriterTest, ALockLongerThanTheBudgetKeepsTheWholeRunForTheNextWrite
     ASSERT_TRUE(RunLogWriter(dbPath()).write(runOf("first", 1)).saved);
     // The lock outlasts the budget (held until the write has given up: a 20 s lock, scaled).
     RunLogWriter writer(dbPath(), 200ms);
+    QList<RunLogWriter::Run> lost;
     {
         LockHolder holder(dbPath());
         ASSERT_TRUE(holder.locked());
         for (const char* stamp : { "lost once", "lost twice" }) {
             SCOPED_TRACE(stamp);
-            const RunLogWriter::Outcome outcome = writer.write(runOf(stamp, 3));
+            lost.append(runOf(stamp, 3));
+            lost.last().id = QStringLiteral("identity of ") + stamp;
+            const RunLogWriter::Outcome outcome = writer.write(lost.last());
             EXPECT_FALSE(outcome.saved);
             EXPECT_TRUE(outcome.kept);
             EXPECT_TRUE(outcome.movedAsideTo.isEmpty()) << "a locked file is not damaged";
             EXPECT_TRUE(outcome.failure.contains("locked")) << outcome.failure.toStdString();
         }
-        EXPECT_EQ(writer.pendingRuns().size(), 2);
+        QStringList kept;
+        for (const RunLogWriter::Run& run : writer.pendingRuns())
+            kept << run.id;
+        EXPECT_EQ(kept, QStringList({ "identity of lost once", "identity of lost twice" })) << "kept as they were";
     }
     // Neither row of a run got in on its own.
     Stored stored = storedIn(dbPath());
     EXPECT_EQ(stored.summaries, QStringList({ "first" }));
     EXPECT_EQ(stored.details.size(), 1);
 
-    // The next write brings the kept runs in first, in their order.
-    const RunLogWriter::Outcome outcome = writer.write(runOf("next", 2));
+    // The next write brings the kept runs in first, in their order; a kept run written again is
+    // the same run and arrives once.
+    RunLogWriter::Outcome outcome = writer.write(lost.last());
     EXPECT_TRUE(outcome.saved);
-    EXPECT_EQ(outcome.runs, 3);
+    EXPECT_EQ(outcome.runs, 2);
+    outcome = writer.write(runOf("next", 2));
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.runs, 1);
     stored = storedIn(dbPath());
     EXPECT_EQ(stored.summaries, QStringList({ "first", "lost once", "lost twice", "next" }));
     EXPECT_EQ(stored.details.value("lost once"), 3);
@@ -174,7 +184,9 @@ TEST_F(RunLogWriterTest, AnUnusableDatabaseIsSetAsideOnceSayingWhatItWasAndAFres
                 "TEXT,totalOldSize TEXT)",
                 "CREATE TABLE tblLogDetails(id INTEGER PRIMARY KEY AUTOINCREMENT, timeStamp TEXT,inputFilename "
                 "TEXT,outputFilename TEXT,information TEXT,oldSize TEXT,newSize TEXT,ratio TEXT,save TEXT)",
-                "CREATE TABLE tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)" }))
+                "CREATE TABLE tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)",
+                "CREATE TABLE tblLogRunRows(runId TEXT PRIMARY KEY NOT NULL, summaryId INTEGER NOT NULL UNIQUE, "
+                "firstDetailId INTEGER NOT NULL, lastDetailId INTEGER NOT NULL)" }))
             << "the fresh file is made as at launch, with the log tables as they have always been";
 
         // Told once: the fresh file serves the next run without another move, and nothing waits.

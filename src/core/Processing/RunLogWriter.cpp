@@ -1,4 +1,4 @@
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +17,7 @@
 
 #include "core/DbManager/DbSupport.h"
 #include "core/Processing/ProcessingFileProbe.h"
+#include "platform/OwnFile.h"
 #include "platform/Sqlite.h"
 
 namespace vantrel {
@@ -83,6 +84,18 @@ DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList&
     return result;
 }
 
+bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& arrColumn, const QString& tableName) const
+{
+    // The names go into the statement text, as for DBManager::createTableWithColumns: only plain
+    // identifiers.
+    const bool plain
+        = isPlainIdentifier(tableName) && std::all_of(arrColumn.cbegin(), arrColumn.cend(), [](const DbRow& column) {
+              return isPlainIdentifier(column.value(QStringLiteral("column")))
+                  && isPlainIdentifier(column.value(QStringLiteral("dataType")));
+          });
+    return plain && db.exec(createTableStatement(tableName, arrColumn));
+}
+
 bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
 {
     // The readers take the values by position and the inserts name every column: a table made
@@ -98,8 +111,7 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     for (const auto& [table, columns] : tables) {
         QStringList found = columnNamesOf(db, table);
         if (found.isEmpty()) {
-            if (!db.exec(createTableStatement(
-                    table, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))))))
+            if (!createTable(db, createcolums(columns, QStringList(columns.size(), QStringLiteral("TEXT"))), table))
                 return false;
             found = columnNamesOf(db, table);
         }
@@ -108,8 +120,13 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     }
     if (!db.exec(kCreateRunIds))
         return false;
-    const QStringList found = columnNamesOf(db, kRunIdsTable);
-    return found == QStringList(QStringLiteral("runId")) || otherColumns(kRunIdsTable, found);
+    QStringList found = columnNamesOf(db, kRunIdsTable);
+    if (found != QStringList(QStringLiteral("runId")))
+        return otherColumns(kRunIdsTable, found);
+    if (!db.exec(kCreateRunRows) || !db.exec(kCreateRunRowsIndex))
+        return false;
+    found = columnNamesOf(db, kRunRowsTable);
+    return found == kRunRowsColumns || otherColumns(kRunRowsTable, found);
 }
 
 bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const
@@ -118,7 +135,9 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
     SqliteStatement identity(db, QStringLiteral("INSERT INTO tblLogRunIds(runId) VALUES (?)"));
     SqliteStatement summary(db, kInsertSummary);
     SqliteStatement detail(db, kInsertDetails);
-    if (!known.isValid() || !identity.isValid() || !summary.isValid() || !detail.isValid())
+    SqliteStatement where(db,
+        QStringLiteral("INSERT INTO tblLogRunRows(runId, summaryId, firstDetailId, lastDetailId) VALUES (?, ?, ?, ?)"));
+    if (!known.isValid() || !identity.isValid() || !summary.isValid() || !detail.isValid() || !where.isValid())
         return false;
     int detailIndex = 0;
     for (const Run& run : runs) {
@@ -134,6 +153,9 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
         if (!bindRow(summary, kSummaryColumns, run.summary) || summary.step() != SQLITE_DONE)
             return false;
         summary.reset();
+        const qint64 summaryId = sqlite3_last_insert_rowid(db.handle());
+        qint64 firstDetailId = 0;
+        qint64 lastDetailId = -1;
         for (const DbRow& row : run.details) {
             if (fault(FaultPoint::DetailRow, detailIndex++)) {
                 attempt->why = QStringLiteral("detail row refused");
@@ -142,7 +164,15 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
             if (!bindRow(detail, kDetailColumns, row) || detail.step() != SQLITE_DONE)
                 return false;
             detail.reset();
+            // The exclusive transaction keeps other writers out, so the run's keys follow each other.
+            lastDetailId = sqlite3_last_insert_rowid(db.handle());
+            if (firstDetailId == 0)
+                firstDetailId = lastDetailId;
         }
+        if (!where.bindText(1, run.id) || !where.bindInt64(2, summaryId) || !where.bindInt64(3, firstDetailId)
+            || !where.bindInt64(4, lastDetailId) || where.step() != SQLITE_DONE)
+            return false;
+        where.reset();
         ++attempt->written;
     }
     return true;
@@ -152,6 +182,13 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
     const Run& run, Clock::time_point deadline, RunLogPendingFile& pending) const
 {
     Attempt attempt;
+    // SQLite opens the journal files at their fixed names and follows what stands there: a link or
+    // a FIFO in such a place would make a sound log look damaged, or hold the write. Set aside, it
+    // costs nothing (a real journal is always a regular file and is left where it is).
+    for (const char* companion : kCompanions) {
+        if (*companion)
+            OwnFile::setAsideIfNotAFile(m_databasePath + QLatin1String(companion));
+    }
     // A file made here holds what every new log database holds, as if made at launch.
     const bool fresh = !QFileInfo::exists(m_databasePath) && !QFileInfo(m_databasePath).isSymLink();
     if (!fresh && QFileInfo(m_databasePath).isFile() && m_probe->isReadOnly(m_databasePath)) {

@@ -1,9 +1,15 @@
 // The run's log written by two processes at once, one of them killed on the way, and a pending
 // file that is not the application's own: every run reaches the database exactly once.
-#include "core/DbManager/RunLogWriter.h"
+#include "core/Processing/RunLogWriter.h"
 
 #include <chrono>
+#include <functional>
 #include <future>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LogDatabaseFixtures.h"
+#include "core/DbManager/LogDatabaseFixtures.h"
 
 namespace vantrel::test {
 namespace {
@@ -186,6 +192,77 @@ TEST(RunLogSharingTest, APendingFileThatIsNotTheApplicationsOwnIsSetAsideOnceNev
         EXPECT_TRUE(outcome.pendingSetAsideTo.isEmpty());
         EXPECT_EQ(storedIn(folder.db()).summaries, QStringList({ "first", "run", "next" })) << "nothing foreign";
         EXPECT_EQ(contentsOf(target), c.targetExists ? std::optional(c.text) : std::nullopt);
+    }
+}
+
+// Entries planted at the paths the log keeps beside the database are set aside or made anew,
+// never written through, waited on, or taken for damage in the database itself.
+TEST(RunLogSharingTest, WhatIsPlantedBesideTheLogIsNeitherWrittenThroughNorWaitedOn)
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath("someone else's file");
+    struct Case {
+        const char* name;
+        const char* at; // appended to the database's path
+        std::function<bool(const QString& path)> plant;
+        bool databaseLocked; // the run is then kept in the pending file
+    };
+    const Case cases[] = {
+        { "a hard link to a file elsewhere", ".pending.new",
+            [&](const QString& path) {
+                return ::link(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0;
+            },
+            true },
+        { "a FIFO", ".pending.new",
+            [](const QString& path) { return mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }, true },
+        { "a folder", ".pending.lock", [](const QString& path) { return QFile::remove(path) && QDir().mkpath(path); },
+            false },
+        { "a folder, the write failing", ".pending.lock",
+            [](const QString& path) { return QFile::remove(path) && QDir().mkpath(path); }, true },
+        { "a link to a file elsewhere", "-journal", [&](const QString& path) { return QFile::link(target, path); },
+            false },
+        { "a link to nothing", "-journal",
+            [&](const QString& path) { return QFile::link(elsewhere.filePath("nothing"), path); }, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + std::string(" at ") + c.at);
+        const LogFolder folder;
+        ASSERT_TRUE(folder.written);
+        {
+            QFile file(target);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("kept\n") == 5);
+        }
+        const QString planted = folder.db() + QLatin1String(c.at);
+        ASSERT_TRUE(c.plant(planted));
+        // A reader on a FIFO, so that a writer that opens it anyway writes into it instead of
+        // blocking the test.
+        const int reader = ::open(QFile::encodeName(planted).constData(), O_RDONLY | O_NONBLOCK);
+
+        RunLogWriter::Outcome outcome;
+        {
+            std::optional<LockHolder> holder;
+            if (c.databaseLocked)
+                holder.emplace(folder.db());
+            outcome = RunLogWriter(folder.db(), 200ms).write(runOf("run", 2));
+        }
+        if (reader >= 0)
+            ::close(reader);
+        EXPECT_EQ(outcome.saved, !c.databaseLocked) << outcome.failure.toStdString();
+        EXPECT_EQ(outcome.kept, c.databaseLocked) << outcome.failure.toStdString();
+        EXPECT_TRUE(outcome.movedAsideTo.isEmpty()) << "a sound log is not set aside";
+        EXPECT_EQ(contentsOf(target), QByteArray("kept\n")) << "nothing written through a link";
+        EXPECT_EQ(RunLogWriter(folder.db()).pendingRuns().size(), c.databaseLocked ? 1 : 0);
+        // A temporary's place is simply made anew; the lock and the journal are set aside, once.
+        const bool setAside = QLatin1String(c.at) != QLatin1String(".pending.new");
+        EXPECT_EQ(QDir(folder.dir.path()).entryList({ "* (not a file *" }, QDir::AllEntries | QDir::System).size(),
+            setAside ? 1 : 0);
+
+        // The next write takes the kept run in, and the log holds its whole history.
+        EXPECT_TRUE(RunLogWriter(folder.db()).write(runOf("next", 1)).saved);
+        const StoredLog stored = storedIn(folder.db());
+        EXPECT_EQ(stored.summaries, QStringList({ "first", "run", "next" }));
+        EXPECT_EQ(stored.details.value("run"), 2);
+        EXPECT_EQ(contentsOf(target), QByteArray("kept\n"));
     }
 }
 

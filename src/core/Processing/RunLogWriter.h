@@ -81,7 +81,13 @@ private:
         int written = 0;
     };
     Attempt writeAll(const Run& run, std::chrono::steady_clock::time_point deadline, RunLogPendingFile& pending) const;
+    /// Makes the missing log tables (and the table of run identities) inside the write's
+    /// transaction, and checks that those found have the log's columns.
     bool createDbTable(SqliteDatabase& db, Attempt* attempt) const;
+    /// Makes the table `tableName` with the columns of `arrColumn` (as createcolums describes
+    /// them), on the write's connection; false, making nothing, when a name is not a plain
+    /// identifier.
+    bool createTable(SqliteDatabase& db, const DbRows& arrColumn, const QString& tableName) const;
     bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const;
     QString moveAside(const QString& word, QString* why) const;
     bool fault(FaultPoint point, int index) const { return m_faultHook && m_faultHook(point, index); }
