@@ -96,7 +96,15 @@ MainWindowController::MainWindowController(
             NotificationCenter::defaultCenter().post(kNotificationWindowResized);
             m_endResizeTimer->start();
         },
-        [] { NotificationCenter::defaultCenter().post(kNotificationWindowEndResizing); }, [this] { windowDidMove(); }));
+        [this] {
+            // The "+" says what a press does now, whoever changed the state (the button, the
+            // window manager).
+            const bool fullScreen = m_window->windowState() & Qt::WindowFullScreen;
+            m_titleBar->btnZoomWindow->setToolTip(
+                fullScreen ? QStringLiteral("Exit full screen") : QStringLiteral("Full screen"));
+            NotificationCenter::defaultCenter().post(kNotificationWindowEndResizing);
+        },
+        [this] { windowDidMove(); }));
     connect(m_window, &OvAppStoreWindow::closeRequested, this, &MainWindowController::btnCloseWindowTapped);
 
     awakeFromNib();

@@ -129,15 +129,22 @@ qreal TorAttachedWindow::containerHeight() const
 
 int TorAttachedWindow::bestSideForAutomaticPosition() const
 {
-    const QRectF container = containerRect();
-    return G::bestSide(m_point, m_viewFrame.size(), m_distance, m_metrics, container, container);
+    // Against what the screen shows of the window, not the whole window: a side chosen against
+    // a part off the screen would be moved back into sight, away from its point.
+    const QRectF visible = visibleRect();
+    return G::bestSide(m_point, m_viewFrame.size(), m_distance, m_metrics, visible, visible);
 }
 
 void TorAttachedWindow::updateAttachedGeometry()
 {
     const QSizeF viewSize = m_view ? QSizeF(m_view->size()) : m_viewFrame.size();
     m_viewFrame = G::viewFrame(viewSize, m_side, m_metrics);
-    m_frame = G::keptInside(G::windowFrame(m_point, viewSize, m_side, m_distance, m_metrics), visibleRect());
+    const QRectF placed = G::windowFrame(m_point, viewSize, m_side, m_distance, m_metrics);
+    m_frame = G::keptInside(placed, visibleRect());
+    // Moved by up to half the arrow's base, the arrow still points into what it belongs to (a
+    // photo, a control); moved further, it would point beside it.
+    const QPointF moved = m_frame.topLeft() - placed.topLeft();
+    m_movedIntoSight = std::hypot(moved.x(), moved.y()) > m_metrics.arrowBaseWidth / 2.0;
     const QRectF down = Geometry::flipY(m_frame, containerHeight());
     setGeometry(QRect(qRound(down.x()), qRound(down.y()), qRound(down.width()), qRound(down.height())));
     if (m_view) {
@@ -157,7 +164,9 @@ void TorAttachedWindow::updateBackground()
         painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(0, size.height());
         painter.scale(1, -1);
-        const QPainterPath outline = G::outlinePath(m_viewFrame, m_side, m_metrics);
+        TorAttachedMetrics drawn = m_metrics;
+        drawn.hasArrow = showsArrow();
+        const QPainterPath outline = G::outlinePath(m_viewFrame, m_side, drawn);
         painter.setClipPath(outline);
         painter.fillPath(outline, m_fill);
         if (m_metrics.borderWidth > 0) {

@@ -22,7 +22,10 @@ namespace vantrel {
 /// top-level and the point is in y-up screen coordinates of the primary screen.
 ///
 /// A popup never crosses the edge of its window or of the screen: a frame that would is moved
-/// inside (its users may first choose the other side of the point).
+/// inside (its users may first choose the other side of the point). The automatic side is
+/// chosen against the part of the window the screen shows, so the arrow keeps pointing at its
+/// point; a frame that still has to be moved far to stay in sight shows no arrow rather than
+/// one pointing beside the point.
 ///
 /// No close shortcut is bound: its users close it (hide and delete) from their own mouse
 /// monitor, and when the part of the window it belongs to is left (ownerLeft).
@@ -31,8 +34,8 @@ class TorAttachedWindow : public QWidget {
 
 public:
     /// All return nullptr without a view. Side 12 (automatic) is resolved here, once, against
-    /// the window's own rect, so a popup chosen below or to the right is not clipped at the
-    /// window's edge.
+    /// the part of the window the screen shows, so a popup chosen below or to the right is not
+    /// clipped at the window's or the screen's edge.
     static TorAttachedWindow* initWithView(
         QWidget* view, const QPointF& attachedToPoint, QWidget* inWindow, int onSide, float atDistance);
     static TorAttachedWindow* initWithView(
@@ -65,6 +68,9 @@ public:
     void setArrowHeight(float value);
     /// Flags pass as floats; a value is truncated toward zero (0.5 is off).
     float hasArrow() const { return m_metrics.hasArrow ? 1.0f : 0.0f; }
+    /// Whether the arrow is drawn now: it has one, and its frame was not moved more than half
+    /// the arrow's base away from the point to stay in sight.
+    bool showsArrow() const { return m_metrics.hasArrow && !m_movedIntoSight; }
     void setHasArrow(float value);
     float cornerRadius() const { return m_metrics.cornerRadius; }
     void setCornerRadius(float value);
@@ -127,6 +133,8 @@ private:
     QImage m_background;
     bool m_resizing = false;
     bool m_hasShadow = false;
+    /// The frame was moved from its place beside the point to stay inside the visible part.
+    bool m_movedIntoSight = false;
 };
 
 } // namespace vantrel

@@ -401,14 +401,19 @@ TEST_F(MainWindowControllerTest, MinimiseAndZoomRefuseWhileASheetIsOpen)
     EXPECT_FALSE(controller->isFullscreenEnable());
     EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
 
+    EXPECT_EQ(zoom->toolTip().toStdString(), "Full screen");
+
+    // The tool tip says what the next press does.
     AppDelegate::shareDelegate()->isSubWindowOpened = false;
     clickAt(zoom);
     EXPECT_TRUE(controller->isFullscreenEnable());
     EXPECT_TRUE(window->windowState() & Qt::WindowFullScreen);
     EXPECT_FALSE(minimise->isEnabledTo(window));
+    EXPECT_EQ(zoom->toolTip().toStdString(), "Exit full screen");
     clickAt(zoom);
     EXPECT_FALSE(window->windowState() & Qt::WindowFullScreen);
     EXPECT_TRUE(minimise->isEnabledTo(window));
+    EXPECT_EQ(zoom->toolTip().toStdString(), "Full screen");
     clickAt(minimise);
     EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
 }

@@ -102,8 +102,10 @@ TEST_F(SheetKeyboardTest, TheBatchHeaderButtonsTakeTheKeyboardInReadingOrder)
             "List,Grid,Big grid,Select or unselect all,Remove,Remove All,Photos of the batch,Photo information" },
         { BatchViewMode::BigGrid,
             "List,Grid,Big grid,Select or unselect all,Remove,Remove All,Photos of the batch,Photo information" },
+        // The list's header buttons before the list, as the grid's header before the grid: the
+        // current row's info control comes right after the list.
         { BatchViewMode::List,
-            "List,Grid,Big grid,Remove,Remove All,Photos of the batch,Select all,Remove all photos,"
+            "List,Grid,Big grid,Remove,Remove All,Select all,Remove all photos,Photos of the batch,"
             "Photo information" },
     };
     for (const auto& m : modes) {

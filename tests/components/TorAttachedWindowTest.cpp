@@ -1,7 +1,11 @@
 #include "components/TorAttachedWindow.h"
 
+#include <cmath>
 #include <functional>
 #include <memory>
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +265,64 @@ TEST(TorAttachedWindow, NeverCrossesItsWindowsEdges)
         EXPECT_TRUE(QRectF(window.rect()).contains(popup->frameInWindow()));
         popup->setPoint(c.point, c.side);
         EXPECT_TRUE(window.rect().contains(popup->geometry()));
+    }
+}
+
+// With its window partly off the screen, a popup chosen automatically sits in the part the
+// screen shows with its arrow at its point (the tip `distance` from it), at the right, bottom
+// and left edges; a point the popup cannot reach from inside that part gets no arrow at all.
+TEST(TorAttachedWindow, ItsArrowStaysOnItsPointWhenTheWindowCrossesTheScreensEdge)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_TRUE(screen);
+    const QRect shown = screen->availableGeometry();
+    const QSize size(400, 300);
+    constexpr float kDistance = 5.0f;
+    const struct {
+        const char* edge;
+        QPoint windowAt; // the window's top-left on the screen
+        QPointF point; // y-down, in the window
+        bool arrow;
+    } cases[] = {
+        { "right", { shown.right() + 1 - 250, shown.top() + 100 }, { 230, 150 }, true },
+        { "right, near the top", { shown.right() + 1 - 250, shown.top() + 100 }, { 235, 20 }, true },
+        { "bottom", { shown.left() + 100, shown.bottom() + 1 - 200 }, { 200, 185 }, true },
+        { "bottom corner", { shown.right() + 1 - 250, shown.bottom() + 1 - 200 }, { 235, 185 }, true },
+        { "left", { shown.left() - 150, shown.top() + 100 }, { 165, 150 }, true },
+        { "right, the point off the screen", { shown.right() + 1 - 250, shown.top() + 100 }, { 330, 150 }, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edge);
+        QWidget window;
+        window.setGeometry(QRect(c.windowAt, size));
+        window.show();
+        ASSERT_EQ(window.mapToGlobal(QPoint(0, 0)), c.windowAt);
+        auto* view = new QWidget;
+        view->resize(120, 80);
+        const QPointF point(c.point.x(), size.height() - c.point.y());
+        std::unique_ptr<TorAttachedWindow> popup(TorAttachedWindow::initWithView(view, point, &window, kDistance));
+        popup->show();
+
+        const QRect visible = QRect(QPoint(0, 0), size) & shown.translated(-c.windowAt);
+        EXPECT_TRUE(visible.contains(popup->geometry()))
+            << popup->geometry().x() << "," << popup->geometry().y() << " in " << visible.x() << "," << visible.y()
+            << " " << visible.width() << "x" << visible.height();
+        EXPECT_EQ(popup->showsArrow(), c.arrow) << "side " << popup->side();
+        if (!popup->showsArrow())
+            continue;
+        // The drawn tip: the one outline point outside the body, in the window (y-up).
+        const QRectF body = popup->viewFrameRect().adjusted(
+            -popup->viewMargin(), -popup->viewMargin(), popup->viewMargin(), popup->viewMargin());
+        std::vector<QPointF> tips;
+        for (const TorOutlineStep& step : G::outline(popup->viewFrameRect(), popup->side(), popup->metrics()))
+            if (!body.adjusted(-0.5, -0.5, 0.5, 0.5).contains(step.to))
+                tips.push_back(step.to + popup->frameInWindow().topLeft());
+        ASSERT_EQ(tips.size(), 1u) << "side " << popup->side();
+        const QPointF off = tips.front() - point;
+        // Within half the arrow's base: a popup moved a little into sight still points into its item.
+        EXPECT_LE(std::hypot(off.x(), off.y()), kDistance + popup->arrowBaseWidth() / 2 + 1.5)
+            << "side " << popup->side() << ": the arrow points at " << tips.front().x() << ","
+            << size.height() - tips.front().y() << ", its point is at " << c.point.x() << "," << c.point.y();
     }
 }
 

@@ -102,4 +102,16 @@ bool BatchViewRules::isNavigationKey(int qtKey)
     }
 }
 
+bool BatchViewRules::isPhotoMenuKey(int qtKey, bool control, bool shift, bool alt, bool meta)
+{
+    if (control || alt || meta)
+        return false;
+    return (qtKey == Qt::Key_Menu && !shift) || (qtKey == Qt::Key_F10 && shift);
+}
+
+bool BatchViewRules::isRemoveKey(int qtKey, bool control, bool shift, bool alt, bool meta)
+{
+    return (qtKey == Qt::Key_Delete || qtKey == Qt::Key_Backspace) && !control && !shift && !alt && !meta;
+}
+
 } // namespace vantrel

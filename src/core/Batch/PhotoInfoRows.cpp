@@ -84,7 +84,7 @@ QList<PhotoInfoRows::Row> PhotoInfoRows::createArrayToUpdateMetaDataWithNode(
         exif.cameraLensModel(),
         exif.cameraFirmware(),
         exif.colorModel(),
-        exif.colorSpace(),
+        named(exif.colorSpace(), &CommonFunc::getColorSpaceType),
         exif.profileName(),
         altitude,
         getPositioninlatitudelongitude(exif.gpsLatitude(), exif.gpsLatitudeRef()),

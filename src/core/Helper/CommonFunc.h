@@ -57,6 +57,8 @@ public:
     static QString getExposureModeType(const QVariant& value);
     static QString getScenceCaptureType(const QVariant& value);
     static QString getLightSourceType(const QVariant& value);
+    /// The EXIF colour space's name ("sRGB", "Adobe RGB", "Uncalibrated"); "---" for another value.
+    static QString getColorSpaceType(const QVariant& value);
     /// "6 (Rotate 90 CW)" for 6; "---" outside 1 to 8.
     static QString getOrientationType(int value);
 

@@ -99,6 +99,13 @@ QString CommonFunc::getScenceCaptureType(const QVariant& value)
     return lookup(value, kNames);
 }
 
+QString CommonFunc::getColorSpaceType(const QVariant& value)
+{
+    // 2 is not in the EXIF tables, but cameras that shoot Adobe RGB write it.
+    static constexpr Name kNames[] = { { 1, "sRGB" }, { 2, "Adobe RGB" }, { 0xFFFF, "Uncalibrated" } };
+    return lookup(value, kNames);
+}
+
 QString CommonFunc::getLightSourceType(const QVariant& value)
 {
     static constexpr Name kNames[] = {

@@ -1,5 +1,6 @@
 #include "screens/Batch/BatchBrowser.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,6 +9,7 @@
 
 #include "components/EscapeKeyMonitor.h"
 #include "components/LocalMouseMonitor.h"
+#include "components/ReadingOrder.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
 #include "core/ResourceImages.h"
@@ -109,6 +111,8 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
 
     connect(m_list, &BatchListView::rightClickedRow, this,
         [this](QPoint at, int row) { m_presenter->showMenuForIndex(mapFrom(window(), at), row); });
+    connect(m_list, &BatchListView::photoMenuKeyPressed, this,
+        [this](QPoint at, int row) { openPhotoMenuByKey(mapFrom(window(), at), row, m_list); });
     connect(m_list, &BatchListView::pathsDropped, presenter, &BatchPresenter::acceptDrop);
     connect(m_list, &BatchListView::thumbnailsLoading, this, &BatchBrowser::dismissInfoPopup);
     connect(m_grid, &BatchGridView::checkboxTapped, this, [this](QPoint at, qsizetype index) {
@@ -121,6 +125,9 @@ BatchBrowser::BatchBrowser(BatchHost* host, QList<PhotoFilePtr>* batch, QWidget*
     connect(m_grid, &BatchGridView::rightClicked, this, [this](QPoint at, qsizetype index) {
         m_presenter->showMenuForIndex(m_grid->mapTo(this, at + QPoint(0, 10)), index);
     });
+    connect(m_grid, &BatchGridView::photoMenuKeyPressed, this,
+        [this](QPoint at, qsizetype index) { openPhotoMenuByKey(m_grid->mapTo(this, at), index, m_grid); });
+    connect(m_grid, &BatchGridView::removeKeyPressed, presenter, &BatchPresenter::removePhotoByKey);
     connect(m_grid, &BatchGridView::pathsDropped, presenter, &BatchPresenter::acceptDrop);
     connect(m_grid, &BatchGridView::scrolled, this, &BatchBrowser::dismissInfoPopup);
     connect(m_infoView, &PhotoInfoView::closeTapped, this, &BatchBrowser::dismissInfoPopup);
@@ -448,10 +455,26 @@ void BatchBrowser::showPhotoMenu(QPoint at)
         = attachPopup(m_menuView, anchor, side, false, Qt::transparent, &BatchBrowser::dismissPhotoMenu);
 }
 
+void BatchBrowser::openPhotoMenuByKey(QPoint at, qsizetype index, QWidget* from)
+{
+    m_presenter->showMenuForIndex(at, index);
+    if (!m_menuOptionsWindow)
+        return;
+    m_menuKeyboardOwner = from;
+    m_menuView->focusFirstItem();
+}
+
 void BatchBrowser::dismissPhotoMenu()
 {
     if (!m_menuOptionsWindow)
         return;
+    // The keyboard goes back where the menu took it from, before the menu's items hide (a hidden
+    // focused item would hand it to the next control of the window).
+    const QPointer<QWidget> owner = m_menuKeyboardOwner;
+    m_menuKeyboardOwner = nullptr;
+    const bool menuHasKeyboard = m_menuView->isAncestorOf(QApplication::focusWidget());
+    if (owner && menuHasKeyboard && owner->isVisible())
+        owner->setFocus(Qt::OtherFocusReason);
     stopPopupMonitors();
     closePopup(m_menuOptionsWindow, m_menuView);
 }
@@ -496,6 +519,25 @@ void BatchBrowser::keyPressEvent(QKeyEvent* event)
         || !m_presenter->keyDown(
             mods & Qt::ControlModifier, mods & Qt::ShiftModifier, mods & Qt::AltModifier, mods & Qt::MetaModifier))
         QWidget::keyPressEvent(event);
+}
+
+bool BatchBrowser::focusNextPrevChild(bool next)
+{
+    QList<QWidget*> order = ReadingOrder::controls(window());
+    if (!order.contains(QApplication::focusWidget()) || !order.contains(m_list))
+        return QWidget::focusNextPrevChild(next);
+    QList<QWidget*> headerButtons;
+    for (QWidget* control : std::as_const(order)) {
+        if (control->parentWidget() == m_list)
+            headerButtons.append(control);
+    }
+    for (QWidget* button : std::as_const(headerButtons))
+        order.removeOne(button);
+    const qsizetype list = order.indexOf(m_list);
+    for (qsizetype i = 0; i < headerButtons.size(); ++i)
+        order.insert(list + i, headerButtons.at(i));
+    ReadingOrder::moveFocus(order, next);
+    return true;
 }
 
 } // namespace vantrel

@@ -29,7 +29,8 @@ class Sheet;
 /// buttons; the grid or the list; the batch line. A thin widget over BatchPresenter, which it
 /// serves as its BatchView; the add-photos screen hosts it and is its BatchHost. Every header
 /// button is in the keyboard's reach (Tab in reading order, Space presses it), and so is the
-/// info control of the view's current photo.
+/// info control of the view's current photo. The photo menu opened by a key takes the keyboard
+/// and gives it back to the grid or the list when it closes.
 class BatchBrowser : public QWidget, public BatchView, public ButtonTableCellDelegate {
     Q_OBJECT
 public:
@@ -84,6 +85,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    /// Tab in reading order, but for the list's header buttons: they sit over the list's
+    /// header and are read before the list, as the grid's header is read before the grid, so
+    /// the current row's info control comes right after the list.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     IMGButton* makeImageButton(const QString& objectName, const QString& accessibleName, QWidget* parent);
@@ -95,6 +100,8 @@ private:
     void stopPopupMonitors();
     void closePopup(QPointer<TorAttachedWindow>& popup, QWidget* content);
     void layoutListHeaderButtons();
+    /// Opens the photo menu of a photo from the keyboard: its first item takes the keyboard.
+    void openPhotoMenuByKey(QPoint at, qsizetype index, QWidget* from);
 
     QList<PhotoFilePtr>* m_batch;
     BatchPresenter* m_presenter;
@@ -121,6 +128,8 @@ private:
     /// Escape closes the last opened popup, as its close control or a click outside does.
     QPointer<EscapeKeyMonitor> m_escapeMonitor;
     QPointer<Sheet> m_noNewPhotosSheet;
+    /// The view a key opened the photo menu from, and is given the keyboard back on its close.
+    QPointer<QWidget> m_menuKeyboardOwner;
 };
 
 } // namespace vantrel

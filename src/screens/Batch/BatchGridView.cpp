@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -252,8 +253,47 @@ void BatchGridView::focusInEvent(QFocusEvent* event)
         selectItemAtIndexPath(firstIndexPath(), KeltScrollPosition::Nearest, true);
 }
 
+bool BatchGridView::openMenuOfCurrentItem()
+{
+    const OptionalIndexPath current = indexPathForSelectedItem();
+    if (!current || !validateIndexPath(current))
+        return false;
+    const qsizetype item = current->kelt_item();
+    scrollToItemAtIndexPath(current, KeltScrollPosition::Nearest, false);
+    const GridCell* cell = gridCellAt(item);
+    if (!cell)
+        return false;
+    emit photoMenuKeyPressed(cell->mapTo(this, cell->rect().center()), item);
+    return true;
+}
+
+void BatchGridView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The window system's own menu key event: the menu of the current item, as the key does.
+    if (event->reason() == QContextMenuEvent::Keyboard && openMenuOfCurrentItem())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void BatchGridView::keyPressEvent(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool control = mods & Qt::ControlModifier;
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool alt = mods & Qt::AltModifier;
+    const bool meta = mods & Qt::MetaModifier;
+    if (BatchViewRules::isPhotoMenuKey(event->key(), control, shift, alt, meta)) {
+        openMenuOfCurrentItem();
+        event->accept();
+        return;
+    }
+    if (BatchViewRules::isRemoveKey(event->key(), control, shift, alt, meta)) {
+        if (const OptionalIndexPath current = indexPathForSelectedItem(); current && validateIndexPath(current))
+            emit removeKeyPressed(current->kelt_item());
+        event->accept();
+        return;
+    }
     // Space on the current item is a click on its check box.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         if (const OptionalIndexPath current = indexPathForSelectedItem(); current && validateIndexPath(current))

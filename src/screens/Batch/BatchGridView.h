@@ -19,7 +19,8 @@ class ThumbnailService;
 /// The batch as a grid of thumbnails: a collection view with GridCell items of 180 x 220 (220 x
 /// 300 in the big grid), 10 pixels apart. Once scrolling pauses for 0.02 seconds the visible
 /// cells get their thumbnails (404 x 414) from the cache or from two decoding workers; a
-/// thumbnail lands only on a cell that still shows the same item and the same photo.
+/// thumbnail lands only on a cell that still shows the same item and the same photo. The Menu
+/// key and Shift+F10 ask for the current item's photo menu, Delete and Backspace for its removal.
 class BatchGridView : public KeltCollectionView,
                       public KeltCollectionViewDataSource,
                       public KeltCollectionViewDelegate,
@@ -73,6 +74,10 @@ signals:
     /// The info control of an item; the location is the control's top-left in this view.
     void infoTapped(QPoint location, qsizetype index);
     void rightClicked(QPoint location, qsizetype index);
+    /// The menu keys on the current item; the location is the item's centre in this view.
+    void photoMenuKeyPressed(QPoint location, qsizetype index);
+    /// Delete or Backspace on the current item.
+    void removeKeyPressed(qsizetype index);
     void pathsDropped(const QStringList& paths);
     /// Any change of the visible part (the information popup closes).
     void scrolled();
@@ -82,6 +87,7 @@ protected:
     /// does with its first row, so the ring and the info control are on a photo at once.
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// The ring and the info control in the keyboard's reach follow the current item.
     void selectionDidChange() override;
@@ -89,6 +95,8 @@ protected:
 private:
     void onThumbnail(qsizetype item, const QString& path, const QImage& image);
     QPoint cellOrigin(qsizetype index) const;
+    /// Emits photoMenuKeyPressed for the current item; false without one.
+    bool openMenuOfCurrentItem();
     /// Whether an item is the current one (the last selected), whose info control the keyboard
     /// reaches.
     bool isCurrentItem(qint64 item) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -222,8 +223,49 @@ void BatchListView::mousePressEvent(QMouseEvent* event)
     QTableView::mousePressEvent(event);
 }
 
+bool BatchListView::openMenuOfCurrentRow()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || current.row() >= m_model->rowCount())
+        return false;
+    scrollTo(current);
+    const QRect name = visualRect(m_model->index(current.row(), BatchListModel::NameColumn));
+    emit photoMenuKeyPressed(viewport()->mapTo(window(), QPoint(name.left() + 24, name.center().y())), current.row());
+    return true;
+}
+
+void BatchListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The window system's own menu key event: the menu of the current row, as the key does.
+    if (event->reason() == QContextMenuEvent::Keyboard && openMenuOfCurrentRow())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void BatchListView::keyPressEvent(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool control = mods & Qt::ControlModifier;
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool alt = mods & Qt::AltModifier;
+    const bool meta = mods & Qt::MetaModifier;
+    if (BatchViewRules::isPhotoMenuKey(event->key(), control, shift, alt, meta)) {
+        openMenuOfCurrentRow();
+        event->accept();
+        return;
+    }
+    // Delete and Backspace on the current row are its remove button.
+    if (BatchViewRules::isRemoveKey(event->key(), control, shift, alt, meta)) {
+        const QModelIndex current = currentIndex();
+        if (m_receiver && current.isValid() && current.row() < m_model->rowCount()) {
+            const QRect cell = visualRect(m_model->index(current.row(), BatchListModel::DeleteColumn));
+            m_receiver->btnDeleteTappedAtLocationInTableView(
+                viewport()->mapTo(window(), BatchListDelegate::buttonRect(cell).topLeft()), current.row());
+        }
+        event->accept();
+        return;
+    }
     // Space on the current row is a click on its check box.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         const QModelIndex current = currentIndex();

@@ -14,8 +14,9 @@ class PhotoInfoButton;
 class ThumbnailService;
 
 /// The batch as a list: rows 35 high on the dark panel, no selection highlight, thumbnails
-/// 70 x 48 loaded for the visible rows once scrolling pauses for 0.02 seconds, right click for
-/// the photo menu, drops of files and folders. Each visible row carries an info control at the
+/// 70 x 48 loaded for the visible rows once scrolling pauses for 0.02 seconds, right click (or
+/// the Menu key and Shift+F10 on the current row) for the photo menu, Delete and Backspace on
+/// the current row as its remove button, drops of files and folders. Each visible row carries an info control at the
 /// right end of its name column (accessible name "Photo information") that asks the receiver
 /// for the row's information popup; the controls exist for the visible rows only and follow
 /// scrolling.
@@ -46,6 +47,8 @@ public:
 signals:
     /// Right click on a row, with the click's point in the list's window.
     void rightClickedRow(QPoint at, int row);
+    /// The menu keys on the current row, with a point inside the row's name in the list's window.
+    void photoMenuKeyPressed(QPoint at, int row);
     /// Paths dropped on the list.
     void pathsDropped(const QStringList& paths);
     /// Thumbnail loading starts (the information popup closes).
@@ -57,6 +60,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -67,6 +71,8 @@ private:
     /// Places one info control on each visible row, hiding the spare ones.
     void layoutInfoButtons();
     PhotoInfoButton* makeInfoButton();
+    /// Emits photoMenuKeyPressed for the current row; false without one.
+    bool openMenuOfCurrentRow();
 
     const QList<PhotoFilePtr>* m_batch;
     BatchListModel* m_model;

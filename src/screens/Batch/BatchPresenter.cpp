@@ -282,6 +282,14 @@ void BatchPresenter::btnOnMenuOptionTapped(int option)
     }
 }
 
+void BatchPresenter::removePhotoByKey(qsizetype index)
+{
+    if (!BatchPopupRules::isInsideBatch(index, m_batch->size()))
+        return;
+    m_selectedMenuIndex = index;
+    btnOnMenuOptionTapped(4);
+}
+
 void BatchPresenter::acceptDrop(const QStringList& paths)
 {
     if (!paths.isEmpty() && m_host)

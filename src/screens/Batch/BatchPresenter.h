@@ -61,6 +61,8 @@ public:
     /// A right click on a photo: remembers it and opens the menu at `at`. Nothing outside the batch.
     void showMenuForIndex(QPoint at, qsizetype index);
     void btnOnMenuOptionTapped(int option);
+    /// Delete or Backspace on a grid item: the photo leaves the batch as by the menu's remove row.
+    void removePhotoByKey(qsizetype index);
     qsizetype selectedMenuFileIndexPath() const { return m_selectedMenuIndex; }
 
     /// Paths dropped on the grid or the list: handed to the host's add run.

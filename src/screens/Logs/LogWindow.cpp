@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "components/AppLook.h"
+#include "components/FocusedButtonKeys.h"
 #include "components/IMGButton.h"
 #include "components/Sheet.h"
 #include "screens/Logs/LogDetailView.h"
@@ -64,6 +65,8 @@ LogWindow::LogWindow(QWidget* parent)
     escape->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QAction::triggered, this, &LogWindow::btnCloseLogsTapped);
     addAction(escape);
+    // Return and Enter press the focused button (the previous and next log), as in the main window.
+    new FocusedButtonKeys(this);
 }
 
 void LogWindow::btnMinimizeTapped()

@@ -79,6 +79,32 @@ TEST(PhotoInfoRowsTest, RowsOfAPhotoWithExifAndGps)
     EXPECT_EQ(PhotoInfoRows::valueText("TM-1"), ":      TM-1");
 }
 
+// The colour space reads as its name, never as the tag's number.
+TEST(PhotoInfoRowsTest, ColourSpaceByName)
+{
+    CommonFunc::loadLanguageDict();
+    QTemporaryDir dir;
+    const struct {
+        const char* tag;
+        QString shown;
+    } cases[] = {
+        { "1", "sRGB" },
+        { "2", "Adobe RGB" },
+        { "65535", "Uncalibrated" },
+        { "7", "---" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tag);
+        const QString path = dir.filePath(QStringLiteral("space%1.jpg").arg(c.tag));
+        ASSERT_TRUE(testimages::writePattern(path, 32, 24));
+        ASSERT_TRUE(testimages::setCameraTags(path));
+        ASSERT_TRUE(testimages::setMetadata(path, { { "Exif.Photo.ColorSpace", c.tag } }));
+        const auto rows = PhotoInfoRows::forFile(path);
+        ASSERT_TRUE(rows);
+        EXPECT_EQ(valueOf(*rows, "ID_COLOR_SPACE").toStdString(), c.shown.toStdString());
+    }
+}
+
 TEST(PhotoInfoRowsTest, PhotoWithoutMetadataAndFilesThatAreNoImage)
 {
     QTemporaryDir dir;
