@@ -302,23 +302,23 @@ TEST(Journey, ConvertAgainIntoTheSameFolderAnswersEveryOverwriteQuestion)
     sortedExpected.sort();
     EXPECT_EQ(filesIn(out), sortedExpected) << "files after the answers";
     const auto sizeOf = [&](const QString& name) { return factsOf(out + "/" + name).size; };
-    // No rotation chosen: the pixels keep their stored layout.
-    const auto storedOf = [&](const QString& relative) {
+    // No rotation chosen: a PNG is stored upright, at the size a viewer shows its photo.
+    const auto shownOf = [&](const QString& relative) {
         for (const JourneyPhoto& photo : folder.photos())
             if (photo.relativePath.endsWith(relative))
-                return photo.stored;
+                return photo.shown();
         return QSize();
     };
     // Untouched: the renamed photo's old file, the skipped one, the first of the kept pair.
-    EXPECT_EQ(sizeOf("landscape.png"), storedOf("landscape.jpg")) << "landscape.png was not to change";
-    EXPECT_EQ(sizeOf("left.png"), storedOf("left.jpeg")) << "left.png was skipped";
-    EXPECT_EQ(sizeOf("portrait.png"), storedOf("portrait.png")) << "portrait.png was kept";
+    EXPECT_EQ(sizeOf("landscape.png"), shownOf("landscape.jpg")) << "landscape.png was not to change";
+    EXPECT_EQ(sizeOf("left.png"), shownOf("left.jpeg")) << "left.png was skipped";
+    EXPECT_EQ(sizeOf("portrait.png"), shownOf("portrait.png")) << "portrait.png was kept";
     // New at half size: the renamed file, the second of the kept pair, the replaced ones.
-    EXPECT_EQ(sizeOf(newName + ".png"), storedOf("landscape.jpg") / 2) << "the renamed file";
-    EXPECT_EQ(sizeOf("portrait (1).png"), storedOf("portrait.png") / 2) << "the file kept beside";
+    EXPECT_EQ(sizeOf(newName + ".png"), shownOf("landscape.jpg") / 2) << "the renamed file";
+    EXPECT_EQ(sizeOf("portrait (1).png"), shownOf("portrait.png") / 2) << "the file kept beside";
     for (const char* replaced : { "upside", "scan", "turned" })
         EXPECT_EQ(sizeOf(QString::fromLatin1(replaced) + ".png"),
-            storedOf(QString::fromLatin1(replaced) + (QString::fromLatin1(replaced) == "scan" ? ".tif" : ".jpg")) / 2)
+            shownOf(QString::fromLatin1(replaced) + (QString::fromLatin1(replaced) == "scan" ? ".tif" : ".jpg")) / 2)
             << replaced << ".png was to be replaced";
     EXPECT_EQ(summaryCount("Images converted"), 5);
 }
