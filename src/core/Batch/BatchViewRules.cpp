@@ -102,16 +102,16 @@ bool BatchViewRules::isNavigationKey(int qtKey)
     }
 }
 
-bool BatchViewRules::isPhotoMenuKey(int qtKey, bool control, bool shift, bool alt, bool meta)
+bool BatchViewRules::isPhotoMenuKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    if (control || alt || meta)
-        return false;
-    return (qtKey == Qt::Key_Menu && !shift) || (qtKey == Qt::Key_F10 && shift);
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    return (qtKey == Qt::Key_Menu && held == Qt::NoModifier) || (qtKey == Qt::Key_F10 && held == Qt::ShiftModifier);
 }
 
-bool BatchViewRules::isRemoveKey(int qtKey, bool control, bool shift, bool alt, bool meta)
+bool BatchViewRules::isRemoveKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    return (qtKey == Qt::Key_Delete || qtKey == Qt::Key_Backspace) && !control && !shift && !alt && !meta;
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    return (qtKey == Qt::Key_Delete || qtKey == Qt::Key_Backspace) && held == Qt::NoModifier;
 }
 
 } // namespace vantrel

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <Qt>
 
 namespace vantrel {
 
@@ -72,11 +73,12 @@ public:
     /// The grid's and the list's own navigation keys (Home, End, the arrows, Page Up and Page
     /// Down): held with Control they move in the view, so they are no key for mark all.
     static bool isNavigationKey(int qtKey);
-    /// The keys that open the current photo's menu: the Menu key alone, or Shift+F10.
-    static bool isPhotoMenuKey(int qtKey, bool control, bool shift, bool alt, bool meta);
+    /// The keys that open the current photo's menu: the Menu key alone, or Shift+F10. The keypad
+    /// modifier counts as none.
+    static bool isPhotoMenuKey(int qtKey, Qt::KeyboardModifiers modifiers);
     /// The keys that take the current photo out of the batch, as its row's remove button does:
-    /// Delete or Backspace alone.
-    static bool isRemoveKey(int qtKey, bool control, bool shift, bool alt, bool meta);
+    /// Delete or Backspace alone (the keypad modifier counts as none).
+    static bool isRemoveKey(int qtKey, Qt::KeyboardModifiers modifiers);
 };
 
 } // namespace vantrel

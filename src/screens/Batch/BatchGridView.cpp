@@ -278,17 +278,12 @@ void BatchGridView::contextMenuEvent(QContextMenuEvent* event)
 
 void BatchGridView::keyPressEvent(QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    const bool control = mods & Qt::ControlModifier;
-    const bool shift = mods & Qt::ShiftModifier;
-    const bool alt = mods & Qt::AltModifier;
-    const bool meta = mods & Qt::MetaModifier;
-    if (BatchViewRules::isPhotoMenuKey(event->key(), control, shift, alt, meta)) {
+    if (BatchViewRules::isPhotoMenuKey(event->key(), event->modifiers())) {
         openMenuOfCurrentItem();
         event->accept();
         return;
     }
-    if (BatchViewRules::isRemoveKey(event->key(), control, shift, alt, meta)) {
+    if (BatchViewRules::isRemoveKey(event->key(), event->modifiers())) {
         if (const OptionalIndexPath current = indexPathForSelectedItem(); current && validateIndexPath(current))
             emit removeKeyPressed(current->kelt_item());
         event->accept();

@@ -245,18 +245,13 @@ void BatchListView::contextMenuEvent(QContextMenuEvent* event)
 
 void BatchListView::keyPressEvent(QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    const bool control = mods & Qt::ControlModifier;
-    const bool shift = mods & Qt::ShiftModifier;
-    const bool alt = mods & Qt::AltModifier;
-    const bool meta = mods & Qt::MetaModifier;
-    if (BatchViewRules::isPhotoMenuKey(event->key(), control, shift, alt, meta)) {
+    if (BatchViewRules::isPhotoMenuKey(event->key(), event->modifiers())) {
         openMenuOfCurrentRow();
         event->accept();
         return;
     }
     // Delete and Backspace on the current row are its remove button.
-    if (BatchViewRules::isRemoveKey(event->key(), control, shift, alt, meta)) {
+    if (BatchViewRules::isRemoveKey(event->key(), event->modifiers())) {
         const QModelIndex current = currentIndex();
         if (m_receiver && current.isValid() && current.row() < m_model->rowCount()) {
             const QRect cell = visualRect(m_model->index(current.row(), BatchListModel::DeleteColumn));

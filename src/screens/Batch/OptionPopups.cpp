@@ -5,14 +5,13 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "components/AppLook.h"
 #include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/TorAttachedWindow.h"
-#include "screens/Panes/OptionListKeys.h"
+#include "screens/Panes/OpenListKeyboard.h"
 
 namespace vantrel {
 
@@ -175,45 +174,24 @@ bool OptionPopups::eventFilter(QObject* watched, QEvent* event)
 {
     if (!m_popup)
         return QObject::eventFilter(watched, event);
-    // Every key is the list's while it is open: taken where it first arrives, so that neither
-    // Tab nor a shortcut reaches the controls under it.
-    switch (event->type()) {
-    case QEvent::ShortcutOverride:
-        event->accept();
+    if (OpenListKeyboard::take(event, [this](int key, const QString& text) { keyPressed(key, text); }))
         return true;
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        keyPressed(key->key(), key->text());
-        return true;
-    }
-    case QEvent::KeyRelease:
-        return true;
-    default:
-        return QObject::eventFilter(watched, event);
-    }
+    return QObject::eventFilter(watched, event);
 }
 
 void OptionPopups::keyPressed(int key, const QString& text)
 {
-    QStringList rows;
+    OpenListKeyboard::Rows rows;
     for (int row = 0; row < m_table->rowCount(); ++row)
-        rows << (m_table->item(row, 0) ? m_table->item(row, 0)->text() : QString());
-    const int pageRows = std::max(1, m_table->viewport()->height() / BatchPopupRules::kOptionRowHeight);
-    const auto outcome = OptionListKeys::keyDown(rows, highlightedRow(), key, text, pageRows);
-    switch (outcome.action) {
-    case OptionListKeys::Action::Highlight:
-        m_table->setCurrentCell(outcome.row, 0);
-        m_table->scrollToItem(m_table->item(outcome.row, 0));
-        break;
-    case OptionListKeys::Action::Choose:
-        tableViewSelectionDidChange(outcome.row);
-        break;
-    case OptionListKeys::Action::Close:
-        dismissPanel();
-        break;
-    case OptionListKeys::Action::Stay:
-        break;
-    }
+        rows.texts << (m_table->item(row, 0) ? m_table->item(row, 0)->text() : QString());
+    rows.highlighted = highlightedRow();
+    rows.pageRows = std::max(1, m_table->viewport()->height() / BatchPopupRules::kOptionRowHeight);
+    OpenListKeyboard::press(rows, key, text,
+        { [this](int row) {
+             m_table->setCurrentCell(row, 0);
+             m_table->scrollToItem(m_table->item(row, 0));
+         },
+            [this](int row) { tableViewSelectionDidChange(row); }, [this] { dismissPanel(); } });
 }
 
 void OptionPopups::focusMoved(QWidget* now)

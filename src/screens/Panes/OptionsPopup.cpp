@@ -15,7 +15,7 @@
 #include "components/FocusRing.h"
 #include "components/LocalMouseMonitor.h"
 #include "components/TorAttachedWindow.h"
-#include "screens/Panes/OptionListKeys.h"
+#include "screens/Panes/OpenListKeyboard.h"
 
 namespace vantrel {
 
@@ -182,22 +182,10 @@ bool OptionsPopup::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     if (m_list && watched == m_list->viewport() && event->type() == QEvent::MouseMove)
         pointerMoved(static_cast<QMouseEvent*>(event));
-    // Every key is the list's while it is open: a key is taken where it first arrives (the
-    // window, before its focused control), and no shortcut fires under it.
-    switch (event->type()) {
-    case QEvent::ShortcutOverride:
-        event->accept();
+    // Every key is the list's while it is open.
+    if (OpenListKeyboard::take(event, [this](int key, const QString& text) { keyPressed(key, text); }))
         return true;
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        keyPressed(key->key(), key->text());
-        return true;
-    }
-    case QEvent::KeyRelease:
-        return true;
-    default:
-        return QObject::eventFilter(watched, event);
-    }
+    return QObject::eventFilter(watched, event);
 }
 
 void OptionsPopup::pointerMoved(const QMouseEvent* move)
@@ -221,25 +209,17 @@ void OptionsPopup::keyPressed(int key, const QString& text)
 {
     if (!m_list)
         return;
-    const int pageRows = std::max(1, m_list->viewport()->height() / kRowHeight);
-    QStringList rows; // the list's own texts: what it shows is what the keys find
+    OpenListKeyboard::Rows rows; // the list's own texts: what it shows is what the keys find
     for (int row = 0; row < m_list->count(); ++row)
-        rows << m_list->item(row)->text();
-    const auto outcome = OptionListKeys::keyDown(rows, highlightedRow(), key, text, pageRows);
-    switch (outcome.action) {
-    case OptionListKeys::Action::Highlight:
-        m_list->setCurrentRow(outcome.row);
-        m_list->scrollToItem(m_list->item(outcome.row));
-        break;
-    case OptionListKeys::Action::Choose:
-        choose(outcome.row);
-        break;
-    case OptionListKeys::Action::Close:
-        dismissPanel();
-        break;
-    case OptionListKeys::Action::Stay:
-        break;
-    }
+        rows.texts << m_list->item(row)->text();
+    rows.highlighted = highlightedRow();
+    rows.pageRows = std::max(1, m_list->viewport()->height() / kRowHeight);
+    OpenListKeyboard::press(rows, key, text,
+        { [this](int row) {
+             m_list->setCurrentRow(row);
+             m_list->scrollToItem(m_list->item(row));
+         },
+            [this](int row) { choose(row); }, [this] { dismissPanel(); } });
 }
 
 void OptionsPopup::choose(int row)
