@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include "platform/imaging/LoaderSniff.h"
+#include "platform/imaging/SourceReads.h"
 
 namespace vantrel {
 
@@ -25,37 +26,18 @@ bool readsDescriptor(const char* loader)
     return false;
 }
 
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 [[noreturn]] void fail(const QByteArray& path, int errorNumber)
 {
     throw vips::VError(std::string("cannot read ") + path.constData() + ": " + std::strerror(errorNumber));
 }
 
-// Reads up to `length` bytes from the start of `fd` into `data`; returns what was read (fewer
-// when the file ended sooner, for instance because it was cut short meanwhile).
+// Reads up to `length` bytes from the start of `fd`; fewer when the file ended sooner.
 size_t readUpTo(const QByteArray& path, int fd, char* data, size_t length)
 {
-    size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd, data + done, length - done, off_t(done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            fail(path, errno);
-        if (got == 0)
-            break;
-        done += size_t(got);
-    }
-    return done;
+    const ssize_t got = readFromStart(fd, data, length);
+    if (got < 0)
+        fail(path, errno);
+    return size_t(got);
 }
 
 // The whole file, as long as it was when opened. g_try_malloc: a file larger than the memory
@@ -114,7 +96,7 @@ DecodeSource DecodeSource::open(const QString& path)
 {
     DecodeSource source;
     source.m_path = QFile::encodeName(path);
-    const Descriptor file { ::open(source.m_path.constData(), O_RDONLY | O_CLOEXEC) };
+    const SourceDescriptor file { ::open(source.m_path.constData(), O_RDONLY | O_CLOEXEC) };
     if (file.fd < 0)
         fail(source.m_path, errno);
     char head[16];

@@ -11,40 +11,14 @@
 
 #include <QFile>
 
+#include "platform/imaging/SourceReads.h"
+
 namespace vantrel {
 
 namespace {
 
 // Enough of a file's start for exiv2 to tell every format it knows.
 constexpr size_t kHeadBytes = 4096;
-
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Reads up to `length` bytes from the start of `fd`; returns what was read (fewer when the file
-// ended sooner, for instance because it was cut short meanwhile), or -1 with errno set.
-ssize_t readUpTo(int fd, Exiv2::byte* data, size_t length)
-{
-    size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd, data + done, length - done, off_t(done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += size_t(got);
-    }
-    return ssize_t(done);
-}
 
 // The image types exiv2 parses from a mapping of the whole file.
 bool parsedFromMapping(int type)
@@ -55,7 +29,7 @@ bool parsedFromMapping(int type)
 
 // An open file, its size and whether its metadata is parsed from a copy.
 struct Opened {
-    Descriptor file { -1 };
+    SourceDescriptor file;
     qint64 size = 0;
     bool copy = false;
 };
@@ -70,7 +44,7 @@ void inspect(const QByteArray& name, Opened& opened)
     if (opened.size <= 0 || opened.size > SourceMetadata::kCopyLimit)
         return;
     Exiv2::byte head[kHeadBytes];
-    const ssize_t got = readUpTo(opened.file.fd, head, sizeof head);
+    const ssize_t got = readFromStart(opened.file.fd, head, sizeof head);
     opened.copy = got > 0 && parsedFromMapping(Exiv2::ImageFactory::getType(head, long(got)));
 }
 
@@ -88,7 +62,7 @@ SourceMetadata SourceMetadata::read(const QString& path)
         copy.reset(new (std::nothrow) Exiv2::byte[size_t(opened.size)]);
         if (!copy)
             throw Exiv2::Error(Exiv2::kerMallocFailed);
-        const ssize_t got = readUpTo(opened.file.fd, copy.get(), size_t(opened.size));
+        const ssize_t got = readFromStart(opened.file.fd, copy.get(), size_t(opened.size));
         if (got < 0)
             throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, path.toStdString(), std::strerror(errno));
         // Exiv2 reads the bytes where they are: the copy is not copied again.
