@@ -193,4 +193,27 @@ DBManager::LogPage DBManager::readLogDetailsOfRun(
     return visitRows(db, query, visit);
 }
 
+DBManager::LogReadStatus DBManager::readSummaryIdOfRun(const QString& runId, qint64& summaryId) const
+{
+    Q_ASSERT(isMainThread());
+    summaryId = 0;
+    SqliteDatabase db;
+    if (!openForViewer(db, m_excludedatabasePath))
+        return LogReadStatus::Failed;
+    const RecordedRows table = recordedRowsOf(db, 0); // only whether runs are recorded here
+    if (table.status != LogReadStatus::Read || !table.tableExists)
+        return table.status;
+    SqliteStatement run(db, QStringLiteral("SELECT summaryId FROM tblLogRunRows WHERE runId = ?"));
+    if (!run.isValid())
+        return failureOf(db);
+    if (!run.bindText(1, runId))
+        return LogReadStatus::Failed;
+    const int rc = run.step();
+    if (rc == SQLITE_ROW)
+        summaryId = run.columnInt64(0);
+    else if (rc != SQLITE_DONE)
+        return failureOf(db);
+    return LogReadStatus::Read;
+}
+
 } // namespace vantrel
