@@ -163,9 +163,6 @@ public:
 /// How the write of a run's log ended.
 struct RunLogResult {
     bool saved = true;
-    /// The identity the run was written under (or is kept under for the next write); empty when
-    /// the run was given none. The log viewer finds the run by it, as runs may share a stamp.
-    QString runId;
     /// When not saved: why (the database's own message), and whether the rows are kept to be
     /// written at the next run.
     QString failure;
@@ -178,6 +175,9 @@ struct RunLogResult {
     /// this write, and what it was ("was unreadable", "was a symbolic link").
     QString pendingSetAsideTo;
     QString pendingSetAsideBecause;
+    /// The identity the run was written under (or is kept under for the next write); empty when
+    /// the run was given none. The log viewer finds the run by it, as runs may share a stamp.
+    QString runId;
 };
 
 /// The log database as the run writes it. Dictionaries are keyed by column name; every value is
