@@ -59,6 +59,16 @@ TEST_F(SheetKeyboardTest, StopOfARunningBatchTakesTabAndReturnLikeFinish)
     pressKey(Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.isRunActive() && engine.activeWorkers() == 0; }, 60000));
     EXPECT_LT(engine.counterTotalProgressedFiles(), kPhotos) << "Return on Stop did not stop the run";
+
+    // The keyboard goes on at Finish, ringed as Stop was: Return there leaves the summary for the
+    // Photos step, as a click on Finish does.
+    QWidget* finish = screen->bottomButton("btnFinishOnProccesiingvw");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finish->isVisible(); }, 5000));
+    EXPECT_EQ(QApplication::focusWidget(), finish);
+    EXPECT_EQ(FocusRing::ringedWidget(), finish);
+    pressKey(Qt::Key_Return);
+    EXPECT_TRUE(screen->stepView(1)->isVisible()) << "Return after Stop did not go back to the Photos step";
+    EXPECT_FALSE(screen->stepView(4)->isVisible());
 }
 
 } // namespace

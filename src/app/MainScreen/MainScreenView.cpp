@@ -244,6 +244,10 @@ void MainScreenView::setFinishVisible(bool visible)
     bottomButton("btnFinishOnProccesiingvw")->setVisible(visible);
     bottomButton("btnShowLogs")->setVisible(visible);
     relayout();
+    // The keyboard that stopped the run goes on at Finish, ringed as Stop was.
+    if (const std::optional<bool> ringed
+        = visible && m_vwProcessing ? m_vwProcessing->takeFocusLeftByStop() : std::nullopt)
+        bottomButton("btnFinishOnProccesiingvw")->setFocus(*ringed ? Qt::TabFocusReason : Qt::MouseFocusReason);
 }
 
 void MainScreenView::setFooter(const QString& text, bool visible)
