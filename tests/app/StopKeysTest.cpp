@@ -23,17 +23,17 @@ QStringList writeNoisePhotos(const QString& folder, int count)
     return paths;
 }
 
-TEST_F(SheetKeyboardTest, StopOfARunningBatchTakesTabAndReturnLikeFinish)
+/// Adds `count` noise photos, chooses PNG into a folder, starts the run by Return on Convert and
+/// tabs to Stop while the run goes on. Answers Stop, or nullptr (with a failure recorded).
+QWidget* startRunAndTabToStop(MainScreenView* screen, const QTemporaryDir& dir, int count)
 {
-    QTemporaryDir dir;
-    constexpr int kPhotos = 40;
-    const QStringList paths = writeNoisePhotos(dir.path(), kPhotos);
+    const QStringList paths = writeNoisePhotos(dir.path(), count);
     NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
     AddPhotosVC* add = screen->addPhotosScreen();
-    ASSERT_TRUE(QTest::qWaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return !add->isAddRunInProgress()
-                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == kPhotos;
+                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == count;
         },
         20000));
     screen->setUiOnTabChange(3);
@@ -45,20 +45,57 @@ TEST_F(SheetKeyboardTest, StopOfARunningBatchTakesTabAndReturnLikeFinish)
     settings->folderPanelEnded(dir.filePath("out"));
 
     QWidget* convert = screen->bottomButton("btnConvertOnSettingvw");
-    ASSERT_TRUE(tabTo(convert, 40));
+    EXPECT_TRUE(tabTo(convert, 40));
     pressKey(Qt::Key_Return);
     ProcessingEngine& engine = screen->engine();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.isRunActive(); }, 5000)) << "Return on Convert started no run";
-
-    // Tab reaches Stop with its ring; Return stops the run as a click does.
+    if (!QTest::qWaitFor([&] { return engine.isRunActive(); }, 5000)) {
+        ADD_FAILURE() << "Return on Convert started no run";
+        return nullptr;
+    }
+    // Tab reaches Stop with its ring.
     QWidget* stop = byName(screen->vwProcessing(), "Stop");
-    ASSERT_NE(stop, nullptr);
-    ASSERT_TRUE(tabTo(stop, 40)) << "Tab never reaches Stop";
+    if (!stop || !tabTo(stop, 40)) {
+        ADD_FAILURE() << "Tab never reaches Stop";
+        return nullptr;
+    }
     EXPECT_EQ(FocusRing::ringedWidget(), stop);
-    ASSERT_TRUE(engine.isRunActive()) << "the run ended before Stop was reached";
-    pressKey(Qt::Key_Return);
+    EXPECT_TRUE(engine.isRunActive()) << "the run ended before Stop was reached";
+    return stop;
+}
+
+/// Once the run is over, the keyboard goes on at Finish, ringed as Stop was: Return there leaves
+/// the summary for the Photos step, as a click on Finish does.
+void expectReturnGoesOnAtFinish(MainScreenView* screen)
+{
+    ProcessingEngine& engine = screen->engine();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.isRunActive() && engine.activeWorkers() == 0; }, 60000));
-    EXPECT_LT(engine.counterTotalProgressedFiles(), kPhotos) << "Return on Stop did not stop the run";
+    QWidget* finish = screen->bottomButton("btnFinishOnProccesiingvw");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finish->isVisible(); }, 5000));
+    EXPECT_EQ(QApplication::focusWidget(), finish);
+    EXPECT_EQ(FocusRing::ringedWidget(), finish);
+    pressKey(Qt::Key_Return);
+    EXPECT_TRUE(screen->stepView(1)->isVisible()) << "Return after the run did not go back to the Photos step";
+    EXPECT_FALSE(screen->stepView(4)->isVisible());
+}
+
+TEST_F(SheetKeyboardTest, StopOfARunningBatchTakesTabAndReturnLikeFinish)
+{
+    QTemporaryDir dir;
+    constexpr int kPhotos = 40;
+    QWidget* stop = startRunAndTabToStop(screen, dir, kPhotos);
+    ASSERT_NE(stop, nullptr);
+    pressKey(Qt::Key_Return); // stops the run as a click does
+    expectReturnGoesOnAtFinish(screen);
+    EXPECT_LT(screen->engine().counterTotalProgressedFiles(), kPhotos) << "Return on Stop did not stop the run";
+}
+
+TEST_F(SheetKeyboardTest, ARunThatEndsWhileStopHasTheFocusLeavesItOnFinish)
+{
+    QTemporaryDir dir;
+    constexpr int kPhotos = 6;
+    ASSERT_NE(startRunAndTabToStop(screen, dir, kPhotos), nullptr);
+    expectReturnGoesOnAtFinish(screen);
+    EXPECT_EQ(screen->engine().counterTotalProgressedFiles(), kPhotos);
 }
 
 } // namespace

@@ -244,6 +244,10 @@ void MainScreenView::setFinishVisible(bool visible)
     bottomButton("btnFinishOnProccesiingvw")->setVisible(visible);
     bottomButton("btnShowLogs")->setVisible(visible);
     relayout();
+    // The keyboard that stopped the run goes on at Finish, ringed as Stop was.
+    if (const std::optional<bool> ringed
+        = visible && m_vwProcessing ? m_vwProcessing->takeFocusLeftByStop() : std::nullopt)
+        bottomButton("btnFinishOnProccesiingvw")->setFocus(*ringed ? Qt::TabFocusReason : Qt::MouseFocusReason);
 }
 
 void MainScreenView::setFooter(const QString& text, bool visible)
@@ -374,14 +378,18 @@ void MainScreenView::windowWillClose()
 
 void MainScreenView::btnShowLogsTapped()
 {
-    const QString stamp = m_processingPort->getLogDetails().value(QStringLiteral("timeStamp")).toString();
+    // The run is found by the identity its log was written under: another copy of the application
+    // may have started a run in the same second, under the same stamp.
+    const QVariantMap run = m_processingPort->getLogDetails();
+    const QString runId = run.value(QStringLiteral("runId")).toString();
+    const QString stamp = run.value(QStringLiteral("timeStamp")).toString();
     // A child window of the main window, over all of it.
     if (!m_winLogs) {
         m_winLogs = new LogWindow(window());
         m_winLogs->setObjectName(QStringLiteral("winLogs"));
         connect(m_winLogs, &LogWindow::windowWillClose, this, &MainScreenView::windowWillClose);
     }
-    m_winLogs->logDetailView()->initWithLogTimeStamp(stamp);
+    m_winLogs->logDetailView()->initWithLogRun(runId, stamp);
     m_winLogs->setGeometry(window()->geometry());
     m_winLogs->show();
     m_winLogs->raise();

@@ -101,6 +101,9 @@ public:
     /// rows found by its `stamp`, leaving out the rows of recorded runs.
     LogPage readLogDetailsOfRun(
         qint64 summaryId, const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
+    /// The key of the summary row of the run written under the identity `runId`, into
+    /// `summaryId`; 0 when no run of that identity is recorded (the answer is still Read).
+    LogReadStatus readSummaryIdOfRun(const QString& runId, qint64& summaryId) const;
 
     // ---- General-purpose operations (no part of the application calls them) ----
 

@@ -97,22 +97,25 @@ struct RecordedRows {
     qint64 last = -1;
 };
 
+/// Whether the log records its runs (has the table of their rows), into `exists`.
+LogReadStatus runRowsTableExists(const SqliteDatabase& db, bool& exists)
+{
+    exists = false;
+    SqliteStatement table(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    if (!table.isValid() || !table.bindText(1, dbsupport::kRunRowsTable))
+        return failureOf(db);
+    const int rc = table.step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return failureOf(db);
+    exists = rc == SQLITE_ROW;
+    return LogReadStatus::Read;
+}
+
 RecordedRows recordedRowsOf(const SqliteDatabase& db, qint64 summaryId)
 {
     RecordedRows found;
-    SqliteStatement table(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    if (!table.isValid() || !table.bindText(1, dbsupport::kRunRowsTable)) {
-        found.status = failureOf(db);
-        return found;
-    }
-    const int rc = table.step();
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        found.status = failureOf(db);
-        return found;
-    }
-    found.status = LogReadStatus::Read;
-    found.tableExists = rc == SQLITE_ROW;
-    if (!found.tableExists)
+    found.status = runRowsTableExists(db, found.tableExists);
+    if (found.status != LogReadStatus::Read || !found.tableExists)
         return found;
     SqliteStatement run(
         db, QStringLiteral("SELECT firstDetailId, lastDetailId FROM tblLogRunRows WHERE summaryId = ?"));
@@ -191,6 +194,30 @@ DBManager::LogPage DBManager::readLogDetailsOfRun(
     if (!bound)
         return {};
     return visitRows(db, query, visit);
+}
+
+DBManager::LogReadStatus DBManager::readSummaryIdOfRun(const QString& runId, qint64& summaryId) const
+{
+    Q_ASSERT(isMainThread());
+    summaryId = 0;
+    SqliteDatabase db;
+    if (!openForViewer(db, m_excludedatabasePath))
+        return LogReadStatus::Failed;
+    bool recorded = false;
+    const LogReadStatus table = runRowsTableExists(db, recorded);
+    if (table != LogReadStatus::Read || !recorded)
+        return table;
+    SqliteStatement run(db, QStringLiteral("SELECT summaryId FROM tblLogRunRows WHERE runId = ?"));
+    if (!run.isValid())
+        return failureOf(db);
+    if (!run.bindText(1, runId))
+        return LogReadStatus::Failed;
+    const int rc = run.step();
+    if (rc == SQLITE_ROW)
+        summaryId = run.columnInt64(0);
+    else if (rc != SQLITE_DONE)
+        return failureOf(db);
+    return LogReadStatus::Read;
 }
 
 } // namespace vantrel

@@ -71,6 +71,7 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     }
     m_endRequested = false;
     m_runEnded = false;
+    m_logRunId.clear();
     m_runActive = true;
 
     for (const PhotoFilePtr& photo : app->arraySelectedImagesToProcess) {

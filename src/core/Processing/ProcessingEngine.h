@@ -127,6 +127,8 @@ public:
     void addSummaryInfo();
     void setProcessInfoAtBottm();
     void openOutputFolder();
+    /// The last run's summary values, its stamp ("timeStamp") and photos, and under "runId" the
+    /// identity its log was written under (empty until the write has ended, or without a log).
     QVariantMap getLogDetails() const;
     /// The log of the end of a run: the summary row and one row per photo, written together off
     /// the main thread; the run's end is announced once the write has ended (logWritten).
@@ -237,6 +239,7 @@ private:
     bool m_endRequested = false;
     bool m_runEnded = true;
     bool m_logPending = false; // the ended run's log is being written; no new run starts meanwhile
+    QString m_logRunId; // the identity of the last run's log, once written
     int m_activeWorkers = 0;
     int m_reachedIndex = -1; // the furthest photo of the run that a worker has begun
     bool m_countRegardless = false; // a queued outcome decided while the run was in progress

@@ -88,6 +88,7 @@ void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSu
 void ProcessingEngine::logWritten(const RunLogResult& result)
 {
     m_logPending = false;
+    m_logRunId = result.runId;
     // The run's outputs are on disk either way; the summary says what became of its log.
     if (m_view)
         m_view->setLogNotice(RunSummary::logNotice(result));
@@ -123,7 +124,10 @@ void ProcessingEngine::openOutputFolder()
 
 QVariantMap ProcessingEngine::getLogDetails() const
 {
-    return RunSummary::logDetails(m_arrPhotosToProcess, RunSummary::runStamp(m_processStartedDateTime), elapsedText());
+    QVariantMap details
+        = RunSummary::logDetails(m_arrPhotosToProcess, RunSummary::runStamp(m_processStartedDateTime), elapsedText());
+    details.insert(QStringLiteral("runId"), m_logRunId);
+    return details;
 }
 
 QString ProcessingEngine::getMessageForstatus(qint32 status)

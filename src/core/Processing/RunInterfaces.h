@@ -175,6 +175,9 @@ struct RunLogResult {
     /// this write, and what it was ("was unreadable", "was a symbolic link").
     QString pendingSetAsideTo;
     QString pendingSetAsideBecause;
+    /// The identity the run was written under (or is kept under for the next write); empty when
+    /// the run was given none. The log viewer finds the run by it, as runs may share a stamp.
+    QString runId;
 };
 
 /// The log database as the run writes it. Dictionaries are keyed by column name; every value is

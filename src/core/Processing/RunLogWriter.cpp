@@ -279,6 +279,7 @@ RunLogWriter::Outcome RunLogWriter::write(Run run)
         run.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     RunLogPendingFile pending(m_databasePath);
     Outcome outcome;
+    outcome.runId = run.id;
 
     Attempt attempt = writeAll(run, deadline, pending);
     if (attempt.result == Result::Unusable) {

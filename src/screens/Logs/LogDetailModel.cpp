@@ -24,23 +24,33 @@ LogDetailModel::LogDetailModel(std::shared_ptr<DBManager> dbManager, QObject* pa
 
 bool LogDetailModel::initWithLogTimeStamp(const QString& stamp)
 {
-    if (stamp.isEmpty() || !m_db)
+    return initWithLogRun(QString(), stamp);
+}
+
+bool LogDetailModel::initWithLogRun(const QString& runId, const QString& stamp)
+{
+    if ((stamp.isEmpty() && runId.isEmpty()) || !m_db)
         return false;
     DbRows summaries;
     QList<qint64> summaryIds;
-    if (m_db->readLogSummaries(summaries, &summaryIds) == DBManager::LogReadStatus::Busy) {
+    qint64 runSummaryId = 0;
+    if (m_db->readLogSummaries(summaries, &summaryIds) == DBManager::LogReadStatus::Busy
+        || (!runId.isEmpty() && m_db->readSummaryIdOfRun(runId, runSummaryId) == DBManager::LogReadStatus::Busy)) {
         m_summaries.clear();
         m_summaryIds.clear();
         m_selected = -1;
         showBusy();
         return false;
     }
-    if (m_busy) { // the log is free again, though this stamp may match nothing
+    if (m_busy) { // the log is free again, though this run may match nothing
         m_busy = false;
         emit runChanged();
     }
     for (int i = 0; i < summaries.size(); ++i) {
-        if (summaries[i].value(QStringLiteral("timeStamp")) == stamp) {
+        const bool found = runSummaryId > 0
+            ? summaryIds.value(i) == runSummaryId
+            : !stamp.isEmpty() && summaries[i].value(QStringLiteral("timeStamp")) == stamp;
+        if (found) {
             m_summaries = std::move(summaries);
             m_summaryIds = std::move(summaryIds);
             m_selected = -1; // an index into the list read before means nothing now

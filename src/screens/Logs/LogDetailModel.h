@@ -36,6 +36,10 @@ public:
     /// one that matches no run, changes nothing and answers false. A busy log empties the viewer
     /// (isBusy()) and answers false.
     bool initWithLogTimeStamp(const QString& stamp);
+    /// As initWithLogTimeStamp, but shows the run written under the identity `runId`: runs that
+    /// started in the same second share their stamp, and only the identity tells them apart. A run
+    /// without an identity, or one not recorded in the log, is found by its stamp.
+    bool initWithLogRun(const QString& runId, const QString& stamp);
     /// Shows the run at `index` of the list (its summary and, page by page, its rows).
     void setLogDetailsForLogDict(int index);
     void btnNextLogTapped();

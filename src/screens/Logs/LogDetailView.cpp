@@ -126,6 +126,11 @@ void LogDetailView::initWithLogTimeStamp(const QString& stamp)
     m_model.initWithLogTimeStamp(stamp);
 }
 
+void LogDetailView::initWithLogRun(const QString& runId, const QString& stamp)
+{
+    m_model.initWithLogRun(runId, stamp);
+}
+
 void LogDetailView::showRun()
 {
     m_btnNextLog->setEnabled(m_model.isNextEnabled());

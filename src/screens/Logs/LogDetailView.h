@@ -22,6 +22,9 @@ public:
 
     /// Shows the run with this stamp; an empty or unknown stamp keeps what is shown.
     void initWithLogTimeStamp(const QString& stamp);
+    /// Shows the run written under the identity `runId`, or, for a run without one, the run with
+    /// this stamp; otherwise keeps what is shown.
+    void initWithLogRun(const QString& runId, const QString& stamp);
     void btnPrevLogTapped() { m_model.btnPrevLogTapped(); }
     void btnNextLogTapped() { m_model.btnNextLogTapped(); }
 

@@ -12,6 +12,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "components/AppLook.h"
+#include "components/FocusRing.h"
 #include "components/WyProgressIndicator.h"
 #include "core/AppDelegate.h"
 #include "core/Helper/Utils.h"
@@ -184,10 +185,28 @@ void ProcessingView::showProgressPanel()
 
 void ProcessingView::showSummaryPanel()
 {
+    const bool stopFocused = m_btnStop->hasFocus();
+    const bool stopRinged = stopFocused && FocusRing::ringedWidget() == m_btnStop;
     m_progressIndicator->stopAnimation();
     m_vwProcessedInfo->show();
     m_vwProcessingInfo->hide();
     m_vwRecommendedApps->show();
+    m_focusLeftByStop.reset();
+    if (stopFocused) {
+        // Left to Qt, the focus would pass to the next control in the chain (a step tab), where a
+        // Return meant for Finish would act. It waits here, unringed, until Finish shows.
+        setFocus(Qt::OtherFocusReason);
+        m_focusLeftByStop = stopRinged;
+    }
+}
+
+std::optional<bool> ProcessingView::takeFocusLeftByStop()
+{
+    std::optional<bool> ringed;
+    std::swap(ringed, m_focusLeftByStop);
+    if (!hasFocus())
+        return std::nullopt; // the user has put the focus somewhere since
+    return ringed;
 }
 
 void ProcessingView::setTitle(const QString& title)

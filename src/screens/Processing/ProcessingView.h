@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -71,6 +72,11 @@ public:
         const QString& renameText, const QString& existingPath, const QString& sourcePath) override;
     void setRenameError(const QString& message) override;
 
+    /// When Stop had the focus as it hid (the run stopped or ended), the focus waits on this
+    /// screen for the button that ends the step: answers whether Stop was ringed, once, while the
+    /// focus is still waiting here; nothing otherwise.
+    std::optional<bool> takeFocusLeftByStop();
+
     /// The bottom line as rich text: the base grey with the highlighted ranges in white.
     static QString bottomLineHtml(const RunBottomLine& line);
 
@@ -94,6 +100,7 @@ private:
     QHash<QString, QLabel*> m_summaryLabels;
     QLabel* m_lblLogNotice = nullptr;
     OverwriteAlertView* m_overwrite = nullptr;
+    std::optional<bool> m_focusLeftByStop; ///< Stop hid with the focus; whether it was ringed
 };
 
 } // namespace vantrel

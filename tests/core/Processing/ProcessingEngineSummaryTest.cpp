@@ -151,23 +151,23 @@ TEST_F(ProcessingEngineTest, TheRunEndsWhenItsLogIsWrittenAndTheSummarySaysWhatB
     };
     const Case cases[] = {
         { "saved", {}, "" },
-        { "kept for the next run", { false, "database is locked", true, {}, {}, {}, {} },
+        { "kept for the next run", { false, "database is locked", true, {}, {}, {}, {}, {} },
             "This run's log could not be saved (database is locked); it will be saved with the next run." },
         { "lost",
             { false, "disk I/O error; the rows could not be kept either (No space left on device)", false, {}, {}, {},
-                {} },
+                {}, {} },
             "This run's log could not be saved (disk I/O error; the rows could not be kept either (No space left on "
             "device))." },
-        { "set aside", { true, {}, false, "/data/Vantrel (damaged 2026-12-07 19.02.03).db", "was damaged", {}, {} },
+        { "set aside", { true, {}, false, "/data/Vantrel (damaged 2026-12-07 19.02.03).db", "was damaged", {}, {}, {} },
             "The log database was damaged; it was set aside as \"Vantrel (damaged 2026-12-07 19.02.03).db\" and a "
             "new one was started." },
         { "read-only, set aside",
-            { true, {}, false, "/data/Vantrel (read-only 2026-12-07 19.02.03).db", "was read-only", {}, {} },
+            { true, {}, false, "/data/Vantrel (read-only 2026-12-07 19.02.03).db", "was read-only", {}, {}, {} },
             "The log database was read-only; it was set aside as \"Vantrel (read-only 2026-12-07 19.02.03).db\" and a "
             "new one was started." },
         { "waiting rows unreadable, and the run kept",
             { false, "database is locked", true, {}, {}, "/data/Vantrel.db (unreadable 2026-12-07 19.02.03).pending",
-                "was unreadable" },
+                "was unreadable", {} },
             "The file of log rows kept for the next run was unreadable; it was set aside as \"Vantrel.db (unreadable "
             "2026-12-07 19.02.03).pending\". This run's log could not be saved (database is locked); it will be saved "
             "with the next run." },

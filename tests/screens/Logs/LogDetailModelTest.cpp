@@ -249,6 +249,49 @@ TEST(LogDetailModelTest, RunsOfTheSameStampEachPageToTheirOwnRows)
     }
 }
 
+// Runs the engine ends in the same second share their stamp: the viewer opened for a run's
+// identity shows that run, summary and rows; a run without an identity is found by its stamp.
+TEST(LogDetailModelTest, TheViewerOpensOnTheRunOfTheIdentityTheEngineGives)
+{
+    freshApplication();
+    QTemporaryDir dir;
+    auto clock = std::make_shared<SetClock>();
+    clock->current = QDateTime(QDate(2026, 3, 4), QTime(10, 0, 5));
+    auto engine = makeEngine(clock);
+    const int counts[] = { 2, 3 };
+    QStringList ids;
+    QString stamp;
+    for (int run = 0; run < 2; ++run) {
+        makeBatch(QStringLiteral("%1/in%2").arg(dir.path()).arg(run), counts[run]);
+        ASSERT_TRUE(engine->startProcess(halfSizeInto(QStringLiteral("%1/out%2").arg(dir.path()).arg(run))));
+        ASSERT_TRUE(waitForRunEnd(*engine));
+        const QVariantMap details = engine->getLogDetails();
+        ASSERT_TRUE(stamp.isEmpty() || details.value("timeStamp").toString() == stamp);
+        stamp = details.value("timeStamp").toString();
+        ids << details.value("runId").toString();
+    }
+    ASSERT_FALSE(ids[0].isEmpty());
+    ASSERT_NE(ids[0], ids[1]);
+
+    struct Open {
+        QString runId;
+        int run; ///< the run shown
+    };
+    const Open opens[] = { { ids[1], 1 }, { ids[0], 0 }, { QString(), 0 }, { "no such identity", 0 } };
+    for (const Open& open : opens) {
+        SCOPED_TRACE(open.runId.toStdString());
+        LogDetailModel model;
+        ASSERT_TRUE(model.initWithLogRun(open.runId, stamp));
+        EXPECT_EQ(model.selectedLogIndex(), open.run);
+        EXPECT_EQ(model.summaryText("imagesSelected"), QString::number(counts[open.run]));
+        LogDetailsTableModel* rows = model.tableModel();
+        ASSERT_EQ(rows->rowCount(), counts[open.run]);
+        for (int r = 0; r < rows->rowCount(); ++r)
+            EXPECT_EQ(rows->text(r, LogDetailsTableModel::InputFile),
+                QStringLiteral("%1/in%2/photo%3.jpg").arg(dir.path()).arg(open.run).arg(r + 1));
+    }
+}
+
 TEST(LogDetailModelTest, TheViewCountsItsRowsInWordsAndTabLeavesItsTable)
 {
     DBManager& db = emptyLogDatabase();

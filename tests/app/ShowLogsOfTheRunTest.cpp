@@ -1,0 +1,81 @@
+// Show Logs on the summary of a run, pressed from the keyboard, opens the log viewer on that run,
+// though another copy of the application wrote a run under the same stamp before it.
+#include "KeyboardFixture.h"
+
+#include <QAbstractItemView>
+
+#include "core/DbManager/DBManager.h"
+#include "core/Processing/ProcessingEngine.h"
+#include "core/Processing/RunLogWriter.h"
+#include "core/Processing/RunSummary.h"
+#include "screens/Logs/LogWindow.h"
+
+namespace vantrel::test {
+namespace {
+
+QLabel* labelNamed(QWidget* root, const QString& accessibleName)
+{
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        if (label->accessibleName() == accessibleName)
+            return label;
+    }
+    return nullptr;
+}
+
+TEST_F(SheetKeyboardTest, ShowLogsOpensOnTheRunJustMadeThoughAnotherRunHasItsStamp)
+{
+    // The other copy's runs, one for each second in which this run may start: whichever second it
+    // is, a run of the same stamp comes first in the log.
+    const QString database = AppDelegate::shareDelegate()->dbManager->excludedatabasePath();
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = -1; second <= 20; ++second) {
+        const QString stamp = RunSummary::runStamp(now.addSecs(second));
+        RunLogWriter::Run other { {}, { { "timeStamp", stamp }, { "imagesSelected", "1" } },
+            { { { "timeStamp", stamp }, { "inputFilename", "/another/copy.jpg" } } } };
+        ASSERT_TRUE(RunLogWriter(database).write(other).saved);
+    }
+
+    QTemporaryDir dir;
+    constexpr int kPhotos = 3;
+    QStringList paths;
+    for (int i = 0; i < kPhotos; ++i) {
+        paths << dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
+        ASSERT_TRUE(testimages::writePattern(paths.last(), 64, 48));
+    }
+    NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
+    AddPhotosVC* add = screen->addPhotosScreen();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !add->isAddRunInProgress()
+                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == kPhotos;
+        },
+        20000));
+    screen->setUiOnTabChange(3);
+    QApplication::processEvents();
+    SettingView* settings = screen->vwSetting();
+    settings->btnOutputToFolderTapped();
+    settings->folderPanelEnded(dir.filePath("out"));
+    ASSERT_TRUE(tabTo(screen->bottomButton("btnConvertOnSettingvw"), 40));
+    pressKey(Qt::Key_Return);
+    ProcessingEngine& engine = screen->engine();
+    QWidget* showLogs = screen->bottomButton("btnShowLogs");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.isRunActive() && showLogs->isVisible(); }, 30000));
+    ASSERT_LE(now.secsTo(QDateTime::currentDateTime()), 20) << "the run started after the other copy's runs";
+
+    ASSERT_TRUE(tabTo(showLogs, 40)) << "Tab never reaches Show Logs";
+    pressKey(Qt::Key_Return);
+    ASSERT_TRUE(screen->winLogs() && QTest::qWaitFor([&] { return screen->winLogs()->isVisible(); }, 5000));
+    QLabel* selected = labelNamed(screen->winLogs(), "Images selected");
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->text(), QString::number(kPhotos));
+    QAbstractItemView* table = nullptr;
+    for (auto* view : screen->winLogs()->findChildren<QAbstractItemView*>())
+        table = view->accessibleName() == "Photos of the run" ? view : table;
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->model()->rowCount(), kPhotos);
+    for (int row = 0; row < kPhotos; ++row)
+        EXPECT_EQ(table->model()->index(row, 1).data().toString(), paths[row]);
+}
+
+} // namespace
+} // namespace vantrel::test
