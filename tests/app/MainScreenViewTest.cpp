@@ -226,8 +226,9 @@ TEST_F(MainScreenViewTest, SessionRestoreBringsTheOutputFolderBackWhileItExists)
         ASSERT_EQ(setting->getOutputSettingObject().keepFolderHierarchy, c.toFolder);
         ASSERT_EQ(setting->getOutputSettingObject().folderOption, c.toFolder ? 1 : 0);
         screen->saveProjectSessionToDefault();
-        if (!c.folderKept)
+        if (!c.folderKept) {
             ASSERT_TRUE(QDir(folder).removeRecursively());
+        }
 
         // A new launch loads it.
         launch();
