@@ -36,23 +36,6 @@ QByteArray fileDigest(const QString& path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-// A fresh application whose log database has its two tables, empty, every column as text: the
-// tests fill them directly.
-DBManager& emptyLogDatabase()
-{
-    freshApplication();
-    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
-    const auto textColumns = [](const QStringList& names) {
-        DbRows columns;
-        for (const QString& name : names)
-            columns.append({ { "column", name }, { "dataType", "TEXT" } });
-        return columns;
-    };
-    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
-    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
-    return db;
-}
-
 QLabel* labelNamed(QWidget& root, const QString& accessibleName)
 {
     for (QLabel* label : root.findChildren<QLabel*>()) {

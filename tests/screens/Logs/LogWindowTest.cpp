@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "components/ReadingOrder.h"
-#include "core/AppDelegate.h"
 #include "core/DbManager/DBManager.h"
-#include "core/Processing/RunSummary.h"
 #include "screens/Logs/LogDetailView.h"
 #include "screens/Logs/LogWindow.h"
 #include "screens/support/RunFixture.h"
@@ -44,16 +42,7 @@ TEST(LogWindowTest, EscapeClosesTheWindowFromEachOfItsControls)
 // pressed, as Space presses it.
 TEST(LogWindowTest, ReturnAndEnterPressTheFocusedLogButton)
 {
-    screentest::freshApplication();
-    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
-    const auto textColumns = [](const QStringList& names) {
-        DbRows columns;
-        for (const QString& name : names)
-            columns.append({ { "column", name }, { "dataType", "TEXT" } });
-        return columns;
-    };
-    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
-    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    DBManager& db = screentest::emptyLogDatabase();
     for (const char* stamp : { "first", "middle", "last" })
         db.InsertDetailInLogSummaryTable({ { "timeStamp", stamp }, { "imagesSelected", "1" } });
 

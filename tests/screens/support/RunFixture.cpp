@@ -11,6 +11,7 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "core/Processing/RunSummary.h"
 #include "support/TestImages.h"
 
 namespace vantrel::screentest {
@@ -74,6 +75,21 @@ void freshApplication()
     QFile::remove(database);
     QFile::remove(database + ".pending"); // rows an earlier test's run could not write
     app->dbManager = std::make_shared<DBManager>();
+}
+
+DBManager& emptyLogDatabase()
+{
+    freshApplication();
+    DBManager& db = *AppDelegate::shareDelegate()->dbManager;
+    const auto textColumns = [](const QStringList& names) {
+        DbRows columns;
+        for (const QString& name : names)
+            columns.append({ { "column", name }, { "dataType", "TEXT" } });
+        return columns;
+    };
+    db.createTableWithColumns("tblLogSummary", textColumns(RunSummary::summaryColumns()));
+    db.createTableWithColumns("tblLogDetails", textColumns(RunSummary::detailColumns()));
+    return db;
 }
 
 } // namespace vantrel::screentest

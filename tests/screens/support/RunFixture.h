@@ -10,6 +10,10 @@
 #include "core/Processing/ProcessingClock.h"
 #include "core/Processing/ProcessingEngine.h"
 
+namespace vantrel {
+class DBManager;
+}
+
 namespace vantrel::screentest {
 
 /// The wall clock's deferred calls with a chosen time of day, so that runs get distinct stamps.
@@ -37,5 +41,9 @@ bool turnEventLoopUntil(const std::function<bool()>& done);
 
 /// A fresh application state with a fresh log database in the test home.
 void freshApplication();
+
+/// freshApplication(), with the log database's two tables created empty, every column as text,
+/// for tests that fill them directly.
+DBManager& emptyLogDatabase();
 
 } // namespace vantrel::screentest
