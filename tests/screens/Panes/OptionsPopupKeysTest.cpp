@@ -31,6 +31,17 @@ template <class T> T* named(QWidget* root, const QString& accessibleName)
     return nullptr;
 }
 
+/// A key at the control that has the keyboard, as the window delivers it.
+void key(int code, const QString& text = {})
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus) << "nothing has the keyboard";
+    if (text.isEmpty())
+        QTest::keyClick(focus, Qt::Key(code));
+    else
+        QTest::keyClicks(focus, text);
+}
+
 class OptionsPopupKeysTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -45,17 +56,6 @@ protected:
         view->initSetup();
         QTest::mouseClick(named<QRadioButton>(view, "Convert to"), Qt::LeftButton, {}, QPoint(6, 6));
         ASSERT_TRUE(named<QWidget>(view, "Choose format")->isEnabled());
-    }
-
-    /// A key at the control that has the keyboard, as the window delivers it.
-    static void key(int code, const QString& text = {})
-    {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_TRUE(focus) << "nothing has the keyboard";
-        if (text.isEmpty())
-            QTest::keyClick(focus, Qt::Key(code));
-        else
-            QTest::keyClicks(focus, text);
     }
 
     QWidget window;
@@ -171,14 +171,8 @@ TEST(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches
         opener->setFocus(Qt::TabFocusReason);
         QTest::keyClick(opener, Qt::Key_Space);
         ASSERT_TRUE(view->popup()->isOpen()) << "Space on the button opened no list";
-        for (const auto& [code, text] : c.keys) {
-            QWidget* focus = QApplication::focusWidget();
-            ASSERT_TRUE(focus) << "nothing has the keyboard";
-            if (text.isEmpty())
-                QTest::keyClick(focus, Qt::Key(code));
-            else
-                QTest::keyClicks(focus, text);
-        }
+        for (const auto& [code, text] : c.keys)
+            ASSERT_NO_FATAL_FAILURE(key(code, text));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_FALSE(view->popup()->isOpen());
         EXPECT_EQ(named<QLineEdit>(view, "Chosen preset")->text().toStdString(), c.chosen);
