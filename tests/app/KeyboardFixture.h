@@ -3,6 +3,8 @@
 // controls by accessible name and count keys that leak past a sheet.
 #pragma once
 
+#include <functional>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -51,7 +53,6 @@
 #include "support/UserTyping.h"
 
 namespace vantrel::test {
-
 
 inline constexpr char kTyped[] = "aB_@&Cd";
 
@@ -112,6 +113,38 @@ inline bool tabTo(QWidget* target, int limit, bool backwards = false)
     for (int i = 0; i < limit && QApplication::focusWidget() != target; ++i)
         pressKey(Qt::Key_Tab, backwards);
     return QApplication::focusWidget() == target;
+}
+
+/// Drops `paths` on the add screen and waits until they are the batch, then on the settings step
+/// lets `chooseOptions` (when given) set the step, sends the copies into `outputFolder` and presses
+/// Return on Convert, reached by Tab. False, with the failure recorded, when a stage fails.
+inline bool convertByKeyboard(MainScreenView* screen, const QStringList& paths, const QString& outputFolder,
+    const std::function<void(SettingView*)>& chooseOptions = {})
+{
+    NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
+    AddPhotosVC* add = screen->addPhotosScreen();
+    const bool added = QTest::qWaitFor(
+        [&] {
+            return !add->isAddRunInProgress()
+                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == paths.size();
+        },
+        20000);
+    EXPECT_TRUE(added) << "the photos never became the batch";
+    if (!added)
+        return false;
+    screen->setUiOnTabChange(3);
+    QApplication::processEvents();
+    SettingView* settings = screen->vwSetting();
+    if (chooseOptions)
+        chooseOptions(settings);
+    settings->btnOutputToFolderTapped();
+    settings->folderPanelEnded(outputFolder);
+    const bool reached = tabTo(screen->bottomButton("btnConvertOnSettingvw"), 40);
+    EXPECT_TRUE(reached) << "Tab never reaches Convert";
+    if (!reached)
+        return false;
+    pressKey(Qt::Key_Return);
+    return true;
 }
 
 class SheetKeyboardTest : public ::testing::Test {

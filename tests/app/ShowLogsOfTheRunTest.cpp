@@ -42,21 +42,7 @@ TEST_F(SheetKeyboardTest, ShowLogsOpensOnTheRunJustMadeThoughAnotherRunHasItsSta
         paths << dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
         ASSERT_TRUE(testimages::writePattern(paths.last(), 64, 48));
     }
-    NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
-    AddPhotosVC* add = screen->addPhotosScreen();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return !add->isAddRunInProgress()
-                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == kPhotos;
-        },
-        20000));
-    screen->setUiOnTabChange(3);
-    QApplication::processEvents();
-    SettingView* settings = screen->vwSetting();
-    settings->btnOutputToFolderTapped();
-    settings->folderPanelEnded(dir.filePath("out"));
-    ASSERT_TRUE(tabTo(screen->bottomButton("btnConvertOnSettingvw"), 40));
-    pressKey(Qt::Key_Return);
+    ASSERT_TRUE(convertByKeyboard(screen, paths, dir.filePath("out")));
     ProcessingEngine& engine = screen->engine();
     QWidget* showLogs = screen->bottomButton("btnShowLogs");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.isRunActive() && showLogs->isVisible(); }, 30000));

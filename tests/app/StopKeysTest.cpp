@@ -28,25 +28,12 @@ QStringList writeNoisePhotos(const QString& folder, int count)
 QWidget* startRunAndTabToStop(MainScreenView* screen, const QTemporaryDir& dir, int count)
 {
     const QStringList paths = writeNoisePhotos(dir.path(), count);
-    NotificationCenter::defaultCenter().post(kFileDragDropNotification, { { kUserInfoPaths, paths } });
-    AddPhotosVC* add = screen->addPhotosScreen();
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            return !add->isAddRunInProgress()
-                && AppDelegate::shareDelegate()->arraySelectedImagesToProcess.size() == count;
-        },
-        20000));
-    screen->setUiOnTabChange(3);
-    QApplication::processEvents();
-    SettingView* settings = screen->vwSetting();
-    settings->btnConvertFormatTapped();
-    settings->formatSelectionChangedWithIndex(2); // PNG
-    settings->btnOutputToFolderTapped();
-    settings->folderPanelEnded(dir.filePath("out"));
-
-    QWidget* convert = screen->bottomButton("btnConvertOnSettingvw");
-    EXPECT_TRUE(tabTo(convert, 40));
-    pressKey(Qt::Key_Return);
+    const bool started = convertByKeyboard(screen, paths, dir.filePath("out"), [](SettingView* settings) {
+        settings->btnConvertFormatTapped();
+        settings->formatSelectionChangedWithIndex(2); // PNG
+    });
+    if (!started)
+        return nullptr;
     ProcessingEngine& engine = screen->engine();
     if (!QTest::qWaitFor([&] { return engine.isRunActive(); }, 5000)) {
         ADD_FAILURE() << "Return on Convert started no run";
