@@ -21,11 +21,11 @@ namespace vantrel {
 
 namespace {
 
-// Rows drawn by hand: the highlighted row (the keyboard's or the pointer's) gets the accent
-// fill and every row keeps its text at the same padding, highlighted or not.
 // Room kept between a list and the window's sides.
 constexpr int kWindowMargin = 8;
 
+// Rows drawn by hand: the highlighted row (the keyboard's or the pointer's) gets the accent
+// fill and every row keeps its text at the same padding, highlighted or not.
 class OptionRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
