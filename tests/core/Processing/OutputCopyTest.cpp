@@ -26,12 +26,6 @@
 namespace vantrel {
 namespace {
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void setModified(const QString& path, time_t seconds, long nanoseconds)
 {
     const struct timespec times[2] = { { seconds, nanoseconds }, { seconds, nanoseconds } };
@@ -60,7 +54,7 @@ public:
     {
         QFile out(target);
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            const QByteArray bytes = contentsOf(source);
+            const QByteArray bytes = testimages::readBytes(source);
             out.write(bytes.left(bytes.size() / 2));
         }
         return 0;
@@ -123,7 +117,7 @@ TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
         PhotoJobSettings settings;
         ASSERT_NO_FATAL_FAILURE(makeJob(dir, 1200, 900, -1, source, settings));
         setModified(source, 1'700'000'000, 100'000'000);
-        const QByteArray bytes = contentsOf(source);
+        const QByteArray bytes = testimages::readBytes(source);
         ASSERT_GT(bytes.size(), 8000);
 
         const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
@@ -146,7 +140,7 @@ TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
 
         EXPECT_EQ(result.status, c.written ? ProcessStatus::Processed : ProcessStatus::NotProcessed);
         EXPECT_EQ(result.sourceChanged, c.sourceChanged);
-        EXPECT_EQ(contentsOf(output), c.written ? bytes : QByteArray("an older output"));
+        EXPECT_EQ(testimages::readBytes(output), c.written ? bytes : QByteArray("an older output"));
         if (c.written) {
             EXPECT_EQ(result.outputSize, bytes.size());
         }
