@@ -4,6 +4,7 @@
 #include "core/DbManager/DBManager.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <sqlite3.h>
 
@@ -27,6 +28,17 @@ bool openForViewer(SqliteDatabase& db, const QString& path)
     }
     sqlite3_busy_timeout(db.handle(), DBManager::kViewerBusyTimeoutMs);
     return true;
+}
+
+/// Opens the log at `path` to read a page of at most `limit` rows. Answers the page to give back
+/// at once instead (none asked for, or a log that cannot be opened), or nothing when `db` is open.
+std::optional<DBManager::LogPage> openForPage(SqliteDatabase& db, const QString& path, int limit)
+{
+    if (limit <= 0 && !path.isEmpty())
+        return DBManager::LogPage { LogReadStatus::Read, 0 };
+    if (!openForViewer(db, path))
+        return DBManager::LogPage {};
+    return std::nullopt;
 }
 
 /// Why the last prepare or step on `db` failed: another connection holding the file, or anything
@@ -140,11 +152,9 @@ DBManager::LogPage DBManager::readLogDetailsWhereTimestamp(
     const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
 {
     Q_ASSERT(isMainThread());
-    if (limit <= 0 && !m_excludedatabasePath.isEmpty())
-        return { LogReadStatus::Read, 0 };
     SqliteDatabase db;
-    if (!openForViewer(db, m_excludedatabasePath))
-        return {};
+    if (const auto early = openForPage(db, m_excludedatabasePath, limit))
+        return *early;
     // The key range comes first so that SQLite seeks to the page instead of scanning from the start.
     SqliteStatement query(
         db, kDetailSelect + QStringLiteral("WHERE id > ? AND timeStamp LIKE ? ESCAPE '\\' ORDER BY id LIMIT ?"));
@@ -160,11 +170,9 @@ DBManager::LogPage DBManager::readLogDetailsOfRun(
     qint64 summaryId, const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
 {
     Q_ASSERT(isMainThread());
-    if (limit <= 0 && !m_excludedatabasePath.isEmpty())
-        return { LogReadStatus::Read, 0 };
     SqliteDatabase db;
-    if (!openForViewer(db, m_excludedatabasePath))
-        return {};
+    if (const auto early = openForPage(db, m_excludedatabasePath, limit))
+        return *early;
     const RecordedRows rows = recordedRowsOf(db, summaryId);
     if (rows.status != LogReadStatus::Read)
         return { rows.status, 0 };

@@ -95,24 +95,6 @@ int closeChecked(int fd)
     return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
 }
 
-// Writes all of `size` bytes, or returns the errno of the write that could not.
-int writeAll(int fd, const char* data, ssize_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return ENOSPC;
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 // Flushes the file or folder at `path` to the disk; 0 or errno.
 int flushPath(const QByteArray& path, int flags)
 {
@@ -151,7 +133,7 @@ int OutputFileSystem::copyContents(const QString& source, const QString& target)
             continue;
         if (n < 0)
             error = errno;
-        if (n <= 0 || (error = writeAll(out, buffer.data(), n)) != 0)
+        if (n <= 0 || (error = AtomicFileWriter::writeAll(out, buffer.data(), n)) != 0)
             break;
     }
     if (error == 0) {

@@ -88,6 +88,8 @@ int writeAll(int fd, const char* data, qint64 size)
                 continue;
             return errno;
         }
+        if (n == 0)
+            return ENOSPC; // nothing taken and no error: retrying would spin for ever
         data += n;
         size -= n;
     }

@@ -1,6 +1,7 @@
 // A photo that is copied rather than encoded (same format, same size) is put in place whole, as
 // the version its plan saw, or not at all: a copy that stops short on a full disk, or one taken
 // while another program was rewriting the photo, never stands under the output's name.
+#include <algorithm>
 #include <csignal>
 #include <functional>
 
@@ -25,16 +26,24 @@
 namespace vantrel {
 namespace {
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void setModified(const QString& path, time_t seconds, long nanoseconds)
 {
     const struct timespec times[2] = { { seconds, nanoseconds }, { seconds, nanoseconds } };
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+/// A job that writes "photo.jpg", a `width` x `height` pattern made in `dir`, at its own size into
+/// the folder "out" there (made), in the format `format` (-1 keeps the photo's own: a copy).
+void makeJob(const QTemporaryDir& dir, int width, int height, int format, QString& source, PhotoJobSettings& job)
+{
+    ASSERT_TRUE(dir.isValid());
+    source = dir.filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(testimages::writePattern(source, width, height));
+    job.isKeepOriginalSize = true;
+    job.ouptputFolder = dir.filePath(QStringLiteral("out"));
+    job.formatOption = format < 0 ? 0 : 1;
+    job.selectedFileFormat = std::max(0, format);
+    ASSERT_TRUE(QDir().mkpath(job.ouptputFolder));
 }
 
 /// The real file system whose copy writes only the first half of the source and says it is done,
@@ -45,7 +54,7 @@ public:
     {
         QFile out(target);
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            const QByteArray bytes = contentsOf(source);
+            const QByteArray bytes = testimages::readBytes(source);
             out.write(bytes.left(bytes.size() / 2));
         }
         return 0;
@@ -104,19 +113,15 @@ TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
-        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
-        ASSERT_TRUE(testimages::writePattern(source, 1200, 900));
+        QString source;
+        PhotoJobSettings settings;
+        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 1200, 900, -1, source, settings));
         setModified(source, 1'700'000'000, 100'000'000);
-        const QByteArray bytes = contentsOf(source);
+        const QByteArray bytes = testimages::readBytes(source);
         ASSERT_GT(bytes.size(), 8000);
 
-        PhotoJobSettings settings;
-        settings.isKeepOriginalSize = true;
-        settings.ouptputFolder = dir.filePath(QStringLiteral("out"));
         const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
         const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
-        ASSERT_TRUE(QDir().mkpath(settings.ouptputFolder));
         ASSERT_TRUE(testimages::writeBytes(output, "an older output"));
 
         const PhotoPipeline pipeline(
@@ -135,7 +140,7 @@ TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
 
         EXPECT_EQ(result.status, c.written ? ProcessStatus::Processed : ProcessStatus::NotProcessed);
         EXPECT_EQ(result.sourceChanged, c.sourceChanged);
-        EXPECT_EQ(contentsOf(output), c.written ? bytes : QByteArray("an older output"));
+        EXPECT_EQ(testimages::readBytes(output), c.written ? bytes : QByteArray("an older output"));
         if (c.written) {
             EXPECT_EQ(result.outputSize, bytes.size());
         }
@@ -178,15 +183,9 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
-        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
-        ASSERT_TRUE(testimages::writePattern(source, 320, 200));
+        QString source;
         PhotoJobSettings settings;
-        settings.isKeepOriginalSize = true;
-        settings.ouptputFolder = dir.filePath(QStringLiteral("out"));
-        settings.formatOption = c.format < 0 ? 0 : 1;
-        settings.selectedFileFormat = std::max(0, c.format);
-        ASSERT_TRUE(QDir().mkpath(settings.ouptputFolder));
+        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 320, 200, c.format, source, settings));
         const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
         const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
         const QString moved = dir.filePath(QStringLiteral("moved"));
@@ -221,16 +220,10 @@ TEST(OutputCopyTest, AFullDiskIsToldFromOtherFailures)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
-        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
-        ASSERT_TRUE(testimages::writePattern(source, 320, 200));
+        QString source;
         RunOptions options;
         options.job.folderOption = 1;
-        options.job.isKeepOriginalSize = true;
-        options.job.ouptputFolder = dir.filePath(QStringLiteral("out"));
-        options.job.formatOption = c.format < 0 ? 0 : 1;
-        options.job.selectedFileFormat = std::max(0, c.format);
-        ASSERT_TRUE(QDir().mkpath(options.job.ouptputFolder));
+        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 320, 200, c.format, source, options.job));
         const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
         ProcessingPhotoPipeline pipeline(std::make_shared<FullDiskFileSystem>());
         const QString output = pipeline.outputPath(*photo, options);
