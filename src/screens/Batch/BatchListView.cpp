@@ -179,6 +179,17 @@ void BatchListView::layoutInfoButtons()
     // would otherwise count every row of the batch as visible.
     const bool laidOut = isVisible() && viewport()->height() > 0;
     const auto [first, last] = laidOut ? visibleRows() : QPair<int, int> { -1, -1 };
+    // The controls are reused for whichever rows are in view. The one holding the keyboard must
+    // not hand it, silently, to another photo when the list scrolls: the keyboard follows its
+    // photo's control, or goes back to the list once that row has left the view.
+    PhotoInfoButton* focused = nullptr;
+    int focusedRow = -1;
+    for (PhotoInfoButton* button : m_infoButtons) {
+        if (button->hasFocus()) {
+            focused = button;
+            focusedRow = button->property("row").toInt();
+        }
+    }
     qsizetype used = 0;
     for (int row = first; row >= 0 && row <= last; ++row, ++used) {
         PhotoInfoButton* button = used < m_infoButtons.size() ? m_infoButtons[used] : makeInfoButton();
@@ -191,6 +202,12 @@ void BatchListView::layoutInfoButtons()
     }
     for (qsizetype i = used; i < m_infoButtons.size(); ++i)
         m_infoButtons[i]->hide();
+    if (focused && (focused->isHidden() || focused->property("row").toInt() != focusedRow)) {
+        if (PhotoInfoButton* same = infoButtonOfRow(focusedRow))
+            same->setFocus(Qt::TabFocusReason);
+        else
+            setFocus(Qt::TabFocusReason);
+    }
 }
 
 PhotoInfoButton* BatchListView::infoButtonOfRow(int row) const

@@ -1,9 +1,12 @@
 // The batch by keyboard, offscreen: in the grid Space checks or unchecks the current photo and
 // Control with a navigation key moves, every mark kept, while Control with another key marks or
-// unmarks all; in the list the focus ring stays on the current row when rows are removed.
+// unmarks all; in the list the focus ring stays on the current row when rows are removed, and the
+// keyboard on a row's info control stays with that photo when the list scrolls.
 #include <functional>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -168,6 +171,50 @@ TEST_F(BatchKeysTest, ListRingStaysOnTheCurrentRowWhenRowsGo)
         const QRect shown = rowRect(c.currentRow);
         EXPECT_TRUE(ring.contains(shown)) << c.change << ": ring at " << ring.y() << ", row at " << shown.y();
         EXPECT_LT(ring.height(), shown.height() + 8) << c.change;
+    }
+}
+
+TEST_F(BatchKeysTest, ListInfoControlWithTheKeyboardKeepsItsPhotoWhenTheListScrolls)
+{
+    browser->resize(1000, 330); // a few rows in view: the list scrolls
+    browser->presenter()->changePhotosViewImageMode(BatchViewMode::List);
+    BatchListView* list = browser->tblPhotos();
+    ASSERT_TRUE(list->isVisible());
+    list->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Down);
+    ASSERT_EQ(list->currentIndex().row(), 1);
+    press(Qt::Key_Tab);
+    auto* control = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    ASSERT_TRUE(control);
+    ASSERT_EQ(control->accessibleName(), "Photo information");
+    ASSERT_EQ(control->property("row").toInt(), 1);
+    QScrollBar* bar = list->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+
+    // Scrolled by a row the photo is still in view: the keyboard is on its control. Scrolled to
+    // the end it is not: the keyboard is back on the list, its current row unchanged.
+    const struct {
+        const char* scroll;
+        int value;
+        bool onControl;
+    } cases[] = {
+        { "one row down", list->rowHeight(0) + 1, true },
+        { "to the end", bar->maximum(), false },
+    };
+    for (const auto& c : cases) {
+        bar->setValue(c.value);
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus) << c.scroll;
+        if (c.onControl) {
+            EXPECT_EQ(focus->accessibleName(), "Photo information") << c.scroll;
+            EXPECT_EQ(focus->property("row").toInt(), 1) << c.scroll;
+            EXPECT_TRUE(focus->isVisible()) << c.scroll;
+        } else {
+            EXPECT_EQ(focus, list) << c.scroll << ": keyboard on " << focus->accessibleName().toStdString()
+                                   << " of row " << focus->property("row").toInt();
+        }
+        EXPECT_EQ(list->currentIndex().row(), 1) << c.scroll;
     }
 }
 
