@@ -117,6 +117,12 @@ public:
         std::lock_guard lock(mutex);
         return locked.count(path) > 0;
     }
+    std::optional<qint64> fileSize(const QString& path) override
+    {
+        if (onFileSize)
+            onFileSize(path);
+        return ProcessingFileProbe::fileSize(path);
+    }
     bool makeFolder(const QString& folder) override
     {
         {
@@ -133,6 +139,7 @@ public:
     std::set<QString> locked;
     std::set<QString> uncreatable;
     std::function<void()> onFreeBytes; // called on the worker between its hops
+    std::function<void(const QString&)> onFileSize; // called where a size is read (a writer measuring its output)
 };
 
 /// Names the output after the source (folder option 1: the output folder, with the kept folder
