@@ -146,7 +146,8 @@ TEST(ProcessingCurrentPhoto, NeverNamesAPhotoBeyondTheCount)
         options.askBeforeOverwrite = false;
 
         ASSERT_TRUE(engine->startProcess(options));
-        ASSERT_TRUE(spinUntil([&] { return !engine->isRunActive() && engine->activeWorkers() == 0; }));
+        ASSERT_TRUE(
+            spinUntil([&] { return !engine->isRunActive() && engine->activeWorkers() == 0 && workerThreadsIdle(); }));
         ASSERT_EQ(engine->counterTotalProgressedFiles(), paths.size());
 
         ASSERT_FALSE(view.currentPaths.isEmpty());

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Processing/ProcessingFileProbe.h"
+#include "core/Processing/ProcessingSerialExecutor.h"
 #include "core/Processing/RunInterfaces.h"
 #include "platform/NotificationCenter.h"
 
@@ -39,6 +40,14 @@ template <typename Predicate> bool spinUntil(Predicate done)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return false;
+}
+
+/// True once the run's worker threads have let go of their jobs, and with them of the engine: a
+/// test that waits for this before its engine goes destroys the engine on this thread, after all
+/// the workers did, as the application does (otherwise the worker may drop the last hold on it).
+inline bool workerThreadsIdle()
+{
+    return ProcessingSerialExecutor::unfinishedJobs() == 0;
 }
 
 inline QByteArray readAll(const QString& path)

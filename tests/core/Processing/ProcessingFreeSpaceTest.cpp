@@ -92,7 +92,7 @@ public:
     void TearDown() override
     {
         if (engine)
-            spinUntil([&] { return engine->activeWorkers() == 0; });
+            spinUntil([&] { return engine->activeWorkers() == 0 && workerThreadsIdle(); });
     }
 };
 
@@ -116,7 +116,7 @@ TEST_F(ProcessingFreeSpaceTest, TheRunHoldsBeforeTheWritesInFlightFillTheVolume)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         if (engine) {
-            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0; }));
+            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0 && workerThreadsIdle(); }));
         }
         freshBatch();
         options.askBeforeOverwrite = false;

@@ -45,7 +45,7 @@ public:
     void TearDown() override
     {
         if (engine)
-            spinUntil([&] { return engine->activeWorkers() == 0; });
+            spinUntil([&] { return settled(); });
     }
 
     /// A fresh batch, folders and engine with `writerCount` writers; with one writer the whole run
@@ -53,7 +53,7 @@ public:
     void reset(int writerCount, bool onThisThread = false)
     {
         if (engine) {
-            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0; }));
+            ASSERT_TRUE(spinUntil([&] { return settled(); }));
         }
         freshBatch();
         std::shared_ptr<RunExecutor> executor = std::make_shared<ProcessingSerialExecutor>();
@@ -84,7 +84,7 @@ public:
             addPhoto(src + QStringLiteral("/p%1.jpg").arg(i), (count - i) * 4);
     }
 
-    bool settled() const { return engine->activeWorkers() == 0; }
+    bool settled() const { return engine->activeWorkers() == 0 && workerThreadsIdle(); }
 
     Seen seen() const
     {

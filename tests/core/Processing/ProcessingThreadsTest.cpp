@@ -38,6 +38,10 @@ public:
         options.job.ouptputFolder = out;
         options.askBeforeOverwrite = false;
     }
+    void TearDown() override
+    {
+        spinUntil([&] { return engine->activeWorkers() == 0 && workerThreadsIdle(); });
+    }
 
     void addPhotos(int count)
     {
