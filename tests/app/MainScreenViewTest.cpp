@@ -27,6 +27,7 @@
 #include "platform/Paths.h"
 #include "screens/Logs/LogWindow.h"
 #include "screens/Panes/SettingView.h"
+#include "support/NamedWidget.h"
 
 // Readable failures for text lists.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -178,15 +179,6 @@ TEST_F(MainScreenViewTest, OverwriteSheetAndLoadingOverlayKeepTheSubWindowFlag)
 
 namespace vantrel::test {
 namespace {
-
-template <class T> T* named(QWidget* root, const QString& accessibleName)
-{
-    for (T* widget : root->findChildren<T*>()) {
-        if (widget->accessibleName() == accessibleName)
-            return widget;
-    }
-    return nullptr;
-}
 
 TEST_F(MainScreenViewTest, SessionRestoreBringsTheOutputFolderBackWhileItExists)
 {

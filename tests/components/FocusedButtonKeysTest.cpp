@@ -13,18 +13,13 @@
 #include <gtest/gtest.h>
 
 #include "components/Sheet.h"
+#include "support/NamedWidget.h"
 
 using namespace vantrel;
 
 namespace {
 
-template <class T> T* named(QWidget* root, const QString& accessibleName)
-{
-    for (T* widget : root->findChildren<T*>())
-        if (widget->accessibleName() == accessibleName)
-            return widget;
-    return nullptr;
-}
+using vantrel::test::named;
 
 template <class T> T* make(QWidget* parent, const QString& name, const QRect& geometry)
 {

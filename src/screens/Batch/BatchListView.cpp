@@ -260,6 +260,15 @@ void BatchListView::contextMenuEvent(QContextMenuEvent* event)
         event->ignore();
 }
 
+void BatchListView::pressButtonOfCurrentRow(int column, void (ButtonTableCellDelegate::*press)(QPoint, qsizetype))
+{
+    const QModelIndex current = currentIndex();
+    if (!m_receiver || !current.isValid() || current.row() >= m_model->rowCount())
+        return;
+    const QRect cell = visualRect(m_model->index(current.row(), column));
+    (m_receiver->*press)(viewport()->mapTo(window(), BatchListDelegate::buttonRect(cell).topLeft()), current.row());
+}
+
 void BatchListView::keyPressEvent(QKeyEvent* event)
 {
     if (BatchViewRules::isPhotoMenuKey(event->key(), event->modifiers())) {
@@ -269,23 +278,15 @@ void BatchListView::keyPressEvent(QKeyEvent* event)
     }
     // Delete and Backspace on the current row are its remove button.
     if (BatchViewRules::isRemoveKey(event->key(), event->modifiers())) {
-        const QModelIndex current = currentIndex();
-        if (m_receiver && current.isValid() && current.row() < m_model->rowCount()) {
-            const QRect cell = visualRect(m_model->index(current.row(), BatchListModel::DeleteColumn));
-            m_receiver->btnDeleteTappedAtLocationInTableView(
-                viewport()->mapTo(window(), BatchListDelegate::buttonRect(cell).topLeft()), current.row());
-        }
+        pressButtonOfCurrentRow(
+            BatchListModel::DeleteColumn, &ButtonTableCellDelegate::btnDeleteTappedAtLocationInTableView);
         event->accept();
         return;
     }
     // Space on the current row is a click on its check box.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-        const QModelIndex current = currentIndex();
-        if (m_receiver && current.isValid() && current.row() < m_model->rowCount()) {
-            const QRect cell = visualRect(m_model->index(current.row(), BatchListModel::CheckColumn));
-            m_receiver->btnCheckTappedAtLocationInTableView(
-                viewport()->mapTo(window(), BatchListDelegate::buttonRect(cell).topLeft()), current.row());
-        }
+        pressButtonOfCurrentRow(
+            BatchListModel::CheckColumn, &ButtonTableCellDelegate::btnCheckTappedAtLocationInTableView);
         event->accept();
         return;
     }

@@ -73,6 +73,9 @@ private:
     PhotoInfoButton* makeInfoButton();
     /// Emits photoMenuKeyPressed for the current row; false without one.
     bool openMenuOfCurrentRow();
+    /// The current row's button in `column` pressed from the keyboard, as a click on it would
+    /// press it; nothing without a current row.
+    void pressButtonOfCurrentRow(int column, void (ButtonTableCellDelegate::*press)(QPoint, qsizetype));
 
     const QList<PhotoFilePtr>* m_batch;
     BatchListModel* m_model;

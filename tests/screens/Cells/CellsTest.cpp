@@ -9,9 +9,12 @@
 #include "screens/Cells/ButtonTableCellView.h"
 #include "screens/Cells/ErrorFileTableCall.h"
 #include "screens/Cells/PhotoThumbnailCell.h"
+#include "support/NamedWidget.h"
 
 namespace vantrel {
 namespace {
+
+using test::named;
 
 struct Recorder : ButtonTableCellDelegate, PhotoThumbnailCellDelegate {
     QStringList calls;
@@ -29,14 +32,6 @@ struct Recorder : ButtonTableCellDelegate, PhotoThumbnailCellDelegate {
     }
     void btnCheckBoxSelect(PhotoThumbnailCell* cell) override { calls << QStringLiteral("box %1").arg(cell->rowTag()); }
 };
-
-template <class T> T* named(QWidget* root, const QString& accessibleName)
-{
-    for (T* widget : root->findChildren<T*>())
-        if (widget->accessibleName() == accessibleName)
-            return widget;
-    return nullptr;
-}
 
 // A table of four rows whose third row holds the cell.
 struct Table {

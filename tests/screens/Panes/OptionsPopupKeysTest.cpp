@@ -19,17 +19,12 @@
 #include "screens/Panes/OptionsPopup.h"
 #include "screens/Panes/ResizeView.h"
 #include "screens/Panes/SettingView.h"
+#include "support/NamedWidget.h"
 
 namespace vantrel {
 namespace {
 
-template <class T> T* named(QWidget* root, const QString& accessibleName)
-{
-    for (T* widget : root->findChildren<T*>())
-        if (widget->accessibleName() == accessibleName)
-            return widget;
-    return nullptr;
-}
+using test::named;
 
 /// A key at the control that has the keyboard, as the window delivers it.
 void key(int code, const QString& text = {})

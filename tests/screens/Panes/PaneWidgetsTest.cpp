@@ -25,19 +25,14 @@
 #include "screens/Panes/ResizeView.h"
 #include "screens/Panes/RotateView.h"
 #include "screens/Panes/SettingView.h"
+#include "support/NamedWidget.h"
 
 namespace vantrel {
 namespace {
 
-using Field = ResizeModel::Field;
+using test::named;
 
-template <class T> T* child(QWidget* root, const QString& accessibleName)
-{
-    for (T* widget : root->findChildren<T*>())
-        if (widget->accessibleName() == accessibleName)
-            return widget;
-    return nullptr;
-}
+using Field = ResizeModel::Field;
 
 TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
 {
@@ -56,12 +51,12 @@ TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
     QLineEdit* height = view->field(Field::CustomHeight);
     EXPECT_EQ(width->text(), "4000");
     EXPECT_FALSE(width->isEnabled());
-    EXPECT_FALSE(child<QAbstractButton>(view, "Reset size")->isEnabled());
+    EXPECT_FALSE(named<QAbstractButton>(view, "Reset size")->isEnabled());
 
-    child<QRadioButton>(view, "Custom size")->click();
+    named<QRadioButton>(view, "Custom size")->click();
     EXPECT_TRUE(width->isEnabled());
     EXPECT_FALSE(view->field(Field::PercentWidth)->isEnabled());
-    EXPECT_TRUE(child<QCheckBox>(view, "Keep aspect ratio")->isChecked());
+    EXPECT_TRUE(named<QCheckBox>(view, "Keep aspect ratio")->isChecked());
     width->selectAll();
     QTest::keyClicks(width, "1000"); // a user edit, one keystroke at a time
     EXPECT_EQ(height->text(), "750");
@@ -70,15 +65,15 @@ TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
     QTest::keyClicks(width, "0"); // 100000: the last digit goes, the height returns
     EXPECT_EQ(width->text(), "10000");
     EXPECT_EQ(height->text(), "7500");
-    child<QAbstractButton>(view, "Custom height down")->click();
+    named<QAbstractButton>(view, "Custom height down")->click();
     EXPECT_EQ(height->text(), "7499");
     EXPECT_EQ(width->text(), "9999");
     height->setText("123"); // a programmatic change is no user edit
     EXPECT_EQ(width->text(), "9999");
 
-    child<QCheckBox>(view, "Keep original size")->click();
+    named<QCheckBox>(view, "Keep original size")->click();
     EXPECT_FALSE(width->isEnabled());
-    EXPECT_FALSE(child<QCheckBox>(view, "Keep aspect ratio")->isEnabled());
+    EXPECT_FALSE(named<QCheckBox>(view, "Keep aspect ratio")->isEnabled());
     EXPECT_TRUE(view->getReSizeSettingObject().isKeepOriginalSize);
 
     // Presets: the popup lists them, a row chooses one and closes it.
@@ -88,7 +83,7 @@ TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
     hd.customWidth = 1280;
     hd.customHeight = 720;
     const_cast<ResizeModel&>(view->model()).setPresets({ hd });
-    child<QRadioButton>(view, "Predefined size")->click();
+    named<QRadioButton>(view, "Predefined size")->click();
     EXPECT_TRUE(view->isPredefinedSizeNotSlectedAnyValue());
     int madeKey = 0;
     QObject observer;
@@ -105,7 +100,7 @@ TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
     EXPECT_FALSE(view->popup()->isOpen());
     EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
     EXPECT_EQ(madeKey, 1);
-    EXPECT_EQ(child<QLineEdit>(view, "Chosen preset")->text(), "HD - 1280 X 720");
+    EXPECT_EQ(named<QLineEdit>(view, "Chosen preset")->text(), "HD - 1280 X 720");
     EXPECT_EQ(view->getReSizeSettingObject().name, "HD");
 
     // Opening it again while open replaces it and keeps the sub-window flag; a press outside
@@ -120,7 +115,7 @@ TEST(PaneWidgetsTest, ResizeViewWiresEditsModesAndPresets)
     EXPECT_EQ(madeKey, 3);
 
     // The end of a run adds the used custom size.
-    child<QRadioButton>(view, "Custom size")->click();
+    named<QRadioButton>(view, "Custom size")->click();
     view->getReSizeSettingObject();
     NotificationCenter::defaultCenter().post(kNotificationsSaveasPredefinedSize);
     EXPECT_EQ(view->predefinedSizes().size(), 2);
@@ -133,19 +128,19 @@ TEST(PaneWidgetsTest, SettingViewWiresFormatsNamingAndFolder)
     window.resize(700, 500);
     window.show();
     view->initSetup();
-    QLineEdit* quality = child<QLineEdit>(view, "Quality");
+    QLineEdit* quality = named<QLineEdit>(view, "Quality");
     EXPECT_FALSE(quality->isEnabled());
-    EXPECT_FALSE(child<QAbstractButton>(view, "Choose format")->isEnabled());
+    EXPECT_FALSE(named<QAbstractButton>(view, "Choose format")->isEnabled());
 
-    child<QRadioButton>(view, "Convert to")->click();
-    EXPECT_TRUE(child<QAbstractButton>(view, "Choose format")->isEnabled());
+    named<QRadioButton>(view, "Convert to")->click();
+    EXPECT_TRUE(named<QAbstractButton>(view, "Choose format")->isEnabled());
     view->btnSelectFormatTapped();
     QListWidget* list = view->popup()->list();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->count(), 8);
     EXPECT_EQ(list->height(), 224);
     emit list->itemClicked(list->item(3));
-    EXPECT_EQ(child<QLabel>(view, "Chosen format")->text(), "*.JPG");
+    EXPECT_EQ(named<QLabel>(view, "Chosen format")->text(), "*.JPG");
     EXPECT_TRUE(quality->isVisibleTo(view));
     quality->selectAll();
     const QString before = quality->text();
@@ -154,25 +149,25 @@ TEST(PaneWidgetsTest, SettingViewWiresFormatsNamingAndFolder)
     QTest::keyClicks(quality, "55");
     EXPECT_EQ(quality->text(), "55");
     EXPECT_EQ(view->getOutputSettingObject().compressionRatio, 55);
-    child<QRadioButton>(view, "Keep original format")->click();
+    named<QRadioButton>(view, "Keep original format")->click();
     EXPECT_EQ(quality->text(), "75");
     EXPECT_FALSE(quality->isVisibleTo(view));
 
     view->btnSelectFilenameTapped();
     emit view->popup()->list()->itemClicked(view->popup()->list()->item(2));
-    QLineEdit* suffix = child<QLineEdit>(view, "Prefix or suffix");
+    QLineEdit* suffix = named<QLineEdit>(view, "Prefix or suffix");
     EXPECT_TRUE(suffix->isVisibleTo(view));
     EXPECT_EQ(suffix->placeholderText(), "Enter Prefix");
     QTest::keyClicks(suffix, "a/b:c");
     EXPECT_EQ(suffix->text(), "abc");
     EXPECT_EQ(view->getOutputSettingObject().prefixString, "abc");
-    child<QAbstractButton>(view, "Reset naming")->click();
+    named<QAbstractButton>(view, "Reset naming")->click();
     EXPECT_FALSE(suffix->isVisibleTo(view));
     EXPECT_EQ(view->getOutputSettingObject().prefixString, "");
 
-    QAbstractButton* resetFolder = child<QAbstractButton>(view, "Reset folder");
+    QAbstractButton* resetFolder = named<QAbstractButton>(view, "Reset folder");
     EXPECT_FALSE(resetFolder->isEnabled());
-    child<QCheckBox>(view, "Ask before overwriting files")->click();
+    named<QCheckBox>(view, "Ask before overwriting files")->click();
     EXPECT_TRUE(resetFolder->isEnabled());
     resetFolder->click();
     EXPECT_FALSE(resetFolder->isEnabled());
@@ -183,7 +178,7 @@ TEST(PaneWidgetsTest, SettingViewWiresFormatsNamingAndFolder)
     EXPECT_FALSE(AppDelegate::shareDelegate()->isSubWindowOpened);
     EXPECT_FALSE(resetFolder->isEnabled());
     view->folderPanelEnded("/srv/Photos Out");
-    EXPECT_EQ(child<QLabel>(view, "Output folder")->text(), "/srv/Photos Out");
+    EXPECT_EQ(named<QLabel>(view, "Output folder")->text(), "/srv/Photos Out");
     EXPECT_TRUE(resetFolder->isEnabled());
     view->folderPanel()->reject();
 }
@@ -238,13 +233,13 @@ TEST(PaneWidgetsTest, PanesUseTheNamedComponents)
     flip->initSetup();
 
     for (const char* name : { "Custom width", "Custom height", "Percent width", "Percent height" })
-        EXPECT_TRUE(qobject_cast<ColoredCusrsorTextField*>(child<QLineEdit>(resize, name))) << name;
+        EXPECT_TRUE(qobject_cast<ColoredCusrsorTextField*>(named<QLineEdit>(resize, name))) << name;
     for (const char* name :
         { "Reset size", "Reset rotation", "Reset flip", "Reset format", "Reset naming", "Reset folder" })
-        EXPECT_TRUE(qobject_cast<LinkButton*>(child<QAbstractButton>(&window, name))) << name;
+        EXPECT_TRUE(qobject_cast<LinkButton*>(named<QAbstractButton>(&window, name))) << name;
 
     // The reset link reads disabled until there is something to reset, and resets on a click.
-    QAbstractButton* reset = child<QAbstractButton>(rotate, "Reset rotation");
+    QAbstractButton* reset = named<QAbstractButton>(rotate, "Reset rotation");
     const QImage disabled = reset->grab().toImage();
     rotate->tile(2)->picture()->click();
     ASSERT_TRUE(reset->isEnabled());
@@ -258,7 +253,7 @@ TEST(PaneWidgetsTest, PanesUseTheNamedComponents)
         void btnApplyRotationTapped(float angle) override { sent.append(angle); }
     } angles;
     rotate->setDelegate(&angles);
-    auto* apply = qobject_cast<HighlightedButton*>(child<QAbstractButton>(rotate, "Apply angle"));
+    auto* apply = qobject_cast<HighlightedButton*>(named<QAbstractButton>(rotate, "Apply angle"));
     ASSERT_TRUE(apply);
     QTest::keyClicks(rotate->angleField(), "45");
     QTest::mouseClick(apply, Qt::LeftButton, {}, apply->rect().center());
