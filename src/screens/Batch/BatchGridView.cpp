@@ -253,10 +253,16 @@ void BatchGridView::focusInEvent(QFocusEvent* event)
         selectItemAtIndexPath(firstIndexPath(), KeltScrollPosition::Nearest, true);
 }
 
-bool BatchGridView::openMenuOfCurrentItem()
+OptionalIndexPath BatchGridView::validCurrentItem() const
 {
     const OptionalIndexPath current = indexPathForSelectedItem();
-    if (!current || !validateIndexPath(current))
+    return validateIndexPath(current) ? current : std::nullopt;
+}
+
+bool BatchGridView::openMenuOfCurrentItem()
+{
+    const OptionalIndexPath current = validCurrentItem();
+    if (!current)
         return false;
     const qsizetype item = current->kelt_item();
     scrollToItemAtIndexPath(current, KeltScrollPosition::Nearest, false);
@@ -284,14 +290,14 @@ void BatchGridView::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (BatchViewRules::isRemoveKey(event->key(), event->modifiers())) {
-        if (const OptionalIndexPath current = indexPathForSelectedItem(); current && validateIndexPath(current))
+        if (const OptionalIndexPath current = validCurrentItem())
             emit removeKeyPressed(current->kelt_item());
         event->accept();
         return;
     }
     // Space on the current item is a click on its check box.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-        if (const OptionalIndexPath current = indexPathForSelectedItem(); current && validateIndexPath(current))
+        if (const OptionalIndexPath current = validCurrentItem())
             emit checkboxTapped(cellOrigin(current->kelt_item()), current->kelt_item());
         event->accept();
         return;

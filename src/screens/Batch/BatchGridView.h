@@ -95,6 +95,8 @@ protected:
 private:
     void onThumbnail(qsizetype item, const QString& path, const QImage& image);
     QPoint cellOrigin(qsizetype index) const;
+    /// The current item (the last selected) while the grid still holds it; nothing otherwise.
+    OptionalIndexPath validCurrentItem() const;
     /// Emits photoMenuKeyPressed for the current item; false without one.
     bool openMenuOfCurrentItem();
     /// Whether an item is the current one (the last selected), whose info control the keyboard

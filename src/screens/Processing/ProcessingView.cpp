@@ -1,5 +1,7 @@
 #include "screens/Processing/ProcessingView.h"
 
+#include <utility>
+
 #include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -202,11 +204,8 @@ void ProcessingView::showSummaryPanel()
 
 std::optional<bool> ProcessingView::takeFocusLeftByStop()
 {
-    std::optional<bool> ringed;
-    std::swap(ringed, m_focusLeftByStop);
-    if (!hasFocus())
-        return std::nullopt; // the user has put the focus somewhere since
-    return ringed;
+    const std::optional<bool> ringed = std::exchange(m_focusLeftByStop, std::nullopt);
+    return hasFocus() ? ringed : std::nullopt; // else the user has put the focus somewhere since
 }
 
 void ProcessingView::setTitle(const QString& title)
