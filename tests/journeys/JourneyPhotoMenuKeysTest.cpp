@@ -86,6 +86,7 @@ void walkTheMenuKeys(bool list, bool withBackspace)
         { "Down", Qt::Key_Down, Qt::NoModifier, "Open", true, false },
         { "Down again", Qt::Key_Down, Qt::NoModifier, "Get Info", true, false },
         { "Up", Qt::Key_Up, Qt::NoModifier, "Open", true, false },
+        { "Shift+Down goes down all the same", Qt::Key_Down, Qt::ShiftModifier, "Get Info", true, false },
         { "End", Qt::Key_End, Qt::NoModifier, "Remove from Batch", true, false },
         { "Down at the end comes round", Qt::Key_Down, Qt::NoModifier, "Show in File Manager", true, false },
         { "a letter", Qt::Key_G, Qt::NoModifier, "Get Info", true, false },

@@ -69,6 +69,8 @@ bool PhotoMenuView::eventFilter(QObject* watched, QEvent* event)
         to = (at + 3) % 4;
         break;
     case Qt::Key_Down:
+        to = (at + 1) % 4;
+        break;
     case Qt::Key_Tab:
         to = key->modifiers() & Qt::ShiftModifier ? (at + 3) % 4 : (at + 1) % 4;
         break;
