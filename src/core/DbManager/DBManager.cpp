@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -20,13 +19,6 @@ namespace {
 constexpr int kDefaultOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 /// SQLite's own wait, inside one prepare or step, while another connection holds the file.
 constexpr int kLogBusyTimeoutMs = kBusyBudgetMs;
-
-// A data type as written after a column name: words and an optional size, e.g. "VARCHAR(20)".
-bool isPlainType(const QString& type)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)*(\\([0-9]+(,[0-9]+)?\\))?$"));
-    return plain.match(type).hasMatch();
-}
 
 } // namespace
 
@@ -102,10 +94,7 @@ bool DBManager::isTableExistsInDB(const QString& tableName)
 void DBManager::createTableWithColumns(const QString& tableName, const DbRows& arrColumn)
 {
     // Names go into the statement text, so only plain identifiers are accepted.
-    bool plain = isPlainIdentifier(tableName);
-    for (const DbRow& column : arrColumn)
-        plain = plain && isPlainIdentifier(column.value("column")) && isPlainType(column.value("dataType"));
-    if (!plain) {
+    if (!isPlainTable(tableName, arrColumn)) {
         logLine(QStringLiteral("Failed to create table"));
         return;
     }

@@ -90,15 +90,12 @@ public:
         LogReadStatus status = LogReadStatus::Failed;
         int rows = 0; ///< rows visited
     };
-    /// One page of a run's detail rows, for readers that must not hold a run as one list: the rows
-    /// matched as getAllLogDetailsWhereTimestamp matches them whose key "id" is above `afterId`, in
-    /// key order, at most `limit`, each handed to `visit` as it is read.
-    LogPage readLogDetailsWhereTimestamp(
-        const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
-    /// One page, as readLogDetailsWhereTimestamp reads it, of the detail rows of the run whose
-    /// summary row has the key `summaryId`: the rows its writer recorded for it, so that two runs
-    /// of the same stamp each show their own. A run written before runs were recorded has its
-    /// rows found by its `stamp`, leaving out the rows of recorded runs.
+    /// One page of the detail rows of the run whose summary row has the key `summaryId`, for readers
+    /// that must not hold a run as one list: its rows whose key "id" is above `afterId`, in key
+    /// order, at most `limit`, each handed to `visit` as it is read. The run's rows are those its
+    /// writer recorded for it, so that two runs of the same stamp each show their own. A run
+    /// written before runs were recorded has its rows matched by its `stamp` as
+    /// getAllLogDetailsWhereTimestamp matches them, leaving out the rows of recorded runs.
     LogPage readLogDetailsOfRun(
         qint64 summaryId, const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const;
     /// The key of the summary row of the run written under the identity `runId`, into

@@ -4,7 +4,6 @@
 #include "core/DbManager/DBManager.h"
 
 #include <algorithm>
-#include <optional>
 
 #include <sqlite3.h>
 
@@ -28,17 +27,6 @@ bool openForViewer(SqliteDatabase& db, const QString& path)
     }
     sqlite3_busy_timeout(db.handle(), DBManager::kViewerBusyTimeoutMs);
     return true;
-}
-
-/// Opens the log at `path` to read a page of at most `limit` rows. Answers the page to give back
-/// at once instead (none asked for, or a log that cannot be opened), or nothing when `db` is open.
-std::optional<DBManager::LogPage> openForPage(SqliteDatabase& db, const QString& path, int limit)
-{
-    if (limit <= 0 && !path.isEmpty())
-        return DBManager::LogPage { LogReadStatus::Read, 0 };
-    if (!openForViewer(db, path))
-        return DBManager::LogPage {};
-    return std::nullopt;
 }
 
 /// Why the last prepare or step on `db` failed: another connection holding the file, or anything
@@ -148,31 +136,15 @@ RecordedRows recordedRowsOf(const SqliteDatabase& db, qint64 summaryId)
 
 } // namespace
 
-DBManager::LogPage DBManager::readLogDetailsWhereTimestamp(
-    const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
-{
-    Q_ASSERT(isMainThread());
-    SqliteDatabase db;
-    if (const auto early = openForPage(db, m_excludedatabasePath, limit))
-        return *early;
-    // The key range comes first so that SQLite seeks to the page instead of scanning from the start.
-    SqliteStatement query(
-        db, kDetailSelect + QStringLiteral("WHERE id > ? AND timeStamp LIKE ? ESCAPE '\\' ORDER BY id LIMIT ?"));
-    if (!query.isValid())
-        return { failureOf(db), 0 };
-    if (!query.bindInt64(1, afterId) || !query.bindText(2, dbsupport::escapeLikePattern(stamp))
-        || !query.bindInt(3, limit))
-        return {};
-    return visitRows(db, query, visit);
-}
-
 DBManager::LogPage DBManager::readLogDetailsOfRun(
     qint64 summaryId, const QString& stamp, qint64 afterId, int limit, const LogDetailVisitor& visit) const
 {
     Q_ASSERT(isMainThread());
+    if (limit <= 0 && !m_excludedatabasePath.isEmpty())
+        return { LogReadStatus::Read, 0 };
     SqliteDatabase db;
-    if (const auto early = openForPage(db, m_excludedatabasePath, limit))
-        return *early;
+    if (!openForViewer(db, m_excludedatabasePath))
+        return {};
     const RecordedRows rows = recordedRowsOf(db, summaryId);
     if (rows.status != LogReadStatus::Read)
         return { rows.status, 0 };
@@ -185,7 +157,8 @@ DBManager::LogPage DBManager::readLogDetailsOfRun(
     } else {
         // A run from before runs were recorded. Rows of a recorded run never belong to it, though
         // their stamp may be the same: the recorded ranges do not overlap, so the one that starts
-        // last at or before a row is the only one that can hold it.
+        // last at or before a row is the only one that can hold it. The key range comes first so
+        // that SQLite seeks to the page instead of scanning from the start.
         const QString recordedElsewhere = rows.tableExists
             ? QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM (SELECT lastDetailId FROM tblLogRunRows WHERE "
                              "firstDetailId <= tblLogDetails.id ORDER BY firstDetailId DESC LIMIT 1) "

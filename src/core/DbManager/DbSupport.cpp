@@ -84,6 +84,16 @@ bool isPlainIdentifier(const QString& name)
     return plain.match(name).hasMatch();
 }
 
+bool isPlainTable(const QString& tableName, const QList<QMap<QString, QString>>& columns)
+{
+    static const QRegularExpression plainType(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)*(\\([0-9]+(,[0-9]+)?\\))?$"));
+    bool plain = isPlainIdentifier(tableName);
+    for (const QMap<QString, QString>& column : columns)
+        plain = plain && isPlainIdentifier(column.value(QStringLiteral("column")))
+            && plainType.match(column.value(QStringLiteral("dataType"))).hasMatch();
+    return plain;
+}
+
 QString escapeLikePattern(const QString& text)
 {
     QString escaped;

@@ -73,6 +73,9 @@ void rollback(SqliteDatabase& db);
 /// A table, column or type name that may be put into a statement text: letters, digits and
 /// underscores, not starting with a digit.
 bool isPlainIdentifier(const QString& name);
+/// Whether createTableStatement may put this table into a statement text: a plain table name,
+/// plain column names, and types of words with an optional size (e.g. "TEXT", "VARCHAR(20)").
+bool isPlainTable(const QString& tableName, const QList<QMap<QString, QString>>& columns);
 /// `text` as a LIKE pattern that matches only itself, for "LIKE ? ESCAPE '\'".
 QString escapeLikePattern(const QString& text);
 /// The column names of `table` in order (empty when the table is missing or not a plain name).

@@ -14,6 +14,7 @@
 #include <QFile>
 
 #include "platform/imaging/AtomicFileWriter.h"
+#include "platform/imaging/SourceReads.h"
 
 namespace vantrel {
 
@@ -110,25 +111,19 @@ int flushPath(const QByteArray& path, int flags)
 
 int OutputFileSystem::copyContents(const QString& source, const QString& target)
 {
-    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    const SourceDescriptor in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.fd < 0)
         return errno;
     struct stat info { };
-    if (::fstat(in, &info) != 0) {
-        const int error = errno;
-        ::close(in);
-        return error;
-    }
+    if (::fstat(in.fd, &info) != 0)
+        return errno;
     const int out = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (out < 0) {
-        const int error = errno;
-        ::close(in);
-        return error;
-    }
+    if (out < 0)
+        return errno;
     int error = 0;
     std::vector<char> buffer(std::size_t(1) << 20);
     for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        const ssize_t n = ::read(in.fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -143,7 +138,6 @@ int OutputFileSystem::copyContents(const QString& source, const QString& target)
         ::futimens(out, times);
     }
     const int closed = closeChecked(out);
-    ::close(in);
     return error != 0 ? error : closed;
 }
 

@@ -18,6 +18,7 @@
 #include "core/Processing/TargetSize.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/SourceMetadata.h"
 #include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
@@ -117,6 +118,7 @@ PhotoPlan PhotoPipeline::planFor(const PhotoFile& photo) const
     plan.decodable = true;
     plan.camera = properties.loader == QLatin1String("raw");
     plan.footprint = DecodeFootprint::read(photo.fileURL(), properties);
+    plan.metadataCopyBytes = SourceMetadata::copyBytes(photo.fileURL());
     plan.orientation = properties.orientation;
     plan.hasOrientationTag = properties.hasOrientationTag;
     plan.uprightSize = properties.uprightSize();

@@ -30,6 +30,9 @@ struct PhotoPlan {
     bool hasOrientationTag = false; ///< the source states an orientation
     bool camera = false; ///< a camera RAW file, developed rather than loaded
     DecodeFootprint footprint; ///< what decoding the source holds in memory
+    /// The copy of the source its metadata is parsed from (SourceMetadata), held for the moment of
+    /// that parse when the photo is written: counted in a write's need, not in a decode's.
+    qint64 metadataCopyBytes = 0;
     /// The source as its header was read: a write of this plan reads that version or fails.
     SourceIdentity source;
 };

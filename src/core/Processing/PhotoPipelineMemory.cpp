@@ -48,7 +48,7 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     const DecodeFootprint& decode = plan.footprint;
     const qint64 outputPixels = qint64(plan.targetSize.width()) * plan.targetSize.height();
     if (streams(plan, format))
-        return decode.streamed() + decode.metadataCopyBytes + encodeBytes(format, outputPixels, qualityFactor());
+        return decode.streamed() + plan.metadataCopyBytes + encodeBytes(format, outputPixels, qualityFactor());
     // The route of decodeAtSize: a reduced JPEG is decoded at the DCT scale just above its size,
     // anything else at its full size.
     int shrink = 1;
@@ -61,7 +61,7 @@ qint64 PhotoPipeline::memoryNeed(const PhotoFile& photo, const PhotoPlan& plan, 
     }
     const qint64 resize
         = target == upright ? 0 : resizeBytes((decode.stored.width() + shrink - 1) / shrink, decode.bytesPerPixel);
-    return decode.intoMemory(shrink) + resize + decode.metadataCopyBytes
+    return decode.intoMemory(shrink) + resize + plan.metadataCopyBytes
         + encodeBytes(format, outputPixels, qualityFactor());
 }
 

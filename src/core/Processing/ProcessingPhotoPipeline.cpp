@@ -68,6 +68,18 @@ RunWriteResult ProcessingPhotoPipeline::write(
 qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
 {
     const PhotoPipeline pipeline(options.job, m_fileSystem);
+    return pipeline.memoryNeed(photo, planForWrite(photo, pipeline), outputPath);
+}
+
+qint64 ProcessingPhotoPipeline::outputBytes(
+    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
+{
+    const PhotoPipeline pipeline(options.job, m_fileSystem);
+    return pipeline.outputBytes(photo, planForWrite(photo, pipeline), outputPath);
+}
+
+PhotoPlan ProcessingPhotoPipeline::planForWrite(const PhotoFile& photo, const PhotoPipeline& pipeline)
+{
     std::optional<PhotoPlan> plan;
     {
         std::lock_guard lock(m_mutex);
@@ -78,24 +90,7 @@ qint64 ProcessingPhotoPipeline::memoryNeed(const PhotoFile& photo, const QString
     // Kept again for the write that follows.
     if (plan->decodable && plan->sizeAccepted)
         keepPlan(photo, *plan);
-    return pipeline.memoryNeed(photo, *plan, outputPath);
-}
-
-qint64 ProcessingPhotoPipeline::outputBytes(
-    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
-{
-    const PhotoPipeline pipeline(options.job, m_fileSystem);
-    std::optional<PhotoPlan> plan;
-    {
-        std::lock_guard lock(m_mutex);
-        for (const auto& [kept, keptPlan] : m_plans) {
-            if (kept == &photo)
-                plan = keptPlan;
-        }
-    }
-    if (!plan)
-        plan = pipeline.planFor(photo);
-    return pipeline.outputBytes(photo, *plan, outputPath);
+    return *plan;
 }
 
 void ProcessingPhotoPipeline::keepPlan(const PhotoFile& photo, const PhotoPlan& plan)

@@ -36,6 +36,8 @@ private:
     std::mutex m_mutex;
     std::deque<std::pair<const PhotoFile*, PhotoPlan>> m_plans; // oldest first
     std::optional<PhotoPlan> takePlan(const PhotoFile& photo);
+    /// The plan kept for `photo`, or one made now; a usable plan stays kept for the photo's write.
+    PhotoPlan planForWrite(const PhotoFile& photo, const PhotoPipeline& pipeline);
     void keepPlan(const PhotoFile& photo, const PhotoPlan& plan);
 };
 

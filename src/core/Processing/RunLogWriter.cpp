@@ -86,14 +86,8 @@ DbRows RunLogWriter::createcolums(const QStringList& columns, const QStringList&
 
 bool RunLogWriter::createTable(SqliteDatabase& db, const DbRows& arrColumn, const QString& tableName) const
 {
-    // The names go into the statement text, as for DBManager::createTableWithColumns: only plain
-    // identifiers.
-    const bool plain
-        = isPlainIdentifier(tableName) && std::all_of(arrColumn.cbegin(), arrColumn.cend(), [](const DbRow& column) {
-              return isPlainIdentifier(column.value(QStringLiteral("column")))
-                  && isPlainIdentifier(column.value(QStringLiteral("dataType")));
-          });
-    return plain && db.exec(createTableStatement(tableName, arrColumn));
+    // The names go into the statement text, as for DBManager::createTableWithColumns.
+    return isPlainTable(tableName, arrColumn) && db.exec(createTableStatement(tableName, arrColumn));
 }
 
 bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const

@@ -85,8 +85,8 @@ private:
     /// transaction, and checks that those found have the log's columns.
     bool createDbTable(SqliteDatabase& db, Attempt* attempt) const;
     /// Makes the table `tableName` with the columns of `arrColumn` (as createcolums describes
-    /// them), on the write's connection; false, making nothing, when a name is not a plain
-    /// identifier.
+    /// them), on the write's connection; false, making nothing, when a name or a type may not go
+    /// into a statement text (isPlainTable).
     bool createTable(SqliteDatabase& db, const DbRows& arrColumn, const QString& tableName) const;
     bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const;
     QString moveAside(const QString& word, QString* why) const;

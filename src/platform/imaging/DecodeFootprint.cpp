@@ -8,7 +8,6 @@
 #include "platform/imaging/DecodeSource.h"
 #include "platform/imaging/ImageProperties.h"
 #include "platform/imaging/JpegHeader.h"
-#include "platform/imaging/SourceMetadata.h"
 
 namespace vantrel {
 
@@ -58,7 +57,6 @@ DecodeFootprint DecodeFootprint::read(const QString& path, const ImageProperties
     // A loader that would map the file decodes a copy of it read into memory.
     if (DecodeSource::readsCopy(loader))
         footprint.workingBytes += QFileInfo(path).size();
-    footprint.metadataCopyBytes = SourceMetadata::copyBytes(path);
     return footprint;
 }
 

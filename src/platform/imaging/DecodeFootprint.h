@@ -23,9 +23,6 @@ struct DecodeFootprint {
     /// coefficients, LibRaw's image of four 16-bit samples a pixel, the copy of a file read into
     /// memory to be decoded (DecodeSource); 0 otherwise.
     qint64 workingBytes = 0;
-    /// The copy of the file its metadata is parsed from (SourceMetadata), held for the moment of
-    /// that parse when the photo is written: counted in a write's need, not in a decode's.
-    qint64 metadataCopyBytes = 0;
     bool shrinksOnLoad = false; ///< a JPEG
     bool decodesWhole = false; ///< the loader holds the whole frame even for one pass
     bool secondFrame = false; ///< an upright or sRGB copy is made of the decoded frame

@@ -18,7 +18,7 @@ namespace vantrel {
 /// whole process (SIGBUS). Such a file, up to kCopyLimit, is therefore read whole into memory
 /// the process owns and parsed from that copy: a cut then ends the read early or leaves the copy
 /// as it was, and the parse fails or reads the bytes the copy holds. The copy lives only for the
-/// parse; a write in a batch run is admitted with it counted (DecodeFootprint::metadataCopyBytes).
+/// parse; a write in a batch run is admitted with it counted (copyBytes).
 ///
 /// A larger TIFF-structured file (a 16-bit scan, an uncompressed high-resolution RAW) is still
 /// opened by its name and mapped for the moment of its parse. exiv2's parser needs the whole file
