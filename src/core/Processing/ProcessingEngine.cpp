@@ -64,6 +64,7 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     m_filePathToOverwrite.clear();
     m_pendingQuestion = Question::None;
     m_questionOpen = false;
+    m_fullDiskHold = false;
     m_outputFolders.clear();
     {
         const std::lock_guard lock(m_writtenMutex);

@@ -235,6 +235,10 @@ private:
     QSet<QString> m_outputFolders;
     Question m_pendingQuestion = Question::None;
     bool m_questionOpen = false;
+    // A write found the volume full. Its photo is counted (so that the outcomes after it stay on
+    // their own photos) and a resume would not try it again: the run holds for low space until OK
+    // on alert 102 or a stop, and the stop question's No brings the alert back instead of resuming.
+    bool m_fullDiskHold = false;
     bool m_runActive = false;
     bool m_endRequested = false;
     bool m_runEnded = true;

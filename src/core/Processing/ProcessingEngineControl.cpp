@@ -21,6 +21,12 @@ void ProcessingEngine::restartProcessing()
 {
     if (!m_runActive || m_endRequested)
         return;
+    // The photo whose write found the volume full would not be tried again: the run goes back to
+    // its low-space hold rather than on past it.
+    if (m_fullDiskHold) {
+        showEnoughSpacePopup();
+        return;
+    }
     m_isProcessOnHold = false;
     // The file answer doubles as the batch answer here, so a batch answer given before the hold
     // is not kept (the next existing output asks again).

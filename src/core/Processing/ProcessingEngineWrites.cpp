@@ -87,11 +87,15 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
                  } else if (written.noSpace) {
                      // The volume filled up under the writes in flight: the photo is held like
                      // one that the free-space test stops, not failed. It is counted, so that the
-                     // outcomes after it stay on their own photos.
+                     // outcomes after it stay on their own photos. One alert per hold: under the
+                     // stop question (which the alert would replace) it comes with the answer No.
                      photo->setProcessStatus(ProcessStatus::Skipped);
                      report(static_cast<int>(ProcessStatus::Skipped), QStringLiteral("File skipped"));
-                     if (!m_endRequested && !m_isProcessOnHold)
-                         showEnoughSpacePopup();
+                     if (!m_endRequested && !m_fullDiskHold) {
+                         m_fullDiskHold = true;
+                         if (!m_isProcessOnHold)
+                             showEnoughSpacePopup();
+                     }
                  } else if (written.sourceChanged) {
                      report(2, RunText::sourceChanged());
                  } else if (written.status == static_cast<int>(ProcessStatus::DimensionTooLong)) {

@@ -203,6 +203,10 @@ public:
                 --inWrite;
                 return { it->second };
             }
+            if (fullDisk.count(photo.filePath())) {
+                --inWrite;
+                return { 0, false, true };
+            }
         }
         QFile in(photo.filePath());
         QByteArray bytes;
@@ -231,6 +235,7 @@ public:
     std::set<QString> refused;
     std::set<QString> unreadable; // sources whose header cannot be decoded
     std::map<QString, qint32> failWrites; // source path -> status of a write that fails
+    std::set<QString> fullDisk; // sources whose write finds the volume full (nothing written)
     std::map<QString, int> writeMillis; // source path -> how long its write takes
     QStringList writes;
     QStringList cleaned;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -160,6 +161,108 @@ TEST_F(ProcessingFreeSpaceTest, TheRunHoldsBeforeTheWritesInFlightFillTheVolume)
             EXPECT_EQ(QFile::exists(out + "/" + name), seen[i] == 1) << i;
             EXPECT_NE(messages()[i].toStdString(), "File not Processed") << i;
         }
+    }
+}
+
+TEST_F(ProcessingFreeSpaceTest, AFullDiskUnderTheStopQuestionHoldsTheRunOnceTheQuestionIsAnswered)
+{
+    // The stop question comes while p1 is written, and p1's write finds the volume full (with
+    // three writers so do the writes in flight with it, p2 and p3). Alert 102 cannot show over the
+    // question; it shows when the question is answered No, and the run does not go on past the
+    // full disk: the held photo is counted, so a resume would never try it again. A full write
+    // whose outcome comes after OK raises no second alert; Yes stops the run without one.
+    enum class Answer { No, NoThenOkBeforeTheSecondFullWriteEnds, Yes };
+    const struct {
+        const char* name;
+        int writers;
+        int photos;
+        QStringList full; ///< photos whose write finds the volume full
+        Answer answer;
+    } rows[] = {
+        { "one writer, No", 1, 6, { "p1.jpg" }, Answer::No },
+        { "three writers, No", 3, 6, { "p1.jpg", "p2.jpg", "p3.jpg" }, Answer::No },
+        // Every photo is handed to a writer before the question, so that p2 is in flight at OK.
+        { "three writers, OK before p2's full write ends", 3, 4, { "p1.jpg", "p2.jpg", "p3.jpg" },
+            Answer::NoThenOkBeforeTheSecondFullWriteEnds },
+        { "three writers, Yes", 3, 6, { "p1.jpg", "p2.jpg", "p3.jpg" }, Answer::Yes },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (engine) {
+            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0 && workerThreadsIdle(); }));
+        }
+        freshBatch();
+        options.askBeforeOverwrite = false;
+        makeEngine(std::make_shared<ProcessingSerialExecutor>(), nullptr, row.writers,
+            { kNotificationShowAlertWithType, kNotificationsProcessFinished });
+        for (int i = 0; i < row.photos; ++i) {
+            const QString path = src + QStringLiteral("/p%1.jpg").arg(i);
+            writeFile(path, "photo");
+            addCheckedPhoto(path, 1000);
+            if (row.full.contains(QFileInfo(path).fileName()))
+                pipeline->fullDisk.insert(path);
+        }
+        const bool gateP2 = row.answer == Answer::NoThenOkBeforeTheSecondFullWriteEnds;
+        std::atomic<int> writeCalls { 0 };
+        std::counting_semaphore<2> entered(0);
+        std::binary_semaphore releaseP1(0);
+        std::binary_semaphore releaseP2(0);
+        pipeline->duringWrite = [&](const PhotoFile& photo, const QString&) {
+            ++writeCalls;
+            if (photo.fileName() == "p1.jpg") {
+                entered.release();
+                releaseP1.acquire();
+            } else if (gateP2 && photo.fileName() == "p2.jpg") {
+                entered.release();
+                releaseP2.acquire();
+            }
+        };
+
+        ASSERT_TRUE(engine->startProcess(options));
+        for (int gates = gateP2 ? 2 : 1; gates > 0; --gates)
+            ASSERT_TRUE(spinUntil([&] { return entered.try_acquire(); }));
+        if (gateP2) {
+            ASSERT_TRUE(spinUntil([&] { return writeCalls.load() == row.photos; }));
+        }
+        engine->holdProcessing(); // the stop question is up
+        releaseP1.release();
+        if (gateP2) { // p0 and p1 counted: p1's outcome came under the question
+            ASSERT_TRUE(spinUntil([&] { return engine->counterTotalProgressedFiles() == 2; }));
+        } else {
+            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0 && workerThreadsIdle(); }));
+        }
+        EXPECT_TRUE(recorder->alertTypes.isEmpty()) << "nothing shows over the stop question";
+        EXPECT_EQ(statuses()[1], 8);
+
+        if (row.answer == Answer::Yes) {
+            engine->stopProcessing();
+        } else {
+            const int callsAtAnswer = writeCalls.load();
+            engine->restartProcessing();
+            EXPECT_EQ(recorder->alertTypes, (QList<int> { 102 })) << "the hold's alert, once answered";
+            EXPECT_TRUE(engine->isProcessOnHold());
+            if (gateP2) {
+                engine->btnOkOnEnoughtSpcaecTapped();
+                releaseP2.release();
+            }
+            ASSERT_TRUE(spinUntil([&] { return engine->activeWorkers() == 0 && workerThreadsIdle(); }));
+            EXPECT_EQ(writeCalls.load(), callsAtAnswer) << "no photo is written past the full disk";
+            if (!gateP2)
+                engine->btnOkOnEnoughtSpcaecTapped();
+        }
+        ASSERT_TRUE(spinUntil([&] { return finished() && engine->activeWorkers() == 0 && workerThreadsIdle(); }));
+        EXPECT_EQ(recorder->alertTypes, row.answer == Answer::Yes ? QList<int> {} : QList<int> { 102 });
+        // Every photo whose write found the volume full is held (8), nothing written for it.
+        const QList<qint32> seen = statuses();
+        for (int i = 0; i < seen.size(); ++i) {
+            const QString name = QStringLiteral("p%1.jpg").arg(i);
+            if (row.full.contains(name) && seen[i] != 0) {
+                EXPECT_EQ(seen[i], 8) << i;
+            }
+            EXPECT_EQ(QFile::exists(out + "/" + name), seen[i] == 1) << i;
+        }
+        EXPECT_EQ(seen[0], 1);
+        EXPECT_EQ(seen[1], 8);
     }
 }
 
