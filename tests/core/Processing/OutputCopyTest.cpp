@@ -2,6 +2,7 @@
 // the version its plan saw, or not at all: a copy that stops short on a full disk, or one taken
 // while another program was rewriting the photo, never stands under the output's name.
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <functional>
 
@@ -197,41 +198,75 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
     }
 }
 
-/// The real file system on a full disk: every write into a temporary fails with ENOSPC.
-class FullDiskFileSystem : public OutputFileSystem {
+/// The real file system with one fault: every write into a temporary fails with ENOSPC (it is a
+/// link to /dev/full), or creating the temporary or putting it in place fails with `error`, as a
+/// quota does where the file is created or where its delayed blocks are allocated at the flush.
+class FaultyFileSystem : public OutputFileSystem {
 public:
+    enum class Fault { WritesFull, Create, Commit };
+    FaultyFileSystem(Fault fault, int error)
+        : m_fault(fault)
+        , m_error(error)
+    {
+    }
     int createTemporary(const QString& folder, QString* path) override
     {
+        if (m_fault == Fault::Create)
+            return m_error;
         const int error = OutputFileSystem::createTemporary(folder, path);
-        if (error == 0) {
+        if (error == 0 && m_fault == Fault::WritesFull) {
             QFile::remove(*path);
             EXPECT_TRUE(QFile::link(QStringLiteral("/dev/full"), *path));
         }
         return error;
     }
+    int commit(const QString& temporary, const QString& target) override
+    {
+        return m_fault == Fault::Commit ? m_error : OutputFileSystem::commit(temporary, target);
+    }
+
+private:
+    Fault m_fault;
+    int m_error;
 };
 
-TEST(OutputCopyTest, AFullDiskIsToldFromOtherFailures)
+TEST(OutputCopyTest, AFullDiskOrAQuotaIsToldFromOtherFailures)
 {
+    using Fault = FaultyFileSystem::Fault;
+    // A full volume or an exhausted quota holds the run (noSpace); any other failure fails the photo.
+    const struct {
+        const char* name;
+        Fault fault;
+        int error;
+        bool noSpace;
+    } faults[] = {
+        { "the disk is full", Fault::WritesFull, 0, true },
+        { "the quota refuses the temporary", Fault::Create, EDQUOT, true },
+        { "the quota refuses the flush", Fault::Commit, EDQUOT, true },
+        { "an input/output error at the flush", Fault::Commit, EIO, false },
+    };
     const struct {
         const char* name;
         int format; ///< selectedFileFormat; -1 keeps the format (a copy)
-    } cases[] = { { "copied", -1 }, { "encoded as TIFF", 0 }, { "encoded as PNG", 2 } };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        QString source;
-        RunOptions options;
-        options.job.folderOption = 1;
-        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 320, 200, c.format, source, options.job));
-        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
-        ProcessingPhotoPipeline pipeline(std::make_shared<FullDiskFileSystem>());
-        const QString output = pipeline.outputPath(*photo, options);
+    } routes[] = { { "copied", -1 }, { "encoded as TIFF", 0 }, { "encoded as PNG", 2 } };
+    for (const auto& f : faults) {
+        for (const auto& r : routes) {
+            SCOPED_TRACE(std::string(f.name) + ", " + r.name);
+            QTemporaryDir dir;
+            QString source;
+            RunOptions options;
+            options.job.folderOption = 1;
+            ASSERT_NO_FATAL_FAILURE(makeJob(dir, 320, 200, r.format, source, options.job));
+            const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+            ProcessingPhotoPipeline pipeline(std::make_shared<FaultyFileSystem>(f.fault, f.error));
+            const QString output = pipeline.outputPath(*photo, options);
 
-        const RunWriteResult result = pipeline.write(*photo, output, options);
-        EXPECT_EQ(result.status, 0);
-        EXPECT_TRUE(result.noSpace);
-        EXPECT_EQ(QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+            const RunWriteResult result = pipeline.write(*photo, output, options);
+            EXPECT_EQ(result.status, 0);
+            EXPECT_EQ(result.noSpace, f.noSpace);
+            EXPECT_EQ(
+                QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+        }
     }
 }
 
