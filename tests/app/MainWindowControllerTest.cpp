@@ -565,6 +565,60 @@ TEST_F(MainWindowControllerTest, AMoveThatTakesTheTopAboveTheScreenIsUndone)
     }
 }
 
+/// A window manager's move of the window, begun on creation and ended on destruction: the
+/// manager reports the place its move puts the window, passes over the application's request to
+/// move the window elsewhere while its move lasts (the window stays, and nothing new is
+/// reported), and reports nothing more when its move ends.
+class ManagerMove : public QObject {
+public:
+    ManagerMove(QWidget* window, QPoint to)
+        : m_window(window)
+        , m_held(to)
+    {
+        window->installEventFilter(this); // before the controller's relay: it sees the moves first
+        window->move(to);
+    }
+    ~ManagerMove() override { m_window->removeEventFilter(this); }
+    bool passedOver() const { return m_passedOver; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_window || event->type() != QEvent::Move)
+            return false;
+        if (m_passedOver || m_window->pos() == m_held)
+            return m_passedOver; // the manager's own report goes through; nothing after the request
+        m_passedOver = true;
+        m_window->move(m_held);
+        return true;
+    }
+
+private:
+    QWidget* m_window;
+    QPoint m_held;
+    bool m_passedOver = false;
+};
+
+// A window manager may pass over the request that puts the window back while its own move lasts,
+// and report nothing more once its move ends: the window is put back once the move has settled.
+TEST_F(MainWindowControllerTest, ARequestPassedOverWhileTheManagersMoveLastsIsMadeAgainOnceItSettles)
+{
+    makeController();
+    OvAppStoreWindow* window = controller->windowMain();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QRect screen = window->screen()->geometry();
+    const QPoint above(screen.x() + 40, screen.y() - 300);
+    {
+        const ManagerMove move(window, above);
+        ASSERT_TRUE(move.passedOver()) << "the window was never asked back onto the screen";
+        ASSERT_EQ(window->pos(), above);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos().y() == screen.y(); }, 3000))
+        << "the window's top stays at " << window->pos().y() << ", above the screen's top at " << screen.y();
+    EXPECT_EQ(window->pos().x(), above.x());
+}
+
 TEST_F(MainWindowControllerTest, WindowsThatNoOperationOpensStillWork)
 {
     int exits = 0;

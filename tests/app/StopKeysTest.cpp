@@ -1,4 +1,5 @@
-// The Stop button of a running batch, reached and pressed from the keyboard in the main window.
+// The Stop button of a running batch from the keyboard in the main window: a run started by
+// Return on Convert goes on at Stop, and the keyboard then goes on at Finish.
 #include "KeyboardFixture.h"
 
 #include "core/Processing/ProcessingEngine.h"
@@ -23,9 +24,10 @@ QStringList writeNoisePhotos(const QString& folder, int count)
     return paths;
 }
 
-/// Adds `count` noise photos, chooses PNG into a folder, starts the run by Return on Convert and
-/// tabs to Stop while the run goes on. Answers Stop, or nullptr (with a failure recorded).
-QWidget* startRunAndTabToStop(MainScreenView* screen, const QTemporaryDir& dir, int count)
+/// Adds `count` noise photos, chooses PNG into a folder and starts the run by Return on Convert:
+/// the keyboard goes on at Stop, ringed, while the run goes on. Answers Stop, or nullptr (with a
+/// failure recorded).
+QWidget* startRunFromTheKeyboard(MainScreenView* screen, const QTemporaryDir& dir, int count)
 {
     const QStringList paths = writeNoisePhotos(dir.path(), count);
     const bool started = convertByKeyboard(screen, paths, dir.filePath("out"), [](SettingView* settings) {
@@ -39,14 +41,15 @@ QWidget* startRunAndTabToStop(MainScreenView* screen, const QTemporaryDir& dir, 
         ADD_FAILURE() << "Return on Convert started no run";
         return nullptr;
     }
-    // Tab reaches Stop with its ring.
     QWidget* stop = byName(screen->vwProcessing(), "Stop");
-    if (!stop || !tabTo(stop, 40)) {
-        ADD_FAILURE() << "Tab never reaches Stop";
+    QWidget* focus = QApplication::focusWidget();
+    if (!stop || focus != stop) {
+        ADD_FAILURE() << "the run started with the keyboard on \""
+                      << (focus ? focus->accessibleName().toStdString() : std::string("nothing")) << "\", not on Stop";
         return nullptr;
     }
     EXPECT_EQ(FocusRing::ringedWidget(), stop);
-    EXPECT_TRUE(engine.isRunActive()) << "the run ended before Stop was reached";
+    EXPECT_TRUE(engine.isRunActive()) << "the run ended before Stop was looked at";
     return stop;
 }
 
@@ -65,22 +68,22 @@ void expectReturnGoesOnAtFinish(MainScreenView* screen)
     EXPECT_FALSE(screen->stepView(4)->isVisible());
 }
 
-TEST_F(SheetKeyboardTest, StopOfARunningBatchTakesTabAndReturnLikeFinish)
+TEST_F(SheetKeyboardTest, AKeyboardRunGoesOnAtStopAndReturnThereStopsIt)
 {
     QTemporaryDir dir;
     constexpr int kPhotos = 40;
-    QWidget* stop = startRunAndTabToStop(screen, dir, kPhotos);
+    QWidget* stop = startRunFromTheKeyboard(screen, dir, kPhotos);
     ASSERT_NE(stop, nullptr);
     pressKey(Qt::Key_Return); // stops the run as a click does
     expectReturnGoesOnAtFinish(screen);
     EXPECT_LT(screen->engine().counterTotalProgressedFiles(), kPhotos) << "Return on Stop did not stop the run";
 }
 
-TEST_F(SheetKeyboardTest, ARunThatEndsWhileStopHasTheFocusLeavesItOnFinish)
+TEST_F(SheetKeyboardTest, AKeyboardRunThatEndsByItselfLeavesTheKeyboardOnFinish)
 {
     QTemporaryDir dir;
     constexpr int kPhotos = 6;
-    ASSERT_NE(startRunAndTabToStop(screen, dir, kPhotos), nullptr);
+    ASSERT_NE(startRunFromTheKeyboard(screen, dir, kPhotos), nullptr);
     expectReturnGoesOnAtFinish(screen);
     EXPECT_EQ(screen->engine().counterTotalProgressedFiles(), kPhotos);
 }

@@ -1,7 +1,12 @@
 // The main window without a sheet, driven from the keyboard: each step tabs in reading order,
 // the batch header's buttons and the current photo's info control take the keyboard, Return
-// presses the focused button, and focus shows once as the ring.
+// presses the focused button, focus shows once as the ring, and an open option list keeps the
+// menus' shortcuts to itself.
 #include "KeyboardFixture.h"
+
+#include <QAction>
+
+#include "components/TorAttachedWindow.h"
 
 namespace vantrel::test {
 namespace {
@@ -256,6 +261,69 @@ TEST_F(SheetKeyboardTest, FocusShowsOnceAsTheRing)
         ASSERT_EQ(FocusRing::ringedWidget(), row.button);
         EXPECT_EQ(row.button->grab(inside).toImage(), plain);
         EXPECT_EQ(QColor(row.button->grab().toImage().pixel(1, row.button->height() / 2)), AppLook::focusColor());
+    }
+}
+
+// While an option list is open every key is the list's, the menus' application shortcuts too:
+// F1 and Ctrl+Q act on nothing, and the list stays open until Escape closes it.
+TEST_F(SheetKeyboardTest, AnOpenOptionListKeepsTheMenusShortcutsFromActing)
+{
+    QMap<QString, int> fired;
+    for (const char* name : { "help", "quit" }) {
+        QAction* action = windows->action(QString::fromLatin1(name));
+        ASSERT_TRUE(action) << name;
+        action->setEnabled(true); // help is offered only with a support page; the key is what counts
+        QObject::connect(action, &QAction::triggered, window, [&fired, name] { ++fired[QString::fromLatin1(name)]; });
+    }
+    const auto openList = [this] {
+        for (auto* popup : window->findChildren<TorAttachedWindow*>())
+            if (popup->isVisible())
+                return true;
+        return false;
+    };
+    const struct {
+        const char* list;
+        int step;
+        const char* enabler; ///< pressed first to enable the opener; nullptr when none is needed
+        const char* opener;
+    } lists[] = {
+        { "the add options", 1, nullptr, "More ways to add photos" },
+        { "the formats", 3, "Convert to", "Choose format" },
+    };
+    const struct {
+        const char* what;
+        std::function<void()> press;
+    } keys[] = {
+        { "F1", [] { pressKey(Qt::Key_F1); } },
+        { "Ctrl+Q", [] { controlKey(Qt::Key_Q); } },
+    };
+    for (const auto& l : lists) {
+        SCOPED_TRACE(l.list);
+        screen->setUiOnTabChange(l.step);
+        QApplication::processEvents();
+        if (l.enabler) {
+            QWidget* enabler = byName(screen, QString::fromLatin1(l.enabler));
+            ASSERT_TRUE(enabler);
+            enabler->setFocus(Qt::TabFocusReason);
+            pressKey(Qt::Key_Space);
+        }
+        QWidget* opener = byName(screen, QString::fromLatin1(l.opener));
+        ASSERT_TRUE(opener && opener->isEnabled());
+        for (const auto& k : keys) {
+            SCOPED_TRACE(k.what);
+            opener->setFocus(Qt::TabFocusReason);
+            pressKey(Qt::Key_Space);
+            ASSERT_TRUE(openList()) << "Space on the opener opened no list";
+            k.press();
+            QApplication::processEvents();
+            EXPECT_EQ(fired.value("help"), 0) << "F1 reached the menus";
+            EXPECT_EQ(fired.value("quit"), 0) << "Ctrl+Q reached the menus";
+            EXPECT_TRUE(openList()) << k.what << " closed the list";
+            EXPECT_FALSE(Sheet::activeSheet(window)) << k.what << " brought up a sheet";
+            pressKey(Qt::Key_Escape);
+            EXPECT_FALSE(openList());
+            fired.clear();
+        }
     }
 }
 } // namespace

@@ -326,6 +326,53 @@ TEST(TorAttachedWindow, ItsArrowStaysOnItsPointWhenTheWindowCrossesTheScreensEdg
     }
 }
 
+// A frame moved into sight keeps its arrow while the move is at most half the arrow's base (the
+// tip still points into what it belongs to), measured as the straight distance; moved further, it
+// has none.
+TEST(TorAttachedWindow, KeepsItsArrowWhileMovedIntoSightByAtMostHalfItsBase)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    auto* view = new QWidget;
+    view->resize(120, 80);
+    const QPointF centre(200, 150); // y-up
+    std::unique_ptr<TorAttachedWindow> popup(
+        TorAttachedWindow::initWithView(view, centre, &window, TorSideBelow, 0.0f));
+    popup->show();
+    ASSERT_TRUE(popup->showsArrow());
+    ASSERT_EQ(popup->arrowBaseWidth(), 20.0f);
+    // How far the frame reaches right of its point and below it (y-up), placed freely.
+    const QRectF free = popup->frameInWindow();
+    const qreal right = free.right() - centre.x();
+    const qreal below = centre.y() - free.top();
+    const struct {
+        int dx; // the frame's overshoot of the window's right edge
+        int dy; // and of its bottom edge
+        bool arrow;
+    } rows[] = {
+        { 0, 0, true }, // in place
+        { 1, 0, true }, // moved left
+        { 10, 0, true }, // by half the base
+        { 11, 0, false }, // by just over half
+        { 20, 0, false }, // by the whole base
+        { 0, 10, true }, // moved up
+        { 0, 11, false }, // by just over half
+        { 6, 8, true }, // moved both ways, 10 away
+        { 8, 8, false }, // 11.3 away
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.dx) + "," + std::to_string(row.dy));
+        const QPointF point(window.width() - right + row.dx, below - row.dy);
+        popup->setPoint(point, TorSideBelow);
+        const QRectF frame = popup->frameInWindow();
+        ASSERT_EQ(frame.right(), window.width());
+        ASSERT_EQ(frame.x() - (point.x() + right - free.width()), -row.dx);
+        ASSERT_EQ(frame.top() - (point.y() - below), row.dy);
+        EXPECT_EQ(popup->showsArrow(), row.arrow);
+    }
+}
+
 // A popup hears once that the part of the window it belongs to was left: its owner hidden by
 // itself or with an ancestor, or destroyed; not when a neighbour hides.
 TEST(TorAttachedWindow, TellsOnceWhenItsOwnerIsLeft)

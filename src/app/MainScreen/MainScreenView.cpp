@@ -190,6 +190,8 @@ void MainScreenView::keepFocusOnStepChange(const std::function<void()>& change)
     }
     if (primary)
         primary->setFocus(ringed ? Qt::TabFocusReason : Qt::MouseFocusReason);
+    else if (m_vwProcessing->isVisible())
+        m_vwProcessing->takeFocusForStop(ringed); // a run starts: no bottom button until it ends
 }
 
 void MainScreenView::showStepView(int step)
@@ -224,7 +226,7 @@ void MainScreenView::showBottomButtons(const WizardBottomButtons& buttons)
     bottomButton("btnBackOnResizingvw")->setVisible(buttons.backOnResizing);
     bottomButton("btnConvertOnSettingvw")->setVisible(buttons.convertOnSetting);
     bottomButton("btnBackOnSettingvw")->setVisible(buttons.backOnSetting);
-    setFinishVisible(buttons.finishOnProcessing);
+    showFinish(buttons.finishOnProcessing);
     m_lblBatchInfoBottom->setVisible(buttons.footer);
 }
 
@@ -239,11 +241,17 @@ void MainScreenView::setNextOnPhotosEnabled(bool enabled)
     bottomButton("btnNextOnPhotosvw")->setEnabled(enabled);
 }
 
-void MainScreenView::setFinishVisible(bool visible)
+void MainScreenView::showFinish(bool visible)
 {
     bottomButton("btnFinishOnProccesiingvw")->setVisible(visible);
     bottomButton("btnShowLogs")->setVisible(visible);
     relayout();
+}
+
+void MainScreenView::setFinishVisible(bool visible)
+{
+    // Finish hides as a run starts, with the focus that Convert handed it.
+    keepFocusOnStepChange([this, visible] { showFinish(visible); });
     // The keyboard that stopped the run goes on at Finish, ringed as Stop was.
     if (const std::optional<bool> ringed
         = visible && m_vwProcessing ? m_vwProcessing->takeFocusLeftByStop() : std::nullopt)

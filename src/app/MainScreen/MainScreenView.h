@@ -187,6 +187,8 @@ private:
     void keepFocusOnStepChange(const std::function<void()>& change);
     void showStep(int step);
     void showBottomButtons(const WizardBottomButtons& buttons);
+    /// Finish and Show Logs, without moving the focus.
+    void showFinish(bool visible);
 
     std::unique_ptr<AddPhotosPort> m_addPhotosPort;
     std::unique_ptr<PanesPort> m_panesPort;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -60,6 +61,8 @@ void ResizeView::buildControls()
     m_txtPredefinedSize->setReadOnly(true);
     m_txtPredefinedSize->setAccessibleName(QStringLiteral("Chosen preset"));
     PaneLook::styleField(m_txtPredefinedSize);
+    // A Tab stop of its own: the keys that open a drop-down list open the presets from it.
+    m_txtPredefinedSize->installEventFilter(this);
     m_btnOnPredefinedSize = PaneLook::makeButton(QStringLiteral("▾"), QStringLiteral("Choose preset"), this);
     m_btnOnPredefinedSize->setFixedWidth(28);
 
@@ -260,13 +263,43 @@ void ResizeView::savePredefinedSizeObject()
     m_model.savePredefinedSizeObject();
 }
 
+bool ResizeView::opensPresetList(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Down:
+        return held == Qt::NoModifier || held == Qt::AltModifier;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return held == Qt::NoModifier;
+    default:
+        return false;
+    }
+}
+
+bool ResizeView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_txtPredefinedSize && event->type() == QEvent::KeyPress
+        && opensPresetList(static_cast<QKeyEvent*>(event)) && m_txtPredefinedSize->isEnabled()) {
+        showPresetList(m_txtPredefinedSize);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ResizeView::btnSelectPredefinedTapped()
+{
+    showPresetList(m_btnOnPredefinedSize);
+}
+
+void ResizeView::showPresetList(QWidget* opener)
 {
     QStringList rows;
     for (const SizeObject& preset : m_model.presets())
         rows << ResizeModel::presetLabel(preset);
     m_popup->show(
-        m_txtPredefinedSize, m_btnOnPredefinedSize, rows, m_model.popupHeight(), m_model.selectedPresetIndex(),
+        m_txtPredefinedSize, opener, rows, m_model.popupHeight(), m_model.selectedPresetIndex(),
         [this](int row) { predefinedSizeSelectedAtIndex(row); },
         [] {
             NotificationCenter::defaultCenter().post(kNotificationsMakeKeyWindw);

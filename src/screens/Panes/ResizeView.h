@@ -8,6 +8,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QKeyEvent;
 class QLineEdit;
 class QRadioButton;
 
@@ -49,7 +50,14 @@ public:
     OptionsPopup* popup() const { return m_popup; }
     QLineEdit* field(ResizeModel::Field field) const { return m_fields[size_t(field)]; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    /// Down, Alt+Down, Space, Return and Enter on the preset field.
+    static bool opensPresetList(const QKeyEvent* event);
+    /// Opens the preset list below the preset field; `opener` gets the keyboard back.
+    void showPresetList(QWidget* opener);
     void buildControls();
     void refresh();
     void edited(ResizeModel::Field field, const QString& text);

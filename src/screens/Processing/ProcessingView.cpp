@@ -183,6 +183,19 @@ void ProcessingView::showProgressPanel()
     m_vwProcessingInfo->show();
     m_vwRecommendedApps->hide();
     m_progressIndicator->startAnimation();
+    if (const std::optional<bool> ringed = std::exchange(m_focusForStop, std::nullopt); ringed && hasFocus())
+        m_btnStop->setFocus(*ringed ? Qt::TabFocusReason : Qt::MouseFocusReason);
+}
+
+void ProcessingView::takeFocusForStop(bool ringed)
+{
+    if (m_btnStop->isVisible()) {
+        m_focusForStop.reset();
+        m_btnStop->setFocus(ringed ? Qt::TabFocusReason : Qt::MouseFocusReason);
+        return;
+    }
+    setFocus(Qt::OtherFocusReason);
+    m_focusForStop = ringed;
 }
 
 void ProcessingView::showSummaryPanel()

@@ -76,6 +76,10 @@ public:
     /// screen for the button that ends the step: answers whether Stop was ringed, once, while the
     /// focus is still waiting here; nothing otherwise.
     std::optional<bool> takeFocusLeftByStop();
+    /// The keyboard that starts a run goes on at Stop, ringed when `ringed`: Stop takes the
+    /// focus now when it shows, else the focus waits on this screen, unringed, until the progress
+    /// panel shows it (a Tab meanwhile moves it on as usual).
+    void takeFocusForStop(bool ringed);
 
     /// The bottom line as rich text: the base grey with the highlighted ranges in white.
     static QString bottomLineHtml(const RunBottomLine& line);
@@ -101,6 +105,7 @@ private:
     QLabel* m_lblLogNotice = nullptr;
     OverwriteAlertView* m_overwrite = nullptr;
     std::optional<bool> m_focusLeftByStop; ///< Stop hid with the focus; whether it was ringed
+    std::optional<bool> m_focusForStop; ///< the focus waits for Stop to show; whether to ring it
 };
 
 } // namespace vantrel

@@ -1,7 +1,8 @@
 // The batch by keyboard, offscreen: in the grid Space checks or unchecks the current photo and
 // Control with a navigation key moves, every mark kept, while Control with another key marks or
-// unmarks all; in the list the focus ring stays on the current row when rows are removed, and the
-// keyboard on a row's info control stays with that photo when the list scrolls.
+// unmarks all; Delete and Backspace remove a photo only when pressed alone; in the list the focus
+// ring stays on the current row when rows are removed, and the keyboard on a row's info control
+// stays with that photo when the list scrolls.
 #include <functional>
 
 #include <QAbstractButton>
@@ -171,6 +172,41 @@ TEST_F(BatchKeysTest, ListRingStaysOnTheCurrentRowWhenRowsGo)
         const QRect shown = rowRect(c.currentRow);
         EXPECT_TRUE(ring.contains(shown)) << c.change << ": ring at " << ring.y() << ", row at " << shown.y();
         EXPECT_LT(ring.height(), shown.height() + 8) << c.change;
+    }
+}
+
+// Delete and Backspace alone remove the current photo, in the grid and in the list; held with
+// Shift, Control or Alt they remove nothing.
+TEST_F(BatchKeysTest, OnlyAPlainDeleteOrBackspaceRemovesTheCurrentPhoto)
+{
+    const struct {
+        const char* what;
+        int key;
+        Qt::KeyboardModifiers held;
+        qsizetype removed;
+    } keys[] = {
+        { "Shift+Delete", Qt::Key_Delete, Qt::ShiftModifier, 0 },
+        { "Ctrl+Delete", Qt::Key_Delete, Qt::ControlModifier, 0 },
+        { "Alt+Delete", Qt::Key_Delete, Qt::AltModifier, 0 },
+        { "Shift+Backspace", Qt::Key_Backspace, Qt::ShiftModifier, 0 },
+        { "Ctrl+Backspace", Qt::Key_Backspace, Qt::ControlModifier, 0 },
+        { "Delete", Qt::Key_Delete, Qt::NoModifier, 1 },
+        { "Backspace", Qt::Key_Backspace, Qt::NoModifier, 1 },
+    };
+    for (const BatchViewMode mode : { BatchViewMode::Grid, BatchViewMode::List }) {
+        SCOPED_TRACE(mode == BatchViewMode::Grid ? "grid" : "list");
+        browser->presenter()->changePhotosViewImageMode(mode);
+        QWidget* view = mode == BatchViewMode::Grid ? static_cast<QWidget*>(browser->collectionView())
+                                                    : static_cast<QWidget*>(browser->tblPhotos());
+        ASSERT_TRUE(view->isVisible());
+        view->setFocus(Qt::TabFocusReason); // the first photo becomes current
+        for (const auto& k : keys) {
+            const qsizetype before = batch.size();
+            press(k.key, k.held);
+            QApplication::processEvents();
+            EXPECT_EQ(before - batch.size(), k.removed) << k.what;
+            EXPECT_EQ(QApplication::focusWidget(), view) << k.what;
+        }
     }
 }
 

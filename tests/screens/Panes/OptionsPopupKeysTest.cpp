@@ -112,34 +112,52 @@ TEST_F(OptionsPopupKeysTest, KeysMoveTheHighlightChooseAndCloseAndReachNothingEl
     }
 }
 
-// A typed letter highlights the first row that starts with it, from the top, unless the
-// highlighted row starts with it too: then the next such row, so that the same letter again walks
-// through them. The preset list is the one whose rows share first letters apart.
-TEST(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches)
-{
-    AppDelegate::resetShared();
-    const auto preset = [](const QString& name, bool custom, double width, double height) {
-        SizeObject size;
-        size.name = name;
-        size.isCustomSize = custom;
-        size.isPercentSize = !custom;
-        (custom ? size.customWidth : size.perWidth) = width;
-        (custom ? size.customHeight : size.perHeight) = height;
-        return size;
-    };
-    ProjectSession session;
-    session.arrayPredefinedSize = { preset("", true, 800, 600), preset("HD", true, 1280, 720),
-        preset("", true, 640, 480), preset("", false, 50, 50) };
-    Defaults::standard().setObject(kDefaultsProjectSession, KeyedArchiver::archivedDataWithRootObject(session));
+/// The resize pane in a window of its own, over four presets whose rows share first letters
+/// apart.
+class PresetListKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppDelegate::resetShared();
+        const auto preset = [](const QString& name, bool custom, double width, double height) {
+            SizeObject size;
+            size.name = name;
+            size.isCustomSize = custom;
+            size.isPercentSize = !custom;
+            (custom ? size.customWidth : size.perWidth) = width;
+            (custom ? size.customHeight : size.perHeight) = height;
+            return size;
+        };
+        ProjectSession session;
+        session.arrayPredefinedSize = { preset("", true, 800, 600), preset("HD", true, 1280, 720),
+            preset("", true, 640, 480), preset("", false, 50, 50) };
+        Defaults::standard().setObject(kDefaultsProjectSession, KeyedArchiver::archivedDataWithRootObject(session));
+        window.resize(900, 400);
+        view = new ResizeView(&window);
+        view->setGeometry(window.rect());
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        view->initSetup();
+    }
+    void TearDown() override { Defaults::standard().removeObjectForKey(kDefaultsProjectSession); }
+
+    /// The predefined choice on, with no preset chosen yet: the list opens without a highlight.
+    void choosePredefinedAfresh()
+    {
+        QTest::mouseClick(named<QRadioButton>(view, "Custom size"), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(named<QRadioButton>(view, "Predefined size"), Qt::LeftButton, {}, QPoint(6, 6));
+    }
 
     QWidget window;
-    window.resize(900, 400);
-    auto* view = new ResizeView(&window);
-    view->setGeometry(window.rect());
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    view->initSetup();
+    ResizeView* view = nullptr;
+};
+
+// A typed letter highlights the first row that starts with it, from the top, unless the
+// highlighted row starts with it too: then the next such row, so that the same letter again walks
+// through them.
+TEST_F(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches)
+{
     QWidget* opener = named<QWidget>(view, "Choose preset");
     ASSERT_TRUE(opener);
 
@@ -158,9 +176,7 @@ TEST(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        // Each case starts with no preset chosen: the list opens without a highlight.
-        QTest::mouseClick(named<QRadioButton>(view, "Custom size"), Qt::LeftButton, {}, QPoint(6, 6));
-        QTest::mouseClick(named<QRadioButton>(view, "Predefined size"), Qt::LeftButton, {}, QPoint(6, 6));
+        choosePredefinedAfresh();
         ASSERT_TRUE(opener->isEnabled());
         ASSERT_EQ(named<QLineEdit>(view, "Chosen preset")->text(), "Select");
         opener->setFocus(Qt::TabFocusReason);
@@ -172,7 +188,38 @@ TEST(PresetListKeysTest, ALetterSearchesFromTheTopUnlessTheHighlightedRowMatches
         EXPECT_FALSE(view->popup()->isOpen());
         EXPECT_EQ(named<QLineEdit>(view, "Chosen preset")->text().toStdString(), c.chosen);
     }
-    Defaults::standard().removeObjectForKey(kDefaultsProjectSession);
+}
+
+// The preset field is a Tab stop of its own: the keys that drop a list down open the presets from
+// it as its button does, and the keyboard comes back to it once a preset is chosen.
+TEST_F(PresetListKeysTest, ThePresetFieldOpensItsListFromTheKeyboard)
+{
+    auto* field = named<QLineEdit>(view, "Chosen preset");
+    ASSERT_TRUE(field);
+    const struct {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers held;
+    } keys[] = {
+        { "Down", Qt::Key_Down, Qt::NoModifier },
+        { "Alt+Down", Qt::Key_Down, Qt::AltModifier },
+        { "Space", Qt::Key_Space, Qt::NoModifier },
+        { "Return", Qt::Key_Return, Qt::NoModifier },
+        { "Enter", Qt::Key_Enter, Qt::KeypadModifier },
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.what);
+        choosePredefinedAfresh();
+        ASSERT_TRUE(field->isEnabled());
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), k.key, k.held);
+        ASSERT_TRUE(view->popup()->isOpen()) << k.what << " on the preset field opened no list";
+        ASSERT_NO_FATAL_FAILURE(key(Qt::Key_Down));
+        ASSERT_NO_FATAL_FAILURE(key(Qt::Key_Return));
+        EXPECT_FALSE(view->popup()->isOpen());
+        EXPECT_EQ(field->text().toStdString(), "Custom Size: 800 X 600");
+        EXPECT_EQ(QApplication::focusWidget(), field) << "the keyboard did not come back to the field";
+    }
 }
 
 /// A pointer move over the widget at `at`, delivered to it as the window delivers one (the test
