@@ -392,7 +392,8 @@ void MainScreenView::btnShowLogsTapped()
     m_winLogs->logDetailView()->initWithLogRun(runId, stamp);
     // A window its own button minimised comes back (zoomed if it was), in front, with the keyboard.
     m_winLogs->setWindowState(m_winLogs->windowState() & ~Qt::WindowMinimized);
-    m_winLogs->setGeometry(window()->geometry());
+    if (!m_winLogs->isMaximized())
+        m_winLogs->setGeometry(window()->geometry());
     m_winLogs->show();
     m_winLogs->raise();
     m_winLogs->activateWindow();
