@@ -22,7 +22,8 @@ public:
     virtual void showMainWindow() = 0;
     /// The main screen's answer: are the current options different from the defaults?
     virtual bool ischangesMadeInSettings() = 0;
-    /// Opens the save-session sheet (which sets the sub-window flag).
+    /// Opens the save-session sheet; the sub-window flag is set once it shows (it may wait for
+    /// the rating sheet to close).
     virtual void showSaveSessionWindow() = 0;
     /// True from a run's start until its summary and log rows are written.
     virtual bool isRunActive() = 0;

@@ -115,23 +115,26 @@ void MainWindowController::showAlertForRateApp()
     delegate->isSubWindowOpened = false;
 }
 
+// The rating's mark is cleared before its sheet ends: ending it shows a question that waited for
+// it, and that question's own mark must outlast the rating's.
 void MainWindowController::btnYesOnRateUsTapped()
 {
-    endSheet(m_winRateus);
     AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    endSheet(m_winRateus);
     m_app->openReviewPage();
 }
 
 void MainWindowController::btnNoOnRateUsTapped()
 {
-    endSheet(m_winRateus);
     AppDelegate::shareDelegate()->isSubWindowOpened = false;
+    endSheet(m_winRateus);
 }
 
 void MainWindowController::showSaveSessionWindow()
 {
-    AppDelegate::shareDelegate()->isSubWindowOpened = true;
-    beginSheet(m_windowSaveSession);
+    // The window is held from when the question shows, not while it waits behind the rating
+    // sheet: until then a quit must ask again (and find it waiting) rather than go through unseen.
+    beginSheet(m_windowSaveSession, [] { AppDelegate::shareDelegate()->isSubWindowOpened = true; });
 }
 
 void MainWindowController::btnSaveSessionTapped()

@@ -1,5 +1,6 @@
 // Show Logs on the summary of a run, pressed from the keyboard, opens the log viewer on that run,
-// though another copy of the application wrote a run under the same stamp before it.
+// though another copy of the application wrote a run under the same stamp before it; and brings
+// back a log window that its own buttons minimised or closed.
 #include "KeyboardFixture.h"
 
 #include <QAbstractItemView>
@@ -9,6 +10,7 @@
 #include "core/Processing/RunLogWriter.h"
 #include "core/Processing/RunSummary.h"
 #include "screens/Logs/LogWindow.h"
+#include "support/NamedWidget.h"
 
 namespace vantrel::test {
 namespace {
@@ -61,6 +63,45 @@ TEST_F(SheetKeyboardTest, ShowLogsOpensOnTheRunJustMadeThoughAnotherRunHasItsSta
     ASSERT_EQ(table->model()->rowCount(), kPhotos);
     for (int row = 0; row < kPhotos; ++row)
         EXPECT_EQ(table->model()->index(row, 1).data().toString(), paths[row]);
+}
+
+TEST_F(SheetKeyboardTest, ShowLogsBringsBackTheLogWindowHowEverItsOwnButtonsLeftIt)
+{
+    screen->setUiOnTabChange(4);
+    screen->setFinishVisible(true);
+    auto* showLogs = qobject_cast<QAbstractButton*>(screen->bottomButton("btnShowLogs"));
+    ASSERT_TRUE(showLogs && showLogs->isVisible());
+    const auto click
+        = [](QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); };
+
+    const struct {
+        const char* name;
+        QStringList buttons; ///< the log window's own buttons pressed, by accessible name
+        bool zoomed; ///< the window comes back zoomed
+    } cases[] = { { "minimised", { "Minimise" }, false }, { "zoomed, then minimised", { "Zoom", "Minimise" }, true },
+        { "closed", { "Close" }, false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        click(showLogs);
+        LogWindow* logs = screen->winLogs();
+        ASSERT_TRUE(logs && QTest::qWaitForWindowActive(logs));
+        for (const QString& name : c.buttons) {
+            auto* button = named<QAbstractButton>(logs, name);
+            ASSERT_TRUE(button && button->isVisible()) << name.toStdString();
+            click(button);
+        }
+        QApplication::setActiveWindow(window); // the desktop gives the keyboard back to the main window
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+        click(showLogs);
+        EXPECT_TRUE(logs->isVisible());
+        EXPECT_FALSE(logs->windowState() & Qt::WindowMinimized) << "the log window stayed minimised";
+        EXPECT_EQ(logs->isMaximized(), c.zoomed);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(logs)) << "the log window did not take the keyboard";
+        if (logs->isMaximized())
+            click(named<QAbstractButton>(logs, "Zoom"));
+        click(named<QAbstractButton>(logs, "Close"));
+    }
 }
 
 } // namespace

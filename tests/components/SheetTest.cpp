@@ -103,6 +103,62 @@ TEST(Sheet, BlocksWhatLiesUnderAndReportsItsAnswer)
     EXPECT_EQ(Sheet::beginSheet(nullptr, content), nullptr);
 }
 
+TEST(Sheet, WhatWaitsForNoSheetFollowsEveryQuestionTheAnswersRaise)
+{
+    const struct {
+        const char* name;
+        int questions; ///< sheets up when the wait begins, each answer raising the next
+        bool contextGone; ///< the waiting object is deleted while the first question is up
+        std::vector<int> followsAfterAnswer; ///< after each answer: how many times the wait has run
+    } cases[] = { { "no sheet up", 0, false, {} }, { "one question", 1, false, { 1 } },
+        { "its answer raises a second", 2, false, { 0, 1 } }, { "and that one a third", 3, false, { 0, 0, 1 } },
+        { "the waiting screen closed", 2, true, { 0, 0 } } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        QList<QWidget*> contents;
+        for (int i = 0; i < c.questions; ++i) {
+            auto* content = new QWidget;
+            content->resize(200, 80);
+            auto* answer = new QPushButton(QStringLiteral("Answer %1").arg(i + 1), content);
+            answer->setAccessibleName(answer->text());
+            answer->setGeometry(10, 40, 100, 30);
+            contents.append(content);
+        }
+        // Question i's answer ends it, and its completion raises question i + 1.
+        std::function<void(int)> raise = [&](int i) {
+            if (i >= contents.size())
+                return;
+            Sheet* sheet = Sheet::beginSheet(&w.top, contents[i], [&raise, i](int) { raise(i + 1); });
+            auto* answer = contents[i]->findChild<QPushButton*>();
+            QObject::connect(answer, &QPushButton::clicked, sheet, [sheet] { sheet->endSheet(); });
+        };
+        raise(0);
+
+        int follows = 0;
+        auto context = std::make_unique<QObject>();
+        Sheet::whenNoSheet(&w.top, context.get(), [&follows, &w] {
+            EXPECT_EQ(Sheet::activeSheet(&w.top), nullptr) << "it followed while a question was up";
+            ++follows;
+        });
+        EXPECT_EQ(follows, c.questions == 0 ? 1 : 0);
+        if (c.contextGone)
+            context.reset();
+        for (int i = 0; i < c.questions; ++i) {
+            Sheet* up = Sheet::activeSheet(&w.top);
+            ASSERT_TRUE(up);
+            ASSERT_EQ(up->content(), contents[i]);
+            QPushButton* answer = contents[i]->findChild<QPushButton*>();
+            ASSERT_EQ(answer->accessibleName(), QStringLiteral("Answer %1").arg(i + 1));
+            QTest::mouseClick(answer, Qt::LeftButton, {}, answer->rect().center());
+            EXPECT_EQ(follows, c.followsAfterAnswer[size_t(i)]) << "after answer " << i + 1;
+        }
+        EXPECT_EQ(Sheet::activeSheet(&w.top), nullptr);
+        QApplication::processEvents();
+        qDeleteAll(contents);
+    }
+}
+
 TEST(LocalMouseMonitor, ReportsEachPressOnceAndNeverConsumesIt)
 {
     QWidget top;

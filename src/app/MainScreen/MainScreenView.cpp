@@ -398,9 +398,13 @@ void MainScreenView::btnShowLogsTapped()
         connect(m_winLogs, &LogWindow::windowWillClose, this, &MainScreenView::windowWillClose);
     }
     m_winLogs->logDetailView()->initWithLogRun(runId, stamp);
-    m_winLogs->setGeometry(window()->geometry());
+    // A window its own button minimised comes back (zoomed if it was), in front, with the keyboard.
+    m_winLogs->setWindowState(m_winLogs->windowState() & ~Qt::WindowMinimized);
+    if (!m_winLogs->isMaximized())
+        m_winLogs->setGeometry(window()->geometry());
     m_winLogs->show();
     m_winLogs->raise();
+    m_winLogs->activateWindow();
 }
 
 void MainScreenView::addAttachedPopupTableAtPoint(const QPointF& point)

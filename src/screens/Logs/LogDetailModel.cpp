@@ -46,9 +46,11 @@ bool LogDetailModel::initWithLogRun(const QString& runId, const QString& stamp)
         m_busy = false;
         emit runChanged();
     }
+    // A run with an identity is found by it alone. Not recorded yet (its rows still wait for a
+    // log that another copy held), it matches nothing: a run of the same stamp is another's.
     for (int i = 0; i < summaries.size(); ++i) {
-        const bool found = runSummaryId > 0
-            ? summaryIds.value(i) == runSummaryId
+        const bool found = !runId.isEmpty()
+            ? runSummaryId > 0 && summaryIds.value(i) == runSummaryId
             : !stamp.isEmpty() && summaries[i].value(QStringLiteral("timeStamp")) == stamp;
         if (found) {
             m_summaries = std::move(summaries);

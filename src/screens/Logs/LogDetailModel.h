@@ -37,8 +37,9 @@ public:
     /// (isBusy()) and answers false.
     bool initWithLogTimeStamp(const QString& stamp);
     /// As initWithLogTimeStamp, but shows the run written under the identity `runId`: runs that
-    /// started in the same second share their stamp, and only the identity tells them apart. A run
-    /// without an identity, or one not recorded in the log, is found by its stamp.
+    /// started in the same second share their stamp, and only the identity tells them apart. Only a
+    /// run without an identity is found by its stamp; one whose identity the log does not hold
+    /// (its rows still waiting to be written) matches nothing.
     bool initWithLogRun(const QString& runId, const QString& stamp);
     /// Shows the run at `index` of the list (its summary and, page by page, its rows).
     void setLogDetailsForLogDict(int index);

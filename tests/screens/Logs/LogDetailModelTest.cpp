@@ -233,7 +233,8 @@ TEST(LogDetailModelTest, RunsOfTheSameStampEachPageToTheirOwnRows)
 }
 
 // Runs the engine ends in the same second share their stamp: the viewer opened for a run's
-// identity shows that run, summary and rows; a run without an identity is found by its stamp.
+// identity shows that run, summary and rows; a run without an identity is found by its stamp; a
+// run whose rows still wait (another copy held the log) shows nothing until they are written.
 TEST(LogDetailModelTest, TheViewerOpensOnTheRunOfTheIdentityTheEngineGives)
 {
     freshApplication();
@@ -256,22 +257,51 @@ TEST(LogDetailModelTest, TheViewerOpensOnTheRunOfTheIdentityTheEngineGives)
     ASSERT_FALSE(ids[0].isEmpty());
     ASSERT_NE(ids[0], ids[1]);
 
+    // A third run of the stamp ends while another connection holds the log: its rows wait.
+    const QString database = AppDelegate::shareDelegate()->dbManager->excludedatabasePath();
+    const QString waitingInput = dir.filePath("in2/waiting.jpg");
+    const RunLogWriter::Run waitingRun { {}, { { "timeStamp", stamp }, { "imagesSelected", "1" } },
+        { { { "timeStamp", stamp }, { "inputFilename", waitingInput } } } };
+    SqliteDatabase holder;
+    ASSERT_TRUE(holder.open(database, SQLITE_OPEN_READWRITE));
+    ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE TRANSACTION"));
+    const RunLogWriter::Outcome waiting = RunLogWriter(database, std::chrono::milliseconds(50)).write(waitingRun);
+    ASSERT_TRUE(holder.exec("COMMIT"));
+    ASSERT_FALSE(waiting.saved);
+    ASSERT_TRUE(waiting.kept);
+    ids << waiting.runId;
+
     struct Open {
         QString runId;
-        int run; ///< the run shown
+        bool rowsWritten; ///< a later write has taken the waiting rows into the log
+        int run; ///< the run shown; -1: none
     };
-    const Open opens[] = { { ids[1], 1 }, { ids[0], 0 }, { QString(), 0 }, { "no such identity", 0 } };
+    const Open opens[] = { { ids[1], false, 1 }, { ids[0], false, 0 }, { QString(), false, 0 }, { ids[2], false, -1 },
+        { "no such identity", false, -1 }, { ids[2], true, 2 } };
     for (const Open& open : opens) {
         SCOPED_TRACE(open.runId.toStdString());
+        if (open.rowsWritten) {
+            RunLogWriter::Run later { {}, { { "timeStamp", "later" } }, {} };
+            ASSERT_TRUE(RunLogWriter(database).write(later).saved);
+        }
         LogDetailModel model;
-        ASSERT_TRUE(model.initWithLogRun(open.runId, stamp));
+        EXPECT_EQ(model.initWithLogRun(open.runId, stamp), open.run >= 0);
         EXPECT_EQ(model.selectedLogIndex(), open.run);
-        EXPECT_EQ(model.summaryText("imagesSelected"), QString::number(counts[open.run]));
-        LogDetailsTableModel* rows = model.tableModel();
-        ASSERT_EQ(rows->rowCount(), counts[open.run]);
-        for (int r = 0; r < rows->rowCount(); ++r)
-            EXPECT_EQ(rows->text(r, LogDetailsTableModel::InputFile),
-                QStringLiteral("%1/in%2/photo%3.jpg").arg(dir.path()).arg(open.run).arg(r + 1));
+        if (open.run < 0) {
+            EXPECT_EQ(model.tableModel()->rowCount(), 0) << "another run of the stamp was shown";
+            continue;
+        }
+        QStringList inputs { waitingInput };
+        if (open.run < 2) {
+            inputs.clear();
+            for (int r = 0; r < counts[open.run]; ++r)
+                inputs << QStringLiteral("%1/in%2/photo%3.jpg").arg(dir.path()).arg(open.run).arg(r + 1);
+        }
+        EXPECT_EQ(model.summaryText("imagesSelected"), QString::number(inputs.size()));
+        QStringList shown;
+        for (int r = 0; r < model.tableModel()->rowCount(); ++r)
+            shown << model.tableModel()->text(r, LogDetailsTableModel::InputFile);
+        EXPECT_EQ(shown, inputs);
     }
 }
 
