@@ -20,6 +20,7 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/imaging/ImageEncoder.h"
+#include "platform/imaging/VipsErrorText.h"
 #include "support/TestImages.h"
 
 namespace vantrel::test {
@@ -179,6 +180,42 @@ TEST(LibraryFailureTest, EachFailedPhotoLogsItsOwnLibraryTextOnOneLine)
             for (const QString& line : about)
                 EXPECT_FALSE(line.contains(photo.other.text)) << line.toStdString();
         }
+    }
+}
+
+// libvips keeps one error buffer for the whole process, and its exception carries all of it: a
+// line that another photo's failure (on another writer) put there meanwhile is not this photo's
+// reason, unless the buffer says nothing else.
+TEST(LibraryFailureTest, APhotosReasonLeavesOutTheLinesAboutOtherFiles)
+{
+    const QString own = "/photos/trip/own.jpg";
+    const QString other = "/photos/trip/other.png";
+    const QString notKnown = "VipsForeignLoad: \"%1\" is not a known file format";
+    const struct {
+        const char* what;
+        QList<std::pair<const char*, QString>> buffer; // domain, text as libvips writes them
+        QString reason;
+    } cases[] = {
+        { "another photo's line before this photo's",
+            { { "VipsForeignLoad", "\"" + other + "\" is not a known file format" },
+                { "VipsForeignLoad", "\"" + own + "\" is not a known file format" } },
+            notKnown.arg(own) },
+        { "another photo's line after this photo's, a line naming no file kept",
+            { { "VipsJpeg", "Premature end of JPEG file" },
+                { "VipsForeignLoad", "\"" + own + "\" is not a known file format" },
+                { "vips2png", "unable to write " + other } },
+            "VipsJpeg: Premature end of JPEG file; " + notKnown.arg(own) },
+        { "only another photo's line: said rather than nothing",
+            { { "VipsForeignLoad", "\"" + other + "\" is not a known file format" } }, notKnown.arg(other) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        vips_error_clear();
+        for (const auto& [domain, text] : c.buffer)
+            vips_error(domain, "%s", text.toUtf8().constData());
+        const vips::VError error; // as libvips' C++ layer throws it: the whole buffer
+        EXPECT_EQ(VipsErrorText::take(error, own).toStdString(), c.reason.toStdString());
+        EXPECT_STREQ(vips_error_buffer(), "") << "the buffer is emptied for the next photo";
     }
 }
 
