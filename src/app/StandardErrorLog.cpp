@@ -22,8 +22,9 @@ bool redirectTo(const QString& path)
 {
     if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    // A FIFO at the log's path would block start-up for ever, and a link would have the log
-    // written elsewhere: only a regular file is appended to, and anything else is set aside.
+    // A FIFO at the log's path would block start-up for ever, and a link (symbolic or hard) would
+    // have the log written into another file: only a regular file with no other name is appended
+    // to, and anything else is set aside.
     const QString aside = OwnFile::setAsideIfNotAFile(path);
     const int fd = OwnFile::openRegular(path, O_WRONLY | O_APPEND | O_CREAT, 0644);
     if (fd < 0)
@@ -32,7 +33,8 @@ bool redirectTo(const QString& path)
     const bool ok = ::dup2(fd, STDERR_FILENO) >= 0;
     ::close(fd);
     if (ok && !aside.isEmpty()) // said once more, where the log is read
-        std::fprintf(stderr, "%s was not a regular file; set aside as %s\n", qPrintable(path), qPrintable(aside));
+        std::fprintf(
+            stderr, "%s was not a regular file of its own; set aside as %s\n", qPrintable(path), qPrintable(aside));
     return ok;
 }
 

@@ -7,9 +7,9 @@ namespace vantrel::StandardErrorLog {
 
 /// Appends the process's standard error to the file at `path`: the folder is created first, the
 /// file is opened for appending, and only when that succeeded does it replace descriptor 2. Only
-/// a regular file is appended to, never through a link and never waiting: anything else at the
-/// path (a FIFO, a link, a folder) is set aside first, and the log says so. On any failure
-/// standard error stays where it was and false is returned.
+/// a regular file with no other name is appended to, never through a link (symbolic or hard) and
+/// never waiting: anything else at the path (a FIFO, a link, a folder) is set aside first, and the
+/// log says so. On any failure standard error stays where it was and false is returned.
 bool redirectTo(const QString& path);
 
 /// The date that starts every dated line: "yyyy-MM-dd HH:mm:ss.zzz" in local time, the form the

@@ -37,6 +37,14 @@ const char* kindOf(mode_t mode)
     return "not a regular file";
 }
 
+/// A file of our own: a regular file with no other name. A hard link is a regular file too, but
+/// writing it writes the file it shares its data with, wherever that is. A count of 0 (removed
+/// meanwhile) is no other name.
+bool isOwnRegularFile(const struct stat& info)
+{
+    return S_ISREG(info.st_mode) && info.st_nlink <= 1;
+}
+
 } // namespace
 
 QString asidePath(const QString& path, const QString& word)
@@ -55,17 +63,21 @@ QString setAsideIfNotAFile(const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat info { };
-    if (path.isEmpty() || ::lstat(native.constData(), &info) != 0 || S_ISREG(info.st_mode))
+    if (path.isEmpty() || ::lstat(native.constData(), &info) != 0 || isOwnRegularFile(info))
         return {};
     const QString aside = asidePath(path, QStringLiteral("not a file"));
-    // rename() moves the entry itself: a link moves as a link, a FIFO is never opened.
+    const QByteArray kind = S_ISREG(info.st_mode)
+        ? QStringLiteral("a hard link (a file with %1 names)").arg(qulonglong(info.st_nlink)).toLocal8Bit()
+        : QByteArray(kindOf(info.st_mode));
+    // rename() moves the entry itself: a link moves as a link, a FIFO is never opened, and a hard
+    // link's other names keep their data.
     if (std::rename(native.constData(), QFile::encodeName(aside).constData()) != 0) {
-        std::fprintf(stderr, "%s is %s and could not be set aside: %s\n", native.constData(), kindOf(info.st_mode),
+        std::fprintf(stderr, "%s is %s and could not be set aside: %s\n", native.constData(), kind.constData(),
             std::strerror(errno));
         return {};
     }
-    std::fprintf(stderr, "%s was %s, not a regular file; set aside as %s\n", native.constData(), kindOf(info.st_mode),
-        qPrintable(aside));
+    std::fprintf(stderr, "%s was %s, not a regular file of its own; set aside as %s\n", native.constData(),
+        kind.constData(), qPrintable(aside));
     return aside;
 }
 
@@ -75,14 +87,15 @@ int openRegular(const QString& path, int flags, int mode)
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int fd = ::open(native.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
         struct stat info { };
-        if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        if (fd >= 0 && ::fstat(fd, &info) == 0 && isOwnRegularFile(info)) {
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             return fd;
         }
         const int error = fd >= 0 ? EINVAL : errno;
         if (fd >= 0)
             ::close(fd);
-        // ELOOP: a link; EISDIR: a folder; ENXIO: a FIFO without a reader, or a socket.
+        // ELOOP: a link; EISDIR: a folder; ENXIO: a FIFO without a reader, or a socket. What
+        // opened but is no file of our own (a FIFO with a reader, a hard link) is set aside too.
         const bool notAFile = fd >= 0 || error == ELOOP || error == EISDIR || error == ENXIO;
         if (attempt > 0 || !notAFile || setAsideIfNotAFile(path).isEmpty()) {
             errno = error;

@@ -76,9 +76,9 @@ TEST(StandardErrorLogTest, AFailingPathKeepsTheOldStreamAndAGoodOneIsAppendedTo)
     EXPECT_EQ(lines[1], "second");
 }
 
-// What stands at the log's path and is not a regular file is set aside, once, saying so, and the
-// log goes on in a file of its own: start-up never waits on a FIFO there, and nothing is written
-// through a link.
+// What stands at the log's path and is not a regular file of its own is set aside, once, saying
+// so, and the log goes on in a file of its own: start-up never waits on a FIFO there, and nothing
+// is written through a link, symbolic or hard.
 TEST(StandardErrorLogTest, AnythingButAFileAtTheLogPathIsSetAsideAndTheLogGoesOn)
 {
     QTemporaryDir elsewhere;
@@ -91,6 +91,11 @@ TEST(StandardErrorLogTest, AnythingButAFileAtTheLogPathIsSetAsideAndTheLogGoesOn
     const Case cases[] = {
         { "a FIFO", [](const QString& log) { return mkfifo(QFile::encodeName(log).constData(), 0600) == 0; }, S_IFIFO },
         { "a link to a file elsewhere", [&](const QString& log) { return QFile::link(target, log); }, S_IFLNK },
+        { "a hard link to a file elsewhere",
+            [&](const QString& log) {
+                return ::link(QFile::encodeName(target).constData(), QFile::encodeName(log).constData()) == 0;
+            },
+            S_IFREG },
         { "a folder", [](const QString& log) { return QDir().mkpath(log); }, S_IFDIR },
     };
     for (const Case& c : cases) {

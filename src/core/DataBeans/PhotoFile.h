@@ -19,7 +19,7 @@ enum class ProcessStatus : qint32 {
     NotProcessed = 0, ///< reset at the start of a run; also every failure without a code of its own
     Processed = 1, ///< the output was written or copied
     SourceMissing = 2, ///< the source file no longer exists
-    DimensionTooLong = 7, ///< the size step refused the size (a side above 10000)
+    DimensionTooLong = 7, ///< the size step refused the size (a side above 10000, or one below 1 asked for)
     Skipped = 8, ///< RAW skipped, existing output skipped, or too little free space
     SourceAccessDenied = 10, ///< the output would replace its own source, which is not writable or is locked
     DestinationAccessDenied = 11, ///< the output folder (or file) cannot be written

@@ -15,6 +15,17 @@ float percentOf(float side, double percent)
     return static_cast<float>(percent / 100.0 * static_cast<double>(side));
 }
 
+/// True when the record's own pixel or percent pair has a side below 1 or not a number: no user
+/// can type one (the pane raises a field to 1), so such a size comes from a preset or a saved
+/// session, and raising it to 1 would write 1 x 1 outputs as if they had been asked for.
+bool hasSideBelowOne(const PhotoJobSettings& settings)
+{
+    const auto below = [](double width, double height) { return !(width >= 1 && height >= 1); };
+    if (settings.isCustomSize)
+        return below(settings.customWidth, settings.customHeight);
+    return settings.isPercentSize && below(settings.perWidth, settings.perHeight);
+}
+
 } // namespace
 
 QSizeF TargetSize::aspectFit(QSizeF size, QSizeF box)
@@ -49,6 +60,8 @@ std::optional<QSize> TargetSize::forPixels(QSize upright, const PhotoJobSettings
 {
     if (settings.isKeepOriginalSize)
         return upright;
+    if (hasSideBelowOne(settings))
+        return std::nullopt;
     const QSizeF size = unrounded(QSizeF(upright), settings);
     const float w = static_cast<float>(size.width());
     const float h = static_cast<float>(size.height());

@@ -22,7 +22,10 @@ public:
     static QSizeF unrounded(QSizeF upright, const PhotoJobSettings& settings);
 
     /// The pixel size of the size step: both sides at most 10000 (else no value: the size is
-    /// refused), each raised to at least 1 and rounded half away from zero.
+    /// refused), each raised to at least 1 and rounded half away from zero. A size whose own
+    /// pixels or percentages have a side below 1 (a preset or a saved size; typing never gives
+    /// one) is refused as well, never raised: only a side that the arithmetic takes below 1, as
+    /// 1 % of a 40-pixel side, is raised to 1.
     static std::optional<QSize> forPixels(QSize upright, const PhotoJobSettings& settings);
 
     /// Rounds a single-precision value half away from zero to an int; not-a-number gives 0 and

@@ -23,7 +23,7 @@ qint64 roundHalfAway(float value)
 
 /// A size pair read from a saved session, held to what typing allows: a side above the field's
 /// limit is brought down to it; a pair with a side below 1 or not a number (which no user could
-/// have typed, and which would reach the run as a size and write 1 x 1 outputs) is not restored.
+/// have typed, and which the run would refuse for every photo) is not restored.
 std::optional<std::pair<qint64, qint64>> restoredPair(double width, double height, qint32 limit)
 {
     if (!(width >= 1) || !(height >= 1)) // also NaN

@@ -3,6 +3,8 @@
 // run (or the process) from a writer thread.
 // Not for ThreadSanitizer runs: libvips and its codecs are not instrumented (see README).
 #include <cstdio>
+#include <memory>
+#include <string>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,10 +18,12 @@
 #include "ProcessingFakes.h"
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
+#include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/imaging/ImageEncoder.h"
+#include "platform/imaging/VipsErrorText.h"
 #include "support/TestImages.h"
 
 namespace vantrel::test {
@@ -71,8 +75,10 @@ struct Outcome {
     bool finished = false;
 };
 
-/// The real engine and pipeline over the photos of `src`, in name order, with `writers` writers.
-Outcome runBatch(int writers, const RunOptions& options, const QString& src)
+/// The real engine and pipeline over the photos of `src`, in name order, with `writers` writers,
+/// writing through `fileSystem` (the real one when null).
+Outcome runBatch(
+    int writers, const RunOptions& options, const QString& src, std::shared_ptr<OutputFileSystem> fileSystem = {})
 {
     AppDelegate* app = AppDelegate::resetShared();
     for (const QString& name : QDir(src).entryList(QDir::Files, QDir::Name)) {
@@ -83,7 +89,7 @@ Outcome runBatch(int writers, const RunOptions& options, const QString& src)
     auto log = std::make_shared<FakeLog>();
     FakeView view;
     auto engine = ProcessingEngine::create(
-        { std::make_shared<ProcessingPhotoPipeline>(), std::make_shared<ProcessingFileProbe>(),
+        { std::make_shared<ProcessingPhotoPipeline>(std::move(fileSystem)), std::make_shared<ProcessingFileProbe>(),
             std::make_shared<FakeClock>(), nullptr, log, std::make_shared<ProcessingSerialExecutor>(), writers });
     engine->setView(&view);
     NotificationRecorder recorder({ kNotificationsProcessFinished });
@@ -135,6 +141,27 @@ struct InjectedPngChunkFailure {
     ~InjectedPngChunkFailure() { setPngChunkFailureForTesting({}); }
 };
 
+/// The real file system, except that putting an output named `name` in place fails as libvips
+/// fails: its text in the error buffer, and its exception thrown, out of the photo's write.
+class ThrowingFileSystem : public OutputFileSystem {
+public:
+    explicit ThrowingFileSystem(QString name)
+        : m_name(std::move(name))
+    {
+    }
+    int commit(const QString& temporary, const QString& target) override
+    {
+        if (target.endsWith('/' + m_name)) {
+            vips_error("VipsForeignSavePng", "%s", "out of memory (a test's thrown failure)");
+            throw vips::VError();
+        }
+        return OutputFileSystem::commit(temporary, target);
+    }
+
+private:
+    QString m_name;
+};
+
 TEST(LibraryFailureTest, EachFailedPhotoLogsItsOwnLibraryTextOnOneLine)
 {
     // The library's words for each kind of damage (libjpeg's, libpng's).
@@ -182,6 +209,45 @@ TEST(LibraryFailureTest, EachFailedPhotoLogsItsOwnLibraryTextOnOneLine)
     }
 }
 
+// libvips keeps one error buffer for the whole process, and its exception carries all of it: a
+// line that another photo's failure (on another writer) put there meanwhile is not this photo's
+// reason, unless the buffer says nothing else.
+TEST(LibraryFailureTest, APhotosReasonLeavesOutTheLinesAboutOtherFiles)
+{
+    const QString own = "/photos/trip/own.jpg";
+    const QString other = "/photos/trip/other.png";
+    const QString notKnown = "VipsForeignLoad: \"%1\" is not a known file format";
+    const struct {
+        const char* what;
+        QList<std::pair<const char*, QString>> buffer; // domain, text as libvips writes them
+        QString reason;
+    } cases[] = {
+        { "another photo's line before this photo's",
+            { { "VipsForeignLoad", "\"" + other + "\" is not a known file format" },
+                { "VipsForeignLoad", "\"" + own + "\" is not a known file format" } },
+            notKnown.arg(own) },
+        { "another photo's line after this photo's, a line naming no file kept",
+            { { "VipsJpeg", "Premature end of JPEG file" },
+                { "VipsForeignLoad", "\"" + own + "\" is not a known file format" },
+                { "vips2png", "unable to write " + other } },
+            "VipsJpeg: Premature end of JPEG file; " + notKnown.arg(own) },
+        { "only another photo's line: said rather than nothing",
+            { { "VipsForeignLoad", "\"" + other + "\" is not a known file format" } }, notKnown.arg(other) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        vips_error_clear();
+        for (const auto& [domain, text] : c.buffer)
+            vips_error(domain, "%s", text.toUtf8().constData());
+        const vips::VError error; // as libvips' C++ layer throws it: the whole buffer
+        EXPECT_EQ(VipsErrorText::take(error, own).toStdString(), c.reason.toStdString());
+        EXPECT_STREQ(vips_error_buffer(), "") << "the buffer is emptied for the next photo";
+    }
+}
+
+// A library's failure, whether its encoder catches it or its exception leaves the photo's write
+// on the writer thread, fails that photo with the library's text on its line of the log, and
+// the run goes on.
 TEST(LibraryFailureTest, ALibraryExceptionOnAWriterFailsItsPhotoAndTheRunGoesOn)
 {
     QTemporaryDir dir;
@@ -193,24 +259,35 @@ TEST(LibraryFailureTest, ALibraryExceptionOnAWriterFailsItsPhotoAndTheRunGoesOn)
         ASSERT_TRUE(testimages::writePattern(src + "/" + name, 320, 240));
         ASSERT_TRUE(testimages::setCameraTags(src + "/" + name));
     }
-    const InjectedPngChunkFailure injected([](const QString& source) { return source.endsWith("/b.jpg"); });
-
-    for (const int writers : { 1, 3 }) {
-        SCOPED_TRACE(writers);
-        CapturedStandardError captured(dir.path() + "/stderr.txt");
-        const Outcome outcome = runBatch(writers, optionsFor(dir.path() + "/out", 2 /* png */), src);
-        const QString text = captured.text();
-        ASSERT_TRUE(outcome.finished);
-        EXPECT_EQ(outcome.statuses, QList<qint32>({ 1, 0, 1 }));
-        EXPECT_EQ(outcome.messages.value(1), "File not Processed");
-        EXPECT_EQ(outcome.logRows, 3);
-        const QStringList failed = text.split('\n').filter("/b.png:");
-        ASSERT_EQ(failed.size(), 1) << text.toStdString();
-        EXPECT_TRUE(failed[0].contains("out of memory (a test's injected failure)")) << failed[0].toStdString();
-        EXPECT_TRUE(QFile::exists(dir.path() + "/out/a.png"));
-        EXPECT_FALSE(QFile::exists(dir.path() + "/out/b.png"));
-        EXPECT_TRUE(QFile::exists(dir.path() + "/out/c.png"));
-        QDir(dir.path() + "/out").removeRecursively();
+    const struct {
+        const char* what;
+        bool injected; // else thrown
+        const char* text;
+    } cases[] = {
+        { "caught in the encoder", true, "out of memory (a test's injected failure)" },
+        { "thrown out of the write", false, "out of memory (a test's thrown failure)" },
+    };
+    for (const auto& c : cases) {
+        const InjectedPngChunkFailure injected(
+            [&](const QString& source) { return c.injected && source.endsWith("/b.jpg"); });
+        for (const int writers : { 1, 3 }) {
+            SCOPED_TRACE(c.what + std::string(", writers: ") + std::to_string(writers));
+            CapturedStandardError captured(dir.path() + "/stderr.txt");
+            const Outcome outcome = runBatch(writers, optionsFor(dir.path() + "/out", 2 /* png */), src,
+                c.injected ? nullptr : std::make_shared<ThrowingFileSystem>("b.png"));
+            const QString text = captured.text();
+            ASSERT_TRUE(outcome.finished);
+            EXPECT_EQ(outcome.statuses, QList<qint32>({ 1, 0, 1 }));
+            EXPECT_EQ(outcome.messages.value(1), "File not Processed");
+            EXPECT_EQ(outcome.logRows, 3);
+            const QStringList failed = text.split('\n').filter("/b.png:");
+            ASSERT_EQ(failed.size(), 1) << text.toStdString();
+            EXPECT_TRUE(failed[0].contains(c.text)) << failed[0].toStdString();
+            EXPECT_TRUE(QFile::exists(dir.path() + "/out/a.png"));
+            EXPECT_FALSE(QFile::exists(dir.path() + "/out/b.png"));
+            EXPECT_TRUE(QFile::exists(dir.path() + "/out/c.png"));
+            QDir(dir.path() + "/out").removeRecursively();
+        }
     }
 }
 

@@ -285,6 +285,14 @@ TEST_F(PhotoPipelineTest, SizeCases)
         { "1 percent of 50 x 50", { 50, 50 }, 1, 1, true, false, ProcessStatus::Processed, { 1, 1 } },
         { "aspect fit enlarges", { 400, 300 }, 800, 800, false, true, ProcessStatus::Processed, { 800, 600 } },
         { "exactly 10000 accepted", { 20, 10 }, 10000, 5, false, false, ProcessStatus::Processed, { 10000, 5 } },
+        // A size whose own side is below 1 (a preset or a saved size; typing raises a field to
+        // 1) is refused, never raised to 1; a side that a percentage takes below 1 is raised.
+        { "0 x 0 pixels refused", { 50, 50 }, 0, 0, false, false, ProcessStatus::DimensionTooLong, {} },
+        { "0 x 600 fitted refused", { 400, 300 }, 0, 600, false, true, ProcessStatus::DimensionTooLong, {} },
+        { "0.5 x 600 pixels refused", { 400, 300 }, 0.5, 600, false, false, ProcessStatus::DimensionTooLong, {} },
+        { "0 percent refused", { 50, 50 }, 0, 100, true, false, ProcessStatus::DimensionTooLong, {} },
+        { "1 percent of 40 x 40 raised", { 40, 40 }, 1, 1, true, false, ProcessStatus::Processed, { 1, 1 } },
+        { "a fit below a pixel raised", { 4000, 10 }, 100, 100, false, true, ProcessStatus::Processed, { 100, 1 } },
     };
     for (const Case& c : cases) {
         const QString src = source(QStringLiteral("s.png"), c.sourceSize.width(), c.sourceSize.height());

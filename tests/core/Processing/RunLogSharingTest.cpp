@@ -223,6 +223,11 @@ TEST(RunLogSharingTest, WhatIsPlantedBesideTheLogIsNeitherWrittenThroughNorWaite
             false },
         { "a link to nothing", "-journal",
             [&](const QString& path) { return QFile::link(elsewhere.filePath("nothing"), path); }, false },
+        { "a link to nothing", ".pending.lock",
+            [&](const QString& path) {
+                return QFile::remove(path) && QFile::link(elsewhere.filePath("nothing"), path);
+            },
+            false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name + std::string(" at ") + c.at);
@@ -251,6 +256,7 @@ TEST(RunLogSharingTest, WhatIsPlantedBesideTheLogIsNeitherWrittenThroughNorWaite
         EXPECT_EQ(outcome.kept, c.databaseLocked) << outcome.failure.toStdString();
         EXPECT_TRUE(outcome.movedAsideTo.isEmpty()) << "a sound log is not set aside";
         EXPECT_EQ(contentsOf(target), QByteArray("kept\n")) << "nothing written through a link";
+        EXPECT_FALSE(QFileInfo::exists(elsewhere.filePath("nothing"))) << "nothing made at a link's target";
         EXPECT_EQ(RunLogWriter(folder.db()).pendingRuns().size(), c.databaseLocked ? 1 : 0);
         // A temporary's place is simply made anew; the lock and the journal are set aside, once.
         const bool setAside = QLatin1String(c.at) != QLatin1String(".pending.new");

@@ -31,6 +31,7 @@ TEST(RunSummaryTest, DetailRowRatioAndSaving)
     } rows[] = {
         { "smaller output", 1, 2'000'000, 500'000, "25.00", "1.50 MB", "/out/p.jpg" },
         { "larger output", 1, 1'000'000, 1'250'000, "125.00", " ", "/out/p.jpg" },
+        { "no saving (a copy)", 1, 1'000'000, 1'000'000, "100.00", " ", "/out/p.jpg" },
         { "empty input", 1, 0, 1'000, " ", " ", "/out/p.jpg" },
         { "above 2 GiB", 1, 5e9, 1e9, "20.00", "4.00 GB", "/out/p.jpg" },
         { "not written", 8, 1'000'000, 0, " ", " ", " " },

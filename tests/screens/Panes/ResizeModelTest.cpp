@@ -191,26 +191,32 @@ TEST(ResizeModelTest, RestoredCustomSizeStaysButTheLockUsesTheBatch)
 
 // A size read back from a saved session goes through the archive and into the pane as a typed
 // one would: a side above its limit comes down to it; a pair no user could have typed (below 1,
-// not a number) is not restored, so the run gets the batch's size (or 100 %), never 1 x 1.
+// not a number) is not restored, so the run gets the batch's size (or 100 %), never 1 x 1. A
+// preset of the session chosen as the predefined size is handed to the run as it is, and the run
+// refuses one with a side below 1 as it refuses a size too large (status 7), never raising it.
 TEST(ResizeModelTest, ARestoredSizeIsHeldToTheLimitsOfATypedOne)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         const char* what;
-        bool custom;
+        bool custom, preset;
         double width, height;
-        QSize pixels; // for the 400 x 300 photo of the batch
+        std::optional<QSize> pixels; // for the 400 x 300 photo of the batch; none: refused
     } cases[] = {
-        { "a usable pixel size stays", true, 800, 600, { 800, 600 } },
-        { "zero pixels", true, 0, 0, { 400, 300 } },
-        { "a negative side", true, 640, -480, { 400, 300 } },
-        { "not a number", true, nan, 480, { 400, 300 } },
-        { "above the limit", true, 50000, 20000, { 10000, 10000 } },
-        { "a usable percent stays", false, 50, 50, { 200, 150 } },
-        { "zero percent", false, 0, 0, { 400, 300 } },
-        { "a negative percent", false, -50, 50, { 400, 300 } },
-        { "percent not a number", false, 50, nan, { 400, 300 } },
-        { "percent above the limit", false, 5000, 1000, { 4000, 3000 } },
+        { "a usable pixel size stays", true, false, 800, 600, QSize(800, 600) },
+        { "zero pixels", true, false, 0, 0, QSize(400, 300) },
+        { "a negative side", true, false, 640, -480, QSize(400, 300) },
+        { "not a number", true, false, nan, 480, QSize(400, 300) },
+        { "above the limit", true, false, 50000, 20000, QSize(10000, 10000) },
+        { "a usable percent stays", false, false, 50, 50, QSize(200, 150) },
+        { "zero percent", false, false, 0, 0, QSize(400, 300) },
+        { "a negative percent", false, false, -50, 50, QSize(400, 300) },
+        { "percent not a number", false, false, 50, nan, QSize(400, 300) },
+        { "percent above the limit", false, false, 5000, 1000, QSize(4000, 3000) },
+        { "a usable preset", true, true, 640, 480, QSize(640, 480) },
+        { "a preset of zero pixels", true, true, 0, 0, std::nullopt },
+        { "a preset half a pixel wide", true, true, 0.5, 480, std::nullopt },
+        { "a preset of zero percent", false, true, 0, 0, std::nullopt },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -220,6 +226,11 @@ TEST(ResizeModelTest, ARestoredSizeIsHeldToTheLimitsOfATypedOne)
         (c.custom ? saved.customWidth : saved.perWidth) = c.width;
         (c.custom ? saved.customHeight : saved.perHeight) = c.height;
         ProjectSession session;
+        if (c.preset) {
+            session.arrayPredefinedSize = { saved };
+            saved.isPredefinedSize = true;
+            saved.predefinedIndex = 0;
+        }
         session.resizeSettingObject = ResizingOptionsSettingObject();
         session.resizeSettingObject->sizeObject = saved;
         const std::optional<ProjectSession> restored = KeyedUnarchiver::unarchiveObjectWithData<ProjectSession>(
@@ -227,9 +238,11 @@ TEST(ResizeModelTest, ARestoredSizeIsHeldToTheLimitsOfATypedOne)
         ASSERT_TRUE(restored && restored->resizeSettingObject && restored->resizeSettingObject->sizeObject);
 
         ResizeModel model = modelWithReference(400, 300, Mode::KeepOriginal, false);
+        model.setPresets(restored->arrayPredefinedSize);
         model.setReSizeSettingObject(*restored->resizeSettingObject->sizeObject);
         model.setDefaultCustomSize(); // the size step is shown
-        EXPECT_EQ(model.mode(), c.custom ? Mode::Custom : Mode::Percent);
+        EXPECT_EQ(model.mode(), c.preset ? Mode::Predefined : c.custom ? Mode::Custom : Mode::Percent);
+        EXPECT_FALSE(model.isPredefinedSizeNotSlectedAnyValue()); // nothing holds the run back
         ResizingOptionsSettingObject resize;
         resize.sizeObject = model.getReSizeSettingObject();
         const PhotoJobSettings settings = PhotoJobSettings::from(resize, OutputOptionSettings(), QString());
