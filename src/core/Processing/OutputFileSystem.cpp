@@ -1,14 +1,17 @@
 #include "core/Processing/OutputFileSystem.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -189,6 +192,18 @@ int OutputFileSystem::makeFolder(const QString& folder)
     std::error_code error;
     std::filesystem::create_directories(nativePath(folder), error);
     return errnoOf(error);
+}
+
+qint64 OutputFileSystem::wallClock()
+{
+    struct timespec now { };
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + qint64(now.tv_nsec);
+}
+
+void OutputFileSystem::sleepFor(qint64 nanoseconds)
+{
+    std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
 }
 
 std::shared_ptr<OutputFileSystem> OutputFileSystem::standard()
