@@ -151,7 +151,7 @@ int OutputFileSystem::commit(const QString& temporary, const QString& target)
     // Some file systems put the rename on the disk before the bytes: flushed first, the final name
     // never stands on an empty file after a power cut. A failed flush (a full disk, an I/O error)
     // fails the write.
-    if (const int error = flushPath(from, 0))
+    if (const int error = flush(temporary))
         return error;
     if (::rename(from.constData(), to.constData()) != 0)
         return errno;
@@ -159,6 +159,11 @@ int OutputFileSystem::commit(const QString& temporary, const QString& target)
     const qsizetype slash = to.lastIndexOf('/');
     flushPath(slash > 0 ? to.left(slash) : QByteArray("/"), O_DIRECTORY); // the new entry, best effort
     return 0;
+}
+
+int OutputFileSystem::flush(const QString& path)
+{
+    return flushPath(QFile::encodeName(path), 0);
 }
 
 void OutputFileSystem::discard(const QString& temporary)

@@ -27,10 +27,12 @@ public:
     /// Every write and the close are checked: a copy that stops short (a full disk, a quota)
     /// returns the errno of the write that failed, never 0.
     virtual int copyContents(const QString& source, const QString& target);
-    /// Renames `temporary` over `target` in one step, its bytes flushed to the disk before and the
-    /// folder's entry after, so that a power cut never leaves an empty or partial file under the
-    /// final name.
+    /// Renames `temporary` over `target` in one step, its bytes flushed to the disk before (flush:
+    /// a failed flush fails the commit and renames nothing) and the folder's entry after, so that
+    /// a power cut never leaves an empty or partial file under the final name.
     virtual int commit(const QString& temporary, const QString& target);
+    /// Flushes the bytes of the file at `path` to the disk.
+    virtual int flush(const QString& path);
     /// Removes a temporary file (failures are ignored). One this object created is removed through
     /// its folder's descriptor, so that it goes even when the folder was renamed meanwhile.
     virtual void discard(const QString& temporary);

@@ -321,5 +321,39 @@ TEST(OutputCopyTest, AFullDiskIsToldFromOtherFailures)
     }
 }
 
+/// The real file system whose flush of a finished temporary fails, as a disk's I/O error does.
+class FailingFlushFileSystem : public OutputFileSystem {
+public:
+    int flush(const QString&) override { return EIO; }
+};
+
+TEST(OutputCopyTest, AFailedFlushBeforeTheRenameFailsThePhoto)
+{
+    const struct {
+        const char* name;
+        int format; ///< selectedFileFormat; -1 keeps the format (a copy)
+    } cases[] = { { "copied", -1 }, { "encoded as PNG", 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        QString source;
+        RunOptions options;
+        options.job.folderOption = 1;
+        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 320, 200, c.format, source, options.job));
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+        ProcessingPhotoPipeline pipeline(std::make_shared<FailingFlushFileSystem>());
+        const QString output = pipeline.outputPath(*photo, options);
+        ASSERT_TRUE(testimages::writeBytes(output, "an older output"));
+
+        const RunWriteResult result = pipeline.write(*photo, output, options);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_FALSE(result.noSpace);
+        EXPECT_EQ(testimages::readBytes(output), "an older output");
+        EXPECT_EQ(QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QFileInfo(output).fileName() })
+            << "no temporary is left behind";
+    }
+}
+
 } // namespace
 } // namespace vantrel
