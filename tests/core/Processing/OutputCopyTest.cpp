@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "core/DataBeans/PhotoFile.h"
@@ -23,6 +24,7 @@
 #include "core/Processing/PhotoPipeline.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/SourceIdentity.h"
+#include "platform/imaging/ImageEncoder.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
@@ -265,7 +267,8 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
     const struct {
         const char* name;
         int format; ///< selectedFileFormat; -1 keeps the format (a copy)
-    } cases[] = { { "copied", -1 }, { "encoded", 2 } };
+        bool onceThePixelsAreWritten; ///< renamed then (a PNG's, apart from its metadata), else at the temporary
+    } cases[] = { { "copied", -1, false }, { "encoded", 2, false }, { "encoded as PNG, its pixels written", 2, true } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
@@ -275,8 +278,17 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
         const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
         const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
         const QString moved = dir.filePath(QStringLiteral("moved"));
+        if (c.onceThePixelsAreWritten) {
+            setPngChunkFailureForTesting([&](const QString&) {
+                EXPECT_TRUE(QDir().rename(settings.ouptputFolder, moved));
+                return false;
+            });
+        }
+        const auto unhook = qScopeGuard([] { setPngChunkFailureForTesting({}); });
 
-        const PhotoPipeline pipeline(settings, std::make_shared<MovingFolderFileSystem>(moved));
+        const PhotoPipeline pipeline(settings,
+            c.onceThePixelsAreWritten ? std::shared_ptr<OutputFileSystem>()
+                                      : std::make_shared<MovingFolderFileSystem>(moved));
         const PhotoWriteResult result = pipeline.processPhoto(*photo, output);
         EXPECT_EQ(result.status, ProcessStatus::NotProcessed);
         EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no temporary is left";
