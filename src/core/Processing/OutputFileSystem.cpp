@@ -1,14 +1,17 @@
 #include "core/Processing/OutputFileSystem.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -148,7 +151,7 @@ int OutputFileSystem::commit(const QString& temporary, const QString& target)
     // Some file systems put the rename on the disk before the bytes: flushed first, the final name
     // never stands on an empty file after a power cut. A failed flush (a full disk, an I/O error)
     // fails the write.
-    if (const int error = flushPath(from, 0))
+    if (const int error = flush(temporary))
         return error;
     if (::rename(from.constData(), to.constData()) != 0)
         return errno;
@@ -156,6 +159,11 @@ int OutputFileSystem::commit(const QString& temporary, const QString& target)
     const qsizetype slash = to.lastIndexOf('/');
     flushPath(slash > 0 ? to.left(slash) : QByteArray("/"), O_DIRECTORY); // the new entry, best effort
     return 0;
+}
+
+int OutputFileSystem::flush(const QString& path)
+{
+    return flushPath(QFile::encodeName(path), 0);
 }
 
 void OutputFileSystem::discard(const QString& temporary)
@@ -189,6 +197,18 @@ int OutputFileSystem::makeFolder(const QString& folder)
     std::error_code error;
     std::filesystem::create_directories(nativePath(folder), error);
     return errnoOf(error);
+}
+
+qint64 OutputFileSystem::wallClock()
+{
+    struct timespec now { };
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + qint64(now.tv_nsec);
+}
+
+void OutputFileSystem::sleepFor(qint64 nanoseconds)
+{
+    std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
 }
 
 std::shared_ptr<OutputFileSystem> OutputFileSystem::standard()

@@ -13,7 +13,8 @@ namespace vantrel {
 
 /// The file operations that writing one output needs, behind a seam: tests replace it to make a
 /// write fail as a full disk or a read-only folder would (CI runs as root, where permissions do
-/// not fail). Every operation returns 0 or an errno value and never throws.
+/// not fail), or to play another program writing a source while it is copied. Every file operation
+/// returns 0 or an errno value; nothing throws.
 class OutputFileSystem {
 public:
     virtual ~OutputFileSystem();
@@ -26,15 +27,23 @@ public:
     /// Every write and the close are checked: a copy that stops short (a full disk, a quota)
     /// returns the errno of the write that failed, never 0.
     virtual int copyContents(const QString& source, const QString& target);
-    /// Renames `temporary` over `target` in one step, its bytes flushed to the disk before and the
-    /// folder's entry after, so that a power cut never leaves an empty or partial file under the
-    /// final name.
+    /// Renames `temporary` over `target` in one step, its bytes flushed to the disk before (flush:
+    /// a failed flush fails the commit and renames nothing) and the folder's entry after, so that
+    /// a power cut never leaves an empty or partial file under the final name.
     virtual int commit(const QString& temporary, const QString& target);
+    /// Flushes the bytes of the file at `path` to the disk.
+    virtual int flush(const QString& path);
     /// Removes a temporary file (failures are ignored). One this object created is removed through
     /// its folder's descriptor, so that it goes even when the folder was renamed meanwhile.
     virtual void discard(const QString& temporary);
     /// Creates `folder` with all missing parents.
     virtual int makeFolder(const QString& folder);
+
+    /// The wall clock that stamps the files' modification times, in nanoseconds since the epoch.
+    virtual qint64 wallClock();
+    /// Sleeps `nanoseconds`: a source written a moment ago is given the time to show whether its
+    /// writer is still at work.
+    virtual void sleepFor(qint64 nanoseconds);
 
     /// The real file system. Shared and thread-safe: it holds the lock of every temporary it
     /// created until that temporary is committed or discarded, so that another run's clean-up

@@ -368,6 +368,16 @@ PhotoWriteResult PhotoPipeline::copySource(
     const SourceIdentity before = planned.exists ? planned : SourceIdentity::of(photo.fileURL());
     if (before.changedAt(photo.fileURL()))
         return sourceChangedFailure(photo.fileURL());
+    // The plan, the copy and the checks may all fall in one pause of that writer: a version
+    // written a moment ago is copied only once it has stood unchanged for a moment (a truncated
+    // photo that nothing changes then is copied as it stands). A photo edited before its run has
+    // settled long since and is copied at once.
+    const qint64 now = m_fileSystem->wallClock();
+    if (const qint64 wait = before.settledAt(now) - now; wait > 0) {
+        m_fileSystem->sleepFor(wait);
+        if (before.changedAt(photo.fileURL()))
+            return sourceChangedFailure(photo.fileURL());
+    }
     QString temporary;
     if (const int error = m_fileSystem->createTemporary(OutputPathBuilder::parentFolder(outputPath), &temporary))
         return failure(error, QStringLiteral("cannot create a temporary file for"), outputPath);

@@ -166,7 +166,8 @@ private:
         const SourceIdentity* source, bool* changed) const;
     PhotoWriteResult sourceChangedFailure(const QString& sourcePath) const;
     /// Copies the source, held to the version `planned` (when it exists): a source that is not
-    /// that version before or after the copy, or a copy of another length, writes nothing.
+    /// that version before or after the copy, or a copy of another length, writes nothing. A
+    /// version younger than SourceIdentity::kSettleNanoseconds is waited for until it is that old.
     PhotoWriteResult copySource(const PhotoFile& photo, const SourceIdentity& planned, const QString& outputPath) const;
     PhotoWriteResult failure(
         int errorNumber, const QString& what, const QString& path, const QString& detail = {}) const;

@@ -1,5 +1,7 @@
 #include "core/Processing/SourceIdentity.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include <QFile>
@@ -20,6 +22,16 @@ SourceIdentity SourceIdentity::of(const QString& path)
     identity.modifiedSeconds = qint64(info.st_mtim.tv_sec);
     identity.modifiedNanoseconds = qint64(info.st_mtim.tv_nsec);
     return identity;
+}
+
+qint64 SourceIdentity::settledAt(qint64 now) const
+{
+    constexpr qint64 kSecond = 1'000'000'000;
+    constexpr qint64 kCoarsestStamp = 2 * kSecond;
+    qint64 modified = modifiedSeconds * kSecond + modifiedNanoseconds;
+    if (modifiedNanoseconds == 0)
+        modified += kCoarsestStamp;
+    return std::min(modified, now) + kSettleNanoseconds;
 }
 
 } // namespace vantrel

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/imaging/SourceReads.h"
+
 namespace vantrel::AtomicFileWriter {
 
 namespace {
@@ -42,11 +44,29 @@ int createTemporary(const QByteArray& folder, QByteArray* path)
     return fd;
 }
 
+int createTemporary(const QByteArray& folder, QByteArray* path, int* folderFd)
+{
+    *folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return createTemporary(folder, path);
+}
+
+void removeTemporary(int folderFd, const QByteArray& path)
+{
+    if (folderFd < 0) {
+        ::unlink(path.constData());
+        return;
+    }
+    const qsizetype slash = path.lastIndexOf('/');
+    ::unlinkat(folderFd, path.mid(slash + 1).constData(), 0);
+}
+
 int writeThrough(const QString& path, const std::function<int(int fd, const QByteArray& temporary)>& fill)
 {
     const QFileInfo target(path);
     QByteArray temp;
-    const int fd = createTemporary(QFile::encodeName(target.absolutePath()), &temp);
+    int folderFd = -1;
+    const int fd = createTemporary(QFile::encodeName(target.absolutePath()), &temp, &folderFd);
+    const SourceDescriptor folder(folderFd);
     if (fd < 0)
         return errno;
     // The lock lives on a descriptor of its own, so that the writing one can be closed (and its
@@ -54,7 +74,7 @@ int writeThrough(const QString& path, const std::function<int(int fd, const QByt
     const TemporaryLock lock(temp);
     auto fail = [&](int error) {
         ::close(fd);
-        ::unlink(temp.constData());
+        removeTemporary(folder.fd, temp);
         return error;
     };
     // A new file gets the usual permissions; a replaced one keeps its own.
@@ -68,12 +88,12 @@ int writeThrough(const QString& path, const std::function<int(int fd, const QByt
         return fail(error);
     if (::close(fd) != 0) {
         const int error = errno;
-        ::unlink(temp.constData());
+        removeTemporary(folder.fd, temp);
         return error;
     }
     if (::rename(temp.constData(), destination.constData()) != 0) {
         const int error = errno;
-        ::unlink(temp.constData());
+        removeTemporary(folder.fd, temp);
         return error;
     }
     return 0;

@@ -16,6 +16,13 @@ inline constexpr char kTempSuffix[] = ".tmp";
 /// only, with a close-on-exec descriptor. Returns the descriptor and sets `path` to the file's
 /// encoded name, or returns -1 with errno set. Hold its lock (TemporaryLock) from then on.
 int createTemporary(const QByteArray& folder, QByteArray* path);
+/// The same, with the folder opened first: `folderFd` gets its descriptor (-1 when it cannot be
+/// opened), which the caller closes. removeTemporary removes the file through it, wherever the
+/// folder went meanwhile (another program renaming the output folder during a run).
+int createTemporary(const QByteArray& folder, QByteArray* path, int* folderFd);
+/// Removes the temporary at `path` (encoded) through `folderFd`, the descriptor of the folder it
+/// was created in, or by its path when that is -1.
+void removeTemporary(int folderFd, const QByteArray& path);
 
 /// Creates a temporary file beside `path` and lets `fill` write its contents: it gets the
 /// temporary's descriptor and encoded path (a writer may open the path anew, truncating it) and

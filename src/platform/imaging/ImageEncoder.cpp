@@ -21,6 +21,7 @@
 #include "platform/imaging/EncodeMetadata.h"
 #include "platform/imaging/GuardedLoad.h"
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/SourceReads.h"
 #include "platform/imaging/TiffMetadataSplice.h"
 #include "platform/imaging/VipsErrorText.h"
 
@@ -286,17 +287,19 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     // A PNG's metadata goes before its pixels: libvips writes them to a temporary of its own.
     QByteArray pixelsPath = path;
     std::unique_ptr<AtomicFileWriter::TemporaryLock> pixelsLock;
+    SourceDescriptor pixelsFolder;
     if (pngWithMetadata) {
         const int fd = AtomicFileWriter::createTemporary(
-            QFile::encodeName(QFileInfo(temporaryPath).absolutePath()), &pixelsPath);
+            QFile::encodeName(QFileInfo(temporaryPath).absolutePath()), &pixelsPath, &pixelsFolder.fd);
         if (fd < 0)
             return failure(temporaryPath, errno, QString::fromLocal8Bit(std::strerror(errno)));
         pixelsLock = std::make_unique<AtomicFileWriter::TemporaryLock>(pixelsPath);
         ::close(fd);
     }
+    // Through the folder's descriptor: the output folder may have been renamed meanwhile.
     const auto removePixels = [&] {
         if (pngWithMetadata)
-            ::unlink(pixelsPath.constData());
+            AtomicFileWriter::removeTemporary(pixelsFolder.fd, pixelsPath);
     };
     vips::VImage pixels;
     try {

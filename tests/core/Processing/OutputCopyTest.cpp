@@ -1,6 +1,7 @@
 // A photo that is copied rather than encoded (same format, same size) is put in place whole, as
-// the version its plan saw, or not at all: a copy that stops short on a full disk, or one taken
-// while another program was rewriting the photo, never stands under the output's name.
+// the version its plan saw once that version has stood unchanged for a moment, or not at all: a
+// copy that stops short on a full disk, or one taken while another program was rewriting the
+// photo, never stands under the output's name.
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include "core/DataBeans/PhotoFile.h"
@@ -22,6 +24,8 @@
 #include "core/Processing/OutputPathBuilder.h"
 #include "core/Processing/PhotoPipeline.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
+#include "core/Processing/SourceIdentity.h"
+#include "platform/imaging/ImageEncoder.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
@@ -154,6 +158,90 @@ TEST(OutputCopyTest, ACopyIsTheWholePlannedVersionOrNothing)
     }
 }
 
+/// The real file system, with another program rewriting the source in place in pieces: each time
+/// the pipeline sleeps, that writer's pause ends and its next piece is appended. The clock reads
+/// the source's modification time plus `sinceWritten`, and runs only while the pipeline sleeps.
+class PieceWriterFileSystem : public OutputFileSystem {
+public:
+    PieceWriterFileSystem(QString source, QList<QByteArray> pieces, qint64 sinceWritten)
+        : m_source(std::move(source))
+        , m_pieces(std::move(pieces))
+    {
+        const SourceIdentity written = SourceIdentity::of(m_source);
+        m_clock = written.modifiedSeconds * 1'000'000'000 + written.modifiedNanoseconds + sinceWritten;
+    }
+    qint64 wallClock() override { return m_clock + m_slept; }
+    void sleepFor(qint64 nanoseconds) override
+    {
+        m_slept += nanoseconds;
+        if (m_pieces.isEmpty())
+            return;
+        QFile file(m_source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+        file.write(m_pieces.takeFirst());
+    }
+    qint64 slept() const { return m_slept; }
+
+private:
+    QString m_source;
+    QList<QByteArray> m_pieces;
+    qint64 m_clock = 0;
+    qint64 m_slept = 0;
+};
+
+TEST(OutputCopyTest, APhotoBeingRewrittenIsCopiedOnlyOnceItSettles)
+{
+    constexpr qint64 kHour = 3600'000'000'000;
+    constexpr qint64 kSettle = SourceIdentity::kSettleNanoseconds;
+    enum class Written { Nothing, Whole, Prefix };
+    const struct {
+        const char* name;
+        bool prefix; ///< the source holds the first quarter of the photo when planned, else all of it
+        bool piecesToCome; ///< the writer appends the other three quarters in pauses
+        qint64 sinceWritten; ///< the source's age when planned
+        Written written;
+        qint64 slept;
+    } cases[] = {
+        { "plan and copy in one pause of the rewrite", true, true, 0, Written::Nothing, kSettle },
+        { "the rewrite's last piece written a moment before", false, false, 0, Written::Whole, kSettle },
+        { "a truncated photo that nothing changes", true, false, 0, Written::Prefix, kSettle },
+        { "edited an hour before the run", false, false, kHour, Written::Whole, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        QString source;
+        PhotoJobSettings settings;
+        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 1200, 900, -1, source, settings));
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+        const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
+        ASSERT_TRUE(testimages::writeBytes(output, "an older output"));
+        const QByteArray bytes = testimages::readBytes(source);
+        const qsizetype quarter = bytes.size() / 4;
+        const QByteArray prefix = bytes.left(quarter);
+        ASSERT_TRUE(testimages::writeBytes(source, c.prefix ? prefix : bytes)); // cut, then written again
+        QList<QByteArray> pieces;
+        if (c.piecesToCome)
+            pieces = { bytes.mid(quarter, quarter), bytes.mid(2 * quarter, quarter), bytes.mid(3 * quarter) };
+
+        const auto fileSystem = std::make_shared<PieceWriterFileSystem>(source, pieces, c.sinceWritten);
+        const PhotoPipeline pipeline(settings, fileSystem);
+        const PhotoWriteResult result = pipeline.processPhoto(*photo, pipeline.planFor(*photo), output);
+
+        EXPECT_EQ(
+            result.status, c.written == Written::Nothing ? ProcessStatus::NotProcessed : ProcessStatus::Processed);
+        EXPECT_EQ(result.sourceChanged, c.written == Written::Nothing);
+        const QByteArray expected = c.written == Written::Whole ? bytes
+            : c.written == Written::Prefix                      ? prefix
+                                                                : QByteArray("an older output");
+        EXPECT_EQ(testimages::readBytes(output), expected) << testimages::readBytes(output).size() << " bytes";
+        EXPECT_EQ(fileSystem->slept(), c.slept);
+        EXPECT_EQ(QDir(settings.ouptputFolder).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QFileInfo(output).fileName() })
+            << "no temporary is left behind";
+    }
+}
+
 /// The real file system, with the output folder renamed by another program as soon as a write's
 /// temporary exists in it.
 class MovingFolderFileSystem : public OutputFileSystem {
@@ -180,7 +268,8 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
     const struct {
         const char* name;
         int format; ///< selectedFileFormat; -1 keeps the format (a copy)
-    } cases[] = { { "copied", -1 }, { "encoded", 2 } };
+        bool onceThePixelsAreWritten; ///< renamed then (a PNG's, apart from its metadata), else at the temporary
+    } cases[] = { { "copied", -1, false }, { "encoded", 2, false }, { "encoded as PNG, its pixels written", 2, true } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
@@ -190,8 +279,17 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
         const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
         const QString output = OutputPathBuilder(settings).updatedFilePathWithSetting(*photo);
         const QString moved = dir.filePath(QStringLiteral("moved"));
+        if (c.onceThePixelsAreWritten) {
+            setPngChunkFailureForTesting([&](const QString&) {
+                EXPECT_TRUE(QDir().rename(settings.ouptputFolder, moved));
+                return false;
+            });
+        }
+        const auto unhook = qScopeGuard([] { setPngChunkFailureForTesting({}); });
 
-        const PhotoPipeline pipeline(settings, std::make_shared<MovingFolderFileSystem>(moved));
+        const PhotoPipeline pipeline(settings,
+            c.onceThePixelsAreWritten ? std::shared_ptr<OutputFileSystem>()
+                                      : std::make_shared<MovingFolderFileSystem>(moved));
         const PhotoWriteResult result = pipeline.processPhoto(*photo, output);
         EXPECT_EQ(result.status, ProcessStatus::NotProcessed);
         EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no temporary is left";
@@ -267,6 +365,40 @@ TEST(OutputCopyTest, AFullDiskOrAQuotaIsToldFromOtherFailures)
             EXPECT_EQ(
                 QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
         }
+    }
+}
+
+/// The real file system whose flush of a finished temporary fails, as a disk's I/O error does.
+class FailingFlushFileSystem : public OutputFileSystem {
+public:
+    int flush(const QString&) override { return EIO; }
+};
+
+TEST(OutputCopyTest, AFailedFlushBeforeTheRenameFailsThePhoto)
+{
+    const struct {
+        const char* name;
+        int format; ///< selectedFileFormat; -1 keeps the format (a copy)
+    } cases[] = { { "copied", -1 }, { "encoded as PNG", 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        QString source;
+        RunOptions options;
+        options.job.folderOption = 1;
+        ASSERT_NO_FATAL_FAILURE(makeJob(dir, 320, 200, c.format, source, options.job));
+        const PhotoFilePtr photo = PhotoFile::initWithFileUrl(source, QStringLiteral("photo.jpg"), false);
+        ProcessingPhotoPipeline pipeline(std::make_shared<FailingFlushFileSystem>());
+        const QString output = pipeline.outputPath(*photo, options);
+        ASSERT_TRUE(testimages::writeBytes(output, "an older output"));
+
+        const RunWriteResult result = pipeline.write(*photo, output, options);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_FALSE(result.noSpace);
+        EXPECT_EQ(testimages::readBytes(output), "an older output");
+        EXPECT_EQ(QDir(options.job.ouptputFolder).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QFileInfo(output).fileName() })
+            << "no temporary is left behind";
     }
 }
 

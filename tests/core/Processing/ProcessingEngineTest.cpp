@@ -175,6 +175,15 @@ TEST_F(ProcessingEngineTest, OutcomesOfOnePhoto)
                 t.replaceSources();
             },
             10, "Permisssion error", 0 },
+        // The output path names the source through a link: the same file by device and inode.
+        { "read-only source onto itself through a linked output folder",
+            [](ProcessingEngineTest& t) {
+                t.probe->readOnly.insert(t.src + "/p.jpg");
+                ASSERT_TRUE(QDir(t.out).removeRecursively());
+                ASSERT_TRUE(QFile::link(t.src, t.out));
+                t.options.askBeforeOverwrite = false;
+            },
+            10, "Permisssion error", 0, "Access denied to source file." },
         { "unwritable folder", [](ProcessingEngineTest& t) { t.probe->readOnly.insert(t.out); }, 11,
             "Permisssion error", 0, "Access denied to destination folder." },
         { "missing folder",

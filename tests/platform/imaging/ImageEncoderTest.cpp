@@ -282,6 +282,52 @@ TEST(ImageEncoder, FailuresLeaveNoPartialFileAndKeepTheOldOne)
     EXPECT_EQ(readImageProperties(out).storedSize(), QSize(8, 8));
 }
 
+TEST(ImageEncoder, TemporariesAreRemovedWhereTheirFolderWent)
+{
+    QTemporaryDir sources;
+    const QString source = sources.filePath("tagged.jpg");
+    ASSERT_TRUE(writePattern(source, 20, 10));
+    ASSERT_TRUE(setCameraTags(source));
+    const struct {
+        const char* name;
+        ImageFileFormat format;
+        bool onceThePixelsAreWritten; ///< else once the file is complete, before its rename
+    } cases[] = {
+        { "JPEG, renamed before the rename of its file", ImageFileFormat::Jpeg, false },
+        { "PNG, renamed before the rename of its file", ImageFileFormat::Png, false },
+        { "PNG, renamed once its pixels are written apart from its metadata", ImageFileFormat::Png, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("out");
+        const QString moved = dir.filePath("moved");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        // Another program renames the output folder as the encode reaches that step.
+        const auto rename = [&] { EXPECT_TRUE(QDir().rename(folder, moved)); };
+        if (c.onceThePixelsAreWritten) {
+            setPngChunkFailureForTesting([&](const QString&) {
+                rename();
+                return false;
+            });
+        } else {
+            setEncodeFailureHookForTesting([&](const QString&) {
+                rename();
+                return EIO;
+            });
+        }
+        EncodeOptions options;
+        options.metadataSource = source;
+        const QString out = folder + (c.format == ImageFileFormat::Png ? "/photo.png" : "/photo.jpg");
+        const EncodeResult r = encodeImage(Image(makePattern(200, 100)), out, c.format, options);
+        setPngChunkFailureForTesting({});
+        setEncodeFailureHookForTesting({});
+        EXPECT_FALSE(r.ok);
+        const QStringList left = QDir(moved).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_TRUE(left.isEmpty()) << "left behind: " << qPrintable(left.join(", "));
+    }
+}
+
 TEST(ImageEncoder, LeftoverTemporaryFilesAreRecognised)
 {
     QTemporaryDir dir;
