@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include <malloc.h>
 
@@ -29,11 +31,14 @@ TEST(HeapRelease, BufferOfAFewMegabytesGoesBackToTheSystemWhenFreed)
     std::free(big);
     // The count is the whole process's: a thread left from an earlier test may map or unmap a
     // block of its own meanwhile, so the measure is taken again (a few times at most) when the
-    // counts moved by anything but this test's buffer.
+    // counts moved by anything but this test's buffer, after a pause that lets such a thread
+    // finish what it was doing.
     size_t before = 0;
     size_t held = 0;
     size_t after = 0;
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         before = mappedBytes();
         void* strip = std::malloc(size_t(6) << 20);
         ASSERT_NE(strip, nullptr);
