@@ -1,10 +1,16 @@
-// A quit that goes through at once while a run is active (a sub-window is open) waits for the
-// real run to stop after its current photo and to write its summary and log rows.
+// A quit while a run is active: it stops the real run, waits for its summary and log rows, and for
+// the run's threads only a bounded time, so that a source whose reads stopped answering never
+// holds the process.
+#include <semaphore>
+
+#include <sqlite3.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,13 +24,16 @@
 #include "core/Processing/ProcessingLogDatabase.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "core/Processing/RunLogWriter.h"
+#include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Sqlite.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
 namespace {
 
-TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
+TEST(QuitDuringRunTest, TheRunStopsAndLogsBeforeTheProcessExits)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -48,7 +57,8 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     AppController::Hooks hooks;
     auto* side = new shelltest::FakeWindowSide;
     side->runActive = [&] { return engine->isRunActive(); };
-    side->stopRun = [&] { engine->stopProcessing(); };
+    side->stop = [&] { engine->stopProcessing(); };
+    side->runThreadsDone = [&](std::function<void()> done) { engine->whenWorkersReturned(std::move(done)); };
     hooks.makeMainWindow = [side](AppController*) { return std::unique_ptr<MainWindowSide>(side); };
     hooks.exitApplication = [&] {
         ++exits;
@@ -99,6 +109,134 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(", ").toStdString();
     EXPECT_GE(details.size(), converted);
     EXPECT_EQ(workersAtExit, 0); // the worker had returned
+}
+
+/// The real pipeline, whose read of one photo's source blocks until the test lets it go, as a
+/// share that stopped answering holds it.
+class StallingPipeline : public ProcessingPhotoPipeline {
+public:
+    explicit StallingPipeline(QString stalled)
+        : m_stalled(std::move(stalled))
+    {
+    }
+    RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override
+    {
+        if (photo.fileName() == m_stalled) {
+            entered.release();
+            released.acquire();
+        }
+        return ProcessingPhotoPipeline::write(photo, outputPath, options);
+    }
+    std::binary_semaphore entered { 0 };
+    std::binary_semaphore released { 0 };
+
+private:
+    QString m_stalled;
+};
+
+TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    AppDelegate* delegate = AppDelegate::resetShared();
+    delegate->dbManager = std::make_shared<DBManager>();
+    Defaults::standard().removeObjectForKey(kDefaultsSavedProjectSession);
+    constexpr int kPhotos = 6;
+    for (int i = 0; i < kPhotos; ++i) {
+        const QString path = dir.filePath(QString("p%1.jpg").arg(i));
+        ASSERT_TRUE(testimages::writePattern(path, 320, 240));
+        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
+        photo->setIsSelected(true);
+        delegate->arraySelectedImagesToProcess.append(photo);
+    }
+    // Another copy of the application holds the log database all through the quit: this run's
+    // rows are kept for the next run once the write has waited its (short) budget.
+    const QString database = delegate->dbManager->excludedatabasePath();
+    SqliteDatabase holder;
+    ASSERT_TRUE(holder.open(database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
+    ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE"));
+    auto pipeline = std::make_shared<StallingPipeline>("p2.jpg");
+    auto engine = ProcessingEngine::create(
+        { pipeline, std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
+            std::make_shared<ProcessingLogDatabase>(delegate->dbManager, std::chrono::milliseconds(200)),
+            std::make_shared<ProcessingSerialExecutor>(), 1 });
+
+    int exits = 0;
+    int workersAtExit = -1;
+    qsizetype keptAtExit = -1;
+    bool sessionAtExit = false;
+    std::function<void()> waitRunsOut;
+    QList<int> alerts;
+    QObject context;
+    NotificationCenter::defaultCenter().addObserver(&context, kNotificationShowAlertWithType,
+        [&](const Notification& n) { alerts.append(n.userInfo.value(kUserInfoType).toInt()); });
+    AppController::Hooks hooks;
+    auto* side = new shelltest::FakeWindowSide;
+    side->changes = true;
+    side->runActive = [&] { return engine->isRunActive(); };
+    side->stop = [&] { engine->stopProcessing(); };
+    side->runThreadsDone = [&](std::function<void()> done) { engine->whenWorkersReturned(std::move(done)); };
+    hooks.makeMainWindow = [side](AppController*) { return std::unique_ptr<MainWindowSide>(side); };
+    hooks.exitApplication = [&] {
+        ++exits;
+        workersAtExit = engine->activeWorkers();
+        keptAtExit = RunLogWriter(database).pendingRuns().size();
+        sessionAtExit = Defaults::standard().contains(kDefaultsSavedProjectSession);
+    };
+    hooks.runThreadsWaitLimit = [&](std::function<void()> runOut) { waitRunsOut = std::move(runOut); };
+    AppController controller(hooks);
+    controller.openMainWindow();
+
+    RunOptions options;
+    options.job.folderOption = 1;
+    options.job.ouptputFolder = dir.filePath("out");
+    options.job.formatOption = 1;
+    options.job.selectedFileFormat = 2; // png
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pipeline->entered.try_acquire(); }, 60'000));
+    ASSERT_EQ(engine->counterProcessedSuccessfully(), 2); // p0 and p1; p2's read does not return
+
+    // Quit: the stop question, the quit cancelled. Yes on it: the summary at once, p2 not processed.
+    controller.terminate();
+    EXPECT_EQ(alerts, QList<int> { 122 });
+    engine->holdProcessing();
+    engine->stopProcessing();
+    QList<qint32> statuses;
+    for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+        statuses.append(photo->processStatus());
+    EXPECT_EQ(statuses, (QList<qint32> { 1, 1, 0, 0, 0, 0 }));
+    EXPECT_FALSE(delegate->isProcessingInProgress) << "the summary is not up";
+
+    // Quit again: nothing to stop now, so no second question; the session is saved and the process
+    // leaves once the log rows are kept and the wait for the run's threads has run out.
+    controller.terminate();
+    EXPECT_EQ(alerts, QList<int> { 122 }) << "a stop question over the summary";
+    ASSERT_EQ(side->saveSheetShown, 1);
+    controller.saveSessionAnswered(AppController::SaveSessionAnswer::Save,
+        [] { Defaults::standard().setObject(kDefaultsSavedProjectSession, QByteArray("session")); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(waitRunsOut) || exits > 0; }, 60'000))
+        << "the quit waits for the stalled read";
+    EXPECT_EQ(exits, 0) << "left before the wait ran out";
+    waitRunsOut();
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(workersAtExit, 1) << "the stalled thread is left, not joined";
+    EXPECT_EQ(keptAtExit, 1) << "the run's log rows are kept for the next run";
+    EXPECT_TRUE(sessionAtExit);
+
+    // The read returns after the process would have left: no file is added, no temporary left.
+    pipeline->released.release();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return engine->activeWorkers() == 0 && ProcessingSerialExecutor::unfinishedJobs() == 0; }, 60'000));
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(QDir(dir.filePath("out")).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+        (QStringList { "p0.png", "p1.png" }));
+    ASSERT_TRUE(holder.exec("COMMIT"));
+    const QList<RunLogWriter::Run> kept = RunLogWriter(database).pendingRuns();
+    ASSERT_EQ(kept.size(), 1);
+    ASSERT_EQ(kept[0].details.size(), kPhotos);
+    EXPECT_EQ(kept[0].summary.value("imagesConverted"), "2");
+    EXPECT_EQ(kept[0].details[2].value("information"), "File not Processed.");
+    Defaults::standard().removeObjectForKey(kDefaultsSavedProjectSession);
 }
 
 } // namespace
