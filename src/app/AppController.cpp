@@ -227,6 +227,8 @@ void AppController::exitWhenRunThreadsDone()
     };
     if (m_mainWindow)
         m_mainWindow->whenRunThreadsDone([exit] { exit(true); });
+    else
+        exit(true); // no window, no run
     if (*exited)
         return;
     if (m_hooks.runThreadsWaitLimit)
