@@ -12,7 +12,6 @@
 #include "app/ApplicationSetup.h"
 #include "app/StandardErrorLog.h"
 #include "core/Catalogue.h"
-#include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "core/ResourceImages.h"
 #include "platform/NotificationCenter.h"
@@ -50,14 +49,13 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "%s quit\n", AppInfo::kBundleName);
     // A quit does not wait for ever for a photo whose source stopped answering: its thread still
     // holds the engine and the imaging libraries, which the teardown below would pull from under
-    // it. The session and the log rows are saved by now, so the process ends here instead, with
-    // the temporaries of the writes it leaves. The windows go first: the system may keep a process
-    // whose read it holds until that read returns.
+    // it. The session and the log rows are saved by now (and the run's temporaries removed when
+    // it ended), so the process ends here instead. The windows go first: the system may keep a
+    // process whose read it holds until that read returns.
     if (ProcessingSerialExecutor::unfinishedJobs() > 0) {
         for (QWidget* window : QApplication::topLevelWidgets())
             window->hide();
         QGuiApplication::sync();
-        OutputFileSystem::standard()->discardHeld();
         std::fflush(nullptr);
         std::_Exit(result);
     }

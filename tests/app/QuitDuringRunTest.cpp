@@ -20,6 +20,7 @@
 #include "core/AppDelegate.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/DbManager/DBManager.h"
+#include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/ProcessingClock.h"
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Processing/ProcessingFileProbe.h"
@@ -113,21 +114,22 @@ TEST(QuitDuringRunTest, TheRunStopsAndLogsBeforeTheProcessExits)
     EXPECT_EQ(workersAtExit, 0); // the worker had returned
 }
 
-/// The real pipeline, whose read of one photo's source blocks until the test lets it go, as a
-/// share that stopped answering holds it.
-class StallingPipeline : public ProcessingPhotoPipeline {
+/// The real file system, whose read of one photo's source (the copy of a photo kept as it is)
+/// blocks until the test lets it go, as a share that stopped answering holds it. The photo's
+/// temporary output exists by then.
+class StallingFileSystem : public OutputFileSystem {
 public:
-    explicit StallingPipeline(QString stalled)
+    explicit StallingFileSystem(QString stalled)
         : m_stalled(std::move(stalled))
     {
     }
-    RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override
+    int copyContents(const QString& source, const QString& target) override
     {
-        if (photo.fileName() == m_stalled) {
+        if (QFileInfo(source).fileName() == m_stalled) {
             entered.release();
             released.acquire();
         }
-        return ProcessingPhotoPipeline::write(photo, outputPath, options);
+        return OutputFileSystem::copyContents(source, target);
     }
     std::binary_semaphore entered { 0 };
     std::binary_semaphore released { 0 };
@@ -157,18 +159,18 @@ TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
     SqliteDatabase holder;
     ASSERT_TRUE(holder.open(database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
     ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE"));
-    auto pipeline = std::make_shared<StallingPipeline>("p2.jpg");
+    auto files = std::make_shared<StallingFileSystem>("p2.jpg");
     // The read is let go of whatever happens below, so that no thread is left held.
     bool released = false;
     const auto releaseRead = [&] {
         if (!std::exchange(released, true))
-            pipeline->released.release();
+            files->released.release();
     };
     const auto releaseOnExit = qScopeGuard(releaseRead);
-    auto engine = ProcessingEngine::create(
-        { pipeline, std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
-            std::make_shared<ProcessingLogDatabase>(delegate->dbManager, std::chrono::milliseconds(200)),
-            std::make_shared<ProcessingSerialExecutor>(), 1 });
+    auto engine = ProcessingEngine::create({ std::make_shared<ProcessingPhotoPipeline>(files),
+        std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
+        std::make_shared<ProcessingLogDatabase>(delegate->dbManager, std::chrono::milliseconds(200)),
+        std::make_shared<ProcessingSerialExecutor>(), 1 });
 
     int exits = 0;
     int workersAtExit = -1;
@@ -199,11 +201,17 @@ TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
     RunOptions options;
     options.job.folderOption = 1;
     options.job.ouptputFolder = dir.filePath("out");
-    options.job.formatOption = 1;
-    options.job.selectedFileFormat = 2; // png
+    options.job.isKeepOriginalSize = true; // photos kept as they are: copied
+    const auto outputs = [&] {
+        return QDir(dir.filePath("out"))
+            .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)
+            .join(", ")
+            .toStdString();
+    };
     ASSERT_TRUE(engine->startProcess(options));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pipeline->entered.try_acquire(); }, 60'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return files->entered.try_acquire(); }, 60'000));
     ASSERT_EQ(engine->counterProcessedSuccessfully(), 2); // p0 and p1; p2's read does not return
+    ASSERT_EQ(QDir(dir.filePath("out")).entryList(QDir::Files | QDir::Hidden).size(), 3) << "p2's temporary";
 
     // Quit: the stop question, the quit cancelled. Yes on it: the summary at once, p2 not processed.
     controller.terminate();
@@ -215,6 +223,7 @@ TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
         statuses.append(photo->processStatus());
     EXPECT_EQ(statuses, (QList<qint32> { 1, 1, 0, 0, 0, 0 }));
     EXPECT_FALSE(delegate->isProcessingInProgress) << "the summary is not up";
+    EXPECT_EQ(outputs(), "p0.jpg, p1.jpg") << "a temporary left under the summary";
 
     // Quit again: nothing to stop now, so no second question; the session is saved and the process
     // leaves once the log rows are kept and the wait for the run's threads has run out.
@@ -237,11 +246,7 @@ TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return engine->activeWorkers() == 0 && ProcessingSerialExecutor::unfinishedJobs() == 0; }, 60'000));
     EXPECT_EQ(exits, 1);
-    EXPECT_EQ(QDir(dir.filePath("out"))
-                  .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)
-                  .join(", ")
-                  .toStdString(),
-        "p0.png, p1.png");
+    EXPECT_EQ(outputs(), "p0.jpg, p1.jpg");
     ASSERT_TRUE(holder.exec("COMMIT"));
     const QList<RunLogWriter::Run> kept = RunLogWriter(database).pendingRuns();
     ASSERT_EQ(kept.size(), 1);

@@ -184,21 +184,6 @@ void OutputFileSystem::release(const QString& temporary, bool remove)
         ::unlink(native.constData());
 }
 
-void OutputFileSystem::discardHeld()
-{
-    std::unordered_map<std::string, std::unique_ptr<Held>> held;
-    {
-        const std::lock_guard guard(m_mutex);
-        held.swap(m_held);
-    }
-    for (const auto& [path, temporary] : held) {
-        if (temporary->folder >= 0)
-            ::unlinkat(temporary->folder, temporary->name.c_str(), 0);
-        else
-            ::unlink(path.c_str());
-    }
-}
-
 int OutputFileSystem::makeFolder(const QString& folder)
 {
     std::error_code error;

@@ -35,9 +35,6 @@ public:
     virtual void discard(const QString& temporary);
     /// Creates `folder` with all missing parents.
     virtual int makeFolder(const QString& folder);
-    /// Removes every temporary this object still holds: the writes a process leaves unfinished
-    /// when it ends without waiting for them (a source read that never returns).
-    void discardHeld();
 
     /// The real file system. Shared and thread-safe: it holds the lock of every temporary it
     /// created until that temporary is committed or discarded, so that another run's clean-up

@@ -16,9 +16,9 @@ namespace vantrel {
 
 namespace {
 
-/// The file system of one write of a run: the output is renamed into place only through the run's
-/// gate, so a write that finishes after the run has ended puts nothing in place (the pipeline then
-/// removes its temporary, as after any failed commit).
+/// The file system of one write of a run: its temporary is noted with the run's gate and renamed
+/// into place only through it, so a write still on its way when the run ends puts nothing in place
+/// and leaves no temporary (the gate removes it; the write's own removal then finds none).
 class GatedFileSystem : public OutputFileSystem {
 public:
     GatedFileSystem(std::shared_ptr<OutputFileSystem> files, std::shared_ptr<RunCommitGate> gate)
@@ -28,7 +28,12 @@ public:
     }
     int createTemporary(const QString& folder, QString* path) override
     {
-        return m_files->createTemporary(folder, path);
+        if (m_gate->isClosed())
+            return ECANCELED;
+        if (const int error = m_files->createTemporary(folder, path))
+            return error;
+        const QString temporary = *path;
+        return m_gate->hold(temporary, [files = m_files, temporary] { files->discard(temporary); }) ? 0 : ECANCELED;
     }
     int copyContents(const QString& source, const QString& target) override
     {
@@ -36,9 +41,13 @@ public:
     }
     int commit(const QString& temporary, const QString& target) override
     {
-        return m_gate->pass(target, [&] { return m_files->commit(temporary, target); });
+        return m_gate->pass(temporary, target, [&] { return m_files->commit(temporary, target); });
     }
-    void discard(const QString& temporary) override { m_files->discard(temporary); }
+    void discard(const QString& temporary) override
+    {
+        m_gate->release(temporary);
+        m_files->discard(temporary);
+    }
     int makeFolder(const QString& folder) override { return m_files->makeFolder(folder); }
 
 private:

@@ -197,27 +197,6 @@ TEST(OutputCopyTest, ATemporaryIsRemovedWhereItsFolderWent)
     }
 }
 
-TEST(OutputCopyTest, TheTemporariesOfWritesLeftUnfinishedAreRemovedAtOnce)
-{
-    // A process that ends without waiting for its writes (their sources stopped answering) takes
-    // their temporaries away, wherever their folders went; a committed output stays.
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir().mkpath(dir.filePath("a")) && QDir().mkpath(dir.filePath("b")));
-    OutputFileSystem files;
-    QString committed;
-    QString heldInA;
-    QString heldInB;
-    ASSERT_EQ(files.createTemporary(dir.filePath("a"), &committed), 0);
-    ASSERT_EQ(files.commit(committed, dir.filePath("a/out.jpg")), 0);
-    ASSERT_EQ(files.createTemporary(dir.filePath("a"), &heldInA), 0);
-    ASSERT_EQ(files.createTemporary(dir.filePath("b"), &heldInB), 0);
-    ASSERT_TRUE(QDir().rename(dir.filePath("b"), dir.filePath("b moved")));
-
-    files.discardHeld();
-    EXPECT_EQ(QDir(dir.filePath("a")).entryList(QDir::Files | QDir::Hidden), QStringList { "out.jpg" });
-    EXPECT_EQ(QDir(dir.filePath("b moved")).entryList(QDir::Files | QDir::Hidden), QStringList());
-}
-
 /// The real file system on a full disk: every write into a temporary fails with ENOSPC.
 class FullDiskFileSystem : public OutputFileSystem {
 public:

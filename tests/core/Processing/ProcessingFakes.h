@@ -219,7 +219,7 @@ public:
             QFile::remove(outputPath);
             return QFile::rename(temporary, outputPath) ? 0 : EIO;
         };
-        const bool renamed = ok && (options.commitGate ? options.commitGate->pass(outputPath, commit) : commit()) == 0;
+        const bool renamed = ok && (options.commitGate ? options.commitGate->pass(temporary, outputPath, commit) : commit()) == 0;
         if (!renamed)
             QFile::remove(temporary);
         {
