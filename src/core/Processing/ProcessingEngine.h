@@ -47,16 +47,16 @@ struct RunDependencies {
 /// that finishes early waits for the photos before it), so the counters, the progress, the
 /// messages and the log are those of a one-at-a-time run. A photo whose output or source is named
 /// by a write in flight waits for that write; every write in flight is finished and applied before
-/// the overwrite question, the low-space alert, a hold or a stop takes effect, and a photo whose
-/// write was started is counted as done even when a hold or a stop came meanwhile (its file is on
-/// disk: a resumed run goes on after it rather than asking about its output or writing it twice).
+/// the overwrite question, the low-space alert or a hold takes effect, and a photo whose write was
+/// started is counted as done even when a hold came meanwhile (its file is on disk: a resumed run
+/// goes on after it rather than asking about its output or writing it twice).
 ///
 /// A stop does not wait: the summary comes at once, whatever the worker and the writers are doing
 /// (a source on a share that stopped answering may hold a read for ever). A photo still being read
 /// or written counts as not processed, unless its output was already put in place; its write's
 /// late result is dropped, and the run's commit gate (RunCommitGate) makes sure it adds or replaces
-/// no file after the summary: it removes its temporary instead. The workers of the ended run are
-/// superseded and leave as soon as their reads return.
+/// no file after the summary and leaves no temporary. The workers of the ended run are superseded
+/// and leave as soon as their reads return; a new run is refused until they have.
 ///
 /// Threads. Every public operation except the worker's two (processFilesInBatch and
 /// processFileFromBunch) runs on the main thread. The worker never writes a record or a run field
@@ -69,8 +69,8 @@ struct RunDependencies {
 /// describe the files that are on disk.
 ///
 /// Lifetime: made with create(); a running worker keeps the engine alive, and with it everything a
-/// writer of that worker uses. The view is a plain
-/// pointer that the owner clears with setView(nullptr) before the view goes away.
+/// writer of that worker uses. The view is a plain pointer that the owner clears with
+/// setView(nullptr) before the view goes away.
 class ProcessingEngine : public std::enable_shared_from_this<ProcessingEngine> {
 public:
     /// Batch answers, handed to a worker as its process flag.
