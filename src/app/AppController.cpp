@@ -1,7 +1,9 @@
 #include "app/AppController.h"
 
 #include <cstdio>
+#include <memory>
 
+#include <QTimer>
 #include <QVersionNumber>
 
 #include "app/AppInfo.h"
@@ -195,20 +197,44 @@ void AppController::terminateNow()
         return;
     m_terminating = true;
     if (m_mainWindow && m_mainWindow->isRunActive()) {
-        // Never exit in the middle of a write: the run stops after its current photo, writes
-        // its summary and log rows, and only then does the process leave.
-        std::fprintf(stderr, "Quit: stopping the run after its current photo\n");
+        // The run stops (its summary comes at once), writes its log rows (or keeps them for the
+        // next run when the database does not answer in time), and only then does the process leave.
+        std::fprintf(stderr, "Quit: stopping the run\n");
         NotificationCenter::defaultCenter().addObserver(
             this, kNotificationsProcessFinished, [this](const Notification&) {
                 NotificationCenter::defaultCenter().removeObserver(this, kNotificationsProcessFinished);
-                if (m_hooks.exitApplication)
-                    m_hooks.exitApplication();
+                exitWhenRunThreadsDone();
             });
-        m_mainWindow->stopRunAfterCurrentPhoto();
+        m_mainWindow->stopRun();
         return;
     }
-    if (m_hooks.exitApplication)
-        m_hooks.exitApplication();
+    exitWhenRunThreadsDone();
+}
+
+void AppController::exitWhenRunThreadsDone()
+{
+    // Whichever comes first: the threads let go of their photos (a write cut off by the stop takes
+    // its temporary away), or the wait runs out (a read that never returns).
+    auto exited = std::make_shared<bool>(false);
+    const auto exit = [this, exited](bool threadsDone) {
+        if (*exited)
+            return;
+        *exited = true;
+        if (!threadsDone)
+            std::fprintf(stderr, "Quit: a photo of the run is still being read or written; leaving it\n");
+        if (m_hooks.exitApplication)
+            m_hooks.exitApplication();
+    };
+    if (m_mainWindow)
+        m_mainWindow->whenRunThreadsDone([exit] { exit(true); });
+    else
+        exit(true); // no window, no run
+    if (*exited)
+        return;
+    if (m_hooks.runThreadsWaitLimit)
+        m_hooks.runThreadsWaitLimit([exit] { exit(false); });
+    else
+        QTimer::singleShot(kRunThreadsWaitMs, this, [exit] { exit(false); });
 }
 
 void AppController::saveSessionAnswered(SaveSessionAnswer answer, const std::function<void()>& saveSession)

@@ -27,9 +27,12 @@ public:
     virtual void showSaveSessionWindow() = 0;
     /// True from a run's start until its summary and log rows are written.
     virtual bool isRunActive() = 0;
-    /// Asks the active run to stop after its current photo; it then writes its summary and log
-    /// rows and posts "notificationsProcessFinished".
-    virtual void stopRunAfterCurrentPhoto() = 0;
+    /// Stops the active run: it shows its summary at once, writes its log rows and posts
+    /// "notificationsProcessFinished".
+    virtual void stopRun() = 0;
+    /// Calls `done` once no thread of a run is left: photos a stopped run was still reading or
+    /// writing are let go of (their results dropped). At once when none is.
+    virtual void whenRunThreadsDone(std::function<void()> done) = 0;
 };
 
 /// The application's start-up, quit rules and menu actions, without widgets. One instance for
@@ -38,7 +41,9 @@ public:
 /// Start-up runs launchSteps() in their fixed order. Every quit request (the menu, Ctrl+Q, the
 /// title bar's close button, the window manager's close, the session manager) goes through
 /// applicationShouldTerminate(); when the answer is to quit while a run is active, the run is
-/// stopped after its current photo and the process exits once its summary and log rows exist.
+/// stopped and the process exits once its summary and log rows exist. A quit waits for the run's
+/// threads only a bounded time (kRunThreadsWaitMs): a photo whose source stopped answering never
+/// holds the process, which then leaves without joining them (see main).
 class AppController : public QObject {
     Q_OBJECT
 public:
@@ -56,7 +61,13 @@ public:
         std::function<void(int tag)> crossPromotion; ///< a cross-promotion menu item (tag 1 or 2)
         std::function<QStringList()> crossPromotionTitles; ///< the two items' titles, in tag order
         std::function<QString()> osVersion; ///< the system's version as "major.minor"
+        /// Runs its argument when a quit has waited long enough for a run's threads (a timer of
+        /// kRunThreadsWaitMs when unset); tests run it when they choose.
+        std::function<void(std::function<void()>)> runThreadsWaitLimit;
     };
+
+    /// How long a quit waits for a run's threads to let go of their photos.
+    static constexpr int kRunThreadsWaitMs = 3000;
 
     struct LaunchStep {
         QString name;
@@ -89,7 +100,8 @@ public:
     TerminateReply applicationShouldTerminate();
     /// A quit request: asks the rules and quits when they agree.
     void terminate();
-    /// Quits now; during an active run, once the run has stopped after its current photo.
+    /// Quits now: during an active run, once the run has stopped and its log rows are written;
+    /// then once the run's threads are done, or when the wait for them runs out.
     void terminateNow();
     /// The save-session sheet's answer (the sheet itself is the main window's).
     void saveSessionAnswered(SaveSessionAnswer answer, const std::function<void()>& saveSession);
@@ -114,6 +126,9 @@ public:
     Hooks& hooks() { return m_hooks; }
 
 private:
+    /// Leaves the main loop once the run's threads are done or the wait for them is over.
+    void exitWhenRunThreadsDone();
+
     Hooks m_hooks;
     std::unique_ptr<MainWindowSide> m_mainWindow;
     bool m_terminating = false;

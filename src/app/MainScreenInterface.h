@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace vantrel {
@@ -20,8 +22,10 @@ public:
     virtual void loadLastSessionSettings() = 0;
     /// True from a run's start until its summary and log rows are written.
     virtual bool isRunActive() = 0;
-    /// Stops the active run after its current photo (it then ends as a stopped run does).
-    virtual void stopRunAfterCurrentPhoto() = 0;
+    /// Stops the active run: its summary comes at once, its log rows follow.
+    virtual void stopRun() = 0;
+    /// Calls `done` once no thread of a run is left (at once when none is).
+    virtual void whenRunThreadsDone(std::function<void()> done) = 0;
 };
 
 } // namespace vantrel

@@ -150,9 +150,14 @@ bool MainWindowController::isRunActive()
     return m_mainScreen->isRunActive();
 }
 
-void MainWindowController::stopRunAfterCurrentPhoto()
+void MainWindowController::stopRun()
 {
-    m_mainScreen->stopRunAfterCurrentPhoto();
+    m_mainScreen->stopRun();
+}
+
+void MainWindowController::whenRunThreadsDone(std::function<void()> done)
+{
+    m_mainScreen->whenRunThreadsDone(std::move(done));
 }
 
 // --- Start-up --------------------------------------------------------------------------------

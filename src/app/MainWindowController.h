@@ -63,7 +63,8 @@ public:
     bool ischangesMadeInSettings() override;
     void showSaveSessionWindow() override;
     bool isRunActive() override;
-    void stopRunAfterCurrentPhoto() override;
+    void stopRun() override;
+    void whenRunThreadsDone(std::function<void()> done) override;
 
     // --- Start-up ------------------------------------------------------------------------------
     void awakeFromNib();

@@ -212,7 +212,7 @@ TEST_F(AppControllerTest, QuitDuringARunExitsOnlyAfterTheRunHasEnded)
     bool running = true;
     int stops = 0;
     side->runActive = [&] { return running; };
-    side->stopRun = [&] { ++stops; };
+    side->stop = [&] { ++stops; };
     auto controller = makeController(side);
     controller->openMainWindow();
     delegate->isSubWindowOpened = true;

@@ -1,10 +1,18 @@
-// A quit that goes through at once while a run is active (a sub-window is open) waits for the
-// real run to stop after its current photo and to write its summary and log rows.
+// A quit while a run is active: it stops the real run, waits for its summary and log rows, and for
+// the run's threads only a bounded time, so that a source whose reads stopped answering never
+// holds the process.
+#include <semaphore>
+#include <utility>
+
+#include <sqlite3.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -12,19 +20,23 @@
 #include "core/AppDelegate.h"
 #include "core/DataBeans/PhotoFile.h"
 #include "core/DbManager/DBManager.h"
+#include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/ProcessingClock.h"
 #include "core/Processing/ProcessingEngine.h"
 #include "core/Processing/ProcessingFileProbe.h"
 #include "core/Processing/ProcessingLogDatabase.h"
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "core/Processing/RunLogWriter.h"
+#include "platform/Defaults.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Sqlite.h"
 #include "support/TestImages.h"
 
 namespace vantrel {
 namespace {
 
-TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
+TEST(QuitDuringRunTest, TheRunStopsAndLogsBeforeTheProcessExits)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -48,7 +60,8 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     AppController::Hooks hooks;
     auto* side = new shelltest::FakeWindowSide;
     side->runActive = [&] { return engine->isRunActive(); };
-    side->stopRun = [&] { engine->stopProcessing(); };
+    side->stop = [&] { engine->stopProcessing(); };
+    side->runThreadsDone = [&](std::function<void()> done) { engine->whenWorkersReturned(std::move(done)); };
     hooks.makeMainWindow = [side](AppController*) { return std::unique_ptr<MainWindowSide>(side); };
     hooks.exitApplication = [&] {
         ++exits;
@@ -99,6 +112,148 @@ TEST(QuitDuringRunTest, TheRunStopsAfterItsPhotoAndLogsBeforeTheProcessExits)
     EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(", ").toStdString();
     EXPECT_GE(details.size(), converted);
     EXPECT_EQ(workersAtExit, 0); // the worker had returned
+}
+
+/// The real file system, whose read of one photo's source (the copy of a photo kept as it is)
+/// blocks until the test lets it go, as a share that stopped answering holds it. The photo's
+/// temporary output exists by then.
+class StallingFileSystem : public OutputFileSystem {
+public:
+    explicit StallingFileSystem(QString stalled)
+        : m_stalled(std::move(stalled))
+    {
+    }
+    int copyContents(const QString& source, const QString& target) override
+    {
+        if (QFileInfo(source).fileName() == m_stalled) {
+            entered.release();
+            released.acquire();
+        }
+        return OutputFileSystem::copyContents(source, target);
+    }
+    std::binary_semaphore entered { 0 };
+    std::binary_semaphore released { 0 };
+
+private:
+    QString m_stalled;
+};
+
+TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    AppDelegate* delegate = AppDelegate::resetShared();
+    delegate->dbManager = std::make_shared<DBManager>();
+    Defaults::standard().removeObjectForKey(kDefaultsSavedProjectSession);
+    constexpr int kPhotos = 6;
+    for (int i = 0; i < kPhotos; ++i) {
+        const QString path = dir.filePath(QString("p%1.jpg").arg(i));
+        ASSERT_TRUE(testimages::writePattern(path, 320, 240));
+        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
+        photo->setIsSelected(true);
+        delegate->arraySelectedImagesToProcess.append(photo);
+    }
+    // Another copy of the application holds the log database all through the quit: this run's
+    // rows are kept for the next run once the write has waited its (short) budget.
+    const QString database = delegate->dbManager->excludedatabasePath();
+    SqliteDatabase holder;
+    ASSERT_TRUE(holder.open(database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
+    ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE"));
+    auto files = std::make_shared<StallingFileSystem>("p2.jpg");
+    // The read is let go of whatever happens below, so that no thread is left held.
+    bool released = false;
+    const auto releaseRead = [&] {
+        if (!std::exchange(released, true))
+            files->released.release();
+    };
+    const auto releaseOnExit = qScopeGuard(releaseRead);
+    auto engine = ProcessingEngine::create({ std::make_shared<ProcessingPhotoPipeline>(files),
+        std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
+        std::make_shared<ProcessingLogDatabase>(delegate->dbManager, std::chrono::milliseconds(200)),
+        std::make_shared<ProcessingSerialExecutor>(), 1 });
+
+    int exits = 0;
+    int workersAtExit = -1;
+    qsizetype keptAtExit = -1;
+    bool sessionAtExit = false;
+    std::function<void()> waitRunsOut;
+    QList<int> alerts;
+    QObject context;
+    NotificationCenter::defaultCenter().addObserver(&context, kNotificationShowAlertWithType,
+        [&](const Notification& n) { alerts.append(n.userInfo.value(kUserInfoType).toInt()); });
+    AppController::Hooks hooks;
+    auto* side = new shelltest::FakeWindowSide;
+    side->changes = true;
+    side->runActive = [&] { return engine->isRunActive(); };
+    side->stop = [&] { engine->stopProcessing(); };
+    side->runThreadsDone = [&](std::function<void()> done) { engine->whenWorkersReturned(std::move(done)); };
+    hooks.makeMainWindow = [side](AppController*) { return std::unique_ptr<MainWindowSide>(side); };
+    hooks.exitApplication = [&] {
+        ++exits;
+        workersAtExit = engine->activeWorkers();
+        keptAtExit = RunLogWriter(database).pendingRuns().size();
+        sessionAtExit = Defaults::standard().contains(kDefaultsSavedProjectSession);
+    };
+    hooks.runThreadsWaitLimit = [&](std::function<void()> runOut) { waitRunsOut = std::move(runOut); };
+    AppController controller(hooks);
+    controller.openMainWindow();
+
+    RunOptions options;
+    options.job.folderOption = 1;
+    options.job.ouptputFolder = dir.filePath("out");
+    options.job.isKeepOriginalSize = true; // photos kept as they are: copied
+    const auto outputs = [&] {
+        return QDir(dir.filePath("out"))
+            .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)
+            .join(", ")
+            .toStdString();
+    };
+    ASSERT_TRUE(engine->startProcess(options));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return files->entered.try_acquire(); }, 60'000));
+    ASSERT_EQ(engine->counterProcessedSuccessfully(), 2); // p0 and p1; p2's read does not return
+    ASSERT_EQ(QDir(dir.filePath("out")).entryList(QDir::Files | QDir::Hidden).size(), 3) << "p2's temporary";
+
+    // Quit: the stop question, the quit cancelled. Yes on it: the summary at once, p2 not processed.
+    controller.terminate();
+    EXPECT_EQ(alerts, QList<int> { 122 });
+    engine->holdProcessing();
+    engine->stopProcessing();
+    QList<qint32> statuses;
+    for (const PhotoFilePtr& photo : engine->arrPhotosToProcess())
+        statuses.append(photo->processStatus());
+    EXPECT_EQ(statuses, (QList<qint32> { 1, 1, 0, 0, 0, 0 }));
+    EXPECT_FALSE(delegate->isProcessingInProgress) << "the summary is not up";
+    EXPECT_EQ(outputs(), "p0.jpg, p1.jpg") << "a temporary left under the summary";
+
+    // Quit again: nothing to stop now, so no second question; the session is saved and the process
+    // leaves once the log rows are kept and the wait for the run's threads has run out.
+    controller.terminate();
+    EXPECT_EQ(alerts, QList<int> { 122 }) << "a stop question over the summary";
+    ASSERT_EQ(side->saveSheetShown, 1);
+    controller.saveSessionAnswered(AppController::SaveSessionAnswer::Save,
+        [] { Defaults::standard().setObject(kDefaultsSavedProjectSession, QByteArray("session")); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(waitRunsOut) || exits > 0; }, 60'000))
+        << "the quit waits for the stalled read";
+    EXPECT_EQ(exits, 0) << "left before the wait ran out";
+    waitRunsOut();
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(workersAtExit, 1) << "the stalled thread is left, not joined";
+    EXPECT_EQ(keptAtExit, 1) << "the run's log rows are kept for the next run";
+    EXPECT_TRUE(sessionAtExit);
+
+    // The read returns after the process would have left: no file is added, no temporary left.
+    releaseRead();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return engine->activeWorkers() == 0 && ProcessingSerialExecutor::unfinishedJobs() == 0; }, 60'000));
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(outputs(), "p0.jpg, p1.jpg");
+    ASSERT_TRUE(holder.exec("COMMIT"));
+    const QList<RunLogWriter::Run> kept = RunLogWriter(database).pendingRuns();
+    ASSERT_EQ(kept.size(), 1);
+    ASSERT_EQ(kept[0].details.size(), kPhotos);
+    EXPECT_EQ(kept[0].summary.value("imagesConverted").toStdString(), "2");
+    EXPECT_EQ(kept[0].details[2].value("information").toStdString(), "File not Processed.");
+    Defaults::standard().removeObjectForKey(kDefaultsSavedProjectSession);
 }
 
 } // namespace

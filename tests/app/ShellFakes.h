@@ -17,7 +17,8 @@ struct FakeWindowSide : MainWindowSide {
     QStringList* calls = nullptr;
     bool changes = false;
     std::function<bool()> runActive = [] { return false; };
-    std::function<void()> stopRun = [] {};
+    std::function<void()> stop = [] {};
+    std::function<void(std::function<void()>)> runThreadsDone = [](std::function<void()> done) { done(); };
     int saveSheetShown = 0;
 
     void showMainWindow() override
@@ -28,7 +29,8 @@ struct FakeWindowSide : MainWindowSide {
     bool ischangesMadeInSettings() override { return changes; }
     void showSaveSessionWindow() override { ++saveSheetShown; }
     bool isRunActive() override { return runActive(); }
-    void stopRunAfterCurrentPhoto() override { stopRun(); }
+    void stopRun() override { stop(); }
+    void whenRunThreadsDone(std::function<void()> done) override { runThreadsDone(std::move(done)); }
 };
 
 /// A main screen that records the steps shown and answers the checks as told.
@@ -47,7 +49,8 @@ struct FakeMainScreen : MainScreenInterface {
     void saveProjectSessionToDefault() override { ++saves; }
     void loadLastSessionSettings() override { ++loads; }
     bool isRunActive() override { return false; }
-    void stopRunAfterCurrentPhoto() override { }
+    void stopRun() override { }
+    void whenRunThreadsDone(std::function<void()> done) override { done(); }
 };
 
 /// Removes every defaults key the shell reads or writes.

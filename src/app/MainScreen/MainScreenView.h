@@ -78,7 +78,11 @@ public:
     // The main window's view of the screen
     QWidget* mainScreenWidget() override { return this; }
     bool isRunActive() override { return m_processingPort->engine().isRunActive(); }
-    void stopRunAfterCurrentPhoto() override { m_processingPort->engine().stopProcessing(); }
+    void stopRun() override { m_processingPort->engine().stopProcessing(); }
+    void whenRunThreadsDone(std::function<void()> done) override
+    {
+        m_processingPort->engine().whenWorkersReturned(std::move(done));
+    }
 
     // Shared alert sheet and overwrite sheet
     void showAlertWithTag(int tag) { m_driver->alerts().showAlertWithTag(tag); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include <QFileInfo>
 
@@ -10,6 +11,7 @@
 #include "core/Processing/OutputPathBuilder.h"
 #include "core/Processing/PhotoPipeline.h"
 #include "core/Processing/ProcessingHop.h"
+#include "core/Processing/RunCommitGate.h"
 #include "core/Processing/RunText.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
@@ -52,7 +54,11 @@ bool ProcessingEngine::startProcess(const RunOptions& options)
     m_options = options;
     m_options.job.rawConvertFormat = app->rawConvertFormat();
 
+    // Every copy of the run's options (each worker's) shares the run's gate.
+    m_options.commitGate = std::make_shared<RunCommitGate>();
+
     m_arrPhotosToProcess.clear();
+    m_handedToWriters.clear();
     if (m_view)
         m_view->showProgressPanel();
     // A hold, an answer or a typed name left over from an earlier run must not reach this one.
@@ -148,7 +154,19 @@ void ProcessingEngine::runWorker(Worker& worker)
         --m_activeWorkers;
         if (m_activeWorkers == 0 && m_endRequested && !m_runEnded)
             finishRun();
+        if (m_activeWorkers == 0) {
+            for (const std::function<void()>& done : std::exchange(m_whenWorkersReturned, {}))
+                done();
+        }
     });
+}
+
+void ProcessingEngine::whenWorkersReturned(std::function<void()> done)
+{
+    if (m_activeWorkers == 0)
+        done();
+    else
+        m_whenWorkersReturned.push_back(std::move(done));
 }
 
 bool ProcessingEngine::hop(const Worker& worker, const std::function<void()>& fn)
@@ -396,6 +414,7 @@ void ProcessingEngine::processFileFromBunch(Worker& worker, int index)
             return;
         photo->setFilePathNew(outputPath);
         m_outputFolders.insert(folder);
+        m_handedToWriters.insert(photo.get());
     });
     if (!current || !proceed)
         return;

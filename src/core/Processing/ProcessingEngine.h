@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include <QDateTime>
 #include <QHash>
@@ -46,9 +47,16 @@ struct RunDependencies {
 /// that finishes early waits for the photos before it), so the counters, the progress, the
 /// messages and the log are those of a one-at-a-time run. A photo whose output or source is named
 /// by a write in flight waits for that write; every write in flight is finished and applied before
-/// the overwrite question, the low-space alert, a hold or a stop takes effect, and a photo whose
-/// write was started is counted as done even when a hold or a stop came meanwhile (its file is on
-/// disk: a resumed run goes on after it rather than asking about its output or writing it twice).
+/// the overwrite question, the low-space alert or a hold takes effect, and a photo whose write was
+/// started is counted as done even when a hold came meanwhile (its file is on disk: a resumed run
+/// goes on after it rather than asking about its output or writing it twice).
+///
+/// A stop does not wait: the summary comes at once, whatever the worker and the writers are doing
+/// (a source on a share that stopped answering may hold a read for ever). A photo still being read
+/// or written counts as not processed, unless its output was already put in place; its write's
+/// late result is dropped, and the run's commit gate (RunCommitGate) makes sure it adds or replaces
+/// no file after the summary and leaves no temporary. The workers of the ended run are superseded
+/// and leave as soon as their reads return; a new run is refused until they have.
 ///
 /// Threads. Every public operation except the worker's two (processFilesInBatch and
 /// processFileFromBunch) runs on the main thread. The worker never writes a record or a run field
@@ -57,10 +65,12 @@ struct RunDependencies {
 /// which starts it only after the previous one has returned, and a worker that has been
 /// superseded (its generation is no longer current) leaves at its next hop, after recording a
 /// write it had already made. A run ends exactly once, and only after its last worker has
-/// returned, so the summary and the log describe the files that are on disk.
+/// returned (or, after a stop, once the commit gate is closed), so the summary and the log
+/// describe the files that are on disk.
 ///
-/// Lifetime: made with create(); a running worker keeps the engine alive. The view is a plain
-/// pointer that the owner clears with setView(nullptr) before the view goes away.
+/// Lifetime: made with create(); a running worker keeps the engine alive, and with it everything a
+/// writer of that worker uses. The view is a plain pointer that the owner clears with
+/// setView(nullptr) before the view goes away.
 class ProcessingEngine : public std::enable_shared_from_this<ProcessingEngine> {
 public:
     /// Batch answers, handed to a worker as its process flag.
@@ -160,6 +170,9 @@ public:
     QDateTime processStartedDateTime() const { return m_processStartedDateTime; }
     /// Workers submitted and not yet returned.
     int activeWorkers() const { return m_activeWorkers; }
+    /// Calls `done` (main thread) once no worker is left, at once when none is. A quit waits for
+    /// that, a bounded time, so that writes cut off by the stop take their temporaries away.
+    void whenWorkersReturned(std::function<void()> done);
 
 private:
     explicit ProcessingEngine(RunDependencies dependencies);
@@ -213,6 +226,9 @@ private:
     void askOrKeepPending(Question question);
     void requestEnd();
     void finishRun();
+    /// Records as written the photos whose writes put their outputs in place before the run ended
+    /// but whose outcomes had not been applied yet (they wait for an earlier photo, in batch order).
+    void recordCommittedWrites(const QSet<QString>& committed);
     /// The rest of the end of a run once its log write has ended: the notice of a lost log, the
     /// end-of-run notifications and the output folder.
     void logWritten(const RunLogResult& result);
@@ -247,6 +263,8 @@ private:
     int m_activeWorkers = 0;
     int m_reachedIndex = -1; // the furthest photo of the run that a worker has begun
     bool m_countRegardless = false; // a queued outcome decided while the run was in progress
+    QSet<const PhotoFile*> m_handedToWriters; // photos sent to be written, their outcomes not yet applied
+    std::vector<std::function<void()>> m_whenWorkersReturned;
 
     // Read by the worker between steps.
     std::atomic<bool> m_isPHOTOS_PROCESSING_IN_PROGERESS { false };

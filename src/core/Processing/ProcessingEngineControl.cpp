@@ -42,7 +42,10 @@ void ProcessingEngine::stopProcessing()
     m_isProcessOnHold = false;
     m_pendingQuestion = Question::None;
     m_questionOpen = false;
-    requestEnd();
+    // The summary comes now, not when the photo being read or written is done: a source that
+    // stopped answering would hold it for as long as it does (see finishRun).
+    m_endRequested = true;
+    finishRun();
 }
 
 void ProcessingEngine::btnStopProcessTapped()

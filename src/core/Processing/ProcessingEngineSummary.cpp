@@ -6,7 +6,9 @@
 
 #include "core/AppDelegate.h"
 #include "core/Catalogue.h"
+#include "core/Processing/RunCommitGate.h"
 #include "core/Processing/RunSummary.h"
+#include "core/Processing/RunText.h"
 #include "platform/NotificationCenter.h"
 
 namespace vantrel {
@@ -31,6 +33,13 @@ void ProcessingEngine::finishRun()
     m_isPHOTOS_PROCESSING_IN_PROGERESS = false;
     m_isProcessOnHold = false;
     m_questionOpen = false;
+    // From here on no write of this run puts its output in place. A worker still busy (a stop does
+    // not wait for it) is superseded: it leaves at its next hop, starts no write, and what it or
+    // its writers finish later is dropped.
+    if (m_options.commitGate)
+        recordCommittedWrites(m_options.commitGate->close());
+    ++m_generation;
+    m_handedToWriters.clear();
     // Temporaries of interrupted writes in the run's output folders (of this run when it was cut
     // off, or of an earlier process that was killed) are removed; writes in progress hold theirs.
     if (!m_outputFolders.isEmpty())
@@ -39,6 +48,21 @@ void ProcessingEngine::finishRun()
         m_view->showSummaryPanel();
     addSummaryInfo();
     m_runActive = false;
+}
+
+void ProcessingEngine::recordCommittedWrites(const QSet<QString>& committed)
+{
+    for (const PhotoFilePtr& photo : m_arrPhotosToProcess) {
+        if (!m_handedToWriters.contains(photo.get()) || !committed.contains(photo->filePathNew()))
+            continue;
+        const double newSize = static_cast<double>(m_deps.probe->fileSize(photo->filePathNew()).value_or(0));
+        photo->setProcessStatus(ProcessStatus::Processed);
+        photo->setNewfileSizeInBytes(newSize);
+        photo->setNewfileSizeAsString(RunText::bytes(newSize));
+        photo->setProcessInfoMessage(QStringLiteral("File Processed"));
+        ++m_counterProcessedSuccessfully;
+        ++m_counterTotalProgressedFiles;
+    }
 }
 
 QString ProcessingEngine::elapsedText() const
@@ -65,6 +89,9 @@ void ProcessingEngine::addSummaryInfo()
         m_view->setLogNotice(m_deps.logDatabase ? QStringLiteral("Saving this run's log…") : QString());
     }
     insertDetailsInDatabase(RunSummary::runStamp(m_processStartedDateTime), texts);
+    // Nothing is left to stop: a quit from here on is not asked whether to stop the run (it still
+    // waits for the log, isRunActive).
+    AppDelegate::shareDelegate()->isProcessingInProgress = false;
 }
 
 void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts)

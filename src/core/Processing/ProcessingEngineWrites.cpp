@@ -3,6 +3,7 @@
 #include "core/Processing/ProcessingEngine.h"
 
 #include "core/Processing/ProcessingHop.h"
+#include "core/Processing/RunCommitGate.h"
 #include "core/Processing/RunText.h"
 
 namespace vantrel {
@@ -27,8 +28,9 @@ void ProcessingEngine::queueOutcome(Worker& worker, std::function<void()> apply)
     worker.outcomes.push_back({ [this, &worker, counted, apply = std::move(apply)] {
                                    processing::syncHop(this, [&] {
                                        // A superseded worker records nothing it decided after its
-                                       // run was held; what it decided before is counted.
-                                       if (!counted && worker.generation != m_generation.load())
+                                       // run was held; what it decided before is counted. Nothing
+                                       // is recorded after the summary.
+                                       if (m_runEnded || (!counted && worker.generation != m_generation.load()))
                                            return;
                                        m_countRegardless = counted;
                                        apply();
@@ -41,6 +43,9 @@ void ProcessingEngine::queueOutcome(Worker& worker, std::function<void()> apply)
 
 void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, const QString& outputPath)
 {
+    // The run has ended under a worker that was still deciding (a stop): nothing more is written.
+    if (worker.options.commitGate && worker.options.commitGate->isClosed())
+        return;
     ProcessingWritePool& pool = *worker.pool;
     while (pool.isFull()) {
         const quint64 seen = pool.completions();
@@ -67,13 +72,18 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
         }
         result->done.store(true, std::memory_order_release);
     });
-    // The outcome is recorded and counted even when a hold, a stop or a resume came meanwhile: the
-    // file is on disk, and the run must go on after it rather than write it again or ask about it.
+    // The outcome is recorded and counted even when a hold or a resume came meanwhile: the file is
+    // on disk, and the run must go on after it rather than write it again or ask about it. After
+    // the summary (a stop does not wait for the writes) it is dropped: the run's gate kept the
+    // output from being put in place, or the end of the run recorded it already.
     worker.outcomes.push_back(
         { [this, photo, result] {
              const RunWriteResult written = result->written;
              const double newSize = result->newSize;
              processing::syncHop(this, [&] {
+                 if (m_runEnded)
+                     return;
+                 m_handedToWriters.remove(photo.get());
                  m_countRegardless = true;
                  photo->setProcessStatus(written.status);
                  if (written.status == 1) {

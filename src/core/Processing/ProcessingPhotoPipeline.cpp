@@ -7,11 +7,55 @@
 
 #include "core/Processing/OutputFileSystem.h"
 #include "core/Processing/OutputPathBuilder.h"
+#include "core/Processing/RunCommitGate.h"
 #include "platform/imaging/AtomicFileWriter.h"
 #include "platform/imaging/ImagingInit.h"
 #include "platform/imaging/VipsErrorText.h"
 
 namespace vantrel {
+
+namespace {
+
+/// The file system of one write of a run: its temporary is noted with the run's gate and renamed
+/// into place only through it, so a write still on its way when the run ends puts nothing in place
+/// and leaves no temporary (the gate removes it; the write's own removal then finds none).
+class GatedFileSystem : public OutputFileSystem {
+public:
+    GatedFileSystem(std::shared_ptr<OutputFileSystem> files, std::shared_ptr<RunCommitGate> gate)
+        : m_files(std::move(files))
+        , m_gate(std::move(gate))
+    {
+    }
+    int createTemporary(const QString& folder, QString* path) override
+    {
+        if (m_gate->isClosed())
+            return ECANCELED;
+        if (const int error = m_files->createTemporary(folder, path))
+            return error;
+        const QString temporary = *path;
+        return m_gate->hold(temporary, [files = m_files, temporary] { files->discard(temporary); }) ? 0 : ECANCELED;
+    }
+    int copyContents(const QString& source, const QString& target) override
+    {
+        return m_files->copyContents(source, target);
+    }
+    int commit(const QString& temporary, const QString& target) override
+    {
+        return m_gate->pass(temporary, target, [&] { return m_files->commit(temporary, target); });
+    }
+    void discard(const QString& temporary) override
+    {
+        m_gate->release(temporary);
+        m_files->discard(temporary);
+    }
+    int makeFolder(const QString& folder) override { return m_files->makeFolder(folder); }
+
+private:
+    std::shared_ptr<OutputFileSystem> m_files;
+    std::shared_ptr<RunCommitGate> m_gate;
+};
+
+} // namespace
 
 ProcessingPhotoPipeline::ProcessingPhotoPipeline(std::shared_ptr<OutputFileSystem> fileSystem)
     : m_fileSystem(fileSystem ? std::move(fileSystem) : OutputFileSystem::standard())
@@ -36,7 +80,8 @@ RunSizeCheck ProcessingPhotoPipeline::checkSize(const PhotoFile& photo, const Ru
 RunWriteResult ProcessingPhotoPipeline::write(
     const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
 {
-    const PhotoPipeline pipeline(options.job, m_fileSystem);
+    const PhotoPipeline pipeline(options.job,
+        options.commitGate ? std::make_shared<GatedFileSystem>(m_fileSystem, options.commitGate) : m_fileSystem);
     std::optional<PhotoPlan> plan;
     {
         std::lock_guard lock(m_mutex);

@@ -197,6 +197,12 @@ void AlertController::hideOverwriteFileAlert()
     subWindowMayHaveClosed();
 }
 
+void AlertController::runEnded()
+{
+    if (m_alertShown && m_alertTag == 122)
+        closeAlert();
+}
+
 void AlertController::subWindowMayHaveClosed()
 {
     if (!AppDelegate::shareDelegate()->isSubWindowOpened)

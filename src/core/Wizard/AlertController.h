@@ -42,6 +42,9 @@ public:
 
     void showOverwriteFileAlert();
     void hideOverwriteFileAlert();
+    /// The run is over (its summary and log rows are done): a stop question still open, raised by a
+    /// quit before the run ended, asks about nothing any more and is taken down unanswered.
+    void runEnded();
 
     /// To be called whenever isSubWindowOpened may have been cleared (by anyone): while it is clear,
     /// the run is told, so a question it could not ask meanwhile is asked now (telling it when

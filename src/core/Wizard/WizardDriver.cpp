@@ -250,6 +250,7 @@ QString WizardDriver::bundleVersion()
 
 void WizardDriver::processFinished()
 {
+    m_alerts.runEnded();
     m_screen.setFinishVisible(true);
     const QString stored = Defaults::standard().stringForKey(kDefaultsAppVersion);
     if (!Defaults::standard().contains(kDefaultsAppVersion) || stored != bundleVersion()) {

@@ -6,6 +6,7 @@
 // calls, and a recorder of the end-of-run notifications.
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -25,6 +26,7 @@
 
 #include "core/Processing/ProcessingFileProbe.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
+#include "core/Processing/RunCommitGate.h"
 #include "core/Processing/RunInterfaces.h"
 #include "platform/NotificationCenter.h"
 
@@ -178,7 +180,7 @@ public:
             return RunSizeCheck::Unreadable;
         return refused.count(photo.filePath()) ? RunSizeCheck::Refused : RunSizeCheck::Accepted;
     }
-    RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions&) override
+    RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override
     {
         const int now = ++inWrite;
         int seen = maxInWrite.load();
@@ -216,8 +218,14 @@ public:
         QFile out(temporary);
         const bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes + "|out") >= 0;
         out.close();
-        QFile::remove(outputPath);
-        const bool renamed = ok && QFile::rename(temporary, outputPath);
+        // Put in place as the real pipeline does: through the run's gate, else the temporary goes.
+        const auto commit = [&] {
+            QFile::remove(outputPath);
+            return QFile::rename(temporary, outputPath) ? 0 : EIO;
+        };
+        const bool renamed = ok && (options.commitGate ? options.commitGate->pass(temporary, outputPath, commit) : commit()) == 0;
+        if (!renamed)
+            QFile::remove(temporary);
         {
             std::lock_guard lock(mutex);
             writes.append(outputPath);

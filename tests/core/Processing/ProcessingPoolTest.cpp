@@ -1,6 +1,6 @@
 // The batch run with several writers: the same batch gives the same records, texts, progress and
 // log rows with one writer and with three; barriers (the overwrite question, the low-space alert,
-// a hold, a stop) wait for every write in flight; never more writes at once than writers. Real
+// a hold) wait for every write in flight; never more writes at once than writers. Real
 // worker and writer threads, the main thread's event loop carrying the hops.
 #include <chrono>
 #include <latch>
@@ -210,13 +210,14 @@ TEST_F(ProcessingPoolTest, AWrittenPhotoIsRecordedOnlyOnceItsWriterHasMeasuredIt
 
 TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
 {
-    enum class Event { Question, LowSpace, Hold, Stop };
+    // A stop is no barrier: it ends the run at once (ProcessingThreadsTest).
+    enum class Event { Question, LowSpace, Hold };
     struct Row {
         const char* name;
         Event event;
     };
-    const Row rows[] = { { "overwrite question", Event::Question }, { "low space", Event::LowSpace },
-        { "hold", Event::Hold }, { "stop", Event::Stop } };
+    const Row rows[]
+        = { { "overwrite question", Event::Question }, { "low space", Event::LowSpace }, { "hold", Event::Hold } };
     for (const int k : { 1, 3 }) {
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.name) + " with " + std::to_string(k) + " writers");
@@ -237,8 +238,8 @@ TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
                     }
                 };
             } else {
-                // The stop question comes during p2's write (with three writers p3 and p4 are in
-                // flight or about to be) and is answered while that write waits.
+                // The hold comes during p2's write (with three writers p3 and p4 are in flight or
+                // about to be) while that write waits.
                 pipeline->duringWrite = [&](const PhotoFile& photo, const QString&) {
                     if (photo.fileName() != "p2.jpg")
                         return;
@@ -247,16 +248,14 @@ TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
                 };
             }
             ASSERT_TRUE(engine->startProcess(options));
-            if (row.event == Event::Hold || row.event == Event::Stop) {
+            if (row.event == Event::Hold) {
                 ASSERT_TRUE(spinUntil([&] { return entered.try_acquire(); }));
                 engine->holdProcessing();
-                if (row.event == Event::Stop)
-                    engine->stopProcessing();
                 release.release();
             }
             ASSERT_TRUE(spinUntil([&] { return settled() && (finished() || engine->isProcessOnHold()); }));
 
-            // Whatever stopped the run, every photo handed to a writer is written and counted, in
+            // Whatever held the run, every photo handed to a writer is written and counted, in
             // batch order, and none after it; a question or alert came with no write in flight.
             const int counted = engine->counterTotalProgressedFiles();
             for (int i = 0; i < 7; ++i) {
@@ -291,12 +290,10 @@ TEST_F(ProcessingPoolTest, BarriersWaitForEveryWriteInFlight)
                 pipeline->duringWrite = nullptr;
                 engine->restartProcessing();
                 break;
-            case Event::Stop:
-                break;
             }
             ASSERT_TRUE(spinUntil([&] { return finished() && settled(); }));
             const Seen s = seen();
-            const int written = row.event == Event::Stop ? counted : row.event == Event::LowSpace ? 4 : 7;
+            const int written = row.event == Event::LowSpace ? 4 : 7;
             EXPECT_EQ(s.converted, QString::number(written));
             EXPECT_EQ(pipeline->writes.size(), written) << "no photo written twice";
             EXPECT_EQ(s.files.size(), row.event == Event::LowSpace ? 4 : written) << s.files.join(", ").toStdString();

@@ -242,6 +242,23 @@ TEST_F(WizardDriverTest, EachAlertButtonCloses_ThenActsOnTheLastNumber)
     }
 }
 
+TEST_F(WizardDriverTest, AStopQuestionStillOpenWhenTheRunEndsIsTakenDownUnanswered)
+{
+    // A quit raised the stop question just before the run ended by itself (or was stopped by a
+    // second quit): once the run is over, the question asks about nothing; any other alert stays.
+    for (const int tag : { 122, 117 }) {
+        SCOPED_TRACE(tag);
+        reset();
+        NotificationCenter::defaultCenter().post(kNotificationShowAlertWithType, { { kUserInfoType, tag } });
+        ASSERT_TRUE(screen->alertShown);
+        processing->calls.clear();
+        NotificationCenter::defaultCenter().post(kNotificationsProcessFinished);
+        EXPECT_EQ(screen->alertShown, tag != 122);
+        EXPECT_TRUE(processing->calls.isEmpty()) << "the question was answered";
+        EXPECT_TRUE(screen->buttons.finishOnProcessing);
+    }
+}
+
 TEST_F(WizardDriverTest, ALaterRaiseReplacesTheTexts_AndUnknownNumbersAreIgnored)
 {
     NotificationCenter::defaultCenter().post(kNotificationShowAlertWithType, { { kUserInfoType, 117 } });
