@@ -49,6 +49,9 @@ public:
         m_files->discard(temporary);
     }
     int makeFolder(const QString& folder) override { return m_files->makeFolder(folder); }
+    int flush(const QString& path) override { return m_files->flush(path); }
+    qint64 wallClock() override { return m_files->wallClock(); }
+    void sleepFor(qint64 nanoseconds) override { m_files->sleepFor(nanoseconds); }
 
 private:
     std::shared_ptr<OutputFileSystem> m_files;

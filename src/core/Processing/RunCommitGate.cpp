@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <utility>
 
+#include <QScopeGuard>
+
 namespace vantrel {
 
 bool RunCommitGate::hold(const QString& temporary, std::function<void()> discard)
@@ -32,8 +34,10 @@ int RunCommitGate::pass(const QString& temporary, const QString& target, const s
             return ECANCELED;
         ++m_inProgress;
     }
-    const int error = commit();
-    {
+    // The commit may throw (a library's exception, caught by the writer): the pass ends all the
+    // same, or the end of the run would wait for it for ever.
+    int error = ECANCELED;
+    const auto ended = qScopeGuard([&] {
         const std::lock_guard lock(m_mutex);
         --m_inProgress;
         if (error == 0) {
@@ -41,7 +45,8 @@ int RunCommitGate::pass(const QString& temporary, const QString& target, const s
             m_committed.insert(target);
         }
         m_changed.notify_all();
-    }
+    });
+    error = commit();
     return error;
 }
 
