@@ -350,6 +350,16 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     return ok;
 }
 
+qint64 gifEncoderBytes(qint64 pixels)
+{
+    // libimagequant copies the frame in floating point only up to 64 MiB of such pixels.
+    constexpr qint64 kFloatCopyPixels = (qint64(64) << 20) / 16;
+    constexpr qint64 kFixed = qint64(16) << 20;
+    if (pixels <= 0)
+        return 0;
+    return (pixels <= kFloatCopyPixels ? pixels * 24 : pixels * 25 / 2) + kFixed;
+}
+
 bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format)
 {
     static const std::pair<const char*, ImageFileFormat> table[] = {

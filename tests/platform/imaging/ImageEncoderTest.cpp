@@ -1,5 +1,8 @@
 // Encoders: each format round-trips, metadata is carried and adjusted, failures leave no trace.
 #include <cerrno>
+#include <thread>
+
+#include <dlfcn.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +15,7 @@
 #include "platform/imaging/EncodeMetadata.h"
 #include "platform/imaging/ImageEncoder.h"
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/ImagingInit.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -343,4 +347,72 @@ TEST(ImageEncoder, JpegTwoThousandAtFullQualityIsLossless)
     const Image back = Image::load(out);
     ASSERT_FALSE(back.isNull());
     EXPECT_EQ((back.vips() - image.vips()).abs().max(), 0.0);
+}
+
+namespace {
+
+// A number from /proc/self/status ("VmRSS", "VmHWM"), in bytes; -1 when it cannot be read.
+qint64 statusBytes(const char* field)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+// A photo's many colours: a gradient in each band under grain, in memory.
+vips::VImage photoLikeFrame(int width, int height)
+{
+    const vips::VImage grain = vips::VImage::gaussnoise(width, height, vips::VImage::option()->set("sigma", 40.0));
+    const vips::VImage xy = vips::VImage::xyz(width, height);
+    const vips::VImage red = xy[0] * (255.0 / width) + grain - 128;
+    const vips::VImage green = xy[1] * (255.0 / height) + grain - 128;
+    return red.bandjoin({ green, grain }).cast(VIPS_FORMAT_UCHAR).copy_memory();
+}
+
+} // namespace
+
+TEST(ImageEncoder, AGifEncodeHoldsNoMoreThanItsEstimate)
+{
+    // The run admits a GIF write by gifEncoderBytes. A frame of a photo's many colours is encoded
+    // and the peak of the resident size measured, at sizes on both sides of 2^22 pixels (up to
+    // there the quantiser also copies the frame in floating point). The estimate is not far above
+    // what is held either: a share held for nothing keeps other photos waiting.
+    const QSize sizes[] = { { 1000, 1000 }, { 2048, 2048 }, { 2049, 2048 }, { 3000, 2000 } };
+    QTemporaryDir dir;
+    for (const QSize& size : sizes) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
+        const Image frame(photoLikeFrame(size.width(), size.height()));
+        releaseFreedMemory();
+        QFile reset("/proc/self/clear_refs");
+        if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+            GTEST_SKIP() << "the resident peak cannot be reset here";
+        reset.close();
+        const qint64 before = statusBytes("VmRSS");
+        ASSERT_TRUE(encodeImage(frame, dir.filePath("frame.gif"), ImageFileFormat::Gif, {}).ok);
+        const qint64 held = statusBytes("VmHWM") - before;
+        const qint64 estimate = gifEncoderBytes(qint64(size.width()) * size.height());
+        EXPECT_LE(held, estimate) << "held " << held / 1e6 << " MB";
+        EXPECT_GE(held, estimate / 2) << "held " << held / 1e6 << " MB";
+    }
+}
+
+TEST(ImageEncoder, TheGifQuantiserMakesNoThreadsOfItsOwn)
+{
+    // libimagequant's loops would run on OpenMP threads made in the middle of an encode, and
+    // libgomp ends the process when one cannot be made. The test main starts, as the
+    // application's does, with one OpenMP thread per caller: a writer thread's quantiser runs on
+    // it alone.
+    using MaxThreads = int (*)();
+    const auto maxThreads = reinterpret_cast<MaxThreads>(dlsym(RTLD_DEFAULT, "omp_get_max_threads"));
+    if (!maxThreads)
+        GTEST_SKIP() << "libvips quantises without OpenMP here";
+    int onAWriter = 0;
+    std::thread([&] { onAWriter = maxThreads(); }).join();
+    EXPECT_EQ(onAWriter, 1);
 }
