@@ -8,6 +8,7 @@
 #include <optional>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -240,6 +241,21 @@ TiffMetadataSplice::Outcome spliceTiffMetadata(
     return TiffMetadataSplice::splice(path, plain, tagged, errorNumber);
 }
 
+// Mapped beside a GIF encoder's own need before it starts: the stacks of threads that libvips may
+// start for the encode, and what other writers allocate meanwhile.
+constexpr qint64 kGifHeadroom = qint64(32) << 20;
+
+// True when `bytes` of memory can be mapped now: within the process's address-space limit and, where
+// the system refuses to commit more than it has, within that. Nothing is touched or kept.
+bool canMap(qint64 bytes)
+{
+    void* probe = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (probe == MAP_FAILED)
+        return false;
+    munmap(probe, size_t(bytes));
+    return true;
+}
+
 // libvips writes the pixels to the file at `path` (replacing its contents), strip by strip.
 void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFormat format, float quality)
 {
@@ -261,7 +277,11 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
         pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
         return;
     case ImageFileFormat::Gif:
-        // The encoder gathers the frame itself before quantising it.
+        // The encoder gathers the frame itself before quantising it. GLib's allocator ends the
+        // process, and libcgif writes through a null pointer, where the memory they ask for
+        // cannot be had: the encode starts only once that much can be mapped.
+        if (!canMap(gifEncoderBytes(qint64(pixels.width()) * pixels.height()) + kGifHeadroom))
+            throw vips::VError("not enough memory for the GIF encoder");
         pixels.gifsave(file);
         return;
     case ImageFileFormat::Bmp:

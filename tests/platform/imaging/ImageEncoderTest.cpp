@@ -1,8 +1,11 @@
 // Encoders: each format round-trips, metadata is carried and adjusted, failures leave no trace.
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include <dlfcn.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -415,4 +418,47 @@ TEST(ImageEncoder, TheGifQuantiserMakesNoThreadsOfItsOwn)
     int onAWriter = 0;
     std::thread([&] { onAWriter = maxThreads(); }).join();
     EXPECT_EQ(onAWriter, 1);
+}
+
+namespace {
+
+// Encodes a frame of `width` x `height` to GIF with `headroom` bytes of address space left to the
+// process; 0 when the outcome is `written` (a line on standard error tells which it was).
+int encodeGifWithin(int width, int height, qint64 headroom, bool written)
+{
+    QTemporaryDir dir;
+    const Image frame(photoLikeFrame(width, height));
+    const rlimit limit { rlim_t(statusBytes("VmSize") + headroom), RLIM_INFINITY };
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        return 2;
+    const EncodeResult result = encodeImage(frame, dir.filePath("frame.gif"), ImageFileFormat::Gif, {});
+    std::fprintf(stderr, "%s\n", result.ok ? "written" : qUtf8Printable(result.error));
+    return result.ok == written ? 0 : 1;
+}
+
+} // namespace
+
+TEST(ImageEncoderDeathTest, AGifThatMemoryCannotHoldFailsAndTheProcessGoesOn)
+{
+    // GLib's allocator ends the process where the encoder's frame cannot be had, and libcgif
+    // writes through a null pointer: with too little address space left, the encode fails
+    // instead. With enough, the same frame is written.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    constexpr int kWidth = 2000;
+    constexpr int kHeight = 1500;
+    const qint64 need = gifEncoderBytes(qint64(kWidth) * kHeight);
+    const struct {
+        const char* name;
+        qint64 headroom;
+        bool written;
+        const char* says;
+    } cases[] = {
+        { "too little", qint64(4) << 20, false, "not enough memory for the GIF encoder" },
+        { "enough", need + (qint64(128) << 20), true, "written" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EXIT(std::_Exit(encodeGifWithin(kWidth, kHeight, c.headroom, c.written)), ::testing::ExitedWithCode(0),
+            c.says);
+    }
 }
