@@ -75,11 +75,11 @@ void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSu
         return;
     }
     m_logPending = true;
-    log->writeRunLog(RunSummary::summaryRow(stamp, texts), detailRows(stamp),
-        [self = weak_from_this()](const RunLogResult& result) {
-        if (const auto engine = self.lock())
-            engine->logWritten(result);
-    });
+    log->writeRunLog(
+        RunSummary::summaryRow(stamp, texts), detailRows(stamp), [self = weak_from_this()](const RunLogResult& result) {
+            if (const auto engine = self.lock())
+                engine->logWritten(result);
+        });
 }
 
 QList<QVariantMap> ProcessingEngine::detailRows(const QString& stamp) const

@@ -166,7 +166,8 @@ bool RunLogWriter::removeRunSoFar(SqliteDatabase& db, const QString& runId, bool
     return true;
 }
 
-bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, const QString& soFarId, Attempt* attempt) const
+bool RunLogWriter::insertRuns(
+    SqliteDatabase& db, const QList<Run>& runs, const QString& soFarId, Attempt* attempt) const
 {
     SqliteStatement known(db, QStringLiteral("SELECT 1 FROM tblLogRunIds WHERE runId = ?"));
     SqliteStatement identity(db, QStringLiteral("INSERT INTO tblLogRunIds(runId) VALUES (?)"));

@@ -241,9 +241,10 @@ TiffMetadataSplice::Outcome spliceTiffMetadata(
     return TiffMetadataSplice::splice(path, plain, tagged, errorNumber);
 }
 
-// Mapped beside a GIF encoder's own need before it starts: the stacks of threads that libvips may
-// start for the encode, and what other writers allocate meanwhile.
-constexpr qint64 kGifHeadroom = qint64(32) << 20;
+// Mapped beside a GIF encoder's own need before it starts: one heap of the allocator, which the
+// encode's small blocks may reserve on the way (a heap reserves 64 MB of address space, whatever
+// it holds; measured, the address space of a run peaks about that much above the encoder's need).
+constexpr qint64 kAllocatorHeap = qint64(64) << 20;
 
 // True when `bytes` of memory can be mapped now: within the process's address-space limit and, where
 // the system refuses to commit more than it has, within that. Nothing is touched or kept.
@@ -279,8 +280,9 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
     case ImageFileFormat::Gif:
         // The encoder gathers the frame itself before quantising it. GLib's allocator ends the
         // process, and libcgif writes through a null pointer, where the memory they ask for
-        // cannot be had: the encode starts only once that much can be mapped.
-        if (!canMap(gifEncoderBytes(qint64(pixels.width()) * pixels.height()) + kGifHeadroom))
+        // cannot be had: the encode starts only once that much can be mapped. (What other photos
+        // allocate meanwhile is bounded by their admission.)
+        if (!canMap(gifEncoderBytes(qint64(pixels.width()) * pixels.height()) + kAllocatorHeap))
             throw vips::VError("not enough memory for the GIF encoder");
         pixels.gifsave(file);
         return;

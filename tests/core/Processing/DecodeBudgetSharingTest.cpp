@@ -17,9 +17,10 @@ TEST(DecodeBudgetSharing, SharesTakenAndGivenBackOnManyThreadsAddUp)
 {
     // Each thread takes shares in every way the process does: a photo's admission, whose decode
     // gives part of it back early; a thumbnail's share taken only when it fits at once, and given
-    // back in part; a share handed from one owner to another, which gives its own back. The count of what is held changes under the budget's lock
-    // (ThreadSanitizer reports one changed outside it; a count changed outside it may also lose an
-    // update, and then what is held at the end is not 0).
+    // back in part; a share handed from one owner to another, which gives its own back. The
+    // count of what is held changes under the budget's lock (ThreadSanitizer reports one changed
+    // outside it; a count changed outside it may also lose an update, and then what is held at
+    // the end is not 0).
     constexpr qint64 kBudget = 100;
     constexpr int kThreads = 6;
     constexpr int kRounds = 1000;

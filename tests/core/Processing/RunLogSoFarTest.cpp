@@ -115,7 +115,8 @@ TEST(RunLogSoFarTest, ARunSoFarGivesWayToItsLaterWritesAndARunWrittenWholeToNone
             EXPECT_TRUE(writer.write(step.run).saved);
         const StoredLog stored = storedIn(db);
         EXPECT_EQ(lines(stored.summaries), lines(step.summaries));
-        EXPECT_EQ(stored.details, step.details) << "photos of the last: " << stored.details.value(step.summaries.last());
+        EXPECT_EQ(stored.details, step.details)
+            << "photos of the last: " << stored.details.value(step.summaries.last());
     }
 }
 
@@ -145,7 +146,8 @@ TEST(RunLogSoFarTest, TheWritesThatMayEndTheProcessAreTheGifEncodes)
         options.job.isKeepOriginalSize = c.keepSize;
         options.job.isPercentSize = !c.keepSize;
         options.job.perWidth = options.job.perHeight = 50;
-        EXPECT_EQ(ProcessingPhotoPipeline().mayEndProcess(photo, QStringLiteral("/out/") + c.output, options), c.mayEnd);
+        EXPECT_EQ(
+            ProcessingPhotoPipeline().mayEndProcess(photo, QStringLiteral("/out/") + c.output, options), c.mayEnd);
     }
 }
 

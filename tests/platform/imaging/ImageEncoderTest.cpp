@@ -458,7 +458,7 @@ TEST(ImageEncoderDeathTest, AGifThatMemoryCannotHoldFailsAndTheProcessGoesOn)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EXIT(std::_Exit(encodeGifWithin(kWidth, kHeight, c.headroom, c.written)), ::testing::ExitedWithCode(0),
-            c.says);
+        EXPECT_EXIT(
+            std::_Exit(encodeGifWithin(kWidth, kHeight, c.headroom, c.written)), ::testing::ExitedWithCode(0), c.says);
     }
 }
