@@ -234,6 +234,7 @@ int show(const Options& o)
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

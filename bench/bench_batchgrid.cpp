@@ -342,6 +342,7 @@ int run(const QString& folder, int count, int maxScreens)
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     QApplication app(argc, argv);
     if (!initImagingLibraries(argv[0]))
         return 2;

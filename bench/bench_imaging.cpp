@@ -190,6 +190,7 @@ int stages(const QStringList& files, int width)
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     QCoreApplication app(argc, argv);
     if (!vantrel::initImagingLibraries(argv[0]))
         return 2;

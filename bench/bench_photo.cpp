@@ -42,6 +42,7 @@ bool parseSize(const char* text, double* width, double* height)
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     QCoreApplication app(argc, argv);
     if (argc < 3)
         return usage();

@@ -3,6 +3,7 @@
 //
 //   bench_run <input folder> <output folder> [--width N] [--percent P] [--format jpg|png|...]
 //             [--quality Q] [--keep-format] [--writers K] [--budget MB] [--flip] [--turn]
+//             [--rows] [--data DIR]
 //
 // --width N     fit into N pixels wide (aspect kept)      --percent P   scale both sides to P %
 // --format F    convert every photo to F (default jpg)    --quality Q   lossy quality (default 75)
@@ -11,6 +12,7 @@
 // --budget MB   the process's memory budget for image work (default: the application's)
 // --flip        mirror every photo left to right         --turn        turn every photo a quarter clockwise
 // --rows        print each photo's record at the end (status, message, output bytes)
+// --data DIR    the data folder of the log database (kept after the run) instead of a temporary one
 //
 // A run held by the low-space alert is answered OK, as its one button ends the run.
 //
@@ -46,7 +48,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: bench_run <input folder> <output folder> [--width N] [--percent P] [--format F] [--quality Q] "
-        "[--keep-format] [--writers K] [--budget MB] [--flip] [--turn] [--rows]\n");
+        "[--keep-format] [--writers K] [--budget MB] [--flip] [--turn] [--rows] [--data DIR]\n");
     return 2;
 }
 
@@ -61,10 +63,17 @@ long peakRssKiB()
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
+    // Set before anything reads the data folder: the log database of the run goes there.
     QTemporaryDir data;
-    if (!data.isValid())
+    QByteArray dataFolder = data.path().toUtf8();
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--data") == 0)
+            dataFolder = QDir(QString::fromLocal8Bit(argv[i + 1])).absolutePath().toLocal8Bit();
+    }
+    if (!data.isValid() || dataFolder.isEmpty())
         return 1;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    qputenv("XDG_DATA_HOME", dataFolder);
     QCoreApplication app(argc, argv);
     if (!vantrel::initImagingLibraries(argv[0]))
         return 1;
@@ -125,6 +134,8 @@ int main(int argc, char** argv)
             options.job.rotationType = 1;
         } else if (arg == "--rows") {
             rows = true;
+        } else if (arg == "--data") {
+            ++i; // read before the application started
         } else {
             return usage();
         }

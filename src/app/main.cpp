@@ -21,6 +21,7 @@
 int main(int argc, char** argv)
 {
     using namespace vantrel;
+    boundLibraryThreads(argv);
     // A log file that cannot be opened is silent: standard error then stays where it was.
     StandardErrorLog::redirectTo(Paths::logFilePath());
     StandardErrorLog::installMessageHandler();

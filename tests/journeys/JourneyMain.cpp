@@ -134,6 +134,7 @@ bool listsTestsOnly(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     if (listsTestsOnly(argc, argv)) {
         ::testing::InitGoogleTest(&argc, argv);
         return RUN_ALL_TESTS();

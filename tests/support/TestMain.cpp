@@ -19,6 +19,7 @@
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     QTemporaryDir root;
     if (!root.isValid())
         return 2;

@@ -14,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    vantrel::boundLibraryThreads(argv);
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return 77; // skipped: no X server
     QTemporaryDir root;

@@ -26,7 +26,7 @@ qint64 encodeBytes(ImageFileFormat format, qint64 pixels, float quality)
     case ImageFileFormat::Bmp:
         return raw; // the frame is read bottom-up
     case ImageFileFormat::Gif:
-        return pixels * 13; // the frame gathered in four bands, quantised, and the encoded file
+        return gifEncoderBytes(pixels);
     }
     return raw;
 }

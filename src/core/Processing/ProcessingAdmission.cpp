@@ -37,14 +37,13 @@ void ProcessingAdmission::run(const std::function<void()>& photo, DecodeBudget::
 void ProcessingAdmission::setRunning(int change)
 {
     const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    int threads = 0;
-    {
-        std::lock_guard lock(m_mutex);
-        m_running += change;
-        threads = std::max(1, cores / std::max(1, m_running));
-    }
-    // Read by each pipeline as it starts: a photo keeps the threads it started with.
-    setImagingThreads(threads);
+    std::lock_guard lock(m_mutex);
+    m_running += change;
+    // Set under the lock, so that the setting follows the count in the order the count changed:
+    // set after the lock, the share of a photo that found itself alone could land after that of
+    // a photo that joined it. Read by each pipeline as it starts: a photo keeps the threads it
+    // started with.
+    setImagingThreads(std::max(1, cores / std::max(1, m_running)));
 }
 
 } // namespace vantrel

@@ -143,6 +143,8 @@ public:
     /// The log of the end of a run: the summary row and one row per photo, written together off
     /// the main thread; the run's end is announced once the write has ended (logWritten).
     void insertDetailsInDatabase(const QString& stamp, const RunSummaryTexts& texts);
+    /// The log's row of each photo of the run, in run order, as its records stand (main thread).
+    QList<QVariantMap> detailRows(const QString& stamp) const;
 
     // --- Permission tests of one photo (the probe's answers) ---------------------------------------
     bool checkForReadOnlyFilePath(const QString& path) const;
@@ -214,7 +216,10 @@ private:
     /// progress for this worker at the time of the decision.
     void queueOutcome(Worker& worker, std::function<void()> apply);
     /// Hands the write of a photo to the writers (waiting for a free one) and queues its outcome.
+    /// Before a write that may end the process, the log rows of the outcomes applied so far are
+    /// written (keepRunSoFar).
     void dispatchWrite(Worker& worker, const PhotoFilePtr& photo, const QString& outputPath);
+    void keepRunSoFar(Worker& worker);
     /// Applies the outcomes at the head of the queue that are ready; with `all`, waits for every
     /// write and applies everything.
     void applyOutcomes(Worker& worker, bool all);

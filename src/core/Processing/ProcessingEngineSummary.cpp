@@ -101,15 +101,21 @@ void ProcessingEngine::insertDetailsInDatabase(const QString& stamp, const RunSu
         logWritten({});
         return;
     }
+    m_logPending = true;
+    log->writeRunLog(
+        RunSummary::summaryRow(stamp, texts), detailRows(stamp), [self = weak_from_this()](const RunLogResult& result) {
+            if (const auto engine = self.lock())
+                engine->logWritten(result);
+        });
+}
+
+QList<QVariantMap> ProcessingEngine::detailRows(const QString& stamp) const
+{
     QList<QVariantMap> rows;
     rows.reserve(m_arrPhotosToProcess.size());
     for (const PhotoFilePtr& photo : m_arrPhotosToProcess)
         rows.append(RunSummary::detailRow(stamp, *photo));
-    m_logPending = true;
-    log->writeRunLog(RunSummary::summaryRow(stamp, texts), rows, [self = weak_from_this()](const RunLogResult& result) {
-        if (const auto engine = self.lock())
-            engine->logWritten(result);
-    });
+    return rows;
 }
 
 void ProcessingEngine::logWritten(const RunLogResult& result)

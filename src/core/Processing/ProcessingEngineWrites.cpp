@@ -4,6 +4,7 @@
 
 #include "core/Processing/ProcessingHop.h"
 #include "core/Processing/RunCommitGate.h"
+#include "core/Processing/RunSummary.h"
 #include "core/Processing/RunText.h"
 
 namespace vantrel {
@@ -53,6 +54,8 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
         if (pool.isFull())
             pool.waitPast(seen);
     }
+    if (m_deps.logDatabase && m_deps.pipeline->mayEndProcess(*photo, outputPath, worker.options))
+        keepRunSoFar(worker);
     auto result = std::make_shared<WriteDone>();
     const RunOptions* options = &worker.options;
     const qint64 memoryNeed = m_deps.pipeline->memoryNeed(*photo, outputPath, worker.options);
@@ -118,6 +121,26 @@ void ProcessingEngine::dispatchWrite(Worker& worker, const PhotoFilePtr& photo, 
          },
             [result] { return result->done.load(std::memory_order_acquire); } });
     applyOutcomes(worker, false);
+}
+
+void ProcessingEngine::keepRunSoFar(Worker& worker)
+{
+    // Where a library ends the process in the middle of the next write, the rows of the photos
+    // recorded before it are in the log: those the end of the run would write now.
+    applyOutcomes(worker, false);
+    QVariantMap summary;
+    QList<QVariantMap> details;
+    bool ended = false;
+    processing::syncHop(this, [&] {
+        ended = m_runEnded;
+        if (ended)
+            return;
+        const QString stamp = RunSummary::runStamp(m_processStartedDateTime);
+        summary = RunSummary::summaryRow(stamp, RunSummary::summaryTexts(m_arrPhotosToProcess, elapsedText()));
+        details = detailRows(stamp);
+    });
+    if (!ended)
+        m_deps.logDatabase->keepRunSoFar(summary, details);
 }
 
 void ProcessingEngine::applyOutcomes(Worker& worker, bool all)

@@ -126,6 +126,14 @@ qint64 ProcessingPhotoPipeline::outputBytes(
     return pipeline.outputBytes(photo, planForWrite(photo, pipeline), outputPath);
 }
 
+bool ProcessingPhotoPipeline::mayEndProcess(
+    const PhotoFile& photo, const QString& outputPath, const RunOptions& options)
+{
+    return OutputPathBuilder::outputFormatList().value(PhotoPipeline::formatIndexForPath(outputPath))
+        == QLatin1String("gif")
+        && !PhotoPipeline(options.job, m_fileSystem).shouldCopy(photo, outputPath);
+}
+
 PhotoPlan ProcessingPhotoPipeline::planForWrite(const PhotoFile& photo, const PhotoPipeline& pipeline)
 {
     std::optional<PhotoPlan> plan;

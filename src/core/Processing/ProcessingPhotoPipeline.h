@@ -26,6 +26,9 @@ public:
     RunWriteResult write(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
     qint64 memoryNeed(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
     qint64 outputBytes(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
+    /// An encode to GIF: GLib's allocator, which aborts when it cannot allocate, gives the
+    /// encoder its frame.
+    bool mayEndProcess(const PhotoFile& photo, const QString& outputPath, const RunOptions& options) override;
     /// Removes the files named as the pipeline's temporaries from these folders.
     void removeTemporaries(const QStringList& folders) override;
 

@@ -140,6 +140,13 @@ public:
     {
         return 0;
     }
+    /// True when the write of the photo to outputPath goes through a library that ends the
+    /// process, rather than failing the photo, where memory runs short (the GIF encoder's frame
+    /// comes from an allocator that aborts); the run keeps its log rows safe before such a write.
+    virtual bool mayEndProcess(const PhotoFile& /*photo*/, const QString& /*outputPath*/, const RunOptions& /*options*/)
+    {
+        return false;
+    }
     /// Removes the temporary files that an interrupted write may have left in these folders.
     virtual void removeTemporaries(const QStringList& folders) = 0;
 };
@@ -191,6 +198,11 @@ public:
     virtual void writeRunLog(
         const QVariantMap& summary, const QList<QVariantMap>& details, std::function<void(const RunLogResult&)> done)
         = 0;
+    /// Writes the rows of the run still going (the rows its end would write now), so that they
+    /// are in the log should the process end before the run does; the next call and the run's
+    /// writeRunLog replace them. Called on the run's worker thread; returns once they are written
+    /// or could not be (which is only told: the run goes on).
+    virtual void keepRunSoFar(const QVariantMap& /*summary*/, const QList<QVariantMap>& /*details*/) { }
 };
 
 /// Runs jobs one after another, never two at once, never on the caller's stack frame while

@@ -35,6 +35,11 @@ const char* const kCompanions[] = { "", "-journal", "-wal", "-shm" };
 const QString kRunIdsTable = QStringLiteral("tblLogRunIds");
 const QString kCreateRunIds
     = QStringLiteral("CREATE TABLE IF NOT EXISTS tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)");
+/// The runs whose rows are those of the run so far, written by a process that may yet end before
+/// the run does; its later writes of the run replace them.
+const QString kRunsSoFarTable = QStringLiteral("tblLogRunsSoFar");
+const QString kCreateRunsSoFar
+    = QStringLiteral("CREATE TABLE IF NOT EXISTS tblLogRunsSoFar(runId TEXT PRIMARY KEY NOT NULL)");
 
 /// What the notice says of a file that cannot serve as the log, and the word in its new name.
 using UnusableKind = std::pair<QString, QString>;
@@ -117,13 +122,52 @@ bool RunLogWriter::createDbTable(SqliteDatabase& db, Attempt* attempt) const
     QStringList found = columnNamesOf(db, kRunIdsTable);
     if (found != QStringList(QStringLiteral("runId")))
         return otherColumns(kRunIdsTable, found);
+    if (!db.exec(kCreateRunsSoFar))
+        return false;
+    found = columnNamesOf(db, kRunsSoFarTable);
+    if (found != QStringList(QStringLiteral("runId")))
+        return otherColumns(kRunsSoFarTable, found);
     if (!db.exec(kCreateRunRows) || !db.exec(kCreateRunRowsIndex))
         return false;
     found = columnNamesOf(db, kRunRowsTable);
     return found == kRunRowsColumns || otherColumns(kRunRowsTable, found);
 }
 
-bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const
+bool RunLogWriter::removeRunSoFar(SqliteDatabase& db, const QString& runId, bool* removed) const
+{
+    *removed = false;
+    SqliteStatement soFar(db, QStringLiteral("SELECT 1 FROM tblLogRunsSoFar WHERE runId = ?"));
+    if (!soFar.isValid() || !soFar.bindText(1, runId))
+        return false;
+    const int marked = soFar.step();
+    if (marked == SQLITE_DONE)
+        return true;
+    SqliteStatement rows(
+        db, QStringLiteral("SELECT summaryId, firstDetailId, lastDetailId FROM tblLogRunRows WHERE runId = ?"));
+    if (marked != SQLITE_ROW || !rows.isValid() || !rows.bindText(1, runId))
+        return false;
+    const int found = rows.step();
+    if (found == SQLITE_ROW) {
+        SqliteStatement summary(db, QStringLiteral("DELETE FROM tblLogSummary WHERE id = ?"));
+        SqliteStatement details(db, QStringLiteral("DELETE FROM tblLogDetails WHERE id BETWEEN ? AND ?"));
+        if (!summary.isValid() || !details.isValid() || !summary.bindInt64(1, rows.columnInt64(0))
+            || summary.step() != SQLITE_DONE || !details.bindInt64(1, rows.columnInt64(1))
+            || !details.bindInt64(2, rows.columnInt64(2)) || details.step() != SQLITE_DONE)
+            return false;
+    } else if (found != SQLITE_DONE) {
+        return false;
+    }
+    for (const char* table : { "tblLogRunRows", "tblLogRunsSoFar" }) {
+        SqliteStatement mark(db, QStringLiteral("DELETE FROM %1 WHERE runId = ?").arg(QLatin1String(table)));
+        if (!mark.isValid() || !mark.bindText(1, runId) || mark.step() != SQLITE_DONE)
+            return false;
+    }
+    *removed = true;
+    return true;
+}
+
+bool RunLogWriter::insertRuns(
+    SqliteDatabase& db, const QList<Run>& runs, const QString& soFarId, Attempt* attempt) const
 {
     SqliteStatement known(db, QStringLiteral("SELECT 1 FROM tblLogRunIds WHERE runId = ?"));
     SqliteStatement identity(db, QStringLiteral("INSERT INTO tblLogRunIds(runId) VALUES (?)"));
@@ -139,10 +183,17 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
             return false;
         const int found = known.step();
         known.reset();
-        if (found == SQLITE_ROW)
-            continue; // written before: by another process, or by a write stopped before it tidied up
-        if (found != SQLITE_DONE || !identity.bindText(1, run.id) || identity.step() != SQLITE_DONE)
+        if (found == SQLITE_ROW) {
+            // Written before, whole (by another process, or by a write stopped before it tidied
+            // up), or so far: then its rows give way to these.
+            bool replaced = false;
+            if (!removeRunSoFar(db, run.id, &replaced))
+                return false;
+            if (!replaced)
+                continue;
+        } else if (found != SQLITE_DONE || !identity.bindText(1, run.id) || identity.step() != SQLITE_DONE) {
             return false;
+        }
         identity.reset();
         if (!bindRow(summary, kSummaryColumns, run.summary) || summary.step() != SQLITE_DONE)
             return false;
@@ -167,13 +218,18 @@ bool RunLogWriter::insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attemp
             || !where.bindInt64(4, lastDetailId) || where.step() != SQLITE_DONE)
             return false;
         where.reset();
+        if (!soFarId.isEmpty() && run.id == soFarId) {
+            SqliteStatement mark(db, QStringLiteral("INSERT INTO tblLogRunsSoFar(runId) VALUES (?)"));
+            if (!mark.isValid() || !mark.bindText(1, run.id) || mark.step() != SQLITE_DONE)
+                return false;
+        }
         ++attempt->written;
     }
     return true;
 }
 
 RunLogWriter::Attempt RunLogWriter::writeAll(
-    const Run& run, Clock::time_point deadline, RunLogPendingFile& pending) const
+    const Run& run, Clock::time_point deadline, RunLogPendingFile& pending, bool soFar) const
 {
     Attempt attempt;
     // SQLite opens the journal files at their fixed names and follows what stands there: a link or
@@ -227,7 +283,7 @@ RunLogWriter::Attempt RunLogWriter::writeAll(
         return fail();
     if (!pending.lock(std::max(deadline, Clock::now() + kPendingLockWait), &attempt.why))
         return fail();
-    if (!insertRuns(db, keptWith(pending, run), &attempt))
+    if (!insertRuns(db, keptWith(pending, run), soFar ? run.id : QString(), &attempt))
         return fail();
     if (!db.exec(QStringLiteral("COMMIT TRANSACTION")))
         return fail();
@@ -319,6 +375,24 @@ RunLogWriter::Outcome RunLogWriter::write(Run run)
     outcome.pendingSetAsideTo = pending.setAsideTo();
     outcome.pendingSetAsideBecause = pending.setAsideBecause();
     return outcome;
+}
+
+bool RunLogWriter::keepRunSoFar(const Run& run)
+{
+    if (run.id.isEmpty())
+        return false;
+    RunLogPendingFile pending(m_databasePath);
+    const Attempt attempt = writeAll(run, Clock::now() + m_budget, pending, true);
+    if (attempt.result != Result::Written) {
+        logLine(QStringLiteral("Log rows of the run so far not written to %1: %2").arg(m_databasePath, attempt.why));
+        return false;
+    }
+    // The waiting runs went in with it, as for a whole run.
+    QString why;
+    if (!pending.save({}, &why))
+        logLine(QStringLiteral("Pending log rows %1 could not be removed (%2); the database skips them")
+                    .arg(pendingPath(), why));
+    return true;
 }
 
 } // namespace vantrel

@@ -59,6 +59,13 @@ public:
 
     /// Writes `run` (given an identity when it has none) after the waiting runs.
     Outcome write(Run run);
+    /// Writes the rows of a run still going (`run`, under the identity its end will write it
+    /// with), after the waiting runs, so that they are in the log should the process end before
+    /// the run does. They are marked as the run so far (table tblLogRunsSoFar): the next write of
+    /// that run, so far or whole, replaces them, whereas a run written whole is never written
+    /// again. A failure is only told (one line on standard error): nothing is set aside or kept
+    /// for later, which the run's own end does. True when written.
+    bool keepRunSoFar(const Run& run);
 
     QString pendingPath() const { return m_databasePath + QStringLiteral(".pending"); }
     /// The runs waiting in the pending file (a file that is not readable holds none).
@@ -80,7 +87,8 @@ private:
         QString asideWord;
         int written = 0;
     };
-    Attempt writeAll(const Run& run, std::chrono::steady_clock::time_point deadline, RunLogPendingFile& pending) const;
+    Attempt writeAll(const Run& run, std::chrono::steady_clock::time_point deadline, RunLogPendingFile& pending,
+        bool soFar = false) const;
     /// Makes the missing log tables (and the table of run identities) inside the write's
     /// transaction, and checks that those found have the log's columns.
     bool createDbTable(SqliteDatabase& db, Attempt* attempt) const;
@@ -88,7 +96,10 @@ private:
     /// them), on the write's connection; false, making nothing, when a name or a type may not go
     /// into a statement text (isPlainTable).
     bool createTable(SqliteDatabase& db, const DbRows& arrColumn, const QString& tableName) const;
-    bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, Attempt* attempt) const;
+    /// Inserts `runs`, but those already written whole; the run `soFarId` is marked as a run so far.
+    bool insertRuns(SqliteDatabase& db, const QList<Run>& runs, const QString& soFarId, Attempt* attempt) const;
+    /// Removes the rows of the run so far `runId` (and its mark); false when it is none.
+    bool removeRunSoFar(SqliteDatabase& db, const QString& runId, bool* removed) const;
     QString moveAside(const QString& word, QString* why) const;
     bool fault(FaultPoint point, int index) const { return m_faultHook && m_faultHook(point, index); }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -241,6 +242,22 @@ TiffMetadataSplice::Outcome spliceTiffMetadata(
     return TiffMetadataSplice::splice(path, plain, tagged, errorNumber);
 }
 
+// Mapped beside a GIF encoder's own need before it starts: one heap of the allocator, which the
+// encode's small blocks may reserve on the way (a heap reserves 64 MB of address space, whatever
+// it holds; measured, the address space of a run peaks about that much above the encoder's need).
+constexpr qint64 kAllocatorHeap = qint64(64) << 20;
+
+// True when `bytes` of memory can be mapped now: within the process's address-space limit and, where
+// the system refuses to commit more than it has, within that. Nothing is touched or kept.
+bool canMap(qint64 bytes)
+{
+    void* probe = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (probe == MAP_FAILED)
+        return false;
+    munmap(probe, size_t(bytes));
+    return true;
+}
+
 // libvips writes the pixels to the file at `path` (replacing its contents), strip by strip.
 void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFormat format, float quality)
 {
@@ -262,7 +279,12 @@ void savePixels(const vips::VImage& pixels, const QByteArray& path, ImageFileFor
         pixels.jp2ksave(file, vips::VImage::option()->set("Q", q)->set("lossless", q == 100));
         return;
     case ImageFileFormat::Gif:
-        // The encoder gathers the frame itself before quantising it.
+        // The encoder gathers the frame itself before quantising it. GLib's allocator ends the
+        // process, and libcgif writes through a null pointer, where the memory they ask for
+        // cannot be had: the encode starts only once that much can be mapped. (What other photos
+        // allocate meanwhile is bounded by their admission.)
+        if (!canMap(gifEncoderBytes(qint64(pixels.width()) * pixels.height()) + kAllocatorHeap))
+            throw vips::VError("not enough memory for the GIF encoder");
         pixels.gifsave(file);
         return;
     case ImageFileFormat::Bmp:
@@ -351,6 +373,16 @@ EncodeResult encodeImageInto(const Image& image, const QString& temporaryPath, I
     EncodeResult ok;
     ok.ok = true;
     return ok;
+}
+
+qint64 gifEncoderBytes(qint64 pixels)
+{
+    // libimagequant copies the frame in floating point only up to 64 MiB of such pixels.
+    constexpr qint64 kFloatCopyPixels = (qint64(64) << 20) / 16;
+    constexpr qint64 kFixed = qint64(16) << 20;
+    if (pixels <= 0)
+        return 0;
+    return (pixels <= kFloatCopyPixels ? pixels * 24 : pixels * 25 / 2) + kFixed;
 }
 
 bool imageFileFormatForExtension(const QString& extension, ImageFileFormat* format)

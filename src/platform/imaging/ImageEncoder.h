@@ -39,6 +39,14 @@ struct EncodeResult {
 /// those of a crashed run.
 EncodeResult encodeImage(const Image& image, const QString& path, ImageFileFormat format, const EncodeOptions& options);
 
+/// What the GIF encoder holds in memory at its peak for a frame of `pixels` pixels, measured
+/// (bench/README.md): libvips gathers the frame whole as RGBA beside a copy of it and the palette
+/// indices, and libimagequant adds its maps of the frame: 12.5 bytes a pixel in all. A frame of
+/// at most 2^22 pixels is also copied by libimagequant in floating point, which takes the peak to
+/// 24 bytes a pixel. Up to 16 MB more go to the histogram and to the strips that libvips' threads
+/// hand to the encoder, whatever the size.
+qint64 gifEncoderBytes(qint64 pixels);
+
 class GuardedLoad;
 
 /// Encodes `image` straight into `temporaryPath`, an existing temporary file that the caller

@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include <dlfcn.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
@@ -67,6 +72,17 @@ bool vectorLibraryIsSafe(const std::string& version)
     }
     const int kSafe[3] = { 0, 4, 34 };
     return !std::lexicographical_compare(numbers, numbers + 3, kSafe, kSafe + 3);
+}
+
+void boundLibraryThreads(char** argv)
+{
+    static const char kVariable[] = "OMP_NUM_THREADS";
+    const char* current = std::getenv(kVariable);
+    if (current && std::strcmp(current, "1") == 0)
+        return;
+    if (setenv(kVariable, "1", 1) == 0)
+        execv("/proc/self/exe", argv);
+    std::fprintf(stderr, "cannot start again with %s=1: %s\n", kVariable, std::strerror(errno));
 }
 
 void setImagingThreads(int threads)

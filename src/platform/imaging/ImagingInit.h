@@ -15,6 +15,18 @@ namespace vantrel {
 /// This is the process's one allocator setting; nothing else changes it.
 bool initImagingLibraries(const char* argv0);
 
+/// The GIF encoder quantises through libimagequant, whose loops run on OpenMP threads: as many
+/// per calling thread as the machine has cores, made on first use and kept, each with a full-size
+/// stack. libgomp ends the process when it cannot make one, which memory running short causes in
+/// the middle of an encode. A photo's encode already runs on one of the run's writers beside the
+/// others, so its loops run on the thread that calls them and no OpenMP thread is ever made
+/// (OMP_NUM_THREADS=1). libgomp reads that setting once, as it is loaded, before main: a process
+/// started without it sets it and executes itself again, with the same arguments. Call it first
+/// in main, before anything that a new program image would not undo (temporary folders, files
+/// opened). Returns when the setting is in place, or when starting again failed (a line on
+/// standard error; the process then goes on as it is).
+void boundLibraryThreads(char** argv);
+
 /// The version of the vector-code library (liborc) loaded in this process; empty without one.
 std::string vectorLibraryVersion();
 /// True for a liborc version that libvips may use on several threads at once (0.4.34 or later);

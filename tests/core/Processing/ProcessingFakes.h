@@ -238,6 +238,7 @@ public:
         std::lock_guard lock(mutex);
         cleaned += folders;
     }
+    qint64 memoryNeed(const PhotoFile&, const QString&, const RunOptions&) override { return memoryNeedEach; }
 
     std::mutex mutex;
     std::set<QString> refused;
@@ -250,6 +251,7 @@ public:
     std::function<void(const PhotoFile&, const QString&)> duringWrite;
     std::atomic<int> inWrite { 0 };
     std::atomic<int> maxInWrite { 0 };
+    qint64 memoryNeedEach = 0; // the share of the process's budget each write is admitted by
 };
 
 class FakeClock : public RunClock {

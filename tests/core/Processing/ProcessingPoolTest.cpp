@@ -7,6 +7,7 @@
 #include <mutex>
 #include <semaphore>
 #include <thread>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -170,6 +171,39 @@ TEST_F(ProcessingPoolTest, ThreeWritersShowWhatOneWriterShows)
     EXPECT_EQ(one.progress.size(), 16);
     EXPECT_EQ(one.progress.back(), 100);
     EXPECT_EQ(one.converted, "10");
+}
+
+TEST_F(ProcessingPoolTest, QuickWritesHoldingSharesOfTheBudgetAreRecordedOnceTheirWritersAreDone)
+{
+    // Many writes that end at once, each admitted by a third of the process's budget, on four
+    // writers: shares are taken and given back on every writer while the run applies each outcome
+    // as soon as its write is done. The run reads what a writer set only after the writer's done
+    // flag tells it, with the ordering that flag carries; shares are given back under the budget's
+    // lock (ThreadSanitizer reports either slip).
+    reset(4);
+    constexpr int kPhotos = 400;
+    pipeline->memoryNeedEach = DecodeBudget::process().bytes() / 3;
+    for (int i = 0; i < kPhotos; ++i)
+        addPhoto(src + QStringLiteral("/q%1.jpg").arg(i));
+    // Readers of the budget's count (the thumbnails' decodes ask it too) keep its lock busy, so
+    // that a writer is often held between its done flag and the end of its job.
+    std::atomic<bool> ended { false };
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 3; ++i) {
+        readers.emplace_back([&] {
+            while (!ended.load())
+                DecodeBudget::process().heldBytes();
+        });
+    }
+    ASSERT_TRUE(engine->startProcess(options));
+    const bool done = spinUntil([&] { return finished() && settled(); });
+    ended = true;
+    for (std::thread& reader : readers)
+        reader.join();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(statuses(), QList<qint32>(kPhotos, 1));
+    EXPECT_EQ(view->summary.imagesConverted, QString::number(kPhotos));
+    EXPECT_EQ(DecodeBudget::process().heldBytes(), 0);
 }
 
 TEST_F(ProcessingPoolTest, AWrittenPhotoIsRecordedOnlyOnceItsWriterHasMeasuredIt)

@@ -18,6 +18,7 @@
 #include "core/Processing/ProcessingPhotoPipeline.h"
 #include "core/Processing/ProcessingSerialExecutor.h"
 #include "platform/imaging/DecodeBudget.h"
+#include "platform/imaging/ImageEncoder.h"
 #include "support/TestImages.h"
 
 namespace vantrel::test {
@@ -168,6 +169,42 @@ TEST(ProcessingWritersTest, ManyWritersWriteTheBytesOfOneAndHoldTheirShare)
                 EXPECT_GE(held, QFileInfo(src + "/" + name).size()) << name.toStdString();
             }
         }
+    }
+}
+
+TEST(ProcessingWritersTest, AGifWriteIsAdmittedByWhatItsEncoderHolds)
+{
+    // The GIF encoder holds its whole frame several times over (gifEncoderBytes); a write that is
+    // admitted by less lets other photos start beside it and takes the process past its budget.
+    // Both routes: a kept size streams from the loader, a reduced size is decoded into memory.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString src = dir.path() + "/src";
+    const QString out = dir.path() + "/out";
+    QDir().mkpath(src);
+    ASSERT_TRUE(writeKind(src + "/photo.jpg", "sequential"));
+    const struct {
+        const char* name;
+        bool keepSize;
+        qint64 outputPixels;
+    } cases[] = { { "kept size", true, 900 * 600 }, { "reduced to 300 wide", false, 300 * 200 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunOptions options;
+        options.job.folderOption = 1;
+        options.job.ouptputFolder = out;
+        options.job.formatOption = 1;
+        options.job.selectedFileFormat = 7; // gif
+        options.askBeforeOverwrite = false;
+        options.job.isKeepOriginalSize = c.keepSize;
+        options.job.isCustomSize = !c.keepSize;
+        options.job.isKeepAspectRatio = true;
+        options.job.customWidth = 300;
+        options.job.customHeight = 10000;
+        const Outcome run = runBatch(1, options, src, out);
+        ASSERT_EQ(run.statuses, QList<qint32> { 1 });
+        ASSERT_EQ(run.held.count("photo.jpg"), 1u);
+        EXPECT_GE(run.held.at("photo.jpg"), gifEncoderBytes(c.outputPixels));
     }
 }
 

@@ -185,6 +185,7 @@ TEST_F(RunLogWriterTest, AnUnusableDatabaseIsSetAsideOnceSayingWhatItWasAndAFres
                 "CREATE TABLE tblLogDetails(id INTEGER PRIMARY KEY AUTOINCREMENT, timeStamp TEXT,inputFilename "
                 "TEXT,outputFilename TEXT,information TEXT,oldSize TEXT,newSize TEXT,ratio TEXT,save TEXT)",
                 "CREATE TABLE tblLogRunIds(runId TEXT PRIMARY KEY NOT NULL)",
+                "CREATE TABLE tblLogRunsSoFar(runId TEXT PRIMARY KEY NOT NULL)",
                 "CREATE TABLE tblLogRunRows(runId TEXT PRIMARY KEY NOT NULL, summaryId INTEGER NOT NULL UNIQUE, "
                 "firstDetailId INTEGER NOT NULL, lastDetailId INTEGER NOT NULL)" }))
             << "the fresh file is made as at launch, with the log tables as they have always been";

@@ -1,5 +1,11 @@
 // Encoders: each format round-trips, metadata is carried and adjusted, failures leave no trace.
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include <dlfcn.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +18,7 @@
 #include "platform/imaging/EncodeMetadata.h"
 #include "platform/imaging/ImageEncoder.h"
 #include "platform/imaging/ImageProperties.h"
+#include "platform/imaging/ImagingInit.h"
 #include "support/TestImages.h"
 
 using namespace vantrel;
@@ -389,4 +396,115 @@ TEST(ImageEncoder, JpegTwoThousandAtFullQualityIsLossless)
     const Image back = Image::load(out);
     ASSERT_FALSE(back.isNull());
     EXPECT_EQ((back.vips() - image.vips()).abs().max(), 0.0);
+}
+
+namespace {
+
+// A number from /proc/self/status ("VmRSS", "VmHWM"), in bytes; -1 when it cannot be read.
+qint64 statusBytes(const char* field)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+// A photo's many colours: a gradient in each band under grain, in memory.
+vips::VImage photoLikeFrame(int width, int height)
+{
+    const vips::VImage grain = vips::VImage::gaussnoise(width, height, vips::VImage::option()->set("sigma", 40.0));
+    const vips::VImage xy = vips::VImage::xyz(width, height);
+    const vips::VImage red = xy[0] * (255.0 / width) + grain - 128;
+    const vips::VImage green = xy[1] * (255.0 / height) + grain - 128;
+    return red.bandjoin({ green, grain }).cast(VIPS_FORMAT_UCHAR).copy_memory();
+}
+
+} // namespace
+
+TEST(ImageEncoder, AGifEncodeHoldsNoMoreThanItsEstimate)
+{
+    // The run admits a GIF write by gifEncoderBytes. A frame of a photo's many colours is encoded
+    // and the peak of the resident size measured, at sizes on both sides of 2^22 pixels (up to
+    // there the quantiser also copies the frame in floating point). The estimate is not far above
+    // what is held either: a share held for nothing keeps other photos waiting.
+    const QSize sizes[] = { { 1000, 1000 }, { 2048, 2048 }, { 2049, 2048 }, { 3000, 2000 } };
+    QTemporaryDir dir;
+    for (const QSize& size : sizes) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toStdString());
+        const Image frame(photoLikeFrame(size.width(), size.height()));
+        releaseFreedMemory();
+        QFile reset("/proc/self/clear_refs");
+        if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+            GTEST_SKIP() << "the resident peak cannot be reset here";
+        reset.close();
+        const qint64 before = statusBytes("VmRSS");
+        ASSERT_TRUE(encodeImage(frame, dir.filePath("frame.gif"), ImageFileFormat::Gif, {}).ok);
+        const qint64 held = statusBytes("VmHWM") - before;
+        const qint64 estimate = gifEncoderBytes(qint64(size.width()) * size.height());
+        EXPECT_LE(held, estimate) << "held " << held / 1e6 << " MB";
+        EXPECT_GE(held, estimate / 2) << "held " << held / 1e6 << " MB";
+    }
+}
+
+TEST(ImageEncoder, TheGifQuantiserMakesNoThreadsOfItsOwn)
+{
+    // libimagequant's loops would run on OpenMP threads made in the middle of an encode, and
+    // libgomp ends the process when one cannot be made. The test main starts, as the
+    // application's does, with one OpenMP thread per caller: a writer thread's quantiser runs on
+    // it alone.
+    using MaxThreads = int (*)();
+    const auto maxThreads = reinterpret_cast<MaxThreads>(dlsym(RTLD_DEFAULT, "omp_get_max_threads"));
+    if (!maxThreads)
+        GTEST_SKIP() << "libvips quantises without OpenMP here";
+    int onAWriter = 0;
+    std::thread([&] { onAWriter = maxThreads(); }).join();
+    EXPECT_EQ(onAWriter, 1);
+}
+
+namespace {
+
+// Encodes a frame of `width` x `height` to GIF with `headroom` bytes of address space left to the
+// process; 0 when the outcome is `written` (a line on standard error tells which it was).
+int encodeGifWithin(int width, int height, qint64 headroom, bool written)
+{
+    QTemporaryDir dir;
+    const Image frame(photoLikeFrame(width, height));
+    const rlimit limit { rlim_t(statusBytes("VmSize") + headroom), RLIM_INFINITY };
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        return 2;
+    const EncodeResult result = encodeImage(frame, dir.filePath("frame.gif"), ImageFileFormat::Gif, {});
+    std::fprintf(stderr, "%s\n", result.ok ? "written" : qUtf8Printable(result.error));
+    return result.ok == written ? 0 : 1;
+}
+
+} // namespace
+
+TEST(ImageEncoderDeathTest, AGifThatMemoryCannotHoldFailsAndTheProcessGoesOn)
+{
+    // GLib's allocator ends the process where the encoder's frame cannot be had, and libcgif
+    // writes through a null pointer: with too little address space left, the encode fails
+    // instead. With enough, the same frame is written.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    constexpr int kWidth = 2000;
+    constexpr int kHeight = 1500;
+    const qint64 need = gifEncoderBytes(qint64(kWidth) * kHeight);
+    const struct {
+        const char* name;
+        qint64 headroom;
+        bool written;
+        const char* says;
+    } cases[] = {
+        { "too little", qint64(4) << 20, false, "not enough memory for the GIF encoder" },
+        { "enough", need + (qint64(128) << 20), true, "written" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EXIT(
+            std::_Exit(encodeGifWithin(kWidth, kHeight, c.headroom, c.written)), ::testing::ExitedWithCode(0), c.says);
+    }
 }
