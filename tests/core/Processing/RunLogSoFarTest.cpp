@@ -120,6 +120,27 @@ TEST(RunLogSoFarTest, ARunSoFarGivesWayToItsLaterWritesAndARunWrittenWholeToNone
     }
 }
 
+TEST(RunLogSoFarTest, AWorkerLateAfterTheRunsEndStartsNoSecondCopyOfIt)
+{
+    // A worker still on its way to a GIF write when the run was stopped asks to keep the rows so
+    // far after the run was handed over whole: that run stays in the log once; the next run's rows
+    // so far are kept as ever.
+    const QString db = Paths::applicationSupportFolder() + "/Vantrel.db";
+    ProcessingLogDatabase log(nullptr);
+    const auto summary = [](const char* stamp) { return QVariantMap { { "timeStamp", QString::fromUtf8(stamp) } }; };
+    const auto details = [](const char* stamp) {
+        return QList<QVariantMap> { { { "timeStamp", QString::fromUtf8(stamp) }, { "inputFilename", "/p/a.gif" } } };
+    };
+    log.keepRunSoFar(summary("stopped"), details("stopped"));
+    bool written = false;
+    log.writeRunLog(summary("stopped"), details("stopped"), [&](const RunLogResult&) { written = true; });
+    ASSERT_TRUE(spinUntil([&] { return written; }));
+    log.keepRunSoFar(summary("stopped"), details("stopped"));
+    EXPECT_EQ(lines(columnValues(db, "SELECT timeStamp FROM tblLogSummary ORDER BY id")), "stopped");
+    log.keepRunSoFar(summary("next"), details("next"));
+    EXPECT_EQ(lines(columnValues(db, "SELECT timeStamp FROM tblLogSummary ORDER BY id")), lines({ "stopped", "next" }));
+}
+
 TEST(RunLogSoFarTest, TheWritesThatMayEndTheProcessAreTheGifEncodes)
 {
     // GLib's allocator, which aborts, gives the GIF encoder its frame; a GIF copied as it is
