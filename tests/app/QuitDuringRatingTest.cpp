@@ -4,6 +4,8 @@
 // over it) until a quit while it is up goes through.
 #include "KeyboardFixture.h"
 
+#include "support/NamedWidget.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,18 +15,9 @@
 namespace vantrel::test {
 namespace {
 
-void clickOn(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
-
 QAbstractButton* buttonNamed(QWidget* root, const QString& name)
 {
-    for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
-        if (button->accessibleName() == name && button->isVisibleTo(root))
-            return button;
-    }
-    return nullptr;
+    return shownNamed<QAbstractButton>(root, name);
 }
 
 /// The accessible name of what the topmost sheet on the window shows; empty when none is up.

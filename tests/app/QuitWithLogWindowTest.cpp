@@ -2,6 +2,8 @@
 // seen, asked once, holds the window while it is up, and leaves the window usable when cancelled.
 #include "KeyboardFixture.h"
 
+#include "support/NamedWidget.h"
+
 #include "core/DataBeans/PhotoFile.h"
 #include "screens/Logs/LogWindow.h"
 #include "screens/Panes/FlipView.h"
@@ -9,18 +11,9 @@
 namespace vantrel::test {
 namespace {
 
-void clickOn(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
-
 QAbstractButton* buttonNamed(QWidget* root, const QString& name)
 {
-    for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
-        if (button->accessibleName() == name && button->isVisibleTo(root))
-            return button;
-    }
-    return nullptr;
+    return shownNamed<QAbstractButton>(root, name);
 }
 
 /// The sheets up on the window that show the save question.
