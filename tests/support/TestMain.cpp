@@ -2,6 +2,7 @@
 // test touches the real one, each test in a fresh home of its own with the work it started
 // finished before the next begins, and Qt runs on the offscreen platform.
 #include <cstdlib>
+#include <cstring>
 
 #include <QTemporaryDir>
 
@@ -20,10 +21,18 @@
 int main(int argc, char** argv)
 {
     vantrel::boundLibraryThreads(argv);
+    // A death test's child runs in its parent's home (inherited through the environment): it ends
+    // inside the test, where a home of its own would never be removed.
+    bool deathTestChild = false;
+    for (int i = 1; i < argc; ++i)
+        deathTestChild = deathTestChild || std::strncmp(argv[i], "--gtest_internal_run_death_test", 31) == 0;
     QTemporaryDir root;
-    if (!root.isValid())
+    if (deathTestChild)
+        root.remove();
+    else if (!root.isValid())
         return 2;
-    vantrel::test::pointHomeAt(root.path() + "/home");
+    else
+        vantrel::test::pointHomeAt(root.path() + "/home");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
 #if VANTREL_TEST_WIDGETS
