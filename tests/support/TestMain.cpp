@@ -21,18 +21,19 @@
 int main(int argc, char** argv)
 {
     vantrel::boundLibraryThreads(argv);
-    // A death test's child runs in its parent's home (inherited through the environment): it ends
-    // inside the test, where a home of its own would never be removed.
+    // A death test's child ends inside the test, where a home of its own would never be removed:
+    // it makes its home inside its parent's (inherited through the environment), which the parent
+    // removes.
     bool deathTestChild = false;
     for (int i = 1; i < argc; ++i)
         deathTestChild = deathTestChild || std::strncmp(argv[i], "--gtest_internal_run_death_test", 31) == 0;
-    QTemporaryDir root;
-    if (deathTestChild)
-        root.remove();
-    else if (!root.isValid())
+    const char* parentHome = std::getenv("HOME");
+    QTemporaryDir root = deathTestChild && parentHome
+        ? QTemporaryDir(QString::fromLocal8Bit(parentHome) + "/death-test-XXXXXX")
+        : QTemporaryDir();
+    if (!root.isValid())
         return 2;
-    else
-        vantrel::test::pointHomeAt(root.path() + "/home");
+    vantrel::test::pointHomeAt(root.path() + "/home");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
 #if VANTREL_TEST_WIDGETS
