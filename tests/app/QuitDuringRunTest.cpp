@@ -36,6 +36,21 @@
 namespace vantrel {
 namespace {
 
+/// Writes `count` photos p0.jpg... of `width` x `height` into `dir` and adds each, checked, to the
+/// batch.
+bool addCheckedPhotos(AppDelegate* delegate, const QTemporaryDir& dir, int count, int width, int height)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString path = dir.filePath(QString("p%1.jpg").arg(i));
+        if (!testimages::writePattern(path, width, height))
+            return false;
+        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
+        photo->setIsSelected(true);
+        delegate->arraySelectedImagesToProcess.append(photo);
+    }
+    return true;
+}
+
 TEST(QuitDuringRunTest, TheRunStopsAndLogsBeforeTheProcessExits)
 {
     QTemporaryDir dir;
@@ -43,13 +58,7 @@ TEST(QuitDuringRunTest, TheRunStopsAndLogsBeforeTheProcessExits)
     AppDelegate* delegate = AppDelegate::resetShared();
     delegate->dbManager = std::make_shared<DBManager>();
     constexpr int kPhotos = 40;
-    for (int i = 0; i < kPhotos; ++i) {
-        const QString path = dir.filePath(QString("p%1.jpg").arg(i));
-        ASSERT_TRUE(testimages::writePattern(path, 1600, 1200));
-        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
-        photo->setIsSelected(true);
-        delegate->arraySelectedImagesToProcess.append(photo);
-    }
+    ASSERT_TRUE(addCheckedPhotos(delegate, dir, kPhotos, 1600, 1200));
     auto engine = ProcessingEngine::create({ std::make_shared<ProcessingPhotoPipeline>(),
         std::make_shared<ProcessingFileProbe>(), std::make_shared<ProcessingClock>(), nullptr,
         std::make_shared<ProcessingLogDatabase>(delegate->dbManager), std::make_shared<ProcessingSerialExecutor>() });
@@ -146,13 +155,7 @@ TEST(QuitDuringRunTest, AStalledReadHoldsNeitherTheStopNorTheQuit)
     delegate->dbManager = std::make_shared<DBManager>();
     Defaults::standard().removeObjectForKey(kDefaultsSavedProjectSession);
     constexpr int kPhotos = 6;
-    for (int i = 0; i < kPhotos; ++i) {
-        const QString path = dir.filePath(QString("p%1.jpg").arg(i));
-        ASSERT_TRUE(testimages::writePattern(path, 320, 240));
-        PhotoFilePtr photo = PhotoFile::initWithFileUrl(path, QFileInfo(path).fileName(), false);
-        photo->setIsSelected(true);
-        delegate->arraySelectedImagesToProcess.append(photo);
-    }
+    ASSERT_TRUE(addCheckedPhotos(delegate, dir, kPhotos, 320, 240));
     // Another copy of the application holds the log database all through the quit: this run's
     // rows are kept for the next run once the write has waited its (short) budget.
     const QString database = delegate->dbManager->excludedatabasePath();
